@@ -1,0 +1,1 @@
+#include "support/fresh_world.h"
