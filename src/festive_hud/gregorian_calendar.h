@@ -1,0 +1,53 @@
+#pragma once
+// The Gregorian calendar in one time zone: the civil day of an instant, instants made from
+// civil components, day arithmetic and the same-day test that the festive and seasonal date
+// rules are written in. Dates are instants in seconds since the Unix epoch (the wall clock's
+// unit). Anything the calendar cannot form (a non-finite instant, an impossible date, a year
+// beyond its range) is an absent result, never an exception.
+//
+// Main thread only: it keeps one calendar object that every call reuses.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <unicode/uversion.h>
+
+#include "runtime/wall_clock.h"
+
+U_NAMESPACE_BEGIN
+class Calendar;
+U_NAMESPACE_END
+
+namespace quillmar {
+
+class GregorianCalendar {
+public:
+    // An unknown zone id reads as UTC.
+    explicit GregorianCalendar(const std::string& timeZone);
+    GregorianCalendar(const GregorianCalendar& other);
+    GregorianCalendar& operator=(const GregorianCalendar& other);
+    ~GregorianCalendar();
+
+    // The calendar in the wall clock's current time zone.
+    static GregorianCalendar current();
+
+    const std::string& timeZone() const { return timeZone_; }
+
+    // Civil year, month, day, time and weekday of an instant.
+    std::optional<runtime::CivilDateTime> components(double date) const;
+    // The instant of year-month-day at hour:00:00; none for an impossible date.
+    std::optional<double> date(int year, int month, int day, int hour) const;
+    // 12:00:00 of the instant's own civil day (where noon is skipped, the first instant after it).
+    std::optional<double> noon(double date) const;
+    // The instant `days` civil days later at the same wall time.
+    std::optional<double> addingDays(double date, int days) const;
+    // Whether two instants fall on the same civil day; false when either has no day.
+    bool isSameDay(double a, double b) const;
+
+private:
+    std::string timeZone_;
+    std::unique_ptr<icu::Calendar> calendar_;
+};
+
+}  // namespace quillmar

@@ -1,0 +1,498 @@
+#include "gfx/cairo_backend.h"
+
+#include <cairo.h>
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "gfx/pixel_effects.h"
+#include "gfx/span_compositor.h"
+#include "gfx/stroke_outliner.h"
+#include "gfx/text_layout.h"
+
+namespace quillmar::gfx {
+namespace {
+
+// Curves are cut into lines no further than this from the true curve, in device pixels.
+constexpr double kFlatness = 0.2;
+
+// Cairo keeps device coordinates in 24.8 fixed point; stay well inside it.
+constexpr double kCoordLimit = 4.0e6;
+
+cairo_matrix_t toCairo(const AffineTransform& t) {
+    cairo_matrix_t m;
+    cairo_matrix_init(&m, t.a, t.b, t.c, t.d, t.tx, t.ty);
+    return m;
+}
+
+Point clampPoint(Point p) {
+    return {std::clamp(p.x, -kCoordLimit, kCoordLimit), std::clamp(p.y, -kCoordLimit, kCoordLimit)};
+}
+
+cairo_operator_t toOperator(BlendMode m) {
+    switch (m) {
+        case BlendMode::normal: return CAIRO_OPERATOR_OVER;
+        case BlendMode::multiply: return CAIRO_OPERATOR_MULTIPLY;
+        case BlendMode::screen: return CAIRO_OPERATOR_SCREEN;
+        case BlendMode::plusLighter: return CAIRO_OPERATOR_ADD;
+    }
+    return CAIRO_OPERATOR_OVER;
+}
+
+double sigmaOf(double radiusPoints, double scale) { return radiusPoints * scale; }
+
+// How far the filters may spread a layer's pixels, in device pixels; never more than `cap` (a
+// blur wider than the canvas has flattened everything anyway).
+int filterMargin(const std::vector<Filter>& filters, double scale, double cap) {
+    double m = 0;
+    for (const Filter& f : filters) {
+        if (f.kind == Filter::Kind::shadow)
+            m += 3 * sigmaOf(f.radius, scale) + std::max(std::fabs(f.x), std::fabs(f.y)) * scale;
+        else if (f.kind == Filter::Kind::blur)
+            m += 3 * sigmaOf(f.radius, scale);
+    }
+    return static_cast<int>(std::ceil(std::min(m, cap))) + 1;
+}
+
+struct SurfaceData {
+    std::uint32_t* data;
+    int w, h, stride;
+};
+
+SurfaceData dataOf(cairo_surface_t* s) {
+    cairo_surface_flush(s);
+    return {reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(s)), cairo_image_surface_get_width(s),
+            cairo_image_surface_get_height(s), cairo_image_surface_get_stride(s)};
+}
+
+}  // namespace
+
+CairoBackend::CairoBackend(cairo_surface_t* target, Size canvas, double scale)
+    : target_(cairo_surface_reference(target)), canvas_(canvas), scale_(scale) {
+    base_.surface = target_;
+    base_.cr = cairo_create(target_);
+    base_.width = cairo_image_surface_get_width(target_);
+    base_.height = cairo_image_surface_get_height(target_);
+    check(base_);
+}
+
+CairoBackend::~CairoBackend() {
+    for (Surface& l : layers_) {
+        cairo_destroy(l.cr);
+        cairo_surface_destroy(l.surface);
+    }
+    cairo_destroy(base_.cr);
+    cairo_surface_destroy(target_);
+}
+
+void CairoBackend::check(Surface& s) {
+    cairo_status_t st = cairo_status(s.cr);
+    if (st == CAIRO_STATUS_SUCCESS) st = cairo_surface_status(s.surface);
+    if (st == CAIRO_STATUS_SUCCESS) return;
+    if (error_.empty()) error_ = cairo_status_to_string(st);
+    // A Cairo context in an error state ignores everything after; give later drawing a new one.
+    if (cairo_status(s.cr) != CAIRO_STATUS_SUCCESS && cairo_surface_status(s.surface) == CAIRO_STATUS_SUCCESS) {
+        cairo_destroy(s.cr);
+        s.cr = cairo_create(s.surface);
+    }
+}
+
+AffineTransform CairoBackend::deviceMatrix(const AffineTransform& user) const {
+    const Surface& s = layers_.empty() ? base_ : layers_.back();
+    return AffineTransform::translation(-s.x0, -s.y0).concatenating(AffineTransform::scale(scale_, scale_))
+        .concatenating(user);
+}
+
+void CairoBackend::appendPath(cairo_t* cr, const Path& path, const AffineTransform& t) {
+    // Points go in as device coordinates under an identity matrix, clamped to Cairo's range.
+    Point cur{};
+    for (const Path::Element& e : path.elements()) {
+        switch (e.kind) {
+            case Path::ElementKind::move: {
+                Point p = clampPoint(t.apply(e.points[0]));
+                cairo_move_to(cr, p.x, p.y);
+                cur = e.points[0];
+                break;
+            }
+            case Path::ElementKind::line: {
+                Point p = clampPoint(t.apply(e.points[0]));
+                cairo_line_to(cr, p.x, p.y);
+                cur = e.points[0];
+                break;
+            }
+            case Path::ElementKind::quad: {
+                Point c = e.points[0], end = e.points[1];
+                Point c1 = clampPoint(t.apply(cur + (c - cur) * (2.0 / 3.0)));
+                Point c2 = clampPoint(t.apply(end + (c - end) * (2.0 / 3.0)));
+                Point p = clampPoint(t.apply(end));
+                cairo_curve_to(cr, c1.x, c1.y, c2.x, c2.y, p.x, p.y);
+                cur = end;
+                break;
+            }
+            case Path::ElementKind::cubic: {
+                Point c1 = clampPoint(t.apply(e.points[0]));
+                Point c2 = clampPoint(t.apply(e.points[1]));
+                Point p = clampPoint(t.apply(e.points[2]));
+                cairo_curve_to(cr, c1.x, c1.y, c2.x, c2.y, p.x, p.y);
+                cur = e.points[2];
+                break;
+            }
+            case Path::ElementKind::close:
+                cairo_close_path(cr);
+                break;
+        }
+    }
+}
+
+bool CairoBackend::applyClips(cairo_t* cr, const DrawState& state) {
+    if (!state.clips) return true;
+    for (const ClipEntry& c : *state.clips) {
+        AffineTransform t = deviceMatrix(c.transform);
+        if (!t.isInvertible()) {
+            // A clip under a collapsed transform has no area: nothing can be drawn.
+            return false;
+        }
+        cairo_new_path(cr);
+        appendPath(cr, c.path, t);
+        cairo_set_fill_rule(cr, c.eoFill ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+        cairo_clip(cr);
+    }
+    return true;
+}
+
+bool CairoBackend::setSource(cairo_t* cr, const Shading& shading, double opacity, const AffineTransform& toDevice) {
+    auto solid = [&](const Color& c) {
+        Color k = c.opacity(opacity);
+        if (k.alpha <= 0) return false;
+        cairo_set_source_rgba(cr, k.red, k.green, k.blue, k.alpha);
+        return true;
+    };
+    if (const Color* c = shading.asColor()) return solid(*c);
+    const Gradient& g = shading.asLinear() ? shading.asLinear()->gradient : shading.asRadial()->gradient;
+    if (g.stops.empty()) return false;
+    if (shading.isDegenerate()) return solid(g.lastColor());
+
+    cairo_pattern_t* pattern = nullptr;
+    GradientExtend extend = GradientExtend::pad;
+    if (const Shading::Linear* l = shading.asLinear()) {
+        pattern = cairo_pattern_create_linear(l->start.x, l->start.y, l->end.x, l->end.y);
+        extend = l->extend;
+    } else {
+        const Shading::Radial* r = shading.asRadial();
+        double r0 = std::max(0.0, r->startRadius), r1 = std::max(0.0, r->endRadius);
+        pattern = cairo_pattern_create_radial(r->center.x, r->center.y, r0, r->center.x, r->center.y, r1);
+        extend = r->extend;
+    }
+    bool visible = false;
+    for (const GradientStop& s : g.resolvedStops(opacity)) {
+        cairo_pattern_add_color_stop_rgba(pattern, s.location, s.color.red, s.color.green, s.color.blue, s.color.alpha);
+        visible = visible || s.color.alpha > 0;
+    }
+    cairo_pattern_set_extend(pattern, extend == GradientExtend::pad ? CAIRO_EXTEND_PAD : CAIRO_EXTEND_NONE);
+    // The pattern is written in user space; the current Cairo matrix is the device identity.
+    cairo_matrix_t m = toCairo(toDevice.inverted());
+    cairo_pattern_set_matrix(pattern, &m);
+    cairo_set_source(cr, pattern);
+    cairo_pattern_destroy(pattern);
+    return visible;
+}
+
+void CairoBackend::fill(const Path& path, const Shading& shading, const FillStyle& style, const DrawState& state) {
+    if (path.isEmpty()) return;
+    Surface& s = top();
+    cairo_t* cr = s.cr;
+    AffineTransform t = deviceMatrix(state.transform);
+    cairo_save(cr);
+    if (applyClips(cr, state)) {
+        cairo_identity_matrix(cr);
+        if (setSource(cr, shading, state.opacity, t)) {
+            cairo_set_operator(cr, toOperator(state.blendMode));
+            DirectFill direct{&shading, state.opacity};
+            bool plain = !state.clips && state.blendMode == BlendMode::normal;
+            if (!style.antialiased || !fillWithCoverage(cr, path, t, style.eoFill, plain ? &direct : nullptr)) {
+                cairo_set_antialias(cr, style.antialiased ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+                cairo_set_fill_rule(cr, style.eoFill ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+                cairo_new_path(cr);
+                appendPath(cr, path, t);
+                cairo_fill(cr);
+            }
+        }
+    }
+    cairo_restore(cr);
+    check(s);
+}
+
+namespace {
+// An axis-aligned rectangle stays one after an axis-aligned transform; Cairo fills those with a
+// fast rectilinear path of its own.
+bool isAxisAlignedRect(const Path& path, const AffineTransform& t) {
+    if (t.b != 0 || t.c != 0) return false;
+    const auto& e = path.elements();
+    if (e.size() != 5 || e[0].kind != Path::ElementKind::move || e[4].kind != Path::ElementKind::close) return false;
+    for (int i = 1; i < 4; ++i)
+        if (e[i].kind != Path::ElementKind::line) return false;
+    for (int i = 0; i < 4; ++i) {
+        Point a = e[i].points[0], b = e[(i + 1) % 4].points[0];
+        if (a.x != b.x && a.y != b.y) return false;
+    }
+    return true;
+}
+}  // namespace
+
+bool CairoBackend::fillWithCoverage(cairo_t* cr, const Path& path, const AffineTransform& toDevice, bool evenOdd,
+                                    const DirectFill* direct) {
+    if (isAxisAlignedRect(path, toDevice)) return false;
+    // Flatten in device space (a tenth of a pixel); every subpath is closed for filling.
+    std::vector<std::vector<Point>> polygons;
+    for (Path::Polyline& pl : path.applying(toDevice).flattened(kFlatness))
+        if (pl.points.size() > 2) polygons.push_back(std::move(pl.points));
+    coverPolygons(cr, polygons, evenOdd, toDevice, direct);
+    return true;
+}
+
+void CairoBackend::coverPolygons(cairo_t* cr, const std::vector<std::vector<Point>>& polygons, bool evenOdd,
+                                 const AffineTransform& toDevice, const DirectFill* direct) {
+    double bx0 = INFINITY, by0 = INFINITY, bx1 = -INFINITY, by1 = -INFINITY;
+    for (const auto& poly : polygons) {
+        for (const Point& p : poly) {
+            bx0 = std::min(bx0, p.x);
+            by0 = std::min(by0, p.y);
+            bx1 = std::max(bx1, p.x);
+            by1 = std::max(by1, p.y);
+        }
+    }
+    if (!(bx0 <= bx1 && by0 <= by1)) return;  // nothing to paint
+    // Only the part that can still be seen: the clip's extents within the surface.
+    double cx0, cy0, cx1, cy1;
+    cairo_clip_extents(cr, &cx0, &cy0, &cx1, &cy1);
+    int x0 = static_cast<int>(std::floor(std::max(bx0, cx0)));
+    int y0 = static_cast<int>(std::floor(std::max(by0, cy0)));
+    int x1 = static_cast<int>(std::ceil(std::min(bx1, cx1)));
+    int y1 = static_cast<int>(std::ceil(std::min(by1, cy1)));
+    if (x1 <= x0 || y1 <= y0) return;
+    rasterizer_.reset(x0, y0, x1 - x0, y1 - y0);
+    for (const auto& poly : polygons) {
+        std::size_t n = poly.size();
+        for (std::size_t i = 0; i < n; ++i) rasterizer_.addLine(poly[i], poly[(i + 1) % n]);
+    }
+    const int w = x1 - x0, h = y1 - y0;
+    if (direct && compositor_.prepare(*direct->shading, direct->opacity, toDevice)) {
+        // No clip and plain source-over: resolve and blend row by row straight into the pixels
+        // (the row of coverage stays in cache), skipping pixman.
+        Surface& s = top();
+        SurfaceData d = dataOf(s.surface);
+        rowCoverage_.resize(std::size_t(w));
+        for (int y = 0; y < h; ++y) {
+            int from = rasterizer_.rowBegin(y), to = rasterizer_.rowEnd(y);
+            if (to <= from) continue;
+            rasterizer_.resolveRow(y, rowCoverage_.data(), evenOdd);
+            std::uint32_t* row = reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(d.data) +
+                                                                  std::size_t(y0 + y) * d.stride);
+            // Coverage column c is target column x0 + c.
+            compositor_.blendRow(row, rowCoverage_.data() - x0, y0 + y, x0 + from, x0 + to);
+        }
+        cairo_surface_mark_dirty_rectangle(s.surface, x0, y0, w, h);
+        return;
+    }
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, w);
+    mask_.assign(std::size_t(stride) * std::size_t(h), 0);
+    rasterizer_.resolve(mask_.data(), stride, evenOdd);
+    cairo_surface_t* mask = cairo_image_surface_create_for_data(mask_.data(), CAIRO_FORMAT_A8, w, h, stride);
+    cairo_mask_surface(cr, mask, x0, y0);
+    cairo_surface_finish(mask);
+    cairo_surface_destroy(mask);
+}
+
+void CairoBackend::stroke(const Path& path, const Shading& shading, const StrokeStyle& style,
+                          const DrawState& state) {
+    if (path.isEmpty()) return;
+    double width = style.lineWidth;
+    if (!std::isfinite(width) || width <= 0) return;
+    width = std::min(width, 1e5);
+    std::vector<double> dash;
+    bool dashOk = !style.dash.empty();
+    double total = 0;
+    for (double d : style.dash) {
+        if (!std::isfinite(d) || d < 0) { dashOk = false; break; }
+        total += d;
+    }
+    // Cairo refuses dash arrays that are negative or all zero; draw those solid.
+    if (dashOk && total > 0) dash = style.dash;
+
+    Surface& s = top();
+    cairo_t* cr = s.cr;
+    AffineTransform t = deviceMatrix(state.transform);
+    cairo_save(cr);
+    if (applyClips(cr, state)) {
+        cairo_identity_matrix(cr);
+        if (setSource(cr, shading, state.opacity, t)) {
+            cairo_set_operator(cr, toOperator(state.blendMode));
+            StrokeStyle clean = style;
+            clean.lineWidth = width;
+            clean.dash = dash;
+            std::vector<std::vector<Point>> pieces;
+            outlineStroke(path, clean, t, kFlatness, pieces);
+            DirectFill direct{&shading, state.opacity};
+            bool plain = !state.clips && state.blendMode == BlendMode::normal;
+            coverPolygons(cr, pieces, false, t, plain ? &direct : nullptr);
+        }
+    }
+    cairo_restore(cr);
+    check(s);
+}
+
+void CairoBackend::drawText(const TextLayout& layout, Point origin, const Shading& shading, const DrawState& state) {
+    if (!origin.isFinite() || layout.text().empty()) return;
+    Surface& s = top();
+    cairo_t* cr = s.cr;
+    AffineTransform t = deviceMatrix(state.transform);
+    if (std::fabs(t.apply(origin).x) > kCoordLimit || std::fabs(t.apply(origin).y) > kCoordLimit) return;
+    cairo_save(cr);
+    if (applyClips(cr, state)) {
+        cairo_identity_matrix(cr);
+        if (setSource(cr, shading, state.opacity, t)) {
+            cairo_set_operator(cr, toOperator(state.blendMode));
+            cairo_matrix_t m = toCairo(t);
+            cairo_set_matrix(cr, &m);
+            Point offset = layout.layoutOffset();
+            cairo_move_to(cr, origin.x - offset.x, origin.y - offset.y);
+            pango_cairo_show_layout(cr, static_cast<PangoLayout*>(layout.pangoLayout()));
+        }
+    }
+    cairo_restore(cr);
+    check(s);
+}
+
+void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageStyle& style, const DrawState& state) {
+    if (image.isNull() || !rect.isFinite() || rect.isEmpty()) return;
+    Surface& s = top();
+    cairo_t* cr = s.cr;
+    AffineTransform t = deviceMatrix(state.transform);
+    Rect dev = t.apply(rect);
+    if (std::fabs(dev.x) > kCoordLimit || std::fabs(dev.y) > kCoordLimit || dev.width > kCoordLimit ||
+        dev.height > kCoordLimit)
+        return;
+
+    // Saturation and template tint work on a private copy of the pixels.
+    Image source = image;
+    double saturation = std::isfinite(style.saturation) ? std::max(0.0, style.saturation) : 1.0;
+    if (style.templateTint || saturation != 1.0) {
+        source = image.copy();
+        if (source.isNull()) return;
+        SurfaceData d = dataOf(source.cairoSurface());
+        if (style.templateTint) tintAlpha(d.data, d.w, d.h, d.stride, *style.templateTint);
+        else adjustSaturation(d.data, d.w, d.h, d.stride, saturation);
+        source.markDirty();
+    }
+
+    cairo_save(cr);
+    if (applyClips(cr, state)) {
+        cairo_matrix_t m = toCairo(t);
+        cairo_set_matrix(cr, &m);
+        cairo_set_operator(cr, toOperator(state.blendMode));
+        cairo_rectangle(cr, rect.x, rect.y, rect.width, rect.height);
+        cairo_clip(cr);
+        cairo_translate(cr, rect.x, rect.y);
+        cairo_scale(cr, rect.width / source.pixelWidth(), rect.height / source.pixelHeight());
+        cairo_set_source_surface(cr, source.cairoSurface(), 0, 0);
+        cairo_pattern_t* p = cairo_get_source(cr);
+        cairo_pattern_set_extend(p, CAIRO_EXTEND_PAD);
+        switch (style.interpolation) {
+            case ImageInterpolation::none: cairo_pattern_set_filter(p, CAIRO_FILTER_NEAREST); break;
+            case ImageInterpolation::low: cairo_pattern_set_filter(p, CAIRO_FILTER_BILINEAR); break;
+            case ImageInterpolation::high: cairo_pattern_set_filter(p, CAIRO_FILTER_BEST); break;
+        }
+        cairo_paint_with_alpha(cr, state.opacity);
+    }
+    cairo_restore(cr);
+    check(s);
+}
+
+void CairoBackend::beginLayer(const DrawState& state, const std::optional<Rect>& contentBounds) {
+    const Surface& parent = top();
+    int margin = filterMargin(state.filters, scale_, std::min(1024.0, double(std::max(base_.width, base_.height))));
+    // Device pixels that can still reach the target, widened by what filters may pull in.
+    double cx0 = -margin, cy0 = -margin;
+    double cx1 = base_.width + margin, cy1 = base_.height + margin;
+    double x0 = cx0, y0 = cy0, x1 = cx1, y1 = cy1;
+    if (contentBounds && contentBounds->isFinite()) {
+        x0 = std::max(cx0, std::floor(contentBounds->minX() * scale_) - margin);
+        y0 = std::max(cy0, std::floor(contentBounds->minY() * scale_) - margin);
+        x1 = std::min(cx1, std::ceil(contentBounds->maxX() * scale_) + margin);
+        y1 = std::min(cy1, std::ceil(contentBounds->maxY() * scale_) + margin);
+    }
+    Surface layer;
+    layer.x0 = static_cast<int>(x0);
+    layer.y0 = static_cast<int>(y0);
+    layer.width = std::clamp(static_cast<int>(x1 - x0), 1, 16384);
+    layer.height = std::clamp(static_cast<int>(y1 - y0), 1, 16384);
+    if (x1 <= x0 || y1 <= y0) layer.width = layer.height = 1;
+    (void)parent;
+    layer.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, layer.width, layer.height);
+    layer.cr = cairo_create(layer.surface);
+    layers_.push_back(layer);
+    check(layers_.back());
+}
+
+double CairoBackend::maxSigma() const {
+    return std::max(1.0, std::min(1024.0, double(std::max(base_.width, base_.height))) / 3.0);
+}
+
+void CairoBackend::endLayer(const DrawState& state) {
+    if (layers_.empty()) return;
+    Surface layer = layers_.back();
+    layers_.pop_back();
+    cairo_destroy(layer.cr);
+    cairo_surface_t* current = layer.surface;
+
+    for (const Filter& f : state.filters) {
+        switch (f.kind) {
+            case Filter::Kind::blur: {
+                SurfaceData d = dataOf(current);
+                gaussianBlur(d.data, d.w, d.h, d.stride, std::min(sigmaOf(f.radius, scale_), maxSigma()));
+                cairo_surface_mark_dirty(current);
+                break;
+            }
+            case Filter::Kind::saturation: {
+                SurfaceData d = dataOf(current);
+                adjustSaturation(d.data, d.w, d.h, d.stride, f.amount);
+                cairo_surface_mark_dirty(current);
+                break;
+            }
+            case Filter::Kind::shadow: {
+                if (f.color.alpha <= 0) break;
+                cairo_surface_t* shadow = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, layer.width, layer.height);
+                cairo_t* sc = cairo_create(shadow);
+                cairo_set_source_rgba(sc, f.color.red, f.color.green, f.color.blue, f.color.alpha);
+                cairo_mask_surface(sc, current, f.x * scale_, f.y * scale_);
+                cairo_destroy(sc);
+                SurfaceData d = dataOf(shadow);
+                gaussianBlur(d.data, d.w, d.h, d.stride, std::min(sigmaOf(f.radius, scale_), maxSigma()));
+                cairo_surface_mark_dirty(shadow);
+                sc = cairo_create(shadow);
+                cairo_set_source_surface(sc, current, 0, 0);
+                cairo_paint(sc);
+                cairo_destroy(sc);
+                cairo_surface_destroy(current);
+                current = shadow;
+                break;
+            }
+        }
+    }
+
+    Surface& parent = top();
+    cairo_t* cr = parent.cr;
+    cairo_save(cr);
+    if (applyClips(cr, state)) {
+        cairo_identity_matrix(cr);
+        cairo_set_operator(cr, toOperator(state.blendMode));
+        cairo_set_source_surface(cr, current, layer.x0 - parent.x0, layer.y0 - parent.y0);
+        cairo_paint_with_alpha(cr, state.opacity);
+    }
+    cairo_restore(cr);
+    cairo_surface_destroy(current);
+    check(parent);
+}
+
+}  // namespace quillmar::gfx

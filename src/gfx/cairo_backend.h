@@ -1,0 +1,86 @@
+#pragma once
+// The drawing backend that rasterises into a Cairo ARGB32 image surface.
+//
+// Every call is validated before it reaches Cairo (non-invertible transforms, bad dashes, huge
+// coordinates), so Cairo never enters an error state from our input; if it does anyway, the
+// error is remembered for error() and the Cairo context is replaced, so later drawing goes on.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gfx/coverage_rasterizer.h"
+#include "gfx/drawing_backend.h"
+#include "gfx/span_compositor.h"
+
+typedef struct _cairo cairo_t;
+
+namespace quillmar::gfx {
+
+class CairoBackend : public DrawingBackend {
+public:
+    // Draws into `target` (an ARGB32 image surface, referenced) whose pixels cover `canvas`
+    // points at `scale` pixels per point.
+    CairoBackend(cairo_surface_t* target, Size canvas, double scale);
+    ~CairoBackend() override;
+    CairoBackend(const CairoBackend&) = delete;
+    CairoBackend& operator=(const CairoBackend&) = delete;
+
+    Size canvasSize() const override { return canvas_; }
+    double deviceScale() const override { return scale_; }
+    void fill(const Path& path, const Shading& shading, const FillStyle& style,
+              const DrawState& state) override;
+    void stroke(const Path& path, const Shading& shading, const StrokeStyle& style,
+                const DrawState& state) override;
+    void drawText(const TextLayout& layout, Point origin, const Shading& shading,
+                  const DrawState& state) override;
+    void drawImage(const Image& image, const Rect& rect, const ImageStyle& style,
+                   const DrawState& state) override;
+    void beginLayer(const DrawState& state, const std::optional<Rect>& contentBounds) override;
+    void endLayer(const DrawState& state) override;
+
+    // The first Cairo error seen, empty when none.
+    const std::string& error() const { return error_; }
+    cairo_surface_t* target() const { return target_; }
+
+private:
+    struct Surface {
+        cairo_surface_t* surface = nullptr;
+        cairo_t* cr = nullptr;
+        int x0 = 0, y0 = 0;  // device pixel of the surface's top-left corner
+        int width = 0, height = 0;
+    };
+
+    Surface& top() { return layers_.empty() ? base_ : layers_.back(); }
+    AffineTransform deviceMatrix(const AffineTransform& user) const;
+    bool applyClips(cairo_t* cr, const DrawState& state);
+    void appendPath(cairo_t* cr, const Path& path, const AffineTransform& toDevice);
+    bool setSource(cairo_t* cr, const Shading& shading, double opacity, const AffineTransform& toDevice);
+    void check(Surface& s);
+    // Fills through our own rasteriser; with `direct` (no clip, source-over) it also blends the
+    // pixels itself, otherwise Cairo composites the coverage as a mask. False when the path
+    // needs Cairo's own fill.
+    struct DirectFill {
+        const Shading* shading;
+        double opacity;
+    };
+    bool fillWithCoverage(cairo_t* cr, const Path& path, const AffineTransform& toDevice, bool evenOdd,
+                          const DirectFill* direct);
+    // Rasterises device-space polygons and paints them with the current source (or `direct`).
+    void coverPolygons(cairo_t* cr, const std::vector<std::vector<Point>>& polygons, bool evenOdd,
+                       const AffineTransform& toDevice, const DirectFill* direct);
+    double maxSigma() const;
+
+    cairo_surface_t* target_;
+    Size canvas_;
+    double scale_;
+    Surface base_;
+    std::vector<Surface> layers_;
+    std::string error_;
+    CoverageRasterizer rasterizer_;
+    std::vector<std::uint8_t> mask_;
+    std::vector<std::uint8_t> rowCoverage_;
+    SpanCompositor compositor_;
+};
+
+}  // namespace quillmar::gfx

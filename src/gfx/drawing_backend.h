@@ -1,0 +1,73 @@
+#pragma once
+// The interface between a GraphicsContext and what it draws onto (a Cairo surface, a recorder).
+// Every call carries the full drawing state, so a backend keeps none of its own between calls
+// except its stack of open layers.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gfx/affine_transform.h"
+#include "gfx/filter.h"
+#include "gfx/image.h"
+#include "gfx/path.h"
+#include "gfx/shading.h"
+#include "gfx/stroke_style.h"
+
+namespace quillmar::gfx {
+
+class TextLayout;
+
+enum class BlendMode { normal, multiply, screen, plusLighter };
+
+struct ClipEntry {
+    Path path{};                 // in the coordinates of `transform`
+    AffineTransform transform{}; // user to points at the time of clipping
+    bool eoFill = false;
+};
+
+struct DrawState {
+    AffineTransform transform{};   // user space to points
+    double opacity = 1;          // 0...1, already validated
+    BlendMode blendMode = BlendMode::normal;
+    std::shared_ptr<const std::vector<ClipEntry>> clips{};  // null: no clip
+    std::vector<Filter> filters{}; // applied when a layer is composited
+    std::string tag{};             // what a group of primitives stands for ("symbol:minus"); for recorders
+};
+
+enum class ImageInterpolation { none, low, high };
+
+struct ImageStyle {
+    ImageInterpolation interpolation = ImageInterpolation::high;
+    double saturation = 1;                // 0 grey ... 1 unchanged
+    std::optional<Color> templateTint{};  // draw the image's alpha as a mask of this colour
+};
+
+class DrawingBackend {
+public:
+    virtual ~DrawingBackend() = default;
+
+    // The size in points of the drawing area and the pixels per point.
+    virtual Size canvasSize() const = 0;
+    virtual double deviceScale() const = 0;
+
+    virtual void fill(const Path& path, const Shading& shading, const FillStyle& style,
+                      const DrawState& state) = 0;
+    virtual void stroke(const Path& path, const Shading& shading, const StrokeStyle& style,
+                        const DrawState& state) = 0;
+    // Draws `layout` with its top-left corner at `origin` (user space).
+    virtual void drawText(const TextLayout& layout, Point origin, const Shading& shading,
+                          const DrawState& state) = 0;
+    virtual void drawImage(const Image& image, const Rect& rect, const ImageStyle& style,
+                           const DrawState& state) = 0;
+
+    // Opens a transparent layer that endLayer() will composite with `state` (its opacity,
+    // filters, blend mode and clip). `contentBounds` (canvas points) is where the content will
+    // land when known, so the backend may allocate and filter less.
+    virtual void beginLayer(const DrawState& state, const std::optional<Rect>& contentBounds) = 0;
+    // Closes the innermost layer and composites it; `state` is the one given to beginLayer.
+    virtual void endLayer(const DrawState& state) = 0;
+};
+
+}  // namespace quillmar::gfx

@@ -1,0 +1,32 @@
+#include "gfx/font.h"
+
+namespace quillmar::gfx {
+
+std::string Font::familyList() const {
+    // The CJK face follows the Latin one in every list, so Han, Kana and Hangul always find a
+    // face even on machines without other fallbacks.
+    switch (design) {
+        case FontDesign::serif: return "DejaVu Serif,WenQuanYi Micro Hei";
+        case FontDesign::monospaced: return "DejaVu Sans Mono,WenQuanYi Micro Hei Mono,WenQuanYi Micro Hei";
+        case FontDesign::rounded:
+        case FontDesign::standard: break;
+    }
+    return "DejaVu Sans,WenQuanYi Micro Hei";
+}
+
+int Font::numericWeight() const {
+    switch (weight) {
+        case FontWeight::ultraLight: return 100;
+        case FontWeight::thin: return 200;
+        case FontWeight::light: return 300;
+        case FontWeight::regular: return 400;
+        case FontWeight::medium: return 500;
+        case FontWeight::semibold: return 600;
+        case FontWeight::bold: return 700;
+        case FontWeight::heavy: return 800;
+        case FontWeight::black: return 900;
+    }
+    return 400;
+}
+
+}  // namespace quillmar::gfx

@@ -1,0 +1,36 @@
+#pragma once
+// A font request in the vocabulary of the system font: size in points, weight, design.
+// The system font is DejaVu Sans with WenQuanYi Micro Hei for Chinese, Japanese and Korean;
+// the rounded design falls back to the same family; serif is DejaVu Serif (same fallback).
+
+#include <string>
+
+namespace quillmar::gfx {
+
+enum class FontWeight { ultraLight, thin, light, regular, medium, semibold, bold, heavy, black };
+enum class FontDesign { standard, rounded, serif, monospaced };
+
+struct Font {
+    double size = 13;
+    FontWeight weight = FontWeight::regular;
+    FontDesign design = FontDesign::standard;
+    bool monospacedDigits = false;  // tabular figures
+
+    static Font system(double size, FontWeight weight = FontWeight::regular,
+                       FontDesign design = FontDesign::standard) {
+        return Font{size, weight, design, false};
+    }
+    Font withWeight(FontWeight w) const { Font f = *this; f.weight = w; return f; }
+    Font withSize(double s) const { Font f = *this; f.size = s; return f; }
+    Font bold() const { return withWeight(FontWeight::bold); }
+    Font monospacedDigit() const { Font f = *this; f.monospacedDigits = true; return f; }
+
+    // The fontconfig family list this font resolves to.
+    std::string familyList() const;
+    // Numeric weight 100...900 (regular 400, bold 700).
+    int numericWeight() const;
+
+    friend bool operator==(const Font&, const Font&) = default;
+};
+
+}  // namespace quillmar::gfx

@@ -1,0 +1,140 @@
+#include "gfx/image.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace quillmar::gfx {
+namespace {
+
+constexpr int kMaxSide = 16384;
+
+std::shared_ptr<cairo_surface_t> adopt(cairo_surface_t* s) {
+    return std::shared_ptr<cairo_surface_t>(s, [](cairo_surface_t* p) { cairo_surface_destroy(p); });
+}
+
+double validScale(double s) { return std::isfinite(s) && s > 0 ? std::clamp(s, 0.01, 64.0) : 1.0; }
+
+}  // namespace
+
+Image Image::create(int w, int h, double scale) {
+    Image img;
+    w = std::clamp(w, 1, kMaxSide);
+    h = std::clamp(h, 1, kMaxSide);
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        return img;
+    }
+    img.surface_ = adopt(s);
+    img.scale_ = validScale(scale);
+    return img;
+}
+
+Image Image::fromSurface(cairo_surface_t* surface, double scale) {
+    Image img;
+    if (!surface || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS ||
+        cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE ||
+        cairo_image_surface_get_format(surface) != CAIRO_FORMAT_ARGB32)
+        return img;
+    img.surface_ = adopt(cairo_surface_reference(surface));
+    img.scale_ = validScale(scale);
+    return img;
+}
+
+std::optional<Image> Image::readPng(const std::string& path, double scale) {
+    cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        return std::nullopt;
+    }
+    cairo_format_t format = cairo_image_surface_get_format(s);
+    int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+    if (w > kMaxSide || h > kMaxSide || w < 1 || h < 1) {
+        cairo_surface_destroy(s);
+        return std::nullopt;
+    }
+    if (format != CAIRO_FORMAT_ARGB32) {
+        // Normalise RGB24, A8 and the rest to ARGB32 by painting.
+        Image img = create(w, h, scale);
+        cairo_t* cr = cairo_create(img.cairoSurface());
+        cairo_set_source_surface(cr, s, 0, 0);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        cairo_surface_destroy(s);
+        return img;
+    }
+    Image img;
+    img.surface_ = adopt(s);
+    img.scale_ = validScale(scale);
+    return img;
+}
+
+int Image::pixelWidth() const { return surface_ ? cairo_image_surface_get_width(surface_.get()) : 0; }
+int Image::pixelHeight() const { return surface_ ? cairo_image_surface_get_height(surface_.get()) : 0; }
+Size Image::size() const { return {pixelWidth() / scale_, pixelHeight() / scale_}; }
+int Image::stride() const { return surface_ ? cairo_image_surface_get_stride(surface_.get()) : 0; }
+
+std::uint32_t* Image::data() {
+    if (!surface_) return nullptr;
+    cairo_surface_flush(surface_.get());
+    return reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface_.get()));
+}
+
+const std::uint32_t* Image::data() const {
+    if (!surface_) return nullptr;
+    cairo_surface_flush(surface_.get());
+    return reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface_.get()));
+}
+
+void Image::markDirty() {
+    if (surface_) cairo_surface_mark_dirty(surface_.get());
+}
+
+Color Image::pixel(int x, int y) const {
+    if (!surface_ || x < 0 || y < 0 || x >= pixelWidth() || y >= pixelHeight()) return Color::clear();
+    const auto* row = reinterpret_cast<const std::uint8_t*>(data()) + std::size_t(y) * stride();
+    std::uint32_t p = reinterpret_cast<const std::uint32_t*>(row)[x];
+    double a = ((p >> 24) & 0xFF) / 255.0;
+    if (a <= 0) return Color::clear();
+    return {((p >> 16) & 0xFF) / 255.0 / a, ((p >> 8) & 0xFF) / 255.0 / a, (p & 0xFF) / 255.0 / a, a};
+}
+
+void Image::setPixel(int x, int y, const Color& c) {
+    if (!surface_ || x < 0 || y < 0 || x >= pixelWidth() || y >= pixelHeight()) return;
+    auto* row = reinterpret_cast<std::uint8_t*>(data()) + std::size_t(y) * stride();
+    auto q = [&](double v) { return std::uint32_t(std::lround(std::clamp(v, 0.0, 1.0) * 255.0)); };
+    std::uint32_t a = q(c.alpha);
+    reinterpret_cast<std::uint32_t*>(row)[x] =
+        (a << 24) | (q(c.red * c.alpha) << 16) | (q(c.green * c.alpha) << 8) | q(c.blue * c.alpha);
+    markDirty();
+}
+
+Image Image::copy() const {
+    if (!surface_) return {};
+    Image out = create(pixelWidth(), pixelHeight(), scale_);
+    if (out.isNull()) return out;
+    const auto* src = reinterpret_cast<const std::uint8_t*>(data());
+    auto* dst = reinterpret_cast<std::uint8_t*>(out.data());
+    for (int y = 0; y < pixelHeight(); ++y)
+        std::memcpy(dst + std::size_t(y) * out.stride(), src + std::size_t(y) * stride(), std::size_t(pixelWidth()) * 4);
+    out.markDirty();
+    return out;
+}
+
+bool Image::writePng(const std::string& path, std::string* error) const {
+    if (!surface_) {
+        if (error) *error = "empty image";
+        return false;
+    }
+    cairo_status_t st = cairo_surface_write_to_png(surface_.get(), path.c_str());
+    if (st != CAIRO_STATUS_SUCCESS) {
+        if (error) *error = std::string("cannot write ") + path + ": " + cairo_status_to_string(st);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace quillmar::gfx

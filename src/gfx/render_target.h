@@ -1,0 +1,47 @@
+#pragma once
+// An image surface to draw into at a scale factor (1x, 2x), read back as an Image or a PNG.
+// A Cairo error on the surface (which would silently stop all later drawing) is detected and
+// reported by finish() and writePng().
+
+#include <memory>
+#include <string>
+
+#include "gfx/graphics_context.h"
+#include "gfx/image.h"
+
+namespace quillmar::gfx {
+
+class CairoBackend;
+
+class RenderTarget {
+public:
+    // `size` in points; the pixel size is size × scale, rounded up, clamped to 1...16384.
+    RenderTarget(Size size, double scale = 1.0);
+    ~RenderTarget();
+    RenderTarget(const RenderTarget&) = delete;
+    RenderTarget& operator=(const RenderTarget&) = delete;
+
+    Size size() const { return size_; }
+    double scale() const { return scale_; }
+    // A fresh context on the target (identity transform, opacity 1, no clip).
+    GraphicsContext context();
+
+    // Empty when the drawing went well; otherwise Cairo's description of the error.
+    std::string error() const;
+    bool ok() const { return error().empty(); }
+    // The pixels drawn so far (shares nothing with the target: later drawing does not change it).
+    Image image() const;
+    // Writes the pixels as PNG; false with `error` set on a drawing error or a write failure.
+    bool writePng(const std::string& path, std::string* error = nullptr) const;
+
+private:
+    Size size_;
+    double scale_;
+    std::shared_ptr<CairoBackend> backend_;
+};
+
+// Convenience: renders `draw` into a fresh target and returns it.
+std::unique_ptr<RenderTarget> render(Size size, double scale,
+                                     const std::function<void(GraphicsContext&)>& draw);
+
+}  // namespace quillmar::gfx

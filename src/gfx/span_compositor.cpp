@@ -1,0 +1,220 @@
+#include "gfx/span_compositor.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace quillmar::gfx {
+namespace {
+
+constexpr int kLutSize = 1024;
+
+inline std::uint32_t pack(const Color& c) {
+    auto q = [](double v) { return std::uint32_t(std::lround(std::clamp(v, 0.0, 1.0) * 255.0)); };
+    std::uint32_t a = q(c.alpha);
+    return (a << 24) | (q(c.red * c.alpha) << 16) | (q(c.green * c.alpha) << 8) | q(c.blue * c.alpha);
+}
+
+// x * a / 255 for the two 8-bit channels in each half of 0x00ff00ff, rounded.
+inline std::uint32_t scale(std::uint32_t p, std::uint32_t a) {
+    std::uint32_t rb = (p & 0x00ff00ffu) * a + 0x00800080u;
+    rb = ((rb + ((rb >> 8) & 0x00ff00ffu)) >> 8) & 0x00ff00ffu;
+    std::uint32_t ag = ((p >> 8) & 0x00ff00ffu) * a + 0x00800080u;
+    ag = (ag + ((ag >> 8) & 0x00ff00ffu)) & 0xff00ff00u;
+    return rb | ag;
+}
+
+inline void blend(std::uint32_t& d, std::uint32_t src, std::uint32_t coverage) {
+    if (coverage != 255) src = scale(src, coverage);
+    std::uint32_t sa = src >> 24;
+    if (sa == 255) {
+        d = src;
+        return;
+    }
+    if (src == 0) return;
+    d = src + scale(d, 255 - sa);
+}
+
+#if defined(__SSE2__)
+// a * b / 255 per 16-bit lane, rounded.
+inline __m128i mulDiv255(__m128i a, __m128i b) {
+    __m128i t = _mm_add_epi16(_mm_mullo_epi16(a, b), _mm_set1_epi16(128));
+    return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+}
+
+// Source-over of four premultiplied source pixels, each scaled by its coverage byte.
+inline void blend4(std::uint32_t* d, __m128i src, const std::uint8_t* m) {
+    const __m128i zero = _mm_setzero_si128();
+    std::uint32_t m4;
+    std::memcpy(&m4, m, 4);
+    __m128i cov = _mm_cvtsi32_si128(static_cast<int>(m4));
+    cov = _mm_unpacklo_epi8(cov, cov);
+    cov = _mm_unpacklo_epi16(cov, cov);  // each coverage byte four times
+    __m128i sLo = mulDiv255(_mm_unpacklo_epi8(src, zero), _mm_unpacklo_epi8(cov, zero));
+    __m128i sHi = mulDiv255(_mm_unpackhi_epi8(src, zero), _mm_unpackhi_epi8(cov, zero));
+    const __m128i full = _mm_set1_epi16(255);
+    __m128i aLo = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sLo, 0xFF), 0xFF));
+    __m128i aHi = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sHi, 0xFF), 0xFF));
+    __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
+    __m128i dLo = _mm_add_epi16(mulDiv255(_mm_unpacklo_epi8(dst, zero), aLo), sLo);
+    __m128i dHi = _mm_add_epi16(mulDiv255(_mm_unpackhi_epi8(dst, zero), aHi), sHi);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_packus_epi16(dLo, dHi));
+}
+#endif
+
+// Runs `pixel(x)` (returning the source pixel of column x) over [from, to) and blends it with
+// the coverage, four columns at a time where the platform allows.
+template <class Source>
+inline void blendSpan(std::uint32_t* d, const std::uint8_t* m, int from, int to, Source&& pixel) {
+    int x = from;
+#if defined(__SSE2__)
+    for (; x + 4 <= to; x += 4) {
+        std::uint32_t m4;
+        std::memcpy(&m4, m + x, 4);
+        if (!m4) continue;
+        // Built in registers: four scalar stores read back as one vector would stall.
+        __m128i s = _mm_setr_epi32(static_cast<int>(pixel(x)), static_cast<int>(pixel(x + 1)),
+                                   static_cast<int>(pixel(x + 2)), static_cast<int>(pixel(x + 3)));
+        blend4(d + x, s, m + x);
+    }
+#endif
+    for (; x < to; ++x)
+        if (m[x]) blend(d[x], pixel(x), m[x]);
+}
+
+// Advances x past a run of zero coverage, eight columns at a time.
+inline int skipEmpty(const std::uint8_t* m, int x, int to) {
+    while (x + 8 <= to) {
+        std::uint64_t v;
+        std::memcpy(&v, m + x, 8);
+        if (v) break;
+        x += 8;
+    }
+    while (x < to && !m[x]) ++x;
+    return x;
+}
+
+// Fills lut[0..n) with the gradient sampled evenly over 0...1 (premultiplied). A table no
+// longer than the gradient is in pixels (plus margin) is as good as exact, and cheap to build.
+void buildLut(const Gradient& g, double opacity, std::array<std::uint32_t, kLutSize>& lut, int n) {
+    std::vector<GradientStop> stops = g.resolvedStops(opacity);
+    struct F { float r, gr, b, a, loc; };
+    std::vector<F> s;
+    s.reserve(stops.size());
+    for (const GradientStop& st : stops)
+        s.push_back({float(st.color.red), float(st.color.green), float(st.color.blue), float(st.color.alpha), float(st.location)});
+    std::size_t k = 0;
+    for (int i = 0; i < n; ++i) {
+        float t = n > 1 ? float(i) / float(n - 1) : 1.0f;
+        while (k + 1 < s.size() && s[k + 1].loc <= t) ++k;
+        F c;
+        if (t <= s.front().loc) c = s.front();
+        else if (k + 1 >= s.size()) c = s.back();
+        else {
+            const F& a = s[k];
+            const F& b = s[k + 1];
+            float span = b.loc - a.loc;
+            float f = span > 0 ? (t - a.loc) / span : 1.0f;
+            c = {a.r + (b.r - a.r) * f, a.gr + (b.gr - a.gr) * f, a.b + (b.b - a.b) * f, a.a + (b.a - a.a) * f, t};
+        }
+        float al = c.a * 255.0f;
+        auto q = [](float v) { return std::uint32_t(std::clamp(v, 0.0f, 255.0f) + 0.5f); };
+        lut[i] = (q(al) << 24) | (q(c.r * al) << 16) | (q(c.gr * al) << 8) | q(c.b * al);
+    }
+}
+
+int lutSizeFor(double lengthInPixels) {
+    double n = std::ceil(std::fabs(lengthInPixels) * 2.0) + 2.0;
+    return static_cast<int>(std::clamp(std::isfinite(n) ? n : double(kLutSize), 2.0, double(kLutSize)));
+}
+
+}  // namespace
+
+bool SpanCompositor::prepare(const Shading& shading, double opacity, const AffineTransform& toDevice) {
+    if (const Color* c = shading.asColor()) {
+        mode_ = Mode::solid;
+        solid_ = pack(c->opacity(opacity));
+        return solid_ != 0;
+    }
+    const Gradient& g = shading.asLinear() ? shading.asLinear()->gradient : shading.asRadial()->gradient;
+    if (g.stops.empty()) return false;
+    if (shading.isDegenerate()) return prepare(Shading::color(g.lastColor()), opacity, toDevice);
+    if (!toDevice.isInvertible()) return false;
+    inv_ = toDevice.inverted();
+    const double pixels = toDevice.maxScale();
+    if (const Shading::Linear* l = shading.asLinear()) {
+        mode_ = Mode::linear;
+        pad_ = l->extend == GradientExtend::pad;
+        int n = lutSizeFor(distance(l->start, l->end) * pixels);
+        last_ = float(n - 1);
+        buildLut(l->gradient, opacity, lut_, n);
+        // t(user) = (u - start)·d / |d|², which through the inverse transform is affine in pixels.
+        double dx = l->end.x - l->start.x, dy = l->end.y - l->start.y;
+        double len2 = dx * dx + dy * dy;
+        double kx = dx / len2 * last_, ky = dy / len2 * last_, k0 = -(l->start.x * dx + l->start.y * dy) / len2 * last_;
+        ta_ = kx * inv_.a + ky * inv_.b;
+        tb_ = kx * inv_.c + ky * inv_.d;
+        tc_ = kx * inv_.tx + ky * inv_.ty + k0 + 0.5;
+        return true;
+    }
+    const Shading::Radial* r = shading.asRadial();
+    mode_ = Mode::radial;
+    pad_ = r->extend == GradientExtend::pad;
+    const double r0 = std::max(0.0, r->startRadius), r1 = std::max(0.0, r->endRadius);
+    int n = lutSizeFor((r1 - r0) * pixels);
+    last_ = float(n - 1);
+    buildLut(r->gradient, opacity, lut_, n);
+    cx_ = r->center.x;
+    cy_ = r->center.y;
+    k_ = last_ / (r1 - r0);
+    off_ = -r0 * k_ + 0.5;
+    return true;
+}
+
+void SpanCompositor::blendRow(std::uint32_t* d, const std::uint8_t* m, int y, int from, int to) const {
+    switch (mode_) {
+        case Mode::solid: {
+            const std::uint32_t src = solid_;
+            blendSpan(d, m, skipEmpty(m, from, to), to, [src](int) { return src; });
+            return;
+        }
+        case Mode::linear: {
+            const double base = ta_ * 0.5 + tb_ * (y + 0.5) + tc_;
+            const float hi = last_;
+            const float ta = float(ta_), b = float(base);
+            if (pad_) {
+                blendSpan(d, m, from, to, [&](int x) {
+                    float f = ta * float(x) + b;
+                    return lut_[static_cast<int>(f < 0.0f ? 0.0f : (f > hi ? hi : f))];
+                });
+            } else {
+                blendSpan(d, m, from, to, [&](int x) -> std::uint32_t {
+                    float f = ta * float(x) + b;
+                    return (f < 0.0f || f > hi + 1.0f) ? 0u : lut_[static_cast<int>(std::min(f, hi))];
+                });
+            }
+            return;
+        }
+        case Mode::radial: {
+            const float hi = last_, k = float(k_), off = float(off_);
+            const float ia = float(inv_.a), ib = float(inv_.b);
+            const float ux0 = float(inv_.a * 0.5 + inv_.c * (y + 0.5) + inv_.tx - cx_);
+            const float uy0 = float(inv_.b * 0.5 + inv_.d * (y + 0.5) + inv_.ty - cy_);
+            blendSpan(d, m, from, to, [&](int x) -> std::uint32_t {
+                float ux = ux0 + ia * float(x), uy = uy0 + ib * float(x);
+                float f = std::sqrt(ux * ux + uy * uy) * k + off;
+                if (pad_) f = f < 0.0f ? 0.0f : (f > hi ? hi : f);
+                else if (f < 0.0f || f > hi + 1.0f) return 0u;
+                return lut_[static_cast<int>(std::min(f, hi))];
+            });
+            return;
+        }
+    }
+}
+
+}  // namespace quillmar::gfx

@@ -1,0 +1,30 @@
+#pragma once
+// The system's accessibility display preferences that drawing and animation code consult at
+// the moment of use: Reduce Motion, Reduce Transparency and Increase Contrast. There is no
+// system to ask on this platform, so the flags are held here; the simulated desktop and tests
+// set them. All three are off until set.
+
+#include "runtime/world.h"
+
+namespace quillmar::platform {
+
+class AccessibilityDisplayOptions {
+public:
+    // The process's options (a fresh world starts with all flags off).
+    static AccessibilityDisplayOptions& shared() { return runtime::World::shared<AccessibilityDisplayOptions>(); }
+
+    bool shouldReduceMotion() const { return reduceMotion_; }
+    bool shouldReduceTransparency() const { return reduceTransparency_; }
+    bool shouldIncreaseContrast() const { return increaseContrast_; }
+
+    void setReduceMotion(bool on) { reduceMotion_ = on; }
+    void setReduceTransparency(bool on) { reduceTransparency_ = on; }
+    void setIncreaseContrast(bool on) { increaseContrast_ = on; }
+
+private:
+    bool reduceMotion_ = false;
+    bool reduceTransparency_ = false;
+    bool increaseContrast_ = false;
+};
+
+}  // namespace quillmar::platform

@@ -1,0 +1,45 @@
+#include "platform/app_icon.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quillmar::platform {
+
+namespace {
+std::uint32_t channel(std::uint32_t argb, int shift) { return (argb >> shift) & 0xffu; }
+
+std::uint32_t mixPremultiplied(std::uint32_t top, std::uint32_t bottom, double t, double coverage) {
+    auto lerp = [&](int shift) { return channel(top, shift) * (1 - t) + channel(bottom, shift) * t; };
+    const double a = lerp(24) / 255.0 * coverage;
+    auto premul = [&](int shift) { return static_cast<std::uint32_t>(std::lround(lerp(shift) * a)); };
+    const auto alpha = static_cast<std::uint32_t>(std::lround(a * 255.0));
+    return alpha << 24 | premul(16) << 16 | premul(8) << 8 | premul(0);
+}
+}  // namespace
+
+std::shared_ptr<const AppIcon> AppIcon::roundedSquare(int size, std::uint32_t topArgb, std::uint32_t bottomArgb) {
+    size = std::clamp(size, 1, 1024);
+    auto icon = std::make_shared<AppIcon>();
+    icon->width = icon->height = size;
+    icon->pixels.assign(static_cast<std::size_t>(size) * static_cast<std::size_t>(size), 0u);
+    // The tile fills 80% of the canvas, as icons leave a margin around their artwork.
+    const double inset = size * 0.1;
+    const double lo = inset, hi = size - inset;
+    const double radius = (hi - lo) * 0.225;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const double px = x + 0.5, py = y + 0.5;
+            const double cx = std::clamp(px, lo + radius, hi - radius);
+            const double cy = std::clamp(py, lo + radius, hi - radius);
+            const double d = std::hypot(px - cx, py - cy);
+            // One pixel of anti-aliasing along the edge.
+            const double coverage = std::clamp(radius - d + 0.5, 0.0, 1.0);
+            if (coverage <= 0) continue;
+            const double t = std::clamp((py - lo) / std::max(hi - lo, 1.0), 0.0, 1.0);
+            icon->pixels[static_cast<std::size_t>(y * size + x)] = mixPremultiplied(topArgb, bottomArgb, t, coverage);
+        }
+    }
+    return icon;
+}
+
+}  // namespace quillmar::platform

@@ -1,0 +1,35 @@
+#pragma once
+// The demo's event log: one JSON object a line, {"t": seconds since the start, "event": name, ...}.
+// Anything on the simulated desktop may record into it; the scenario runner points it at standard
+// output. Lines are also kept in memory for tests.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace quillmar::platform::sim {
+
+class EventLog {
+public:
+    static EventLog& shared();
+
+    // Where lines go besides memory (null: memory only).
+    void setOutput(std::ostream* out) { out_ = out; }
+    // The media-clock instant that counts as t = 0.
+    void setOrigin(double mediaTime) { origin_ = mediaTime; }
+
+    // fields must be an object (anything else is recorded under "value"), written in the order
+    // given after "t" and "event", which are set here.
+    void record(const std::string& event, nlohmann::ordered_json fields = nlohmann::ordered_json::object());
+
+    const std::vector<std::string>& lines() const { return lines_; }
+
+private:
+    std::ostream* out_ = nullptr;
+    double origin_ = 0;
+    std::vector<std::string> lines_;
+};
+
+}  // namespace quillmar::platform::sim

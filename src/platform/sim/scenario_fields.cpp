@@ -1,0 +1,199 @@
+#include "platform/sim/scenario_fields.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace quillmar::platform::sim {
+
+namespace {
+const nlohmann::json& emptyObject() {
+    static const nlohmann::json empty = nlohmann::json::object();
+    return empty;
+}
+std::string typeName(const nlohmann::json& v) {
+    if (v.is_number_integer()) return "an integer";
+    if (v.is_number()) return "a number";
+    if (v.is_string()) return "a string";
+    if (v.is_boolean()) return "a boolean";
+    if (v.is_array()) return "an array";
+    if (v.is_object()) return "an object";
+    return "null";
+}
+}  // namespace
+
+ScenarioFields::ScenarioFields(const nlohmann::json& object, std::string path)
+    : object_(object.is_object() ? object : emptyObject()), path_(std::move(path)) {
+    if (!object.is_object()) error_ = path_ + ": expected an object, found " + typeName(object);
+}
+
+std::string ScenarioFields::pathOf(const std::string& key) const { return path_.empty() ? key : path_ + "." + key; }
+
+void ScenarioFields::fail(const std::string& key, const std::string& problem) {
+    if (error_.empty()) error_ = pathOf(key) + ": " + problem;
+}
+
+void ScenarioFields::failHere(const std::string& problem) {
+    if (error_.empty()) error_ = (path_.empty() ? std::string("scenario") : path_) + ": " + problem;
+}
+
+bool ScenarioFields::has(const std::string& key) const { return object_.contains(key); }
+
+const nlohmann::json* ScenarioFields::find(const std::string& key, Need need) {
+    seen_.insert(key);
+    auto it = object_.find(key);
+    if (it == object_.end()) {
+        if (need == Need::required) fail(key, "missing");
+        return nullptr;
+    }
+    return &*it;
+}
+
+const nlohmann::json* ScenarioFields::value(const std::string& key, Need need) { return find(key, need); }
+
+std::optional<double> ScenarioFields::number(const std::string& key, Need need, double lo, double hi) {
+    const auto* v = find(key, need);
+    if (!v) return std::nullopt;
+    if (!v->is_number()) {
+        fail(key, "expected a number, found " + typeName(*v));
+        return std::nullopt;
+    }
+    const double d = v->get<double>();
+    if (!std::isfinite(d) || d < lo || d > hi) {
+        char range[96];
+        std::snprintf(range, sizeof range, "%g is out of range %g...%g", d, lo, hi);
+        fail(key, range);
+        return std::nullopt;
+    }
+    return d;
+}
+
+std::optional<std::int64_t> ScenarioFields::integer(const std::string& key, Need need, std::int64_t lo, std::int64_t hi) {
+    const auto* v = find(key, need);
+    if (!v) return std::nullopt;
+    if (!v->is_number_integer() || (v->is_number_unsigned() && v->get<std::uint64_t>() > static_cast<std::uint64_t>(INT64_MAX))) {
+        fail(key, "expected an integer, found " + typeName(*v));
+        return std::nullopt;
+    }
+    const auto i = v->get<std::int64_t>();
+    if (i < lo || i > hi) {
+        fail(key, std::to_string(i) + " is out of range " + std::to_string(lo) + "..." + std::to_string(hi));
+        return std::nullopt;
+    }
+    return i;
+}
+
+std::optional<bool> ScenarioFields::boolean(const std::string& key, Need need) {
+    const auto* v = find(key, need);
+    if (!v) return std::nullopt;
+    if (!v->is_boolean()) {
+        fail(key, "expected true or false, found " + typeName(*v));
+        return std::nullopt;
+    }
+    return v->get<bool>();
+}
+
+std::optional<std::string> ScenarioFields::string(const std::string& key, Need need) {
+    const auto* v = find(key, need);
+    if (!v) return std::nullopt;
+    if (!v->is_string()) {
+        fail(key, "expected a string, found " + typeName(*v));
+        return std::nullopt;
+    }
+    return v->get<std::string>();
+}
+
+std::optional<std::vector<std::string>> ScenarioFields::stringArray(const std::string& key, Need need) {
+    const auto* v = find(key, need);
+    if (!v) return std::nullopt;
+    if (!v->is_array()) {
+        fail(key, "expected an array of strings, found " + typeName(*v));
+        return std::nullopt;
+    }
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < v->size(); ++i) {
+        if (!(*v)[i].is_string()) {
+            fail(key + "[" + std::to_string(i) + "]", "expected a string, found " + typeName((*v)[i]));
+            return std::nullopt;
+        }
+        out.push_back((*v)[i].get<std::string>());
+    }
+    return out;
+}
+
+const nlohmann::json* ScenarioFields::array(const std::string& key, Need need) {
+    const auto* v = find(key, need);
+    if (v && !v->is_array()) {
+        fail(key, "expected an array, found " + typeName(*v));
+        return nullptr;
+    }
+    return v;
+}
+
+const nlohmann::json* ScenarioFields::object(const std::string& key, Need need) {
+    const auto* v = find(key, need);
+    if (v && !v->is_object()) {
+        fail(key, "expected an object, found " + typeName(*v));
+        return nullptr;
+    }
+    return v;
+}
+
+namespace {
+std::optional<std::vector<double>> finiteNumbers(const nlohmann::json& v, std::size_t count) {
+    if (!v.is_array() || v.size() != count) return std::nullopt;
+    std::vector<double> out;
+    for (const auto& e : v) {
+        if (!e.is_number() || !std::isfinite(e.get<double>())) return std::nullopt;
+        out.push_back(e.get<double>());
+    }
+    return out;
+}
+}  // namespace
+
+std::optional<Point> ScenarioFields::point(const std::string& key, Need need) {
+    const auto* v = find(key, need);
+    if (!v) return std::nullopt;
+    auto n = finiteNumbers(*v, 2);
+    if (!n) {
+        fail(key, "expected [x, y] with two finite numbers");
+        return std::nullopt;
+    }
+    return Point{(*n)[0], (*n)[1]};
+}
+
+std::optional<Rect> ScenarioFields::rect(const std::string& key, Need need) {
+    const auto* v = find(key, need);
+    if (!v) return std::nullopt;
+    auto n = finiteNumbers(*v, 4);
+    if (!n || (*n)[2] < 0 || (*n)[3] < 0) {
+        fail(key, "expected [x, y, width, height] with finite numbers and a size not below zero");
+        return std::nullopt;
+    }
+    return Rect{(*n)[0], (*n)[1], (*n)[2], (*n)[3]};
+}
+
+std::optional<std::uint32_t> ScenarioFields::color(const std::string& key, Need need) {
+    auto s = string(key, need);
+    if (!s) return std::nullopt;
+    const std::string& t = *s;
+    const bool shapeOk = (t.size() == 7 || t.size() == 9) && t[0] == '#' &&
+                         t.find_first_not_of("0123456789abcdefABCDEF", 1) == std::string::npos;
+    if (!shapeOk) {
+        fail(key, "expected a colour \"#RRGGBB\" or \"#AARRGGBB\", found \"" + t + "\"");
+        return std::nullopt;
+    }
+    auto value = static_cast<std::uint32_t>(std::stoul(t.substr(1), nullptr, 16));
+    if (t.size() == 7) value |= 0xff000000u;
+    return value;
+}
+
+void ScenarioFields::rejectUnknown() {
+    for (auto it = object_.begin(); it != object_.end(); ++it) {
+        if (!seen_.count(it.key())) {
+            fail(it.key(), "unknown field");
+            return;
+        }
+    }
+}
+
+}  // namespace quillmar::platform::sim

@@ -1,0 +1,73 @@
+#pragma once
+// Typed reading of one JSON object of a scenario file, keeping the first problem found together
+// with where it is ("steps[3].seconds: expected a number"). A missing optional field reads as
+// nullopt; a field of the wrong type, or a missing required one, records a problem and reads as
+// nullopt too, so a reader can go on and report once at the end. rejectUnknown() then flags any
+// field nobody asked for (a misspelt key is a mistake, not something to ignore).
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/geometry.h"
+
+namespace quillmar::platform::sim {
+
+enum class Need { required, optional };
+
+class ScenarioFields {
+public:
+    // path names the object for messages ("steps[2]"); a value that is not an object is a problem.
+    ScenarioFields(const nlohmann::json& object, std::string path);
+
+    bool ok() const { return error_.empty(); }
+    const std::string& error() const { return error_; }
+    const std::string& path() const { return path_; }
+    std::string pathOf(const std::string& key) const;
+    // Records a problem of a field (only the first problem is kept).
+    void fail(const std::string& key, const std::string& problem);
+    void failHere(const std::string& problem);
+    // Takes over the problem of a nested object's fields (its message already has its full path).
+    void absorb(const ScenarioFields& inner) {
+        if (error_.empty()) error_ = inner.error();
+    }
+
+    bool has(const std::string& key) const;
+    // Any value.
+    const nlohmann::json* value(const std::string& key, Need need = Need::required);
+    // A finite number within [lo, hi].
+    std::optional<double> number(const std::string& key, Need need = Need::required, double lo = -1e300,
+                                 double hi = 1e300);
+    std::optional<std::int64_t> integer(const std::string& key, Need need = Need::required,
+                                        std::int64_t lo = INT64_MIN, std::int64_t hi = INT64_MAX);
+    std::optional<bool> boolean(const std::string& key, Need need = Need::required);
+    std::optional<std::string> string(const std::string& key, Need need = Need::required);
+    std::optional<std::vector<std::string>> stringArray(const std::string& key, Need need = Need::required);
+    const nlohmann::json* array(const std::string& key, Need need = Need::required);
+    const nlohmann::json* object(const std::string& key, Need need = Need::required);
+    // [x, y] of finite numbers.
+    std::optional<Point> point(const std::string& key, Need need = Need::required);
+    // [x, y, width, height] of finite numbers, width and height not negative.
+    std::optional<Rect> rect(const std::string& key, Need need = Need::required);
+    // "#RRGGBB" or "#AARRGGBB" as straight ARGB.
+    std::optional<std::uint32_t> color(const std::string& key, Need need = Need::required);
+
+    // Marks a field as known without reading it.
+    void allow(const std::string& key) { seen_.insert(key); }
+    // Records a problem for the first field that was never asked for.
+    void rejectUnknown();
+
+private:
+    const nlohmann::json* find(const std::string& key, Need need);
+
+    const nlohmann::json& object_;
+    std::string path_;
+    std::string error_;
+    std::set<std::string> seen_;
+};
+
+}  // namespace quillmar::platform::sim

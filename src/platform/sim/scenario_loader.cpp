@@ -1,0 +1,351 @@
+#include "platform/sim/scenario_loader.h"
+
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "runtime/wall_clock.h"
+
+namespace quillmar::platform::sim {
+
+namespace {
+
+ScenarioLoadResult failure(const std::string& file, const std::string& problem) {
+    return ScenarioLoadResult{std::nullopt, file + ": " + problem};
+}
+
+std::uint32_t lighter(std::uint32_t argb) {
+    auto mix = [&](int shift) {
+        const std::uint32_t c = (argb >> shift) & 0xffu;
+        return (c + (255u - c) * 35u / 100u) << shift;
+    };
+    return (argb & 0xff000000u) | mix(16) | mix(8) | mix(0);
+}
+
+// A stable colour for an app without one, so every run draws the same icons.
+std::uint32_t colourFor(const std::string& name) {
+    std::uint32_t h = 2166136261u;
+    for (unsigned char c : name) h = (h ^ c) * 16777619u;
+    static const std::uint32_t palette[] = {0xff3478f6u, 0xff34c759u, 0xffff9500u, 0xffaf52deu,
+                                            0xffff3b30u, 0xff5ac8fau, 0xffffcc00u, 0xff8e8e93u};
+    return palette[h % 8];
+}
+
+std::optional<ActivationPolicy> parsePolicy(ScenarioFields& f, const std::string& key) {
+    auto s = f.string(key, Need::optional);
+    if (!s) return std::nullopt;
+    if (*s == "regular") return ActivationPolicy::regular;
+    if (*s == "accessory") return ActivationPolicy::accessory;
+    if (*s == "prohibited") return ActivationPolicy::prohibited;
+    f.fail(key, "expected \"regular\", \"accessory\" or \"prohibited\", found \"" + *s + "\"");
+    return std::nullopt;
+}
+
+std::string lineAndColumn(const std::string& text, std::size_t byte) {
+    std::size_t line = 1, column = 1;
+    for (std::size_t i = 0; i + 1 < byte && i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+struct Builder {
+    const ScenarioRegistry& registry;
+    Scenario& s;
+    std::string error;
+    std::set<std::int32_t> usedPids;
+    std::set<std::uint32_t> usedWindows;
+
+    bool check(ScenarioFields& f) {
+        if (!f.ok() && error.empty()) error = f.error();
+        return error.empty();
+    }
+
+    void screens(const nlohmann::json* list) {
+        if (!list) {
+            s.screens.push_back(Screen{1, "Built-in Display", {0, 0, 1440, 900}, {0, 0, 1440, 875}, 2});
+            return;
+        }
+        for (std::size_t i = 0; i < list->size() && error.empty(); ++i) {
+            ScenarioFields f((*list)[i], "screens[" + std::to_string(i) + "]");
+            Screen sc;
+            sc.displayID = static_cast<std::uint32_t>(i + 1);
+            sc.name = f.string("name", Need::optional).value_or("Display " + std::to_string(i + 1));
+            auto frame = f.rect("frame");
+            if (frame && (frame->size.width <= 0 || frame->size.height <= 0)) f.fail("frame", "a screen needs a size above zero");
+            if (frame) sc.frame = *frame;
+            sc.visibleFrame = f.rect("visibleFrame", Need::optional).value_or(sc.frame);
+            sc.backingScaleFactor = f.number("scale", Need::optional, 1, 4).value_or(2);
+            f.rejectUnknown();
+            if (check(f)) s.screens.push_back(sc);
+        }
+        if (error.empty() && s.screens.empty()) error = "screens: at least one screen is needed";
+    }
+
+    void ownProcess(const nlohmann::json* obj) {
+        SimApp own;
+        own.pid = 300;
+        own.localizedName = "Quillmar";
+        own.bundleIdentifier = "com.quillmar.macos";
+        own.bundlePath = "/Applications/Quillmar.app";
+        own.executablePath = "/Applications/Quillmar.app/Contents/MacOS/Quillmar";
+        own.parentPid = 1;
+        own.activationPolicy = ActivationPolicy::accessory;
+        if (obj) {
+            ScenarioFields f(*obj, "ownProcess");
+            if (auto pid = f.integer("pid", Need::optional, 1, INT32_MAX)) own.pid = static_cast<std::int32_t>(*pid);
+            if (auto v = f.string("name", Need::optional)) own.localizedName = *v;
+            if (auto v = f.string("bundleID", Need::optional)) own.bundleIdentifier = *v;
+            if (auto v = f.string("bundlePath", Need::optional)) own.bundlePath = *v;
+            if (auto v = f.string("executablePath", Need::optional)) own.executablePath = *v;
+            if (auto p = parsePolicy(f, "policy")) own.activationPolicy = *p;
+            f.rejectUnknown();
+            if (!check(f)) return;
+        }
+        own.icon = AppIcon::roundedSquare(64, 0xff7fb2ffu, 0xff2f6fe0u);
+        usedPids.insert(own.pid);
+        s.ownProcess = own;
+    }
+
+    void processes(const nlohmann::json* list) {
+        if (!list) return;
+        for (std::size_t i = 0; i < list->size() && error.empty(); ++i) {
+            ScenarioFields f((*list)[i], "processes[" + std::to_string(i) + "]");
+            SimApp p;
+            p.isApplication = false;
+            auto pid = f.integer("pid", Need::required, 1, INT32_MAX);
+            p.executablePath = f.string("path");
+            if (auto pp = f.integer("parentPid", Need::optional, 0, INT32_MAX)) p.parentPid = static_cast<std::int32_t>(*pp);
+            f.rejectUnknown();
+            if (pid && !usedPids.insert(static_cast<std::int32_t>(*pid)).second) f.fail("pid", "pid " + std::to_string(*pid) + " is used twice");
+            if (!check(f)) return;
+            p.pid = static_cast<std::int32_t>(*pid);
+            s.processes.push_back(std::move(p));
+        }
+    }
+
+    SimWindow window(const nlohmann::json& obj, const std::string& path) {
+        ScenarioFields f(obj, path);
+        SimWindow w;
+        if (auto n = f.integer("number", Need::optional, 1, UINT32_MAX)) {
+            w.number = static_cast<std::uint32_t>(*n);
+            if (!usedWindows.insert(w.number).second) f.fail("number", "window number " + std::to_string(*n) + " is used twice");
+        }
+        w.title = f.string("title", Need::optional).value_or("");
+        if (auto b = f.rect("bounds")) w.bounds = *b;
+        w.layer = static_cast<int>(f.integer("layer", Need::optional, INT32_MIN, INT32_MAX).value_or(0));
+        w.alpha = f.number("alpha", Need::optional, 0, 1).value_or(1.0);
+        w.isMinimized = f.boolean("minimized", Need::optional).value_or(false);
+        w.isFullscreen = f.boolean("fullscreen", Need::optional).value_or(false);
+        w.space = static_cast<int>(f.integer("space", Need::optional, 0, 16).value_or(1));
+        w.sharingState = static_cast<int>(f.integer("sharingState", Need::optional, 0, 2).value_or(1));
+        if (const auto* info = f.object("info", Need::optional)) w.infoOverrides = *info;
+        f.rejectUnknown();
+        check(f);
+        return w;
+    }
+
+    void apps(const nlohmann::json* list) {
+        if (!list) return;
+        // Explicit pids first, so that assigned ones never collide with a later explicit one.
+        for (std::size_t i = 0; i < list->size(); ++i) {
+            const auto& a = (*list)[i];
+            if (a.is_object() && a.contains("pid") && a["pid"].is_number_integer()) {
+                const auto pid = a["pid"].get<std::int64_t>();
+                if (pid >= 1 && pid <= INT32_MAX && !usedPids.insert(static_cast<std::int32_t>(pid)).second && error.empty())
+                    error = "apps[" + std::to_string(i) + "].pid: pid " + std::to_string(pid) + " is used twice";
+            }
+        }
+        std::int32_t nextPid = 500;
+        for (std::size_t i = 0; i < list->size() && error.empty(); ++i) {
+            const std::string path = "apps[" + std::to_string(i) + "]";
+            ScenarioFields f((*list)[i], path);
+            ScenarioApp entry;
+            SimApp& app = entry.app;
+            if (auto pid = f.integer("pid", Need::optional, 1, INT32_MAX)) {
+                app.pid = static_cast<std::int32_t>(*pid);
+            } else {
+                while (usedPids.count(nextPid)) ++nextPid;
+                app.pid = nextPid;
+                usedPids.insert(nextPid);
+            }
+            app.localizedName = f.string("name", Need::optional);
+            app.bundleIdentifier = f.string("bundleID", Need::optional);
+            app.bundlePath = f.string("bundlePath", Need::optional);
+            app.executablePath = f.string("executablePath", Need::optional);
+            if (auto pp = f.integer("parentPid", Need::optional, 0, INT32_MAX)) app.parentPid = static_cast<std::int32_t>(*pp);
+            else app.parentPid = 1;
+            if (auto p = parsePolicy(f, "policy")) app.activationPolicy = *p;
+            app.isHidden = f.boolean("hidden", Need::optional).value_or(false);
+            entry.running = f.boolean("running", Need::optional).value_or(true);
+            const auto colour = f.color("icon", Need::optional)
+                                    .value_or(colourFor(app.localizedName.value_or(app.bundleIdentifier.value_or(""))));
+            app.icon = AppIcon::roundedSquare(64, lighter(colour), colour);
+            if (const auto* info = f.object("info", Need::optional))
+                for (auto& [k, v] : info->items()) app.infoPlist[k] = v;
+            app.hasBundle = f.boolean("hasBundle", Need::optional).value_or(true);
+            app.refusesPoliteTerminate = f.boolean("refusesTerminate", Need::optional).value_or(false);
+            app.refusesActivation = f.boolean("refusesActivation", Need::optional).value_or(false);
+            if (const auto* windows = f.array("windows", Need::optional)) {
+                for (std::size_t k = 0; k < windows->size() && error.empty(); ++k) {
+                    SimWindow w = window((*windows)[k], path + ".windows[" + std::to_string(k) + "]");
+                    w.ownerPid = app.pid;
+                    entry.windows.push_back(std::move(w));
+                }
+            }
+            if (!entry.running && !app.bundlePath) f.fail("running", "an app that is not running needs a bundlePath to be launched by");
+            f.rejectUnknown();
+            if (!check(f)) return;
+            s.apps.push_back(std::move(entry));
+        }
+    }
+
+    void frontmost(ScenarioFields& top) {
+        const auto* v = top.value("frontmost", Need::optional);
+        if (!v) {
+            for (const auto& a : s.apps) {
+                if (a.running && !a.app.isHidden && a.app.activationPolicy == ActivationPolicy::regular) {
+                    s.frontmost = a.app.pid;
+                    break;
+                }
+            }
+            return;
+        }
+        for (const auto& a : s.apps) {
+            if (!a.running) continue;
+            const bool match = (v->is_number_integer() && v->get<std::int64_t>() == a.app.pid) ||
+                               (v->is_string() && (a.app.localizedName == v->get<std::string>() ||
+                                                   a.app.bundleIdentifier == v->get<std::string>()));
+            if (match) {
+                s.frontmost = a.app.pid;
+                return;
+            }
+        }
+        top.fail("frontmost", "names no running app: " + v->dump());
+    }
+
+    void entries(const nlohmann::json* list, const std::string& listName, std::vector<ScenarioEntry>& out) {
+        if (!list) return;
+        for (std::size_t i = 0; i < list->size() && error.empty(); ++i) {
+            const std::string path = listName + "[" + std::to_string(i) + "]";
+            ScenarioFields f((*list)[i], path);
+            auto name = f.string("do");
+            const ScenarioHandler* handler = name ? registry.step(*name) : nullptr;
+            if (name && !handler) f.fail("do", "unknown step \"" + *name + "\"");
+            if (handler) (*handler)(f, nullptr);
+            f.rejectUnknown();
+            if (!check(f)) return;
+            out.push_back(ScenarioEntry{*name, (*list)[i], path});
+        }
+    }
+};
+
+}  // namespace
+
+std::optional<double> ScenarioLoader::parseLocalDate(const std::string& text, const std::string& timeZone) {
+    static const std::regex shape(R"(^(-?\d{4,})-(\d{2})-(\d{2})T(\d{2}):(\d{2})(?::(\d{2}(?:\.\d+)?))?$)");
+    std::smatch m;
+    if (!std::regex_match(text, m, shape)) return std::nullopt;
+    runtime::CivilDateTime c;
+    try {
+        c.year = std::stoi(m[1]);
+        c.month = std::stoi(m[2]);
+        c.day = std::stoi(m[3]);
+        c.hour = std::stoi(m[4]);
+        c.minute = std::stoi(m[5]);
+        c.second = m[6].matched ? std::stod(m[6]) : 0.0;
+    } catch (const std::exception&) {
+        return std::nullopt;  // a year too large for an int
+    }
+    if (c.second >= 60) return std::nullopt;
+    return runtime::WallClock::instant(c, timeZone);
+}
+
+ScenarioLoadResult ScenarioLoader::loadFile(const std::string& path) const {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return failure(path, "cannot be opened");
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (!in && !in.eof()) return failure(path, "cannot be read");
+    return parse(buffer.str(), path);
+}
+
+ScenarioLoadResult ScenarioLoader::parse(const std::string& text, const std::string& fileName) const {
+    nlohmann::json doc;
+    try {
+        doc = nlohmann::json::parse(text);
+    } catch (const nlohmann::json::parse_error& e) {
+        return failure(fileName, "not valid JSON (" + lineAndColumn(text, e.byte) + ")");
+    }
+    if (!doc.is_object()) return failure(fileName, "a scenario is a JSON object");
+
+    Scenario s;
+    s.file = fileName;
+    Builder b{registry_, s, {}, {}, {}};
+    ScenarioFields top(doc, "");
+
+    top.string("description", Need::optional);
+    b.screens(top.array("screens", Need::optional));
+    if (auto i = top.integer("mainScreen", Need::optional, 0, 64)) {
+        if (b.error.empty() && static_cast<std::size_t>(*i) >= s.screens.size()) top.fail("mainScreen", "there is no screen " + std::to_string(*i));
+        s.mainScreen = static_cast<std::size_t>(*i);
+    }
+    s.pointer = top.point("pointer", Need::optional);
+    s.space = static_cast<int>(top.integer("space", Need::optional, 1, 16).value_or(1));
+    s.languages = top.stringArray("languages", Need::optional).value_or(std::vector<std::string>{"en-US"});
+    s.timeZone = top.string("timeZone", Need::optional).value_or("UTC");
+    if (!runtime::WallClock::isKnownTimeZone(s.timeZone)) top.fail("timeZone", "unknown time zone \"" + s.timeZone + "\"");
+    const std::string date = top.string("date", Need::optional).value_or("2025-06-02T10:00:00");
+    if (top.ok()) {
+        if (auto epoch = parseLocalDate(date, s.timeZone))
+            s.epochSeconds = *epoch;
+        else
+            top.fail("date", "\"" + date + "\" is not a possible date and time (expected YYYY-MM-DDTHH:MM[:SS])");
+    }
+    if (const auto* settings = top.object("settings", Need::optional))
+        for (auto& [k, v] : settings->items()) s.settings[k] = v;
+    if (!b.check(top)) return failure(fileName, b.error);
+
+    b.ownProcess(top.object("ownProcess", Need::optional));
+    b.processes(top.array("processes", Need::optional));
+    b.apps(top.array("apps"));
+    if (!b.check(top) || !b.error.empty()) return failure(fileName, b.error);
+    b.frontmost(top);
+    if (const auto* stacking = top.array("stacking", Need::optional)) {
+        for (std::size_t i = 0; i < stacking->size(); ++i) {
+            const auto& n = (*stacking)[i];
+            if (!n.is_number_unsigned() || !b.usedWindows.count(n.get<std::uint32_t>())) {
+                top.fail("stacking[" + std::to_string(i) + "]", "names no window number given in the scenario: " + n.dump());
+                break;
+            }
+            s.stacking.push_back(n.get<std::uint32_t>());
+        }
+    }
+    if (!b.check(top)) return failure(fileName, b.error);
+
+    // Sections registered by other parts of the simulation.
+    for (auto it = doc.begin(); it != doc.end() && b.error.empty(); ++it) {
+        const ScenarioHandler* handler = registry_.section(it.key());
+        if (!handler) continue;
+        top.allow(it.key());
+        ScenarioFields f(it.value(), it.key());
+        (*handler)(f, nullptr);
+        f.rejectUnknown();
+        if (b.check(f)) s.sections.push_back(ScenarioEntry{it.key(), it.value(), it.key()});
+    }
+    if (!b.error.empty()) return failure(fileName, b.error);
+
+    b.entries(top.array("steps", Need::optional), "steps", s.steps);
+    if (!b.error.empty()) return failure(fileName, b.error);
+    top.rejectUnknown();
+    if (!b.check(top)) return failure(fileName, b.error);
+    return ScenarioLoadResult{std::move(s), {}};
+}
+
+}  // namespace quillmar::platform::sim

@@ -1,0 +1,54 @@
+#pragma once
+// Reads a scenario file (JSON) and checks all of it, steps and registered sections included,
+// before anything runs. A problem gives a message naming the file and the place:
+// "scenarios/demo.json: steps[3].seconds: expected a number, found a string".
+//
+// Top-level fields (all optional but "apps"):
+//   "description": text, ignored
+//   "screens": [{"name", "frame": [x, y, w, h], "visibleFrame": [...], "scale"}], global
+//              coordinates with the origin at the bottom left of the first screen
+//   "mainScreen": index, "pointer": [x, y], "space": current Space (1 when absent)
+//   "languages": preferred languages, e.g. ["de-DE", "en"]
+//   "date": local "YYYY-MM-DDTHH:MM[:SS]" in "timeZone" (an IANA id, "UTC" when absent)
+//   "settings": {key: value} written into the user defaults before the app starts
+//   "ownProcess": {"pid", "name", "bundleID", "bundlePath", "executablePath", "policy"}
+//   "processes": [{"pid", "path", "parentPid"}] processes that are not applications
+//   "apps": [{"pid", "name", "bundleID", "bundlePath", "executablePath", "parentPid", "policy":
+//            "regular" | "accessory" | "prohibited", "hidden", "running", "icon": "#RRGGBB",
+//            "info": {Info.plist keys}, "hasBundle", "refusesTerminate", "refusesActivation",
+//            "windows": [{"number", "title", "bounds": [x, y, w, h] (top-left origin), "layer",
+//            "alpha", "minimized", "fullscreen", "space" (0: every Space), "sharingState",
+//            "info": {window-list keys that override the generated ones}}]}]
+//   "frontmost": pid or app name, "stacking": [window numbers front to back]
+//   "steps": [{"do": name, ...}]
+//   any section registered with the registry.
+
+#include <optional>
+#include <string>
+
+#include "platform/sim/scenario.h"
+#include "platform/sim/scenario_registry.h"
+
+namespace quillmar::platform::sim {
+
+struct ScenarioLoadResult {
+    std::optional<Scenario> scenario;
+    std::string error;  // set when scenario is not
+};
+
+class ScenarioLoader {
+public:
+    explicit ScenarioLoader(const ScenarioRegistry& registry) : registry_(registry) {}
+
+    ScenarioLoadResult loadFile(const std::string& path) const;
+    // fileName is used in messages only.
+    ScenarioLoadResult parse(const std::string& text, const std::string& fileName) const;
+
+    // "YYYY-MM-DDTHH:MM[:SS]" in a zone to epoch seconds; nullopt for a malformed or impossible date.
+    static std::optional<double> parseLocalDate(const std::string& text, const std::string& timeZone);
+
+private:
+    const ScenarioRegistry& registry_;
+};
+
+}  // namespace quillmar::platform::sim

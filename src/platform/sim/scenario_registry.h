@@ -1,0 +1,53 @@
+#pragma once
+// What a scenario can say beyond the built-in desktop: named steps ({"do": name, ...}) and extra
+// top-level sections ({name: {...}}), each handled by one function that is called twice: first
+// with a null context while the scenario loads, to read (and so check) its fields, then with a
+// context to act. A handler reads every field it accepts before it looks at the context, so that
+// a misspelt or mistyped field is reported when the scenario loads, before anything runs:
+//
+//     registry.registerStep("tap", [](ScenarioFields& f, StepContext* ctx) {
+//         auto at = f.point("at");
+//         if (!ctx || !at) return;
+//         ... act on *at ...
+//     });
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "platform/sim/scenario_fields.h"
+
+namespace quillmar::platform::sim {
+
+class SimDesktop;
+class EventLog;
+
+struct StepContext {
+    SimDesktop& desktop;
+    EventLog& log;
+    std::filesystem::path outputDirectory;  // where snapshots go
+    std::string scenarioFile;
+
+    // A file in the output directory (created when missing).
+    std::filesystem::path outputPath(const std::string& fileName) const;
+};
+
+using ScenarioHandler = std::function<void(ScenarioFields& fields, StepContext* context)>;
+
+class ScenarioRegistry {
+public:
+    // A later registration under the same name replaces the earlier one.
+    void registerStep(const std::string& name, ScenarioHandler handler) { steps_[name] = std::move(handler); }
+    void registerSection(const std::string& name, ScenarioHandler handler) { sections_[name] = std::move(handler); }
+
+    const ScenarioHandler* step(const std::string& name) const;
+    const ScenarioHandler* section(const std::string& name) const;
+    const std::map<std::string, ScenarioHandler>& steps() const { return steps_; }
+
+private:
+    std::map<std::string, ScenarioHandler> steps_;
+    std::map<std::string, ScenarioHandler> sections_;
+};
+
+}  // namespace quillmar::platform::sim

@@ -1,0 +1,172 @@
+#include "platform/sim/scenario_runner.h"
+
+#include "platform/json_file_defaults_store.h"
+#include "platform/screens.h"
+#include "platform/sim/desktop_steps.h"
+#include "platform/sim/event_log.h"
+#include "platform/sim/scenario_loader.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/user_defaults.h"
+#include "platform/workspace.h"
+#include "runtime/main_loop.h"
+#include "runtime/notification_center.h"
+#include "runtime/subscription.h"
+#include "runtime/wall_clock.h"
+#include "runtime/world.h"
+
+namespace quillmar::platform::sim {
+
+ScenarioRunner::ScenarioRunner() { registerDesktopSteps(registry_); }
+
+int ScenarioRunner::main(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    const std::string usage = "usage: quillmar SCENARIO.json [--out DIR] [--defaults FILE]\n";
+    std::string scenario;
+    std::filesystem::path outDir;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--out") {
+            if (i + 1 >= argc) {
+                err << "quillmar: --out needs a directory\n" << usage;
+                return kExitBadInput;
+            }
+            outDir = argv[++i];
+        } else if (arg == "--defaults") {
+            if (i + 1 >= argc) {
+                err << "quillmar: --defaults needs a file\n" << usage;
+                return kExitBadInput;
+            }
+            defaultsFile_ = argv[++i];
+        } else if (arg == "-h" || arg == "--help") {
+            out << usage;
+            return kExitOk;
+        } else if (!arg.empty() && arg[0] == '-') {
+            err << "quillmar: unknown option " << arg << "\n" << usage;
+            return kExitBadInput;
+        } else if (scenario.empty()) {
+            scenario = arg;
+        } else {
+            err << "quillmar: one scenario at a time\n" << usage;
+            return kExitBadInput;
+        }
+    }
+    if (scenario.empty()) {
+        err << usage;
+        return kExitBadInput;
+    }
+    return run(scenario, outDir, out, err);
+}
+
+void ScenarioRunner::apply(const Scenario& s, SimDesktop& desktop) {
+    auto& clock = runtime::WallClock::shared();
+    clock.setTimeZone(s.timeZone);
+    clock.setVirtualNow(s.epochSeconds);
+
+    desktop.setScreens(s.screens, /*notify=*/false);
+    desktop.setMainScreenIndex(s.mainScreen);
+    if (s.pointer) {
+        desktop.setPointer(*s.pointer);
+    } else if (auto main = desktop.mainScreen()) {
+        desktop.setPointer({main->frame.midX(), main->frame.midY()});
+    }
+    desktop.setCurrentSpace(s.space, /*notify=*/false);
+    desktop.setPreferredLanguages(s.languages);
+    desktop.setOwnProcess(s.ownProcess);
+    for (const auto& p : s.processes) desktop.addApp(p);
+    for (const auto& a : s.apps) {
+        if (!a.running) {
+            desktop.addInstalledApplication(a.app, a.windows);
+            continue;
+        }
+        desktop.addApp(a.app);
+        for (const auto& w : a.windows) desktop.addWindow(w);
+    }
+    desktop.setStackingOrder(s.stacking);
+    desktop.setFrontmost(s.frontmost);
+    for (const auto& [key, value] : s.settings) UserDefaults::standard().set(key, value);
+}
+
+int ScenarioRunner::run(const std::string& scenarioPath, const std::filesystem::path& outputDirectory,
+                        std::ostream& out, std::ostream& err) {
+    ScenarioLoader loader(registry_);
+    auto loaded = loader.loadFile(scenarioPath);
+    if (!loaded.scenario) {
+        err << "quillmar: " << loaded.error << "\n";
+        return kExitBadInput;
+    }
+    const Scenario& s = *loaded.scenario;
+
+    auto& desktop = SimDesktop::install();
+    if (!defaultsFile_.empty())
+        runtime::World::install<UserDefaults>(
+            std::make_unique<UserDefaults>(std::make_unique<JsonFileDefaultsStore>(defaultsFile_)));
+    auto& log = EventLog::shared();
+    log.setOutput(&out);
+    log.setOrigin(runtime::mediaTime());
+    StepContext ctx{desktop, log, outputDirectory, s.file};
+
+    apply(s, desktop);
+    for (const auto& section : s.sections) {
+        ScenarioFields f(section.args, section.path);
+        if (const ScenarioHandler* h = registry_.section(section.name)) (*h)(f, &ctx);
+    }
+
+    // The workspace's notifications are what the steps cause; they show that the desktop works.
+    runtime::SubscriptionBag observers;
+    for (const char* name :
+         {Workspace::didLaunchApplicationNotification, Workspace::didActivateApplicationNotification,
+          Workspace::didHideApplicationNotification, Workspace::didUnhideApplicationNotification,
+          Workspace::didTerminateApplicationNotification, Workspace::activeSpaceDidChangeNotification,
+          Workspace::willSleepNotification, Workspace::didWakeNotification, Workspace::screensDidSleepNotification,
+          Workspace::screensDidWakeNotification, Workspace::sessionDidResignActiveNotification,
+          Workspace::sessionDidBecomeActiveNotification}) {
+        runtime::NotificationCenter::workspace()
+            .addObserver(name,
+                         [&log](const runtime::Notification& n) {
+                             nlohmann::ordered_json fields = nlohmann::ordered_json::object();
+                             if (const auto* app = n.info<RunningApplication>(Workspace::applicationKey)) {
+                                 fields["pid"] = app->processIdentifier;
+                                 if (app->localizedName) fields["app"] = *app->localizedName;
+                             }
+                             log.record(n.name, fields);
+                         })
+            .store(observers);
+    }
+    runtime::NotificationCenter::defaultCenter()
+        .addObserver(Screens::screenParametersDidChangeNotification,
+                     [&log, &desktop](const runtime::Notification& n) {
+                         log.record(n.name, {{"screens", desktop.screens().size()}});
+                     })
+        .store(observers);
+
+    nlohmann::ordered_json start = {{"file", s.file},
+                            {"screens", desktop.screens().size()},
+                            {"apps", desktop.runningApplications().size()},
+                            {"windows", desktop.windows().size()},
+                            {"timeZone", s.timeZone}};
+    if (auto front = desktop.frontmostPid()) start["frontmost"] = *front;
+    log.record("scenarioStarted", start);
+
+    if (appStarter_) appStarter_(ctx);
+    auto& loop = runtime::MainLoop::main();
+    loop.runUntilIdle();
+
+    for (const auto& step : s.steps) {
+        nlohmann::ordered_json args = step.args;
+        args.erase("do");
+        nlohmann::ordered_json fields = {{"do", step.name}};
+        if (!args.empty()) fields["args"] = args;
+        log.record("step", fields);
+        const std::size_t callsBefore = desktop.callLog().size();
+        ScenarioFields f(step.args, step.path);
+        if (const ScenarioHandler* h = registry_.step(step.name)) (*h)(f, &ctx);
+        // What the step asked of the desktop, then what the desktop announced.
+        for (std::size_t i = callsBefore; i < desktop.callLog().size(); ++i)
+            log.record("desktopCall", {{"call", desktop.callLog()[i]}});
+        loop.runUntilIdle();
+    }
+    log.record("scenarioFinished", {{"steps", s.steps.size()}});
+    log.setOutput(nullptr);
+    return kExitOk;
+}
+
+}  // namespace quillmar::platform::sim

@@ -1,0 +1,49 @@
+#pragma once
+// The demo runner: loads a scenario, builds the simulated desktop and the starting state from it
+// (screens, apps and windows, settings in the user defaults, preferred languages, date and time
+// zone), starts the application, then runs the steps on virtual time, writing the event log to
+// standard output. A scenario that does not load is reported on standard error, naming the file
+// and the problem, with exit status 2; nothing runs then.
+
+#include <filesystem>
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "platform/sim/scenario.h"
+#include "platform/sim/scenario_registry.h"
+
+namespace quillmar::platform::sim {
+
+class SimDesktop;
+
+class ScenarioRunner {
+public:
+    static constexpr int kExitOk = 0;
+    static constexpr int kExitBadInput = 2;
+
+    // Knows the desktop steps from the start.
+    ScenarioRunner();
+
+    ScenarioRegistry& registry() { return registry_; }
+    // Called once the scene and settings are in place, before the first step: starts the app.
+    void setAppStarter(std::function<void(StepContext&)> starter) { appStarter_ = std::move(starter); }
+
+    // Command line: SCENARIO [--out DIR] [--defaults FILE]. With --defaults the user defaults
+    // persist in that JSON file (otherwise they live in memory for the run). Returns the exit status.
+    int main(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+    void setDefaultsFile(std::filesystem::path file) { defaultsFile_ = std::move(file); }
+    // Loads and runs one scenario in the current world (which it fills). Returns the exit status.
+    int run(const std::string& scenarioPath, const std::filesystem::path& outputDirectory, std::ostream& out,
+            std::ostream& err);
+
+    // Builds the starting state of a scenario: clock, desktop, languages, settings.
+    static void apply(const Scenario& scenario, SimDesktop& desktop);
+
+private:
+    ScenarioRegistry registry_;
+    std::function<void(StepContext&)> appStarter_;
+    std::filesystem::path defaultsFile_;
+};
+
+}  // namespace quillmar::platform::sim

@@ -1,0 +1,36 @@
+#pragma once
+// A process of the simulated desktop. Every process has a pid, an executable path and a parent;
+// an application process (isApplication) also has the app's metadata and shows up in the
+// workspace.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/running_application.h"
+
+namespace quillmar::platform::sim {
+
+struct SimApp {
+    std::int32_t pid = 0;  // 0: the desktop assigns one
+    bool isApplication = true;
+    std::optional<std::string> bundleIdentifier;
+    std::optional<std::string> localizedName;
+    std::optional<std::string> bundlePath;
+    std::optional<std::string> executablePath;
+    std::optional<std::int32_t> parentPid;
+    AppIconRef icon;
+    ActivationPolicy activationPolicy = ActivationPolicy::regular;
+    bool isHidden = false;
+    std::optional<double> launchDate;  // epoch seconds; the desktop stamps launches
+
+    // The bundle's Info.plist; hasBundle false means no bundle can be opened at bundlePath.
+    InfoDictionary infoPlist;
+    bool hasBundle = true;
+    // A polite quit request is delivered but ignored (an app with unsaved work, say).
+    bool refusesPoliteTerminate = false;
+    // Activation is refused (the app ignores activation requests).
+    bool refusesActivation = false;
+};
+
+}  // namespace quillmar::platform::sim

@@ -1,0 +1,31 @@
+#pragma once
+// A window of the simulated desktop. Bounds are in window-server coordinates (origin at the top
+// left of the primary screen, y down). Whether it is on screen follows from its state and its
+// owner's: not minimised, owner not hidden, and on the current Space (or on every Space).
+
+#include <cstdint>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/geometry.h"
+
+namespace quillmar::platform::sim {
+
+struct SimWindow {
+    std::uint32_t number = 0;  // 0: the desktop assigns one
+    std::int32_t ownerPid = 0;
+    std::string title;
+    Rect bounds;
+    int layer = 0;
+    double alpha = 1.0;
+    bool isMinimized = false;
+    bool isFullscreen = false;
+    int space = 1;  // 0: on every Space
+    int sharingState = 1;
+    // Merged over the generated window-list dictionary last: a key set to null is removed, any
+    // other value replaces (or adds) that key as it stands, whatever its type.
+    nlohmann::json infoOverrides = nlohmann::json::object();
+};
+
+}  // namespace quillmar::platform::sim

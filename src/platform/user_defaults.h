@@ -1,0 +1,90 @@
+#pragma once
+// The user defaults domain: persisted values by key, plus a volatile registration domain of
+// defaults that reads fall back to. Typed reads follow the platform's conversion rules:
+// - boolForKey: a number reads as true when non-zero; a string when it is "YES", "true" or a
+//   non-zero integer (case-insensitive); anything else false;
+// - integerForKey / doubleForKey: numbers (doubles truncated towards zero for integers, clamped
+//   to the integer range, non-finite as 0), booleans as 0/1, strings parsed as a leading number;
+//   anything else 0;
+// - stringForKey: strings, and numbers printed; anything else nullopt;
+// - stringArrayForKey: an array whose elements are all strings; otherwise nullopt.
+// Values are JSON values; every write goes to the backing store at once.
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace quillmar::platform {
+
+using DefaultsValue = nlohmann::json;
+
+// Where persisted values live between runs.
+class DefaultsStore {
+public:
+    virtual ~DefaultsStore() = default;
+    // Everything stored. A store that cannot be read returns what it could recover (or nothing).
+    virtual std::map<std::string, DefaultsValue> load() = 0;
+    // Persists the whole domain. Returns false when the write failed (the old contents stay).
+    virtual bool save(const std::map<std::string, DefaultsValue>& values) = 0;
+};
+
+// Keeps values for the life of the process only (tests).
+class InMemoryDefaultsStore final : public DefaultsStore {
+public:
+    std::map<std::string, DefaultsValue> load() override { return values_; }
+    bool save(const std::map<std::string, DefaultsValue>& values) override {
+        values_ = values;
+        ++saveCount_;
+        return true;
+    }
+    int saveCount() const { return saveCount_; }
+
+private:
+    std::map<std::string, DefaultsValue> values_;
+    int saveCount_ = 0;
+};
+
+class UserDefaults {
+public:
+    // An in-memory domain unless another store was given.
+    explicit UserDefaults(std::unique_ptr<DefaultsStore> store = std::make_unique<InMemoryDefaultsStore>());
+
+    // The process's standard domain (World::install<UserDefaults> replaces it).
+    static UserDefaults& standard();
+
+    void registerDefaults(const std::map<std::string, DefaultsValue>& defaults);
+
+    // The persisted value, else the registered default.
+    std::optional<DefaultsValue> object(const std::string& key) const;
+    // Whether a value is persisted for key (registered defaults do not count).
+    bool hasPersistedValue(const std::string& key) const { return values_.count(key) > 0; }
+
+    bool boolForKey(const std::string& key) const;
+    long long integerForKey(const std::string& key) const;
+    double doubleForKey(const std::string& key) const;
+    std::optional<std::string> stringForKey(const std::string& key) const;
+    std::optional<std::vector<std::string>> stringArrayForKey(const std::string& key) const;
+
+    void set(const std::string& key, DefaultsValue value);
+    void removeObject(const std::string& key);
+
+    int writeCount() const { return writeCount_; }
+    DefaultsStore& store() { return *store_; }
+
+    // Conversion rules, shared with anything else that reads loosely typed values.
+    static bool toBool(const DefaultsValue& v);
+    static long long toInteger(const DefaultsValue& v);
+    static double toDouble(const DefaultsValue& v);
+
+private:
+    std::unique_ptr<DefaultsStore> store_;
+    std::map<std::string, DefaultsValue> values_;
+    std::map<std::string, DefaultsValue> registered_;
+    int writeCount_ = 0;
+};
+
+}  // namespace quillmar::platform

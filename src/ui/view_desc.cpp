@@ -1,0 +1,250 @@
+#include "ui/view_desc.h"
+
+#include <cmath>
+
+#include "ui/accessibility_builder.h"
+#include "ui/transition.h"
+#include "ui/view_graph.h"
+
+namespace quillmar::ui::detail {
+
+namespace {
+std::optional<double> sanitizeProposal(std::optional<double> v) {
+    if (!v || std::isnan(*v)) return std::nullopt;
+    return *v < 0 ? 0.0 : *v;
+}
+Size sanitizeSize(Size s) {
+    if (std::isnan(s.width) || s.width < 0) s.width = 0;
+    if (std::isnan(s.height) || s.height < 0) s.height = 0;
+    return s;
+}
+}  // namespace
+
+// ---------------------------------------------------------------- LayoutContext
+
+Size LayoutContext::sizeOf(Node& child, ProposedSize proposal) {
+    if (child.removing) return child.layout.size();
+    proposal.width = sanitizeProposal(proposal.width);
+    proposal.height = sanitizeProposal(proposal.height);
+    const int axisTag = stackAxis ? static_cast<int>(*stackAxis) : -1;
+    if (child.cacheGeneration != generation) {
+        child.sizeCache.clear();
+        child.cacheGeneration = generation;
+    }
+    for (const auto& [k, s] : child.sizeCache)
+        if (k.first == proposal && k.second == axisTag) return s;
+    Size s = sanitizeSize(child.desc->sizeThatFits(child, proposal, *this));
+    child.sizeCache.push_back({{proposal, axisTag}, s});
+    return s;
+}
+
+void LayoutContext::place(Node& child, Rect frame) {
+    if (!frame.isFinite()) frame = Rect{frame.origin().isFinite() ? frame.origin() : Point{}, Size{}};
+    if (overrides)
+        (*overrides)[&child] = frame;
+    else
+        child.layout = frame;
+    child.desc->placeChildren(child, frame.size(), *this);
+}
+
+TextMeasurer& LayoutContext::textMeasurer() { return graph.textMeasurer(); }
+
+Rect RenderContext::frameOf(const Node& n) const {
+    if (overrides) {
+        auto it = overrides->find(&n);
+        if (it != overrides->end()) return it->second;
+    }
+    return n.presentedFrame(now);
+}
+
+Size RenderContext::layoutSizeOf(const Node& n) const {
+    if (overrides) {
+        auto it = overrides->find(&n);
+        if (it != overrides->end()) return it->second.size();
+    }
+    return n.layout.size();
+}
+
+// ---------------------------------------------------------------- ViewDesc defaults
+
+std::string ViewDesc::debugName() const { return kind().name(); }
+
+void ViewDesc::flattenInto(std::vector<KeyedView>& out, std::uint32_t slot, const View& self) const {
+    out.push_back(KeyedView{ChildKey{slot, {}, 0, kind()}, self});
+}
+
+void ViewDesc::evaluate(Node&, ViewGraph&, const EvalInput&) const {}
+
+std::vector<double> ViewDesc::animatableData(const Node&) const { return {}; }
+
+Size ViewDesc::sizeThatFits(Node& node, ProposedSize proposal, LayoutContext& lc) const {
+    // A container of several children (a group used on its own) layers them.
+    Size s{};
+    const auto saved = lc.stackAxis;
+    lc.stackAxis.reset();
+    node.forEachActiveChild([&](Node& c) {
+        Size cs = lc.sizeOf(c, proposal);
+        s.width = std::max(s.width, cs.width);
+        s.height = std::max(s.height, cs.height);
+    });
+    lc.stackAxis = saved;
+    return s;
+}
+
+void ViewDesc::placeChildren(Node& node, Size size, LayoutContext& lc) const {
+    const auto saved = lc.stackAxis;
+    lc.stackAxis.reset();
+    node.forEachActiveChild([&](Node& c) {
+        Size cs = lc.sizeOf(c, ProposedSize::exactly(size));
+        lc.place(c, Rect{alignOffset(Alignment::center(), size, cs), cs});
+    });
+    lc.stackAxis = saved;
+}
+
+bool ViewDesc::isEmptyView(const Node&) const { return false; }
+std::optional<double> ViewDesc::spacerMinLength(const Node&) const { return std::nullopt; }
+double ViewDesc::layoutPriority(const Node&) const { return 0; }
+Point ViewDesc::contentOffset(const Node&, double) const { return {}; }
+bool ViewDesc::isAnimating(const Node&, double) const { return false; }
+double ViewDesc::drawnOpacity(const Node&, double) const { return 1; }
+
+void ViewDesc::render(Node& node, RenderContext& rc, gfx::GraphicsContext& ctx) const {
+    for (auto& c : node.children) renderNode(*c, rc, ctx);
+}
+
+gfx::AffineTransform ViewDesc::childTransform(const Node& node, double now) const {
+    const Point off = contentOffset(node, now);
+    return gfx::AffineTransform::translation(off.x, off.y);
+}
+
+Node* ViewDesc::hitTest(Node& node, Point p, HitTestContext& hc) const {
+    const auto t = childTransform(node, hc.now);
+    if (!t.isInvertible()) return nullptr;
+    const Point q = t.inverted().apply(p);
+    for (auto it = node.children.rbegin(); it != node.children.rend(); ++it) {
+        Node& c = **it;
+        if (c.removing) continue;
+        if (Node* h = hitTestNode(c, q, hc)) return h;
+    }
+    return nullptr;
+}
+
+void ViewDesc::accessibility(Node& node, AccessibilityBuilder& b) const { b.visitChildren(node); }
+
+int ViewDesc::primitiveCount(const Node& node) const {
+    int n = 0;
+    for (const auto& c : node.children) {
+        if (c->hiddenByMatch) continue;
+        n += c->desc->primitiveCount(*c);
+        if (c->activeTransition) n = 2;
+        if (n >= 2) return 2;
+    }
+    return n;
+}
+
+Rect ViewDesc::drawnBounds(const Node& node, double now) const {
+    const Rect own{Point{}, node.presentedFrame(now).size()};
+    Rect r = own.insetBy(-2, -2);  // stroke overhang and antialiasing
+    const auto t = childTransform(node, now);
+    for (const auto& c : node.children) {
+        if (c->hiddenByMatch) continue;
+        const Rect f = c->presentedFrame(now);
+        Rect cb = c->desc->drawnBounds(*c, now).offsetBy(f.x, f.y);
+        if (c->activeTransition) cb = cb.insetBy(-cb.width, -cb.height);  // scale or offset in flight
+        r = r.unionWith(t.apply(cb));
+    }
+    return r;
+}
+Node* ViewDesc::primaryChild(const Node& node) const { return isPassThrough() ? node.firstActiveChild() : nullptr; }
+void ViewDesc::appeared(Node&, ViewGraph&) const {}
+void ViewDesc::disappeared(Node&, ViewGraph&) const {}
+void ViewDesc::frameTick(Node&, ViewGraph&, double) const {}
+
+// ---------------------------------------------------------------- pass-through
+
+void ModifierDesc::evaluate(Node& node, ViewGraph& graph, const EvalInput&) const {
+    graph.reconcileSingle(node, content, node.env, node.transaction);
+}
+
+Size PassThroughDesc::sizeThatFits(Node& node, ProposedSize proposal, LayoutContext& lc) const {
+    Node* c = node.firstActiveChild();
+    return c ? lc.sizeOf(*c, proposal) : Size{};
+}
+
+void PassThroughDesc::placeChildren(Node& node, Size size, LayoutContext& lc) const {
+    if (Node* c = node.firstActiveChild()) lc.place(*c, Rect{Point{}, size});
+}
+
+bool PassThroughDesc::isEmptyView(const Node& node) const {
+    Node* c = node.firstActiveChild();
+    return !c || c->desc->isEmptyView(*c);
+}
+
+std::optional<double> PassThroughDesc::spacerMinLength(const Node& node) const {
+    Node* c = node.firstActiveChild();
+    return c ? c->desc->spacerMinLength(*c) : std::nullopt;
+}
+
+double PassThroughDesc::layoutPriority(const Node& node) const {
+    Node* c = node.firstActiveChild();
+    return c ? c->desc->layoutPriority(*c) : 0;
+}
+
+void PassThroughDesc::accessibility(Node& node, AccessibilityBuilder& b) const {
+    // Properties from above go on to the one child; they form an element here only when
+    // nothing below made one.
+    if (Node* c = node.firstActiveChild()) b.visit(*c);
+    if (!b.pending.isEmpty()) {
+        AccessibilityElement e;
+        e.role = "group";
+        b.add(std::move(e), node);
+    }
+}
+
+// ---------------------------------------------------------------- drawing and hit testing
+
+void renderNode(Node& node, RenderContext& rc, gfx::GraphicsContext& parent) {
+    if (node.hiddenByMatch) return;
+    const Rect f = rc.frameOf(node);
+    if (!f.isFinite()) return;
+    gfx::GraphicsContext ctx = parent;
+    ctx.translateBy(f.x, f.y);
+    if (node.activeTransition) {
+        const double amount = node.transitionAmount.value(rc.now, 0);
+        const auto e = node.activeTransition->effect(amount, node.removing);
+        if (!e.isIdentity()) {
+            if (e.opacity <= 0.0005 || std::fabs(e.scale) < 1e-6) return;
+            ctx.translateBy(e.offset.x, e.offset.y);
+            if (e.scale != 1) {
+                const double ax = f.width * e.anchor.x, ay = f.height * e.anchor.y;
+                ctx.translateBy(ax, ay);
+                ctx.scaleBy(e.scale, e.scale);
+                ctx.translateBy(-ax, -ay);
+            }
+            if (e.opacity < 1) {
+                ctx.opacity *= e.opacity;
+                drawGroup(node, rc, ctx, [&](gfx::GraphicsContext& layer) { node.desc->render(node, rc, layer); });
+                return;
+            }
+        }
+    }
+    node.desc->render(node, rc, ctx);
+}
+
+void drawGroup(const Node& node, RenderContext& rc, gfx::GraphicsContext& ctx,
+               const std::function<void(gfx::GraphicsContext&)>& draw) {
+    const auto state = ctx.drawState();
+    if (state.filters.empty() && node.desc->primitiveCount(node) <= 1) {
+        draw(ctx);  // one primitive: its own opacity is the group's
+        return;
+    }
+    ctx.drawLayer(draw, node.desc->drawnBounds(node, rc.now));
+}
+
+Node* hitTestNode(Node& node, Point p, HitTestContext& hc) {
+    if (node.removing || node.hiddenByMatch) return nullptr;
+    const Rect f = node.presentedFrame(hc.now);
+    return node.desc->hitTest(node, Point{p.x - f.x, p.y - f.y}, hc);
+}
+
+}  // namespace quillmar::ui::detail

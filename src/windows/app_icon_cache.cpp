@@ -1,0 +1,70 @@
+#include "windows/app_icon_cache.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "platform/workspace.h"
+
+namespace quillmar {
+
+std::string AppIconCache::key(const platform::RunningApplication& app) {
+    if (app.bundleIdentifier && !app.bundleIdentifier->empty()) return *app.bundleIdentifier;
+    if (app.executablePath && !app.executablePath->empty()) return *app.executablePath;
+    return "pid:" + std::to_string(app.processIdentifier);
+}
+
+platform::AppIconRef AppIconCache::icon(const platform::RunningApplication& app) {
+    const std::string k = key(app);
+    if (auto it = entries_.find(k); it != entries_.end()) return it->second;
+    if (entries_.size() >= kCapacity) entries_.clear();
+    platform::AppIconRef source = app.icon;
+    if (!source) source = platform::Workspace::shared().iconForFile(app.bundlePath.value_or("/Applications"));
+    platform::AppIconRef icon = scaled(source, kIconSize);
+    entries_[k] = icon;
+    return icon;
+}
+
+void AppIconCache::removeProcessEntry(std::int32_t pid) { entries_.erase("pid:" + std::to_string(pid)); }
+
+platform::AppIconRef AppIconCache::scaled(const platform::AppIconRef& icon, int size) {
+    if (!icon || icon->width <= 0 || icon->height <= 0 ||
+        icon->pixels.size() < static_cast<std::size_t>(icon->width) * static_cast<std::size_t>(icon->height))
+        return icon;
+    if (icon->width == size && icon->height == size) return icon;
+    auto out = std::make_shared<platform::AppIcon>();
+    out->width = out->height = size;
+    out->pixels.assign(static_cast<std::size_t>(size) * static_cast<std::size_t>(size), 0u);
+    const double sx = static_cast<double>(icon->width) / size;
+    const double sy = static_cast<double>(icon->height) / size;
+    for (int y = 0; y < size; ++y) {
+        const double y0 = y * sy, y1 = (y + 1) * sy;
+        for (int x = 0; x < size; ++x) {
+            const double x0 = x * sx, x1 = (x + 1) * sx;
+            double acc[4] = {0, 0, 0, 0};
+            double total = 0;
+            for (int py = static_cast<int>(std::floor(y0)); py < static_cast<int>(std::ceil(y1)) && py < icon->height; ++py) {
+                const double wy = std::min<double>(py + 1, y1) - std::max<double>(py, y0);
+                for (int px = static_cast<int>(std::floor(x0)); px < static_cast<int>(std::ceil(x1)) && px < icon->width;
+                     ++px) {
+                    const double w = wy * (std::min<double>(px + 1, x1) - std::max<double>(px, x0));
+                    if (w <= 0) continue;
+                    const std::uint32_t p = icon->pixel(px, py);
+                    for (int c = 0; c < 4; ++c) acc[c] += w * ((p >> (8 * c)) & 0xffu);
+                    total += w;
+                }
+            }
+            std::uint32_t value = 0;
+            if (total > 0) {
+                for (int c = 0; c < 4; ++c) {
+                    const auto channel = static_cast<std::uint32_t>(std::clamp(std::lround(acc[c] / total), 0L, 255L));
+                    value |= channel << (8 * c);
+                }
+            }
+            out->pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(size) + static_cast<std::size_t>(x)] = value;
+        }
+    }
+    return out;
+}
+
+}  // namespace quillmar

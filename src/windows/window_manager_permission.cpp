@@ -1,0 +1,94 @@
+// The Accessibility permission: watching it, asking for it, polling while someone waits for the
+// user to grant it, and what its grant sets in motion.
+
+#include "platform/url_opener.h"
+#include "platform/user_defaults.h"
+#include "runtime/main_loop.h"
+#include "trackpad/trackpad_touch_monitor.h"
+#include "windows/window_manager.h"
+
+namespace quillmar {
+
+namespace {
+constexpr double kPollInterval = 1.5;
+constexpr double kPollTolerance = 0.5;
+constexpr int kRequestPollTicks = 60;
+constexpr double kSecondRefreshDelay = 0.18;
+}  // namespace
+
+void WindowManager::applyAccessibilityTrust(bool value) {
+    if (value != isAccessibilityTrusted.get()) isAccessibilityTrusted = value;
+    if (!value) return;
+    auto& defaults = platform::UserDefaults::standard();
+    if (!defaults.boolForKey(kHadAccessibilityTrustKey)) defaults.set(kHadAccessibilityTrustKey, true);
+    stopPermissionPolling();
+    auto& monitor = TrackpadTouchMonitor::shared();
+    if (!monitor.hasEventTap() && platform::AccessibilityApi::shared().isProcessTrusted()) monitor.installEventTap();
+}
+
+void WindowManager::refreshAccessibilityTrust() {
+    const bool value = platform::AccessibilityApi::shared().isProcessTrusted();
+    auto& loop = runtime::MainLoop::main();
+    if (loop.isMainThread()) {
+        applyAccessibilityTrust(value);
+        return;
+    }
+    std::weak_ptr<bool> weak = lifetime_;
+    loop.post([this, weak, value] {
+        if (auto alive = weak.lock(); alive && *alive) applyAccessibilityTrust(value);
+    });
+}
+
+void WindowManager::requestAccessibilityPermission() {
+    auto& api = platform::AccessibilityApi::shared();
+    if (api.isProcessTrusted()) {
+        refreshAccessibilityTrust();
+        return;
+    }
+    if (!hasShownSystemAXPrompt_) {
+        hasShownSystemAXPrompt_ = true;
+        applyAccessibilityTrust(api.isProcessTrustedWithOptions(true));
+    } else {
+        openAccessibilitySettings();
+    }
+    startPermissionPollingIfNeeded(kRequestPollTicks);
+}
+
+void WindowManager::startPermissionPollingIfNeeded(int maxTicks) {
+    refreshAccessibilityTrust();
+    if (isAccessibilityTrusted.get()) return;
+    permissionPollRemainingTicks_ = std::max(permissionPollRemainingTicks_, maxTicks);
+    if (permissionPollTimer_.isValid()) return;
+    // The timer is owned by this object, so the tick can never run after it is gone.
+    permissionPollTimer_ =
+        runtime::MainLoop::main().scheduleRepeating(kPollInterval, [this] { permissionPollTick(); }, kPollTolerance);
+}
+
+void WindowManager::permissionPollTick() {
+    refreshAccessibilityTrust();
+    --permissionPollRemainingTicks_;
+    if (isAccessibilityTrusted.get() || permissionPollRemainingTicks_ <= 0) stopPermissionPolling();
+}
+
+void WindowManager::stopPermissionPolling() {
+    permissionPollTimer_.invalidate();
+    permissionPollRemainingTicks_ = 0;
+}
+
+void WindowManager::openAccessibilitySettings() {
+    if (!platform::UrlOpener::isWellFormed(kAccessibilitySettingsURL)) return;
+    platform::UrlOpener::shared().openURL(kAccessibilitySettingsURL);
+}
+
+void WindowManager::handleAccessibilityChanged(const runtime::Notification&) {
+    refreshAccessibilityTrust();
+    // The system updates the trust a moment after it announces the change.
+    std::weak_ptr<bool> weak = lifetime_;
+    runtime::MainLoop::main().after(kSecondRefreshDelay, [this, weak] {
+        if (auto alive = weak.lock(); alive && *alive) refreshAccessibilityTrust();
+    });
+}
+
+void WindowManager::handleAppBecameActive(const runtime::Notification&) { refreshAccessibilityTrust(); }
+
+}  // namespace quillmar

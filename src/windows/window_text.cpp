@@ -1,0 +1,104 @@
+#include "windows/window_text.h"
+
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+#include <unicode/utf8.h>
+
+#include <vector>
+
+namespace quillmar {
+
+namespace {
+// Offsets of every code point start in text, plus text.size(). Malformed bytes count as one
+// code point each.
+std::vector<std::size_t> codePointStarts(std::string_view text) {
+    std::vector<std::size_t> starts;
+    starts.reserve(text.size() + 1);
+    const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
+    const auto length = static_cast<std::int32_t>(text.size());
+    std::int32_t i = 0;
+    while (i < length) {
+        starts.push_back(static_cast<std::size_t>(i));
+        UChar32 c;
+        U8_NEXT(s, i, length, c);
+        (void)c;
+    }
+    starts.push_back(text.size());
+    return starts;
+}
+
+bool isWhiteSpaceAt(std::string_view text, std::size_t start, std::size_t end) {
+    const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
+    std::int32_t i = static_cast<std::int32_t>(start);
+    UChar32 c;
+    U8_NEXT(s, i, static_cast<std::int32_t>(end), c);
+    return c >= 0 && u_isUWhiteSpace(c);
+}
+
+}  // namespace
+
+std::string trimWhitespaceAndNewlines(std::string_view text) {
+    const auto starts = codePointStarts(text);
+    std::size_t first = 0;
+    std::size_t last = starts.size() - 1;  // index of the end offset
+    while (first < last && isWhiteSpaceAt(text, starts[first], starts[first + 1])) ++first;
+    while (last > first && isWhiteSpaceAt(text, starts[last - 1], starts[last])) --last;
+    return std::string(text.substr(starts[first], starts[last] - starts[first]));
+}
+
+std::u16string foldCase(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
+    const auto length = static_cast<std::int32_t>(text.size());
+    std::int32_t i = 0;
+    while (i < length) {
+        UChar32 c;
+        U8_NEXT(s, i, length, c);
+        if (c >= 0 && c < 0x80) {
+            out.push_back(static_cast<char16_t>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c));
+            continue;
+        }
+        icu::UnicodeString one(c < 0 ? static_cast<UChar32>(0xFFFD) : c);
+        one.foldCase(U_FOLD_CASE_DEFAULT);
+        out.append(reinterpret_cast<const char16_t*>(one.getBuffer()), static_cast<std::size_t>(one.length()));
+    }
+    return out;
+}
+
+std::optional<std::size_t> foldedSuffixStart(std::string_view text, std::u16string_view foldedSuffix) {
+    if (foldedSuffix.empty()) return text.size();
+    // Case folding works code point by code point, so the folded tail of the text grows one
+    // folded code point at a time from the end; each piece must match the folded suffix where it
+    // lands, and the match is complete when the whole suffix is covered.
+    const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
+    std::size_t covered = 0;
+    std::int32_t end = static_cast<std::int32_t>(text.size());
+    while (end > 0) {
+        std::int32_t start = end;
+        UChar32 c;
+        U8_PREV(s, 0, start, c);
+        if (c >= 0 && c < 0x80) {
+            const auto lower = static_cast<char16_t>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+            if (covered + 1 > foldedSuffix.size() || foldedSuffix[foldedSuffix.size() - covered - 1] != lower)
+                return std::nullopt;
+            covered += 1;
+            end = start;
+            if (covered == foldedSuffix.size()) return static_cast<std::size_t>(start);
+            continue;
+        }
+        const std::u16string piece = foldCase(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
+        if (covered + piece.size() > foldedSuffix.size()) return std::nullopt;
+        if (foldedSuffix.substr(foldedSuffix.size() - covered - piece.size(), piece.size()) != piece) return std::nullopt;
+        covered += piece.size();
+        end = start;
+        if (covered == foldedSuffix.size()) return static_cast<std::size_t>(start);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> caseInsensitiveSuffixStart(std::string_view text, std::string_view suffix) {
+    return foldedSuffixStart(text, foldCase(suffix));
+}
+
+}  // namespace quillmar

@@ -1,0 +1,28 @@
+#pragma once
+// Text helpers of the window catalogue: trimming as titles are trimmed (Unicode white space and
+// line breaks at both ends) and the case-insensitive end match used to strip app names from
+// window titles.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillmar {
+
+// text without Unicode white space (including line breaks) at either end. Invalid UTF-8 is kept
+// as it is.
+std::string trimWhitespaceAndNewlines(std::string_view text);
+
+// Where suffix starts in text when text ends with it, compared with full Unicode case folding and
+// no locale; nullopt otherwise. The answer is a byte offset on a code-point boundary of text, so
+// cutting there never splits a character, even when folding changes the length (an "ß" in the
+// title against "SS" in the suffix). An empty suffix matches at text.size().
+std::optional<std::size_t> caseInsensitiveSuffixStart(std::string_view text, std::string_view suffix);
+
+// The same in two steps, for suffixes tested again and again: the full case folding of text (as
+// UTF-16), and the match against an already folded suffix.
+std::u16string foldCase(std::string_view text);
+std::optional<std::size_t> foldedSuffixStart(std::string_view text, std::u16string_view foldedSuffix);
+
+}  // namespace quillmar

@@ -1,0 +1,182 @@
+// Our own fill and stroke rasterisation against Cairo's: the same shapes must come out the same
+// up to antialiasing differences along the edges.
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "gfx/coverage_rasterizer.h"
+#include "gfx/graphics_context.h"
+#include "gfx/image_compare.h"
+#include "gfx/render_target.h"
+
+namespace quillmar::gfx {
+namespace {
+
+void appendToCairo(cairo_t* cr, const Path& p) {
+    Point cur{};
+    for (const Path::Element& e : p.elements()) {
+        switch (e.kind) {
+            case Path::ElementKind::move: cairo_move_to(cr, e.points[0].x, e.points[0].y); cur = e.points[0]; break;
+            case Path::ElementKind::line: cairo_line_to(cr, e.points[0].x, e.points[0].y); cur = e.points[0]; break;
+            case Path::ElementKind::quad: {
+                Point c1 = cur + (e.points[0] - cur) * (2.0 / 3.0), c2 = e.points[1] + (e.points[0] - e.points[1]) * (2.0 / 3.0);
+                cairo_curve_to(cr, c1.x, c1.y, c2.x, c2.y, e.points[1].x, e.points[1].y);
+                cur = e.points[1];
+                break;
+            }
+            case Path::ElementKind::cubic:
+                cairo_curve_to(cr, e.points[0].x, e.points[0].y, e.points[1].x, e.points[1].y, e.points[2].x, e.points[2].y);
+                cur = e.points[2];
+                break;
+            case Path::ElementKind::close: cairo_close_path(cr); break;
+        }
+    }
+}
+
+// Renders with our context and with plain Cairo at 2x and compares the results.
+void expectSameAsCairo(const std::function<void(GraphicsContext&)>& ours, const std::function<void(cairo_t*)>& reference,
+                       const char* what) {
+    auto target = render({120, 80}, 2, ours);
+    Image mine = target->image();
+    Image theirs = Image::create(240, 160, 2);
+    cairo_t* cr = cairo_create(theirs.cairoSurface());
+    cairo_scale(cr, 2, 2);
+    reference(cr);
+    cairo_destroy(cr);
+    theirs.markDirty();
+    ImageDifference d = compareImages(mine, theirs, 0.25);
+
+    EXPECT_LE(d.differingPixels, 12) << what << ": " << d.differingPixels << " pixels differ, worst " << d.maxChannelDelta;
+    EXPECT_LT(d.meanChannelDelta, 0.004) << what;
+}
+
+TEST(RasterizerTest, FillsMatchCairo) {
+    Path shapes;
+    shapes.addRoundedRect({10, 10, 50, 30}, {8, 8});
+    shapes.addEllipse({70, 5, 40, 60});
+    Path star;
+    star.addPolygon({{30, 45}, {40, 75}, {10, 55}, {50, 55}, {20, 75}});  // self-crossing
+    for (bool eo : {false, true}) {
+        expectSameAsCairo(
+            [&](GraphicsContext& c) {
+                c.fill(shapes, Color(0.2, 0.4, 0.8, 0.9));
+                c.fill(star, Color(0.9, 0.2, 0.1, 1), FillStyle{.eoFill = eo});
+            },
+            [&](cairo_t* cr) {
+                appendToCairo(cr, shapes);
+                cairo_set_source_rgba(cr, 0.2, 0.4, 0.8, 0.9);
+                cairo_fill(cr);
+                appendToCairo(cr, star);
+                cairo_set_fill_rule(cr, eo ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+                cairo_set_source_rgba(cr, 0.9, 0.2, 0.1, 1);
+                cairo_fill(cr);
+            },
+            eo ? "even-odd fill" : "non-zero fill");
+    }
+}
+
+TEST(RasterizerTest, StrokesMatchCairo) {
+    Path zig;
+    zig.addLines({{10, 60}, {30, 20}, {50, 60}, {70, 15}});
+    Path curve;
+    curve.move(80, 70);
+    curve.addCurve({115, 20}, {80, 10}, {120, 70});
+    struct Case {
+        LineCap cap;
+        LineJoin join;
+        std::vector<double> dash;
+        double width;
+    };
+    const Case cases[] = {{LineCap::butt, LineJoin::miter, {}, 4},     {LineCap::round, LineJoin::round, {}, 5},
+                          {LineCap::square, LineJoin::bevel, {}, 3},   {LineCap::butt, LineJoin::miter, {6, 3}, 2},
+                          {LineCap::round, LineJoin::round, {0, 6}, 3}, {LineCap::butt, LineJoin::miter, {}, 0.6}};
+    for (const Case& k : cases) {
+        StrokeStyle style{.lineWidth = k.width, .lineCap = k.cap, .lineJoin = k.join, .dash = k.dash};
+        expectSameAsCairo(
+            [&](GraphicsContext& c) {
+                c.stroke(zig, Color(0, 0, 0, 1), style);
+                c.stroke(curve, Color(0.1, 0.5, 0.2, 0.8), style);
+                c.stroke(Path::roundedRect({20, 66, 40, 10}, 4), Color(0.5, 0, 0.5, 1), style);
+            },
+            [&](cairo_t* cr) {
+                cairo_set_line_width(cr, k.width);
+                cairo_set_line_cap(cr, k.cap == LineCap::butt ? CAIRO_LINE_CAP_BUTT
+                                                               : (k.cap == LineCap::round ? CAIRO_LINE_CAP_ROUND : CAIRO_LINE_CAP_SQUARE));
+                cairo_set_line_join(cr, k.join == LineJoin::miter ? CAIRO_LINE_JOIN_MITER
+                                                                   : (k.join == LineJoin::round ? CAIRO_LINE_JOIN_ROUND : CAIRO_LINE_JOIN_BEVEL));
+                cairo_set_miter_limit(cr, 10);
+                if (!k.dash.empty()) cairo_set_dash(cr, k.dash.data(), static_cast<int>(k.dash.size()), 0);
+                appendToCairo(cr, zig);
+                cairo_set_source_rgba(cr, 0, 0, 0, 1);
+                cairo_stroke(cr);
+                appendToCairo(cr, curve);
+                cairo_set_source_rgba(cr, 0.1, 0.5, 0.2, 0.8);
+                cairo_stroke(cr);
+                appendToCairo(cr, Path::roundedRect({20, 66, 40, 10}, 4));
+                cairo_set_source_rgba(cr, 0.5, 0, 0.5, 1);
+                cairo_stroke(cr);
+            },
+            "stroke");
+    }
+}
+
+TEST(RasterizerTest, GradientsAndClipsMatchCairo) {
+    Gradient g({{Color(1, 0, 0, 1), 0}, {Color(0, 0.5, 1, 0.6), 0.7}, {Color(0, 0, 0.2, 1), 1}});
+    expectSameAsCairo(
+        [&](GraphicsContext& c) {
+            c.fill(Path::ellipse({5, 5, 70, 50}), Shading::linearGradient(g, {5, 5}, {75, 55}));
+            c.fill(Path::circle({90, 40}, 28), Shading::radialGradient(g, {85, 35}, 4, 30));
+            GraphicsContext clipped = c;
+            clipped.clip(Path::circle({40, 60}, 15));
+            clipped.fill(Path::rect({0, 40, 80, 40}), Color(0.2, 0.8, 0.2, 1));
+        },
+        [&](cairo_t* cr) {
+            auto add = [&](cairo_pattern_t* p) {
+                cairo_pattern_add_color_stop_rgba(p, 0, 1, 0, 0, 1);
+                cairo_pattern_add_color_stop_rgba(p, 0.7, 0, 0.5, 1, 0.6);
+                cairo_pattern_add_color_stop_rgba(p, 1, 0, 0, 0.2, 1);
+                cairo_pattern_set_extend(p, CAIRO_EXTEND_PAD);
+                cairo_set_source(cr, p);
+                cairo_pattern_destroy(p);
+            };
+            appendToCairo(cr, Path::ellipse({5, 5, 70, 50}));
+            add(cairo_pattern_create_linear(5, 5, 75, 55));
+            cairo_fill(cr);
+            appendToCairo(cr, Path::circle({90, 40}, 28));
+            add(cairo_pattern_create_radial(85, 35, 4, 85, 35, 30));
+            cairo_fill(cr);
+            appendToCairo(cr, Path::circle({40, 60}, 15));
+            cairo_clip(cr);
+            cairo_rectangle(cr, 0, 40, 80, 40);
+            cairo_set_source_rgba(cr, 0.2, 0.8, 0.2, 1);
+            cairo_fill(cr);
+        },
+        "gradients and clip");
+}
+
+TEST(RasterizerTest, CoverageIsExactAreaAndEdgesOutsideStillCount) {
+    CoverageRasterizer r;
+    r.reset(0, 0, 4, 2);
+    // A square from x = -3 (left of the mask) to 1.5, y 0...2: full coverage in column 0, half in 1.
+    Point a{-3, 0}, b{1.5, 0}, c{1.5, 2}, d{-3, 2};
+    r.addLine(a, b);
+    r.addLine(b, c);
+    r.addLine(c, d);
+    r.addLine(d, a);
+    std::uint8_t out[8] = {};
+    r.resolve(out, 4, false);
+    EXPECT_EQ(out[0], 255);
+    EXPECT_NEAR(out[1], 128, 1);
+    EXPECT_EQ(out[2], 0);
+    EXPECT_EQ(out[4], 255);
+    // The accumulator is left clean: a second shape starts from nothing.
+    r.reset(0, 0, 4, 2);
+    std::uint8_t again[8] = {};
+    r.resolve(again, 4, false);
+    for (std::uint8_t v : again) EXPECT_EQ(v, 0);
+}
+
+}  // namespace
+}  // namespace quillmar::gfx

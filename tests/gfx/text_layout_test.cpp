@@ -1,0 +1,90 @@
+#include "gfx/text_layout.h"
+
+#include <gtest/gtest.h>
+
+#include "gfx/draw_recorder.h"
+
+namespace quillmar::gfx {
+namespace {
+
+TEST(TextLayoutTest, EveryInterfaceLanguageFindsAFace) {
+    for (const char* s : {"Switch Bar", "ウィンドウを切り替え", "用手势切换窗口", "用手勢切換視窗", "Größe ändern",
+                          "창 전환 만사형통"}) {
+        for (FontDesign d : {FontDesign::standard, FontDesign::rounded, FontDesign::serif}) {
+            TextLayout t(s, Font::system(13, FontWeight::semibold, d));
+            EXPECT_EQ(t.missingGlyphCount(), 0) << s;
+            EXPECT_GT(t.size().width, 20) << s;
+        }
+    }
+}
+
+TEST(TextLayoutTest, MeasuresScaleWithTheFontAndHeavierWeightsAreWider) {
+    TextLayout small("Hold & Slide", Font::system(10));
+    TextLayout big("Hold & Slide", Font::system(20));
+    EXPECT_NEAR(big.size().width / small.size().width, 2.0, 0.05);
+    EXPECT_GT(big.firstBaseline(), small.firstBaseline());
+    EXPECT_LT(small.firstBaseline(), small.size().height);
+    EXPECT_GT(TextLayout("Hold & Slide", Font::system(10, FontWeight::bold)).size().width, small.size().width);
+    // Tabular digits: every digit string of one length has one width.
+    Font tab = Font::system(11).monospacedDigit();
+    EXPECT_DOUBLE_EQ(TextLayout("1111", tab).size().width, TextLayout("8888", tab).size().width);
+}
+
+TEST(TextLayoutTest, OneLineShrinksToTheMinimumScaleBeforeTruncating) {
+    const std::string title = "Accessibility Needed for Window Raising";
+    double natural = TextLayout(title, Font::system(13)).size().width;
+
+    TextLayout fits(title, Font::system(13), {.maxWidth = natural + 1, .lineLimit = 1, .minimumScaleFactor = 0.88});
+    EXPECT_DOUBLE_EQ(fits.appliedFontSize(), 13);
+    EXPECT_FALSE(fits.isTruncated());
+
+    TextLayout shrinks(title, Font::system(13), {.maxWidth = natural * 0.93, .lineLimit = 1, .minimumScaleFactor = 0.88});
+    EXPECT_LT(shrinks.appliedFontSize(), 13);
+    EXPECT_GE(shrinks.appliedFontSize(), 13 * 0.88 - 1e-9);
+    EXPECT_FALSE(shrinks.isTruncated());
+    EXPECT_LE(shrinks.size().width, natural * 0.93 + 0.01);
+
+    TextLayout cut(title, Font::system(13), {.maxWidth = natural * 0.6, .lineLimit = 1, .minimumScaleFactor = 0.88});
+    EXPECT_NEAR(cut.appliedFontSize(), 13 * 0.88, 1e-9);
+    EXPECT_TRUE(cut.isTruncated());
+    EXPECT_LE(cut.size().width, natural * 0.6 + 0.01);
+    EXPECT_EQ(cut.lineCount(), 1);
+
+    TextLayout noShrink(title, Font::system(13), {.maxWidth = natural * 0.93, .lineLimit = 1});
+    EXPECT_DOUBLE_EQ(noShrink.appliedFontSize(), 13);
+    EXPECT_TRUE(noShrink.isTruncated());
+}
+
+TEST(TextLayoutTest, WrapsToAWidthWithExtraLineSpacingAndALineLimit) {
+    const std::string body = "Every pixel of this window is drawn by hand, in code, without borrowed artwork.";
+    TextLayout tight(body, Font::system(12), {.maxWidth = 150});
+    TextLayout spaced(body, Font::system(12), {.maxWidth = 150, .lineSpacing = 1.5});
+    ASSERT_GE(tight.lineCount(), 3);
+    EXPECT_EQ(spaced.lineCount(), tight.lineCount());
+    EXPECT_NEAR(spaced.size().height - tight.size().height, 1.5 * (tight.lineCount() - 1), 0.5);
+    EXPECT_LE(tight.size().width, 150);
+
+    TextLayout two(body, Font::system(12), {.maxWidth = 150, .lineLimit = 2});
+    EXPECT_EQ(two.lineCount(), 2);
+    EXPECT_TRUE(two.isTruncated());
+
+    TextLayout cjk("每一个像素都是手工绘制的没有借用任何图稿", Font::system(12), {.maxWidth = 60});
+    EXPECT_GT(cjk.lineCount(), 1);  // breaks between Han characters without spaces
+}
+
+TEST(TextLayoutTest, DrawnTextIsPlacedByItsAnchor) {
+    auto rec = DrawRecorder::make({200, 100});
+    GraphicsContext ctx = DrawRecorder::contextFor(rec);
+    TextLayout t("W", Font::system(15, FontWeight::bold, FontDesign::rounded));
+    ctx.draw(t, Point{100, 50}, Color::black(), UnitPoint::center());
+    ctx.draw(t, Rect{0, 0, 34, 34}, Color::black());
+    auto texts = rec->ofOp(DrawRecord::Op::text);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_NEAR(texts[0].bounds.center().x, 100, 1e-9);
+    EXPECT_NEAR(texts[0].bounds.center().y, 50, 1e-9);
+    EXPECT_NEAR(texts[1].bounds.center().x, 17, 1e-9);
+    EXPECT_EQ(texts[1].text, "W");
+}
+
+}  // namespace
+}  // namespace quillmar::gfx

@@ -1,0 +1,184 @@
+#include "platform/sim/scenario_loader.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/sim/event_log.h"
+#include "platform/sim/scenario_runner.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/user_defaults.h"
+#include "platform/workspace.h"
+#include "runtime/wall_clock.h"
+#include "support/fresh_world.h"
+
+namespace quillmar::platform::sim {
+namespace {
+
+class ScenarioLoaderTest : public testing::FreshWorldTest {
+protected:
+    std::string problem(const std::string& text) {
+        ScenarioRunner runner;  // the built-in steps
+        auto result = ScenarioLoader(runner.registry()).parse(text, "s.json");
+        return result.scenario ? "" : result.error;
+    }
+};
+
+TEST_F(ScenarioLoaderTest, RejectionsNameTheFileAndThePlace) {
+    const std::string app = R"({"name": "A", "bundlePath": "/A.app", "windows": [{"bounds": [0, 0, 10, 10]}]})";
+    struct Case {
+        std::string text;
+        std::string expected;
+    } cases[] = {
+        {"{\"apps\": [\n  {\"name\": 1,}]}", "s.json: not valid JSON (line 2"},
+        {"[]", "s.json: a scenario is a JSON object"},
+        {"{}", "s.json: apps: missing"},
+        {R"({"apps": [{"name": "A", "windows": [{"bounds": [0, 0, -1, 10]}]}]})", "s.json: apps[0].windows[0].bounds: expected [x, y, width, height]"},
+        {R"({"apps": [{"name": "A", "hidden": "yes"}]})", "s.json: apps[0].hidden: expected true or false, found a string"},
+        {R"({"apps": [{"name": "A", "policy": "background"}]})", "s.json: apps[0].policy: expected \"regular\""},
+        {R"({"apps": [{"name": "A", "colour": "#fff"}]})", "s.json: apps[0].colour: unknown field"},
+        {R"({"apps": [{"pid": 7}, {"pid": 7}]})", "s.json: apps[1].pid: pid 7 is used twice"},
+        {R"({"apps": [{"name": "A", "running": false}]})", "s.json: apps[0].running: an app that is not running needs a bundlePath"},
+        {R"({"apps": [], "frontmost": "Nobody"})", "s.json: frontmost: names no running app: \"Nobody\""},
+        {R"({"apps": [], "date": "2025-02-30T10:00"})", "s.json: date: \"2025-02-30T10:00\" is not a possible date"},
+        {R"({"apps": [], "date": "2025-02-03 10:00"})", "s.json: date: \"2025-02-03 10:00\" is not a possible date"},
+        {R"({"apps": [], "timeZone": "Mars/Olympus_Mons"})", "s.json: timeZone: unknown time zone \"Mars/Olympus_Mons\""},
+        {R"({"apps": [], "screens": []})", "s.json: screens: at least one screen is needed"},
+        {R"({"apps": [], "mainScreen": 3})", "s.json: mainScreen: there is no screen 3"},
+        {R"({"apps": [], "stacking": [99]})", "s.json: stacking[0]: names no window number"},
+        {R"({"apps": [], "steps": [{"do": "dance"}]})", "s.json: steps[0].do: unknown step \"dance\""},
+        {R"({"apps": [], "steps": [{"seconds": 1}]})", "s.json: steps[0].do: missing"},
+        {R"({"apps": [], "steps": [{"do": "advance", "seconds": "1"}]})", "s.json: steps[0].seconds: expected a number, found a string"},
+        {R"({"apps": [], "steps": [{"do": "advance", "seconds": -1}]})", "s.json: steps[0].seconds: -1 is out of range"},
+        {R"({"apps": [], "steps": [{"do": "advance", "second": 1}]})", "s.json: steps[0].seconds: missing"},
+        {R"({"apps": [], "steps": [{"do": "advance", "seconds": 1, "extra": 1}]})", "s.json: steps[0].extra: unknown field"},
+        {R"({"apps": [], "steps": [{"do": "activate", "app": "A", "pid": 3}]})", "s.json: steps[0]: name the app with either"},
+        {R"({"apps": [], "steps": [{"do": "system", "event": "explode"}]})", "s.json: steps[0].event: unknown system event"},
+        {"{\"apps\": [" + app + "], \"steps\": [{\"do\": \"screens\", \"screens\": [{\"frame\": 3}]}]}",
+         "s.json: steps[0].screens[0].frame: expected [x, y, width, height]"},
+    };
+    for (const auto& c : cases) {
+        const std::string got = problem(c.text);
+        EXPECT_EQ(got.rfind(c.expected, 0), 0u) << "scenario: " << c.text << "\n     got: " << got;
+    }
+    EXPECT_EQ(problem("{\"apps\": [" + app + "]}"), "");
+}
+
+TEST_F(ScenarioLoaderTest, LocalDatesFollowTheTimeZone) {
+    auto berlin = ScenarioLoader::parseLocalDate("2024-12-24T18:30", "Europe/Berlin");
+    ASSERT_TRUE(berlin);
+    EXPECT_DOUBLE_EQ(*berlin, 1735061400.0);  // 17:30 UTC
+    EXPECT_TRUE(ScenarioLoader::parseLocalDate("2024-02-29T00:00:59.5", "UTC"));
+    EXPECT_FALSE(ScenarioLoader::parseLocalDate("2023-02-29T00:00", "UTC"));
+    EXPECT_FALSE(ScenarioLoader::parseLocalDate("2024-01-01T24:00", "UTC"));
+    EXPECT_FALSE(ScenarioLoader::parseLocalDate("2024-01-01T10:00:60", "UTC"));
+    EXPECT_FALSE(ScenarioLoader::parseLocalDate("99999999999-01-01T10:00", "UTC"));
+}
+
+class ScenarioRunnerTest : public testing::FreshWorldTest {
+protected:
+    void SetUp() override {
+        FreshWorldTest::SetUp();
+        path = std::filesystem::temp_directory_path() / ("quillmar-scenario-" + std::to_string(::getpid()) + ".json");
+    }
+    void TearDown() override {
+        std::filesystem::remove(path);
+        FreshWorldTest::TearDown();
+    }
+    int run(const std::string& text) {
+        std::ofstream(path) << text;
+        out.str("");
+        err.str("");
+        return runner.run(path.string(), {}, out, err);
+    }
+    std::vector<nlohmann::json> events() {
+        std::vector<nlohmann::json> lines;
+        std::istringstream in(out.str());
+        for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+        return lines;
+    }
+
+    std::filesystem::path path;
+    ScenarioRunner runner;
+    std::ostringstream out, err;
+};
+
+TEST_F(ScenarioRunnerTest, BuildsTheStartingStateAndLogsWhatStepsCause) {
+    const int status = run(R"({
+        "date": "2024-12-24T18:30", "timeZone": "Asia/Tokyo", "languages": ["ja-JP", "en"],
+        "settings": {"fingerCount": 4},
+        "apps": [
+          {"pid": 10, "name": "A", "bundlePath": "/A.app", "windows": [{"number": 5, "bounds": [0, 0, 400, 300]}]},
+          {"pid": 11, "name": "B", "bundlePath": "/B.app", "windows": [{"number": 6, "bounds": [0, 0, 400, 300]}]}
+        ],
+        "stacking": [6],
+        "steps": [{"do": "advance", "seconds": 2.5}, {"do": "activate", "app": "B"}, {"do": "terminate", "pid": 11}]
+    })");
+    ASSERT_EQ(status, 0) << err.str();
+    auto& desktop = SimDesktop::shared();
+    EXPECT_EQ(desktop.preferredLanguages(), (std::vector<std::string>{"ja-JP", "en"}));
+    EXPECT_EQ(UserDefaults::standard().integerForKey("fingerCount"), 4);
+    const auto local = runtime::WallClock::shared().localNow();
+    EXPECT_EQ(local.day, 24);
+    EXPECT_EQ(local.hour, 18);
+    EXPECT_EQ(local.minute, 30);  // 2.5 s later
+    EXPECT_EQ(Workspace::shared().frontmostApplication()->processIdentifier, 10);
+
+    auto lines = events();
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines.front()["event"], "scenarioStarted");
+    EXPECT_EQ(lines.back()["event"], "scenarioFinished");
+    double lastT = 0;
+    std::vector<std::string> workspace;
+    for (const auto& l : lines) {
+        EXPECT_GE(l["t"].get<double>(), lastT);
+        lastT = l["t"].get<double>();
+        const std::string e = l["event"];
+        if (e.rfind("Workspace", 0) == 0) workspace.push_back(e + " " + std::to_string(l["pid"].get<int>()));
+    }
+    EXPECT_EQ(lastT, 2.5);
+    EXPECT_EQ(workspace, (std::vector<std::string>{"WorkspaceDidActivateApplication 11",
+                                                   "WorkspaceDidTerminateApplication 11",
+                                                   "WorkspaceDidActivateApplication 10"}));
+}
+
+TEST_F(ScenarioRunnerTest, ABadScenarioRunsNothingAndExitsWithTwo) {
+    int ran = 0;
+    runner.registry().registerStep("count", [&](ScenarioFields& f, StepContext* ctx) {
+        auto by = f.integer("by", Need::optional);
+        if (ctx) ran += static_cast<int>(by.value_or(1));
+    });
+    // The mistake is in the last step; the first must not have run.
+    EXPECT_EQ(run(R"({"apps": [], "steps": [{"do": "count"}, {"do": "count", "by": "two"}]})"), 2);
+    EXPECT_EQ(ran, 0);
+    EXPECT_TRUE(out.str().empty());
+    EXPECT_NE(err.str().find(path.string() + ": steps[1].by: expected an integer"), std::string::npos) << err.str();
+
+    EXPECT_EQ(run(R"({"apps": [], "steps": [{"do": "count"}, {"do": "count", "by": 2}]})"), 0);
+    EXPECT_EQ(ran, 3);
+
+    const char* argvMissing[] = {"quillmar", "/nonexistent/scenario.json"};
+    EXPECT_EQ(runner.main(2, argvMissing, out, err), 2);
+    EXPECT_NE(err.str().find("/nonexistent/scenario.json: cannot be opened"), std::string::npos);
+    const char* argvBadOption[] = {"quillmar", "x.json", "--out"};
+    EXPECT_EQ(runner.main(3, argvBadOption, out, err), 2);
+}
+
+TEST_F(ScenarioRunnerTest, RegisteredSectionsAreCheckedThenApplied) {
+    bool trusted = false;
+    runner.registry().registerSection("accessibility", [&](ScenarioFields& f, StepContext* ctx) {
+        auto t = f.boolean("trusted");
+        if (ctx && t) trusted = *t;
+    });
+    EXPECT_EQ(run(R"({"apps": [], "accessibility": {"trusted": 1}})"), 2);
+    EXPECT_NE(err.str().find("accessibility.trusted: expected true or false"), std::string::npos) << err.str();
+    EXPECT_EQ(run(R"({"apps": [], "accessibility": {"trusted": true}})"), 0);
+    EXPECT_TRUE(trusted);
+    EXPECT_EQ(run(R"({"apps": [], "trackpads": []})"), 2);
+    EXPECT_NE(err.str().find("trackpads: unknown field"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quillmar::platform::sim

@@ -1,0 +1,78 @@
+// The frame path under real threads: the simulated framework's thread delivers 100,000 frames
+// while the main loop drains them. Run under ThreadSanitizer as well.
+
+#include <gtest/gtest.h>
+
+#include "trackpad_test_support.h"
+
+namespace quillmar::testing {
+namespace {
+
+using platform::sim::SimContactFrame;
+using platform::sim::SimFinger;
+using platform::sim::simTouches;
+
+constexpr int kTotalFrames = 100'000;
+constexpr int kFramesPerSlide = 40;  // then one lift frame
+
+// Cycles of three fingers landing, sliding right and lifting, each with new identifiers.
+std::vector<SimContactFrame> slideCycles(int frames, int& cycles) {
+    std::vector<SimContactFrame> out;
+    out.reserve(static_cast<std::size_t>(frames));
+    double t = 0;
+    int id = 1;
+    while (static_cast<int>(out.size()) < frames) {
+        for (int i = 0; i < kFramesPerSlide && static_cast<int>(out.size()) < frames - 1; ++i) {
+            const float x = 0.3f + 0.01f * static_cast<float>(i);
+            t += 1.0 / 120;
+            out.push_back({simTouches({{id, x - 0.05f, 0.5f}, {id + 1, x, 0.5f}, {id + 2, x + 0.05f, 0.5f}}, t), t});
+        }
+        t += 1.0 / 120;
+        out.push_back({{}, t});
+        id += 3;
+        ++cycles;
+    }
+    return out;
+}
+
+class TrackpadFramesThreadsTest : public SimTrackpadTest {};
+
+TEST_F(TrackpadFramesThreadsTest, HundredThousandFramesWhileTheMainLoopDrains) {
+    auto& m = started();
+    m.setLiveTelemetryEnabled(true);
+    int cycles = 0;
+    auto frames = slideCycles(kTotalFrames, cycles);
+    ASSERT_EQ(frames.size(), static_cast<std::size_t>(kTotalFrames));
+
+    // Handed over in batches, so the frame thread and the main thread overlap throughout.
+    constexpr std::size_t kBatch = 10'000;
+    for (std::size_t i = 0; i < frames.size(); i += kBatch) {
+        const auto end = std::min(frames.size(), i + kBatch);
+        mt->deliverOnFrameThread(pad, std::vector<SimContactFrame>(frames.begin() + static_cast<long>(i),
+                                                                   frames.begin() + static_cast<long>(end)));
+    }
+    while (!mt->isFrameThreadIdle()) loop().waitAndRun(0.05);
+    loop().runUntilIdle();
+
+    EXPECT_EQ(mt->framesDeliveredOnThread(), static_cast<std::uint64_t>(kTotalFrames));
+    // Every lift reached the recogniser: each started gesture ended, and none is left over.
+    const int starts = log.count(K::start);
+    EXPECT_GT(starts, 0);
+    EXPECT_LE(starts, cycles);
+    EXPECT_EQ(starts, log.count(K::commit) + log.count(K::cancel));
+    EXPECT_TRUE(phaseIs<gesture::Idle>());
+    EXPECT_TRUE(m.telemetry.liveTouches->empty());
+    const auto gate = m.gateFlags();
+    EXPECT_FALSE(gate.dispatchPending);
+    EXPECT_FALSE(gate.isNonIdlePhase);
+    EXPECT_EQ(gate.latestSnapshotCount, 0);
+    // Scrub travel never runs backwards in a rightward slide.
+    for (const auto& e : log.events) {
+        if (e.kind == K::scrub) {
+            EXPECT_GT(e.value, 0);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quillmar::testing

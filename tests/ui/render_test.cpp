@@ -1,0 +1,101 @@
+// Drawing through gfx: group opacity, shadows of composed subtrees, clipping, offsets that move
+// drawing but not layout, and 2x rendering; checked with pixel probes.
+
+#include <gtest/gtest.h>
+
+#include "gfx/image_compare.h"
+#include "support/fresh_world.h"
+#include "ui/ui.h"
+
+namespace quillmar::ui {
+namespace {
+
+class RenderTest : public quillmar::testing::FreshWorldTest {};
+
+TEST_F(RenderTest, OpacityAppliesToTheGroupAndShadowToTheComposedSubtree) {
+    // Two overlapping squares at group opacity 0.5: the overlap is no darker than either.
+    auto pair = ZStack(Alignment::topLeading(), {View(Color::black()).frame(20, 20),
+                                                 View(Color::black()).frame(20, 20).offset(10, 0)})
+                    .frame(30, 20, Alignment::topLeading())
+                    .opacity(0.5);
+    HostingView host(pair.frame(40, 40), {40, 40});
+    const auto img = host.renderImage(2.0);
+    EXPECT_EQ(img.pixelWidth(), 80);
+    const Color single = gfx::probe(img, {15, 15});
+    const Color overlap = gfx::probe(img, {5, 15});
+    EXPECT_NEAR(single.alpha, 0.5, 0.01);
+    EXPECT_NEAR(overlap.alpha, 0.5, 0.01);
+
+    // A shadow falls below a composed pair, not between its parts.
+    auto shadowed = HStack(0, {View(Color::whiteColor()).frame(10, 10), View(Color::whiteColor()).frame(10, 10)})
+                        .shadow(Color::black(), 0, 0, 6);
+    HostingView s(shadowed.frame(40, 40), {40, 40});
+    const auto si = s.renderImage();
+    EXPECT_GT(gfx::probe(si, {15, 27}).alpha, 0.9);   // shadow below the pair
+    EXPECT_NEAR(gfx::probe(si, {15, 17}).red, 1, 0.01);  // the pair itself stays white
+}
+
+TEST_F(RenderTest, ClipOffsetAndSaturation) {
+    auto clipped = View(Color::rgb(1, 0, 0)).frame(40, 40).clipShape(Circle());
+    HostingView c(clipped, {40, 40});
+    const auto ci = c.renderImage();
+    EXPECT_LT(gfx::probe(ci, {2, 2}).alpha, 0.01);
+    EXPECT_NEAR(gfx::probe(ci, {20, 20}).red, 1, 0.01);
+
+    // Offset moves the drawing, not the layout.
+    auto moved = View(Color::black()).frame(10, 10).named("box").offset(20, 0);
+    HostingView o(moved.frame(40, 10, Alignment::leading()), {40, 10});
+    EXPECT_EQ(o.frame("box")->x, 0);
+    EXPECT_EQ(o.presentedFrame("box")->x, 20);
+    const auto oi = o.renderImage();
+    EXPECT_LT(gfx::probe(oi, {5, 5}).alpha, 0.01);
+    EXPECT_GT(gfx::probe(oi, {25, 5}).alpha, 0.99);
+
+    HostingView g(View(Color::rgb(1, 0, 0)).saturation(0), {10, 10});
+    const Color grey = gfx::probe(g.renderImage(), {5, 5});
+    EXPECT_NEAR(grey.red, grey.green, 0.02);
+    EXPECT_NEAR(grey.green, grey.blue, 0.02);
+}
+
+TEST_F(RenderTest, ForegroundFollowsTheColourScheme) {
+    HostingView host(View(Rectangle()).frame(10, 10), {10, 10});
+    const Color light = gfx::probe(host.renderImage(), {5, 5});
+    Environment dark;
+    dark.colorScheme = ColorScheme::dark;
+    host.setEnvironment(dark);
+    const Color darkColor = gfx::probe(host.renderImage(), {5, 5});
+    EXPECT_LT(light.red, 0.3);
+    EXPECT_GT(darkColor.red, 0.7);
+}
+
+TEST_F(RenderTest, ProminentButtonsTextAndScales) {
+    Environment env;
+    HostingView host(Button("Grant Access…", [] {})
+                         .buttonStyle(ButtonStyle::borderedProminent)
+                         .controlSize(ControlSize::small)
+                         .named("b"),
+                     {200, 60});
+    const Rect b = *host.frame("b");
+    EXPECT_GT(b.width, 60);
+    EXPECT_LT(b.height, 24);
+    const auto img1 = host.renderImage(1.0);
+    const auto img2 = host.renderImage(2.0);
+    EXPECT_EQ(img1.pixelWidth() * 2, img2.pixelWidth());
+    // The bezel is the accent colour; its corner is rounded off.
+    const Color accent = env.accentColor();
+    const Color edge = gfx::probe(img2, {b.x + 3, b.midY()});
+    EXPECT_TRUE(gfx::colorsClose(edge, accent, 0.05));
+    EXPECT_LT(gfx::probe(img2, {b.x + 0.3, b.y + 0.3}).alpha, 0.5);
+
+    // Real text wraps at the width it is given and keeps its height when fixed vertically.
+    HostingView text(Text("Shuts down the entire app and closes all of its windows.")
+                         .fixedSize(false, true)
+                         .frame(120)
+                         .named("t"),
+                     {200, 200});
+    EXPECT_GT(text.frame("t")->height, 30);
+    EXPECT_LE(text.frame("t")->width, 120);
+}
+
+}  // namespace
+}  // namespace quillmar::ui

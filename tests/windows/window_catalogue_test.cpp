@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include "windows_fixture.h"
+
+namespace quillmar::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+using platform::Rect;
+
+class CatalogueTest : public WindowsTest {};
+
+TEST_F(CatalogueTest, AllWindowsGroupsVisibleThenAppOnlyThenParkedAndLabelsBySiblings) {
+    const auto a = addApp("Writer"), b = addApp("Viewer"), h = addApp("Hider"), m = addApp("Minnie"),
+               e = addApp("Empty");
+    const auto report = addWindow(a, "Report \u2014 Writer");
+    const auto notes = addWindow(a, "Notes");
+    const auto doc = addWindow(b, "Doc");
+    const auto secret = addWindow(h, "Secret");
+    const auto minimised = addWindow(m, "Min", {50, 50, 600, 400}, true);
+    desktop->hide(h);
+    desktop->setFrontmost(a);
+
+    const auto targets = wm().fetchTargets(SwitcherMode::allWindows);
+    EXPECT_EQ(ids(targets), (Strings{win(report), win(notes), win(doc), appEntry(e), win(secret), win(minimised)}));
+    EXPECT_EQ(labels(targets), (Strings{"Report", "Notes", "Viewer", "Empty", "Hider", "Minnie"}));
+    EXPECT_TRUE(targets[0].axWindow.has_value());
+    EXPECT_FALSE(targets[3].hasOpenWindow);
+    EXPECT_FALSE(targets[3].isMinimizedOrHidden);
+    EXPECT_TRUE(targets[4].isMinimizedOrHidden);
+    EXPECT_TRUE(targets[5].isMinimizedOrHidden);
+    EXPECT_EQ(targets[5].bounds, (Rect{50, 50, 600, 400}));
+}
+
+TEST_F(CatalogueTest, AppsOnlyFollowsMRUAndDecidesOpenWindows) {
+    const auto finder = addApp("Finder", std::string("com.apple.finder"));
+    const auto plain = addApp("Plain");
+    const auto shown = addApp("Shown");
+    const auto parked = addApp("Parked");
+    const auto hidden = addApp("Hidden", std::nullopt, true);
+    addWindow(shown, "visible");
+    addWindow(parked, "gone", {10, 10, 500, 400}, true);
+    addWindow(hidden, "h");
+    desktop->setFrontmost(shown);
+    auto& manager = wm();
+    desktop->activate(parked, 0);
+    runUntilIdle();
+    desktop->setFrontmost(shown);
+
+    const auto targets = manager.fetchTargets(SwitcherMode::appsOnly);
+    EXPECT_EQ(ids(targets), (Strings{appEntry(shown), appEntry(plain), appEntry(finder), appEntry(parked),
+                                     appEntry(hidden)}));
+    for (const auto& t : targets) {
+        EXPECT_TRUE(t.isAppOnly);
+        EXPECT_EQ(t.displayLabel, t.appName);
+    }
+    // Finder without a window has nothing open; another app without a qualifying window does.
+    EXPECT_TRUE(targets[1].hasOpenWindow);
+    EXPECT_FALSE(targets[2].hasOpenWindow);
+    EXPECT_TRUE(targets[3].isMinimizedOrHidden);
+}
+
+TEST_F(CatalogueTest, SizeFloorsPlaceholdersTransparencyAndDuplicates) {
+    const auto narrow = addApp("Narrow");
+    addWindow(narrow, "tiny", {0, 0, 159, 400});
+    const auto other = addApp("Elsewhere");
+    const auto elsewhere = addWindow(other, "On Space 2", {30, 30, 220, 160}, false, 2);
+    const auto placeholder = addApp("Placeholder");
+    addWindow(placeholder, "ph", {0, 0, 500, 500}, false, 2);
+    const auto shifted = addApp("Shifted");
+    const auto notPlaceholder = addWindow(shifted, "real", {1, 0, 500, 500}, false, 2);
+    const auto ghost = addApp("Ghost");
+    const auto faint = addWindow(ghost, "faint");
+    desktop->window(faint)->alpha = 0.04;
+    const auto opaque = addWindow(ghost, "no alpha");
+    desktop->window(opaque)->infoOverrides["alpha"] = nullptr;
+    const auto twin = addWindow(ghost, "twin");
+    desktop->window(twin)->infoOverrides["windowNumber"] = opaque;
+    desktop->setFrontmost(ghost);
+
+    const auto targets = wm().fetchTargets(SwitcherMode::allWindows);
+    EXPECT_EQ(ids(targets), (Strings{win(opaque), win(elsewhere), win(notPlaceholder), appEntry(narrow),
+                                     appEntry(placeholder)}));
+    EXPECT_TRUE(targets[1].hasOpenWindow);
+    EXPECT_FALSE(targets[1].isMinimizedOrHidden);
+
+    // Restricted to the current Space, only minimised windows of other Spaces would stay.
+    SwitcherSettings::shared().currentSpaceOnly = true;
+    EXPECT_EQ(ids(wm().fetchTargets(SwitcherMode::allWindows)),
+              (Strings{win(opaque), appEntry(narrow), appEntry(other), appEntry(placeholder), appEntry(shifted)}));
+}
+
+TEST_F(CatalogueTest, WithoutAccessibilityTheLargestUntitledWindowStandsForTheApp) {
+    ax->setTrusted(false);
+    const auto app = addApp("Palette");
+    addWindow(app, "", {0, 0, 300, 200});
+    const auto large = addWindow(app, "", {0, 0, 900, 700});
+    addWindow(app, "", {0, 0, 400, 300});
+    desktop->setFrontmost(app);
+    const auto targets = wm().fetchTargets(SwitcherMode::allWindows);
+    ASSERT_EQ(ids(targets), (Strings{win(large)}));
+    EXPECT_EQ(targets[0].windowTitle, "Palette");
+    EXPECT_FALSE(targets[0].axWindow.has_value());
+}
+
+TEST_F(CatalogueTest, MinimisedOnlyAppsAreListedThroughAccessibility) {
+    const auto app = addApp("Dozer");
+    const auto first = addWindow(app, "One", {0, 0, 700, 500}, true);
+    const auto second = addWindow(app, "Two", {0, 0, 700, 500}, true);
+    const auto small = addApp("Smallish");
+    addWindow(small, "tiny", {0, 0, 200, 100}, true);
+    desktop->setFrontmost(app);
+
+    const auto targets = wm().fetchTargets(SwitcherMode::allWindows);
+    EXPECT_EQ(ids(targets), (Strings{appEntry(small), win(first), win(second)}));
+    EXPECT_EQ(labels(targets), (Strings{"Smallish", "One", "Two"}));
+    EXPECT_TRUE(targets[1].isMinimizedOrHidden);
+
+    // Still listed with the current Space only.
+    SwitcherSettings::shared().currentSpaceOnly = true;
+    EXPECT_EQ(ids(wm().fetchTargets(SwitcherMode::allWindows)), (Strings{appEntry(small), win(first), win(second)}));
+}
+
+TEST_F(CatalogueTest, ActiveAppWindowsFallsBackToAllAppsWhenTheFrontAppHasNothing) {
+    const auto front = addApp("Front"), back = addApp("Back");
+    const auto f1 = addWindow(front, "f1");
+    const auto b1 = addWindow(back, "b1");
+    desktop->setFrontmost(front);
+    EXPECT_EQ(ids(wm().fetchTargets(SwitcherMode::activeAppWindows)), (Strings{win(f1)}));
+
+    desktop->moveWindow(f1, {0, 0, 100, 100});
+    EXPECT_EQ(ids(wm().fetchTargets(SwitcherMode::activeAppWindows)), (Strings{win(b1)}));
+}
+
+TEST_F(CatalogueTest, WindowsMatchByNumberFirstThenByFrameWithin24Points) {
+    const auto app = addApp("Framer");
+    const auto w = addWindow(app, "Framed", {100, 100, 800, 600});
+    desktop->setFrontmost(app);
+    auto reportBounds = [&](Rect r) { desktop->window(w)->infoOverrides["bounds"] = platform::dictionaryFromRect(r); };
+
+    // With the number call, the number decides even when the frames disagree.
+    reportBounds({600, 400, 300, 200});
+    auto targets = wm().fetchTargets(SwitcherMode::allWindows);
+    ASSERT_EQ(ids(targets), (Strings{win(w)}));
+    EXPECT_TRUE(targets[0].axWindow.has_value());
+    runtime::World::reset();
+
+    SetUp();
+    const auto app2 = addApp("Framer");
+    const auto w2 = addWindow(app2, "Framed", {100, 100, 800, 600});
+    desktop->setFrontmost(app2);
+    ax->setWindowNumberCallAvailable(false);
+    desktop->window(w2)->infoOverrides["bounds"] = platform::dictionaryFromRect({123, 100, 800, 623});
+    targets = wm().fetchTargets(SwitcherMode::allWindows);
+    ASSERT_EQ(ids(targets), (Strings{win(w2)}));
+    EXPECT_TRUE(targets[0].axWindow.has_value());
+
+    // 24 points off is no match: Accessibility answered with windows, none of them this record.
+    desktop->window(w2)->infoOverrides["bounds"] = platform::dictionaryFromRect({124, 100, 800, 600});
+    EXPECT_EQ(ids(wm().fetchTargets(SwitcherMode::allWindows)), (Strings{appEntry(app2)}));
+}
+
+}  // namespace
+}  // namespace quillmar::testing

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "windows/switch_target.h"
+#include "windows/window_label.h"
+
+namespace quillmar {
+namespace {
+
+TEST(WindowLabelTest, CleansTitlesAsTheTableSays) {
+    struct Case {
+        const char* title;
+        const char* app;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"  Inbox \n", "Mail", "Inbox"},
+        {"Mail", "Mail", "Mail"},
+        {"", "Mail", "Mail"},
+        {" \t ", "Mail", "Mail"},
+        {"Notes \u2014 TextEdit", "TextEdit", "Notes"},
+        {"Notes \u2014 textedit", "TextEdit", "Notes"},
+        {"Docs - Google Chrome", "Google Chrome", "Docs"},
+        {"Docs - Google Chrome", "Preview", "Docs"},
+        {"Page \u2013 Brave Browser", "Brave Browser", "Page"},
+        {"Page \u2013 Brave Browser", "Other", "Page"},
+        {"A - B - Safari", "Safari", "A - B"},
+        {" - Safari", "Finder", "- Safari"},
+        {"Mail \u2014 Mail", "Mail", "Mail"},
+        // Several suffixes in turn: the app name, then a browser name.
+        {"Tab - Safari \u2014 Reader", "Reader", "Tab"},
+        // Only whole suffixes go; a name merely ending the title stays.
+        {"MySafari", "Safari", "MySafari"},
+        // A non-breaking space counts as white space when trimming.
+        {"\u00a0Report\u00a0", "Pages", "Report"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(cleanWindowLabel(c.title, c.app), c.expected) << "title: " << c.title << " app: " << c.app;
+    }
+}
+
+TEST(WindowLabelTest, CaseFoldingThatChangesLengthCutsAtTheMatchStart) {
+    // "ß" folds to "ss": the matched tail of the title is shorter or longer than the name passed.
+    EXPECT_EQ(cleanWindowLabel("Report - Stra\u00dfe", "STRASSE"), "Report");
+    EXPECT_EQ(cleanWindowLabel("Report - STRASSE", "Stra\u00dfe"), "Report");
+    // A dotted capital I folds to two code points.
+    EXPECT_EQ(cleanWindowLabel("Plan \u2014 \u0130stanbul", "i\u0307stanbul"), "Plan");
+    // No match: nothing is cut, whatever the lengths.
+    EXPECT_EQ(cleanWindowLabel("Report - Strase", "STRASSE"), "Report - Strase");
+}
+
+TEST(SwitchTargetTest, DefaultsEqualityAndRelabelling) {
+    SwitchTarget window({.id = "win-7", .pid = 42, .windowID = 7u, .appName = "TextEdit",
+                         .windowTitle = "Notes \u2014 TextEdit", .bounds = {0, 0, 500, 400}});
+    EXPECT_EQ(window.cleanedWindowTitle, "Notes");
+    EXPECT_EQ(window.displayLabel, "TextEdit");
+    EXPECT_TRUE(window.hasOpenWindow);
+
+    SwitchTarget app({.id = "app-42", .pid = 42, .appName = "TextEdit", .windowTitle = "Whatever",
+                      .isAppOnly = true, .isMinimizedOrHidden = true});
+    EXPECT_EQ(app.cleanedWindowTitle, "TextEdit");
+    EXPECT_FALSE(app.hasOpenWindow);
+
+    // Bounds, pid and names take no part in equality; labels and flags do.
+    SwitchTarget moved = window;
+    moved.bounds = {300, 300, 10, 10};
+    moved.pid = 7;
+    EXPECT_EQ(moved, window);
+    EXPECT_NE(window.withDisplayLabel("Notes"), window);
+    SwitchTarget parked = window;
+    parked.isMinimizedOrHidden = true;
+    EXPECT_NE(parked, window);
+
+    const SwitchTarget relabelled = window.withDisplayLabel("Notes");
+    EXPECT_EQ(relabelled.displayLabel, "Notes");
+    EXPECT_EQ(relabelled.windowID, window.windowID);
+    EXPECT_EQ(relabelled.bounds, window.bounds);
+}
+
+}  // namespace
+}  // namespace quillmar

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include "platform/workspace.h"
+#include "windows_fixture.h"
+
+namespace quillmar::testing {
+namespace {
+
+using platform::Workspace;
+using PIDs = std::vector<std::int32_t>;
+
+class MRUTest : public WindowsTest {
+protected:
+    void postAppNotification(const char* name, std::int32_t pid) {
+        platform::RunningApplication app;
+        app.processIdentifier = pid;
+        runtime::NotificationCenter::workspace().post(
+            runtime::Notification{name, {}, {{Workspace::applicationKey, std::any(app)}}});
+    }
+};
+
+TEST_F(MRUTest, SeedStartsWithTheFrontmostAppButNeverThisOne) {
+    const auto a = addApp("A"), b = addApp("B"), c = addApp("C");
+    desktop->setFrontmost(ownPid);
+    EXPECT_EQ(wm().mruAppPIDs(), (PIDs{a, b, c}));
+    runtime::World::reset();
+
+    // A non-regular frontmost app still leads the seeded list.
+    SetUp();
+    const auto x = addApp("X");
+    platform::sim::SimApp helper;
+    helper.localizedName = "Helper";
+    helper.activationPolicy = platform::ActivationPolicy::accessory;
+    const auto h = desktop->addApp(helper).pid;
+    desktop->setFrontmost(h);
+    EXPECT_EQ(wm().mruAppPIDs(), (PIDs{h, x}));
+}
+
+TEST_F(MRUTest, WorkspaceNotificationsMoveAndDropApps) {
+    const auto a = addApp("A"), b = addApp("B"), c = addApp("C");
+    desktop->setFrontmost(a);
+    auto& manager = wm();
+    ASSERT_EQ(manager.mruAppPIDs(), (PIDs{a, b, c}));
+
+    postAppNotification(Workspace::didActivateApplicationNotification, c);
+    EXPECT_EQ(manager.mruAppPIDs(), (PIDs{c, a, b}));
+    postAppNotification(Workspace::didActivateApplicationNotification, ownPid);
+    EXPECT_EQ(manager.mruAppPIDs(), (PIDs{c, a, b}));
+    postAppNotification(Workspace::didActivateApplicationNotification, 9999);
+    EXPECT_EQ(manager.mruAppPIDs(), (PIDs{9999, c, a, b}));
+
+    // A notification without an application changes nothing.
+    runtime::NotificationCenter::workspace().post(Workspace::didActivateApplicationNotification);
+    EXPECT_EQ(manager.mruAppPIDs(), (PIDs{9999, c, a, b}));
+
+    postAppNotification(Workspace::didTerminateApplicationNotification, a);
+    EXPECT_EQ(manager.mruAppPIDs(), (PIDs{9999, c, b}));
+    postAppNotification(Workspace::didTerminateApplicationNotification, 12345);
+    EXPECT_EQ(manager.mruAppPIDs(), (PIDs{9999, c, b}));
+}
+
+TEST_F(MRUTest, RealActivationAndTerminationReachTheList) {
+    const auto a = addApp("A"), b = addApp("B");
+    addWindow(a, "a");
+    addWindow(b, "b");
+    desktop->setFrontmost(a);
+    auto& manager = wm();
+    desktop->activate(b, 0);
+    runUntilIdle();
+    EXPECT_EQ(manager.mruAppPIDs(), (PIDs{b, a}));
+    desktop->terminate(b);
+    runUntilIdle();
+    EXPECT_EQ(manager.mruAppPIDs(), (PIDs{a}));
+}
+
+TEST_F(MRUTest, FetchMovesOnlyAQualifyingFrontmostApp) {
+    const auto a = addApp("A"), b = addApp("B"), c = addApp("C");
+    desktop->setFrontmost(a);
+    auto& manager = wm();
+
+    desktop->setFrontmost(c);
+    manager.fetchTargets(SwitcherMode::allWindows);
+    EXPECT_EQ(manager.mruAppPIDs(), (PIDs{c, a, b}));
+    manager.fetchTargets(SwitcherMode::allWindows);
+    EXPECT_EQ(manager.mruAppPIDs(), (PIDs{c, a, b}));
+
+    // This program in front (its settings window): the list stays and the most recent app counts
+    // as the frontmost regular one.
+    desktop->setFrontmost(ownPid);
+    manager.fetchTargets(SwitcherMode::allWindows);
+    EXPECT_EQ(manager.mruAppPIDs(), (PIDs{c, a, b}));
+    EXPECT_EQ(manager.effectiveFrontmostRegularPID(), c);
+}
+
+TEST_F(MRUTest, NoFrontmostAndNoHistoryListsEveryWindowWithoutAppEntries) {
+    desktop->setFrontmost(std::nullopt);
+    auto& manager = wm();
+    ASSERT_TRUE(manager.mruAppPIDs().empty());
+    EXPECT_EQ(manager.effectiveFrontmostRegularPID(), std::nullopt);
+    const auto a = addApp("A"), b = addApp("B");
+    addApp("Empty");
+    const auto wa = addWindow(a, "a");
+    const auto wb = addWindow(b, "b");
+    EXPECT_EQ(ids(manager.fetchTargets(SwitcherMode::activeAppWindows)), (std::vector<std::string>{win(wa), win(wb)}));
+}
+
+TEST_F(MRUTest, IconCacheKeepsBundleKeyedIconsAndEmptiesWhenFull) {
+    platform::sim::SimApp anonymous;
+    anonymous.localizedName = "Anon";
+    const auto anon = desktop->addApp(anonymous).pid;
+    const auto named = addApp("Named");
+    addWindow(anon, "x");
+    addWindow(named, "y");
+    auto& manager = wm();
+    const auto targets = manager.fetchTargets(SwitcherMode::allWindows);
+    ASSERT_EQ(targets.size(), 2u);
+    for (const auto& t : targets) {
+        ASSERT_TRUE(t.appIcon);
+        EXPECT_EQ(t.appIcon->width, 128);
+    }
+    EXPECT_TRUE(manager.iconCache().contains("pid:" + std::to_string(anon)));
+    EXPECT_TRUE(manager.iconCache().contains("com.example.Named"));
+
+    desktop->terminate(anon);
+    desktop->terminate(named);
+    runUntilIdle();
+    EXPECT_FALSE(manager.iconCache().contains("pid:" + std::to_string(anon)));
+    EXPECT_TRUE(manager.iconCache().contains("com.example.Named"));
+
+    // The 129th icon empties the cache first.
+    AppIconCache cache;
+    const auto icon = platform::AppIcon::roundedSquare(128, 0xff0000ffu, 0xff00ff00u);
+    for (int i = 0; i < 128; ++i) {
+        platform::RunningApplication app;
+        app.processIdentifier = 1000 + i;
+        app.icon = icon;
+        cache.icon(app);
+    }
+    ASSERT_EQ(cache.size(), 128u);
+    platform::RunningApplication last;
+    last.processIdentifier = 5000;
+    last.icon = platform::AppIcon::roundedSquare(256, 0xff0000ffu, 0xff00ff00u);
+    EXPECT_EQ(cache.icon(last)->width, 128);
+    EXPECT_EQ(cache.size(), 1u);
+}
+
+}  // namespace
+}  // namespace quillmar::testing
