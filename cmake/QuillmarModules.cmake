@@ -55,7 +55,7 @@ function(quillmar_add_tests)
       target_link_libraries(test_${name}_threads PRIVATE quillmar_test_support GTest::gtest_main)
       quillmar_warnings(test_${name}_threads)
       gtest_discover_tests(test_${name}_threads DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                           WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTIES LABELS "threads;${name}")
+                           WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTIES LABELS threads)
     endif()
   endforeach()
 endfunction()

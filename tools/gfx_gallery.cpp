@@ -347,9 +347,9 @@ void textSheet(GraphicsContext& ctx) {
     };
     TextOptions trunc{.maxWidth = 200, .lineLimit = 1};
     TextOptions shrink{.maxWidth = 200, .lineLimit = 1, .minimumScaleFactor = 0.88};
-    box("Accessibility Access Granted", trunc, "fits");
+    box("Accessibility Granted", trunc, "fits");
     box("Accessibility Needed for Window Raising", trunc, "tail truncation");
-    box("Accessibility Needed for Raising", shrink, "shrinks to fit");
+    box("Accessibility Access Granted", shrink, "shrinks to fit");
     box("Barrierefreiheit wird für das Anheben von Fenstern benötigt", shrink, "shrink then truncate");
     box("アクセシビリティの許可がウィンドウの切り替えに必要です", shrink, "CJK shrink/truncate");
     // Wrapping with line spacing.

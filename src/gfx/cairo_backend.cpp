@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "gfx/pixel_effects.h"
+#include "gfx/polygon_clip.h"
 #include "gfx/span_compositor.h"
 #include "gfx/stroke_outliner.h"
 #include "gfx/text_layout.h"
@@ -24,20 +25,6 @@ cairo_matrix_t toCairo(const AffineTransform& t) {
     cairo_matrix_t m;
     cairo_matrix_init(&m, t.a, t.b, t.c, t.d, t.tx, t.ty);
     return m;
-}
-
-Point clampPoint(Point p) {
-    return {std::clamp(p.x, -kCoordLimit, kCoordLimit), std::clamp(p.y, -kCoordLimit, kCoordLimit)};
-}
-
-cairo_operator_t toOperator(BlendMode m) {
-    switch (m) {
-        case BlendMode::normal: return CAIRO_OPERATOR_OVER;
-        case BlendMode::multiply: return CAIRO_OPERATOR_MULTIPLY;
-        case BlendMode::screen: return CAIRO_OPERATOR_SCREEN;
-        case BlendMode::plusLighter: return CAIRO_OPERATOR_ADD;
-    }
-    return CAIRO_OPERATOR_OVER;
 }
 
 double sigmaOf(double radiusPoints, double scale) { return radiusPoints * scale; }
@@ -104,44 +91,17 @@ AffineTransform CairoBackend::deviceMatrix(const AffineTransform& user) const {
         .concatenating(user);
 }
 
-void CairoBackend::appendPath(cairo_t* cr, const Path& path, const AffineTransform& t) {
-    // Points go in as device coordinates under an identity matrix, clamped to Cairo's range.
-    Point cur{};
-    for (const Path::Element& e : path.elements()) {
-        switch (e.kind) {
-            case Path::ElementKind::move: {
-                Point p = clampPoint(t.apply(e.points[0]));
-                cairo_move_to(cr, p.x, p.y);
-                cur = e.points[0];
-                break;
-            }
-            case Path::ElementKind::line: {
-                Point p = clampPoint(t.apply(e.points[0]));
-                cairo_line_to(cr, p.x, p.y);
-                cur = e.points[0];
-                break;
-            }
-            case Path::ElementKind::quad: {
-                Point c = e.points[0], end = e.points[1];
-                Point c1 = clampPoint(t.apply(cur + (c - cur) * (2.0 / 3.0)));
-                Point c2 = clampPoint(t.apply(end + (c - end) * (2.0 / 3.0)));
-                Point p = clampPoint(t.apply(end));
-                cairo_curve_to(cr, c1.x, c1.y, c2.x, c2.y, p.x, p.y);
-                cur = end;
-                break;
-            }
-            case Path::ElementKind::cubic: {
-                Point c1 = clampPoint(t.apply(e.points[0]));
-                Point c2 = clampPoint(t.apply(e.points[1]));
-                Point p = clampPoint(t.apply(e.points[2]));
-                cairo_curve_to(cr, c1.x, c1.y, c2.x, c2.y, p.x, p.y);
-                cur = e.points[2];
-                break;
-            }
-            case Path::ElementKind::close:
-                cairo_close_path(cr);
-                break;
-        }
+void CairoBackend::appendVisiblePolygons(cairo_t* cr, const Path& path, const AffineTransform& t) {
+    // Flattened in device space and cut to the surface (plus a margin), so that Cairo never
+    // sees geometry far outside what can be drawn; inside the surface the shape is unchanged.
+    const Surface& s = layers_.empty() ? base_ : layers_.back();
+    Rect visible = Rect{0, 0, double(s.width), double(s.height)}.insetBy(-4, -4);
+    for (Path::Polyline& pl : path.applying(t).flattened(kFlatness)) {
+        std::vector<Point> poly = clipPolygonToRect(pl.points, visible);
+        if (poly.size() < 3) continue;
+        cairo_move_to(cr, poly[0].x, poly[0].y);
+        for (std::size_t i = 1; i < poly.size(); ++i) cairo_line_to(cr, poly[i].x, poly[i].y);
+        cairo_close_path(cr);
     }
 }
 
@@ -154,7 +114,7 @@ bool CairoBackend::applyClips(cairo_t* cr, const DrawState& state) {
             return false;
         }
         cairo_new_path(cr);
-        appendPath(cr, c.path, t);
+        appendVisiblePolygons(cr, c.path, t);
         cairo_set_fill_rule(cr, c.eoFill ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
         cairo_clip(cr);
     }
@@ -172,6 +132,13 @@ bool CairoBackend::setSource(cairo_t* cr, const Shading& shading, double opacity
     const Gradient& g = shading.asLinear() ? shading.asLinear()->gradient : shading.asRadial()->gradient;
     if (g.stops.empty()) return false;
     if (shading.isDegenerate()) return solid(g.lastColor());
+    // Pixman holds pattern transforms in 16.16 fixed point; a shape squeezed by a nearly
+    // singular transform would overflow it (Cairo then fails the whole draw). Such a sliver
+    // shows one colour anyway.
+    AffineTransform inverse = toDevice.inverted();
+    if (std::max({std::fabs(inverse.a), std::fabs(inverse.b), std::fabs(inverse.c), std::fabs(inverse.d)}) > 1e4 ||
+        std::max(std::fabs(inverse.tx), std::fabs(inverse.ty)) > 1e7)
+        return solid(g.lastColor());
 
     cairo_pattern_t* pattern = nullptr;
     GradientExtend extend = GradientExtend::pad;
@@ -191,7 +158,7 @@ bool CairoBackend::setSource(cairo_t* cr, const Shading& shading, double opacity
     }
     cairo_pattern_set_extend(pattern, extend == GradientExtend::pad ? CAIRO_EXTEND_PAD : CAIRO_EXTEND_NONE);
     // The pattern is written in user space; the current Cairo matrix is the device identity.
-    cairo_matrix_t m = toCairo(toDevice.inverted());
+    cairo_matrix_t m = toCairo(inverse);
     cairo_pattern_set_matrix(pattern, &m);
     cairo_set_source(cr, pattern);
     cairo_pattern_destroy(pattern);
@@ -207,14 +174,13 @@ void CairoBackend::fill(const Path& path, const Shading& shading, const FillStyl
     if (applyClips(cr, state)) {
         cairo_identity_matrix(cr);
         if (setSource(cr, shading, state.opacity, t)) {
-            cairo_set_operator(cr, toOperator(state.blendMode));
             DirectFill direct{&shading, state.opacity};
-            bool plain = !state.clips && state.blendMode == BlendMode::normal;
+            bool plain = !state.clips;
             if (!style.antialiased || !fillWithCoverage(cr, path, t, style.eoFill, plain ? &direct : nullptr)) {
                 cairo_set_antialias(cr, style.antialiased ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
                 cairo_set_fill_rule(cr, style.eoFill ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
                 cairo_new_path(cr);
-                appendPath(cr, path, t);
+                appendVisiblePolygons(cr, path, t);
                 cairo_fill(cr);
             }
         }
@@ -327,14 +293,13 @@ void CairoBackend::stroke(const Path& path, const Shading& shading, const Stroke
     if (applyClips(cr, state)) {
         cairo_identity_matrix(cr);
         if (setSource(cr, shading, state.opacity, t)) {
-            cairo_set_operator(cr, toOperator(state.blendMode));
             StrokeStyle clean = style;
             clean.lineWidth = width;
             clean.dash = dash;
             std::vector<std::vector<Point>> pieces;
             outlineStroke(path, clean, t, kFlatness, pieces);
             DirectFill direct{&shading, state.opacity};
-            bool plain = !state.clips && state.blendMode == BlendMode::normal;
+            bool plain = !state.clips;
             coverPolygons(cr, pieces, false, t, plain ? &direct : nullptr);
         }
     }
@@ -348,11 +313,15 @@ void CairoBackend::drawText(const TextLayout& layout, Point origin, const Shadin
     cairo_t* cr = s.cr;
     AffineTransform t = deviceMatrix(state.transform);
     if (std::fabs(t.apply(origin).x) > kCoordLimit || std::fabs(t.apply(origin).y) > kCoordLimit) return;
+    // Glyphs squeezed below a tenth of a pixel or blown up past the font engine's range are
+    // not drawn (Cairo would fail on their matrices).
+    double size = layout.appliedFontSize();
+    double maxScale = t.maxScale(), minScale = std::fabs(t.determinant()) / std::max(maxScale, 1e-300);
+    if (minScale * size < 0.1 || maxScale * size > 8192) return;
     cairo_save(cr);
     if (applyClips(cr, state)) {
         cairo_identity_matrix(cr);
         if (setSource(cr, shading, state.opacity, t)) {
-            cairo_set_operator(cr, toOperator(state.blendMode));
             cairo_matrix_t m = toCairo(t);
             cairo_set_matrix(cr, &m);
             Point offset = layout.layoutOffset();
@@ -373,6 +342,15 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
     if (std::fabs(dev.x) > kCoordLimit || std::fabs(dev.y) > kCoordLimit || dev.width > kCoordLimit ||
         dev.height > kCoordLimit)
         return;
+    // The image's pixels must map to at least a thousandth of a device pixel each way, or the
+    // sampling transform overflows Pixman's fixed point (and the image is invisible anyway).
+    {
+        AffineTransform toPixels = t.translatedBy(rect.x, rect.y)
+                                       .scaledBy(rect.width / image.pixelWidth(), rect.height / image.pixelHeight());
+        double maxScale = toPixels.maxScale();
+        double minScale = std::fabs(toPixels.determinant()) / std::max(maxScale, 1e-300);
+        if (!(minScale > 1e-3) || maxScale > 1e5) return;
+    }
 
     // Saturation and template tint work on a private copy of the pixels.
     Image source = image;
@@ -390,7 +368,6 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
     if (applyClips(cr, state)) {
         cairo_matrix_t m = toCairo(t);
         cairo_set_matrix(cr, &m);
-        cairo_set_operator(cr, toOperator(state.blendMode));
         cairo_rectangle(cr, rect.x, rect.y, rect.width, rect.height);
         cairo_clip(cr);
         cairo_translate(cr, rect.x, rect.y);
@@ -486,7 +463,6 @@ void CairoBackend::endLayer(const DrawState& state) {
     cairo_save(cr);
     if (applyClips(cr, state)) {
         cairo_identity_matrix(cr);
-        cairo_set_operator(cr, toOperator(state.blendMode));
         cairo_set_source_surface(cr, current, layer.x0 - parent.x0, layer.y0 - parent.y0);
         cairo_paint_with_alpha(cr, state.opacity);
     }

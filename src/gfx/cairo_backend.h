@@ -1,9 +1,14 @@
 #pragma once
-// The drawing backend that rasterises into a Cairo ARGB32 image surface.
+// The drawing backend that renders into a Cairo ARGB32 image surface.
 //
-// Every call is validated before it reaches Cairo (non-invertible transforms, bad dashes, huge
-// coordinates), so Cairo never enters an error state from our input; if it does anyway, the
-// error is remembered for error() and the Cairo context is replaced, so later drawing goes on.
+// Antialiased fills and all strokes are rasterised here (CoverageRasterizer, outlineStroke) and,
+// when unclipped, blended straight into the pixels (SpanCompositor); Cairo's general scan
+// converter costs several microseconds per shape, too much for frames of a thousand small
+// sprites. Clips, layers, images, text and rectangles go through Cairo.
+//
+// Every call is validated before it reaches Cairo (non-invertible transforms, bad dashes, far-off
+// or squeezed geometry), so Cairo never enters an error state from our input; if it does anyway,
+// the error is remembered for error() and the Cairo context is replaced, so later drawing goes on.
 
 #include <cstdint>
 #include <string>
@@ -54,7 +59,7 @@ private:
     Surface& top() { return layers_.empty() ? base_ : layers_.back(); }
     AffineTransform deviceMatrix(const AffineTransform& user) const;
     bool applyClips(cairo_t* cr, const DrawState& state);
-    void appendPath(cairo_t* cr, const Path& path, const AffineTransform& toDevice);
+    void appendVisiblePolygons(cairo_t* cr, const Path& path, const AffineTransform& toDevice);
     bool setSource(cairo_t* cr, const Shading& shading, double opacity, const AffineTransform& toDevice);
     void check(Surface& s);
     // Fills through our own rasteriser; with `direct` (no clip, source-over) it also blends the

@@ -21,7 +21,7 @@ struct Color {
     // 0xRRGGBB, opaque.
     static Color hex(std::uint32_t rgb);
 
-    // This colour with its alpha multiplied by k (clamped); SwiftUI's `Color.opacity`.
+    // This colour with its alpha multiplied by k (clamped).
     Color opacity(double k) const;
     // This colour with its alpha replaced.
     Color withAlpha(double a) const;

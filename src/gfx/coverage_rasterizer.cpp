@@ -78,7 +78,9 @@ void CoverageRasterizer::addClippedLine(double x0, double y0, double x1, double 
         double dy = std::min(double(y + 1), y1) - std::max(double(y), y0);
         double xnext = x + dxdy * dy;
         float d = static_cast<float>(dy) * dir;
-        double xa = std::min(x, xnext), xb = std::max(x, xnext);
+        // Rounding in the stepping may stray a hair outside the borders the edge was clipped to.
+        double xa = std::clamp(std::min(x, xnext), 0.0, double(w_));
+        double xb = std::clamp(std::max(x, xnext), 0.0, double(w_));
         int xai = floorInt(xa);
         double xaFloor = xai;
         int xbi = ceilInt(xb);
@@ -87,7 +89,7 @@ void CoverageRasterizer::addClippedLine(double x0, double y0, double x1, double 
         rowMax_[y] = std::max(rowMax_[y], std::max(xbi, xai + 1));
         if (xbi <= xai + 1) {
             // The edge stays within one pixel column on this row.
-            double xmf = 0.5 * (x + xnext) - xaFloor;
+            double xmf = std::clamp(0.5 * (xa + xb) - xaFloor, 0.0, 1.0);
             row[xai] += d - d * static_cast<float>(xmf);
             row[xai + 1] += d * static_cast<float>(xmf);
         } else {

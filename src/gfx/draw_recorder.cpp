@@ -20,7 +20,6 @@ DrawRecord DrawRecorder::base(DrawRecord::Op op, const Shading* shading, const D
     r.effectiveOpacity = effective;
     r.transform = state.transform;
     r.filters = state.filters;
-    r.blendMode = state.blendMode;
     r.clipped = state.clips && !state.clips->empty();
     r.layerDepth = static_cast<int>(openLayers_.size());
     r.tag = state.tag;

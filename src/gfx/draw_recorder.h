@@ -26,7 +26,6 @@ struct DrawRecord {
     FillStyle fillStyle{};
     StrokeStyle strokeStyle{};
     std::vector<Filter> filters{};
-    BlendMode blendMode = BlendMode::normal;
     bool clipped = false;
     int layerDepth = 0;
     std::string text{};              // text: its string

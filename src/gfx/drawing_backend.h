@@ -19,8 +19,6 @@ namespace quillmar::gfx {
 
 class TextLayout;
 
-enum class BlendMode { normal, multiply, screen, plusLighter };
-
 struct ClipEntry {
     Path path{};                 // in the coordinates of `transform`
     AffineTransform transform{}; // user to points at the time of clipping
@@ -30,7 +28,6 @@ struct ClipEntry {
 struct DrawState {
     AffineTransform transform{};   // user space to points
     double opacity = 1;          // 0...1, already validated
-    BlendMode blendMode = BlendMode::normal;
     std::shared_ptr<const std::vector<ClipEntry>> clips{};  // null: no clip
     std::vector<Filter> filters{}; // applied when a layer is composited
     std::string tag{};             // what a group of primitives stands for ("symbol:minus"); for recorders
@@ -63,7 +60,7 @@ public:
                            const DrawState& state) = 0;
 
     // Opens a transparent layer that endLayer() will composite with `state` (its opacity,
-    // filters, blend mode and clip). `contentBounds` (canvas points) is where the content will
+    // filters and clip). `contentBounds` (canvas points) is where the content will
     // land when known, so the backend may allocate and filter less.
     virtual void beginLayer(const DrawState& state, const std::optional<Rect>& contentBounds) = 0;
     // Closes the innermost layer and composites it; `state` is the one given to beginLayer.

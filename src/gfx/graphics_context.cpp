@@ -46,7 +46,6 @@ std::optional<DrawState> GraphicsContext::prepare() const {
     DrawState s;
     s.transform = transform;
     s.opacity = alpha;
-    s.blendMode = blendMode;
     s.clips = clips_;
     s.filters = filters_;
     s.tag = tag_;

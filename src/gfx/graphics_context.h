@@ -1,6 +1,6 @@
 #pragma once
 // GraphicsContext: the immediate-mode drawing context every view, logo, particle and scene
-// draws through, modelled on the canvas context of the original drawing code.
+// draws through, in the vocabulary of a declarative UI toolkit's canvas.
 //
 // - Coordinates: points, y down (see geometry.h); arcs: see path.h.
 // - A context is a value: copying it gives an independent transform, opacity, clip and filter
@@ -10,9 +10,9 @@
 // - A stroke is drawn under the current transform, so a non-uniform scale distorts its width.
 // - Filters added with addFilter() apply to each later draw call on its own (a shadow per
 //   shape); to apply them to a group, draw the group with drawLayer().
-// - drawLayer() gives a fresh context (same transform and clip, opacity 1, no filters) that
-//   draws into a transparent layer; the layer is then composited with this context's opacity,
-//   filters, blend mode and clip.
+// - drawLayer() gives a fresh context (same transform, opacity 1, no filters) that draws into a
+//   transparent layer; the layer is then composited with this context's opacity, filters and
+//   clip.
 // - Non-finite numbers are dropped: a transform that is not finite or not invertible is not
 //   applied to later draws (they are skipped), non-finite path points are ignored.
 
@@ -30,9 +30,8 @@ class GraphicsContext {
 public:
     explicit GraphicsContext(std::shared_ptr<DrawingBackend> backend);
 
-    // State (plain members, as in the original API).
+    // State, as plain members: `ctx.opacity = 0.5` affects the draw calls that follow.
     double opacity = 1;
-    BlendMode blendMode = BlendMode::normal;
     AffineTransform transform;
 
     Size size() const;           // the canvas size in points

@@ -3,8 +3,8 @@
 //
 // Arcs (y-down space): angles are measured from +x toward +y. `clockwise = false` sweeps with
 // increasing angle, which on screen (y down) turns clockwise; `clockwise = true` sweeps with
-// decreasing angle (counter-clockwise on screen). This is the convention of the original drawing
-// model in its flipped (y-down) views, kept so that drawing code translates unchanged.
+// decreasing angle (counter-clockwise on screen). This is the usual convention of y-up drawing
+// APIs seen through a flipped (y-down) view, which our drawing code is written against.
 //
 // Non-finite coordinates are dropped: an element with a NaN or infinite point is ignored, so the
 // path never carries a value that could poison the rasteriser.
@@ -59,7 +59,7 @@ public:
     void addCurve(Point to, Point control1, Point control2);
     void closeSubpath();
     // Adds an arc of a circle; starts a new subpath at the arc's start point when the path is
-    // empty or was just closed, otherwise joins it with a straight line (as the original does).
+    // empty or was just closed, otherwise joins it with a straight line.
     void addArc(Point center, double radius, Angle startAngle, Angle endAngle, bool clockwise);
     void addEllipse(const Rect& in);
     void addRect(const Rect& r);

@@ -16,13 +16,6 @@ Node::~Node() {
     graph.forget(*this);
 }
 
-std::vector<Node*> Node::activeChildren() const {
-    std::vector<Node*> out;
-    for (const auto& c : children)
-        if (!c->removing) out.push_back(c.get());
-    return out;
-}
-
 Rect Node::presentedFrame(double now) const {
     if (!frame.hasTarget()) return layout;
     auto v = frame.value(now);

@@ -98,7 +98,6 @@ public:
             if (!c->removing) return c.get();
         return nullptr;
     }
-    std::vector<Node*> activeChildren() const;
 
     // Presented frame relative to the parent at `now` (animations applied).
     Rect presentedFrame(double now) const;

@@ -435,7 +435,6 @@ bool ViewGraph::anyAnimating(const Node& node, double t) const {
 bool ViewGraph::isAnimating() { return root_ && anyAnimating(*root_, now()); }
 
 void ViewGraph::setNeedsDisplay() {
-    ++displays_;
     if (onDisplayNeeded) onDisplayNeeded();
 }
 

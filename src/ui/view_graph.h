@@ -78,7 +78,6 @@ public:
     // Statistics for tests and benchmarks.
     std::uint64_t bodyEvaluations() const { return bodyEvaluations_; }
     std::uint64_t updateCount() const { return updates_; }
-    std::uint64_t displayCount() const { return displays_; }
     bool isAnimating();
 
     // Matched geometry: where a departing source was drawn, for the view that takes its id.
@@ -130,7 +129,7 @@ private:
     std::map<MatchKey, Departure> departures_;
 
     runtime::TimerHandle ticker_;
-    std::uint64_t bodyEvaluations_ = 0, updates_ = 0, displays_ = 0;
+    std::uint64_t bodyEvaluations_ = 0, updates_ = 0;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

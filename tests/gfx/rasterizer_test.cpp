@@ -156,6 +156,64 @@ TEST(RasterizerTest, GradientsAndClipsMatchCairo) {
         "gradients and clip");
 }
 
+TEST(RasterizerTest, WildGeometryNeverBreaksTheTarget) {
+    // Deterministic junk: huge and tiny coordinates, degenerate and self-crossing paths, odd
+    // transforms and stroke styles. Nothing may crash or leave the target in an error state.
+    unsigned seed = 7;
+    auto rnd = [&] {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) / double(1 << 24);
+    };
+    auto coord = [&] {
+        double r = rnd();
+        if (r < 0.1) return (rnd() - 0.5) * 2e7;
+        if (r < 0.15) return (rnd() - 0.5) * 1e-6;
+        return (rnd() - 0.2) * 140;
+    };
+    Image icon = Image::create(8, 8);
+    icon.setPixel(3, 3, Color(1, 0, 0));
+    auto target = render({120, 80}, 2, [&](GraphicsContext& c) {
+        for (int i = 0; i < 400; ++i) {
+            Path p;
+            int n = 1 + int(rnd() * 6);
+            for (int k = 0; k < n; ++k) {
+                double kind = rnd();
+                if (k == 0 || kind < 0.3) p.move(coord(), coord());
+                else if (kind < 0.6) p.addLine(coord(), coord());
+                else if (kind < 0.8) p.addQuadCurve({coord(), coord()}, {coord(), coord()});
+                else p.addCurve({coord(), coord()}, {coord(), coord()}, {coord(), coord()});
+                if (rnd() < 0.2) p.closeSubpath();
+            }
+            GraphicsContext g = c;
+            g.translateBy(coord() * 0.1, coord() * 0.1);
+            g.rotate(Angle::radians(rnd() * 7));
+            g.scaleBy(rnd() < 0.1 ? 1e-5 : rnd() * 3 - 1, rnd() * 3 - 1);
+            if (rnd() < 0.2) g.clip(Path::circle({coord(), coord()}, rnd() * 50));
+            Shading shading = rnd() < 0.5 ? Shading(Color(rnd(), rnd(), rnd(), rnd()))
+                                          : Shading::radialGradient(Gradient::colors({Color(1, 0, 0), Color::clear()}),
+                                                                    {coord(), coord()}, rnd() * 5, rnd() * 60);
+            double what = rnd();
+            if (what < 0.05) {
+                g.draw(TextLayout("Ag 新", Font::system(rnd() * 40)), Point{coord(), coord()}, shading);
+            } else if (what < 0.1) {
+                g.draw(icon, Rect{coord(), coord(), coord(), coord()}, ImageStyle{.saturation = rnd() * 2});
+            } else if (what < 0.5) {
+                g.fill(p, shading, FillStyle{.eoFill = rnd() < 0.5});
+            } else {
+                StrokeStyle st{.lineWidth = rnd() < 0.1 ? 1e4 : rnd() * 6,
+                               .lineCap = LineCap(int(rnd() * 3)),
+                               .lineJoin = LineJoin(int(rnd() * 3)),
+                               .miterLimit = rnd() * 20};
+                if (rnd() < 0.3) st.dash = {rnd() * 4, rnd() * 4};
+                g.stroke(p, shading, st);
+            }
+        }
+        c.fill(Path::rect({100, 60, 20, 20}), Color(0, 0, 1));
+    });
+    EXPECT_TRUE(target->ok()) << target->error();
+    EXPECT_TRUE(colorsClose(probe(target->image(), {110, 70}), Color(0, 0, 1)));
+}
+
 TEST(RasterizerTest, CoverageIsExactAreaAndEdgesOutsideStillCount) {
     CoverageRasterizer r;
     r.reset(0, 0, 4, 2);

@@ -77,5 +77,27 @@ TEST_F(AccessibilityTest, SmallScreenExposesCellsControlsAndActions) {
     EXPECT_LT(tree.find("Safari")->frame.x, mail->frame.x);
 }
 
+TEST_F(AccessibilityTest, TreeReadsAsAnOutlineAndCombinesLabels) {
+    auto card = VStack({Text("Close 1 Window").accessibilityAddTraits(AccessibilityTraits::isHeader()),
+                        HStack({Image::systemName("power"), Text("Quit"), Text("Whole App")})
+                            .accessibilityElement(AccessibilityChildBehavior::combine)
+                            .accessibilityIdentifier("quit"),
+                        VStack({Text("Row A"), Text("Row B")})
+                            .accessibilityElement(AccessibilityChildBehavior::contain)
+                            .accessibilityLabel("Rows"),
+                        Toggle("Quick Close & Quit keys", Binding<bool>::constant(false)).labelsHidden()});
+    HostingView host(card, {300, 200});
+    const auto tree = host.accessibilityTree();
+    EXPECT_EQ(tree.describe(),
+              "window\n"
+              "  text \"Close 1 Window\" [header]\n"
+              "  group \"Quit, Whole App\"\n"
+              "  group \"Rows\"\n"
+              "    text \"Row A\"\n"
+              "    text \"Row B\"\n"
+              "  toggle \"Quick Close & Quit keys\" value=\"0\" (action)\n");
+    EXPECT_NE(tree.findIdentifier("quit"), nullptr);
+}
+
 }  // namespace
 }  // namespace quillmar::ui

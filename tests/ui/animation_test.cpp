@@ -241,6 +241,49 @@ TEST_F(AnimationTest, InsertionAndRemovalTransitions) {
     EXPECT_EQ(*host.presentedOpacity("row"), 1.0);
 }
 
+TEST_F(AnimationTest, ReinsertingWhileTheOldViewFadesOutMakesANewView) {
+    Model m;
+    m.flag = true;
+    struct Screen {
+        Model* m;
+        View body() const {
+            observe(*m);
+            return ZStack({View(Color::clear()).frame(10, 10),
+                           when(m->flag.get(), View(Color::black())
+                                                   .frame(10, 10)
+                                                   .named("row")
+                                                   .transition(Transition::asymmetric(Transition::offset(0, -10),
+                                                                                      Transition::opacity())))});
+        }
+    };
+    HostingView host(Screen{&m}, {10, 10});
+    host.layoutIfNeeded();
+    withAnimation(Animation::linear(1), [&] { m.flag = false; });
+    advance(0.5);
+    withAnimation(Animation::linear(1), [&] { m.flag = true; });
+    // The new one slides in from above while the old one keeps fading where it was.
+    EXPECT_NEAR(host.presentedFrame("row")->y, -10, 1e-9);
+    EXPECT_NEAR(*host.presentedOpacity("row"), 1, 1e-9);
+    advance(0.5);
+    EXPECT_NEAR(host.presentedFrame("row")->y, -5, 1e-9);
+    advance(0.6);
+    EXPECT_FALSE(host.isAnimating());
+    EXPECT_EQ(host.frames("row").size(), 1u);
+}
+
+TEST_F(AnimationTest, PausedTimelineKeepsItsContent) {
+    int evaluations = 0;
+    HostingView host(TimelineView(1.0 / 30, [&](const TimelineContext& c) {
+                         ++evaluations;
+                         EXPECT_GT(c.mediaTime, 0);
+                         return View(Color::black());
+                     }, true),
+                     {10, 10});
+    host.layoutIfNeeded();
+    advance(1.0);
+    EXPECT_EQ(evaluations, 1);
+}
+
 TEST_F(AnimationTest, TimelineRedrawsAtSixtyHertzWhileOnScreen) {
     int evaluations = 0;
     HostingView host(TimelineView(1.0 / 60, [&](const TimelineContext&) {

@@ -191,5 +191,90 @@ TEST_F(InteractionTest, ButtonsRunTheirActionOnceAndNotWhenDisabled) {
     EXPECT_EQ(plain, 1);
 }
 
+TEST_F(InteractionTest, HitsAndDragsFollowDrawingTransforms) {
+    std::vector<Point> drags;
+    // A 40 × 10 bar turned a quarter turn about its centre, then moved right by 50.
+    auto bar = View(Color::black())
+                   .frame(40, 10)
+                   .named("bar")
+                   .onDragGesture([&](const DragValue& d) { drags.push_back(d.location); }, {})
+                   .rotationEffect(Angle::degrees(90))
+                   .offset(50, 0);
+    HostingView host(bar.frame(100, 100, Alignment::topLeading()), {100, 100});
+    EXPECT_EQ(host.nameAt({5, 5}), std::nullopt);  // where it is laid out, nothing is drawn
+    EXPECT_EQ(host.nameAt({70, 16}), "bar");       // where it is drawn, it takes the hit
+    host.pointerDown({70, 16});
+    host.pointerMoved({70, 20});
+    host.pointerUp({70, 20});
+    ASSERT_EQ(drags.size(), 2u);
+    // In the bar's own coordinates: turned clockwise, 11 points below its centre is 11 points
+    // right of it (x 31 of 40), at mid height; 4 points further down is 4 further along.
+    EXPECT_NEAR(drags[0].x, 31, 1e-9);
+    EXPECT_NEAR(drags[0].y, 5, 1e-9);
+    EXPECT_NEAR(drags[1].x, 35, 1e-9);
+    const Rect drawn = *host.presentedFrame("bar");
+    EXPECT_NEAR(drawn.width, 10, 1e-9);
+    EXPECT_NEAR(drawn.height, 40, 1e-9);
+}
+
+TEST_F(InteractionTest, SliderReportsEditingAndIgnoresInputWhileDisabled) {
+    double value = 1.0;
+    std::vector<bool> editing;
+    Binding<double> b([&] { return value; }, [&](const double& v) { value = v; });
+    auto slider = [&](bool disabled) {
+        return Slider(b, 0.5, 2.5, 0.1, [&](bool e) { editing.push_back(e); }).frame(200).disabled(disabled);
+    };
+    HostingView host(slider(false), {200, 20});
+    host.drag({100, 10}, {140, 10}, 4);
+    EXPECT_EQ(editing, (std::vector<bool>{true, false}));
+    EXPECT_GT(value, 1.0);
+    const double before = value;
+    host.setRootView(slider(true));
+    host.drag({20, 10}, {10, 10}, 4);
+    EXPECT_EQ(value, before);
+    EXPECT_EQ(editing.size(), 2u);
+    // Assistive adjustments step along the grid and stop at the ends.
+    host.setRootView(slider(false));
+    value = 2.45;
+    auto tree = host.accessibilityTree();
+    const auto sliders = tree.findAll([](const AccessibilityElement& e) { return e.role == "slider"; });
+    ASSERT_EQ(sliders.size(), 1u);
+    sliders[0]->increment();
+    EXPECT_DOUBLE_EQ(value, 2.5);
+    sliders[0]->increment();
+    EXPECT_DOUBLE_EQ(value, 2.5);
+}
+
+TEST_F(InteractionTest, ScrollToWithoutAnchorMovesAsLittleAsNeeded) {
+    std::optional<ScrollViewProxy> proxy;
+    HostingView host(ScrollViewReader([&](const ScrollViewProxy& p) {
+                         proxy = p;
+                         return ScrollView(VStack(0, {ForEachIndex(10, [](int i) {
+                                               return View(Color::black()).frame(50, 20).id(i).named("r" + std::to_string(i));
+                                           })}))
+                             .frame(50, 60);
+                     }),
+                     {50, 60});
+    host.layoutIfNeeded();
+    proxy->scrollTo(4);  // 80 ... 100 must end at the bottom edge: offset 40
+    EXPECT_EQ(host.presentedFrame("r4")->y, 40);
+    proxy->scrollTo(3);  // already fully visible: no move
+    EXPECT_EQ(host.presentedFrame("r4")->y, 40);
+    proxy->scrollTo(0);
+    EXPECT_EQ(host.presentedFrame("r0")->y, 0);
+}
+
+TEST_F(InteractionTest, KeyRoutingForgetsAClosedWindow) {
+    int handled = 0;
+    {
+        HostingView host(View(Color::black()).onKeyPress([&](const KeyEvent&) { return ++handled > 0; }), {10, 10});
+        host.makeKey();
+        EXPECT_TRUE(host.isKey());
+        EXPECT_TRUE(HostingView::sendKeyToKeyWindow(KeyEvent{53, "\x1b", {}, false}));
+    }
+    EXPECT_FALSE(HostingView::sendKeyToKeyWindow(KeyEvent{53, "\x1b", {}, false}));
+    EXPECT_EQ(handled, 1);
+}
+
 }  // namespace
 }  // namespace quillmar::ui

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/accessibility_display_options.h"
 #include "runtime/notification_center.h"
 #include "support/fresh_world.h"
 #include "ui/ui.h"
@@ -166,6 +167,77 @@ TEST_F(StateTest, ReceivingAPublishedStreamRunsAfterAppearanceWithTheLatestActio
     runUntilIdle();
     m.count = 7;
     EXPECT_EQ(got, (std::vector<int>{103, 207}));  // the re-evaluated action, no second subscription
+}
+
+TEST_F(StateTest, StateInsideAnEqualComponentStillReevaluatesIt) {
+    static int bodies = 0;
+    struct Badge {
+        int value;
+        State<bool> expanded{false};
+        bool operator==(const Badge& o) const { return value == o.value; }
+        View body() const {
+            ++bodies;
+            auto e = expanded;
+            return View(Color::black())
+                .frame(expanded.get() ? 40 : 20, 10)
+                .named("badge")
+                .onTapGesture([e] { e.set(!e.get()); });
+        }
+    };
+    bodies = 0;
+    HostingView host(HStack({Badge{1}}), {50, 10});
+    host.layoutIfNeeded();
+    EXPECT_EQ(bodies, 1);
+    host.click(host.frame("badge")->center());
+    runUntilIdle();
+    EXPECT_EQ(bodies, 2);
+    EXPECT_EQ(host.frame("badge")->width, 40);
+}
+
+TEST_F(StateTest, EnvironmentStartsFromTheSystemsDisplayOptions) {
+    auto& options = platform::AccessibilityDisplayOptions::shared();
+    options.setReduceMotion(true);
+    options.setIncreaseContrast(true);
+    std::optional<Environment> seen;
+    struct Probe {
+        std::optional<Environment>* seen;
+        View body() const {
+            *seen = environment();
+            return EmptyView();
+        }
+    };
+    HostingView host(Probe{&seen}, {10, 10});
+    host.layoutIfNeeded();
+    ASSERT_TRUE(seen);
+    EXPECT_TRUE(seen->accessibilityReduceMotion);
+    EXPECT_FALSE(seen->accessibilityReduceTransparency);
+    EXPECT_EQ(seen->colorSchemeContrast, ColorSchemeContrast::increased);
+}
+
+TEST_F(StateTest, ReceivingANotificationFollowsItsName) {
+    Model m;
+    std::vector<std::string> got;
+    struct Screen {
+        Model* m;
+        std::vector<std::string>* got;
+        View body() const {
+            observe(*m);
+            auto* g = got;
+            const std::string name = m->show.get() ? "first" : "second";
+            return EmptyView().onReceive(runtime::NotificationCenter::defaultCenter(), name,
+                                         [g, name](const runtime::Notification&) { g->push_back(name); });
+        }
+    };
+    HostingView host(Screen{&m, &got}, {10, 10});
+    host.layoutIfNeeded();
+    auto& center = runtime::NotificationCenter::defaultCenter();
+    center.post("first");
+    m.show = false;
+    runUntilIdle();
+    center.post("first");
+    center.post("second");
+    EXPECT_EQ(got, (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(center.observerCount("first"), 0u);
 }
 
 }  // namespace
