@@ -28,7 +28,7 @@ struct PanelModel : quillmar::runtime::ObservableObject {
 };
 
 const std::vector<std::string> kTabs{"Switching", "Trackpad", "Keys", "About"};
-const std::vector<std::string> kApps{"Safari", "Mail", "Notes", "Terminal"};
+const std::vector<std::string> kApps{"Meridian", "Postbox", "Inkwell", "Console"};
 const std::vector<Color> kAppColors{Color::rgb(0.2, 0.55, 0.95), Color::rgb(0.3, 0.7, 1.0), Color::rgb(0.98, 0.8, 0.25),
                                     Color::rgb(0.25, 0.25, 0.28)};
 

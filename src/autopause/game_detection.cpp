@@ -15,7 +15,7 @@ namespace {
 std::vector<platform::Size> screenSizes() {
     std::vector<platform::Size> sizes;
     if (auto* screens = runtime::World::find<platform::Screens>())
-        for (const auto& s : screens->screens()) sizes.push_back({s.frame.width(), s.frame.height()});
+        for (const auto& s : screens->screens()) sizes.push_back(s.frame.standardized().size());
     return sizes;
 }
 
@@ -27,9 +27,10 @@ std::optional<std::vector<platform::WindowInfo>> onScreenWindows() {
 }
 
 // The window's bounds when it has a bounds dictionary; all zero when that does not convert.
+// Standardised: only the size it spans matters here.
 std::optional<platform::Rect> boundsOf(const platform::WindowInfo& w) {
     if (!w.dictionary(platform::WindowKey::bounds)) return std::nullopt;
-    return w.bounds().value_or(platform::Rect{});
+    return w.bounds().value_or(platform::Rect{}).standardized();
 }
 
 }  // namespace
@@ -72,7 +73,7 @@ bool hasShieldingOrCoveringWindow(std::int32_t pid) {
         if (!bounds) continue;
         for (const auto& screen : screens) {
             // Sizes only: a covering window may sit anywhere.
-            if (std::abs(bounds->width() - screen.width) <= 2 && std::abs(bounds->height() - screen.height) <= 2)
+            if (std::abs(bounds->width - screen.width) <= 2 && std::abs(bounds->height - screen.height) <= 2)
                 return true;
         }
     }
@@ -89,7 +90,7 @@ bool hasNearFullscreenWindow(std::int32_t pid) {
         const auto bounds = boundsOf(w);
         if (!bounds) continue;
         for (const auto& screen : screens) {
-            if (bounds->width() >= 0.95 * screen.width && bounds->height() >= 0.95 * screen.height) return true;
+            if (bounds->width >= 0.95 * screen.width && bounds->height >= 0.95 * screen.height) return true;
         }
     }
     return false;

@@ -21,11 +21,13 @@
 
 #include <optional>
 
-#include "festive_hud/gregorian_calendar.h"
 #include "festive_hud/hud_festive_theme.h"
 #include "localization/app_language.h"
+#include "runtime/gregorian_calendar.h"
 
 namespace quillmar {
+
+using runtime::GregorianCalendar;
 
 // The festival of that very day.
 std::optional<HUDFestiveTheme> festiveThemeOfDay(AppLanguage language, double date);

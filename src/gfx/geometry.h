@@ -1,165 +1,19 @@
 #pragma once
-// Plane geometry of the graphics layer.
-//
-// Conventions used throughout src/gfx:
-// - Coordinates are in points, origin at the top-left corner, x to the right, y DOWNWARD.
-// - Angles are in radians (use Angle::degrees() to give degrees). Angle 0 points along +x and a
-//   positive angle turns from +x toward +y, which on screen (y down) is clockwise.
-// - A Rect is (x, y, width, height) with its origin at the top-left corner.
+// The graphics layer draws in the shared plane geometry (runtime/geometry.h): points, origin at
+// the top-left corner, y DOWNWARD, angles in radians turning clockwise on screen.
 
-#include <algorithm>
-#include <cmath>
+#include "runtime/geometry.h"
 
 namespace quillmar::gfx {
 
-inline bool isFinite(double v) { return std::isfinite(v); }
-
-struct Point {
-    double x = 0;
-    double y = 0;
-
-    constexpr Point() = default;
-    constexpr Point(double px, double py) : x(px), y(py) {}
-
-    bool isFinite() const { return std::isfinite(x) && std::isfinite(y); }
-    friend constexpr Point operator+(Point a, Point b) { return {a.x + b.x, a.y + b.y}; }
-    friend constexpr Point operator-(Point a, Point b) { return {a.x - b.x, a.y - b.y}; }
-    friend constexpr Point operator*(Point a, double k) { return {a.x * k, a.y * k}; }
-    friend constexpr Point operator*(double k, Point a) { return {a.x * k, a.y * k}; }
-    friend constexpr bool operator==(Point a, Point b) = default;
-};
-
-inline double distance(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
-
-struct Size {
-    double width = 0;
-    double height = 0;
-
-    constexpr Size() = default;
-    constexpr Size(double w, double h) : width(w), height(h) {}
-
-    bool isFinite() const { return std::isfinite(width) && std::isfinite(height); }
-    bool isEmpty() const { return !(width > 0 && height > 0); }
-    friend constexpr bool operator==(Size a, Size b) = default;
-};
-
-// A fraction of a rectangle's size: (0, 0) is the top-leading corner, (0.5, 0.5) the centre.
-struct UnitPoint {
-    double x = 0.5;
-    double y = 0.5;
-
-    static constexpr UnitPoint topLeading() { return {0, 0}; }
-    static constexpr UnitPoint top() { return {0.5, 0}; }
-    static constexpr UnitPoint topTrailing() { return {1, 0}; }
-    static constexpr UnitPoint leading() { return {0, 0.5}; }
-    static constexpr UnitPoint center() { return {0.5, 0.5}; }
-    static constexpr UnitPoint trailing() { return {1, 0.5}; }
-    static constexpr UnitPoint bottomLeading() { return {0, 1}; }
-    static constexpr UnitPoint bottom() { return {0.5, 1}; }
-    static constexpr UnitPoint bottomTrailing() { return {1, 1}; }
-    friend constexpr bool operator==(UnitPoint a, UnitPoint b) = default;
-};
-
-struct EdgeInsets {
-    double top = 0;
-    double leading = 0;
-    double bottom = 0;
-    double trailing = 0;
-
-    static constexpr EdgeInsets all(double v) { return {v, v, v, v}; }
-    friend constexpr bool operator==(EdgeInsets a, EdgeInsets b) = default;
-};
-
-struct Rect {
-    double x = 0;
-    double y = 0;
-    double width = 0;
-    double height = 0;
-
-    constexpr Rect() = default;
-    constexpr Rect(double px, double py, double w, double h) : x(px), y(py), width(w), height(h) {}
-    constexpr Rect(Point origin, Size size)
-        : x(origin.x), y(origin.y), width(size.width), height(size.height) {}
-
-    // The smallest rectangle holding both corners, whatever their order.
-    static Rect fromCorners(Point a, Point b) {
-        return {std::min(a.x, b.x), std::min(a.y, b.y), std::fabs(b.x - a.x), std::fabs(b.y - a.y)};
-    }
-
-    constexpr Point origin() const { return {x, y}; }
-    constexpr Size size() const { return {width, height}; }
-    constexpr double minX() const { return x; }
-    constexpr double minY() const { return y; }
-    constexpr double maxX() const { return x + width; }
-    constexpr double maxY() const { return y + height; }
-    constexpr double midX() const { return x + width / 2; }
-    constexpr double midY() const { return y + height / 2; }
-    constexpr Point center() const { return {midX(), midY()}; }
-    constexpr Point point(UnitPoint u) const { return {x + width * u.x, y + height * u.y}; }
-
-    bool isFinite() const {
-        return std::isfinite(x) && std::isfinite(y) && std::isfinite(width) && std::isfinite(height);
-    }
-    bool isEmpty() const { return !(width > 0 && height > 0); }
-    bool contains(Point p) const { return p.x >= x && p.x < maxX() && p.y >= y && p.y < maxY(); }
-
-    // Grows (negative values shrink) the rectangle on every side; never below zero size.
-    Rect insetBy(double dx, double dy) const {
-        Rect r{x + dx, y + dy, width - 2 * dx, height - 2 * dy};
-        if (r.width < 0) { r.x = midX(); r.width = 0; }
-        if (r.height < 0) { r.y = midY(); r.height = 0; }
-        return r;
-    }
-    Rect inset(EdgeInsets e) const {
-        Rect r{x + e.leading, y + e.top, width - e.leading - e.trailing, height - e.top - e.bottom};
-        r.width = std::max(0.0, r.width);
-        r.height = std::max(0.0, r.height);
-        return r;
-    }
-    Rect offsetBy(double dx, double dy) const { return {x + dx, y + dy, width, height}; }
-
-    Rect unionWith(const Rect& o) const {
-        if (o.width <= 0 && o.height <= 0 && o.x == 0 && o.y == 0) return *this;
-        if (width <= 0 && height <= 0 && x == 0 && y == 0) return o;
-        double x0 = std::min(x, o.x), y0 = std::min(y, o.y);
-        double x1 = std::max(maxX(), o.maxX()), y1 = std::max(maxY(), o.maxY());
-        return {x0, y0, x1 - x0, y1 - y0};
-    }
-    Rect intersection(const Rect& o) const {
-        double x0 = std::max(x, o.x), y0 = std::max(y, o.y);
-        double x1 = std::min(maxX(), o.maxX()), y1 = std::min(maxY(), o.maxY());
-        if (x1 <= x0 || y1 <= y0) return {};
-        return {x0, y0, x1 - x0, y1 - y0};
-    }
-    bool intersects(const Rect& o) const { return !intersection(o).isEmpty(); }
-
-    friend constexpr bool operator==(const Rect& a, const Rect& b) = default;
-};
-
-// The largest rectangle of `content`'s aspect ratio that fits in `bounds`, centred.
-inline Rect aspectFit(Size content, Rect bounds) {
-    if (!(content.width > 0 && content.height > 0) || bounds.isEmpty()) return {bounds.center(), Size{}};
-    double k = std::min(bounds.width / content.width, bounds.height / content.height);
-    Size s{content.width * k, content.height * k};
-    return {bounds.midX() - s.width / 2, bounds.midY() - s.height / 2, s.width, s.height};
-}
-
-// The smallest rectangle of `content`'s aspect ratio that covers `bounds`, centred.
-inline Rect aspectFill(Size content, Rect bounds) {
-    if (!(content.width > 0 && content.height > 0) || bounds.isEmpty()) return {bounds.center(), Size{}};
-    double k = std::max(bounds.width / content.width, bounds.height / content.height);
-    Size s{content.width * k, content.height * k};
-    return {bounds.midX() - s.width / 2, bounds.midY() - s.height / 2, s.width, s.height};
-}
-
-struct Angle {
-    double rad = 0;
-
-    static constexpr Angle radians(double r) { return {r}; }
-    static constexpr Angle degrees(double d) { return {d * 3.14159265358979323846 / 180.0}; }
-    constexpr double inRadians() const { return rad; }
-    constexpr double inDegrees() const { return rad * 180.0 / 3.14159265358979323846; }
-    friend constexpr bool operator==(Angle a, Angle b) = default;
-};
+using quillmar::Angle;
+using quillmar::aspectFill;
+using quillmar::aspectFit;
+using quillmar::distance;
+using quillmar::EdgeInsets;
+using quillmar::Point;
+using quillmar::Rect;
+using quillmar::Size;
+using quillmar::UnitPoint;
 
 }  // namespace quillmar::gfx

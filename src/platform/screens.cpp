@@ -15,12 +15,12 @@ double Screens::primaryScreenHeight() const {
 
 Rect Screens::toWindowServer(const Rect& g) const {
     const Rect s = g.standardized();
-    return {s.origin.x, primaryScreenHeight() - s.maxY(), s.size.width, s.size.height};
+    return {s.x, primaryScreenHeight() - s.maxY(), s.width, s.height};
 }
 
 Rect Screens::fromWindowServer(const Rect& w) const {
     const Rect s = w.standardized();
-    return {s.origin.x, primaryScreenHeight() - s.maxY(), s.size.width, s.size.height};
+    return {s.x, primaryScreenHeight() - s.maxY(), s.width, s.height};
 }
 
 }  // namespace quillmar::platform

@@ -83,7 +83,7 @@ std::optional<Rect> rectFromDictionary(const nlohmann::json& dict) {
 }
 
 nlohmann::json dictionaryFromRect(const Rect& r) {
-    return {{"X", r.origin.x}, {"Y", r.origin.y}, {"Width", r.size.width}, {"Height", r.size.height}};
+    return {{"X", r.x}, {"Y", r.y}, {"Width", r.width}, {"Height", r.height}};
 }
 
 }  // namespace quillmar::platform

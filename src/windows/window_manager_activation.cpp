@@ -67,14 +67,14 @@ bool WindowManager::windowMatchesTarget(const AXElement& window, const SwitchTar
         std::uint32_t number = 0;
         if (windowNumberCall_(window, &number) == AXError::success && number != 0) return number == *target.windowID;
     }
-    if (!(target.bounds.width() > 0)) return false;
+    if (!(target.bounds.standardized().width > 0)) return false;
     platform::Point position;
     platform::Size size;
     if (auto r = api.copyAttributeValue(window, ax::kPosition); r.ok() && r.value && r.value->point())
         position = *r.value->point();
     if (auto r = api.copyAttributeValue(window, ax::kSize); r.ok() && r.value && r.value->size()) size = *r.value->size();
-    const double origin = std::hypot(position.x - target.bounds.origin.x, position.y - target.bounds.origin.y);
-    const double extent = std::hypot(size.width - target.bounds.size.width, size.height - target.bounds.size.height);
+    const double origin = std::hypot(position.x - target.bounds.x, position.y - target.bounds.y);
+    const double extent = std::hypot(size.width - target.bounds.width, size.height - target.bounds.height);
     return origin < kMatchTolerance && extent < kMatchTolerance;
 }
 

@@ -30,12 +30,22 @@ constexpr double kMinAlpha = 0.05;
 constexpr double kMatchTolerance = 24;
 constexpr const char* kFinderBundleID = "com.apple.finder";
 
-double area(const Rect& r) { return r.width() * r.height(); }
+// The window server may report a negative size; these read the area the rectangle spans.
+double area(const Rect& r) {
+    const Rect s = r.standardized();
+    return s.width * s.height;
+}
 
-bool passesFloor(const Rect& r, double minWidth, double minHeight) { return r.width() >= minWidth && r.height() >= minHeight; }
+bool passesFloor(const Rect& r, double minWidth, double minHeight) {
+    const Rect s = r.standardized();
+    return s.width >= minWidth && s.height >= minHeight;
+}
 
 // The window server's stand-in for a window on another Space: 500 by 500 at x = 0.
-bool isPlaceholder(const Rect& r) { return r.origin.x == 0 && r.width() == 500 && r.height() == 500; }
+bool isPlaceholder(const Rect& r) {
+    const Rect s = r.standardized();
+    return r.x == 0 && s.width == 500 && s.height == 500;
+}
 
 std::vector<WindowInfo> readWindowList() {
     auto list = platform::WindowServer::shared().windowList(platform::WindowListOption::excludeDesktopElements);
@@ -51,6 +61,23 @@ std::string windowEntryName(const RunningApplication& app) { return app.localize
 std::string appEntryName(const RunningApplication& app) { return app.localizedName.value_or("Application"); }
 
 std::string pidText(std::int32_t pid) { return std::to_string(pid); }
+
+// The entry that stands for a whole app rather than one of its windows.
+SwitchTarget appEntry(const RunningApplication& app, platform::AppIconRef icon, bool parked, bool open) {
+    const std::string name = appEntryName(app);
+    return SwitchTarget(SwitchTarget::Fields{.id = "app-" + pidText(app.processIdentifier),
+                                             .pid = app.processIdentifier,
+                                             .bundleIdentifier = app.bundleIdentifier,
+                                             .appName = name,
+                                             .windowTitle = name,
+                                             .cleanedWindowTitle = name,
+                                             .displayLabel = name,
+                                             .appIcon = std::move(icon),
+                                             .isAppOnly = true,
+                                             .isMinimizedOrHidden = parked,
+                                             .hasOpenWindow = open});
+}
+
 }  // namespace
 
 const RunningApplication* WindowManager::AppSet::find(std::int32_t pid) const {
@@ -192,18 +219,7 @@ std::vector<SwitchTarget> WindowManager::buildAppTargets(const std::vector<Runni
         } else {
             open = app.bundleIdentifier != std::optional<std::string>(kFinderBundleID);
         }
-        const std::string name = appEntryName(app);
-        out.emplace_back(SwitchTarget::Fields{.id = "app-" + pidText(pid),
-                                              .pid = pid,
-                                              .bundleIdentifier = app.bundleIdentifier,
-                                              .appName = name,
-                                              .windowTitle = name,
-                                              .cleanedWindowTitle = name,
-                                              .displayLabel = name,
-                                              .appIcon = appIcon(app),
-                                              .isAppOnly = true,
-                                              .isMinimizedOrHidden = parked,
-                                              .hasOpenWindow = open});
+        out.push_back(appEntry(app, appIcon(app), parked, open));
     }
     return out;
 }
@@ -229,8 +245,8 @@ std::optional<ParsedAXWindow> WindowManager::matchAXToCGWindow(std::uint32_t win
     }
     for (const auto& w : windows) {
         if (withNumbers && w.windowID != 0) continue;
-        const double origin = std::hypot(w.position.x - bounds.origin.x, w.position.y - bounds.origin.y);
-        const double size = std::hypot(w.size.width - bounds.size.width, w.size.height - bounds.size.height);
+        const double origin = std::hypot(w.position.x - bounds.x, w.position.y - bounds.y);
+        const double size = std::hypot(w.size.width - bounds.width, w.size.height - bounds.height);
         if (origin < kMatchTolerance && size < kMatchTolerance) return w;
     }
     return std::nullopt;
@@ -411,18 +427,7 @@ std::vector<SwitchTarget> WindowManager::buildWindowTargets(const AppSet& apps, 
         for (const auto& app : byMRU) {
             const std::int32_t pid = app.processIdentifier;
             if (pidsWithTarget.count(pid)) continue;
-            const std::string name = appEntryName(app);
-            out.emplace_back(SwitchTarget::Fields{.id = "app-" + pidText(pid),
-                                                  .pid = pid,
-                                                  .bundleIdentifier = app.bundleIdentifier,
-                                                  .appName = name,
-                                                  .windowTitle = name,
-                                                  .cleanedWindowTitle = name,
-                                                  .displayLabel = name,
-                                                  .appIcon = appIcon(app),
-                                                  .isAppOnly = true,
-                                                  .isMinimizedOrHidden = app.isHidden,
-                                                  .hasOpenWindow = false});
+            out.push_back(appEntry(app, appIcon(app), app.isHidden, false));
         }
     }
     return out;

@@ -63,8 +63,8 @@ std::string WindowManager::qaDumpClassification(SwitcherMode mode) {
             lines += " onscreen=";
             lines += boolText(w.boolean(WindowKey::isOnscreen).value_or(false));
             lines += " alpha=" + alphaText(w.number(WindowKey::alpha).value_or(1.0));
-            lines += " bounds=" + coordinate(b.origin.x) + "," + coordinate(b.origin.y) + " " + coordinate(b.size.width) +
-                     "x" + coordinate(b.size.height);
+            lines += " bounds=" + coordinate(b.x) + "," + coordinate(b.y) + " " + coordinate(b.width) + "x" +
+                     coordinate(b.height);
             lines += " title=\"" + w.string(WindowKey::name).value_or("") + "\"\n";
         }
     }

@@ -18,7 +18,7 @@ bool WindowManager::isSystemOverviewActive() {
         auto layer = w.integer(platform::WindowKey::layer);
         if (!layer || (*layer != 19 && *layer != 14)) continue;
         const platform::Rect bounds = w.bounds().value_or(platform::Rect{});
-        if (bounds.width() >= kOverviewMinWidth) return true;
+        if (bounds.standardized().width >= kOverviewMinWidth) return true;
     }
     return false;
 }

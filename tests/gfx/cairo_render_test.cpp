@@ -6,6 +6,7 @@
 #include "gfx/graphics_context.h"
 #include "gfx/image_compare.h"
 #include "gfx/render_target.h"
+#include "support/temp_path.h"
 
 namespace quillmar::gfx {
 namespace {
@@ -157,7 +158,7 @@ TEST(CairoRenderTest, BadInputNeverStopsLaterDrawing) {
 
 TEST(CairoRenderTest, PngRoundTripAndWriteErrors) {
     auto target = render({10, 10}, 2, [](GraphicsContext& c) { c.fill(Path::circle({5, 5}, 4), Color(0.2, 0.6, 0.4, 0.8)); });
-    auto dir = std::filesystem::temp_directory_path() / "quillmar_gfx_test";
+    auto dir = quillmar::testing::uniqueTempPath("gfx");
     std::filesystem::create_directories(dir);
     std::string file = (dir / "roundtrip.png").string();
     std::string error;

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "support/fresh_world.h"
+#include "support/temp_path.h"
 
 namespace quillmar::platform {
 namespace {
@@ -18,9 +19,7 @@ class JsonFileDefaultsStoreTest : public testing::FreshWorldTest {
 protected:
     void SetUp() override {
         FreshWorldTest::SetUp();
-        dir = fs::temp_directory_path() /
-              ("quillmar-defaults-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = quillmar::testing::uniqueTempPath("defaults");
         fs::remove_all(dir);
         fs::create_directories(dir);
         file = dir / "com.quillmar.macos.json";

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/geometry.h"
-
 namespace quillmar::platform {
 namespace {
 
@@ -38,16 +36,6 @@ TEST(WindowInfoTest, BoundsConvertOnlyWhenWhole) {
     EXPECT_FALSE(rectFromDictionary({{"X", "1"}, {"Y", 2}, {"Width", 3}, {"Height", 4}}));
     EXPECT_FALSE(rectFromDictionary(nlohmann::json::array({1, 2, 3, 4})));
     EXPECT_EQ(rectFromDictionary(dictionaryFromRect({-5, 6, 7, 8})), (Rect{-5, 6, 7, 8}));
-}
-
-TEST(GeometryTest, EdgesContainmentAndInsetFollowTheStandardisedRectangle) {
-    const Rect r{10, 10, -4, 6};  // negative width: spans 6...10
-    EXPECT_EQ(r.minX(), 6);
-    EXPECT_EQ(r.maxX(), 10);
-    EXPECT_TRUE(r.contains({6, 10}));
-    EXPECT_FALSE(r.contains({10, 10}));  // max edge is outside
-    EXPECT_TRUE(r.insetBy(-1, -1).contains({10, 10}));
-    EXPECT_FALSE(Rect(0, 0, 0, 5).contains({0, 0}));
 }
 
 }  // namespace

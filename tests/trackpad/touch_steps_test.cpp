@@ -11,6 +11,7 @@
 
 #include "platform/sim/event_log.h"
 #include "platform/sim/scenario_runner.h"
+#include "support/temp_path.h"
 #include "trackpad_test_support.h"
 
 namespace quillmar::testing {
@@ -23,7 +24,7 @@ class TouchStepsTest : public TrackpadTest {
 protected:
     // Runs a scenario whose steps are given; returns the event names of the log in order.
     std::vector<std::string> run(const std::string& steps, const std::string& extra = "") {
-        const auto path = std::filesystem::path(::testing::TempDir()) / "touch_steps_scenario.json";
+        const auto path = quillmar::testing::uniqueTempPath("touch_steps_scenario.json");
         std::ofstream(path) << R"({"apps": [{"name": "Editor", "bundleID": "com.example.editor",
             "windows": [{"title": "notes", "bounds": [0, 0, 800, 600]}]}], "frontmost": "Editor",
             "settings": {"fingerCount": 3, "triggerStyle": "immediateHorizontalSlide"},
@@ -102,7 +103,7 @@ TEST_F(TouchStepsTest, DevicesComeAndGoAndBadStepsAreRefusedBeforeAnythingRuns) 
 
     ScenarioRunner runner;
     platform::sim::registerTouchSteps(runner.registry());
-    const auto path = std::filesystem::path(::testing::TempDir()) / "bad_touch_steps.json";
+    const auto path = quillmar::testing::uniqueTempPath("bad_touch_steps.json");
     std::ofstream(path) << R"({"apps": [], "steps": [{"do": "slide", "path": [[0.3, "x"]]}]})";
     std::ostringstream out, err;
     EXPECT_EQ(runner.run(path.string(), ::testing::TempDir(), out, err), ScenarioRunner::kExitBadInput);

@@ -78,7 +78,7 @@ struct Builder {
             sc.displayID = static_cast<std::uint32_t>(i + 1);
             sc.name = f.string("name", Need::optional).value_or("Display " + std::to_string(i + 1));
             auto frame = f.rect("frame");
-            if (frame && (frame->size.width <= 0 || frame->size.height <= 0)) f.fail("frame", "a screen needs a size above zero");
+            if (frame && (frame->width <= 0 || frame->height <= 0)) f.fail("frame", "a screen needs a size above zero");
             if (frame) sc.frame = *frame;
             sc.visibleFrame = f.rect("visibleFrame", Need::optional).value_or(sc.frame);
             sc.backingScaleFactor = f.number("scale", Need::optional, 1, 4).value_or(2);

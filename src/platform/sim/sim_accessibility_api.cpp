@@ -230,8 +230,8 @@ AXReadResult SimAccessibilityApi::read(const Key& key, const std::string& attrib
             if (attribute == ax::kSubrole) return b.subrole.empty() ? unsupported() : found(b.subrole);
             if (attribute == ax::kTitle) return found(w->title);
             if (attribute == ax::kMinimized) return found(w->isMinimized);
-            if (attribute == ax::kPosition) return found(w->bounds.origin);
-            if (attribute == ax::kSize) return found(w->bounds.size);
+            if (attribute == ax::kPosition) return found(w->bounds.origin());
+            if (attribute == ax::kSize) return found(w->bounds.size());
             if (attribute == ax::kMain) return found(focusedWindow(pid) == key.window);
             if (attribute == ax::kFocused)
                 return found(focusedWindow(pid) == key.window && desktop_.frontmostPid() == pid);

@@ -516,7 +516,7 @@ bool SimDesktop::setFullscreen(std::uint32_t number, bool fullscreen) {
         if (auto s = screenForWindow(*w)) {
             const double primaryHeight = screens_.front().frame.maxY();
             const Rect f = s->frame.standardized();
-            w->bounds = {f.origin.x, primaryHeight - f.maxY(), f.size.width, f.size.height};
+            w->bounds = {f.x, primaryHeight - f.maxY(), f.width, f.height};
         }
     } else if (auto it = boundsBeforeFullscreen_.find(number); it != boundsBeforeFullscreen_.end()) {
         w->bounds = it->second;

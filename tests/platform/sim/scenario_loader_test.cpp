@@ -13,6 +13,7 @@
 #include "platform/workspace.h"
 #include "runtime/wall_clock.h"
 #include "support/fresh_world.h"
+#include "support/temp_path.h"
 
 namespace quillmar::platform::sim {
 namespace {
@@ -81,7 +82,7 @@ class ScenarioRunnerTest : public testing::FreshWorldTest {
 protected:
     void SetUp() override {
         FreshWorldTest::SetUp();
-        path = std::filesystem::temp_directory_path() / ("quillmar-scenario-" + std::to_string(::getpid()) + ".json");
+        path = quillmar::testing::uniqueTempPath("scenario.json");
     }
     void TearDown() override {
         std::filesystem::remove(path);

@@ -1,4 +1,4 @@
-#include "festive_hud/gregorian_calendar.h"
+#include "runtime/gregorian_calendar.h"
 
 #include <unicode/calendar.h>
 #include <unicode/gregocal.h>
@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-namespace quillmar {
+namespace quillmar::runtime {
 
 namespace {
 
@@ -16,14 +16,15 @@ std::unique_ptr<icu::Calendar> makeCalendar(const std::string& zoneId) {
     UErrorCode status = U_ZERO_ERROR;
     auto cal = std::make_unique<icu::GregorianCalendar>(zone.release(), status);
     if (U_FAILURE(status)) return nullptr;
-    // Proleptic Gregorian, like the wall clock: no Julian switch-over in the distant past.
+    // Proleptic Gregorian: no Julian switch-over in the distant past.
     cal->setGregorianChange(-8.64e15, status);
     return cal;
 }
 
-// ICU's representable range is far wider than any festive question; staying well inside it
-// keeps conversions exact.
-bool isUsableInstant(double seconds) { return std::isfinite(seconds) && std::fabs(seconds) < 1e14; }
+// ICU's representable range is wider; staying well inside it keeps conversions exact.
+bool isUsableInstant(double seconds) {
+    return std::isfinite(seconds) && std::fabs(seconds) <= GregorianCalendar::kLargestInstant;
+}
 
 }  // namespace
 
@@ -43,13 +44,13 @@ GregorianCalendar& GregorianCalendar::operator=(const GregorianCalendar& other) 
 
 GregorianCalendar::~GregorianCalendar() = default;
 
-GregorianCalendar GregorianCalendar::current() { return GregorianCalendar(runtime::WallClock::shared().timeZone()); }
+GregorianCalendar GregorianCalendar::current() { return GregorianCalendar(WallClock::shared().timeZone()); }
 
-std::optional<runtime::CivilDateTime> GregorianCalendar::components(double date) const {
+std::optional<CivilDateTime> GregorianCalendar::components(double date) const {
     if (!calendar_ || !isUsableInstant(date)) return std::nullopt;
     UErrorCode status = U_ZERO_ERROR;
     calendar_->setTime(date * 1000.0, status);
-    runtime::CivilDateTime c;
+    CivilDateTime c;
     c.year = calendar_->get(UCAL_EXTENDED_YEAR, status);
     c.month = calendar_->get(UCAL_MONTH, status) + 1;
     c.day = calendar_->get(UCAL_DATE, status);
@@ -61,9 +62,11 @@ std::optional<runtime::CivilDateTime> GregorianCalendar::components(double date)
     return c;
 }
 
-std::optional<double> GregorianCalendar::date(int year, int month, int day, int hour) const {
+std::optional<double> GregorianCalendar::date(int year, int month, int day, int hour, int minute, int second) const {
     if (!calendar_) return std::nullopt;
-    if (month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23) return std::nullopt;
+    if (month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
+        second < 0 || second > 59)
+        return std::nullopt;
     if (year < -1000000 || year > 1000000) return std::nullopt;
     calendar_->clear();
     calendar_->setLenient(false);
@@ -71,6 +74,8 @@ std::optional<double> GregorianCalendar::date(int year, int month, int day, int 
     calendar_->set(UCAL_MONTH, month - 1);
     calendar_->set(UCAL_DATE, day);
     calendar_->set(UCAL_HOUR_OF_DAY, hour);
+    calendar_->set(UCAL_MINUTE, minute);
+    calendar_->set(UCAL_SECOND, second);
     UErrorCode status = U_ZERO_ERROR;
     const UDate ms = calendar_->getTime(status);
     calendar_->setLenient(true);
@@ -110,4 +115,4 @@ bool GregorianCalendar::isSameDay(double a, double b) const {
     return ca && cb && ca->sameDay(*cb);
 }
 
-}  // namespace quillmar
+}  // namespace quillmar::runtime
