@@ -65,6 +65,34 @@ inline void blend4(std::uint32_t* d, __m128i src, const std::uint8_t* m) {
     __m128i dHi = _mm_add_epi16(mulDiv255(_mm_unpackhi_epi8(dst, zero), aHi), sHi);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_packus_epi16(dLo, dHi));
 }
+
+// Source-over of four premultiplied source pixels under full coverage (no coverage scaling;
+// the same result as blend4 with coverage 255).
+inline void blend4Full(std::uint32_t* d, __m128i src) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i full = _mm_set1_epi16(255);
+    __m128i sLo = _mm_unpacklo_epi8(src, zero), sHi = _mm_unpackhi_epi8(src, zero);
+    __m128i aLo = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sLo, 0xFF), 0xFF));
+    __m128i aHi = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sHi, 0xFF), 0xFF));
+    __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
+    __m128i dLo = _mm_add_epi16(mulDiv255(_mm_unpacklo_epi8(dst, zero), aLo), sLo);
+    __m128i dHi = _mm_add_epi16(mulDiv255(_mm_unpackhi_epi8(dst, zero), aHi), sHi);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_packus_epi16(dLo, dHi));
+}
+
+// Blends four source pixels with their coverage bytes `m4`: fully covered opaque pixels are
+// stored as they are, fully covered translucent ones skip the coverage scaling.
+inline void blendQuad(std::uint32_t* d, __m128i s, std::uint32_t m4, const std::uint8_t* m) {
+    if (m4 == 0xFFFFFFFFu) {
+        const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(s, alpha), alpha)) == 0xFFFF)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d), s);
+        else
+            blend4Full(d, s);
+    } else {
+        blend4(d, s, m);
+    }
+}
 #endif
 
 // Runs `pixel(x)` (returning the source pixel of column x) over [from, to) and blends it with
@@ -80,12 +108,29 @@ inline void blendSpan(std::uint32_t* d, const std::uint8_t* m, int from, int to,
         // Built in registers: four scalar stores read back as one vector would stall.
         __m128i s = _mm_setr_epi32(static_cast<int>(pixel(x)), static_cast<int>(pixel(x + 1)),
                                    static_cast<int>(pixel(x + 2)), static_cast<int>(pixel(x + 3)));
-        blend4(d + x, s, m + x);
+        blendQuad(d + x, s, m4, m + x);
     }
 #endif
     for (; x < to; ++x)
         if (m[x]) blend(d[x], pixel(x), m[x]);
 }
+
+#if defined(__SSE2__)
+// As blendSpan, with the source computed four columns at a time: `quad(x)` returns the source
+// pixels of columns x...x+3 in one register, `pixel(x)` one column (for the ragged end).
+template <class Quad, class Source>
+inline void blendSpan4(std::uint32_t* d, const std::uint8_t* m, int from, int to, Quad&& quad, Source&& pixel) {
+    int x = from;
+    for (; x + 4 <= to; x += 4) {
+        std::uint32_t m4;
+        std::memcpy(&m4, m + x, 4);
+        if (!m4) continue;
+        blendQuad(d + x, quad(x), m4, m + x);
+    }
+    for (; x < to; ++x)
+        if (m[x]) blend(d[x], pixel(x), m[x]);
+}
+#endif
 
 // Advances x past a run of zero coverage, eight columns at a time.
 inline int skipEmpty(const std::uint8_t* m, int x, int to) {

@@ -1,0 +1,62 @@
+#include "switcher/cmd_tab_item_view.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "switcher/app_icon_image_cache.h"
+#include "ui/ui.h"
+
+namespace quillmar {
+
+using ui::Color;
+
+ui::View targetIconView(const SwitchTarget& target) {
+    auto image = AppIconImageCache::shared().image(target.appIcon);
+    if (image.isNull())
+        return ui::RoundedRectangle(6).fill(Color::rgb(0.55, 0.58, 0.62, 1));
+    return ui::Image(image).resizable().aspectRatio(ui::ContentMode::fit).interpolation(gfx::ImageInterpolation::high);
+}
+
+double CmdTabItemView::iconOpacity() const {
+    if (!target.isMinimizedOrHidden) return 1;
+    return isSelected ? 0.88 : 0.52;
+}
+
+ui::View CmdTabItemView::body() const {
+    const Color primary = isLight ? Color::black() : Color::whiteColor();
+    const double icon = metrics.iconSize;
+
+    ui::View iconView = targetIconView(target)
+                            .frame(icon, icon)
+                            .saturation(target.isMinimizedOrHidden ? 0.82 : 1)
+                            .opacity(iconOpacity());
+    if (target.isMinimizedOrHidden) {
+        const double d = std::max(std::round(0.28 * icon), 13.0);
+        const double glyph = std::max(std::round(0.14 * icon), 7.0);
+        gfx::StrokeStyle ring;
+        ring.lineWidth = 0.75;
+        ui::View badge = ui::ZStack({ui::Circle().fill(Color::black().opacity(0.72)),
+                                     ui::Circle().strokeBorder(Color::whiteColor().opacity(0.32), ring),
+                                     ui::Image::systemName("minus")
+                                         .font(gfx::Font::system(glyph, gfx::FontWeight::bold))
+                                         .foregroundColor(Color::whiteColor().opacity(0.92))})
+                             .frame(d, d)
+                             .offset(-2, -2)
+                             .named("hudMinimizedBadge");
+        iconView = iconView.overlay(badge, ui::Alignment::bottomTrailing());
+    }
+    ui::View box = iconView.frame(metrics.boxSize, metrics.boxSize);
+
+    ui::View titleRow = ui::View(Color::clear()).frame(metrics.boxSize, 17);
+    if (isSelected) {
+        titleRow = titleRow.overlay(ui::Text(target.displayLabel)
+                                        .font(gfx::Font::system(metrics.fontSize, gfx::FontWeight::medium))
+                                        .foregroundColor(primary.opacity(isLight ? 0.88 : 0.95))
+                                        .lineLimit(1)
+                                        .frame(metrics.boxSize + 28, 17)
+                                        .named("hudTitle"));
+    }
+    return ui::VStack(ui::HorizontalAlignment::center, 6, {box, titleRow});
+}
+
+}  // namespace quillmar

@@ -1,0 +1,29 @@
+#pragma once
+// One box of the horizontal strip: the app icon (dimmed, desaturated and badged for a minimised
+// or hidden target) and, for the selected box only, its label under it. Compared by the fields
+// that change its look, so a scrub step re-renders only the two boxes whose selection changed.
+
+#include "switcher/hud_metrics.h"
+#include "ui/view.h"
+#include "windows/switch_target.h"
+
+namespace quillmar {
+
+struct CmdTabItemView {
+    SwitchTarget target;
+    bool isSelected = false;
+    bool isLight = false;
+    HUDMetrics metrics;
+
+    ui::View body() const;
+    // The icon opacity for the target's state.
+    double iconOpacity() const;
+    friend bool operator==(const CmdTabItemView& a, const CmdTabItemView& b) {
+        return a.isSelected == b.isSelected && a.isLight == b.isLight && a.target == b.target && a.metrics == b.metrics;
+    }
+};
+
+// The icon of a target as a resizable image, or a neutral rounded square when it has none.
+ui::View targetIconView(const SwitchTarget& target);
+
+}  // namespace quillmar

@@ -1,0 +1,25 @@
+#include "switcher/hud_panel_placement.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quillmar {
+
+double roundHalfAwayFromZero(double v) { return std::isfinite(v) ? std::round(v) : 0; }
+
+double clampHUDPanelY(const platform::Screen& screen, double y, double height) {
+    const auto& v = screen.visibleFrame;
+    return std::max(v.minY() + 16, std::min(y, v.maxY() - height - 16));
+}
+
+platform::Rect hudPanelFrame(const platform::Screen& screen, platform::Size content) {
+    const auto& f = screen.frame;
+    const auto& v = screen.visibleFrame;
+    const double w = content.width, h = content.height;
+    const double x0 = roundHalfAwayFromZero(f.midX() - w / 2);
+    const double y0 = roundHalfAwayFromZero(v.midY() - h / 2);
+    const double x = std::max(v.minX() + 12, std::min(x0, v.maxX() - w - 12));
+    return {x, clampHUDPanelY(screen, y0, h), w, h};
+}
+
+}  // namespace quillmar

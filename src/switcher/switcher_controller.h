@@ -1,0 +1,129 @@
+#pragma once
+// One switch, from the first gesture callback to the commit: the entries shown in the Switch
+// Bar, the selection as the fingers scrub, the bar's panel (placement on the screen under the
+// pointer, fades), the quick keys that are live while it is up (Esc, W, Q), and every stop
+// condition (cancel, pause, sleep, switching off). The bar's views observe its published
+// properties.
+//
+//   auto& c = SwitcherController::shared();   // wires the trackpad's five gesture callbacks
+//   c.presentHUD(false);                       // gesture start
+//   c.handleScrub(0.08);                       // travel as a fraction of the pad
+//   c.commitSelection();                       // fade out, then raise the chosen target
+//
+// Main thread only. Stale fade completions are recognised by presentationGeneration.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/hot_keys.h"
+#include "platform/screens.h"
+#include "runtime/delayed_work_item.h"
+#include "runtime/published.h"
+#include "runtime/subscription.h"
+#include "switcher/non_activating_panel.h"
+#include "ui/environment.h"
+#include "ui/view.h"
+#include "windows/switch_target.h"
+
+namespace quillmar {
+
+class SwitcherController : public runtime::ObservableObject {
+public:
+    static constexpr std::uint32_t kHotKeySignature = platform::fourCharCode("QLMR");
+    enum HotKeyAction : std::uint32_t { cancelAction = 1, closeAction = 2, closeAltAction = 3, quitAction = 4, quitAltAction = 5 };
+    static constexpr double kHotKeyDebounce = 0.06;
+
+    static SwitcherController& shared();
+    SwitcherController();
+    ~SwitcherController() override;
+
+    runtime::Published<std::vector<SwitchTarget>> targets{{}, this};
+    runtime::Published<int> selectedIndex{0, this};
+    runtime::Published<bool> isVisible{false, this};
+    runtime::Published<bool> isPresentedBloom{false, this};
+    runtime::Published<double> activeScreenWidth{1440, this};
+    runtime::Published<double> activeScreenHeight{900, this};
+
+    // ---- One switch ----------------------------------------------------------------------------
+    void presentHUD(bool isPreview);
+    void presentPreviewHUD(double duration);
+    void handleScrub(double deltaX);
+    void commitSelection();
+    void dismissHUD(bool immediate);
+    void selectAndCommit(int index);
+    // A swipe across the bar's axis does not change the bar.
+    void handleCrossAxisSwipe(int direction) { (void)direction; }
+    void announceForVoiceOver(const std::string& text);
+
+    // ---- Panel and screen choice ---------------------------------------------------------------
+    void makeHUDPanel(const std::optional<platform::Screen>& screen);
+    void ensurePanelCentered(platform::Size contentSize);
+    void relayoutHUDPanel(bool animated);
+    static std::optional<platform::Screen> screenUnderMouse();
+    NonActivatingPanel* panel() { return panel_.get(); }
+    // The scheme the system shows (for the adaptive appearance); light until told otherwise.
+    void setSystemColorScheme(ui::ColorScheme scheme);
+    ui::ColorScheme systemColorScheme() const { return systemColorScheme_; }
+
+    // ---- Quick keys ----------------------------------------------------------------------------
+    void registerHUDHotKeys(bool includeQuickKeys);
+    void unregisterHUDHotKeys();
+    void registerHotKey(std::uint32_t id, std::uint32_t keyCode, std::uint32_t modifiers);
+    void performHotKeyAction(std::uint32_t id);
+    bool interceptHUDKeyDown(int keyCode);
+    void closeSelectedTarget();
+    void quitSelectedTargetApp();
+    void removeTargetsAfterClose();
+    void removeTargetsAfterQuit(std::int32_t pid);
+    void refreshDisplayLabels();
+
+    // ---- Read-only state -----------------------------------------------------------------------
+    std::uint64_t presentationGeneration() const { return presentationGeneration_; }
+    double accumulatedDeltaX() const { return accumulatedDeltaX_; }
+    int anchorIndex() const { return anchorIndex_; }
+    bool isPreviewPresentation() const { return isPreviewPresentation_; }
+    bool hasPendingPreviewDismiss() const { return previewDismissWorkItem_.isPending(); }
+    std::size_t activeHotKeyCount() const { return activeHotKeyRefs_.size(); }
+    // Reported travel per entry for the current sensitivity.
+    static double scrubStep();
+
+    // Every presentation, selection change, commit and dismissal, for observers (the demo log).
+    struct Event {
+        enum class Kind { presented, selectionChanged, committed, dismissed } kind;
+        int index = 0;
+        std::string label;
+    };
+    runtime::Signal<Event> events;
+
+private:
+    void wireGestureCallbacks();
+    void installHotKeyHandler();
+    void subscribeToSettingsAndSystem();
+    void clearTargets();
+    void fadeIn();
+    bool gestureIsActive() const;
+    void playHaptic(bool alignment);
+    ui::View makeRootView() const;
+    void scheduleDebounced(std::function<void(SwitcherController&)> action);
+    bool passesDebounce();
+    void updateTargetsAfterRemoval();
+
+    std::unique_ptr<NonActivatingPanel> panel_;
+    std::uint64_t presentationGeneration_ = 0;
+    double accumulatedDeltaX_ = 0;
+    int anchorIndex_ = 0;
+    bool isPreviewPresentation_ = false;
+    runtime::DelayedWorkItem previewDismissWorkItem_;
+    std::vector<runtime::TimerHandle> glowSweep_;
+    std::vector<platform::HotKeyRef> activeHotKeyRefs_;
+    runtime::SubscriptionBag cancellables_;
+    double lastHotKeyActionTimestamp_ = -10;
+    ui::ColorScheme systemColorScheme_ = ui::ColorScheme::light;
+    std::shared_ptr<bool> lifetime_ = std::make_shared<bool>(true);
+};
+
+}  // namespace quillmar

@@ -1,0 +1,242 @@
+#include "switcher/switcher_hud_view.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "festive_hud/hud_festive_state.h"
+#include "settings/switcher_settings.h"
+#include "switcher/cmd_tab_item_view.h"
+#include "switcher/hud_background.h"
+#include "switcher/switcher_controller.h"
+#include "switcher/vertical_list_row_content.h"
+#include "ui/ui.h"
+
+namespace quillmar {
+
+using ui::Color;
+
+namespace {
+
+SwitcherHUDView::FestiveOverlayFactory& festiveOverlayFactory() {
+    static SwitcherHUDView::FestiveOverlayFactory factory;
+    return factory;
+}
+
+std::optional<ui::Animation> selectionAnimation(bool reduceMotion) {
+    if (reduceMotion) return std::nullopt;
+    return ui::Animation::spring(0.17, 0.88, 0.03);
+}
+
+ui::View gradientFill(const ui::Shape& shape, Color top, Color bottom) {
+    return shape.fill(ui::ShapeStyle::linearGradient(gfx::Gradient::colors({top, bottom}), ui::UnitPoint::top(),
+                                                     ui::UnitPoint::bottom()));
+}
+
+// Commit on a click or the accessibility default action; one element labelled by the app name.
+ui::View entryCell(ui::View cell, const SwitchTarget& target, int index, bool selected, const std::string& name) {
+    auto commit = [index] { SwitcherController::shared().selectAndCommit(index); };
+    auto traits = selected ? ui::AccessibilityTraits::isButton() | ui::AccessibilityTraits::isSelected()
+                           : ui::AccessibilityTraits::isButton();
+    return cell.contentShape(ui::Rectangle())
+        .onTapGesture(commit)
+        .accessibilityElement(ui::AccessibilityChildBehavior::ignore)
+        .accessibilityLabel(target.appName)
+        .accessibilityAddTraits(traits)
+        .accessibilityAction(commit)
+        .named(name + "." + std::to_string(index));
+}
+
+}  // namespace
+
+void SwitcherHUDView::setFestiveOverlayFactory(FestiveOverlayFactory factory) {
+    festiveOverlayFactory() = std::move(factory);
+}
+
+bool SwitcherHUDView::isLightAppearance() {
+    return HUDBackground::isLightAppearance(SwitcherSettings::shared().hudAppearance,
+                                            ui::environment().colorScheme,
+                                            HUDFestiveState::shared().shouldShowChristmasPerimeter());
+}
+
+ui::View SwitcherHUDView::wrap(ui::View content, double cornerRadius, bool isLight) {
+    const auto& settings = SwitcherSettings::shared();
+    ui::View wrapped =
+        content.background(HUDBackground::make(cornerRadius, settings.hudAppearance, isLight, ui::environment()));
+    if (const auto& factory = festiveOverlayFactory()) wrapped = wrapped.overlay(factory(!isLight, cornerRadius));
+    return wrapped.clipShape(ui::RoundedRectangle(cornerRadius));
+}
+
+ui::View SwitcherHUDView::horizontalStrip(bool isLight) const {
+    auto& controller = SwitcherController::shared();
+    const auto& targets = controller.targets.get();
+    const int selected = controller.selectedIndex;
+    const auto metrics = HUDMetrics::make(std::max(static_cast<int>(targets.size()), 1), controller.activeScreenWidth);
+    const bool reduceMotion = ui::environment().accessibilityReduceMotion;
+    const auto ns = hudSelectionNamespace;
+
+    auto cells = ui::ForEach(targets, [](const SwitchTarget& t) { return t.id; },
+                             [&](std::size_t i, const SwitchTarget& t) {
+                                 const bool isSel = static_cast<int>(i) == selected;
+                                 ui::View cell = CmdTabItemView{t, isSel, isLight, metrics};
+                                 if (isSel) {
+                                     gfx::StrokeStyle edge;
+                                     edge.lineWidth = 0.65;
+                                     const auto shape = ui::RoundedRectangle(metrics.boxCornerRadius);
+                                     ui::View highlight =
+                                         ui::ZStack({isLight ? gradientFill(shape, Color::black().opacity(0.11),
+                                                                            Color::black().opacity(0.06))
+                                                             : gradientFill(shape, Color::whiteColor().opacity(0.22),
+                                                                            Color::whiteColor().opacity(0.14)),
+                                                     shape.strokeBorder(isLight ? Color::black().opacity(0.15)
+                                                                                : Color::whiteColor().opacity(0.24),
+                                                                        edge)})
+                                             .frame(metrics.boxSize, metrics.boxSize)
+                                             .matchedGeometryEffect("hudHorizontalHighlight", ns)
+                                             .named("hudHighlight");
+                                     cell = cell.background(highlight, ui::Alignment::top());
+                                 }
+                                 return entryCell(cell, t, static_cast<int>(i), isSel, "hudItem");
+                             });
+    ui::View row = ui::HStack(ui::VerticalAlignment::center, metrics.itemSpacing, {cells})
+                       .animation(selectionAnimation(reduceMotion), selected)
+                       .padding(ui::EdgeInsets{metrics.topPadding, metrics.horizontalPadding, metrics.bottomPadding,
+                                               metrics.horizontalPadding});
+    return wrap(row, metrics.hudCornerRadius, isLight);
+}
+
+ui::View SwitcherHUDView::verticalList(bool isLight) const {
+    auto& controller = SwitcherController::shared();
+    const auto& targets = controller.targets.get();
+    const int selected = controller.selectedIndex;
+    const auto metrics = VerticalHUDMetrics::make(static_cast<int>(targets.size()), controller.activeScreenWidth,
+                                                  controller.activeScreenHeight);
+    const bool reduceMotion = ui::environment().accessibilityReduceMotion;
+    const auto ns = hudSelectionNamespace;
+    const Color primary = isLight ? Color::black() : Color::whiteColor();
+
+    int firstParked = -1;
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        if (targets[i].isMinimizedOrHidden) {
+            firstParked = static_cast<int>(i);
+            break;
+        }
+
+    const auto rowTransition = reduceMotion ? ui::Transition::opacity()
+                                            : ui::Transition::scale(0.96).combined(ui::Transition::opacity());
+    auto groups = ui::ForEach(targets, [](const SwitchTarget& t) { return t.id; },
+                              [&](std::size_t i, const SwitchTarget& t) {
+                                  const int index = static_cast<int>(i);
+                                  const bool isSel = index == selected;
+                                  ui::View row = VerticalListRowContent{t, isSel, isLight, metrics};
+                                  if (isSel) {
+                                      gfx::StrokeStyle edge;
+                                      edge.lineWidth = 0.75;
+                                      const auto shape = ui::RoundedRectangle(metrics.rowCornerRadius);
+                                      ui::View highlight =
+                                          ui::ZStack({isLight ? gradientFill(shape, Color::black().opacity(0.1),
+                                                                             Color::black().opacity(0.06))
+                                                              : gradientFill(shape, Color::whiteColor().opacity(0.23),
+                                                                             Color::whiteColor().opacity(0.14)),
+                                                      shape.strokeBorder(isLight ? Color::black().opacity(0.16)
+                                                                                 : Color::whiteColor().opacity(0.28),
+                                                                         edge)})
+                                              .shadow(Color::black().opacity(isLight ? 0.08 : 0.2), 3, 0, 1)
+                                              .matchedGeometryEffect("hudVerticalHighlight", ns)
+                                              .named("hudHighlight");
+                                      row = row.background(highlight);
+                                  }
+                                  row = entryCell(row, t, index, isSel, "hudRow").id("row:" + t.id).transition(rowTransition);
+                                  ui::View rule = ui::when(index == firstParked && index > 0, [&] {
+                                      return ui::Rectangle()
+                                          .fill(primary.opacity(0.11))
+                                          .frame(std::nullopt, 1)
+                                          .padding(ui::EdgeInsets{3, 10, 3, 10})
+                                          .accessibilityHidden()
+                                          .named("hudRule");
+                                  });
+                                  return ui::Group({rule, row});
+                              });
+    ui::View stack = ui::VStack(ui::HorizontalAlignment::center, metrics.rowSpacing, {groups})
+                         .animation(selectionAnimation(reduceMotion), selected)
+                         .padding(metrics.outerPadding);
+    ui::View list;
+    if (!metrics.usesScrollViewport) {
+        list = stack.frame(metrics.panelWidth);
+    } else {
+        std::vector<std::string> ids;
+        ids.reserve(targets.size());
+        for (const auto& t : targets) ids.push_back("row:" + t.id);
+        list = ui::ScrollViewReader([stack, ids, metrics, selected](const ui::ScrollViewProxy& proxy) {
+            return ui::ScrollView(stack, false)
+                .frame(metrics.panelWidth, metrics.maxViewportHeight)
+                .onChange(selected, [proxy, ids](int i) {
+                    if (i < 0 || i >= static_cast<int>(ids.size())) return;
+                    ui::withAnimation(ui::Animation::spring(0.18, 0.9, 0),
+                                      [&] { proxy.scrollTo(ui::Id(ids[static_cast<std::size_t>(i)]), ui::UnitPoint::center()); });
+                });
+        });
+    }
+    return wrap(list, metrics.hudCornerRadius, isLight);
+}
+
+ui::View SwitcherHUDView::body() const {
+    auto& controller = SwitcherController::shared();
+    auto& settings = SwitcherSettings::shared();
+    ui::observe(controller);
+    ui::observe(settings);
+    const bool isLight = isLightAppearance();
+    const bool vertical = settings.switchBarStyle.get() == SwitchBarStyle::vertical;
+    const int count = static_cast<int>(controller.targets->size());
+
+    ui::View content = vertical ? verticalList(isLight) : horizontalStrip(isLight);
+    ui::View measured = content.background(ui::GeometryReader([count](const ui::GeometryProxy& proxy) {
+        const auto size = proxy.size();
+        return ui::View(Color::clear())
+            .onAppear([size] { handleContentSize(size); })
+            .onChange(size, [](const ui::Size& s) { handleContentSize(s); })
+            .onChange(count, [size] { handleContentSize(size); });
+    }));
+    return measured.scaleEffect(controller.isPresentedBloom ? 1.0 : 0.968).named("switchBar");
+}
+
+HUDFestiveGeometry SwitcherHUDView::festiveGeometry(ui::Size size, int count, bool vertical, const HUDMetrics& h,
+                                                    const VerticalHUDMetrics& v) {
+    HUDFestiveGeometry g;
+    g.size = size;
+    g.floorY = size.height - 5;
+    g.isVertical = vertical;
+    for (int i = 0; i < count; ++i) {
+        if (vertical) {
+            double y = i * (v.rowHeight + v.rowSpacing) + v.outerPadding + v.rowHeight / 2;
+            if (v.usesScrollViewport) y = std::min(y, size.height / 2);
+            y = std::min(y, size.height - 14);
+            g.itemAnchors.push_back({size.width / 2, y});
+        } else {
+            g.itemAnchors.push_back({i * (h.itemSpacing + h.boxSize) + h.horizontalPadding + h.boxSize / 2,
+                                     0.45 * h.boxSize + h.topPadding});
+        }
+    }
+    if (vertical) {
+        const double lower = v.outerPadding + 14;
+        g.rowSpanX = {lower, std::max(lower + 1, size.width - v.outerPadding - 14)};
+    } else {
+        g.rowSpanX = {0, size.width};
+    }
+    return g;
+}
+
+void SwitcherHUDView::handleContentSize(ui::Size size) {
+    if (!(size.width > 20) || !(size.height > 20) || !size.isFinite()) return;
+    auto& controller = SwitcherController::shared();
+    const int n = static_cast<int>(controller.targets->size());
+    const bool vertical = SwitcherSettings::shared().switchBarStyle.get() == SwitchBarStyle::vertical;
+    const auto geometry = festiveGeometry(
+        size, n, vertical, HUDMetrics::make(std::max(n, 1), controller.activeScreenWidth),
+        VerticalHUDMetrics::make(n, controller.activeScreenWidth, controller.activeScreenHeight));
+    auto& festive = HUDFestiveState::shared();
+    if (!(festive.geometry == geometry)) festive.geometry = geometry;
+    controller.ensurePanelCentered(size);
+}
+
+}  // namespace quillmar

@@ -1,0 +1,48 @@
+#pragma once
+// The Switch Bar's content, hosted by its panel: the horizontal icon strip or the vertical list
+// (by the switchBarStyle setting) on the plate, with the festive overlay on top, all under one
+// rounded clip. It keeps no state of the switch: it shows what the controller publishes, tells
+// the controller its measured size (so the panel stays centred), hands its layout to the festive
+// state, and commits a clicked entry.
+//
+// Names for inspection: "switchBar" (the whole bar), "hudItem.<i>" / "hudRow.<i>" (entries),
+// "hudHighlight", "hudRule", "hudPlate", "hudTitle", "hudMinimizedBadge".
+
+#include <functional>
+
+#include "festive_hud/hud_festive_geometry.h"
+#include "switcher/hud_metrics.h"
+#include "switcher/vertical_hud_metrics.h"
+#include "ui/state.h"
+#include "ui/view.h"
+
+namespace quillmar {
+
+class SwitcherController;
+
+struct SwitcherHUDView {
+    // The festive overlay laid over the whole bar, centred, under the bar's clip: given whether
+    // the plate is dark and the bar's corner radius. Unset, the bar carries no overlay.
+    using FestiveOverlayFactory = std::function<ui::View(bool isDark, double cornerRadius)>;
+    static void setFestiveOverlayFactory(FestiveOverlayFactory factory);
+
+    ui::Namespace hudSelectionNamespace;
+
+    ui::View body() const;
+
+    // The content-size hook: writes the festive geometry when it changed and re-centres the panel.
+    static void handleContentSize(ui::Size size);
+    // The festive geometry of a layout of the given size.
+    static HUDFestiveGeometry festiveGeometry(ui::Size size, int count, bool vertical, const HUDMetrics& horizontal,
+                                              const VerticalHUDMetrics& verticalMetrics);
+    // Whether the bar draws dark content on a light plate now.
+    static bool isLightAppearance();
+
+
+private:
+    ui::View horizontalStrip(bool isLight) const;
+    ui::View verticalList(bool isLight) const;
+    static ui::View wrap(ui::View content, double cornerRadius, bool isLight);
+};
+
+}  // namespace quillmar
