@@ -15,6 +15,7 @@
 #include "runtime/subscription.h"
 #include "runtime/world.h"
 #include "settings/switcher_settings.h"
+#include "switcher/switcher_demo_steps.h"
 #include "trackpad/trackpad_touch_monitor.h"
 #include "windows/window_demo_steps.h"
 #include "windows/window_manager.h"
@@ -69,6 +70,9 @@ void startApp(platform::sim::StepContext& ctx) {
         })
         .store(bag);
 
+    // The Switch Bar installs itself in the trackpad monitor's gesture callbacks.
+    startSwitcherDemo(ctx);
+
     auto& trackpad = TrackpadTouchMonitor::shared();
     trackpad.gestureEvents
         .connect([&log](const GestureEvent& e) {
@@ -88,6 +92,7 @@ void installDemoApp(platform::sim::ScenarioRunner& runner) {
     platform::sim::registerTouchSteps(registry);
     platform::sim::registerAccessibilityScenario(registry);
     registerWindowSteps(registry);
+    registerSwitcherSteps(registry);
     runner.setAppStarter(startApp);
 }
 

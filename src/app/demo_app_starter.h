@@ -1,7 +1,7 @@
 #pragma once
 // Brings the application's subsystems up on the simulated desktop for the demo runner: the
-// simulated services they read, the settings, the window manager, the auto-pause monitor and
-// the trackpad monitor, with their events written to the run's event log.
+// simulated services they read, the settings, the window manager, the auto-pause monitor,
+// the Switch Bar and the trackpad monitor, with their events written to the run's event log.
 
 #include "platform/sim/scenario_runner.h"
 

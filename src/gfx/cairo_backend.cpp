@@ -168,15 +168,15 @@ bool CairoBackend::setSource(cairo_t* cr, const Shading& shading, double opacity
 void CairoBackend::fill(const Path& path, const Shading& shading, const FillStyle& style, const DrawState& state) {
     if (path.isEmpty()) return;
     Surface& s = top();
-    cairo_t* cr = s.cr;
     AffineTransform t = deviceMatrix(state.transform);
+    // Unclipped antialiased fills are rasterised and blended here without touching Cairo.
+    if (!state.clips && style.antialiased && fillDirect(path, shading, state.opacity, t, style.eoFill)) return;
+    cairo_t* cr = s.cr;
     cairo_save(cr);
     if (applyClips(cr, state)) {
         cairo_identity_matrix(cr);
         if (setSource(cr, shading, state.opacity, t)) {
-            DirectFill direct{&shading, state.opacity};
-            bool plain = !state.clips;
-            if (!style.antialiased || !fillWithCoverage(cr, path, t, style.eoFill, plain ? &direct : nullptr)) {
+            if (!style.antialiased || !fillWithCoverage(cr, path, t, style.eoFill)) {
                 cairo_set_antialias(cr, style.antialiased ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
                 cairo_set_fill_rule(cr, style.eoFill ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
                 cairo_new_path(cr);
@@ -206,19 +206,38 @@ bool isAxisAlignedRect(const Path& path, const AffineTransform& t) {
 }
 }  // namespace
 
-bool CairoBackend::fillWithCoverage(cairo_t* cr, const Path& path, const AffineTransform& toDevice, bool evenOdd,
-                                    const DirectFill* direct) {
-    if (isAxisAlignedRect(path, toDevice)) return false;
-    // Flatten in device space (a tenth of a pixel); every subpath is closed for filling.
-    std::vector<std::vector<Point>> polygons;
+void CairoBackend::flattenForFill(const Path& path, const AffineTransform& toDevice) {
+    // Flattened in device space; every subpath is closed for filling.
+    polygons_.clear();
     for (Path::Polyline& pl : path.applying(toDevice).flattened(kFlatness))
-        if (pl.points.size() > 2) polygons.push_back(std::move(pl.points));
-    coverPolygons(cr, polygons, evenOdd, toDevice, direct);
+        if (pl.points.size() > 2) polygons_.push_back(std::move(pl.points));
+}
+
+bool CairoBackend::fillWithCoverage(cairo_t* cr, const Path& path, const AffineTransform& toDevice, bool evenOdd) {
+    if (isAxisAlignedRect(path, toDevice)) return false;
+    flattenForFill(path, toDevice);
+    double cx0, cy0, cx1, cy1;
+    cairo_clip_extents(cr, &cx0, &cy0, &cx1, &cy1);
+    if (!rasterize(polygons_, evenOdd, {cx0, cy0, cx1 - cx0, cy1 - cy0})) return true;
+    maskWithCoverage(cr, evenOdd);
     return true;
 }
 
-void CairoBackend::coverPolygons(cairo_t* cr, const std::vector<std::vector<Point>>& polygons, bool evenOdd,
-                                 const AffineTransform& toDevice, const DirectFill* direct) {
+bool CairoBackend::fillDirect(const Path& path, const Shading& shading, double opacity, const AffineTransform& toDevice,
+                              bool evenOdd) {
+    if (isAxisAlignedRect(path, toDevice) || !compositor_.prepare(shading, opacity, toDevice)) return false;
+    flattenForFill(path, toDevice);
+    if (rasterize(polygons_, evenOdd, surfaceBounds())) blendCoverage(evenOdd);
+    return true;
+}
+
+Rect CairoBackend::surfaceBounds() const {
+    const Surface& s = layers_.empty() ? base_ : layers_.back();
+    return {0, 0, double(s.width), double(s.height)};
+}
+
+bool CairoBackend::rasterize(const std::vector<std::vector<Point>>& polygons, bool evenOdd, const Rect& visible) {
+    (void)evenOdd;
     double bx0 = INFINITY, by0 = INFINITY, bx1 = -INFINITY, by1 = -INFINITY;
     for (const auto& poly : polygons) {
         for (const Point& p : poly) {
@@ -228,39 +247,43 @@ void CairoBackend::coverPolygons(cairo_t* cr, const std::vector<std::vector<Poin
             by1 = std::max(by1, p.y);
         }
     }
-    if (!(bx0 <= bx1 && by0 <= by1)) return;  // nothing to paint
+    if (!(bx0 <= bx1 && by0 <= by1)) return false;  // nothing to paint
     // Only the part that can still be seen: the clip's extents within the surface.
-    double cx0, cy0, cx1, cy1;
-    cairo_clip_extents(cr, &cx0, &cy0, &cx1, &cy1);
-    int x0 = static_cast<int>(std::floor(std::max(bx0, cx0)));
-    int y0 = static_cast<int>(std::floor(std::max(by0, cy0)));
-    int x1 = static_cast<int>(std::ceil(std::min(bx1, cx1)));
-    int y1 = static_cast<int>(std::ceil(std::min(by1, cy1)));
-    if (x1 <= x0 || y1 <= y0) return;
+    int x0 = static_cast<int>(std::floor(std::max(bx0, visible.minX())));
+    int y0 = static_cast<int>(std::floor(std::max(by0, visible.minY())));
+    int x1 = static_cast<int>(std::ceil(std::min(bx1, visible.maxX())));
+    int y1 = static_cast<int>(std::ceil(std::min(by1, visible.maxY())));
+    if (x1 <= x0 || y1 <= y0) return false;
     rasterizer_.reset(x0, y0, x1 - x0, y1 - y0);
     for (const auto& poly : polygons) {
         std::size_t n = poly.size();
         for (std::size_t i = 0; i < n; ++i) rasterizer_.addLine(poly[i], poly[(i + 1) % n]);
     }
-    const int w = x1 - x0, h = y1 - y0;
-    if (direct && compositor_.prepare(*direct->shading, direct->opacity, toDevice)) {
-        // No clip and plain source-over: resolve and blend row by row straight into the pixels
-        // (the row of coverage stays in cache), skipping pixman.
-        Surface& s = top();
-        SurfaceData d = dataOf(s.surface);
-        rowCoverage_.resize(std::size_t(w));
-        for (int y = 0; y < h; ++y) {
-            int from = rasterizer_.rowBegin(y), to = rasterizer_.rowEnd(y);
-            if (to <= from) continue;
-            rasterizer_.resolveRow(y, rowCoverage_.data(), evenOdd);
-            std::uint32_t* row = reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(d.data) +
-                                                                  std::size_t(y0 + y) * d.stride);
-            // Coverage column c is target column x0 + c.
-            compositor_.blendRow(row, rowCoverage_.data() - x0, y0 + y, x0 + from, x0 + to);
-        }
-        cairo_surface_mark_dirty_rectangle(s.surface, x0, y0, w, h);
-        return;
+    return true;
+}
+
+void CairoBackend::blendCoverage(bool evenOdd) {
+    // No clip and plain source-over: resolve and blend row by row straight into the pixels (the
+    // row of coverage stays in cache), skipping pixman.
+    const int x0 = rasterizer_.x0(), y0 = rasterizer_.y0(), w = rasterizer_.width(), h = rasterizer_.height();
+    Surface& s = top();
+    SurfaceData d = dataOf(s.surface);
+    rowCoverage_.resize(std::size_t(w));
+    for (int y = 0; y < h; ++y) {
+        int from = rasterizer_.rowBegin(y), to = rasterizer_.rowEnd(y);
+        if (to <= from) continue;
+        rasterizer_.resolveRow(y, rowCoverage_.data(), evenOdd);
+        std::uint32_t* row =
+            reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(d.data) + std::size_t(y0 + y) * d.stride);
+        // Coverage column c is target column x0 + c.
+        compositor_.blendRow(row, rowCoverage_.data() - x0, y0 + y, x0 + from, x0 + to);
     }
+    cairo_surface_mark_dirty_rectangle(s.surface, x0, y0, w, h);
+}
+
+void CairoBackend::maskWithCoverage(cairo_t* cr, bool evenOdd) {
+    // Cairo composites the coverage as a mask with the current source, through the clip.
+    const int x0 = rasterizer_.x0(), y0 = rasterizer_.y0(), w = rasterizer_.width(), h = rasterizer_.height();
     const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, w);
     mask_.assign(std::size_t(stride) * std::size_t(h), 0);
     rasterizer_.resolve(mask_.data(), stride, evenOdd);
@@ -287,20 +310,28 @@ void CairoBackend::stroke(const Path& path, const Shading& shading, const Stroke
     if (dashOk && total > 0) dash = style.dash;
 
     Surface& s = top();
-    cairo_t* cr = s.cr;
     AffineTransform t = deviceMatrix(state.transform);
+    StrokeStyle clean = style;
+    clean.lineWidth = width;
+    clean.dash = dash;
+    if (!state.clips && compositor_.prepare(shading, state.opacity, t)) {
+        // Unclipped: rasterised and blended here without touching Cairo.
+        for (auto& piece : pieces_) piece.clear();
+        pieces_.clear();
+        outlineStroke(path, clean, t, kFlatness, pieces_);
+        if (rasterize(pieces_, false, surfaceBounds())) blendCoverage(false);
+        return;
+    }
+    cairo_t* cr = s.cr;
     cairo_save(cr);
     if (applyClips(cr, state)) {
         cairo_identity_matrix(cr);
         if (setSource(cr, shading, state.opacity, t)) {
-            StrokeStyle clean = style;
-            clean.lineWidth = width;
-            clean.dash = dash;
-            std::vector<std::vector<Point>> pieces;
-            outlineStroke(path, clean, t, kFlatness, pieces);
-            DirectFill direct{&shading, state.opacity};
-            bool plain = !state.clips;
-            coverPolygons(cr, pieces, false, t, plain ? &direct : nullptr);
+            pieces_.clear();
+            outlineStroke(path, clean, t, kFlatness, pieces_);
+            double cx0, cy0, cx1, cy1;
+            cairo_clip_extents(cr, &cx0, &cy0, &cx1, &cy1);
+            if (rasterize(pieces_, false, {cx0, cy0, cx1 - cx0, cy1 - cy0})) maskWithCoverage(cr, false);
         }
     }
     cairo_restore(cr);

@@ -62,18 +62,20 @@ private:
     void appendVisiblePolygons(cairo_t* cr, const Path& path, const AffineTransform& toDevice);
     bool setSource(cairo_t* cr, const Shading& shading, double opacity, const AffineTransform& toDevice);
     void check(Surface& s);
-    // Fills through our own rasteriser; with `direct` (no clip, source-over) it also blends the
-    // pixels itself, otherwise Cairo composites the coverage as a mask. False when the path
-    // needs Cairo's own fill.
-    struct DirectFill {
-        const Shading* shading;
-        double opacity;
-    };
-    bool fillWithCoverage(cairo_t* cr, const Path& path, const AffineTransform& toDevice, bool evenOdd,
-                          const DirectFill* direct);
-    // Rasterises device-space polygons and paints them with the current source (or `direct`).
-    void coverPolygons(cairo_t* cr, const std::vector<std::vector<Point>>& polygons, bool evenOdd,
-                       const AffineTransform& toDevice, const DirectFill* direct);
+    // Fills through our own rasteriser with Cairo compositing the coverage through the clip;
+    // false when the path needs Cairo's own fill.
+    bool fillWithCoverage(cairo_t* cr, const Path& path, const AffineTransform& toDevice, bool evenOdd);
+    // Fills with no clip and plain source-over: our rasteriser, blended straight into the pixels.
+    // False when the path or shading needs the general route.
+    bool fillDirect(const Path& path, const Shading& shading, double opacity, const AffineTransform& toDevice,
+                    bool evenOdd);
+    void flattenForFill(const Path& path, const AffineTransform& toDevice);
+    Rect surfaceBounds() const;
+    // Rasterises device-space polygons within `visible`; false when nothing can show.
+    bool rasterize(const std::vector<std::vector<Point>>& polygons, bool evenOdd, const Rect& visible);
+    // Paints the rasterised coverage with the prepared compositor, or with Cairo's source.
+    void blendCoverage(bool evenOdd);
+    void maskWithCoverage(cairo_t* cr, bool evenOdd);
     double maxSigma() const;
 
     cairo_surface_t* target_;
@@ -85,6 +87,7 @@ private:
     CoverageRasterizer rasterizer_;
     std::vector<std::uint8_t> mask_;
     std::vector<std::uint8_t> rowCoverage_;
+    std::vector<std::vector<Point>> polygons_, pieces_;  // reused between calls
     SpanCompositor compositor_;
 };
 

@@ -92,6 +92,44 @@ struct Outliner {
         }
     }
 
+    // Outlines segments [s, e) (counted from vertex `first`) as one polygon: forward along the
+    // offset on the left of the path and back along the right. At each vertex in between, the
+    // side where the segments open apart gets the bevel edge, and the inner side runs through
+    // the vertex itself; this covers exactly what the segments' quadrilaterals and bevel
+    // triangles cover together, with far fewer edges.
+    void run(const std::vector<Point>& p, const std::vector<Point>& nrm, std::size_t first, std::size_t s,
+             std::size_t e, std::size_t n) {
+        std::vector<Point> left, right;
+        left.reserve(2 * (e - s) + 2);
+        right.reserve(2 * (e - s) + 2);
+        std::size_t v0 = (first + s) % n;
+        left.push_back(p[v0] + nrm[v0 % nrm.size()] * h);
+        right.push_back(p[v0] - nrm[v0 % nrm.size()] * h);
+        for (std::size_t k = s; k < e; ++k) {
+            std::size_t a = (first + k) % n, b = (first + k + 1) % n;
+            Point n0 = nrm[a % nrm.size()];
+            left.push_back(p[b] + n0 * h);
+            right.push_back(p[b] - n0 * h);
+            if (k + 1 == e) break;
+            Point n1 = nrm[b % nrm.size()];
+            double cross = n0.x * n1.y - n0.y * n1.x, dot = n0.x * n1.x + n0.y * n1.y;
+            if (!(std::fabs(cross) < 1e-12 && dot > 0)) {  // not straight on (as in join)
+                if (cross > 0) left.push_back(p[b]);  // the left side is the inner one
+                else right.push_back(p[b]);
+            }
+            left.push_back(p[b] + n1 * h);
+            right.push_back(p[b] - n1 * h);
+        }
+        // Closed with the reverse of the right side; the quadrilaterals this stands for wind
+        // negatively in user space, so the whole polygon is turned round to wind positively.
+        std::vector<Point> poly;
+        poly.reserve(left.size() + right.size());
+        for (auto it = right.begin(); it != right.end(); ++it) poly.push_back(*it);
+        for (auto it = left.rbegin(); it != left.rend(); ++it) poly.push_back(*it);
+        for (Point& q : poly) q = t.apply(q);
+        out.push_back(std::move(poly));
+    }
+
     // One polyline; `corner[i]` tells whether vertex i is a real corner of the path (curve
     // flattening points get a cheap bevel, which at their tiny angles equals any join).
     void polyline(const std::vector<Point>& pts, const std::vector<bool>& corner, bool closed) {
@@ -115,10 +153,26 @@ struct Outliner {
         if (p.size() < 2) return;
         std::size_t n = p.size();
         std::size_t segs = closed ? n : n - 1;
-        for (std::size_t i = 0; i < segs; ++i) segment(p[i], p[(i + 1) % n]);
+        std::vector<Point> normals(segs);
+        for (std::size_t i = 0; i < segs; ++i) normals[i] = normal(p[i], p[(i + 1) % n]);
+        // Real corners get their own join pieces; between them (curve flattening points) the
+        // segments are outlined together, as one polygon per run.
+        std::size_t first = 0;
+        if (closed) {
+            while (first < n && !c[first]) ++first;
+            if (first == n) first = 0;  // a closed curve without corners: start anywhere
+        }
+        std::size_t s = 0;
+        while (s < segs) {
+            std::size_t e = s + 1;  // the run covers segments [s, e)
+            while (e < segs && !c[(first + e) % n]) ++e;
+            run(p, normals, first, s, e, n);
+            s = e;
+        }
         for (std::size_t i = closed ? 0 : 1; i < (closed ? n : n - 1); ++i) {
-            Point prev = p[(i + n - 1) % n], cur = p[i], next = p[(i + 1) % n];
-            join(cur, normal(prev, cur), normal(cur, next), !c[i]);
+            std::size_t v = (first + i) % n;
+            if (!c[v] && !(closed && i == 0)) continue;  // inside a run
+            join(p[v], normals[(v + segs - 1) % segs], normals[v % segs], !c[v]);
         }
         if (!closed) {
             auto unit = [](Point a, Point b) {

@@ -26,11 +26,10 @@ ui::View CmdTabItemView::body() const {
     const Color primary = isLight ? Color::black() : Color::whiteColor();
     const double icon = metrics.iconSize;
 
-    ui::View iconView = targetIconView(target)
-                            .frame(icon, icon)
-                            .saturation(target.isMinimizedOrHidden ? 0.82 : 1)
-                            .opacity(iconOpacity());
+    ui::View iconView = targetIconView(target).frame(icon, icon);
     if (target.isMinimizedOrHidden) {
+        // Only parked targets are dimmed: identity effects would still cost an offscreen layer.
+        iconView = iconView.saturation(0.82).opacity(iconOpacity());
         const double d = std::max(std::round(0.28 * icon), 13.0);
         const double glyph = std::max(std::round(0.14 * icon), 7.0);
         gfx::StrokeStyle ring;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "festive_hud/hud_festive_state.h"
+#include "runtime/world.h"
 #include "settings/switcher_settings.h"
 #include "switcher/cmd_tab_item_view.h"
 #include "switcher/hud_background.h"
@@ -18,9 +19,13 @@ using ui::Color;
 
 namespace {
 
+// Kept with the world's shared objects, so a fresh world starts without an overlay.
+struct FestiveOverlaySeam {
+    SwitcherHUDView::FestiveOverlayFactory factory;
+};
+
 SwitcherHUDView::FestiveOverlayFactory& festiveOverlayFactory() {
-    static SwitcherHUDView::FestiveOverlayFactory factory;
-    return factory;
+    return runtime::World::shared<FestiveOverlaySeam>().factory;
 }
 
 std::optional<ui::Animation> selectionAnimation(bool reduceMotion) {
@@ -79,12 +84,13 @@ ui::View SwitcherHUDView::horizontalStrip(bool isLight) const {
                              [&](std::size_t i, const SwitchTarget& t) {
                                  const bool isSel = static_cast<int>(i) == selected;
                                  ui::View cell = CmdTabItemView{t, isSel, isLight, metrics};
-                                 if (isSel) {
+                                 // The highlight slot stays in the tree whether or not this cell is
+                                 // selected, so a selection change is one glide, not a rebuild.
+                                 ui::View highlight = ui::when(isSel, [&] {
                                      gfx::StrokeStyle edge;
                                      edge.lineWidth = 0.65;
                                      const auto shape = ui::RoundedRectangle(metrics.boxCornerRadius);
-                                     ui::View highlight =
-                                         ui::ZStack({isLight ? gradientFill(shape, Color::black().opacity(0.11),
+                                     return ui::ZStack({isLight ? gradientFill(shape, Color::black().opacity(0.11),
                                                                             Color::black().opacity(0.06))
                                                              : gradientFill(shape, Color::whiteColor().opacity(0.22),
                                                                             Color::whiteColor().opacity(0.14)),
@@ -94,8 +100,8 @@ ui::View SwitcherHUDView::horizontalStrip(bool isLight) const {
                                              .frame(metrics.boxSize, metrics.boxSize)
                                              .matchedGeometryEffect("hudHorizontalHighlight", ns)
                                              .named("hudHighlight");
-                                     cell = cell.background(highlight, ui::Alignment::top());
-                                 }
+                                 });
+                                 cell = cell.background(highlight, ui::Alignment::top());
                                  return entryCell(cell, t, static_cast<int>(i), isSel, "hudItem");
                              });
     ui::View row = ui::HStack(ui::VerticalAlignment::center, metrics.itemSpacing, {cells})
@@ -129,12 +135,11 @@ ui::View SwitcherHUDView::verticalList(bool isLight) const {
                                   const int index = static_cast<int>(i);
                                   const bool isSel = index == selected;
                                   ui::View row = VerticalListRowContent{t, isSel, isLight, metrics};
-                                  if (isSel) {
+                                  ui::View highlight = ui::when(isSel, [&] {
                                       gfx::StrokeStyle edge;
                                       edge.lineWidth = 0.75;
                                       const auto shape = ui::RoundedRectangle(metrics.rowCornerRadius);
-                                      ui::View highlight =
-                                          ui::ZStack({isLight ? gradientFill(shape, Color::black().opacity(0.1),
+                                      return ui::ZStack({isLight ? gradientFill(shape, Color::black().opacity(0.1),
                                                                              Color::black().opacity(0.06))
                                                               : gradientFill(shape, Color::whiteColor().opacity(0.23),
                                                                              Color::whiteColor().opacity(0.14)),
@@ -144,8 +149,8 @@ ui::View SwitcherHUDView::verticalList(bool isLight) const {
                                               .shadow(Color::black().opacity(isLight ? 0.08 : 0.2), 3, 0, 1)
                                               .matchedGeometryEffect("hudVerticalHighlight", ns)
                                               .named("hudHighlight");
-                                      row = row.background(highlight);
-                                  }
+                                  });
+                                  row = row.background(highlight);
                                   row = entryCell(row, t, index, isSel, "hudRow").id("row:" + t.id).transition(rowTransition);
                                   ui::View rule = ui::when(index == firstParked && index > 0, [&] {
                                       return ui::Rectangle()

@@ -22,7 +22,8 @@ class SwitcherController;
 
 struct SwitcherHUDView {
     // The festive overlay laid over the whole bar, centred, under the bar's clip: given whether
-    // the plate is dark and the bar's corner radius. Unset, the bar carries no overlay.
+    // the plate is dark and the bar's corner radius. Unset, the bar carries no overlay. Held by
+    // the world (a reset forgets it).
     using FestiveOverlayFactory = std::function<ui::View(bool isDark, double cornerRadius)>;
     static void setFestiveOverlayFactory(FestiveOverlayFactory factory);
 

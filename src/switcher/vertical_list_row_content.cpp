@@ -23,10 +23,9 @@ ui::View VerticalListRowContent::body() const {
     const bool withApp = showsAppName();
 
     ui::ViewList children;
-    children.push_back(targetIconView(target)
-                           .frame(metrics.iconSize, metrics.iconSize)
-                           .saturation(parked ? 0.82 : 1)
-                           .opacity(parked ? (isSelected ? 0.9 : 0.54) : 1));
+    ui::View icon = targetIconView(target).frame(metrics.iconSize, metrics.iconSize);
+    if (parked) icon = icon.saturation(0.82).opacity(isSelected ? 0.9 : 0.54);
+    children.push_back(icon);
     children.push_back(ui::Text(withApp ? target.cleanedWindowTitle : target.appName)
                            .font(gfx::Font::system(metrics.titleFontSize,
                                                    isSelected ? gfx::FontWeight::semibold : gfx::FontWeight::regular))

@@ -3,6 +3,7 @@
 
 #include "autopause/app_exclusion_monitor.h"
 #include "festive_hud/hud_festive_state.h"
+#include "platform/workspace.h"
 #include "runtime/notification_center.h"
 #include "switcher/hud_panel_placement.h"
 #include "switcher_fixture.h"
@@ -15,6 +16,7 @@ class SwitcherControllerTest : public SwitcherTest {
 protected:
     // Three fingers land and slide far enough for the recogniser to start the gesture.
     void startGesture() {
+        controller();  // wires the gesture callbacks
         settings().triggerStyle = TriggerStyle::immediateHorizontalSlide;
         settings().fingerCount = 3;
         auto& m = TrackpadTouchMonitor::shared();
@@ -36,14 +38,14 @@ TEST_F(SwitcherControllerTest, StartIndexFollowsTheFrontWindowAndTheSecondEntry)
     EXPECT_EQ(controller().selectedIndex.get(), 1);  // the window used before the front one
     EXPECT_EQ(controller().anchorIndex(), 1);
     ASSERT_FALSE(announcer->announcements().empty());
-    EXPECT_EQ(announcer->announcements().back().text, "Notes");
+    EXPECT_EQ(announcer->announcements().back().text, "Inkwell");
     EXPECT_EQ(haptics->count(platform::HapticPattern::generic), 1);
 }
 
 TEST_F(SwitcherControllerTest, SecondEntryMinimisedOpensOnTheFirst) {
-    auto mail = addApp("Mail");
+    auto mail = addApp("Postbox");
     addWindow(mail, "Inbox");
-    auto notes = addApp("Notes");
+    auto notes = addApp("Inkwell");
     addWindow(notes, "Parked", true);
     desktop->setFrontmost(mail);
     controller().presentHUD(false);
@@ -97,10 +99,10 @@ TEST_F(SwitcherControllerTest, OneEntryNeverMoves) {
 TEST_F(SwitcherControllerTest, CommitRaisesTheChosenWindowInTheSameTurn) {
     addApps(3);
     controller().presentHUD(false);
-    controller().handleScrub(0.072);  // Safari
+    controller().handleScrub(0.072);  // Meridian
     controller().commitSelection();
     EXPECT_FALSE(controller().isVisible);
-    EXPECT_EQ(frontWindowTitle(), "Safari window 3");  // before the loop turns
+    EXPECT_EQ(frontWindowTitle(), "Meridian window 3");  // before the loop turns
     EXPECT_FALSE(controller().targets->empty());       // kept while the bar fades
     advance(0.2);
     EXPECT_FALSE(simPanel()->isVisible());
@@ -115,7 +117,7 @@ TEST_F(SwitcherControllerTest, CommittingTheVisibleFrontWindowOnlyDismisses) {
     desktop->clearCallLog();
     controller().commitSelection();
     for (const auto& line : desktop->callLog()) EXPECT_EQ(line.find("activate"), std::string::npos) << line;
-    EXPECT_EQ(frontWindowTitle(), "Mail window 1");
+    EXPECT_EQ(frontWindowTitle(), "Postbox window 1");
 }
 
 TEST_F(SwitcherControllerTest, ClickCommitsThatEntryAndOutOfRangeIndicesAreIgnored) {
@@ -125,7 +127,7 @@ TEST_F(SwitcherControllerTest, ClickCommitsThatEntryAndOutOfRangeIndicesAreIgnor
     EXPECT_TRUE(controller().isVisible);
     controller().selectAndCommit(3);
     EXPECT_FALSE(controller().isVisible);
-    EXPECT_EQ(frontWindowTitle(), "Music window 4");
+    EXPECT_EQ(frontWindowTitle(), "Chorus window 4");
 }
 
 TEST_F(SwitcherControllerTest, EmptyListCancelsTheGestureAndShowsNothing) {
@@ -146,7 +148,7 @@ TEST_F(SwitcherControllerTest, GestureCallbacksDriveTheBar) {
     m.advanceGesture(snapshot(0, 0, 0));
     EXPECT_FALSE(controller().isVisible);
     EXPECT_EQ(controller().activeHotKeyCount(), 0u);
-    EXPECT_EQ(frontWindowTitle(), "Safari window 3");
+    EXPECT_EQ(frontWindowTitle(), "Meridian window 3");
 }
 
 TEST_F(SwitcherControllerTest, FadeCompletionOfAnOlderPresentationLeavesTheNewOneUp) {
@@ -219,6 +221,29 @@ TEST_F(SwitcherControllerTest, EnsureCenteredIgnoresTinySizesAndSubPointChanges)
     EXPECT_EQ(simPanel()->frameChangeCount(), changes);
     controller().ensurePanelCentered({frame.width, frame.height + 1.5});
     EXPECT_EQ(simPanel()->frameChangeCount(), changes + 1);
+}
+
+TEST_F(SwitcherControllerTest, StyleChangeRecentresWithAnAnimatedFrameAndCloseKeepsTheListTop) {
+    addApps(4);
+    controller().presentHUD(false);
+    advance(0.3);
+    settings().switchBarStyle = SwitchBarStyle::vertical;
+    runUntilIdle();
+    EXPECT_TRUE(simPanel()->lastFrameChangeAnimated());
+    auto f = simPanel()->frame();
+    EXPECT_NEAR(f.midY(), 70 + 805 / 2.0, 1.0);
+    EXPECT_NEAR(f.width, 418, 0.5);
+
+    // A close shrinks the list without an animated frame change; once the content is measured
+    // again the panel is centred on its new size.
+    const double height = f.height;
+    controller().performHotKeyAction(SwitcherController::closeAction);
+    advance(0.5);
+    f = simPanel()->frame();
+    EXPECT_FALSE(simPanel()->lastFrameChangeAnimated());
+    EXPECT_LT(f.height, height);
+    EXPECT_NEAR(f.midY(), 70 + 805 / 2.0, 1.0);
+    EXPECT_EQ(controller().targets->size(), 3u);
 }
 
 TEST_F(SwitcherControllerTest, StopConditionsDismissTheBar) {

@@ -64,9 +64,9 @@ protected:
 
     // n apps with one window each; the first is frontmost.
     std::vector<std::int32_t> addApps(int n) {
-        static const char* names[] = {"Mail", "Notes", "Safari", "Music", "Maps", "Photos", "Calendar", "Terminal",
-                                      "Finder", "Preview", "Books", "News", "Podcasts", "Reminders", "Stocks",
-                                      "Weather", "Clock", "Contacts", "Numbers", "Pages", "Keynote", "Xcode"};
+        static const char* names[] = {"Postbox", "Inkwell", "Meridian", "Chorus", "Atlas", "Gallery", "Almanac", "Console",
+                                      "Finder", "Lantern", "Shelf", "Herald", "Airwaves", "Nudge", "Ticker",
+                                      "Skyline", "Dial", "Rolodeck", "Abacus", "Quire", "Lectern", "Forge"};
         static const std::uint32_t colors[] = {0xff4a90d9u, 0xffe0a030u, 0xff3aa757u, 0xffd9534fu,
                                                0xff8e6bd1u, 0xff2bb3b1u, 0xffe56fa7u, 0xff505a66u};
         std::vector<std::int32_t> pids;

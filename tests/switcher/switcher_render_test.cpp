@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "festive_hud/hud_festive_state.h"
+#include "support/temp_path.h"
 #include "switcher_fixture.h"
 
 namespace quillmar::testing {
@@ -12,8 +13,7 @@ namespace {
 class SwitcherRenderTest : public SwitcherTest {
 protected:
     std::string outPath(const std::string& name) {
-        std::filesystem::create_directories("out/switcher");
-        return "out/switcher/" + name;
+        return (snapshotDirectory("switcher") / name).string();
     }
     void present() {
         controller().presentHUD(false);
@@ -57,6 +57,24 @@ TEST_F(SwitcherRenderTest, LongVerticalListScrolls) {
     advance(1.0);
     EXPECT_EQ(controller().selectedIndex.get(), 17);
     EXPECT_TRUE(controller().panel()->writePng(outPath("vertical_long.png"), 2.0));
+}
+
+TEST_F(SwitcherRenderTest, JapaneseLabels) {
+    auto mail = addApp("メール", 0xff4a90d9u, 0xff2c5aa0u);
+    addWindow(mail, "受信箱 — メール");
+    auto notes = addApp("メモ", 0xffe0a030u, 0xffc07010u);
+    addWindow(notes, "買い物リスト");
+    addWindow(notes, "旅行の計画");
+    auto cal = addApp("カレンダー", 0xffd9534fu, 0xffa02020u);
+    addWindow(cal, "十二月", true);
+    desktop->setFrontmost(mail);
+    present();
+    EXPECT_TRUE(controller().panel()->writePng(outPath("horizontal_japanese.png"), 2.0));
+    controller().dismissHUD(true);
+    settings().switchBarStyle = SwitchBarStyle::vertical;
+    settings().hudAppearance = HUDAppearanceStyle::lightGlass;
+    present();
+    EXPECT_TRUE(controller().panel()->writePng(outPath("vertical_japanese_light.png"), 2.0));
 }
 
 }  // namespace
