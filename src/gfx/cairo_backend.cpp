@@ -218,7 +218,7 @@ bool CairoBackend::fillWithCoverage(cairo_t* cr, const Path& path, const AffineT
     flattenForFill(path, toDevice);
     double cx0, cy0, cx1, cy1;
     cairo_clip_extents(cr, &cx0, &cy0, &cx1, &cy1);
-    if (!rasterize(polygons_, evenOdd, {cx0, cy0, cx1 - cx0, cy1 - cy0})) return true;
+    if (!rasterize(polygons_, {cx0, cy0, cx1 - cx0, cy1 - cy0})) return true;
     maskWithCoverage(cr, evenOdd);
     return true;
 }
@@ -227,7 +227,7 @@ bool CairoBackend::fillDirect(const Path& path, const Shading& shading, double o
                               bool evenOdd) {
     if (isAxisAlignedRect(path, toDevice) || !compositor_.prepare(shading, opacity, toDevice)) return false;
     flattenForFill(path, toDevice);
-    if (rasterize(polygons_, evenOdd, surfaceBounds())) blendCoverage(evenOdd);
+    if (rasterize(polygons_, surfaceBounds())) blendCoverage(evenOdd);
     return true;
 }
 
@@ -236,8 +236,7 @@ Rect CairoBackend::surfaceBounds() const {
     return {0, 0, double(s.width), double(s.height)};
 }
 
-bool CairoBackend::rasterize(const std::vector<std::vector<Point>>& polygons, bool evenOdd, const Rect& visible) {
-    (void)evenOdd;
+bool CairoBackend::rasterize(const std::vector<std::vector<Point>>& polygons, const Rect& visible) {
     double bx0 = INFINITY, by0 = INFINITY, bx1 = -INFINITY, by1 = -INFINITY;
     for (const auto& poly : polygons) {
         for (const Point& p : poly) {
@@ -316,10 +315,9 @@ void CairoBackend::stroke(const Path& path, const Shading& shading, const Stroke
     clean.dash = dash;
     if (!state.clips && compositor_.prepare(shading, state.opacity, t)) {
         // Unclipped: rasterised and blended here without touching Cairo.
-        for (auto& piece : pieces_) piece.clear();
         pieces_.clear();
         outlineStroke(path, clean, t, kFlatness, pieces_);
-        if (rasterize(pieces_, false, surfaceBounds())) blendCoverage(false);
+        if (rasterize(pieces_, surfaceBounds())) blendCoverage(false);
         return;
     }
     cairo_t* cr = s.cr;
@@ -331,7 +329,7 @@ void CairoBackend::stroke(const Path& path, const Shading& shading, const Stroke
             outlineStroke(path, clean, t, kFlatness, pieces_);
             double cx0, cy0, cx1, cy1;
             cairo_clip_extents(cr, &cx0, &cy0, &cx1, &cy1);
-            if (rasterize(pieces_, false, {cx0, cy0, cx1 - cx0, cy1 - cy0})) maskWithCoverage(cr, false);
+            if (rasterize(pieces_, {cx0, cy0, cx1 - cx0, cy1 - cy0})) maskWithCoverage(cr, false);
         }
     }
     cairo_restore(cr);

@@ -72,7 +72,7 @@ private:
     void flattenForFill(const Path& path, const AffineTransform& toDevice);
     Rect surfaceBounds() const;
     // Rasterises device-space polygons within `visible`; false when nothing can show.
-    bool rasterize(const std::vector<std::vector<Point>>& polygons, bool evenOdd, const Rect& visible);
+    bool rasterize(const std::vector<std::vector<Point>>& polygons, const Rect& visible);
     // Paints the rasterised coverage with the prepared compositor, or with Cairo's source.
     void blendCoverage(bool evenOdd);
     void maskWithCoverage(cairo_t* cr, bool evenOdd);

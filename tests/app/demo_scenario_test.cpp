@@ -34,8 +34,11 @@ TEST_F(DemoScenarioTest, RunsEveryStepAndLogsWhatTheSubsystemsDid) {
     EXPECT_EQ(count("targetActivated"), 1);
     EXPECT_EQ(count("switchBarPresented"), 2);  // the switch and the preview
     EXPECT_EQ(count("switchBarCommit"), 1);
-    for (const auto& e : events)
-        if (e["event"] == "switchBarSnapshot") EXPECT_TRUE(e["written"].get<bool>()) << e.dump();
+    for (const auto& e : events) {
+        if (e["event"] == "switchBarSnapshot") {
+            EXPECT_TRUE(e["written"].get<bool>()) << e.dump();
+        }
+    }
     EXPECT_GE(count("WorkspaceDidTerminateApplication"), 1);
     EXPECT_EQ(events.back()["event"], "scenarioFinished");
 }
