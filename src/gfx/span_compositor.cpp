@@ -178,6 +178,27 @@ int lutSizeFor(double lengthInPixels) {
     return static_cast<int>(std::clamp(std::isfinite(n) ? n : double(kLutSize), 2.0, double(kLutSize)));
 }
 
+#if defined(__SSE2__)
+// Four table entries for the positions in `f`: padded gradients clamp to the ends (NaN reads the
+// start), others paint nothing outside [0, hi + 1].
+inline __m128i lookup4(const std::uint32_t* lut, __m128 f, float hi, bool pad) {
+    alignas(16) std::int32_t i[4];
+    if (pad) {
+        // max/min return their second operand for NaN, which lands on the start.
+        __m128i idx = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(f, _mm_setzero_ps()), _mm_set1_ps(hi)));
+        _mm_store_si128(reinterpret_cast<__m128i*>(i), idx);
+        return _mm_setr_epi32(static_cast<int>(lut[i[0]]), static_cast<int>(lut[i[1]]), static_cast<int>(lut[i[2]]),
+                              static_cast<int>(lut[i[3]]));
+    }
+    alignas(16) float v[4];
+    _mm_store_ps(v, f);
+    auto one = [&](float x) -> int {
+        return (x >= 0.0f && x <= hi + 1.0f) ? static_cast<int>(lut[static_cast<int>(std::min(x, hi))]) : 0;
+    };
+    return _mm_setr_epi32(one(v[0]), one(v[1]), one(v[2]), one(v[3]));
+}
+#endif
+
 }  // namespace
 
 bool SpanCompositor::prepare(const Shading& shading, double opacity, const AffineTransform& toDevice) {
@@ -245,10 +266,7 @@ void SpanCompositor::blendRow(std::uint32_t* d, const std::uint8_t* m, int y, in
                        [&](int x) {
                            // The same single-precision steps as `pixel`, four lanes at once.
                            __m128 f = _mm_add_ps(_mm_mul_ps(vta, _mm_add_ps(_mm_set1_ps(float(x)), step)), vb);
-                           alignas(16) float v[4];
-                           _mm_store_ps(v, f);
-                           return _mm_setr_epi32(static_cast<int>(index(v[0])), static_cast<int>(index(v[1])),
-                                                 static_cast<int>(index(v[2])), static_cast<int>(index(v[3])));
+                           return lookup4(lut_.data(), f, hi, pad_);
                        },
                        pixel);
 #else
@@ -278,10 +296,7 @@ void SpanCompositor::blendRow(std::uint32_t* d, const std::uint8_t* m, int y, in
                            __m128 ux = _mm_add_ps(vux, _mm_mul_ps(via, xs)), uy = _mm_add_ps(vuy, _mm_mul_ps(vib, xs));
                            __m128 f = _mm_add_ps(
                                _mm_mul_ps(_mm_sqrt_ps(_mm_add_ps(_mm_mul_ps(ux, ux), _mm_mul_ps(uy, uy))), vk), voff);
-                           alignas(16) float v[4];
-                           _mm_store_ps(v, f);
-                           return _mm_setr_epi32(static_cast<int>(index(v[0])), static_cast<int>(index(v[1])),
-                                                 static_cast<int>(index(v[2])), static_cast<int>(index(v[3])));
+                           return lookup4(lut_.data(), f, hi, pad_);
                        },
                        pixel);
 #else

@@ -523,21 +523,17 @@ void SwitcherController::removeTargetsAfterClose() {
     auto list = targets.get();
     const int index = selectedIndex;
     if (index >= 0 && index < static_cast<int>(list.size())) list.erase(list.begin() + index);
-    targets = std::move(list);
-    if (targets->empty()) {
-        dismissHUD(false);
-        return;
-    }
-    refreshDisplayLabels();
-    selectedIndex = std::max(0, std::min(selectedIndex.get(), static_cast<int>(targets->size()) - 1));
-    anchorIndex_ = selectedIndex;
-    accumulatedDeltaX_ = 0;
+    replaceTargetsAfterRemoval(std::move(list));
 }
 
 void SwitcherController::removeTargetsAfterQuit(std::int32_t pid) {
     auto list = targets.get();
     std::erase_if(list, [pid](const SwitchTarget& t) { return t.pid == pid; });
-    targets = std::move(list);
+    replaceTargetsAfterRemoval(std::move(list));
+}
+
+void SwitcherController::replaceTargetsAfterRemoval(std::vector<SwitchTarget> remaining) {
+    targets = std::move(remaining);
     if (targets->empty()) {
         dismissHUD(false);
         return;

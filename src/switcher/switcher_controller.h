@@ -79,6 +79,8 @@ public:
     void quitSelectedTargetApp();
     void removeTargetsAfterClose();
     void removeTargetsAfterQuit(std::int32_t pid);
+    // Shows what is left after a close or quit, keeping the selection in range.
+    void replaceTargetsAfterRemoval(std::vector<SwitchTarget> remaining);
     void refreshDisplayLabels();
 
     // ---- Read-only state -----------------------------------------------------------------------
