@@ -170,7 +170,8 @@ void CairoBackend::fill(const Path& path, const Shading& shading, const FillStyl
     Surface& s = top();
     AffineTransform t = deviceMatrix(state.transform);
     // Unclipped antialiased fills are rasterised and blended here without touching Cairo.
-    if (!state.clips && style.antialiased && fillDirect(path, shading, state.opacity, t, style.eoFill)) return;
+    if (!state.clips && style.antialiased && fillDirect(path, shading, state.opacity, t, style.eoFill))
+        return;
     cairo_t* cr = s.cr;
     cairo_save(cr);
     if (applyClips(cr, state)) {
@@ -213,7 +214,8 @@ void CairoBackend::flattenForFill(const Path& path, const AffineTransform& toDev
         if (pl.points.size() > 2) polygons_.push_back(std::move(pl.points));
 }
 
-bool CairoBackend::fillWithCoverage(cairo_t* cr, const Path& path, const AffineTransform& toDevice, bool evenOdd) {
+bool CairoBackend::fillWithCoverage(cairo_t* cr, const Path& path, const AffineTransform& toDevice,
+                                    bool evenOdd) {
     if (isAxisAlignedRect(path, toDevice)) return false;
     flattenForFill(path, toDevice);
     double cx0, cy0, cx1, cy1;
@@ -223,8 +225,8 @@ bool CairoBackend::fillWithCoverage(cairo_t* cr, const Path& path, const AffineT
     return true;
 }
 
-bool CairoBackend::fillDirect(const Path& path, const Shading& shading, double opacity, const AffineTransform& toDevice,
-                              bool evenOdd) {
+bool CairoBackend::fillDirect(const Path& path, const Shading& shading, double opacity,
+                              const AffineTransform& toDevice, bool evenOdd) {
     if (isAxisAlignedRect(path, toDevice) || !compositor_.prepare(shading, opacity, toDevice)) return false;
     flattenForFill(path, toDevice);
     if (rasterize(polygons_, surfaceBounds())) blendCoverage(evenOdd);
@@ -255,8 +257,9 @@ bool CairoBackend::rasterize(const std::vector<std::vector<Point>>& polygons, co
     if (x1 <= x0 || y1 <= y0) return false;
     rasterizer_.reset(x0, y0, x1 - x0, y1 - y0);
     for (const auto& poly : polygons) {
-        std::size_t n = poly.size();
-        for (std::size_t i = 0; i < n; ++i) rasterizer_.addLine(poly[i], poly[(i + 1) % n]);
+        if (poly.empty()) continue;
+        for (std::size_t i = 1; i < poly.size(); ++i) rasterizer_.addLine(poly[i - 1], poly[i]);
+        rasterizer_.addLine(poly.back(), poly.front());
     }
     return true;
 }
@@ -272,8 +275,8 @@ void CairoBackend::blendCoverage(bool evenOdd) {
         int from = rasterizer_.rowBegin(y), to = rasterizer_.rowEnd(y);
         if (to <= from) continue;
         rasterizer_.resolveRow(y, rowCoverage_.data(), evenOdd);
-        std::uint32_t* row =
-            reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(d.data) + std::size_t(y0 + y) * d.stride);
+        std::uint32_t* row = reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(d.data) +
+                                                              std::size_t(y0 + y) * d.stride);
         // Coverage column c is target column x0 + c.
         compositor_.blendRow(row, rowCoverage_.data() - x0, y0 + y, x0 + from, x0 + to);
     }

@@ -36,9 +36,14 @@ void CoverageRasterizer::reset(int x0, int y0, int width, int height) {
 void CoverageRasterizer::addLine(Point a, Point b) {
     double ax = a.x - x0_, ay = a.y - y0_, bx = b.x - x0_, by = b.y - y0_;
     if (ay == by || !std::isfinite(ax + ay + bx + by)) return;
+    const double right = w_;
+    if (ax >= 0 && bx >= 0 && ax <= right && bx <= right) {
+        // The usual case: nothing to split or project.
+        addClippedLine(ax, ay, bx, by);
+        return;
+    }
     // Split where the edge crosses the left or right border, and project the parts outside onto
     // it: an edge left of the mask still changes the winding of every pixel to its right.
-    const double right = w_;
     double xs[4] = {ax, 0, 0, bx}, ys[4] = {ay, 0, 0, by};
     int n = 1;
     auto crossAt = [&](double border) {

@@ -81,6 +81,11 @@ void GraphicsContext::withFilters(const DrawState& state, const std::optional<Re
 void GraphicsContext::fill(const Path& path, const Shading& shading, const FillStyle& style) {
     auto state = prepare();
     if (!state || path.isEmpty()) return;
+    if (state->filters.empty()) {
+        // The common case, kept free of the layer set-up (and of measuring the path for it).
+        backend_->fill(path, shading, style, *state);
+        return;
+    }
     withFilters(*state, path.boundingRect(),
                 [&](const DrawState& s) { backend_->fill(path, shading, style, s); });
 }
@@ -88,6 +93,10 @@ void GraphicsContext::fill(const Path& path, const Shading& shading, const FillS
 void GraphicsContext::stroke(const Path& path, const Shading& shading, const StrokeStyle& style) {
     auto state = prepare();
     if (!state || path.isEmpty()) return;
+    if (state->filters.empty()) {
+        backend_->stroke(path, shading, style, *state);
+        return;
+    }
     std::optional<Rect> bounds;
     if (std::isfinite(style.lineWidth)) {
         // Miter joins can reach out further than half the width.

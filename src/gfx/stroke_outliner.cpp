@@ -30,24 +30,25 @@ struct Outliner {
         out.push_back(std::move(poly));
     }
 
+    std::vector<Point> circle;  // cos and sin of each step, computed on the first disc
+
     void disc(Point c) {
+        if (circle.empty()) {
+            circle.reserve(arcSteps);
+            for (int i = 0; i < arcSteps; ++i) {
+                double a = 2 * kPi * i / arcSteps;
+                circle.push_back({std::cos(a), std::sin(a)});
+            }
+        }
         std::vector<Point> poly;
         poly.reserve(arcSteps);
-        for (int i = 0; i < arcSteps; ++i) {
-            double a = 2 * kPi * i / arcSteps;
-            poly.push_back({c.x + h * std::cos(a), c.y + h * std::sin(a)});
-        }
+        for (const Point& u : circle) poly.push_back({c.x + h * u.x, c.y + h * u.y});
         emit(std::move(poly));
     }
 
     static Point normal(Point a, Point b) {
         double dx = b.x - a.x, dy = b.y - a.y, len = std::sqrt(dx * dx + dy * dy);
         return len > 0 ? Point{-dy / len, dx / len} : Point{0, 0};
-    }
-
-    void segment(Point a, Point b) {
-        Point n = normal(a, b) * h;
-        emit({a + n, b + n, b - n, a - n});
     }
 
     // Join at `v` between a segment ending there (normal n0) and one starting there (n1).
@@ -114,8 +115,10 @@ struct Outliner {
             Point n1 = nrm[b % nrm.size()];
             double cross = n0.x * n1.y - n0.y * n1.x, dot = n0.x * n1.x + n0.y * n1.y;
             if (!(std::fabs(cross) < 1e-12 && dot > 0)) {  // not straight on (as in join)
-                if (cross > 0) left.push_back(p[b]);  // the left side is the inner one
-                else right.push_back(p[b]);
+                if (cross > 0)
+                    left.push_back(p[b]);  // the left side is the inner one
+                else
+                    right.push_back(p[b]);
             }
             left.push_back(p[b] + n1 * h);
             right.push_back(p[b] - n1 * h);
@@ -131,7 +134,8 @@ struct Outliner {
     }
 
     // One polyline; `corner[i]` tells whether vertex i is a real corner of the path (curve
-    // flattening points get a cheap bevel, which at their tiny angles equals any join).
+    // flattening points are bevelled inside their run, which at their tiny angles equals any
+    // join).
     void polyline(const std::vector<Point>& pts, const std::vector<bool>& corner, bool closed) {
         std::vector<Point> p;
         std::vector<bool> c;
@@ -321,7 +325,7 @@ void outlineStroke(const Path& path, const StrokeStyle& style, const AffineTrans
     double userTol = tolerance / std::max(scale, 1e-9);
     double rDev = h * scale;
     int steps = rDev < 1 ? 8 : static_cast<int>(std::clamp(std::ceil(kPi / std::acos(std::max(-1.0, 1 - tolerance / rDev))), 8.0, 128.0));
-    Outliner o{style, t, h, steps, out};
+    Outliner o{style, t, h, steps, out, {}};
 
     std::vector<Flat> lines = flatten(path, userTol);
     double total = 0;

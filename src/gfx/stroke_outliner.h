@@ -1,6 +1,7 @@
 #pragma once
-// Turns a stroke into filled polygons: one quadrilateral per segment, plus join and cap pieces,
-// each wound the same way, so that filling them all with the non-zero rule paints the stroke.
+// Turns a stroke into filled polygons: one outline per run of segments between the path's own
+// corners (a curve's flattened pieces go together), plus join and cap pieces, each wound the
+// same way, so that filling them all with the non-zero rule paints the stroke.
 // The outline is built in user space and then mapped to device pixels, so a non-uniform
 // transform distorts the line width exactly as it distorts the path.
 

@@ -26,6 +26,8 @@ struct FastTouchGate {
     bool lastHadTelemetryDots = false;
     bool dispatchPending = false;
     std::optional<CoalescedTouchSnapshot> pendingPreLiftSnapshot;
+    // A lift the main thread has not seen yet when new fingers land: fed before them.
+    std::optional<CoalescedTouchSnapshot> pendingLiftSnapshot;
     CoalescedTouchSnapshot latestSnapshot;
 };
 

@@ -29,10 +29,17 @@ void TrackpadTouchMonitor::handleContactFrame(platform::MTDeviceRef device, cons
     bool queueDrain = false;
     {
         std::lock_guard lock(fastLock_);
-        if (isLift && gate_.dispatchPending && gate_.latestSnapshot.count > 0) {
+        if (isLift && gate_.dispatchPending && gate_.latestSnapshot.count > 0 && !gate_.pendingLiftSnapshot) {
             // The main thread has not seen the last position before this lift: hold it back so
-            // that the drain feeds it first.
+            // that the drain feeds it first. (After an undrained lift, a touch that came and
+            // went within the same hand-over is a tap the recogniser never needs; it is dropped.)
             replacedPreLift = std::exchange(gate_.pendingPreLiftSnapshot, std::move(gate_.latestSnapshot));
+        } else if (!isLift && gate_.dispatchPending && gate_.latestSnapshot.count == 0 &&
+                   !gate_.pendingLiftSnapshot) {
+            // New fingers land before the main thread saw the previous ones leave. Without the
+            // lift the recogniser would take the new fingers for the old ones moving: the switch
+            // would not commit and the scrub would jump.
+            gate_.pendingLiftSnapshot = std::move(gate_.latestSnapshot);
         }
         replacedLatest = std::exchange(gate_.latestSnapshot, std::move(*snapshot));
         gate_.lastHadTelemetryDots = !isLift && gate_.liveTelemetryEnabled;
@@ -50,12 +57,14 @@ void TrackpadTouchMonitor::handleContactFrame(platform::MTDeviceRef device, cons
 
 void TrackpadTouchMonitor::drainTouchSnapshots() {
     std::optional<CoalescedTouchSnapshot> preLift;
+    std::optional<CoalescedTouchSnapshot> lift;
     CoalescedTouchSnapshot latest;
     bool telemetryOn = false;
     {
         std::lock_guard lock(fastLock_);
         gate_.dispatchPending = false;
         preLift = std::exchange(gate_.pendingPreLiftSnapshot, std::nullopt);
+        lift = std::exchange(gate_.pendingLiftSnapshot, std::nullopt);
         latest = gate_.latestSnapshot;
         telemetryOn = gate_.liveTelemetryEnabled;
     }
@@ -65,6 +74,7 @@ void TrackpadTouchMonitor::drainTouchSnapshots() {
         telemetry.clear();
     }
     if (preLift) advanceGesture(*preLift);
+    if (lift) advanceGesture(*lift);
     advanceGesture(latest);
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "gfx/draw_recorder.h"
 
 namespace quillmar::gfx {
@@ -53,6 +55,55 @@ TEST(TextLayoutTest, OneLineShrinksToTheMinimumScaleBeforeTruncating) {
     TextLayout noShrink(title, Font::system(13), {.maxWidth = natural * 0.93, .lineLimit = 1});
     EXPECT_DOUBLE_EQ(noShrink.appliedFontSize(), 13);
     EXPECT_TRUE(noShrink.isTruncated());
+}
+
+TEST(TextLayoutTest, ShrinkThenTruncateIsMonotoneAcrossWidthsAndBadFactorsMeanNoShrink) {
+    const std::string title = "Accessibility Needed for Window Raising";
+    const Font font = Font::system(13);
+    const double natural = TextLayout(title, font).size().width;
+    const double minScale = 0.85;
+    // A width exactly the natural one needs no change at all.
+    TextLayout exact(title, font, {.maxWidth = natural, .lineLimit = 1, .minimumScaleFactor = minScale});
+    EXPECT_DOUBLE_EQ(exact.appliedFontSize(), 13);
+    EXPECT_FALSE(exact.isTruncated());
+    // Narrowing step by step: the size never grows back, truncation starts only once the size
+    // has reached its floor and never stops again, and the block never overflows its width.
+    double lastSize = 13;
+    bool truncatedBefore = false;
+    for (double f = 1.0; f >= 0.5; f -= 0.01) {
+        const double maxWidth = natural * f;
+        TextLayout t(title, font, {.maxWidth = maxWidth, .lineLimit = 1, .minimumScaleFactor = minScale});
+        EXPECT_LE(t.appliedFontSize(), lastSize + 1e-9) << f;
+        EXPECT_GE(t.appliedFontSize(), 13 * minScale * 0.99 - 1e-9) << f;
+        EXPECT_LE(t.size().width, maxWidth + 1e-6) << f;
+        EXPECT_EQ(t.lineCount(), 1);
+        if (truncatedBefore) {
+            EXPECT_TRUE(t.isTruncated()) << f;
+        }
+        if (t.isTruncated()) {
+            EXPECT_LE(t.appliedFontSize(), 13 * minScale + 1e-9) << f;
+        }
+        if (f > minScale + 0.02) {
+            EXPECT_FALSE(t.isTruncated()) << f;
+        } else if (f < minScale - 0.02) {
+            EXPECT_TRUE(t.isTruncated()) << f;
+        }
+        lastSize = t.appliedFontSize();
+        truncatedBefore = t.isTruncated();
+    }
+    // Factors outside (0, 1] mean no shrinking: straight to truncation.
+    for (double bad : {0.0, -0.5, 1.5, std::nan("")}) {
+        TextLayout t(title, font, {.maxWidth = natural * 0.9, .lineLimit = 1, .minimumScaleFactor = bad});
+        EXPECT_DOUBLE_EQ(t.appliedFontSize(), 13) << bad;
+        EXPECT_TRUE(t.isTruncated()) << bad;
+    }
+    // No width at all, or a bad one, leaves a single line untouched.
+    for (double w : {HUGE_VAL, -10.0, std::nan("")}) {
+        TextLayout t(title, font, {.maxWidth = w, .lineLimit = 1, .minimumScaleFactor = minScale});
+        EXPECT_DOUBLE_EQ(t.appliedFontSize(), 13) << w;
+        EXPECT_FALSE(t.isTruncated()) << w;
+        EXPECT_DOUBLE_EQ(t.size().width, natural) << w;
+    }
 }
 
 TEST(TextLayoutTest, WrapsToAWidthWithExtraLineSpacingAndALineLimit) {

@@ -27,6 +27,34 @@ TEST_F(TrackpadFramePathTest, AStalledMainThreadSeesTheLastPositionBeforeTheLift
     EXPECT_TRUE(phaseIs<gesture::Idle>());
 }
 
+TEST_F(TrackpadFramePathTest, FingersThatLandAgainBeforeTheDrainDoNotHideTheLift) {
+    started();
+    frame(three(0.5f));
+    runUntilIdle();
+    // While the main thread is busy, the fingers slide, lift and land again further left, with
+    // new identities, then slide right once more.
+    frame(three(0.6f));
+    frame(three(0.7f));
+    frame({});
+    frame(three(0.3f, 0.5f, 20));
+    runUntilIdle();
+    ASSERT_EQ(log.kinds(), (std::vector<K>{K::start, K::scrub, K::commit}));
+    frame(three(0.35f, 0.5f, 20));
+    runUntilIdle();
+    for (const auto& e : log.events) {
+        if (e.kind == K::scrub) {
+            EXPECT_GT(e.value, 0);  // no jump back to where the new fingers landed
+        }
+    }
+    // A tap that came and went entirely between two hand-overs after such a lift is dropped,
+    // and the order of what remains is kept.
+    frame({});
+    frame(three(0.5f, 0.5f, 40));
+    frame({});
+    runUntilIdle();
+    EXPECT_TRUE(phaseIs<gesture::Idle>());
+}
+
 TEST_F(TrackpadFramePathTest, ALiftDuringTheFirstDrainIsNotLost) {
     settings().triggerStyle = TriggerStyle::holdAndSlide;
     auto& m = started();
