@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "gfx/pixel_effects.h"
 #include "gfx/polygon_clip.h"
@@ -47,6 +48,68 @@ struct SurfaceData {
     int w, h, stride;
 };
 
+// Working buffers for one draw call at a time, kept per thread: a new target every frame would
+// otherwise allocate them afresh, and buffers the size of a panel are fresh pages to fault in.
+struct Scratch {
+    CoverageRasterizer rasterizer;
+    std::vector<std::uint8_t> mask, rowCoverage;
+    std::vector<std::vector<Point>> polygons, pieces;
+    std::vector<std::vector<std::uint8_t>> spareClipAlpha;  // from clip masks of finished targets
+};
+
+Scratch& scratch() {
+    thread_local Scratch s;
+    return s;
+}
+
+// Images drawn with the high-quality filter, resampled once per size and sub-pixel position:
+// Pixman's high-quality filter costs tens of nanoseconds a pixel, and the same image drawn the
+// same way gives the same pixels, so on later frames a scaled icon is a plain copy. An entry is
+// checked against the image's pixels (images share and may change their pixels).
+struct ResampledImage {
+    const void* surface = nullptr;
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;  // the source's pixels, rows packed
+    AffineTransform placement;          // the device transform, integer part of the translation removed
+    Rect rect;
+    ImageStyle style;
+    int x0 = 0, y0 = 0;                 // the tile's pixel offset from that integer translation
+    Image tile;
+};
+
+struct ResampleCache {
+    static constexpr std::size_t kEntries = 64;
+    static constexpr int kMaxSide = 512;
+    std::vector<ResampledImage> entries;  // most recently used last
+};
+
+ResampleCache& resampleCache() {
+    thread_local ResampleCache c;
+    return c;
+}
+
+bool samePixels(const ResampledImage& e, const Image& image) {
+    if (e.surface != image.cairoSurface() || e.width != image.pixelWidth() || e.height != image.pixelHeight())
+        return false;
+    const auto* src = reinterpret_cast<const std::uint8_t*>(image.data());
+    const std::size_t row = std::size_t(e.width) * 4;
+    for (int y = 0; y < e.height; ++y)
+        if (std::memcmp(src + std::size_t(y) * std::size_t(image.stride()), e.pixels.data() + std::size_t(y) * e.width,
+                        row) != 0)
+            return false;
+    return true;
+}
+
+bool sameStyle(const ImageStyle& a, const ImageStyle& b) {
+    return a.interpolation == b.interpolation && a.saturation == b.saturation && a.templateTint == b.templateTint;
+}
+
+// a × b / 255, rounded; exact when either is 0 or 255.
+inline std::uint8_t mulCoverage(std::uint8_t a, std::uint8_t b) {
+    unsigned t = unsigned(a) * unsigned(b) + 128u;
+    return static_cast<std::uint8_t>((t + (t >> 8)) >> 8);
+}
+
 SurfaceData dataOf(cairo_surface_t* s) {
     cairo_surface_flush(s);
     return {reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(s)), cairo_image_surface_get_width(s),
@@ -65,6 +128,9 @@ CairoBackend::CairoBackend(cairo_surface_t* target, Size canvas, double scale)
 }
 
 CairoBackend::~CairoBackend() {
+    auto& spare = scratch().spareClipAlpha;
+    for (ClipMask& m : clipMasks_)
+        if (spare.size() < 4 && m.alpha.capacity() > 0) spare.push_back(std::move(m.alpha));
     for (Surface& l : layers_) {
         cairo_destroy(l.cr);
         cairo_surface_destroy(l.surface);
@@ -169,12 +235,14 @@ void CairoBackend::fill(const Path& path, const Shading& shading, const FillStyl
     if (path.isEmpty()) return;
     Surface& s = top();
     AffineTransform t = deviceMatrix(state.transform);
-    // Unclipped antialiased fills are rasterised and blended here without touching Cairo.
-    if (!state.clips && style.antialiased && fillDirect(path, shading, state.opacity, t, style.eoFill))
-        return;
+    bool hidden = false;
+    const ClipMask* clip = state.clips ? effectiveClip(state, t.apply(path.boundingRect()), hidden) : nullptr;
+    if (hidden) return;
+    // Antialiased fills are rasterised and blended here without touching Cairo.
+    if (style.antialiased && fillDirect(path, shading, state.opacity, t, style.eoFill, clip)) return;
     cairo_t* cr = s.cr;
     cairo_save(cr);
-    if (applyClips(cr, state)) {
+    if (!clip || applyClips(cr, state)) {
         cairo_identity_matrix(cr);
         if (setSource(cr, shading, state.opacity, t)) {
             if (!style.antialiased || !fillWithCoverage(cr, path, t, style.eoFill)) {
@@ -209,9 +277,10 @@ bool isAxisAlignedRect(const Path& path, const AffineTransform& t) {
 
 void CairoBackend::flattenForFill(const Path& path, const AffineTransform& toDevice) {
     // Flattened in device space; every subpath is closed for filling.
-    polygons_.clear();
+    auto& polygons = scratch().polygons;
+    polygons.clear();
     for (Path::Polyline& pl : path.applying(toDevice).flattened(kFlatness))
-        if (pl.points.size() > 2) polygons_.push_back(std::move(pl.points));
+        if (pl.points.size() > 2) polygons.push_back(std::move(pl.points));
 }
 
 bool CairoBackend::fillWithCoverage(cairo_t* cr, const Path& path, const AffineTransform& toDevice,
@@ -220,17 +289,164 @@ bool CairoBackend::fillWithCoverage(cairo_t* cr, const Path& path, const AffineT
     flattenForFill(path, toDevice);
     double cx0, cy0, cx1, cy1;
     cairo_clip_extents(cr, &cx0, &cy0, &cx1, &cy1);
-    if (!rasterize(polygons_, {cx0, cy0, cx1 - cx0, cy1 - cy0})) return true;
+    if (!rasterize(scratch().polygons, {cx0, cy0, cx1 - cx0, cy1 - cy0})) return true;
     maskWithCoverage(cr, evenOdd);
     return true;
 }
 
 bool CairoBackend::fillDirect(const Path& path, const Shading& shading, double opacity,
-                              const AffineTransform& toDevice, bool evenOdd) {
-    if (isAxisAlignedRect(path, toDevice) || !compositor_.prepare(shading, opacity, toDevice)) return false;
+                              const AffineTransform& toDevice, bool evenOdd, const ClipMask* clip) {
+    // Unclipped rectangles are Cairo's (it has a fast rectilinear fill); under a clip they are
+    // cheaper here than through Cairo's clip.
+    if ((!clip && isAxisAlignedRect(path, toDevice)) || !compositor_.prepare(shading, opacity, toDevice))
+        return false;
     flattenForFill(path, toDevice);
-    if (rasterize(polygons_, surfaceBounds())) blendCoverage(evenOdd);
+    const Rect visible = clip ? Rect{double(clip->x0), double(clip->y0), double(clip->w), double(clip->h)}
+                              : surfaceBounds();
+    if (rasterize(scratch().polygons, visible)) blendCoverage(evenOdd, clip);
     return true;
+}
+
+const CairoBackend::ClipMask* CairoBackend::effectiveClip(const DrawState& state, const Rect& b, bool& hidden) {
+    hidden = false;
+    if (!state.clips) return nullptr;
+    const ClipMask& m = clipMask(state);
+    if (m.empty) {
+        hidden = true;
+        return nullptr;
+    }
+    if (!b.isFinite()) return &m;
+    // The whole pixels the call can touch, with one to spare for antialiasing, within the surface.
+    const Surface& s = top();
+    const double bx0 = std::max(0.0, std::floor(b.minX()) - 1), by0 = std::max(0.0, std::floor(b.minY()) - 1);
+    const double bx1 = std::min(double(s.width), std::ceil(b.maxX()) + 1);
+    const double by1 = std::min(double(s.height), std::ceil(b.maxY()) + 1);
+    if (bx1 <= bx0 || by1 <= by0) return &m;
+    if (bx0 < m.x0 || by0 < m.y0 || bx1 > m.x0 + m.w || by1 > m.y0 + m.h) return &m;
+    const int from = static_cast<int>(bx0) - m.x0, to = static_cast<int>(bx1) - m.x0;
+    for (int r = static_cast<int>(by0) - m.y0, end = static_cast<int>(by1) - m.y0; r < end; ++r)
+        if (m.solidBegin[std::size_t(r)] > from || m.solidEnd[std::size_t(r)] < to) return &m;
+    return nullptr;  // fully covered: the clip changes nothing there
+}
+
+const CairoBackend::ClipMask& CairoBackend::clipMask(const DrawState& state) {
+    const Surface& s = top();
+    for (auto it = clipMasks_.rbegin(); it != clipMasks_.rend(); ++it)
+        if (it->clips == state.clips && it->surfaceX0 == s.x0 && it->surfaceY0 == s.y0 &&
+            it->surfaceWidth == s.width && it->surfaceHeight == s.height)
+            return *it;
+    // A few clips are live at a time (nested clip shapes, a layer's surface and its parent's).
+    constexpr std::size_t kKept = 4;
+    ClipMask mask;
+    if (clipMasks_.size() >= kKept) {
+        mask = std::move(clipMasks_.front());
+        clipMasks_.erase(clipMasks_.begin());
+    } else if (auto& spare = scratch().spareClipAlpha; !spare.empty()) {
+        mask.alpha = std::move(spare.back());
+        spare.pop_back();
+    }
+    mask.clips = state.clips;
+    mask.surfaceX0 = s.x0;
+    mask.surfaceY0 = s.y0;
+    mask.surfaceWidth = s.width;
+    mask.surfaceHeight = s.height;
+    buildClipMask(mask, *state.clips);
+    clipMasks_.push_back(std::move(mask));
+    return clipMasks_.back();
+}
+
+void CairoBackend::buildClipMask(ClipMask& mask, const std::vector<ClipEntry>& clips) {
+    mask.empty = true;
+    mask.w = mask.h = 0;
+    // Each clip path flattened in device space and cut to the surface (plus a margin, which keeps
+    // far-off geometry out of the rasteriser without changing what lies inside); the mask spans
+    // the intersection of their bounds.
+    const Surface& s = top();
+    const Rect visible = Rect{0, 0, double(s.width), double(s.height)}.insetBy(-4, -4);
+    std::vector<std::vector<std::vector<Point>>> shapes;
+    double bx0 = 0, by0 = 0, bx1 = s.width, by1 = s.height;
+    for (const ClipEntry& c : clips) {
+        const AffineTransform t = deviceMatrix(c.transform);
+        if (!t.isInvertible()) return;  // a clip under a collapsed transform has no area
+        auto& polys = shapes.emplace_back();
+        double cx0 = INFINITY, cy0 = INFINITY, cx1 = -INFINITY, cy1 = -INFINITY;
+        for (Path::Polyline& pl : c.path.applying(t).flattened(kFlatness)) {
+            std::vector<Point> poly = clipPolygonToRect(pl.points, visible);
+            if (poly.size() < 3) continue;
+            for (const Point& p : poly) {
+                cx0 = std::min(cx0, p.x);
+                cy0 = std::min(cy0, p.y);
+                cx1 = std::max(cx1, p.x);
+                cy1 = std::max(cy1, p.y);
+            }
+            polys.push_back(std::move(poly));
+        }
+        bx0 = std::max(bx0, cx0);
+        by0 = std::max(by0, cy0);
+        bx1 = std::min(bx1, cx1);
+        by1 = std::min(by1, cy1);
+        if (!(bx0 < bx1 && by0 < by1)) return;
+    }
+    const int x0 = static_cast<int>(std::floor(bx0)), y0 = static_cast<int>(std::floor(by0));
+    const int x1 = static_cast<int>(std::ceil(bx1)), y1 = static_cast<int>(std::ceil(by1));
+    if (x1 <= x0 || y1 <= y0) return;
+    const int w = x1 - x0, h = y1 - y0;
+    mask.x0 = x0;
+    mask.y0 = y0;
+    mask.w = w;
+    mask.h = h;
+    mask.empty = false;
+    mask.alpha.assign(std::size_t(w) * std::size_t(h), 0);
+    CoverageRasterizer& raster = scratch().rasterizer;
+    std::vector<std::uint8_t>& row = scratch().rowCoverage;
+    row.assign(std::size_t(w), 0);
+    for (std::size_t i = 0; i < shapes.size(); ++i) {
+        raster.reset(x0, y0, w, h);
+        for (const auto& poly : shapes[i]) {
+            for (std::size_t k = 1; k < poly.size(); ++k) raster.addLine(poly[k - 1], poly[k]);
+            raster.addLine(poly.back(), poly.front());
+        }
+        if (i == 0) {
+            raster.resolve(mask.alpha.data(), w, clips[i].eoFill);
+            continue;
+        }
+        // Later clips intersect: their coverage multiplies what is there.
+        for (int y = 0; y < h; ++y) {
+            std::uint8_t* out = mask.alpha.data() + std::size_t(y) * std::size_t(w);
+            const int from = raster.rowBegin(y), to = raster.rowEnd(y);
+            if (to <= from) {
+                std::memset(out, 0, std::size_t(w));
+                continue;
+            }
+            raster.resolveRow(y, row.data(), clips[i].eoFill);
+            std::memset(out, 0, std::size_t(from));
+            for (int x = from; x < to; ++x) out[x] = mulCoverage(out[x], row[std::size_t(x)]);
+            std::memset(out + to, 0, std::size_t(w - to));
+        }
+    }
+    // The longest fully covered run of each row, so that draw calls lying inside it can skip the
+    // clip altogether.
+    mask.solidBegin.assign(std::size_t(h), 0);
+    mask.solidEnd.assign(std::size_t(h), 0);
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t* a = mask.alpha.data() + std::size_t(y) * std::size_t(w);
+        int best = 0, bestBegin = 0;
+        for (int x = 0; x < w;) {
+            if (a[x] != 255) {
+                ++x;
+                continue;
+            }
+            int e = x;
+            while (e < w && a[e] == 255) ++e;
+            if (e - x > best) {
+                best = e - x;
+                bestBegin = x;
+            }
+            x = e;
+        }
+        mask.solidBegin[std::size_t(y)] = bestBegin;
+        mask.solidEnd[std::size_t(y)] = bestBegin + best;
+    }
 }
 
 Rect CairoBackend::surfaceBounds() const {
@@ -255,41 +471,51 @@ bool CairoBackend::rasterize(const std::vector<std::vector<Point>>& polygons, co
     int x1 = static_cast<int>(std::ceil(std::min(bx1, visible.maxX())));
     int y1 = static_cast<int>(std::ceil(std::min(by1, visible.maxY())));
     if (x1 <= x0 || y1 <= y0) return false;
-    rasterizer_.reset(x0, y0, x1 - x0, y1 - y0);
+    CoverageRasterizer& raster = scratch().rasterizer;
+    raster.reset(x0, y0, x1 - x0, y1 - y0);
     for (const auto& poly : polygons) {
         if (poly.empty()) continue;
-        for (std::size_t i = 1; i < poly.size(); ++i) rasterizer_.addLine(poly[i - 1], poly[i]);
-        rasterizer_.addLine(poly.back(), poly.front());
+        for (std::size_t i = 1; i < poly.size(); ++i) raster.addLine(poly[i - 1], poly[i]);
+        raster.addLine(poly.back(), poly.front());
     }
     return true;
 }
 
-void CairoBackend::blendCoverage(bool evenOdd) {
-    // No clip and plain source-over: resolve and blend row by row straight into the pixels (the
-    // row of coverage stays in cache), skipping pixman.
-    const int x0 = rasterizer_.x0(), y0 = rasterizer_.y0(), w = rasterizer_.width(), h = rasterizer_.height();
+void CairoBackend::blendCoverage(bool evenOdd, const ClipMask* clip) {
+    // Plain source-over: resolve and blend row by row straight into the pixels (the row of
+    // coverage stays in cache), skipping pixman. The rasterised area lies within the clip's.
+    CoverageRasterizer& raster = scratch().rasterizer;
+    std::vector<std::uint8_t>& coverage = scratch().rowCoverage;
+    const int x0 = raster.x0(), y0 = raster.y0(), w = raster.width(), h = raster.height();
     Surface& s = top();
     SurfaceData d = dataOf(s.surface);
-    rowCoverage_.resize(std::size_t(w));
+    coverage.resize(std::size_t(w));
     for (int y = 0; y < h; ++y) {
-        int from = rasterizer_.rowBegin(y), to = rasterizer_.rowEnd(y);
+        int from = raster.rowBegin(y), to = raster.rowEnd(y);
         if (to <= from) continue;
-        rasterizer_.resolveRow(y, rowCoverage_.data(), evenOdd);
+        raster.resolveRow(y, coverage.data(), evenOdd);
+        if (clip) {
+            const std::uint8_t* c = clip->alpha.data() + std::size_t(y0 + y - clip->y0) * std::size_t(clip->w) +
+                                    (x0 - clip->x0);
+            for (int x = from; x < to; ++x) coverage[std::size_t(x)] = mulCoverage(coverage[std::size_t(x)], c[x]);
+        }
         std::uint32_t* row = reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(d.data) +
                                                               std::size_t(y0 + y) * d.stride);
         // Coverage column c is target column x0 + c.
-        compositor_.blendRow(row, rowCoverage_.data() - x0, y0 + y, x0 + from, x0 + to);
+        compositor_.blendRow(row, coverage.data() - x0, y0 + y, x0 + from, x0 + to);
     }
     cairo_surface_mark_dirty_rectangle(s.surface, x0, y0, w, h);
 }
 
 void CairoBackend::maskWithCoverage(cairo_t* cr, bool evenOdd) {
     // Cairo composites the coverage as a mask with the current source, through the clip.
-    const int x0 = rasterizer_.x0(), y0 = rasterizer_.y0(), w = rasterizer_.width(), h = rasterizer_.height();
+    CoverageRasterizer& raster = scratch().rasterizer;
+    std::vector<std::uint8_t>& pixels = scratch().mask;
+    const int x0 = raster.x0(), y0 = raster.y0(), w = raster.width(), h = raster.height();
     const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, w);
-    mask_.assign(std::size_t(stride) * std::size_t(h), 0);
-    rasterizer_.resolve(mask_.data(), stride, evenOdd);
-    cairo_surface_t* mask = cairo_image_surface_create_for_data(mask_.data(), CAIRO_FORMAT_A8, w, h, stride);
+    pixels.assign(std::size_t(stride) * std::size_t(h), 0);
+    raster.resolve(pixels.data(), stride, evenOdd);
+    cairo_surface_t* mask = cairo_image_surface_create_for_data(pixels.data(), CAIRO_FORMAT_A8, w, h, stride);
     cairo_mask_surface(cr, mask, x0, y0);
     cairo_surface_finish(mask);
     cairo_surface_destroy(mask);
@@ -316,11 +542,19 @@ void CairoBackend::stroke(const Path& path, const Shading& shading, const Stroke
     StrokeStyle clean = style;
     clean.lineWidth = width;
     clean.dash = dash;
-    if (!state.clips && compositor_.prepare(shading, state.opacity, t)) {
-        // Unclipped: rasterised and blended here without touching Cairo.
-        pieces_.clear();
-        outlineStroke(path, clean, t, kFlatness, pieces_);
-        if (rasterize(pieces_, surfaceBounds())) blendCoverage(false);
+    const ClipMask* clip = nullptr;
+    if (state.clips) {
+        clip = &clipMask(state);
+        if (clip->empty) return;
+    }
+    if (compositor_.prepare(shading, state.opacity, t)) {
+        // Rasterised and blended here without touching Cairo.
+        auto& pieces = scratch().pieces;
+        pieces.clear();
+        outlineStroke(path, clean, t, kFlatness, pieces);
+        const Rect visible = clip ? Rect{double(clip->x0), double(clip->y0), double(clip->w), double(clip->h)}
+                                  : surfaceBounds();
+        if (rasterize(pieces, visible)) blendCoverage(false, clip);
         return;
     }
     cairo_t* cr = s.cr;
@@ -328,11 +562,12 @@ void CairoBackend::stroke(const Path& path, const Shading& shading, const Stroke
     if (applyClips(cr, state)) {
         cairo_identity_matrix(cr);
         if (setSource(cr, shading, state.opacity, t)) {
-            pieces_.clear();
-            outlineStroke(path, clean, t, kFlatness, pieces_);
+            auto& pieces = scratch().pieces;
+            pieces.clear();
+            outlineStroke(path, clean, t, kFlatness, pieces);
             double cx0, cy0, cx1, cy1;
             cairo_clip_extents(cr, &cx0, &cy0, &cx1, &cy1);
-            if (rasterize(pieces_, {cx0, cy0, cx1 - cx0, cy1 - cy0})) maskWithCoverage(cr, false);
+            if (rasterize(pieces, {cx0, cy0, cx1 - cx0, cy1 - cy0})) maskWithCoverage(cr, false);
         }
     }
     cairo_restore(cr);
@@ -350,8 +585,13 @@ void CairoBackend::drawText(const TextLayout& layout, Point origin, const Shadin
     double size = layout.appliedFontSize();
     double maxScale = t.maxScale(), minScale = std::fabs(t.determinant()) / std::max(maxScale, 1e-300);
     if (minScale * size < 0.1 || maxScale * size > 8192) return;
+    // Glyphs may reach a little past the layout's box (overhangs, accents): an em to spare.
+    bool hidden = false;
+    const ClipMask* clip =
+        effectiveClip(state, t.apply(Rect{origin, layout.size()}.insetBy(-size, -size)), hidden);
+    if (hidden) return;
     cairo_save(cr);
-    if (applyClips(cr, state)) {
+    if (!clip || applyClips(cr, state)) {
         cairo_identity_matrix(cr);
         if (setSource(cr, shading, state.opacity, t)) {
             cairo_matrix_t m = toCairo(t);
@@ -384,6 +624,45 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
         if (!(minScale > 1e-3) || maxScale > 1e5) return;
     }
 
+    bool hidden = false;
+    const ClipMask* clip = effectiveClip(state, dev, hidden);
+    if (hidden) return;
+
+    // The high-quality filter is slow: such images are resampled into a tile once and copied.
+    const double ox = std::floor(t.tx), oy = std::floor(t.ty);
+    AffineTransform placement = t;
+    placement.tx -= ox;
+    placement.ty -= oy;
+    const Rect tileArea = placement.apply(rect);
+    const double tx0 = std::floor(tileArea.minX()), ty0 = std::floor(tileArea.minY());
+    const double tw = std::ceil(tileArea.maxX()) - tx0, th = std::ceil(tileArea.maxY()) - ty0;
+    const bool tiled = style.interpolation == ImageInterpolation::high && std::fabs(t.tx) < 1e6 &&
+                       std::fabs(t.ty) < 1e6 && tw >= 1 && th >= 1 && tw <= ResampleCache::kMaxSide &&
+                       th <= ResampleCache::kMaxSide;
+    const Image* tile = nullptr;
+    if (tiled) {
+        auto& entries = resampleCache().entries;
+        for (auto it = entries.begin(); it != entries.end(); ++it) {
+            if (!(it->rect == rect) || !(it->placement == placement) || !sameStyle(it->style, style) ||
+                !samePixels(*it, image))
+                continue;
+            std::rotate(it, it + 1, entries.end());
+            tile = &entries.back().tile;
+            break;
+        }
+    }
+    if (tiled && tile) {
+        cairo_save(cr);
+        if (!clip || applyClips(cr, state)) {
+            cairo_identity_matrix(cr);
+            cairo_set_source_surface(cr, tile->cairoSurface(), ox + tx0, oy + ty0);
+            cairo_paint_with_alpha(cr, state.opacity);
+        }
+        cairo_restore(cr);
+        check(s);
+        return;
+    }
+
     // Saturation and template tint work on a private copy of the pixels.
     Image source = image;
     double saturation = std::isfinite(style.saturation) ? std::max(0.0, style.saturation) : 1.0;
@@ -396,22 +675,63 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
         source.markDirty();
     }
 
-    cairo_save(cr);
-    if (applyClips(cr, state)) {
-        cairo_matrix_t m = toCairo(t);
-        cairo_set_matrix(cr, &m);
-        cairo_rectangle(cr, rect.x, rect.y, rect.width, rect.height);
-        cairo_clip(cr);
-        cairo_translate(cr, rect.x, rect.y);
-        cairo_scale(cr, rect.width / source.pixelWidth(), rect.height / source.pixelHeight());
-        cairo_set_source_surface(cr, source.cairoSurface(), 0, 0);
-        cairo_pattern_t* p = cairo_get_source(cr);
+    auto paintImage = [&](cairo_t* c, const AffineTransform& m) {
+        cairo_matrix_t cm = toCairo(m);
+        cairo_set_matrix(c, &cm);
+        cairo_rectangle(c, rect.x, rect.y, rect.width, rect.height);
+        cairo_clip(c);
+        cairo_translate(c, rect.x, rect.y);
+        cairo_scale(c, rect.width / source.pixelWidth(), rect.height / source.pixelHeight());
+        cairo_set_source_surface(c, source.cairoSurface(), 0, 0);
+        cairo_pattern_t* p = cairo_get_source(c);
         cairo_pattern_set_extend(p, CAIRO_EXTEND_PAD);
         switch (style.interpolation) {
             case ImageInterpolation::none: cairo_pattern_set_filter(p, CAIRO_FILTER_NEAREST); break;
             case ImageInterpolation::low: cairo_pattern_set_filter(p, CAIRO_FILTER_BILINEAR); break;
             case ImageInterpolation::high: cairo_pattern_set_filter(p, CAIRO_FILTER_BEST); break;
         }
+    };
+    if (tiled) {
+        // Resample into a tile at the same sub-pixel position, keep it, and copy it in.
+        ResampledImage e;
+        e.tile = Image::create(static_cast<int>(tw), static_cast<int>(th));
+        if (!e.tile.isNull()) {
+            cairo_t* tc = cairo_create(e.tile.cairoSurface());
+            paintImage(tc, AffineTransform::translation(-tx0, -ty0).concatenating(placement));
+            cairo_paint(tc);
+            const bool ok = cairo_status(tc) == CAIRO_STATUS_SUCCESS;
+            cairo_destroy(tc);
+            if (ok) {
+                e.surface = image.cairoSurface();
+                e.width = image.pixelWidth();
+                e.height = image.pixelHeight();
+                e.pixels.resize(std::size_t(e.width) * std::size_t(e.height));
+                const auto* src = reinterpret_cast<const std::uint8_t*>(image.data());
+                for (int y = 0; y < e.height; ++y)
+                    std::memcpy(e.pixels.data() + std::size_t(y) * e.width, src + std::size_t(y) * image.stride(),
+                                std::size_t(e.width) * 4);
+                e.placement = placement;
+                e.rect = rect;
+                e.style = style;
+                auto& entries = resampleCache().entries;
+                if (entries.size() >= ResampleCache::kEntries) entries.erase(entries.begin());
+                entries.push_back(std::move(e));
+                const Image& made = entries.back().tile;
+                cairo_save(cr);
+                if (!clip || applyClips(cr, state)) {
+                    cairo_identity_matrix(cr);
+                    cairo_set_source_surface(cr, made.cairoSurface(), ox + tx0, oy + ty0);
+                    cairo_paint_with_alpha(cr, state.opacity);
+                }
+                cairo_restore(cr);
+                check(s);
+                return;
+            }
+        }
+    }
+    cairo_save(cr);
+    if (!clip || applyClips(cr, state)) {
+        paintImage(cr, t);
         cairo_paint_with_alpha(cr, state.opacity);
     }
     cairo_restore(cr);
@@ -492,8 +812,12 @@ void CairoBackend::endLayer(const DrawState& state) {
 
     Surface& parent = top();
     cairo_t* cr = parent.cr;
+    bool hidden = false;
+    const ClipMask* clip = effectiveClip(
+        state, Rect{double(layer.x0 - parent.x0), double(layer.y0 - parent.y0), double(layer.width), double(layer.height)},
+        hidden);
     cairo_save(cr);
-    if (applyClips(cr, state)) {
+    if (!hidden && (!clip || applyClips(cr, state))) {
         cairo_identity_matrix(cr);
         cairo_set_source_surface(cr, current, layer.x0 - parent.x0, layer.y0 - parent.y0);
         cairo_paint_with_alpha(cr, state.opacity);

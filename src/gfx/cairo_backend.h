@@ -1,16 +1,19 @@
 #pragma once
 // The drawing backend that renders into a Cairo ARGB32 image surface.
 //
-// Antialiased fills and all strokes are rasterised here (CoverageRasterizer, outlineStroke) and,
-// when unclipped, blended straight into the pixels (SpanCompositor); Cairo's general scan
-// converter costs several microseconds per shape, too much for frames of a thousand small
-// sprites. Clips, layers, images, text and rectangles go through Cairo.
+// Antialiased fills and all strokes are rasterised here (CoverageRasterizer, outlineStroke) and
+// blended straight into the pixels (SpanCompositor); Cairo's general scan converter costs
+// several microseconds per shape, too much for frames of a thousand small sprites. A clip is
+// rasterised once into a coverage mask that every shape drawn under it is multiplied by (Cairo
+// would rebuild its own mask for every call). Images, text, layers and unclipped rectangles go
+// through Cairo, without the clip when it covers their whole area.
 //
 // Every call is validated before it reaches Cairo (non-invertible transforms, bad dashes, far-off
 // or squeezed geometry), so Cairo never enters an error state from our input; if it does anyway,
 // the error is remembered for error() and the Cairo context is replaced, so later drawing goes on.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -56,6 +59,18 @@ private:
         int width = 0, height = 0;
     };
 
+    // A clip's coverage in the pixels of one surface, made on first use and shared by every draw
+    // call under the same clip.
+    struct ClipMask {
+        std::shared_ptr<const std::vector<ClipEntry>> clips;  // the key; held so its address stays unique
+        int surfaceX0 = 0, surfaceY0 = 0, surfaceWidth = 0, surfaceHeight = 0;  // the surface it is for
+        bool empty = true;                 // nothing shows through
+        int x0 = 0, y0 = 0, w = 0, h = 0;  // bounds of the coverage, surface pixels
+        std::vector<std::uint8_t> alpha;   // w × h
+        // Per row, the longest run of full coverage [solidBegin, solidEnd), in mask columns.
+        std::vector<int> solidBegin, solidEnd;
+    };
+
     Surface& top() { return layers_.empty() ? base_ : layers_.back(); }
     AffineTransform deviceMatrix(const AffineTransform& user) const;
     bool applyClips(cairo_t* cr, const DrawState& state);
@@ -65,16 +80,23 @@ private:
     // Fills through our own rasteriser with Cairo compositing the coverage through the clip;
     // false when the path needs Cairo's own fill.
     bool fillWithCoverage(cairo_t* cr, const Path& path, const AffineTransform& toDevice, bool evenOdd);
-    // Fills with no clip and plain source-over: our rasteriser, blended straight into the pixels.
-    // False when the path or shading needs the general route.
+    // Fills with plain source-over, unclipped or under `clip`: our rasteriser, blended straight
+    // into the pixels. False when the path or shading needs the general route.
     bool fillDirect(const Path& path, const Shading& shading, double opacity, const AffineTransform& toDevice,
-                    bool evenOdd);
+                    bool evenOdd, const ClipMask* clip = nullptr);
+    // The clip of `state` (which has one) rasterised for the current surface.
+    const ClipMask& clipMask(const DrawState& state);
+    void buildClipMask(ClipMask& mask, const std::vector<ClipEntry>& clips);
+    // The clip for a draw call whose pixels lie within `deviceBounds` (current surface pixels):
+    // null when there is none or it leaves the whole area untouched. `hidden` is set when the
+    // clip lets nothing through.
+    const ClipMask* effectiveClip(const DrawState& state, const Rect& deviceBounds, bool& hidden);
     void flattenForFill(const Path& path, const AffineTransform& toDevice);
     Rect surfaceBounds() const;
     // Rasterises device-space polygons within `visible`; false when nothing can show.
     bool rasterize(const std::vector<std::vector<Point>>& polygons, const Rect& visible);
-    // Paints the rasterised coverage with the prepared compositor, or with Cairo's source.
-    void blendCoverage(bool evenOdd);
+    // Paints the rasterised coverage with the prepared compositor, times the clip's when given.
+    void blendCoverage(bool evenOdd, const ClipMask* clip = nullptr);
     void maskWithCoverage(cairo_t* cr, bool evenOdd);
     double maxSigma() const;
 
@@ -84,10 +106,7 @@ private:
     Surface base_;
     std::vector<Surface> layers_;
     std::string error_;
-    CoverageRasterizer rasterizer_;
-    std::vector<std::uint8_t> mask_;
-    std::vector<std::uint8_t> rowCoverage_;
-    std::vector<std::vector<Point>> polygons_, pieces_;  // reused between calls
+    std::vector<ClipMask> clipMasks_;  // most recently made last
     SpanCompositor compositor_;
 };
 

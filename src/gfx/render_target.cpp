@@ -35,6 +35,8 @@ Image RenderTarget::image() const {
     return Image::fromSurface(backend_->target(), scale_).copy();
 }
 
+Image RenderTarget::takeImage() { return Image::fromSurface(backend_->target(), scale_); }
+
 bool RenderTarget::writePng(const std::string& path, std::string* error) const {
     if (!ok()) {
         if (error) *error = "drawing failed: " + this->error();

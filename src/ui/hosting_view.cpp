@@ -104,7 +104,7 @@ gfx::Image HostingView::renderImage(double scale, std::optional<Color> backgroun
     auto ctx = target.context();
     if (background) ctx.fill(gfx::Path::rect(Rect{Point{}, s}), *background);
     draw(ctx);
-    return target.image();
+    return target.takeImage();  // the target ends here: no copy needed
 }
 
 bool HostingView::writePng(const std::string& path, double scale, std::optional<Color> background,

@@ -156,6 +156,68 @@ TEST(RasterizerTest, GradientsAndClipsMatchCairo) {
         "gradients and clip");
 }
 
+TEST(RasterizerTest, ShapesUnderNestedClipsMatchCairo) {
+    // A rounded plate clip and an ellipse inside it: shapes straddling both edges, a rectangle
+    // well inside (which skips the clip), a stroke, and an image at high quality.
+    Gradient g({{Color(0.9, 0.9, 0.95, 0.8), 0}, {Color(0.1, 0.1, 0.2, 0.8), 1}});
+    Path plate = Path::roundedRect({4, 4, 112, 72}, 14);
+    Path lens = Path::ellipse({0, 10, 100, 70});
+    Image icon = Image::create(16, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) icon.setPixel(x, y, Color(x / 15.0, y / 15.0, 0.5, 1));
+    auto drawOurs = [&](GraphicsContext& c) {
+        c.clip(plate);
+        c.fill(Path::rect({0, 0, 120, 80}), Shading::linearGradient(g, {0, 0}, {0, 80}));
+        c.fill(Path::rect({30.5, 30.5, 20, 10}), Color(0.1, 0.7, 0.3, 1));
+        c.stroke(Path::roundedRect({5, 5, 110, 70}, 13), Color(1, 1, 1, 0.5), 1.5);
+        c.draw(icon, {62.25, 20.5, 21, 21});
+        GraphicsContext inner = c;
+        inner.clip(lens);
+        inner.fill(Path::roundedRect({-10, 40, 80, 50}, 9), Color(0.8, 0.2, 0.4, 0.9));
+    };
+    auto drawCairo = [&](cairo_t* cr) {
+        appendToCairo(cr, plate);
+        cairo_clip(cr);
+        cairo_rectangle(cr, 0, 0, 120, 80);
+        cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, 0, 80);
+        cairo_pattern_add_color_stop_rgba(p, 0, 0.9, 0.9, 0.95, 0.8);
+        cairo_pattern_add_color_stop_rgba(p, 1, 0.1, 0.1, 0.2, 0.8);
+        cairo_pattern_set_extend(p, CAIRO_EXTEND_PAD);
+        cairo_set_source(cr, p);
+        cairo_pattern_destroy(p);
+        cairo_fill(cr);
+        cairo_rectangle(cr, 30.5, 30.5, 20, 10);
+        cairo_set_source_rgba(cr, 0.1, 0.7, 0.3, 1);
+        cairo_fill(cr);
+        appendToCairo(cr, Path::roundedRect({5, 5, 110, 70}, 13));
+        cairo_set_line_width(cr, 1.5);
+        cairo_set_source_rgba(cr, 1, 1, 1, 0.5);
+        cairo_stroke(cr);
+        cairo_save(cr);
+        cairo_rectangle(cr, 62.25, 20.5, 21, 21);
+        cairo_clip(cr);
+        cairo_translate(cr, 62.25, 20.5);
+        cairo_scale(cr, 21.0 / 16, 21.0 / 16);
+        cairo_set_source_surface(cr, icon.cairoSurface(), 0, 0);
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BEST);
+        cairo_paint(cr);
+        cairo_restore(cr);
+        appendToCairo(cr, lens);
+        cairo_clip(cr);
+        appendToCairo(cr, Path::roundedRect({-10, 40, 80, 50}, 9));
+        cairo_set_source_rgba(cr, 0.8, 0.2, 0.4, 0.9);
+        cairo_fill(cr);
+    };
+    // Twice: the second time the image comes from the resampled tile kept by the first.
+    expectSameAsCairo(drawOurs, drawCairo, "clipped shapes");
+    expectSameAsCairo(drawOurs, drawCairo, "clipped shapes, drawn again");
+    // Changed pixels are resampled again, not taken from the tile.
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) icon.setPixel(x, y, Color(0.2, 0.3, x / 15.0, 1));
+    expectSameAsCairo(drawOurs, drawCairo, "clipped shapes, image changed");
+}
+
 TEST(RasterizerTest, WildGeometryNeverBreaksTheTarget) {
     // Deterministic junk: huge and tiny coordinates, degenerate and self-crossing paths, odd
     // transforms and stroke styles. Nothing may crash or leave the target in an error state.

@@ -64,7 +64,7 @@ public:
 private:
     const nlohmann::json* find(const std::string& key, Need need);
 
-    const nlohmann::json& object_;
+    nlohmann::json object_;  // a copy: callers often pass a temporary
     std::string path_;
     std::string error_;
     std::set<std::string> seen_;
