@@ -54,7 +54,6 @@ struct Scratch {
     CoverageRasterizer rasterizer;
     std::vector<std::uint8_t> mask, rowCoverage;
     std::vector<std::vector<Point>> polygons, pieces;
-    std::vector<std::vector<std::uint8_t>> spareClipAlpha;  // from clip masks of finished targets
 };
 
 Scratch& scratch() {
@@ -73,14 +72,26 @@ struct ResampledImage {
     AffineTransform placement;          // the device transform, integer part of the translation removed
     Rect rect;
     ImageStyle style;
-    int x0 = 0, y0 = 0;                 // the tile's pixel offset from that integer translation
-    Image tile;
+    Image tile;  // placed at the device bounds' whole-pixel corner, plus the removed translation
 };
 
 struct ResampleCache {
-    static constexpr std::size_t kEntries = 64;
-    static constexpr int kMaxSide = 512;
+    static constexpr std::size_t kBudget = 16u << 20;  // bytes of tiles and source copies
+    static constexpr int kMaxSide = 512;               // of a tile and of a source
     std::vector<ResampledImage> entries;  // most recently used last
+    std::size_t bytes = 0;
+
+    static std::size_t sizeOf(const ResampledImage& e) {
+        return e.pixels.size() * 4 + std::size_t(e.tile.pixelWidth()) * std::size_t(e.tile.pixelHeight()) * 4;
+    }
+    void add(ResampledImage e) {
+        bytes += sizeOf(e);
+        entries.push_back(std::move(e));
+        while (bytes > kBudget && entries.size() > 1) {
+            bytes -= sizeOf(entries.front());
+            entries.erase(entries.begin());
+        }
+    }
 };
 
 ResampleCache& resampleCache() {
@@ -128,9 +139,6 @@ CairoBackend::CairoBackend(cairo_surface_t* target, Size canvas, double scale)
 }
 
 CairoBackend::~CairoBackend() {
-    auto& spare = scratch().spareClipAlpha;
-    for (ClipMask& m : clipMasks_)
-        if (spare.size() < 4 && m.alpha.capacity() > 0) spare.push_back(std::move(m.alpha));
     for (Surface& l : layers_) {
         cairo_destroy(l.cr);
         cairo_surface_destroy(l.surface);
@@ -300,6 +308,28 @@ bool CairoBackend::fillDirect(const Path& path, const Shading& shading, double o
     // cheaper here than through Cairo's clip.
     if ((!clip && isAxisAlignedRect(path, toDevice)) || !compositor_.prepare(shading, opacity, toDevice))
         return false;
+    if (clip && isAxisAlignedRect(path, toDevice)) {
+        const Rect r = toDevice.apply(path.boundingRect());
+        if (r.minX() == std::floor(r.minX()) && r.minY() == std::floor(r.minY()) && r.maxX() == std::floor(r.maxX()) &&
+            r.maxY() == std::floor(r.maxY())) {
+            // A pixel-aligned rectangle covers its pixels fully: the clip's coverage is the shape's.
+            const int x0 = static_cast<int>(std::max(r.minX(), double(clip->x0)));
+            const int y0 = static_cast<int>(std::max(r.minY(), double(clip->y0)));
+            const int x1 = static_cast<int>(std::min(r.maxX(), double(clip->x0 + clip->w)));
+            const int y1 = static_cast<int>(std::min(r.maxY(), double(clip->y0 + clip->h)));
+            if (x1 <= x0 || y1 <= y0) return true;
+            Surface& s = top();
+            SurfaceData d = dataOf(s.surface);
+            for (int y = y0; y < y1; ++y) {
+                std::uint32_t* row =
+                    reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(d.data) + std::size_t(y) * d.stride);
+                const std::uint8_t* c = clip->alpha.data() + std::size_t(y - clip->y0) * std::size_t(clip->w);
+                compositor_.blendRow(row, c - clip->x0, y, x0, x1);
+            }
+            cairo_surface_mark_dirty_rectangle(s.surface, x0, y0, x1 - x0, y1 - y0);
+            return true;
+        }
+    }
     flattenForFill(path, toDevice);
     const Rect visible = clip ? Rect{double(clip->x0), double(clip->y0), double(clip->w), double(clip->h)}
                               : surfaceBounds();
@@ -341,9 +371,6 @@ const CairoBackend::ClipMask& CairoBackend::clipMask(const DrawState& state) {
     if (clipMasks_.size() >= kKept) {
         mask = std::move(clipMasks_.front());
         clipMasks_.erase(clipMasks_.begin());
-    } else if (auto& spare = scratch().spareClipAlpha; !spare.empty()) {
-        mask.alpha = std::move(spare.back());
-        spare.pop_back();
     }
     mask.clips = state.clips;
     mask.surfaceX0 = s.x0;
@@ -437,6 +464,10 @@ void CairoBackend::buildClipMask(ClipMask& mask, const std::vector<ClipEntry>& c
                 continue;
             }
             int e = x;
+            for (std::uint64_t word; e + 8 <= w; e += 8) {
+                std::memcpy(&word, a + e, 8);
+                if (word != ~std::uint64_t{0}) break;
+            }
             while (e < w && a[e] == 255) ++e;
             if (e - x > best) {
                 best = e - x;
@@ -495,9 +526,13 @@ void CairoBackend::blendCoverage(bool evenOdd, const ClipMask* clip) {
         if (to <= from) continue;
         raster.resolveRow(y, coverage.data(), evenOdd);
         if (clip) {
-            const std::uint8_t* c = clip->alpha.data() + std::size_t(y0 + y - clip->y0) * std::size_t(clip->w) +
-                                    (x0 - clip->x0);
-            for (int x = from; x < to; ++x) coverage[std::size_t(x)] = mulCoverage(coverage[std::size_t(x)], c[x]);
+            // Only the clip's partly covered columns change anything: skip its solid run.
+            const int r = y0 + y - clip->y0, shift = x0 - clip->x0;
+            const std::uint8_t* c = clip->alpha.data() + std::size_t(r) * std::size_t(clip->w) + shift;
+            const int solidFrom = std::clamp(clip->solidBegin[std::size_t(r)] - shift, from, to);
+            const int solidTo = std::clamp(clip->solidEnd[std::size_t(r)] - shift, solidFrom, to);
+            for (int x = from; x < solidFrom; ++x) coverage[std::size_t(x)] = mulCoverage(coverage[std::size_t(x)], c[x]);
+            for (int x = solidTo; x < to; ++x) coverage[std::size_t(x)] = mulCoverage(coverage[std::size_t(x)], c[x]);
         }
         std::uint32_t* row = reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(d.data) +
                                                               std::size_t(y0 + y) * d.stride);
@@ -585,11 +620,19 @@ void CairoBackend::drawText(const TextLayout& layout, Point origin, const Shadin
     double size = layout.appliedFontSize();
     double maxScale = t.maxScale(), minScale = std::fabs(t.determinant()) / std::max(maxScale, 1e-300);
     if (minScale * size < 0.1 || maxScale * size > 8192) return;
-    // Glyphs may reach a little past the layout's box (overhangs, accents): an em to spare.
+    // Glyphs may reach past the layout's box (overhangs, stacked marks): the clip is judged by
+    // their ink, with a little to spare for hinting and antialiasing.
     bool hidden = false;
-    const ClipMask* clip =
-        effectiveClip(state, t.apply(Rect{origin, layout.size()}.insetBy(-size, -size)), hidden);
-    if (hidden) return;
+    const ClipMask* clip = nullptr;
+    if (state.clips) {
+        PangoRectangle ink;
+        pango_layout_get_extents(static_cast<PangoLayout*>(layout.pangoLayout()), &ink, nullptr);
+        const Point offset = layout.layoutOffset();
+        const Rect inkRect{origin.x - offset.x + double(ink.x) / PANGO_SCALE, origin.y - offset.y + double(ink.y) / PANGO_SCALE,
+                           double(ink.width) / PANGO_SCALE, double(ink.height) / PANGO_SCALE};
+        clip = effectiveClip(state, t.apply(inkRect.insetBy(-2, -2)), hidden);
+        if (hidden) return;
+    }
     cairo_save(cr);
     if (!clip || applyClips(cr, state)) {
         cairo_identity_matrix(cr);
@@ -638,8 +681,19 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
     const double tw = std::ceil(tileArea.maxX()) - tx0, th = std::ceil(tileArea.maxY()) - ty0;
     const bool tiled = style.interpolation == ImageInterpolation::high && std::fabs(t.tx) < 1e6 &&
                        std::fabs(t.ty) < 1e6 && tw >= 1 && th >= 1 && tw <= ResampleCache::kMaxSide &&
-                       th <= ResampleCache::kMaxSide;
-    const Image* tile = nullptr;
+                       th <= ResampleCache::kMaxSide && image.pixelWidth() <= ResampleCache::kMaxSide &&
+                       image.pixelHeight() <= ResampleCache::kMaxSide;
+    // Copies a resampled tile in (its pixel (0, 0) lands on device pixel (ox + tx0, oy + ty0)).
+    auto paintTile = [&](const Image& tile) {
+        cairo_save(cr);
+        if (!clip || applyClips(cr, state)) {
+            cairo_identity_matrix(cr);
+            cairo_set_source_surface(cr, tile.cairoSurface(), ox + tx0, oy + ty0);
+            cairo_paint_with_alpha(cr, state.opacity);
+        }
+        cairo_restore(cr);
+        check(s);
+    };
     if (tiled) {
         auto& entries = resampleCache().entries;
         for (auto it = entries.begin(); it != entries.end(); ++it) {
@@ -647,20 +701,9 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
                 !samePixels(*it, image))
                 continue;
             std::rotate(it, it + 1, entries.end());
-            tile = &entries.back().tile;
-            break;
+            paintTile(entries.back().tile);
+            return;
         }
-    }
-    if (tiled && tile) {
-        cairo_save(cr);
-        if (!clip || applyClips(cr, state)) {
-            cairo_identity_matrix(cr);
-            cairo_set_source_surface(cr, tile->cairoSurface(), ox + tx0, oy + ty0);
-            cairo_paint_with_alpha(cr, state.opacity);
-        }
-        cairo_restore(cr);
-        check(s);
-        return;
     }
 
     // Saturation and template tint work on a private copy of the pixels.
@@ -713,18 +756,9 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
                 e.placement = placement;
                 e.rect = rect;
                 e.style = style;
-                auto& entries = resampleCache().entries;
-                if (entries.size() >= ResampleCache::kEntries) entries.erase(entries.begin());
-                entries.push_back(std::move(e));
-                const Image& made = entries.back().tile;
-                cairo_save(cr);
-                if (!clip || applyClips(cr, state)) {
-                    cairo_identity_matrix(cr);
-                    cairo_set_source_surface(cr, made.cairoSurface(), ox + tx0, oy + ty0);
-                    cairo_paint_with_alpha(cr, state.opacity);
-                }
-                cairo_restore(cr);
-                check(s);
+                ResampleCache& cache = resampleCache();
+                cache.add(std::move(e));
+                paintTile(cache.entries.back().tile);
                 return;
             }
         }

@@ -6,7 +6,8 @@
 // several microseconds per shape, too much for frames of a thousand small sprites. A clip is
 // rasterised once into a coverage mask that every shape drawn under it is multiplied by (Cairo
 // would rebuild its own mask for every call). Images, text, layers and unclipped rectangles go
-// through Cairo, without the clip when it covers their whole area.
+// through Cairo, without the clip when it covers their whole area. Images drawn at high quality
+// are resampled once per size and sub-pixel position and kept (per thread) for later frames.
 //
 // Every call is validated before it reaches Cairo (non-invertible transforms, bad dashes, far-off
 // or squeezed geometry), so Cairo never enters an error state from our input; if it does anyway,

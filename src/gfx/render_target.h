@@ -31,8 +31,8 @@ public:
     bool ok() const { return error().empty(); }
     // The pixels drawn so far (shares nothing with the target: later drawing does not change it).
     Image image() const;
-    // The pixels drawn, shared rather than copied: for when the drawing is finished, as nothing
-    // drawn through this target's contexts afterwards may be meant for the image.
+    // The pixels drawn, handed over without a copy: for when the drawing is finished (anything
+    // drawn through this target's contexts afterwards would show in the image).
     Image takeImage();
     // Writes the pixels as PNG; false with `error` set on a drawing error or a write failure.
     bool writePng(const std::string& path, std::string* error = nullptr) const;

@@ -10,6 +10,7 @@
 #include "gfx/graphics_context.h"
 #include "gfx/image_compare.h"
 #include "gfx/render_target.h"
+#include "gfx/text_layout.h"
 
 namespace quillmar::gfx {
 namespace {
@@ -158,7 +159,8 @@ TEST(RasterizerTest, GradientsAndClipsMatchCairo) {
 
 TEST(RasterizerTest, ShapesUnderNestedClipsMatchCairo) {
     // A rounded plate clip and an ellipse inside it: shapes straddling both edges, a rectangle
-    // well inside (which skips the clip), a stroke, and an image at high quality.
+    // well inside (which skips the clip), a stroke, an image at high quality and a faded group
+    // across the plate's corner.
     Gradient g({{Color(0.9, 0.9, 0.95, 0.8), 0}, {Color(0.1, 0.1, 0.2, 0.8), 1}});
     Path plate = Path::roundedRect({4, 4, 112, 72}, 14);
     Path lens = Path::ellipse({0, 10, 100, 70});
@@ -171,6 +173,14 @@ TEST(RasterizerTest, ShapesUnderNestedClipsMatchCairo) {
         c.fill(Path::rect({30.5, 30.5, 20, 10}), Color(0.1, 0.7, 0.3, 1));
         c.stroke(Path::roundedRect({5, 5, 110, 70}, 13), Color(1, 1, 1, 0.5), 1.5);
         c.draw(icon, {62.25, 20.5, 21, 21});
+        GraphicsContext faded = c;
+        faded.opacity = 0.6;
+        faded.drawLayer(
+            [](GraphicsContext& l) {
+                l.fill(Path::circle({100, 60}, 18), Color(0.2, 0.3, 0.9, 1));
+                l.fill(Path::circle({108, 68}, 10), Color(0.9, 0.9, 0.1, 1));
+            },
+            Rect{80, 40, 40, 40});
         GraphicsContext inner = c;
         inner.clip(lens);
         inner.fill(Path::roundedRect({-10, 40, 80, 50}, 9), Color(0.8, 0.2, 0.4, 0.9));
@@ -203,6 +213,15 @@ TEST(RasterizerTest, ShapesUnderNestedClipsMatchCairo) {
         cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BEST);
         cairo_paint(cr);
         cairo_restore(cr);
+        cairo_push_group(cr);
+        appendToCairo(cr, Path::circle({100, 60}, 18));
+        cairo_set_source_rgba(cr, 0.2, 0.3, 0.9, 1);
+        cairo_fill(cr);
+        appendToCairo(cr, Path::circle({108, 68}, 10));
+        cairo_set_source_rgba(cr, 0.9, 0.9, 0.1, 1);
+        cairo_fill(cr);
+        cairo_pop_group_to_source(cr);
+        cairo_paint_with_alpha(cr, 0.6);
         appendToCairo(cr, lens);
         cairo_clip(cr);
         appendToCairo(cr, Path::roundedRect({-10, 40, 80, 50}, 9));
@@ -216,6 +235,26 @@ TEST(RasterizerTest, ShapesUnderNestedClipsMatchCairo) {
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x) icon.setPixel(x, y, Color(0.2, 0.3, x / 15.0, 1));
     expectSameAsCairo(drawOurs, drawCairo, "clipped shapes, image changed");
+}
+
+TEST(RasterizerTest, TextAcrossAClipEdgeKeepsInsideIt) {
+    // One label wholly inside the clip (drawn without it) and one crossing its left edge.
+    TextLayout label("WMW", Font::system(24, FontWeight::bold));
+    auto target = render({120, 80}, 2, [&](GraphicsContext& c) {
+        c.clip(Path::roundedRect({20, 8, 90, 64}, 14));
+        c.draw(label, Point{40, 12}, Color(0, 0, 0, 1));
+        c.draw(label, Point{4, 42}, Color(0, 0, 0, 1));
+    });
+    Image img = target->image();
+    int inkInside = 0, inkOutside = 0;
+    for (int y = 0; y < img.pixelHeight(); ++y)
+        for (int x = 0; x < img.pixelWidth(); ++x) {
+            if (img.pixel(x, y).alpha <= 0) continue;
+            (x >= 40 ? inkInside : inkOutside)++;
+        }
+    EXPECT_GT(inkInside, 200);
+    EXPECT_EQ(inkOutside, 0);
+    EXPECT_GT(img.pixel(70, 110).alpha, 0.0) << "the crossing label shows inside the clip";
 }
 
 TEST(RasterizerTest, WildGeometryNeverBreaksTheTarget) {
