@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <unordered_map>
 
 #include "gfx/pixel_effects.h"
 #include "gfx/polygon_clip.h"
@@ -78,8 +79,28 @@ struct ResampledImage {
 struct ResampleCache {
     static constexpr std::size_t kBudget = 16u << 20;  // bytes of tiles and source copies
     static constexpr int kMaxSide = 512;               // of a tile and of a source
+    static constexpr std::size_t kMaxTracked = 256;
     std::vector<ResampledImage> entries;  // most recently used last
     std::size_t bytes = 0;
+
+    // Where each image was last drawn without a tile. An image that comes back at another size
+    // or sub-pixel position is moving (a scale or slide animation): a tile made now would not be
+    // used again, so such frames sample with the cheaper good filter, and the tile is made once
+    // the image is drawn twice in the same place.
+    struct Placement {
+        Rect rect;
+        AffineTransform placement;
+    };
+    std::unordered_map<const void*, Placement> lastUntiled;  // keys are never dereferenced
+
+    // Records this draw and says whether the image moved since its last untiled draw.
+    bool noteUntiledDraw(const void* surface, const Rect& rect, const AffineTransform& placement) {
+        auto it = lastUntiled.find(surface);
+        const bool moving = it != lastUntiled.end() && !(it->second.rect == rect && it->second.placement == placement);
+        if (lastUntiled.size() >= kMaxTracked && it == lastUntiled.end()) lastUntiled.clear();
+        lastUntiled[surface] = Placement{rect, placement};
+        return moving;
+    }
 
     static std::size_t sizeOf(const ResampledImage& e) {
         return e.pixels.size() * 4 + std::size_t(e.tile.pixelWidth()) * std::size_t(e.tile.pixelHeight()) * 4;
@@ -705,6 +726,7 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
             return;
         }
     }
+    const bool moving = tiled && resampleCache().noteUntiledDraw(image.cairoSurface(), rect, placement);
 
     // Saturation and template tint work on a private copy of the pixels.
     Image source = image;
@@ -731,10 +753,12 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
         switch (style.interpolation) {
             case ImageInterpolation::none: cairo_pattern_set_filter(p, CAIRO_FILTER_NEAREST); break;
             case ImageInterpolation::low: cairo_pattern_set_filter(p, CAIRO_FILTER_BILINEAR); break;
-            case ImageInterpolation::high: cairo_pattern_set_filter(p, CAIRO_FILTER_BEST); break;
+            case ImageInterpolation::high:
+                cairo_pattern_set_filter(p, moving ? CAIRO_FILTER_GOOD : CAIRO_FILTER_BEST);
+                break;
         }
     };
-    if (tiled) {
+    if (tiled && !moving) {
         // Resample into a tile at the same sub-pixel position, keep it, and copy it in.
         ResampledImage e;
         e.tile = Image::create(static_cast<int>(tw), static_cast<int>(th));

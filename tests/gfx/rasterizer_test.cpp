@@ -237,6 +237,44 @@ TEST(RasterizerTest, ShapesUnderNestedClipsMatchCairo) {
     expectSameAsCairo(drawOurs, drawCairo, "clipped shapes, image changed");
 }
 
+TEST(RasterizerTest, AnImageThatMovesEveryFrameSamplesCheaplyUntilItSettles) {
+    // A checkerboard scaled up makes the two filters tell apart clearly.
+    Image icon = Image::create(12, 12);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 12; ++x) icon.setPixel(x, y, (x + y) % 2 ? Color(1, 1, 1, 1) : Color(0.1, 0.2, 0.6, 1));
+    auto cairoImage = [&](Rect r, cairo_filter_t filter) {
+        Image out = Image::create(240, 160, 2);
+        cairo_t* cr = cairo_create(out.cairoSurface());
+        cairo_scale(cr, 2, 2);
+        cairo_rectangle(cr, r.x, r.y, r.width, r.height);
+        cairo_clip(cr);
+        cairo_translate(cr, r.x, r.y);
+        cairo_scale(cr, r.width / 12, r.height / 12);
+        cairo_set_source_surface(cr, icon.cairoSurface(), 0, 0);
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+        cairo_pattern_set_filter(cairo_get_source(cr), filter);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        out.markDirty();
+        return out;
+    };
+    // Which filter our frame matches: the one it is (nearly) identical to.
+    auto filterOf = [&](Rect r) {
+        Image mine = render({120, 80}, 2, [&](GraphicsContext& c) { c.draw(icon, r); })->image();
+        const double best = compareImages(mine, cairoImage(r, CAIRO_FILTER_BEST), 0.02).meanChannelDelta;
+        const double good = compareImages(mine, cairoImage(r, CAIRO_FILTER_GOOD), 0.02).meanChannelDelta;
+        EXPECT_LT(std::min(best, good), 0.002);
+        return best < good ? "best" : "good";
+    };
+    // First sight: best quality. Then a scale-up animation: every frame at a new size samples
+    // with the good filter instead of making tiles nobody will reuse.
+    EXPECT_STREQ(filterOf({20.3, 10.1, 40, 40}), "best");
+    for (double size : {43.0, 47.5, 52.0}) EXPECT_STREQ(filterOf({20.3, 10.1, size, size}), "good");
+    // Settled: the second frame in the same place is best quality again, and so is the next.
+    EXPECT_STREQ(filterOf({20.3, 10.1, 52, 52}), "best");
+    EXPECT_STREQ(filterOf({20.3, 10.1, 52, 52}), "best");
+}
+
 TEST(RasterizerTest, TextAcrossAClipEdgeKeepsInsideIt) {
     // One label wholly inside the clip (drawn without it) and one crossing its left edge.
     TextLayout label("WMW", Font::system(24, FontWeight::bold));
