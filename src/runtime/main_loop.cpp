@@ -170,6 +170,9 @@ void MainLoop::advanceDuringBlockingCall(double seconds) { virtualNow_ += saniti
 void MainLoop::stop() {
     {
         std::lock_guard lock(mutex_);
+        // Only a running loop can be stopped; a request outside run() would linger and cut
+        // every later wait short.
+        if (!running_) return;
         stopRequested_ = true;
     }
     wake_.notify_one();
@@ -197,11 +200,16 @@ void MainLoop::run() {
         runUntilIdle();
         return;
     }
+    {
+        std::lock_guard lock(mutex_);
+        running_ = true;
+    }
     for (;;) {
         {
             std::lock_guard lock(mutex_);
             if (stopRequested_) {
                 stopRequested_ = false;
+                running_ = false;
                 return;
             }
         }

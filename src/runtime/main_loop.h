@@ -91,6 +91,7 @@ public:
 
     // Real time: runs until stop(). Also usable on virtual time, where it runs until idle.
     void run();
+    // Ends run() on its next turn; has no effect when the loop is not running.
     void stop();
     // Any mode: blocks the calling (main) thread until something is posted or maxSeconds pass,
     // then runs what is ready. Returns whether anything ran.
@@ -115,6 +116,7 @@ private:
     std::uint64_t seq_ = 0;
     std::uint64_t processed_ = 0;
     bool stopRequested_ = false;
+    bool running_ = false;  // inside run() on real time
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;

@@ -47,16 +47,31 @@ TEST_F(MainLoopThreadsTest, PostsFromManyThreadsAllRunOnTheMainThreadInPerThread
     EXPECT_TRUE(onMain);
 }
 
-TEST_F(MainLoopThreadsTest, RunOnMainFromAnotherThreadPostsAndStopWakesTheWaitingLoop) {
+TEST_F(MainLoopThreadsTest, RunOnMainFromAnotherThreadPostsAndWakesTheWaitingLoop) {
     auto& mainLoop = loop();
     int value = 0;
     std::thread worker([&] {
         runOnMain([&] { value = 42; });  // not the main thread: posted, not run here
-        MainLoop::main().stop();
+        MainLoop::main().stop();         // not running: ignored, and must not linger
     });
     while (value == 0) mainLoop.waitAndRun(1.0);
     worker.join();
     EXPECT_EQ(value, 42);
+}
+
+TEST_F(MainLoopThreadsTest, StopFromPostedWorkEndsARealTimeRun) {
+    MainLoop realLoop(TimeMode::Real);
+    int ran = 0;
+    std::thread worker([&] {
+        realLoop.post([&] { ++ran; });
+        realLoop.post([&] {
+            ++ran;
+            realLoop.stop();
+        });
+    });
+    realLoop.run();  // returns once the second item has run
+    worker.join();
+    EXPECT_EQ(ran, 2);
 }
 
 }  // namespace
