@@ -50,16 +50,9 @@ inline __m128i mulDiv255(__m128i a, __m128i b) {
     return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
 }
 
-// Source-over of four premultiplied source pixels, each scaled by its coverage byte.
-inline void blend4(std::uint32_t* d, __m128i src, const std::uint8_t* m) {
+// Source-over of four premultiplied source pixels already widened to 16-bit lanes.
+inline void over4(std::uint32_t* d, __m128i sLo, __m128i sHi) {
     const __m128i zero = _mm_setzero_si128();
-    std::uint32_t m4;
-    std::memcpy(&m4, m, 4);
-    __m128i cov = _mm_cvtsi32_si128(static_cast<int>(m4));
-    cov = _mm_unpacklo_epi8(cov, cov);
-    cov = _mm_unpacklo_epi16(cov, cov);  // each coverage byte four times
-    __m128i sLo = mulDiv255(_mm_unpacklo_epi8(src, zero), _mm_unpacklo_epi8(cov, zero));
-    __m128i sHi = mulDiv255(_mm_unpackhi_epi8(src, zero), _mm_unpackhi_epi8(cov, zero));
     const __m128i full = _mm_set1_epi16(255);
     __m128i aLo = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sLo, 0xFF), 0xFF));
     __m128i aHi = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sHi, 0xFF), 0xFF));
@@ -69,18 +62,23 @@ inline void blend4(std::uint32_t* d, __m128i src, const std::uint8_t* m) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_packus_epi16(dLo, dHi));
 }
 
+// Source-over of four premultiplied source pixels, each scaled by its coverage byte.
+inline void blend4(std::uint32_t* d, __m128i src, const std::uint8_t* m) {
+    const __m128i zero = _mm_setzero_si128();
+    std::uint32_t m4;
+    std::memcpy(&m4, m, 4);
+    __m128i cov = _mm_cvtsi32_si128(static_cast<int>(m4));
+    cov = _mm_unpacklo_epi8(cov, cov);
+    cov = _mm_unpacklo_epi16(cov, cov);  // each coverage byte four times
+    over4(d, mulDiv255(_mm_unpacklo_epi8(src, zero), _mm_unpacklo_epi8(cov, zero)),
+          mulDiv255(_mm_unpackhi_epi8(src, zero), _mm_unpackhi_epi8(cov, zero)));
+}
+
 // Source-over of four premultiplied source pixels under full coverage (no coverage scaling;
 // the same result as blend4 with coverage 255).
 inline void blend4Full(std::uint32_t* d, __m128i src) {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i full = _mm_set1_epi16(255);
-    __m128i sLo = _mm_unpacklo_epi8(src, zero), sHi = _mm_unpackhi_epi8(src, zero);
-    __m128i aLo = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sLo, 0xFF), 0xFF));
-    __m128i aHi = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sHi, 0xFF), 0xFF));
-    __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
-    __m128i dLo = _mm_add_epi16(mulDiv255(_mm_unpacklo_epi8(dst, zero), aLo), sLo);
-    __m128i dHi = _mm_add_epi16(mulDiv255(_mm_unpackhi_epi8(dst, zero), aHi), sHi);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_packus_epi16(dLo, dHi));
+    over4(d, _mm_unpacklo_epi8(src, zero), _mm_unpackhi_epi8(src, zero));
 }
 
 // Blends four source pixels with their coverage bytes `m4`: fully covered opaque pixels are
