@@ -16,6 +16,7 @@
 #include <map>
 #include <string>
 
+#include "platform/sim/picture_index.h"
 #include "platform/sim/scenario_fields.h"
 
 namespace quillmar::platform::sim {
@@ -29,8 +30,16 @@ struct StepContext {
     std::filesystem::path outputDirectory;  // where snapshots go
     std::string scenarioFile;
 
+    PictureIndex* pictures = nullptr;       // the run's picture list (null in tests that need none)
+
     // A file in the output directory (created when missing).
     std::filesystem::path outputPath(const std::string& fileName) const;
+    // Every step that writes a picture reports it here, written or not, with a caption that says
+    // what it shows; the run's index page lists them in this order.
+    void pictureWritten(const std::string& fileName, const std::string& caption, bool written = true,
+                        const std::string& error = {}) const {
+        if (pictures) pictures->add(fileName, caption, written, error);
+    }
 };
 
 using ScenarioHandler = std::function<void(ScenarioFields& fields, StepContext* context)>;

@@ -101,8 +101,10 @@ int ScenarioRunner::run(const std::string& scenarioPath, const std::filesystem::
             std::make_unique<UserDefaults>(std::make_unique<JsonFileDefaultsStore>(defaultsFile_)));
     auto& log = EventLog::shared();
     log.setOutput(&out);
-    log.setOrigin(runtime::mediaTime());
-    StepContext ctx{desktop, log, outputDirectory, s.file};
+    const double startTime = runtime::mediaTime();
+    log.setOrigin(startTime);
+    PictureIndex pictures;
+    StepContext ctx{desktop, log, outputDirectory, s.file, &pictures};
 
     apply(s, desktop);
     for (const auto& section : s.sections) {
@@ -156,6 +158,7 @@ int ScenarioRunner::run(const std::string& scenarioPath, const std::filesystem::
         nlohmann::ordered_json fields = {{"do", step.name}};
         if (!args.empty()) fields["args"] = args;
         log.record("step", fields);
+        pictures.setStep(static_cast<std::size_t>(&step - s.steps.data()) + 1, runtime::mediaTime() - startTime);
         const std::size_t callsBefore = desktop.callLog().size();
         ScenarioFields f(step.args, step.path);
         if (const ScenarioHandler* h = registry_.step(step.name)) (*h)(f, &ctx);

@@ -6,9 +6,9 @@
 #include "platform/sim/event_log.h"
 #include "platform/sim/scenario_fields.h"
 #include "platform/sim/scenario_registry.h"
-#include "switcher/switcher_demo_steps.h"
+#include "app/demo/switcher_demo_steps.h"
 #include "support/temp_path.h"
-#include "switcher_fixture.h"
+#include "switcher/switcher_fixture.h"
 
 namespace quillmar::testing {
 namespace {

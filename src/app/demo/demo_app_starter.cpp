@@ -1,4 +1,4 @@
-#include "app/demo_app_starter.h"
+#include "app/demo/demo_app_starter.h"
 
 #include <string>
 
@@ -15,9 +15,9 @@
 #include "runtime/subscription.h"
 #include "runtime/world.h"
 #include "settings/switcher_settings.h"
-#include "switcher/switcher_demo_steps.h"
+#include "app/demo/switcher_demo_steps.h"
 #include "trackpad/trackpad_touch_monitor.h"
-#include "windows/window_demo_steps.h"
+#include "app/demo/window_demo_steps.h"
 #include "windows/window_manager.h"
 
 namespace quillmar::app {

@@ -2,8 +2,8 @@
 
 #include "platform/sim/event_log.h"
 #include "platform/sim/scenario_registry.h"
-#include "windows/window_demo_steps.h"
-#include "windows_fixture.h"
+#include "app/demo/window_demo_steps.h"
+#include "windows/windows_fixture.h"
 
 namespace quillmar::testing {
 namespace {

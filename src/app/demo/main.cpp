@@ -3,7 +3,7 @@
 
 #include <iostream>
 
-#include "app/demo_app_starter.h"
+#include "app/demo/demo_app_starter.h"
 #include "platform/sim/scenario_runner.h"
 
 int main(int argc, char** argv) {

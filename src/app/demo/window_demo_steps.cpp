@@ -1,4 +1,4 @@
-#include "windows/window_demo_steps.h"
+#include "app/demo/window_demo_steps.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,4 +1,4 @@
-#include "switcher/switcher_demo_steps.h"
+#include "app/demo/switcher_demo_steps.h"
 
 #include <nlohmann/json.hpp>
 
@@ -61,7 +61,9 @@ void registerSwitcherSteps(platform::sim::ScenarioRegistry& registry) {
     registry.registerStep("snapshotSwitchBar", [](ScenarioFields& f, StepContext* ctx) {
         auto file = f.string("file");
         auto scale = f.number("scale", Need::optional, 0.5, 4);
+        auto caption = f.string("caption", Need::optional);
         if (!ctx || !file) return;
+        const std::string what = caption.value_or("The Switch Bar");
         auto* controller = runtime::World::find<SwitcherController>();
         auto* panel = controller ? controller->panel() : nullptr;
         nlohmann::ordered_json fields = {{"file", *file}};
@@ -69,6 +71,7 @@ void registerSwitcherSteps(platform::sim::ScenarioRegistry& registry) {
             fields["written"] = false;
             fields["reason"] = "the Switch Bar is not shown";
             ctx->log.record("switchBarSnapshot", fields);
+            ctx->pictureWritten(*file, what, false, "the Switch Bar is not shown");
             return;
         }
         std::string error;
@@ -76,6 +79,7 @@ void registerSwitcherSteps(platform::sim::ScenarioRegistry& registry) {
         fields["written"] = ok;
         if (!ok) fields["reason"] = error;
         ctx->log.record("switchBarSnapshot", fields);
+        ctx->pictureWritten(*file, what, ok, error);
     });
     registry.registerStep("previewSwitchBar", [](ScenarioFields& f, StepContext* ctx) {
         auto seconds = f.number("seconds", Need::optional, 0, 60);

@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/demo_app_starter.h"
+#include "app/demo/demo_app_starter.h"
 #include "support/fresh_world.h"
 
 namespace quillmar::app {
