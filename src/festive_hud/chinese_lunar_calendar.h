@@ -1,6 +1,10 @@
 #pragma once
-// The system's Chinese calendar (ICU) behind LunarCalendar. Main thread only: it keeps one
-// calendar object per time zone asked last.
+// The lunar calendars behind LunarCalendar. Chinese dates come from the published tables of the
+// lunar-date library (1901 to 2100), which follow the official Chinese calendar; ICU's Chinese
+// calendar computes new moons itself and lands a day off where a new moon falls minutes from
+// midnight in China's time (1954, 2027, 2030 among others), so it only serves outside the
+// tables' years. Korean dates come from ICU's Korean calendar, which reckons on Seoul's meridian.
+// Main thread only: it keeps one ICU calendar object per kind for the time zone asked last.
 
 #include <memory>
 #include <optional>
@@ -22,10 +26,21 @@ public:
     ~ChineseLunarCalendar() override;
 
     std::optional<LunarDate> lunarDate(double date, const std::string& timeZone) const override;
+    std::optional<LunarDate> koreanLunarDate(double date, const std::string& timeZone) const override;
+
+    // The table's answer for a civil day, or none outside the table's years.
+    static std::optional<LunarDate> fromTable(int year, int month, int day);
 
 private:
-    mutable std::string zone_;
-    mutable std::unique_ptr<icu::Calendar> calendar_;
+    struct IcuCalendar {
+        std::string zone;
+        std::unique_ptr<icu::Calendar> calendar;
+    };
+    static std::optional<LunarDate> fromIcu(IcuCalendar& cache, const char* locale, double date,
+                                            const std::string& timeZone);
+
+    mutable IcuCalendar chinese_;
+    mutable IcuCalendar korean_;
 };
 
 }  // namespace quillmar

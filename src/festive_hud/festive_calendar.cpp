@@ -50,6 +50,10 @@ std::optional<HUDFestiveTheme> festiveThemeOfDay(AppLanguage language, double da
         const auto& l = lunarDate();
         return l && l->month == 1 && l->day == 1 && !l->isLeapMonth;
     };
+    auto isSeollal = [&] {
+        const auto l = LunarCalendar::shared().koreanLunarDate(noonDate, calendar.timeZone());
+        return l && l->month == 1 && l->day == 1 && !l->isLeapMonth;
+    };
     auto isMoonFestival = [&] {
         const auto& l = lunarDate();
         return l && l->month == 8 && l->day == 15 && !l->isLeapMonth;
@@ -85,7 +89,7 @@ std::optional<HUDFestiveTheme> festiveThemeOfDay(AppLanguage language, double da
             if (isMoonFestival()) return HUDFestiveTheme::midAutumn;
             return std::nullopt;
         case AppLanguage::ko:
-            if (isLunarNewYear()) return HUDFestiveTheme::seollal;
+            if (isSeollal()) return HUDFestiveTheme::seollal;
             if (is(1, 1)) return HUDFestiveTheme::seollal;
             if (isMoonFestival()) return HUDFestiveTheme::midAutumn;
             return std::nullopt;
