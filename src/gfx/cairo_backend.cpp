@@ -334,10 +334,12 @@ bool CairoBackend::fillDirect(const Path& path, const Shading& shading, double o
         if (r.minX() == std::floor(r.minX()) && r.minY() == std::floor(r.minY()) && r.maxX() == std::floor(r.maxX()) &&
             r.maxY() == std::floor(r.maxY())) {
             // A pixel-aligned rectangle covers its pixels fully: the clip's coverage is the shape's.
-            const int x0 = static_cast<int>(std::max(r.minX(), double(clip->x0)));
-            const int y0 = static_cast<int>(std::max(r.minY(), double(clip->y0)));
-            const int x1 = static_cast<int>(std::min(r.maxX(), double(clip->x0 + clip->w)));
-            const int y1 = static_cast<int>(std::min(r.maxY(), double(clip->y0 + clip->h)));
+            // Clamped to the clip before any integer conversion: the rectangle may reach far beyond.
+            const double cx0 = clip->x0, cy0 = clip->y0, cx1 = clip->x0 + clip->w, cy1 = clip->y0 + clip->h;
+            const int x0 = static_cast<int>(std::clamp(r.minX(), cx0, cx1));
+            const int y0 = static_cast<int>(std::clamp(r.minY(), cy0, cy1));
+            const int x1 = static_cast<int>(std::clamp(r.maxX(), cx0, cx1));
+            const int y1 = static_cast<int>(std::clamp(r.maxY(), cy0, cy1));
             if (x1 <= x0 || y1 <= y0) return true;
             Surface& s = top();
             SurfaceData d = dataOf(s.surface);
@@ -654,9 +656,14 @@ void CairoBackend::drawText(const TextLayout& layout, Point origin, const Shadin
         clip = effectiveClip(state, t.apply(inkRect.insetBy(-2, -2)), hidden);
         if (hidden) return;
     }
+    // Under a skewed or unevenly scaled matrix the font engine may fail on a glyph, and Cairo then
+    // puts the whole target in its error state. Such text is drawn into a group of its own first:
+    // a failure loses that text and nothing else.
+    const bool unusual = t.b != 0 || t.c != 0 || std::fabs(t.a - t.d) > 1e-9 * std::fabs(t.a);
     cairo_save(cr);
     if (!clip || applyClips(cr, state)) {
         cairo_identity_matrix(cr);
+        if (unusual) cairo_push_group(cr);
         if (setSource(cr, shading, state.opacity, t)) {
             cairo_matrix_t m = toCairo(t);
             cairo_set_matrix(cr, &m);
@@ -664,6 +671,20 @@ void CairoBackend::drawText(const TextLayout& layout, Point origin, const Shadin
             cairo_move_to(cr, origin.x - offset.x, origin.y - offset.y);
             pango_cairo_show_layout(cr, static_cast<PangoLayout*>(layout.pangoLayout()));
         }
+        if (unusual) {
+            cairo_pattern_t* group = cairo_pop_group(cr);
+            if (cairo_status(cr) == CAIRO_STATUS_SUCCESS && cairo_pattern_status(group) == CAIRO_STATUS_SUCCESS) {
+                cairo_set_source(cr, group);
+                cairo_paint(cr);
+            }
+            cairo_pattern_destroy(group);
+        }
+    }
+    if (cairo_status(cr) != CAIRO_STATUS_SUCCESS && cairo_surface_status(s.surface) == CAIRO_STATUS_SUCCESS) {
+        // The text failed inside its group: the target is sound; carry on with a fresh context.
+        cairo_destroy(s.cr);
+        s.cr = cairo_create(s.surface);
+        return;
     }
     cairo_restore(cr);
     check(s);

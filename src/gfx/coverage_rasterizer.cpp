@@ -76,6 +76,8 @@ void CoverageRasterizer::addClippedLine(double x0, double y0, double x1, double 
         x -= y0 * dxdy;
         y0 = 0;
     }
+    // Only the rows of the mask are walked: an end far below it (beyond any int) stops at its edge.
+    if (y1 > h_) y1 = h_;
     const int stride = w_ + 2;
     const int yEnd = std::min(h_, ceilInt(y1));
     for (int y = floorInt(y0); y < yEnd; ++y) {

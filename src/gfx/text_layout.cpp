@@ -128,7 +128,10 @@ TextLayout::TextLayout(std::string text, const Font& font, const TextOptions& op
             }
         }
     } else if (m.options.maxWidth) {
-        pango_layout_set_width(m.layout, maxWidthPango);
+        // Pango aborts the process when it must wrap at a width narrower than one glyph (mixed
+        // scripts and combining marks make that reachable): wrapping never goes below two ems.
+        const int floorPango = static_cast<int>(std::min(2 * m.appliedSize, 1e6) * PANGO_SCALE);
+        pango_layout_set_width(m.layout, std::max(maxWidthPango, floorPango));
         pango_layout_set_wrap(m.layout, PANGO_WRAP_WORD_CHAR);
         if (m.options.lineLimit > 0) {
             pango_layout_set_height(m.layout, -m.options.lineLimit);
