@@ -520,10 +520,11 @@ bool CairoBackend::rasterize(const std::vector<std::vector<Point>>& polygons, co
     }
     if (!(bx0 <= bx1 && by0 <= by1)) return false;  // nothing to paint
     // Only the part that can still be seen: the clip's extents within the surface.
-    int x0 = static_cast<int>(std::floor(std::max(bx0, visible.minX())));
-    int y0 = static_cast<int>(std::floor(std::max(by0, visible.minY())));
-    int x1 = static_cast<int>(std::ceil(std::min(bx1, visible.maxX())));
-    int y1 = static_cast<int>(std::ceil(std::min(by1, visible.maxY())));
+    // Clamped to the visible part before any integer conversion: points may lie far beyond it.
+    int x0 = static_cast<int>(std::floor(std::clamp(bx0, visible.minX(), visible.maxX())));
+    int y0 = static_cast<int>(std::floor(std::clamp(by0, visible.minY(), visible.maxY())));
+    int x1 = static_cast<int>(std::ceil(std::clamp(bx1, visible.minX(), visible.maxX())));
+    int y1 = static_cast<int>(std::ceil(std::clamp(by1, visible.minY(), visible.maxY())));
     if (x1 <= x0 || y1 <= y0) return false;
     CoverageRasterizer& raster = scratch().rasterizer;
     raster.reset(x0, y0, x1 - x0, y1 - y0);

@@ -202,8 +202,10 @@ void SwitcherSettings::installObservers() {
         {&pauseInGames, "pauseInGames"},     {&allowQuickCloseQuit, "allowQuickCloseQuit"},
         {&holidaySparkle, "holidaySparkle"}, {&currentSpaceOnly, "currentSpaceOnly"},
     };
-    for (auto [property, key] : plainBools)
-        property->onDidSet([property, key = std::string(key)](const bool&) { writeBool(key, *property); });
+    for (const auto& entry : plainBools)
+        entry.first->onDidSet([property = entry.first, key = std::string(entry.second)](const bool&) {
+            writeBool(key, *property);
+        });
     suppressBackgroundScroll.onDidSet([this](const bool&) {
         writeBool("suppressBackgroundScroll", suppressBackgroundScroll);
         syncGate();

@@ -126,7 +126,8 @@ void ViewGraph::runUpdate(const Transaction& txn) {
         if (!d.claimed || !d.node) continue;
         if (d.node->removing && d.node->parent) {
             auto& siblings = d.node->parent->children;
-            std::erase_if(siblings, [&](const std::unique_ptr<Node>& c) { return c.get() == d.node; });
+            const Node* departing = d.node;
+            std::erase_if(siblings, [departing](const std::unique_ptr<Node>& c) { return c.get() == departing; });
         } else {
             d.node->hiddenByMatch = true;
         }

@@ -1,0 +1,22 @@
+// A settings file of any content: the members that can be read come back, converted by the loose
+// type rules; nothing crashes or hangs.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/json_file_defaults_store.h"
+#include "platform/user_defaults.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using quillmar::platform::JsonFileDefaultsStore;
+    using quillmar::platform::UserDefaults;
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    auto [members, sound] = JsonFileDefaultsStore::parseRecovering(text);
+    (void)sound;
+    for (const auto& [key, value] : members) {
+        (void)UserDefaults::toBool(value);
+        (void)UserDefaults::toInteger(value);
+        (void)UserDefaults::toDouble(value);
+    }
+    return 0;
+}
