@@ -1,0 +1,7 @@
+#include "seasonal/scenes/spectacle_renderers.h"
+
+namespace quillmar {
+
+void drawSpringMeadowDissolve(gfx::GraphicsContext&, bool, double, double, double) {}
+
+}  // namespace quillmar
