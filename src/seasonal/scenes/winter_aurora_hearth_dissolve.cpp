@@ -86,6 +86,7 @@ void drawEmbers(gfx::GraphicsContext& ctx, double h, double p, double late, Poin
         x += d.dx;
         y += d.dy;
         const double b = 0.92 * std::pow(std::sin(kPi * t), 0.8) * late;
+        if (b <= 0) continue;  // an ember at zero brightness (its first instant, or the closing fade) shows nothing
         const double q = 1 - t;
         const Color ember(1.0, 0.36 + 0.46 * q, 0.16 + 0.22 * q);
         const double gr = 3.2 + 1.4 * hC;
