@@ -24,10 +24,9 @@ void drawChristmasDissolve(gfx::GraphicsContext& context, bool isDark, double wi
     const Color flakeLine = isDark ? Color(0.94, 0.97, 1.0) : Color(0.46, 0.60, 0.80);
 
     if (env > 0.004) {
-        const gfx::Path all = gfx::Path::rect({0, 0, w, h});
         const double amber = env * (isDark ? 0.22 : 0.13), rose = env * (isDark ? 0.18 : 0.10);
-        context.fill(all, scenes::radialShading({40, h}, 180, {P.amber.opacity(amber), P.amber.opacity(0)}));
-        context.fill(all, scenes::radialShading({w - 90, h}, 170, {P.rose.opacity(rose), P.rose.opacity(0)}));
+        context.fill(scenes::glowCircle({40, h}, 180), scenes::radialShading({40, h}, 180, {P.amber.opacity(amber), P.amber.opacity(0)}));
+        context.fill(scenes::glowCircle({w - 90, h}, 170), scenes::radialShading({w - 90, h}, 170, {P.rose.opacity(rose), P.rose.opacity(0)}));
     }
     scenes::drawDriftingSnow(snow, {8, 5004, 0.4, 4, 26, 42, 0.6}, scenes::FlakeLook::soft,
                              {isDark ? Color::whiteColor() : Color(0.55, 0.66, 0.84), {}, 1, 0.6});

@@ -39,9 +39,9 @@ void drawRoomGlow(const Evening& e, double env) {
     const double F = 0.5 + 0.3 * std::sin(61 * e.p) + 0.2 * std::sin(97 * e.p + 1.3);
     const gfx::Path all = gfx::Path::rect({0, 0, e.w, e.h});
     const double g = (0.9 + 0.1 * F) * env * e.dark(0.26, 0.15);
-    e.ctx.fill(all, scenes::radialShading({52, e.h - 40}, 340, {e.P.amber.opacity(g), e.P.amber.opacity(0.38 * g), e.P.amber.opacity(0)}));
+    e.ctx.fill(scenes::glowCircle({52, e.h - 40}, 340), scenes::radialShading({52, e.h - 40}, 340, {e.P.amber.opacity(g), e.P.amber.opacity(0.38 * g), e.P.amber.opacity(0)}));
     const double q = env * e.dark(0.22, 0.12);
-    e.ctx.fill(all, scenes::radialShading({e.w - 60, e.h - 30}, 320, {e.P.rose.opacity(q), e.P.rose.opacity(0.36 * q), e.P.rose.opacity(0)}));
+    e.ctx.fill(scenes::glowCircle({e.w - 60, e.h - 30}, 320), scenes::radialShading({e.w - 60, e.h - 30}, 320, {e.P.rose.opacity(q), e.P.rose.opacity(0.36 * q), e.P.rose.opacity(0)}));
     if (e.isDark)
         e.ctx.fill(all, scenes::linearShading({0, 0}, {0, 0.42 * e.h}, {Color(0.08, 0.09, 0.24).opacity(0.26 * env), Color::clear()}));
 }

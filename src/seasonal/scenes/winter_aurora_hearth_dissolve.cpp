@@ -111,7 +111,7 @@ void drawWinterAuroraHearthDissolve(gfx::GraphicsContext& context, bool isDark, 
         context.fill(all, scenes::linearShading({0, 0}, {0, 0.7 * h}, {sky.opacity((isDark ? 0.09 : 0.07) * fade), sky.opacity(0)}));
         const Color hearth(1.00, 0.66, 0.30);
         const double flicker = 0.88 + 0.12 * std::sin(53 * p) * std::sin(29 * p + 0.7);
-        context.fill(all, scenes::radialShading({42, h + 12}, 96,
+        context.fill(scenes::glowCircle({42, h + 12}, 96), scenes::radialShading({42, h + 12}, 96,
                                                 {hearth.opacity((isDark ? 0.22 : 0.13) * fade * flicker), hearth.opacity(0)}));
         const AuroraCurtain curtains[3] = {
             {74, w - 70, 17, 5, 5, 0, {0.36, 0.95, 0.74}, {0.10, 0.62, 0.50}},
