@@ -2,12 +2,12 @@
 // and persists (one write per change).
 
 #include "app_shell_fixture.h"
+#include "festive_hud/festive_test_support.h"
 #include "autopause/app_exclusion_monitor.h"
 #include "festive_hud/hud_festive_state.h"
 #include "localization/app_language.h"
 #include "localization/l10n.h"
 #include "platform/sim/sim_preferred_languages.h"
-#include "runtime/wall_clock.h"
 #include "settings_ui/settings_ui_state.h"
 #include "switcher/switcher_controller.h"
 #include "windows/window_manager.h"
@@ -21,8 +21,7 @@ class StatusMenuTest : public AppShellTest {
 protected:
     void SetUp() override {
         AppShellTest::SetUp();
-        // A plain day without a festival.
-        runtime::WallClock::shared().setVirtualNow(runtime::WallClock::shared().now());
+        setToday(2025, 6, 2);  // a plain day without a festival
         inkwell = addApp("Inkwell", "com.example.inkwell");
         addWindow(inkwell, "notes.md");
         desktop->setFrontmost(inkwell);
@@ -129,10 +128,12 @@ TEST_F(StatusMenuTest, QABlockOnlyInQAModeWithTheRotatingFestival) {
 }
 
 TEST_F(StatusMenuTest, TheFestiveRowShowsOnAFestival) {
-    runtime::WallClock::shared().setVirtualNow(runtime::WallClock::shared().now());
+    setToday(2025, 12, 25);
     start();
-    const bool festival = HUDFestiveState::shared().resolveFestiveTheme().has_value();
-    EXPECT_EQ(openMenu().items()[0]->title.find("Holiday Sparkle") != std::string::npos, festival);
+    auto& menu = openMenu();
+    EXPECT_EQ(menu.items()[0]->title, "\U0001F384 Holiday Sparkle in Switch Bar");
+    EXPECT_EQ(menu.items()[0]->state, 1);
+    EXPECT_TRUE(menu.items()[1]->isSeparator);
 }
 
 TEST_F(StatusMenuTest, EveryLanguage) {
