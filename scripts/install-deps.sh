@@ -4,8 +4,8 @@ set -euo pipefail
 # Everything said here goes to standard error: the demo's standard output is its event log alone.
 exec 1>&2
 packages=(build-essential cmake ninja-build pkg-config libcairo2-dev libpango1.0-dev libicu-dev
-          nlohmann-json3-dev liblunar-date-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
-          fonts-wqy-microhei)
+          nlohmann-json3-dev liblunar-date-dev liburiparser-dev libgtest-dev libgmock-dev libbenchmark-dev
+          fonts-dejavu-core fonts-wqy-microhei fonts-noto-color-emoji)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,6 +1,7 @@
 #include "platform/json_file_defaults_store.h"
 
 #include "platform/json_nesting.h"
+#include "platform/atomic_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -127,30 +128,7 @@ bool JsonFileDefaultsStore::save(const std::map<std::string, DefaultsValue>& val
     std::error_code ec;
     const fs::path dir = path_.has_parent_path() ? path_.parent_path() : fs::path(".");
     fs::create_directories(dir, ec);
-    std::string tmpl = (dir / (path_.filename().string() + ".tmp-XXXXXX")).string();
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) return false;
-    bool ok = true;
-    std::size_t written = 0;
-    while (ok && written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else written += static_cast<std::size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && std::rename(tmpl.c_str(), path_.c_str()) == 0;
-    if (!ok) {
-        ::unlink(tmpl.c_str());
-        return false;
-    }
-    // Make the rename itself durable.
-    if (const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY); dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
-    return true;
+    return writeFileAtomically(path_, text);
 }
 
 }  // namespace quillmar::platform

@@ -68,6 +68,12 @@ public:
     virtual std::optional<InfoDictionary> infoDictionary(const std::string& bundlePath) const = 0;
     // The icon the file browser shows for a file or bundle path (never null).
     virtual AppIconRef iconForFile(const std::string& path) const = 0;
+    // Where the application with this bundle identifier is installed (running or not); nullopt
+    // when the system knows none.
+    virtual std::optional<std::string> urlForApplication(const std::string& bundleIdentifier) const {
+        (void)bundleIdentifier;
+        return std::nullopt;
+    }
 };
 
 }  // namespace quillmar::platform

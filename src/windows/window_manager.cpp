@@ -48,12 +48,11 @@ WindowManager::WindowManager() : isAccessibilityTrusted(platform::AccessibilityA
         .addObserver(platform::kApplicationDidBecomeActiveNotification,
                      [this](const runtime::Notification& n) { handleAppBecameActive(n); })
         .store(observers_);
+}
 
+void WindowManager::connectTrackpadMonitor(TrackpadTouchMonitor& monitor) {
     // The gesture engine asks before each gesture whether the system overview is showing.
-    auto& monitor = TrackpadTouchMonitor::shared();
     monitor.isSystemOverviewActive = [] { return WindowManager::isSystemOverviewActive(); };
-    if (!monitor.isAccessibilityTrusted)
-        monitor.isAccessibilityTrusted = [] { return platform::AccessibilityApi::shared().isProcessTrusted(); };
 }
 
 WindowManager::~WindowManager() {

@@ -35,6 +35,8 @@
 
 namespace quillmar {
 
+class TrackpadTouchMonitor;
+
 class WindowManager : public runtime::ObservableObject {
 public:
     // The user default set once the permission has been seen granted.
@@ -92,6 +94,9 @@ public:
     // Whether the system's own window overview is on screen (a wide Dock or window-manager window
     // at layer 19 or 14).
     static bool isSystemOverviewActive();
+    // Lets the trackpad monitor ask, before each gesture, whether the system overview is showing
+    // (the application's start-up connects the two once both exist).
+    void connectTrackpadMonitor(TrackpadTouchMonitor& monitor);
 
     // ---- Notification handlers -----------------------------------------------------------------
     void appDidActivate(const runtime::Notification& note);

@@ -4,6 +4,7 @@
 #include "platform/url_opener.h"
 #include "platform/user_defaults.h"
 #include "runtime/main_loop.h"
+#include "runtime/world.h"
 #include "trackpad/trackpad_touch_monitor.h"
 #include "windows/window_manager.h"
 
@@ -22,8 +23,10 @@ void WindowManager::applyAccessibilityTrust(bool value) {
     auto& defaults = platform::UserDefaults::standard();
     if (!defaults.boolForKey(kHadAccessibilityTrustKey)) defaults.set(kHadAccessibilityTrustKey, true);
     stopPermissionPolling();
-    auto& monitor = TrackpadTouchMonitor::shared();
-    if (!monitor.hasEventTap() && platform::AccessibilityApi::shared().isProcessTrusted()) monitor.installEventTap();
+    // A monitor that does not exist yet installs its tap itself when it starts.
+    auto* monitor = runtime::World::find<TrackpadTouchMonitor>();
+    if (monitor && !monitor->hasEventTap() && platform::AccessibilityApi::shared().isProcessTrusted())
+        monitor->installEventTap();
 }
 
 void WindowManager::refreshAccessibilityTrust() {

@@ -48,7 +48,7 @@ TEST_F(SystemOverviewTest, AWideDockOrWindowManagerWindowAtLayer19Or14) {
 }
 
 TEST_F(SystemOverviewTest, TheGestureEngineAsksThroughItsHook) {
-    wm();
+    wm().connectTrackpadMonitor(TrackpadTouchMonitor::shared());
     auto& hook = TrackpadTouchMonitor::shared().isSystemOverviewActive;
     ASSERT_TRUE(hook);
     EXPECT_FALSE(hook());

@@ -16,6 +16,7 @@
 #include "runtime/world.h"
 #include "settings/switcher_settings.h"
 #include "app/demo/scene_steps.h"
+#include "app/demo/app_shell_steps.h"
 #include "app/demo/switcher_demo_steps.h"
 #include "trackpad/trackpad_touch_monitor.h"
 #include "app/demo/window_demo_steps.h"
@@ -52,6 +53,10 @@ void startApp(platform::sim::StepContext& ctx) {
                               {"enabled", settings.isEnabled.get()},
                               {"fingerCount", settings.fingerCount.get()}});
 
+    // The application's own start-up brings the subsystems up in their order.
+    installSwitcherServices();
+    startAppShellDemo(ctx);
+
     auto& windows = WindowManager::shared();
     windows.isAccessibilityTrusted.publisher()
         .sink([&log](const bool& trusted) { log.record("accessibilityTrust", {{"trusted", trusted}}); })
@@ -71,7 +76,7 @@ void startApp(platform::sim::StepContext& ctx) {
         })
         .store(bag);
 
-    // The Switch Bar installs itself in the trackpad monitor's gesture callbacks.
+    // The Switch Bar's events.
     startSwitcherDemo(ctx);
 
     auto& trackpad = TrackpadTouchMonitor::shared();
@@ -83,7 +88,6 @@ void startApp(platform::sim::StepContext& ctx) {
             log.record(std::string(GestureEvent::name(e.kind)), f);
         })
         .store(bag);
-    trackpad.start();
 }
 
 }  // namespace
@@ -95,6 +99,7 @@ void installDemoApp(platform::sim::ScenarioRunner& runner) {
     registerWindowSteps(registry);
     registerSwitcherSteps(registry);
     registerSceneSteps(registry);
+    registerAppShellSteps(registry);
     runner.setAppStarter(startApp);
 }
 

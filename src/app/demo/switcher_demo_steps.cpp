@@ -34,13 +34,16 @@ const char* eventName(SwitcherController::Event::Kind k) {
 }
 }  // namespace
 
-void startSwitcherDemo(StepContext& ctx) {
+void installSwitcherServices() {
     if (!platform::PanelWindows::installed()) platform::sim::SimPanelWindows::install();
     if (!platform::HotKeys::installed()) platform::sim::SimHotKeys::install();
     if (!platform::Haptics::installed()) platform::sim::SimHaptics::install();
     if (!platform::AccessibilityAnnouncer::installed()) platform::sim::SimAccessibilityAnnouncer::install();
     if (!platform::KeyboardLayout::installed()) platform::sim::SimKeyboardLayout::install();
+}
 
+void startSwitcherDemo(StepContext& ctx) {
+    installSwitcherServices();
     auto& controller = SwitcherController::shared();
     auto& log = ctx.log;
     controller.events

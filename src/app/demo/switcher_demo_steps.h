@@ -13,7 +13,9 @@ namespace quillmar {
 void registerSwitcherSteps(platform::sim::ScenarioRegistry& registry);
 
 // Puts the simulated panels, hot keys, haptics, screen reader and keyboard layout in place
-// (unless something else already did), creates the controller and logs its events.
+// (unless something else already did).
+void installSwitcherServices();
+// The services above, then the controller (created unless it exists) with its events logged.
 void startSwitcherDemo(platform::sim::StepContext& context);
 
 }  // namespace quillmar

@@ -32,6 +32,10 @@ std::optional<InfoDictionary> SimWorkspace::infoDictionary(const std::string& bu
     return desktop_.bundleInfo(bundlePath);
 }
 
+std::optional<std::string> SimWorkspace::urlForApplication(const std::string& bundleIdentifier) const {
+    return desktop_.applicationPath(bundleIdentifier);
+}
+
 AppIconRef SimWorkspace::iconForFile(const std::string& path) const {
     for (const SimApp* p : desktop_.processes())
         if (p->isApplication && p->bundlePath == path && p->icon) return p->icon;

@@ -26,6 +26,7 @@ public:
     bool openApplication(const std::string& bundlePath, bool activates) override;
     std::optional<InfoDictionary> infoDictionary(const std::string& bundlePath) const override;
     AppIconRef iconForFile(const std::string& path) const override;
+    std::optional<std::string> urlForApplication(const std::string& bundleIdentifier) const override;
 
 private:
     SimDesktop& desktop_;

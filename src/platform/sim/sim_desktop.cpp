@@ -437,6 +437,13 @@ SimApp& SimDesktop::launch(SimApp a, std::vector<SimWindow> windows, bool activa
     return *app(pid);
 }
 
+std::optional<std::string> SimDesktop::applicationPath(const std::string& bundleID) const {
+    for (const auto& [path, inst] : installed_)
+        if (inst.app.bundleIdentifier == bundleID) return path;
+    if (const auto* running = appWithBundleIdentifier(bundleID)) return running->bundlePath;
+    return std::nullopt;
+}
+
 bool SimDesktop::openApplication(const std::string& bundlePath, bool activates) {
     logCall("open " + bundlePath + (activates ? " activating" : ""));
     for (const auto& p : processes_) {

@@ -91,6 +91,8 @@ public:
     // The Info.plist of the bundle at a path, of a running or an installed application; nullopt
     // when no bundle can be opened there.
     std::optional<InfoDictionary> bundleInfo(const std::string& bundlePath) const;
+    // The bundle path of an installed or running application with this identifier.
+    std::optional<std::string> applicationPath(const std::string& bundleID) const;
     std::optional<std::int32_t> frontmostPid() const { return frontmost_; }
     // Applications most recently activated first.
     const std::vector<std::int32_t>& activationOrder() const { return activationOrder_; }

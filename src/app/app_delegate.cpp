@@ -1,0 +1,141 @@
+// The delegate's life cycle: the entry point, start-up, reopen, shutdown, the main menu and the
+// settings-window requests.
+
+#include "app/app_delegate.h"
+
+#include "app/drawn_menu_image.h"
+#include "autopause/app_exclusion_monitor.h"
+#include "brand/logo_image.h"
+#include "platform/accessibility_api.h"
+#include "platform/user_defaults.h"
+#include "runtime/main_loop.h"
+#include "runtime/world.h"
+#include "settings_ui/settings_ui_state.h"
+#include "switcher/switcher_controller.h"
+#include "trackpad/trackpad_touch_monitor.h"
+#include "windows/window_manager.h"
+
+namespace quillmar {
+
+namespace {
+constexpr const char* kOnboardingKey = "hasCompletedInitialOnboarding";
+constexpr const char* kHadTrustKey = "hadAccessibilityTrust";
+constexpr double kPermissionRequestDelay = 0.4;
+}  // namespace
+
+AppDelegate::AppDelegate() = default;
+
+AppDelegate::~AppDelegate() {
+    *lifetime_ = false;
+    if (statusMenu_) statusMenu_->delegate = nullptr;
+}
+
+AppDelegate& AppDelegate::shared() { return runtime::World::shared<AppDelegate>(); }
+
+int runApplication() {
+    auto& app = platform::Application::shared();
+    app.setDelegate(&AppDelegate::shared());
+    app.setActivationPolicy(platform::ActivationPolicy::accessory);
+    app.run();
+    return 0;
+}
+
+// ---- Start-up and shutdown -----------------------------------------------------------------------
+
+void AppDelegate::applicationDidFinishLaunching() {
+    auto& app = platform::Application::shared();
+    app.setApplicationIconImage(DrawnMenuImage::wrap(LogoImage::makeAppIcon(512, true)));
+
+    // The shared objects in their order; whatever one creates of the later ones on its own is
+    // found existing by the later requests.
+    auto& windows = WindowManager::shared();
+    SwitcherController::shared();
+    AppExclusionMonitor::shared();
+    auto& trackpad = TrackpadTouchMonitor::shared();
+    windows.connectTrackpadMonitor(trackpad);
+    trackpad.start();
+
+    installMainMenu();
+    installStatusItem();
+    runFirstRunAndPermissionFlow();
+}
+
+void AppDelegate::runFirstRunAndPermissionFlow() {
+    auto& defaults = platform::UserDefaults::standard();
+    if (!defaults.boolForKey(kOnboardingKey) && !didReceiveURLBeforeFinishLaunching_) {
+        defaults.set(kOnboardingKey, true);
+        openSettingsWindow();
+        return;
+    }
+    if (platform::AccessibilityApi::shared().isProcessTrusted()) return;
+    if (!defaults.boolForKey(kHadTrustKey)) return;
+    // The permission was granted once and is missing now.
+    selectSettingsTab("trackpad");
+    openSettingsWindow();
+    std::weak_ptr<bool> alive = lifetime_;
+    runtime::MainLoop::main().after(kPermissionRequestDelay, [alive] {
+        if (alive.lock()) WindowManager::shared().requestAccessibilityPermission();
+    });
+}
+
+bool AppDelegate::applicationShouldHandleReopen(bool /*hasVisibleWindows*/) {
+    openSettingsWindow();
+    return true;
+}
+
+void AppDelegate::applicationWillTerminate() {
+    if (auto* controller = runtime::World::find<SwitcherController>()) controller->dismissHUD(true);
+    if (auto* trackpad = runtime::World::find<TrackpadTouchMonitor>()) trackpad->stopDevices(true);
+    if (auto* windows = runtime::World::find<WindowManager>()) windows->stopPermissionPolling();
+}
+
+void AppDelegate::quitApp() { platform::Application::shared().terminate(); }
+
+// ---- Main menu -------------------------------------------------------------------------------------
+
+void AppDelegate::installMainMenu() {
+    auto mainMenu = std::make_shared<platform::Menu>();
+
+    auto appMenu = std::make_shared<platform::Menu>();
+    std::weak_ptr<bool> alive = lifetime_;
+    appMenu->addItem("Close Settings", "closeSettingsFromShortcut",
+                     [this, alive](platform::MenuItem&) {
+                         if (alive.lock()) closeSettingsFromShortcut();
+                     },
+                     "w");
+    auto& appItem = mainMenu->addItem(std::make_shared<platform::MenuItem>());
+    appItem.submenu = appMenu;
+
+    // The Edit commands have no target of their own: the focused text field of the settings
+    // window answers them. Here they are named for the responder chain and do nothing else.
+    auto editMenu = std::make_shared<platform::Menu>("Edit");
+    auto responderAction = [](platform::MenuItem&) {};
+    editMenu->addItem("Undo", "undo:", responderAction, "z");
+    editMenu->addItem("Redo", "redo:", responderAction, "Z");
+    editMenu->addSeparator();
+    editMenu->addItem("Cut", "cut:", responderAction, "x");
+    editMenu->addItem("Copy", "copy:", responderAction, "c");
+    editMenu->addItem("Paste", "paste:", responderAction, "v");
+    editMenu->addItem("Select All", "selectAll:", responderAction, "a");
+    auto& editItem = mainMenu->addItem(std::make_shared<platform::MenuItem>("Edit", "", nullptr));
+    editItem.submenu = editMenu;
+
+    platform::Application::shared().setMainMenu(std::move(mainMenu));
+}
+
+// ---- Settings window ------------------------------------------------------------------------------
+
+void AppDelegate::openSettingsWindow() {
+    settingsWindowRequested.emit();
+    if (settingsWindowHost_.open) {
+        settingsWindowHost_.open();
+        return;
+    }
+    ++unhostedSettingsRequests_;
+}
+
+void AppDelegate::closeSettingsFromShortcut() {
+    if (settingsWindowHost_.closeFromShortcut) settingsWindowHost_.closeFromShortcut();
+}
+
+}  // namespace quillmar

@@ -1,0 +1,223 @@
+#include "app/demo/app_shell_steps.h"
+
+#include <nlohmann/json.hpp>
+
+#include "app/app_delegate.h"
+#include "app/demo/status_menu_picture.h"
+#include "platform/sim/event_log.h"
+#include "platform/sim/sim_application.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_status_bar.h"
+#include "platform/sim/sim_url_opener.h"
+#include "platform/url_opener.h"
+#include "runtime/subscription.h"
+#include "runtime/world.h"
+#include "settings/switcher_settings.h"
+#include "settings_ui/settings_ui_state.h"
+
+namespace quillmar {
+
+namespace {
+using platform::sim::Need;
+using platform::sim::ScenarioFields;
+using platform::sim::StepContext;
+
+struct AppShellDemoObservations {
+    runtime::SubscriptionBag bag;
+};
+
+nlohmann::ordered_json rowsOf(const platform::Menu& menu) {
+    auto rows = nlohmann::ordered_json::array();
+    for (const auto& item : menu.items()) {
+        if (item->isSeparator) {
+            rows.push_back("---");
+            continue;
+        }
+        nlohmann::ordered_json row = {{"title", item->title}};
+        if (item->state == 1) row["checked"] = true;
+        if (!item->isSelectable()) row["enabled"] = false;
+        if (!item->keyEquivalent.empty()) row["key"] = item->keyEquivalent;
+        if (item->submenu) row["submenu"] = rowsOf(*item->submenu);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+platform::sim::SimStatusBar* simStatusBar() {
+    return dynamic_cast<platform::sim::SimStatusBar*>(platform::StatusBar::installed());
+}
+
+platform::sim::SimApplication* simApplication() {
+    return dynamic_cast<platform::sim::SimApplication*>(runtime::World::find<platform::Application>());
+}
+
+// Logs each assignment of a setting after the first value, under its key.
+template <class T, class ToJson>
+void logChanges(runtime::Published<T>& setting, const char* key, platform::sim::EventLog& log, ToJson toJson) {
+    setting.publisher()
+        .dropFirst()
+        .sink([&log, key, toJson](const T& value) { log.record("settingChanged", {{"key", key}, {"value", toJson(value)}}); })
+        .store(runtime::World::shared<AppShellDemoObservations>().bag);
+}
+
+template <class T>
+void logChanges(runtime::Published<T>& setting, const char* key, platform::sim::EventLog& log) {
+    logChanges(setting, key, log, [](const T& v) {
+        if constexpr (std::is_enum_v<T>) return std::string(rawValue(v));
+        else return v;
+    });
+}
+
+void connectLog(platform::sim::EventLog& log) {
+    auto& bag = runtime::World::shared<AppShellDemoObservations>().bag;
+    auto& delegate = AppDelegate::shared();
+    delegate.urlCommandHandled
+        .connect([&log](const UrlCommandOutcome& o) {
+            nlohmann::ordered_json f = {{"url", o.url}};
+            if (!o.command.empty()) f["command"] = o.command;
+            if (!o.argument.empty()) f["argument"] = o.argument;
+            f["trusted"] = o.trusted;
+            f["result"] = UrlCommandOutcome::name(o.effect);
+            log.record("urlCommand", f);
+        })
+        .store(bag);
+    delegate.settingsWindowRequested
+        .connect([&log] {
+            log.record("settingsWindowRequested",
+                       {{"tab", std::string(SettingsUIState::shared().activeTab.get().rawValue())}});
+        })
+        .store(bag);
+
+    auto& s = SwitcherSettings::shared();
+    logChanges(s.isEnabled, "isEnabled", log);
+    logChanges(s.fingerCount, "fingerCount", log);
+    logChanges(s.triggerStyle, "triggerStyle", log);
+    logChanges(s.switcherMode, "switcherMode", log);
+    logChanges(s.switchBarStyle, "switchBarStyle", log);
+    logChanges(s.hudAppearance, "hudAppearance", log);
+    logChanges(s.currentSpaceOnly, "currentSpaceOnly", log);
+    logChanges(s.pauseInGames, "pauseInGames", log);
+    logChanges(s.allowQuickCloseQuit, "allowQuickCloseQuit", log);
+    logChanges(s.holidaySparkle, "holidaySparkle", log);
+    logChanges(s.qaModeEnabled, "qaModeEnabled", log);
+    logChanges(s.launchAtLogin, "launchAtLogin", log);
+    logChanges(s.ignoredBundleIDs, "ignoredBundleIDs", log);
+}
+
+}  // namespace
+
+void startAppShellDemo(StepContext& ctx) {
+    auto& desktop = ctx.desktop;
+    if (!runtime::World::find<platform::Application>()) platform::sim::SimApplication::install(desktop);
+    if (!platform::StatusBar::installed()) platform::sim::SimStatusBar::install(desktop);
+    if (!runtime::World::find<platform::UrlOpener>()) platform::sim::SimUrlOpener::install(desktop);
+    // Connected first: the log hears what the start-up itself asks for.
+    connectLog(ctx.log);
+    runApplication();
+}
+
+void registerAppShellSteps(platform::sim::ScenarioRegistry& registry) {
+    registry.registerStep("openStatusMenu", [](ScenarioFields&, StepContext* ctx) {
+        if (!ctx) return;
+        auto* bar = simStatusBar();
+        auto* menu = bar ? bar->openMenu() : nullptr;
+        if (!menu) {
+            ctx->log.record("statusMenu", {{"shown", false}});
+            return;
+        }
+        ctx->log.record("statusMenu", {{"rows", rowsOf(*menu)}});
+    });
+
+    registry.registerStep("pickStatusMenuItem", [](ScenarioFields& f, StepContext* ctx) {
+        auto path = f.stringArray("path");
+        if (path && path->empty()) f.fail("path", "expected at least one title");
+        if (!ctx || !path || !f.ok()) return;
+        auto* bar = simStatusBar();
+        auto* menu = bar ? bar->openMenu() : nullptr;
+        const bool ran = menu && bar->pick(*menu, *path);
+        ctx->log.record("statusMenuPicked", {{"path", *path}, {"ran", ran}});
+    });
+
+    registry.registerStep("snapshotStatusMenu", [](ScenarioFields& f, StepContext* ctx) {
+        auto file = f.string("file");
+        auto caption = f.string("caption", Need::optional);
+        auto appearance = f.string("appearance", Need::optional);
+        auto submenu = f.string("openSubmenu", Need::optional);
+        auto scale = f.number("scale", Need::optional, 0.5, 4);
+        if (appearance && *appearance != "light" && *appearance != "dark") f.fail("appearance", "expected light or dark");
+        if (!ctx || !file || !f.ok()) return;
+        const std::string what = caption.value_or("The status menu");
+        auto* bar = simStatusBar();
+        auto* menu = bar ? bar->openMenu() : nullptr;
+        nlohmann::ordered_json fields = {{"file", *file}};
+        if (!menu) {
+            fields["written"] = false;
+            ctx->log.record("statusMenuSnapshot", fields);
+            ctx->pictureWritten(*file, what, false, "there is no status menu");
+            return;
+        }
+        StatusMenuPictureOptions options;
+        options.dark = appearance.value_or("light") == "dark";
+        options.scale = scale.value_or(2.0);
+        options.openSubmenu = submenu;
+        std::string error;
+        const bool ok = StatusMenuPicture::writePng(bar->items().front().get(), *menu, options,
+                                                    ctx->outputPath(*file).string(), &error);
+        fields["written"] = ok;
+        if (!ok) fields["reason"] = error;
+        ctx->log.record("statusMenuSnapshot", fields);
+        ctx->pictureWritten(*file, what, ok, error);
+    });
+
+    registry.registerStep("deliverURLs", [](ScenarioFields& f, StepContext* ctx) {
+        auto urls = f.stringArray("urls");
+        auto senderPid = f.integer("senderPid", Need::optional, INT32_MIN, INT32_MAX);
+        auto tokenPid = f.integer("tokenPid", Need::optional, INT32_MIN, INT32_MAX);
+        if (!ctx || !urls) return;
+        auto* app = simApplication();
+        if (!app) return;
+        const auto event = platform::AppleEvent::fromSender(
+            senderPid ? std::optional<std::int32_t>(static_cast<std::int32_t>(*senderPid)) : std::nullopt,
+            tokenPid ? std::optional<std::int32_t>(static_cast<std::int32_t>(*tokenPid)) : std::nullopt);
+        nlohmann::ordered_json fields = {{"count", urls->size()}};
+        if (senderPid) fields["senderPid"] = *senderPid;
+        {
+            platform::AppleEventManager::Handling handling(event);
+            fields["trusted"] = AppDelegate::shared().identifyURLSender();
+        }
+        ctx->log.record("urlDelivery", fields);
+        app->deliverURLs(*urls, event);
+    });
+
+    registry.registerStep("reopenApp", [](ScenarioFields&, StepContext* ctx) {
+        if (!ctx) return;
+        if (auto* app = simApplication()) ctx->log.record("appReopened", {{"handled", app->reopen(false)}});
+    });
+
+    registry.registerStep("quitApp", [](ScenarioFields&, StepContext* ctx) {
+        if (!ctx) return;
+        AppDelegate::shared().quitApp();
+        auto* app = simApplication();
+        ctx->log.record("appTerminated", {{"running", app && app->isRunning()}});
+    });
+
+    registry.registerStep("pressMenuKey", [](ScenarioFields& f, StepContext* ctx) {
+        auto key = f.string("key");
+        auto modifiers = f.stringArray("modifiers", Need::optional);
+        std::uint32_t bits = 0;
+        if (modifiers)
+            for (const auto& m : *modifiers) {
+                if (m == "command") bits |= platform::key_modifiers::command;
+                else if (m == "shift") bits |= platform::key_modifiers::shift;
+                else if (m == "option") bits |= platform::key_modifiers::option;
+                else if (m == "control") bits |= platform::key_modifiers::control;
+                else f.fail("modifiers", "expected command, shift, option or control");
+            }
+        if (!ctx || !key || !f.ok()) return;
+        auto* app = simApplication();
+        const bool ran = app && app->pressKeyEquivalent(*key, bits);
+        ctx->log.record("menuKey", {{"key", *key}, {"handled", ran}});
+    });
+}
+
+}  // namespace quillmar

@@ -1,0 +1,51 @@
+#pragma once
+// The status menu as a user sees it, drawn to an image: a strip of the menu bar with the status
+// item's button pressed, the menu hanging below it (check marks, titles, key equivalents with
+// the Command sign, submenu arrows, separators, disabled rows greyed) and, optionally, one
+// submenu open beside its row, which is then highlighted. Light or dark appearance.
+//
+// This stands in for the system's own menu drawing, which the simulated desktop does not have.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gfx/geometry.h"
+#include "gfx/image.h"
+#include "platform/menu.h"
+#include "platform/status_bar.h"
+
+namespace quillmar {
+
+struct StatusMenuPictureOptions {
+    bool dark = false;
+    double scale = 2.0;
+    // Title of the item whose submenu is shown open.
+    std::optional<std::string> openSubmenu;
+};
+
+class StatusMenuPicture {
+public:
+    // Where each item of a menu lies inside the menu panel (points, panel origin at 0,0).
+    struct Layout {
+        gfx::Size panel;
+        std::vector<gfx::Rect> rows;  // one per item, separators included
+    };
+    static Layout layout(const platform::Menu& menu);
+
+    // Where the main menu's panel and the submenu's panel (when open) lie in the picture.
+    struct Placement {
+        gfx::Size canvas;
+        gfx::Rect button;
+        gfx::Rect menu;
+        std::optional<gfx::Rect> submenu;
+    };
+    static Placement place(const platform::Menu& menu, const StatusMenuPictureOptions& options);
+
+    static gfx::Image render(const platform::StatusItem* item, const platform::Menu& menu,
+                             const StatusMenuPictureOptions& options);
+    static bool writePng(const platform::StatusItem* item, const platform::Menu& menu,
+                         const StatusMenuPictureOptions& options, const std::string& path, std::string* error);
+};
+
+}  // namespace quillmar

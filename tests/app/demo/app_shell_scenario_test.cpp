@@ -1,0 +1,64 @@
+// The application shell's demo scenario end to end: menu pictures written, trusted commands
+// applied, refused ones logged as refused and without effect.
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "app/app_delegate.h"
+#include "app/demo/demo_app_starter.h"
+#include "support/fresh_world.h"
+#include "support/temp_path.h"
+
+namespace quillmar::testing {
+namespace {
+
+class AppShellScenarioTest : public FreshWorldTest {};
+
+TEST_F(AppShellScenarioTest, MenusAndURLCommandsFromTrustedAndRefusedSenders) {
+    const auto dump = uniqueTempPath("dump.txt");
+    AppDelegate::shared().setDumpPath(dump.string());
+    const auto out = uniqueTempPath("out");
+    platform::sim::ScenarioRunner runner;
+    app::installDemoApp(runner);
+    std::ostringstream log, err;
+    ASSERT_EQ(runner.run("scenarios/app_shell.json", out, log, err), 0) << err.str();
+
+    std::vector<nlohmann::json> events;
+    std::istringstream lines(log.str());
+    for (std::string line; std::getline(lines, line);) events.push_back(nlohmann::json::parse(line));
+    auto all = [&](const std::string& name) {
+        std::vector<nlohmann::json> found;
+        for (const auto& e : events)
+            if (e["event"] == name) found.push_back(e);
+        return found;
+    };
+
+    const auto shots = all("statusMenuSnapshot");
+    EXPECT_EQ(shots.size(), 7u);
+    for (const auto& s : shots) {
+        EXPECT_TRUE(s["written"].get<bool>()) << s.dump();
+        EXPECT_TRUE(std::filesystem::exists(out / s["file"].get<std::string>()));
+    }
+
+    std::map<std::string, std::string> results;
+    for (const auto& c : all("urlCommand")) results[c["url"].get<std::string>() + (c["trusted"].get<bool>() ? "+" : "-")] = c["result"];
+    EXPECT_EQ(results["quillmar://layout/vertical+"], "ran");
+    EXPECT_EQ(results["quillmar://toggle-"], "refusedUntrustedSender");
+    EXPECT_EQ(results["quillmar://settings?tab=Shortcuts-"], "ran");
+    EXPECT_EQ(results["quillmar://mode/apps-"], "refusedUntrustedSender");
+    EXPECT_EQ(results["quillmar://toggle+"], "beyondLimit");
+    EXPECT_EQ(results["quillmar://layout/sideways+"], "unknownArgument");
+
+    // No refused command changed a setting: the mode never left allWindows, Quillmar stayed on.
+    for (const auto& c : all("settingChanged")) EXPECT_NE(c["key"], "switcherMode") << c.dump();
+    EXPECT_TRUE(std::filesystem::exists(dump));
+    std::filesystem::remove(dump);
+    std::filesystem::remove_all(out);
+    EXPECT_EQ(events.back()["event"], "scenarioFinished");
+}
+
+}  // namespace
+}  // namespace quillmar::testing

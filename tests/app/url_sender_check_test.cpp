@@ -1,0 +1,97 @@
+// Who may send state-changing URL commands: decisions over a table of process trees, and the
+// reading of the sender's pid from the event's raw attributes.
+
+#include <cstring>
+
+#include "app/url_sender_check.h"
+#include "app_shell_fixture.h"
+
+namespace quillmar::testing {
+namespace {
+
+class UrlSenderTrustTest : public AppShellTest {
+protected:
+    bool trusted(std::optional<std::int32_t> senderPid, std::optional<std::int32_t> tokenPid = std::nullopt) {
+        const auto event = platform::AppleEvent::fromSender(senderPid, tokenPid);
+        return UrlSenderCheck::isTrusted(&event);
+    }
+};
+
+TEST_F(UrlSenderTrustTest, ProcessTrees) {
+    const auto terminal = addApp("Terminal", "com.apple.Terminal");
+    const auto raycast = addApp("Raycast", "com.raycast.macos");
+    const auto browser = addApp("Browser", "com.example.browser");
+    const auto shell = addProcess("/bin/zsh", terminal);
+    const auto homebrewTool = addProcess("/opt/homebrew/bin/fish", terminal);
+    const auto daemon = addProcess("/usr/libexec/helperd", 1);
+
+    struct Case {
+        const char* what;
+        std::int32_t sender;
+        bool expected;
+    } cases[] = {
+        {"Quillmar itself", 300, true},
+        {"a listed automation tool", raycast, true},
+        {"a listed terminal", terminal, true},
+        {"an unlisted app", browser, false},
+        {"open from a shell in /bin", addProcess("/usr/bin/open", shell), true},
+        {"osascript from a Homebrew program", addProcess("/usr/bin/osascript", homebrewTool), true},
+        {"open started by a listed app", addProcess("/usr/bin/open", raycast), true},
+        {"open started directly by launchd", addProcess("/usr/bin/open", 1), false},
+        {"open started by an unlisted app", addProcess("/usr/bin/open", browser), false},
+        {"open started by a program elsewhere", addProcess("/usr/bin/open", daemon), false},
+        {"open whose parent is gone", addProcess("/usr/bin/open", 9999), false},
+        {"open with no parent recorded", addProcess("/usr/bin/open", std::nullopt), false},
+        {"another tool from a shell", addProcess("/usr/bin/curl", shell), false},
+        {"a look-alike path", addProcess("/usr/bin/open2", shell), false},
+        {"a process that does not exist", 4242, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(trusted(c.sender), c.expected) << c.what;
+}
+
+TEST_F(UrlSenderTrustTest, ThePidComesFromTheTokenThenTheSenderAttribute) {
+    const auto terminal = addApp("Terminal", "com.apple.Terminal");
+    const auto browser = addApp("Browser", "com.example.browser");
+    EXPECT_TRUE(trusted(browser, terminal));    // a valid token wins
+    EXPECT_FALSE(trusted(terminal, browser));
+    EXPECT_TRUE(trusted(terminal, 0));          // a token pid of 0 falls back
+    EXPECT_FALSE(trusted(std::nullopt, std::nullopt));
+    EXPECT_FALSE(trusted(0));
+    EXPECT_FALSE(trusted(-5));
+    EXPECT_FALSE(UrlSenderCheck::isTrusted(nullptr));
+
+    // Attributes of the wrong length are not read.
+    platform::AppleEvent event;
+    std::vector<std::uint8_t> shortToken(31, 0);
+    std::memcpy(shortToken.data() + 20, &terminal, 4);
+    event.attributes[platform::kAuditTokenAttribute] = shortToken;
+    EXPECT_FALSE(UrlSenderCheck::senderPID(event));
+    std::vector<std::uint8_t> longPid(8, 0);
+    std::memcpy(longPid.data(), &terminal, 4);
+    event.attributes[platform::kSenderPIDAttribute] = longPid;
+    EXPECT_FALSE(UrlSenderCheck::senderPID(event));
+    event.attributes[platform::kSenderPIDAttribute].resize(4);
+    EXPECT_EQ(UrlSenderCheck::senderPID(event), terminal);
+}
+
+TEST_F(UrlSenderTrustTest, ARefusedSenderStillOpensSettingsButChangesNothing) {
+    start();
+    const auto browser = addApp("Browser", "com.example.browser");
+    const int writes = defaults().writeCount();
+    const int requests = delegate().unhostedSettingsWindowRequests();
+    app->deliverURLs({"quillmar://toggle", "quillmar://trackpad"}, platform::AppleEvent::fromSender(browser, std::nullopt));
+    EXPECT_TRUE(settings().isEnabled.get());
+    EXPECT_EQ(defaults().writeCount(), writes);
+    EXPECT_EQ(delegate().unhostedSettingsWindowRequests(), requests + 1);
+}
+
+TEST_F(UrlSenderTrustTest, PathsAreCutAtNulAndRepaired) {
+    const auto weird = addProcess(std::string("/usr/bin/open\0/extra", 20), std::nullopt);
+    EXPECT_EQ(UrlSenderCheck::processPath(weird), "/usr/bin/open");
+    const auto broken = addProcess("/bin/\xFFsh", std::nullopt);
+    EXPECT_EQ(UrlSenderCheck::processPath(broken), "/bin/\xEF\xBF\xBDsh");
+    EXPECT_FALSE(UrlSenderCheck::processPath(4242));
+}
+
+}  // namespace
+}  // namespace quillmar::testing
