@@ -40,7 +40,9 @@ TEST_F(LunarCalendarTest, ChineseFestivalsFallOnThePublishedDays) {
         EXPECT_TRUE(isNewYear(calendar.lunarDate(noonIn(d, "Asia/Shanghai"), "Asia/Shanghai")))
             << d.year << "-" << d.month << "-" << d.day;
         const Day eve{d.year, d.month, d.day - 1};
-        if (eve.day > 0) EXPECT_FALSE(isNewYear(calendar.lunarDate(noonIn(eve, "Asia/Shanghai"), "Asia/Shanghai")));
+        if (eve.day > 0) {
+            EXPECT_FALSE(isNewYear(calendar.lunarDate(noonIn(eve, "Asia/Shanghai"), "Asia/Shanghai")));
+        }
     }
     const Day moonFestivals[] = {{1995, 9, 9}, {2023, 9, 29}, {2024, 9, 17}, {2025, 10, 6}, {2026, 9, 25}};
     for (const auto& d : moonFestivals) {
