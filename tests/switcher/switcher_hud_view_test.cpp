@@ -2,6 +2,7 @@
 // light flag and plate, the accessibility tree and clicks.
 
 #include "festive_hud/hud_festive_state.h"
+#include "gfx/image_compare.h"
 #include "platform/sim/sim_system_appearance.h"
 #include "platform/workspace.h"
 #include "switcher/hud_background.h"
@@ -257,6 +258,38 @@ TEST_F(SwitcherHUDViewTest, LongVerticalListScrollsTheSelectedRowToTheMiddle) {
     ASSERT_EQ(controller().selectedIndex.get(), 19);
     const auto m = VerticalHUDMetrics::make(20, 1440, 805);
     EXPECT_NEAR(host().presentedFrame("hudRow.19")->maxY(), bar.maxY() - m.outerPadding, 1.0);
+}
+
+TEST_F(SwitcherHUDViewTest, RowsBelowAClosedOneSlideUpAndThePanelWaitsForTheList) {
+    settings().switchBarStyle = SwitchBarStyle::vertical;
+    addApps(6);
+    present();
+    const auto before = simPanel()->frame();
+    const auto removed = *host().frame("hudRow.1");
+    controller().performHotKeyAction(SwitcherController::closeAction);
+    for (int frame = 1; frame <= 5; ++frame) {
+        advance(0.04);
+        // The row that takes the closed one's place slides up from below into it.
+        EXPECT_GE(host().presentedFrame("hudRow.1")->minY() + 0.5, removed.minY()) << frame;
+        // The panel keeps its size while the list closes up, so the bar's rounded bottom stays inside.
+        EXPECT_EQ(simPanel()->frame().height, before.height) << frame;
+        EXPECT_LE(host().presentedFrame("switchBar")->maxY(), simPanel()->frame().height + 0.5) << frame;
+    }
+    advance(0.5);
+    EXPECT_LT(simPanel()->frame().height, before.height);
+    EXPECT_EQ(controller().targets->size(), 5u);
+}
+
+TEST_F(SwitcherHUDViewTest, DisplayOptionsChangedMidSwitchRedrawTheBar) {
+    settings().hudAppearance = HUDAppearanceStyle::lightGlass;
+    addApps(3);
+    present();
+    const auto glass = controller().panel()->renderImage(1.0);
+    platform::AccessibilityDisplayOptions::shared().setReduceTransparency(true);
+    const auto solid = controller().panel()->renderImage(1.0);
+    EXPECT_FALSE(gfx::compareImages(glass, solid).matches());
+    platform::AccessibilityDisplayOptions::shared().setReduceTransparency(false);
+    EXPECT_TRUE(gfx::compareImages(glass, controller().panel()->renderImage(1.0)).matches());
 }
 
 }  // namespace

@@ -128,6 +128,7 @@ TEST_F(SwitcherRenderTest, CJKLabelsAreDrawnWithRealGlyphs) {
     auto cal = addApp("カレンダー", 0xffd9534fu, 0xffa02020u);
     addWindow(cal, "十二月", true);
     desktop->setFrontmost(mail);
+    settings().hudAppearance = HUDAppearanceStyle::adaptive;
     for (auto style : {SwitchBarStyle::horizontal, SwitchBarStyle::vertical}) {
         settings().switchBarStyle = style;
         for (bool dark : {false, true}) {
