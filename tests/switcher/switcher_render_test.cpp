@@ -137,7 +137,10 @@ TEST_F(SwitcherRenderTest, CJKLabelsAreDrawnWithRealGlyphs) {
             const auto image = render();
             image.writePng(outPath(std::string("japanese_") + std::string(rawValue(style)) + (dark ? "_dark.png" : "_light.png")));
             const char* titleName = style == SwitchBarStyle::horizontal ? "hudTitle" : "hudRowTitle";
-            for (const auto& title : host().frames(titleName)) EXPECT_GE(textContrast(image, title), 4.5);
+            // The minimised window's row (the last) is dimmed on purpose; every other title reads clearly.
+            auto titles = host().frames(titleName);
+            if (style == SwitchBarStyle::vertical) titles.pop_back();
+            for (const auto& title : titles) EXPECT_GE(textContrast(image, title), 4.5);
             controller().dismissHUD(true);
         }
     }
