@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, skipping apt entirely when all are present.
 set -euo pipefail
+# Everything said here goes to standard error: the demo's standard output is its event log alone.
+exec 1>&2
 packages=(build-essential cmake ninja-build pkg-config libcairo2-dev libpango1.0-dev libicu-dev
           nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
           fonts-wqy-microhei fonts-inter)

@@ -46,8 +46,7 @@ HUDFestiveState::HUDFestiveState() : rng_(FestiveRandom::fromSystemEntropy()) {
     christmasGlowTrail_.reserve(kMaxGlowSamples);
     // Switching QA mode off drops the QA perimeter override and stops the overlay. The settings
     // model cannot call in here (this module builds on it), so the state listens instead.
-    qaModeSubscription_ = SwitcherSettings::shared().qaModeEnabled.publisher().dropFirst().sink([this](const bool& on) {
-        if (on) return;
+    qaModeSubscription_ = SwitcherSettings::shared().qaModeSwitchedOff.connect([this] {
         qaShowChristmasPerimeter = false;
         stopFestiveOverlay();
     });

@@ -1,5 +1,7 @@
 #include "platform/json_file_defaults_store.h"
 
+#include "platform/json_nesting.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -23,6 +25,7 @@ std::pair<std::map<std::string, DefaultsValue>, bool> JsonFileDefaultsStore::par
     // its closing bracket or quote; a number or literal only once the next member or the closing
     // brace follows (a cut-off "1234" must not come back as 12).
     std::string currentKey;
+    bool currentTooDeep = false;  // the member being read nests deeper than any setting would
     std::optional<std::pair<std::string, DefaultsValue>> pending;
     bool topIsObject = false;
     auto commitPending = [&] {
@@ -33,9 +36,17 @@ std::pair<std::map<std::string, DefaultsValue>, bool> JsonFileDefaultsStore::par
     auto callback = [&](int depth, Event event, nlohmann::json& parsed) {
         if (depth == 0 && event == Event::object_start) topIsObject = true;
         if (!topIsObject) return true;
+        // Deeper values are dropped as they are read, so nothing deep is ever built or copied.
+        if (depth > static_cast<int>(kMaxJsonNesting)) {
+            currentTooDeep = true;
+            return false;
+        }
         if (depth == 1 && event == Event::key) {
             commitPending();
             currentKey = parsed.get<std::string>();
+            currentTooDeep = false;
+        } else if (currentTooDeep && depth == 1) {
+            return false;  // the whole member goes; the others stay
         } else if (depth == 1 && event == Event::value) {
             if (parsed.is_string())
                 members[currentKey] = parsed;
@@ -49,7 +60,7 @@ std::pair<std::map<std::string, DefaultsValue>, bool> JsonFileDefaultsStore::par
         return true;
     };
     auto whole = nlohmann::json::parse(text, callback, /*allow_exceptions=*/false);
-    const bool sound = !whole.is_discarded() && whole.is_object();
+    const bool sound = !whole.is_discarded() && whole.is_object() && jsonNesting(text).deepest <= kMaxJsonNesting;
     if (sound) {
         members.clear();
         for (auto& [k, v] : whole.items()) members[k] = v;
@@ -88,6 +99,9 @@ std::map<std::string, DefaultsValue> JsonFileDefaultsStore::load() {
     if (!sound) {
         damaged_ = true;
         quarantine();
+        // What could be read is written back at once, so the next start finds it too; the
+        // damaged original stays beside it.
+        if (!members.empty()) save(members);
     }
     return members;
 }

@@ -47,7 +47,8 @@ bool UserDefaults::toBool(const DefaultsValue& v) {
     if (v.is_string()) {
         auto s = lower(v.get<std::string>());
         if (s == "yes" || s == "true") return true;
-        return static_cast<long long>(leadingNumber(s)) != 0;
+        // The integer part of the leading number decides: "0.5" is false, "1e30" true.
+        return std::trunc(leadingNumber(s)) != 0.0;
     }
     return false;
 }

@@ -231,11 +231,8 @@ void SwitcherSettings::toggleIgnoredApp(const std::string& bundleID) {
 }
 
 void SwitcherSettings::setQAMode(bool on) {
-    if (on) {
-        if (!qaModeEnabled) qaModeEnabled = true;
-        return;
-    }
-    qaModeEnabled = false;
+    if (qaModeEnabled.get() != on) qaModeEnabled = on;
+    if (!on) qaModeSwitchedOff.emit();
 }
 
 void SwitcherSettings::applyLaunchAtLogin(bool on) {

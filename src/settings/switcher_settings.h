@@ -96,11 +96,11 @@ public:
     // assigned to ignoredBundleIDs.
     void toggleIgnoredApp(const std::string& bundleID);
 
-    // Switching on assigns true when QA mode is off. Switching off assigns false every time,
-    // also when QA mode is already off: the festive state subscribes to qaModeEnabled and, on
-    // each false it receives, clears its QA Christmas perimeter and stops its overlay. Delivery
-    // is synchronous, inside this call.
+    // Assigns qaModeEnabled only when it changes. Switching off also emits qaModeSwitchedOff
+    // every time, even when QA mode was already off: the festive state clears its QA Christmas
+    // perimeter and stops its overlay on it. Delivery is synchronous, inside this call.
     void setQAMode(bool on);
+    runtime::Signal<> qaModeSwitchedOff;
 
     bool shouldShowLayoutPicker() const { return true; }
     SwitchBarStyle effectiveSwitchBarStyle() const { return switchBarStyle; }

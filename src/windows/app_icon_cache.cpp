@@ -4,7 +4,9 @@
 #include <cmath>
 #include <memory>
 
+#include "platform/screens.h"
 #include "platform/workspace.h"
+#include "runtime/world.h"
 
 namespace quillmar {
 
@@ -14,13 +16,26 @@ std::string AppIconCache::key(const platform::RunningApplication& app) {
     return "pid:" + std::to_string(app.processIdentifier);
 }
 
+int AppIconCache::iconPixels() {
+    double scale = 1;
+    if (auto* screens = runtime::World::find<platform::Screens>())
+        for (const auto& screen : screens->screens())
+            if (std::isfinite(screen.backingScaleFactor)) scale = std::max(scale, screen.backingScaleFactor);
+    return static_cast<int>(std::lround(kIconPoints * std::min(scale, 4.0)));
+}
+
 platform::AppIconRef AppIconCache::icon(const platform::RunningApplication& app) {
+    const int pixels = iconPixels();
+    if (pixels != entryPixels_) {
+        entries_.clear();
+        entryPixels_ = pixels;
+    }
     const std::string k = key(app);
     if (auto it = entries_.find(k); it != entries_.end()) return it->second;
     if (entries_.size() >= kCapacity) entries_.clear();
     platform::AppIconRef source = app.icon;
     if (!source) source = platform::Workspace::shared().iconForFile(app.bundlePath.value_or("/Applications"));
-    platform::AppIconRef icon = scaled(source, kIconSize);
+    platform::AppIconRef icon = scaled(source, pixels);
     entries_[k] = icon;
     return icon;
 }

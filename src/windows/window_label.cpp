@@ -36,15 +36,17 @@ const std::array<std::array<std::u16string, kBrowserNames.size()>, kSeparators.s
 }
 }  // namespace
 
-std::string cleanWindowLabel(std::string_view windowTitle, std::string_view appName) {
-    std::string t = trimWhitespaceAndNewlines(windowTitle);
-    if (t.empty() || t == appName) return std::string(appName);
+std::string cleanWindowLabel(std::string_view windowTitle, std::string_view rawAppName) {
+    // Title and name are compared in one normalisation form: apps write accents composed or not.
+    const std::string appName = normalizeNFC(rawAppName);
+    std::string t = normalizeNFC(trimWhitespaceAndNewlines(windowTitle));
+    if (t.empty() || t == appName) return std::string(rawAppName);
     const auto& browsers = foldedBrowserSuffixes();
     for (std::size_t s = 0; s < kSeparators.size(); ++s) {
         stripSuffix(t, foldedJoin(kSeparators[s], appName));
         for (const auto& browser : browsers[s]) stripSuffix(t, browser);
     }
-    return t.empty() ? std::string(appName) : t;
+    return t.empty() ? std::string(rawAppName) : t;
 }
 
 }  // namespace quillmar

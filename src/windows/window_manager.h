@@ -153,7 +153,10 @@ private:
     static std::vector<SwitchTarget> regroupAndLabel(std::vector<SwitchTarget> targets);
 
     // Activation, close and quit.
-    bool windowMatchesTarget(const platform::AXElement& window, const SwitchTarget& target);
+    // Whether window is the target's window: by window number when both are known, else by frame
+    // (within kMatchTolerance). With exactNumber (closing), a target that has a number matches
+    // only a window that reports that very number: a window whose number cannot be read is not it.
+    bool windowMatchesTarget(const platform::AXElement& window, const SwitchTarget& target, bool exactNumber = false);
     std::optional<platform::AXElement> identifyTargetWindow(const SwitchTarget& target, const platform::AXElement& app);
     bool pressCloseButton(const platform::AXElement& window);
     bool closeThroughMenuBar(const platform::AXElement& app);

@@ -60,12 +60,13 @@ std::string upper(std::string s) {
 
 // ---- Activation -----------------------------------------------------------------------------------
 
-bool WindowManager::windowMatchesTarget(const AXElement& window, const SwitchTarget& target) {
+bool WindowManager::windowMatchesTarget(const AXElement& window, const SwitchTarget& target, bool exactNumber) {
     auto& api = AccessibilityApi::shared();
     api.setMessagingTimeout(window, kMatchTimeout);
     if (hasWindowNumberCall() && target.windowID) {
         std::uint32_t number = 0;
         if (windowNumberCall_(window, &number) == AXError::success && number != 0) return number == *target.windowID;
+        if (exactNumber) return false;
     }
     if (!(target.bounds.standardized().width > 0)) return false;
     platform::Point position;
@@ -241,8 +242,9 @@ std::optional<AXElement> WindowManager::identifyTargetWindow(const SwitchTarget&
     if (target.axWindow) return target.axWindow;
     auto windows = readElements(app, ax::kWindows);
     if (!windows) return std::nullopt;
+    // Closing must never hit a neighbour that merely shares the frame.
     for (const auto& w : *windows)
-        if (windowMatchesTarget(w, target)) return w;
+        if (windowMatchesTarget(w, target, /*exactNumber=*/true)) return w;
     return std::nullopt;
 }
 

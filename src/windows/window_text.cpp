@@ -1,5 +1,6 @@
 #include "windows/window_text.h"
 
+#include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 #include <unicode/utf8.h>
@@ -97,8 +98,21 @@ std::optional<std::size_t> foldedSuffixStart(std::string_view text, std::u16stri
     return std::nullopt;
 }
 
-std::optional<std::size_t> caseInsensitiveSuffixStart(std::string_view text, std::string_view suffix) {
-    return foldedSuffixStart(text, foldCase(suffix));
+std::string normalizeNFC(std::string_view text) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+    if (U_FAILURE(status) || !nfc) return std::string(text);
+    const auto source = icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size())));
+    if (nfc->isNormalized(source, status) && U_SUCCESS(status)) return std::string(text);
+    status = U_ZERO_ERROR;
+    const icu::UnicodeString normalized = nfc->normalize(source, status);
+    if (U_FAILURE(status)) return std::string(text);
+    std::string out;
+    normalized.toUTF8String(out);
+    // Malformed input became replacement characters: keep the original bytes instead.
+    return source.indexOf(static_cast<UChar>(0xFFFD)) < 0 && normalized.indexOf(static_cast<UChar>(0xFFFD)) >= 0
+               ? std::string(text)
+               : out;
 }
 
 }  // namespace quillmar

@@ -14,14 +14,15 @@ namespace quillmar {
 // as it is.
 std::string trimWhitespaceAndNewlines(std::string_view text);
 
-// Where suffix starts in text when text ends with it, compared with full Unicode case folding and
-// no locale; nullopt otherwise. The answer is a byte offset on a code-point boundary of text, so
-// cutting there never splits a character, even when folding changes the length (an "ß" in the
-// title against "SS" in the suffix). An empty suffix matches at text.size().
-std::optional<std::size_t> caseInsensitiveSuffixStart(std::string_view text, std::string_view suffix);
+// text in Unicode normalisation form C, so that a composed "é" and "e" + combining acute compare
+// equal. Invalid UTF-8 comes back unchanged.
+std::string normalizeNFC(std::string_view text);
 
-// The same in two steps, for suffixes tested again and again: the full case folding of text (as
-// UTF-16), and the match against an already folded suffix.
+// The case-insensitive end match in two steps, for suffixes tested again and again: the full
+// Unicode case folding of text (as UTF-16, no locale), and where an already folded suffix starts
+// in text when text ends with it (nullopt otherwise). The answer is a byte offset on a code-point
+// boundary of text, so cutting there never splits a character, even when folding changes the
+// length (an "ß" in the title against "SS" in the suffix). An empty suffix matches at text.size().
 std::u16string foldCase(std::string_view text);
 std::optional<std::size_t> foldedSuffixStart(std::string_view text, std::u16string_view foldedSuffix);
 

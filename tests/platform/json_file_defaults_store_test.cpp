@@ -143,5 +143,34 @@ TEST_F(JsonFileDefaultsStoreTest, SaveIntoMissingDirectoryAndLeftoverTemporaryFi
     EXPECT_TRUE(store.load().count("bad"));
 }
 
+TEST_F(JsonFileDefaultsStoreTest, DeeplyNestedMemberIsDroppedAndTheRecoveredSettingsAreWrittenBack) {
+    // A member nested far past anything a setting holds would overflow the parser's caller; it
+    // goes, its neighbours stay, and the next start finds them without the damaged file.
+    write("{\"fingerCount\": 3, \"bomb\": " + std::string(70'000, '[') + std::string(70'000, ']') +
+          ", \"isEnabled\": false}");
+    JsonFileDefaultsStore store(file);
+    auto values = store.load();
+    EXPECT_TRUE(store.lastLoadWasDamaged());
+    EXPECT_EQ(values.count("bomb"), 0u);
+    EXPECT_EQ(values.at("fingerCount"), 3);
+    EXPECT_EQ(values.at("isEnabled"), false);
+    EXPECT_TRUE(fs::exists(store.quarantinedCopy()));
+
+    JsonFileDefaultsStore nextStart(file);
+    auto again = nextStart.load();
+    EXPECT_FALSE(nextStart.lastLoadWasDamaged());
+    EXPECT_EQ(again, values);
+}
+
+TEST_F(JsonFileDefaultsStoreTest, RecoveredMembersOfACutOffFileSurviveTheNextStart) {
+    write("{\"fingerCount\": 4, \"switchBarStyle\": \"vertical\", \"hudScale\": 1.");
+    JsonFileDefaultsStore store(file);
+    auto values = store.load();
+    ASSERT_TRUE(store.lastLoadWasDamaged());
+    JsonFileDefaultsStore nextStart(file);
+    EXPECT_EQ(nextStart.load(), values);
+    EXPECT_EQ(values.at("switchBarStyle"), "vertical");
+}
+
 }  // namespace
 }  // namespace quillmar::platform

@@ -15,6 +15,8 @@ TEST_F(UserDefaultsTest, LooseTypeRules) {
     d.set("trueWord", "True");
     d.set("numText", "12abc");
     d.set("zeroText", "0");
+    d.set("hugeText", "1e30");
+    d.set("fractionText", "0.5");
     d.set("half", 2.9);
     d.set("negHalf", -2.9);
     d.set("huge", 1e300);
@@ -26,6 +28,8 @@ TEST_F(UserDefaultsTest, LooseTypeRules) {
     EXPECT_TRUE(d.boolForKey("trueWord"));
     EXPECT_TRUE(d.boolForKey("numText"));
     EXPECT_FALSE(d.boolForKey("zeroText"));
+    EXPECT_TRUE(d.boolForKey("hugeText"));  // beyond every integer type, still true
+    EXPECT_FALSE(d.boolForKey("fractionText"));
     EXPECT_FALSE(d.boolForKey("list"));
     EXPECT_EQ(d.integerForKey("numText"), 12);
     EXPECT_EQ(d.integerForKey("half"), 2);

@@ -249,16 +249,20 @@ TEST_F(SwitcherSettingsTest, MixedStoredIgnoreListSurvivesTheNextToggle) {
     EXPECT_EQ(*defaults().stringArrayForKey("ignoredBundleIDs"), (std::vector<std::string>{"com.a", "com.b", "com.c"}));
 }
 
-TEST_F(SwitcherSettingsTest, QAModeSwitchOffReachesSubscribersEveryTime) {
+TEST_F(SwitcherSettingsTest, QAModePublishesOnlyChangesButEverySwitchOffIsAnnounced) {
     auto& s = settings();
     std::vector<bool> seen;
+    int switchOffs = 0;
     auto sub = s.qaModeEnabled.publisher().dropFirst().sink([&](const bool& v) { seen.push_back(v); });
-    s.setQAMode(false);  // already off: still delivered, so the festive state stops its overlay
+    auto off = s.qaModeSwitchedOff.connect([&] { ++switchOffs; });
+    s.setQAMode(false);  // already off: no assignment, but the festive state still stops
+    EXPECT_EQ(switchOffs, 1);
     s.setQAMode(true);
     s.setQAMode(true);  // unchanged: nothing
     EXPECT_TRUE(s.qaModeEnabled);
     s.setQAMode(false);
-    EXPECT_EQ(seen, (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(seen, (std::vector<bool>{true, false}));
+    EXPECT_EQ(switchOffs, 2);
     EXPECT_FALSE(s.qaModeEnabled);
     EXPECT_EQ(defaults().writeCount(), 0);
 }

@@ -59,6 +59,21 @@ TEST_F(CloseQuitTest, AWindowTargetClosesThatWindowOrNothing) {
     // A window that is gone is not replaced by another.
     EXPECT_FALSE(manager.closeTargetWindow(target(app, 99999)));
     EXPECT_TRUE(exists(focused));
+    // Not even by a neighbour at the very same frame whose number cannot be read.
+    {
+        auto gone = target(app, target1);
+        gone.bounds = {120, 120, 500, 300};
+        const auto twin = addWindow(app, "Twin", gone.bounds);
+        ax->windowBehaviour(twin).exposesWindowNumber = false;
+        EXPECT_FALSE(manager.closeTargetWindow(gone));
+        EXPECT_TRUE(exists(twin));
+        // A target without a number is found by its frame.
+        auto unnumbered = target(app, std::nullopt);
+        unnumbered.isAppOnly = false;
+        unnumbered.bounds = gone.bounds;
+        EXPECT_TRUE(manager.closeTargetWindow(unnumbered));
+        EXPECT_FALSE(exists(twin));
+    }
 
     // The same window once it is the focused one: Command-W closes exactly it.
     desktop->raiseWindow(buttonless);

@@ -48,6 +48,15 @@ TEST(WindowLabelTest, CaseFoldingThatChangesLengthCutsAtTheMatchStart) {
     EXPECT_EQ(cleanWindowLabel("Report - Strase", "STRASSE"), "Report - Strase");
 }
 
+TEST(WindowLabelTest, ComposedAndDecomposedAccentsMatch) {
+    // "Café" written with a precomposed é in one place and e + combining acute in the other.
+    EXPECT_EQ(cleanWindowLabel("Menu - Caf\u00e9", "Cafe\u0301"), "Menu");
+    EXPECT_EQ(cleanWindowLabel("Menu - Cafe\u0301", "Caf\u00e9"), "Menu");
+    EXPECT_EQ(cleanWindowLabel("Cafe\u0301", "Caf\u00e9"), "Caf\u00e9");  // the title is the app's name
+    // Invalid UTF-8 passes through untouched.
+    EXPECT_EQ(cleanWindowLabel("Doc \xff - Notes", "Notes"), "Doc \xff");
+}
+
 TEST(SwitchTargetTest, DefaultsEqualityAndRelabelling) {
     SwitchTarget window({.id = "win-7", .pid = 42, .windowID = 7u, .appName = "TextEdit",
                          .windowTitle = "Notes \u2014 TextEdit", .bounds = {0, 0, 500, 400}});

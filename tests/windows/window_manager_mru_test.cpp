@@ -116,7 +116,7 @@ TEST_F(MRUTest, IconCacheKeepsBundleKeyedIconsAndEmptiesWhenFull) {
     ASSERT_EQ(targets.size(), 2u);
     for (const auto& t : targets) {
         ASSERT_TRUE(t.appIcon);
-        EXPECT_EQ(t.appIcon->width, 128);
+        EXPECT_EQ(t.appIcon->width, 128);  // no screen reports a higher scale than 1x
     }
     EXPECT_TRUE(manager.iconCache().contains("pid:" + std::to_string(anon)));
     EXPECT_TRUE(manager.iconCache().contains("com.example.Named"));
@@ -141,6 +141,11 @@ TEST_F(MRUTest, IconCacheKeepsBundleKeyedIconsAndEmptiesWhenFull) {
     last.processIdentifier = 5000;
     last.icon = platform::AppIcon::roundedSquare(256, 0xff0000ffu, 0xff00ff00u);
     EXPECT_EQ(cache.icon(last)->width, 128);
+    EXPECT_EQ(cache.size(), 1u);
+
+    // On a 2x screen the 128 points take 256 pixels; the change of screens starts afresh.
+    desktop->setScreens({platform::Screen{1, "Retina", {0, 0, 1440, 900}, {0, 0, 1440, 875}, 2}}, /*notify=*/false);
+    EXPECT_EQ(cache.icon(last)->width, 256);
     EXPECT_EQ(cache.size(), 1u);
 }
 

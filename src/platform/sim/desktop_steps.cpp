@@ -187,6 +187,7 @@ void registerDesktopSteps(ScenarioRegistry& r) {
         auto text = f.string("text");
         if (!ctx || !text) return;
         ctx->log.record("note", {{"text", *text}});
+        if (ctx->pictures) ctx->pictures->setNote(*text);
     });
 }
 

@@ -11,27 +11,55 @@
 namespace quillmar::platform::sim {
 
 struct PictureEntry {
-    std::string file;     // relative to the output directory
-    std::string caption;  // what the picture shows
-    double time = 0;      // scenario time (seconds since the start) when it was written
-    std::size_t step = 0; // 1-based number of the step that wrote it (0: before the first step)
+    std::string file;      // relative to the output directory
+    std::string caption;   // what the picture shows
+    double scale = 2;      // pixels per point, so the page can show it at its natural 1x size
+    std::size_t scenario = 0;  // index into PictureIndex::scenarios()
+    std::string note;      // the scenario's latest note before the picture ("" before the first)
+    double time = 0;       // scenario time (seconds since its start) when it was written
+    std::size_t step = 0;  // 1-based number of the step that wrote it (0: before the first step)
     bool written = true;
-    std::string error;    // why it was not written
+    std::string error;     // why it was not written
+};
+
+struct PictureScenario {
+    std::string file;
+    std::string description;
 };
 
 class PictureIndex {
 public:
+    void beginScenario(std::string file, std::string description) {
+        scenarios_.push_back({std::move(file), std::move(description)});
+        note_.clear();
+        step_ = 0;
+        time_ = 0;
+    }
     void setStep(std::size_t step, double time) {
         step_ = step;
         time_ = time;
     }
-    void add(std::string file, std::string caption, bool written, std::string error) {
-        entries_.push_back({std::move(file), std::move(caption), time_, step_, written, std::move(error)});
+    void setNote(std::string note) { note_ = std::move(note); }
+    void add(std::string file, std::string caption, bool written, std::string error, double scale) {
+        PictureEntry e;
+        e.file = std::move(file);
+        e.caption = std::move(caption);
+        e.scale = scale > 0 ? scale : 1;
+        e.scenario = scenarios_.empty() ? 0 : scenarios_.size() - 1;
+        e.note = note_;
+        e.time = time_;
+        e.step = step_;
+        e.written = written;
+        e.error = std::move(error);
+        entries_.push_back(std::move(e));
     }
     const std::vector<PictureEntry>& entries() const { return entries_; }
+    const std::vector<PictureScenario>& scenarios() const { return scenarios_; }
 
 private:
     std::vector<PictureEntry> entries_;
+    std::vector<PictureScenario> scenarios_;
+    std::string note_;
     std::size_t step_ = 0;
     double time_ = 0;
 };

@@ -31,6 +31,7 @@ struct ScenarioEntry {
 
 struct Scenario {
     std::string file;
+    std::string description;
     std::vector<Screen> screens;
     std::size_t mainScreen = 0;
     std::optional<Point> pointer;

@@ -1,10 +1,12 @@
 #include "platform/sim/scenario_loader.h"
 
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <set>
 #include <sstream>
 
+#include "platform/json_nesting.h"
 #include "runtime/wall_clock.h"
 
 namespace quillmar::platform::sim {
@@ -240,6 +242,10 @@ struct Builder {
             const ScenarioHandler* handler = name ? registry.step(*name) : nullptr;
             if (name && !handler) f.fail("do", "unknown step \"" + *name + "\"");
             if (handler) (*handler)(f, nullptr);
+            // Pictures and other output stay inside the output folder.
+            if (const auto* file = (*list)[i].is_object() && (*list)[i].contains("file") ? &(*list)[i]["file"] : nullptr;
+                file && file->is_string())
+                if (auto problem = ScenarioLoader::outputNameProblem(file->get<std::string>())) f.fail("file", *problem);
             f.rejectUnknown();
             if (!check(f)) return;
             out.push_back(ScenarioEntry{*name, (*list)[i], path});
@@ -269,20 +275,49 @@ std::optional<double> ScenarioLoader::parseLocalDate(const std::string& text, co
 }
 
 ScenarioLoadResult ScenarioLoader::loadFile(const std::string& path) const {
+    // Only regular files of a sane size: a device, a pipe or a huge file would block or eat memory.
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status)) return failure(path, "cannot be opened");
+    if (!std::filesystem::is_regular_file(status)) return failure(path, "is not a regular file");
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec) return failure(path, "cannot be read");
+    if (size > kMaxFileBytes)
+        return failure(path, "is " + std::to_string(size) + " bytes; a scenario may have at most " +
+                                 std::to_string(kMaxFileBytes) + " bytes");
     std::ifstream in(path, std::ios::binary);
     if (!in) return failure(path, "cannot be opened");
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (!in && !in.eof()) return failure(path, "cannot be read");
-    return parse(buffer.str(), path);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (static_cast<std::uintmax_t>(in.gcount()) != size) return failure(path, "cannot be read");
+    return parse(text, path);
+}
+
+std::optional<std::string> ScenarioLoader::outputNameProblem(const std::string& name) {
+    if (name.empty()) return "an output file needs a name";
+    if (name.find('\0') != std::string::npos) return "an output file name cannot hold a NUL character";
+    const std::filesystem::path p(name);
+    if (p.is_absolute() || p.has_root_name() || p.has_root_directory())
+        return "\"" + name + "\" is absolute; output files are named relative to the output folder";
+    for (const auto& part : p)
+        if (part == "..") return "\"" + name + "\" leaves the output folder";
+    if (!p.has_filename() || p.filename() == ".") return "\"" + name + "\" names a folder, not a file";
+    return std::nullopt;
 }
 
 ScenarioLoadResult ScenarioLoader::parse(const std::string& text, const std::string& fileName) const {
+    const auto nesting = jsonNesting(text);
+    if (nesting.firstTooDeep != std::string_view::npos)
+        return failure(fileName, "nests deeper than " + std::to_string(kMaxJsonNesting) + " levels (" +
+                                     lineAndColumn(text, nesting.firstTooDeep + 1) + ")");
     nlohmann::json doc;
     try {
         doc = nlohmann::json::parse(text);
     } catch (const nlohmann::json::parse_error& e) {
         return failure(fileName, "not valid JSON (" + lineAndColumn(text, e.byte) + ")");
+    } catch (const nlohmann::json::exception& e) {
+        // A number beyond a double's range and the like.
+        return failure(fileName, std::string("not usable JSON: ") + e.what());
     }
     if (!doc.is_object()) return failure(fileName, "a scenario is a JSON object");
 
@@ -291,7 +326,7 @@ ScenarioLoadResult ScenarioLoader::parse(const std::string& text, const std::str
     Builder b{registry_, s, {}, {}, {}};
     ScenarioFields top(doc, "");
 
-    top.string("description", Need::optional);
+    s.description = top.string("description", Need::optional).value_or("");
     b.screens(top.array("screens", Need::optional));
     if (auto i = top.integer("mainScreen", Need::optional, 0, 64)) {
         if (b.error.empty() && static_cast<std::size_t>(*i) >= s.screens.size()) top.fail("mainScreen", "there is no screen " + std::to_string(*i));

@@ -4,7 +4,7 @@
 // "scenarios/demo.json: steps[3].seconds: expected a number, found a string".
 //
 // Top-level fields (all optional but "apps"):
-//   "description": text, ignored
+//   "description": text, the heading of the scenario's pictures on the run's index page
 //   "screens": [{"name", "frame": [x, y, w, h], "visibleFrame": [...], "scale"}], global
 //              coordinates with the origin at the bottom left of the first screen
 //   "mainScreen": index, "pointer": [x, y], "space": current Space (1 when absent)
@@ -22,7 +22,11 @@
 //   "frontmost": pid or app name, "stacking": [window numbers front to back]
 //   "steps": [{"do": name, ...}]
 //   any section registered with the registry.
+// A step's "file" (where it writes a picture) must name a file inside the output folder: absolute
+// names and ".." are refused when the scenario loads. Only regular files of at most kMaxFileBytes,
+// nested at most kMaxJsonNesting deep, are read.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -40,12 +44,17 @@ class ScenarioLoader {
 public:
     explicit ScenarioLoader(const ScenarioRegistry& registry) : registry_(registry) {}
 
+    static constexpr std::uintmax_t kMaxFileBytes = 8u << 20;
+
     ScenarioLoadResult loadFile(const std::string& path) const;
     // fileName is used in messages only.
     ScenarioLoadResult parse(const std::string& text, const std::string& fileName) const;
 
     // "YYYY-MM-DDTHH:MM[:SS]" in a zone to epoch seconds; nullopt for a malformed or impossible date.
     static std::optional<double> parseLocalDate(const std::string& text, const std::string& timeZone);
+
+    // Why name cannot be an output file inside the output folder, or nullopt when it can.
+    static std::optional<std::string> outputNameProblem(const std::string& name);
 
 private:
     const ScenarioRegistry& registry_;

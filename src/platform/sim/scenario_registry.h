@@ -32,13 +32,14 @@ struct StepContext {
 
     PictureIndex* pictures = nullptr;       // the run's picture list (null in tests that need none)
 
-    // A file in the output directory (created when missing).
+    // A file in the output directory (which is created, with any sub-folder the name has).
     std::filesystem::path outputPath(const std::string& fileName) const;
     // Every step that writes a picture reports it here, written or not, with a caption that says
     // what it shows; the run's index page lists them in this order.
+    // scale is the picture's pixels per point.
     void pictureWritten(const std::string& fileName, const std::string& caption, bool written = true,
-                        const std::string& error = {}) const {
-        if (pictures) pictures->add(fileName, caption, written, error);
+                        const std::string& error = {}, double scale = 2) const {
+        if (pictures) pictures->add(fileName, caption, written, error, scale);
     }
 };
 

@@ -1,9 +1,14 @@
 #include "platform/sim/scenario_runner.h"
 
+#include <unistd.h>
+
+#include <optional>
+
 #include "platform/json_file_defaults_store.h"
 #include "platform/screens.h"
 #include "platform/sim/desktop_steps.h"
 #include "platform/sim/event_log.h"
+#include "platform/sim/picture_index_page.h"
 #include "platform/sim/scenario_loader.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/user_defaults.h"
@@ -18,9 +23,25 @@ namespace quillmar::platform::sim {
 
 ScenarioRunner::ScenarioRunner() { registerDesktopSteps(registry_); }
 
+namespace {
+
+// Why the settings could not be kept in file (the run goes on with them in memory).
+std::optional<std::string> defaultsFileProblem(const std::filesystem::path& file) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec)) return file.string() + " is a folder";
+    if (std::filesystem::exists(file, ec) && !std::filesystem::is_regular_file(file, ec))
+        return file.string() + " is not a regular file";
+    const auto dir = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+    if (!std::filesystem::is_directory(dir, ec)) return dir.string() + " is not a folder";
+    if (::access(dir.c_str(), W_OK) != 0) return "cannot write in " + dir.string();
+    return std::nullopt;
+}
+
+}  // namespace
+
 int ScenarioRunner::main(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-    const std::string usage = "usage: quillmar SCENARIO.json [--out DIR] [--defaults FILE]\n";
-    std::string scenario;
+    const std::string usage = "usage: quillmar SCENARIO.json... [--out DIR] [--defaults FILE]\n";
+    std::vector<std::string> scenarios;
     std::filesystem::path outDir;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -36,24 +57,23 @@ int ScenarioRunner::main(int argc, const char* const* argv, std::ostream& out, s
                 return kExitBadInput;
             }
             defaultsFile_ = argv[++i];
+            if (auto problem = defaultsFileProblem(defaultsFile_))
+                err << "quillmar: settings will not be kept: " << *problem << "\n";
         } else if (arg == "-h" || arg == "--help") {
             out << usage;
             return kExitOk;
         } else if (!arg.empty() && arg[0] == '-') {
             err << "quillmar: unknown option " << arg << "\n" << usage;
             return kExitBadInput;
-        } else if (scenario.empty()) {
-            scenario = arg;
         } else {
-            err << "quillmar: one scenario at a time\n" << usage;
-            return kExitBadInput;
+            scenarios.push_back(arg);
         }
     }
-    if (scenario.empty()) {
+    if (scenarios.empty()) {
         err << usage;
         return kExitBadInput;
     }
-    return run(scenario, outDir, out, err);
+    return run(scenarios, outDir, out, err);
 }
 
 void ScenarioRunner::apply(const Scenario& s, SimDesktop& desktop) {
@@ -85,16 +105,33 @@ void ScenarioRunner::apply(const Scenario& s, SimDesktop& desktop) {
     for (const auto& [key, value] : s.settings) UserDefaults::standard().set(key, value);
 }
 
-int ScenarioRunner::run(const std::string& scenarioPath, const std::filesystem::path& outputDirectory,
+int ScenarioRunner::run(const std::vector<std::string>& scenarioPaths, const std::filesystem::path& outputDirectory,
                         std::ostream& out, std::ostream& err) {
+    // Everything is checked before anything runs.
     ScenarioLoader loader(registry_);
-    auto loaded = loader.loadFile(scenarioPath);
-    if (!loaded.scenario) {
-        err << "quillmar: " << loaded.error << "\n";
-        return kExitBadInput;
+    std::vector<Scenario> scenarios;
+    for (const auto& path : scenarioPaths) {
+        auto loaded = loader.loadFile(path);
+        if (!loaded.scenario) {
+            err << "quillmar: " << loaded.error << "\n";
+            return kExitBadInput;
+        }
+        scenarios.push_back(std::move(*loaded.scenario));
     }
-    const Scenario& s = *loaded.scenario;
+    PictureIndex pictures;
+    for (std::size_t i = 0; i < scenarios.size(); ++i) {
+        if (i > 0) runtime::World::reset();
+        runOne(scenarios[i], outputDirectory, out, err, pictures);
+    }
+    if (!outputDirectory.empty()) {
+        std::string error;
+        if (!writePictureIndexPage(pictures, outputDirectory, &error)) err << "quillmar: " << error << "\n";
+    }
+    return kExitOk;
+}
 
+void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outputDirectory, std::ostream& out,
+                            std::ostream& err, PictureIndex& pictures) {
     auto& desktop = SimDesktop::install();
     if (!defaultsFile_.empty())
         runtime::World::install<UserDefaults>(
@@ -103,7 +140,7 @@ int ScenarioRunner::run(const std::string& scenarioPath, const std::filesystem::
     log.setOutput(&out);
     const double startTime = runtime::mediaTime();
     log.setOrigin(startTime);
-    PictureIndex pictures;
+    pictures.beginScenario(s.file, s.description);
     StepContext ctx{desktop, log, outputDirectory, s.file, &pictures};
 
     apply(s, desktop);
@@ -169,7 +206,7 @@ int ScenarioRunner::run(const std::string& scenarioPath, const std::filesystem::
     }
     log.record("scenarioFinished", {{"steps", s.steps.size()}});
     log.setOutput(nullptr);
-    return kExitOk;
+    (void)err;
 }
 
 }  // namespace quillmar::platform::sim

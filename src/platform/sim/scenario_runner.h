@@ -2,13 +2,16 @@
 // The demo runner: loads a scenario, builds the simulated desktop and the starting state from it
 // (screens, apps and windows, settings in the user defaults, preferred languages, date and time
 // zone), starts the application, then runs the steps on virtual time, writing the event log to
-// standard output. A scenario that does not load is reported on standard error, naming the file
-// and the problem, with exit status 2; nothing runs then.
+// standard output. Several scenarios run one after the other, each in a fresh world. A scenario
+// that does not load is reported on standard error, naming the file and the problem, with exit
+// status 2; nothing runs then. With an output folder, the run ends by writing its index page
+// (index.html) listing every picture the steps wrote.
 
 #include <filesystem>
 #include <functional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "platform/sim/scenario.h"
 #include "platform/sim/scenario_registry.h"
@@ -29,18 +32,26 @@ public:
     // Called once the scene and settings are in place, before the first step: starts the app.
     void setAppStarter(std::function<void(StepContext&)> starter) { appStarter_ = std::move(starter); }
 
-    // Command line: SCENARIO [--out DIR] [--defaults FILE]. With --defaults the user defaults
+    // Command line: SCENARIO... [--out DIR] [--defaults FILE]. With --defaults the user defaults
     // persist in that JSON file (otherwise they live in memory for the run). Returns the exit status.
     int main(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
     void setDefaultsFile(std::filesystem::path file) { defaultsFile_ = std::move(file); }
-    // Loads and runs one scenario in the current world (which it fills). Returns the exit status.
+    // Loads every scenario, then runs them in order: the first in the current world (which it
+    // fills), each later one in a fresh world. Returns the exit status.
+    int run(const std::vector<std::string>& scenarioPaths, const std::filesystem::path& outputDirectory,
+            std::ostream& out, std::ostream& err);
     int run(const std::string& scenarioPath, const std::filesystem::path& outputDirectory, std::ostream& out,
-            std::ostream& err);
+            std::ostream& err) {
+        return run(std::vector<std::string>{scenarioPath}, outputDirectory, out, err);
+    }
 
     // Builds the starting state of a scenario: clock, desktop, languages, settings.
     static void apply(const Scenario& scenario, SimDesktop& desktop);
 
 private:
+    void runOne(const Scenario& scenario, const std::filesystem::path& outputDirectory, std::ostream& out,
+                std::ostream& err, PictureIndex& pictures);
+
     ScenarioRegistry registry_;
     std::function<void(StepContext&)> appStarter_;
     std::filesystem::path defaultsFile_;

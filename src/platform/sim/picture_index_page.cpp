@@ -1,0 +1,142 @@
+#include "platform/sim/picture_index_page.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+namespace quillmar::platform::sim {
+
+namespace {
+
+struct PixelSize {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+};
+
+// The size in the PNG's header chunk, which always comes first.
+std::optional<PixelSize> pngSize(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::array<unsigned char, 24> head{};
+    if (!in.read(reinterpret_cast<char*>(head.data()), head.size())) return std::nullopt;
+    static constexpr std::array<unsigned char, 8> kSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    for (std::size_t i = 0; i < kSignature.size(); ++i)
+        if (head[i] != kSignature[i]) return std::nullopt;
+    if (head[12] != 'I' || head[13] != 'H' || head[14] != 'D' || head[15] != 'R') return std::nullopt;
+    auto big = [&](std::size_t at) {
+        return (std::uint32_t{head[at]} << 24) | (std::uint32_t{head[at + 1]} << 16) |
+               (std::uint32_t{head[at + 2]} << 8) | std::uint32_t{head[at + 3]};
+    };
+    return PixelSize{big(16), big(20)};
+}
+
+// A relative file name as a URL path: unreserved characters and '/' stay, the rest is escaped.
+std::string urlPath(const std::string& file) {
+    std::string out;
+    for (unsigned char c : file) {
+        if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~' || c == '/') {
+            out += static_cast<char>(c);
+        } else {
+            char buf[4];
+            std::snprintf(buf, sizeof buf, "%%%02X", c);
+            out += buf;
+        }
+    }
+    return out;
+}
+
+std::string seconds(double t) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.2f", std::isfinite(t) ? t : 0.0);
+    return buf;
+}
+
+constexpr const char* kStyle = R"(body{font-family:sans-serif;margin:24px;background:#f4f4f6;color:#1c1c1e}
+h1{font-size:22px}h2{font-size:18px;margin-top:36px;border-bottom:1px solid #ccc}h3{font-size:15px;color:#444}
+figure{display:inline-block;vertical-align:top;margin:8px 16px 16px 0;padding:8px;background:#fff;border:1px solid #ddd}
+figure img{display:block;max-width:100%;height:auto}figcaption{max-width:640px;font-size:13px;margin-top:6px}
+.meta{color:#666;font-size:12px}.failed{border-color:#c33;color:#a00})";
+
+}  // namespace
+
+std::string escapeHtml(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&#39;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string pictureIndexPage(const PictureIndex& index, const std::filesystem::path& dir) {
+    std::ostringstream html;
+    const auto& entries = index.entries();
+    html << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+         << "<title>Quillmar demo pictures</title>\n<style>" << kStyle << "</style>\n</head>\n<body>\n"
+         << "<h1>Quillmar demo: " << entries.size() << (entries.size() == 1 ? " picture" : " pictures")
+         << "</h1>\n";
+    std::optional<std::size_t> scenario;
+    std::optional<std::string> note;
+    for (const auto& e : entries) {
+        if (!scenario || *scenario != e.scenario) {
+            scenario = e.scenario;
+            note.reset();
+            if (e.scenario < index.scenarios().size()) {
+                const auto& s = index.scenarios()[e.scenario];
+                html << "<h2>" << escapeHtml(s.description.empty() ? s.file : s.description) << "</h2>\n"
+                     << "<p class=\"meta\">" << escapeHtml(s.file) << "</p>\n";
+            }
+        }
+        if (!note || *note != e.note) {
+            note = e.note;
+            if (!e.note.empty()) html << "<h3>" << escapeHtml(e.note) << "</h3>\n";
+        }
+        const std::string caption = escapeHtml(e.caption.empty() ? e.file : e.caption);
+        const std::string meta = "step " + std::to_string(e.step) + ", t = " + seconds(e.time) + " s, " +
+                                 escapeHtml(e.file);
+        if (!e.written) {
+            html << "<figure class=\"failed\"><p>Not written: " << escapeHtml(e.error.empty() ? "unknown reason" : e.error)
+                 << "</p><figcaption>" << caption << "<br><span class=\"meta\">" << meta
+                 << "</span></figcaption></figure>\n";
+            continue;
+        }
+        const std::string url = urlPath(e.file);
+        html << "<figure><a href=\"" << url << "\"><img src=\"" << url << "\" alt=\"" << caption << "\"";
+        if (auto size = pngSize(dir / e.file)) {
+            const double scale = e.scale > 0 ? e.scale : 1;
+            html << " width=\"" << std::lround(size->width / scale) << "\" height=\""
+                 << std::lround(size->height / scale) << "\"";
+        }
+        html << "></a><figcaption>" << caption << "<br><span class=\"meta\">" << meta
+             << "</span></figcaption></figure>\n";
+    }
+    html << "</body>\n</html>\n";
+    return html.str();
+}
+
+bool writePictureIndexPage(const PictureIndex& index, const std::filesystem::path& dir, std::string* error) {
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    const auto path = dir / "index.html";
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (out) out << pictureIndexPage(index, dir);
+    out.close();
+    if (!out) {
+        if (error) *error = "cannot write " + path.string();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace quillmar::platform::sim

@@ -1,0 +1,101 @@
+// The run's index page: exactly the pictures written, in order, grouped by scenario and note,
+// captions shown as text, failed pictures said so.
+
+#include "platform/sim/picture_index_page.h"
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "gfx/image.h"
+#include "platform/sim/scenario_runner.h"
+#include "support/fresh_world.h"
+#include "support/temp_path.h"
+
+namespace quillmar::platform::sim {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PictureIndexPageTest : public testing::FreshWorldTest {
+protected:
+    void SetUp() override {
+        FreshWorldTest::SetUp();
+        dir = quillmar::testing::uniqueTempPath("pictures");
+        fs::create_directories(dir);
+        // A step that writes a small PNG of the requested size (in pixels).
+        runner.registry().registerStep("paint", [](ScenarioFields& f, StepContext* ctx) {
+            auto file = f.string("file");
+            auto caption = f.string("caption", Need::optional);
+            auto fail = f.boolean("fail", Need::optional);
+            if (!ctx || !file) return;
+            if (fail.value_or(false)) {
+                ctx->pictureWritten(*file, caption.value_or(""), false, "the panel is not shown");
+                return;
+            }
+            auto image = gfx::Image::create(40, 20, 2.0);
+            const bool ok = image.writePng(ctx->outputPath(*file).string());
+            ctx->pictureWritten(*file, caption.value_or(""), ok);
+        });
+    }
+    void TearDown() override {
+        fs::remove_all(dir);
+        FreshWorldTest::TearDown();
+    }
+    fs::path scenario(const std::string& name, const std::string& text) {
+        auto p = dir / name;
+        std::ofstream(p) << text;
+        return p;
+    }
+    std::string page() {
+        std::ifstream in(dir / "out" / "index.html");
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    ScenarioRunner runner;
+    fs::path dir;
+};
+
+TEST_F(PictureIndexPageTest, ListsExactlyThePicturesOfEveryScenarioInOrder) {
+    auto a = scenario("a.json", R"({"description": "First <desktop> & \"friends\"", "apps": [], "steps": [
+        {"do": "paint", "file": "one.png", "caption": "Bar <b>bold</b> & 'quoted'"},
+        {"do": "note", "text": "Later"},
+        {"do": "advance", "seconds": 1.5},
+        {"do": "paint", "file": "sub/two.png", "caption": "Second"},
+        {"do": "paint", "file": "three.png", "caption": "Missing", "fail": true}]})");
+    auto b = scenario("b.json", R"({"apps": [], "steps": [{"do": "paint", "file": "four me.png"}]})");
+    std::ostringstream out, err;
+    ASSERT_EQ(runner.run(std::vector<std::string>{a.string(), b.string()}, dir / "out", out, err), 0) << err.str();
+    const std::string html = page();
+
+    // Every picture once, in the order written; nothing else.
+    std::regex img(R"re(<img src="([^"]+)")re");
+    std::vector<std::string> sources;
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), img); it != std::sregex_iterator(); ++it)
+        sources.push_back((*it)[1]);
+    EXPECT_EQ(sources, (std::vector<std::string>{"one.png", "sub/two.png", "four%20me.png"}));
+    for (const auto& s : {"one.png", "sub/two.png", "four me.png"}) EXPECT_TRUE(fs::exists(dir / "out" / s)) << s;
+
+    // Captions and headings are text, not markup.
+    EXPECT_NE(html.find("Bar &lt;b&gt;bold&lt;/b&gt; &amp; &#39;quoted&#39;"), std::string::npos);
+    EXPECT_EQ(html.find("<b>bold"), std::string::npos);
+    EXPECT_NE(html.find("<h2>First &lt;desktop&gt; &amp; &quot;friends&quot;</h2>"), std::string::npos);
+    EXPECT_LT(html.find("<h3>Later</h3>"), html.find("sub/two.png"));
+    // Shown at 1x: a 40x20 px picture written at 2x is 20x10 on the page.
+    EXPECT_NE(html.find(R"re(<img src="one.png" alt="Bar &lt;b&gt;bold&lt;/b&gt; &amp; &#39;quoted&#39;" width="20" height="10">)re"),
+              std::string::npos);
+    // The step number and the scenario time of each picture.
+    EXPECT_NE(html.find("step 4, t = 1.50 s"), std::string::npos);
+    // A picture that could not be written says so and why.
+    EXPECT_NE(html.find("Not written: the panel is not shown"), std::string::npos);
+    EXPECT_NE(html.find("Missing"), std::string::npos);
+    // Plain static page.
+    EXPECT_EQ(html.find("<script"), std::string::npos);
+    EXPECT_EQ(html.find("http"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quillmar::platform::sim
