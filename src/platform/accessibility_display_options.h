@@ -1,9 +1,9 @@
 #pragma once
 // The system's accessibility display preferences that drawing and animation code consult at
 // the moment of use: Reduce Motion, Reduce Transparency and Increase Contrast. There is no
-// system to ask on this platform, so the flags are held here; the simulated desktop and tests
-// set them. All three are off until set. A change of any of them posts
-// displayOptionsDidChangeNotification on runtime::NotificationCenter::workspace().
+// system to ask on this platform, so the flags are held here; scenario steps of the demo and
+// tests set them, also while the Switch Bar is up. All three are off until set. A change of
+// any of them posts displayOptionsDidChangeNotification on NotificationCenter::workspace().
 
 #include "runtime/notification_center.h"
 #include "runtime/world.h"
