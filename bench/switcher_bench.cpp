@@ -1,4 +1,5 @@
-// One frame of the horizontal Switch Bar with 12 entries, rendered through its panel at 2x.
+// One frame of the Switch Bar with 12 entries, rendered through its panel at 2x: the steady bar,
+// and a frame 50 ms into its opening (fade-in and bloom under way), for both layouts.
 
 #include <benchmark/benchmark.h>
 
@@ -7,13 +8,14 @@
 #include "platform/sim/sim_panel_windows.h"
 #include "runtime/main_loop.h"
 #include "runtime/world.h"
+#include "settings/switcher_settings.h"
 #include "switcher/switcher_controller.h"
 
 namespace {
 
 using namespace quillmar;
 
-void setUpTwelveWindows() {
+void setUpTwelveWindows(SwitchBarStyle style, double secondsAfterOpening) {
     runtime::World::reset();
     auto& desktop = platform::sim::SimDesktop::install();
     desktop.setScreens({platform::Screen{1, "Built-in", {0, 0, 1440, 900}, {0, 70, 1440, 805}, 2}}, false);
@@ -42,12 +44,13 @@ void setUpTwelveWindows() {
         desktop.addWindow(std::move(w));
     }
     desktop.setFrontmost(first);
+    SwitcherSettings::shared().switchBarStyle = style;
     SwitcherController::shared().presentHUD(false);
-    runtime::MainLoop::main().advance(0.5);
+    runtime::MainLoop::main().advance(secondsAfterOpening);
 }
 
-void BM_HorizontalBarTwelveEntries2x(benchmark::State& state) {
-    setUpTwelveWindows();
+void renderFrames(benchmark::State& state, SwitchBarStyle style, double secondsAfterOpening) {
+    setUpTwelveWindows(style, secondsAfterOpening);
     auto* panel = SwitcherController::shared().panel();
     for (auto _ : state) {
         auto image = panel->renderImage(2.0);
@@ -55,6 +58,15 @@ void BM_HorizontalBarTwelveEntries2x(benchmark::State& state) {
     }
     runtime::World::reset();
 }
+
+void BM_HorizontalBarTwelveEntries2x(benchmark::State& state) { renderFrames(state, SwitchBarStyle::horizontal, 0.5); }
+void BM_HorizontalBarOpeningFrame2x(benchmark::State& state) { renderFrames(state, SwitchBarStyle::horizontal, 0.05); }
+void BM_VerticalListTwelveEntries2x(benchmark::State& state) { renderFrames(state, SwitchBarStyle::vertical, 0.5); }
+void BM_VerticalListOpeningFrame2x(benchmark::State& state) { renderFrames(state, SwitchBarStyle::vertical, 0.05); }
+
 BENCHMARK(BM_HorizontalBarTwelveEntries2x)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_HorizontalBarOpeningFrame2x)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_VerticalListTwelveEntries2x)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_VerticalListOpeningFrame2x)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -3,15 +3,16 @@
 namespace quillmar::gfx {
 
 std::string Font::familyList() const {
-    // The CJK face follows the Latin one in every list, so Han, Kana and Hangul always find a
-    // face even on machines without other fallbacks.
+    // The interface face is Inter (real medium and semibold faces, tabular figures); DejaVu
+    // covers the symbols it lacks. The CJK face follows the Latin ones in every list, so Han,
+    // Kana and Hangul always find a face even on machines without other fallbacks.
     switch (design) {
         case FontDesign::serif: return "DejaVu Serif,WenQuanYi Micro Hei";
         case FontDesign::monospaced: return "DejaVu Sans Mono,WenQuanYi Micro Hei Mono,WenQuanYi Micro Hei";
         case FontDesign::rounded:
         case FontDesign::standard: break;
     }
-    return "DejaVu Sans,WenQuanYi Micro Hei";
+    return "Inter,DejaVu Sans,WenQuanYi Micro Hei";
 }
 
 int Font::numericWeight() const {

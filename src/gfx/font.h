@@ -1,7 +1,8 @@
 #pragma once
 // A font request in the vocabulary of the system font: size in points, weight, design.
-// The system font is DejaVu Sans with WenQuanYi Micro Hei for Chinese, Japanese and Korean;
-// the rounded design falls back to the same family; serif is DejaVu Serif (same fallback).
+// The system font is Inter (DejaVu Sans for the symbols it lacks) with WenQuanYi Micro Hei for
+// Chinese, Japanese and Korean; the rounded design falls back to the same family; serif is
+// DejaVu Serif (same fallback).
 
 #include <string>
 

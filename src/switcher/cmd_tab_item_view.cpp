@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "switcher/app_icon_image_cache.h"
+#include "switcher/round_half_away_from_zero.h"
 #include "ui/ui.h"
 
 namespace quillmar {
@@ -30,8 +31,8 @@ ui::View CmdTabItemView::body() const {
     if (target.isMinimizedOrHidden) {
         // Only parked targets are dimmed: identity effects would still cost an offscreen layer.
         iconView = iconView.saturation(0.82).opacity(iconOpacity());
-        const double d = std::max(std::round(0.28 * icon), 13.0);
-        const double glyph = std::max(std::round(0.14 * icon), 7.0);
+        const double d = std::max(roundHalfAwayFromZero(0.28 * icon), 13.0);
+        const double glyph = std::max(roundHalfAwayFromZero(0.14 * icon), 7.0);
         gfx::StrokeStyle ring;
         ring.lineWidth = 0.75;
         ui::View badge = ui::ZStack({ui::Circle().fill(Color::black().opacity(0.72)),
@@ -40,8 +41,8 @@ ui::View CmdTabItemView::body() const {
                                          .font(gfx::Font::system(glyph, gfx::FontWeight::bold))
                                          .foregroundColor(Color::whiteColor().opacity(0.92))})
                              .frame(d, d)
-                             .offset(-2, -2)
-                             .named("hudMinimizedBadge");
+                             .named("hudMinimizedBadge")
+                             .offset(-2, -2);
         iconView = iconView.overlay(badge, ui::Alignment::bottomTrailing());
     }
     ui::View box = iconView.frame(metrics.boxSize, metrics.boxSize);
@@ -52,8 +53,9 @@ ui::View CmdTabItemView::body() const {
                                         .font(gfx::Font::system(metrics.fontSize, gfx::FontWeight::medium))
                                         .foregroundColor(primary.opacity(isLight ? 0.88 : 0.95))
                                         .lineLimit(1)
-                                        .frame(metrics.boxSize + 28, 17)
-                                        .named("hudTitle"));
+                                        .frame(titleWidth > 0 ? titleWidth : metrics.boxSize + 28, 17)
+                                        .named("hudTitle")
+                                        .offset(titleShift, 0));
     }
     return ui::VStack(ui::HorizontalAlignment::center, 6, {box, titleRow});
 }

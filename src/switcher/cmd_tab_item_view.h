@@ -14,12 +14,17 @@ struct CmdTabItemView {
     bool isSelected = false;
     bool isLight = false;
     HUDMetrics metrics;
+    // Where the strip puts the title: moved this far sideways and this wide (0: the box plus 28),
+    // so that a title near the bar's edge stays inside it.
+    double titleShift = 0;
+    double titleWidth = 0;
 
     ui::View body() const;
     // The icon opacity for the target's state.
     double iconOpacity() const;
     friend bool operator==(const CmdTabItemView& a, const CmdTabItemView& b) {
-        return a.isSelected == b.isSelected && a.isLight == b.isLight && a.target == b.target && a.metrics == b.metrics;
+        return a.isSelected == b.isSelected && a.isLight == b.isLight && a.target == b.target && a.metrics == b.metrics &&
+               a.titleShift == b.titleShift && a.titleWidth == b.titleWidth;
     }
 };
 

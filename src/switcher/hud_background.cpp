@@ -39,7 +39,11 @@ Color HUDBackground::borderColor() const {
 ui::View HUDBackground::body() const {
     const auto shape = ui::RoundedRectangle(cornerRadius);
     ui::View fill;
-    if (isSolid) {
+    if (isSolid && isLight) {
+        // A light look keeps dark content, so its solid plate is the light counterpart of the
+        // near-black one: dark text on near-black would be all but unreadable.
+        fill = shape.fill(Color::rgb(0.95, 0.95, 0.96, 1)).opacity(0.96);
+    } else if (isSolid) {
         fill = shape.fill(Color::rgb(0.1, 0.11, 0.13, 1)).opacity(0.96);
     } else if (isLight) {
         fill = ui::ZStack({ui::View(VisualEffectBlur{VisualEffectBlur::Material::menu,

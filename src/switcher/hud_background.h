@@ -1,7 +1,9 @@
 #pragma once
 // The plate under the Switch Bar's content, shared by both bar styles: frosted glass (dark or
-// light) or solid near-black, tinted for contrast, with a thin border inside its rounded edge.
-// Also the light flag that decides whether the content is drawn dark on a light plate.
+// light) or a solid fill, tinted for contrast, with a thin border inside its rounded edge.
+// Also the light flag that decides whether the content is drawn dark on a light plate. The solid
+// fill (solidDark, or any look under Reduce Transparency) is near-black for light content and
+// near-white for dark content, so the content stays legible whatever the options.
 
 #include "settings/settings_enums.h"
 #include "ui/environment.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace quillmar {
+#include "switcher/round_half_away_from_zero.h"
 
-double roundHalfAwayFromZero(double v) { return std::isfinite(v) ? std::round(v) : 0; }
+namespace quillmar {
 
 double clampHUDPanelY(const platform::Screen& screen, double y, double height) {
     const auto& v = screen.visibleFrame;

@@ -12,7 +12,5 @@ namespace quillmar {
 platform::Rect hudPanelFrame(const platform::Screen& screen, platform::Size content);
 // The vertical clamp alone (the top and bottom margins of the visible frame).
 double clampHUDPanelY(const platform::Screen& screen, double y, double height);
-// Rounds halves away from zero; non-finite values give 0.
-double roundHalfAwayFromZero(double v);
 
 }  // namespace quillmar

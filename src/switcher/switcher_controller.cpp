@@ -11,12 +11,14 @@
 #include "platform/accessibility_display_options.h"
 #include "platform/haptics.h"
 #include "platform/keyboard_layout.h"
+#include "platform/system_appearance.h"
 #include "platform/workspace.h"
 #include "runtime/notification_center.h"
 #include "runtime/world.h"
 #include "settings/switcher_settings.h"
 #include "switcher/hud_panel_placement.h"
 #include "switcher/quick_key_codes.h"
+#include "switcher/round_half_away_from_zero.h"
 #include "switcher/switcher_hud_view.h"
 #include "trackpad/trackpad_touch_monitor.h"
 #include "ui/transaction.h"
@@ -26,16 +28,9 @@ namespace quillmar {
 
 namespace {
 
-constexpr double kFadeInDuration = 0.13;
 constexpr double kFadeOutDuration = 0.085;
-constexpr platform::TimingCurve kFadeInCurve{0.2, 0.9, 0.3, 1.0};
 
 bool reduceMotion() { return platform::AccessibilityDisplayOptions::shared().shouldReduceMotion(); }
-
-// The modifier sets W and Q are registered with: plain, Command, Caps Lock, both, Shift.
-constexpr std::uint32_t kQuickKeyModifierSets[] = {
-    0, platform::hot_key_modifiers::command, platform::hot_key_modifiers::alphaLock,
-    platform::hot_key_modifiers::command | platform::hot_key_modifiers::alphaLock, platform::hot_key_modifiers::shift};
 
 }  // namespace
 
@@ -142,6 +137,19 @@ void SwitcherController::subscribeToSettingsAndSystem() {
                          })
             .store(cancellables_);
     }
+    // The bar follows the system's appearance and accessibility display options while it is up.
+    runtime::NotificationCenter::distributed()
+        .addObserver(platform::SystemAppearance::interfaceThemeChangedNotification,
+                     [this, alive](const runtime::Notification&) {
+                         if (alive.lock()) refreshPanelEnvironment();
+                     })
+        .store(cancellables_);
+    workspace
+        .addObserver(platform::AccessibilityDisplayOptions::displayOptionsDidChangeNotification,
+                     [this, alive](const runtime::Notification&) {
+                         if (alive.lock()) refreshPanelEnvironment();
+                     })
+        .store(cancellables_);
     runtime::NotificationCenter::defaultCenter()
         .addObserver(platform::KeyboardLayout::keyboardSelectionDidChangeNotification,
                      [](const runtime::Notification&) { QuickKeyCodes::shared().invalidate(); })
@@ -225,7 +233,7 @@ void SwitcherController::handleScrub(double dx) {
     const double normalized = count < 2 ? 0.5 : std::clamp(position / (count - 1), 0.0, 1.0);
     HUDFestiveState::shared().noteChristmasFocus(normalized, std::fabs(dx));
 
-    const int index = std::clamp(static_cast<int>(std::round(position)), 0, count - 1);
+    const int index = std::clamp(static_cast<int>(roundHalfAwayFromZero(position)), 0, count - 1);
     if (index == selectedIndex.get()) return;
     const bool forward = selectedIndex.get() < index;
     selectedIndex = index;
@@ -266,6 +274,8 @@ void SwitcherController::clearTargets() {
 
 void SwitcherController::dismissHUD(bool immediate) {
     previewDismissWorkItem_.cancel();
+    removalRefit_.cancel();
+    removalSettlesAt_ = -1;
     glowSweep_.clear();
     unregisterHUDHotKeys();
     isPreviewPresentation_ = false;
@@ -319,240 +329,6 @@ void SwitcherController::announceForVoiceOver(const std::string& text) {
     auto* announcer = platform::AccessibilityAnnouncer::installed();
     if (!announcer || !announcer->isVoiceOverEnabled() || text.empty()) return;
     announcer->postAnnouncement(text, platform::AnnouncementPriority::high, panel_ ? "panel" : "application");
-}
-
-// ---- Panel and screen choice -------------------------------------------------------------------
-
-ui::View SwitcherController::makeRootView() const { return SwitcherHUDView(); }
-
-void SwitcherController::setSystemColorScheme(ui::ColorScheme scheme) {
-    systemColorScheme_ = scheme;
-    if (panel_) panel_->refreshEnvironment(scheme);
-}
-
-void SwitcherController::makeHUDPanel(const std::optional<platform::Screen>& screenArg) {
-    if (!panel_) panel_ = NonActivatingPanel::create(makeRootView());
-    ++presentationGeneration_;
-    const bool reduce = reduceMotion();
-    isPresentedBloom = reduce;
-    if (!panel_) return;
-
-    panel_->refreshEnvironment(systemColorScheme_);
-    panel_->setRootView(makeRootView());
-    const auto size = panel_->fittingSize();
-    auto screen = screenArg ? screenArg : screenUnderMouse();
-    if (screen) panel_->setFrame(hudPanelFrame(*screen, size), true);
-    panel_->window().invalidateShadow();
-
-    auto& window = panel_->window();
-    if (reduce) {
-        window.setAlphaValue(1.0);
-        window.orderFrontRegardless();
-        return;
-    }
-    if (!window.isVisible()) window.setAlphaValue(0);
-    window.orderFrontRegardless();
-    window.animateAlpha(1.0, kFadeInDuration, kFadeInCurve, nullptr);
-    ui::withAnimation(ui::Animation::spring(0.22, 0.84, 0), [this] { isPresentedBloom = true; });
-}
-
-void SwitcherController::ensurePanelCentered(platform::Size size) {
-    if (!isVisible || !panel_ || !size.isFinite() || !(size.width > 40) || !(size.height > 40)) return;
-    auto screen = screenUnderMouse();
-    if (!screen) return;
-    const auto target = hudPanelFrame(*screen, size);
-    const auto current = panel_->frame();
-    if (std::fabs(target.x - current.x) > 1.0 || std::fabs(target.y - current.y) > 1.0 ||
-        std::fabs(target.width - current.width) > 1.0 || std::fabs(target.height - current.height) > 1.0) {
-        panel_->setFrame(target, true);
-        panel_->window().invalidateShadow();
-    }
-}
-
-void SwitcherController::relayoutHUDPanel(bool animated) {
-    if (!isVisible || !panel_) return;
-    panel_->setRootView(makeRootView());
-    const auto size = panel_->fittingSize();
-    const auto old = panel_->frame();
-    platform::Rect next{0, 0, size.width, size.height};
-    if (auto screen = screenUnderMouse()) {
-        const auto placed = hudPanelFrame(*screen, size);
-        next.x = placed.x;
-        if (animated) next.y = placed.y;
-        else if (SwitcherSettings::shared().switchBarStyle.get() == SwitchBarStyle::vertical)
-            next.y = clampHUDPanelY(*screen, old.maxY() - size.height, size.height);
-        else next.y = old.y;
-    } else {
-        next.x = roundHalfAwayFromZero(old.midX() - size.width / 2);
-        next.y = old.y;
-    }
-    panel_->setFrame(next, true, animated);
-    panel_->window().invalidateShadow();
-}
-
-std::optional<platform::Screen> SwitcherController::screenUnderMouse() {
-    auto* screens = runtime::World::find<platform::Screens>();
-    if (!screens) return std::nullopt;
-    const auto all = screens->screens();
-    const auto p = screens->mouseLocation();
-    for (const auto& s : all) {
-        const auto f = s.frame.standardized();
-        // The frame grown by one point on every side, edges included.
-        if (p.x >= f.minX() - 1 && p.x <= f.maxX() + 1 && p.y >= f.minY() - 1 && p.y <= f.maxY() + 1) return s;
-    }
-    if (auto main = screens->mainScreen()) return main;
-    if (!all.empty()) return all.front();
-    return std::nullopt;
-}
-
-// ---- Quick keys --------------------------------------------------------------------------------
-
-void SwitcherController::registerHotKey(std::uint32_t id, std::uint32_t keyCode, std::uint32_t modifiers) {
-    auto* hotKeys = platform::HotKeys::installed();
-    if (!hotKeys) return;
-    if (auto ref = hotKeys->registerHotKey(keyCode, modifiers, {kHotKeySignature, id})) activeHotKeyRefs_.push_back(*ref);
-}
-
-void SwitcherController::registerHUDHotKeys(bool includeQuickKeys) {
-    unregisterHUDHotKeys();
-    registerHotKey(cancelAction, QuickKeyCodes::kEscape, 0);
-    registerHotKey(cancelAction, QuickKeyCodes::kEscape, platform::hot_key_modifiers::alphaLock);
-    if (!includeQuickKeys || !SwitcherSettings::shared().allowQuickCloseQuit) return;
-    const auto codes = QuickKeyCodes::shared().lookup();
-    for (auto modifiers : kQuickKeyModifierSets) {
-        registerHotKey(closeAction, static_cast<std::uint32_t>(codes.w), modifiers);
-        registerHotKey(quitAction, static_cast<std::uint32_t>(codes.q), modifiers);
-    }
-}
-
-void SwitcherController::unregisterHUDHotKeys() {
-    if (auto* hotKeys = platform::HotKeys::installed())
-        for (auto ref : activeHotKeyRefs_) hotKeys->unregisterHotKey(ref);
-    activeHotKeyRefs_.clear();
-}
-
-bool SwitcherController::passesDebounce() {
-    const double now = runtime::mediaTime();
-    if (!(now - lastHotKeyActionTimestamp_ > kHotKeyDebounce)) return false;
-    lastHotKeyActionTimestamp_ = now;
-    return true;
-}
-
-void SwitcherController::performHotKeyAction(std::uint32_t id) {
-    if (!isVisible || !passesDebounce()) return;
-    switch (id) {
-        case closeAction:
-        case closeAltAction: closeSelectedTarget(); break;
-        case quitAction:
-        case quitAltAction: quitSelectedTargetApp(); break;
-        case cancelAction:
-            TrackpadTouchMonitor::shared().cancelCurrentGesture();
-            dismissHUD(false);
-            break;
-        default: break;
-    }
-}
-
-void SwitcherController::scheduleDebounced(std::function<void(SwitcherController&)> action) {
-    std::weak_ptr<bool> alive = lifetime_;
-    runtime::MainLoop::main().post([this, alive, action = std::move(action)] {
-        if (alive.lock()) action(*this);
-    });
-}
-
-bool SwitcherController::interceptHUDKeyDown(int keyCode) {
-    if (!isVisible || isPreviewPresentation_) return false;
-    if (keyCode == QuickKeyCodes::kEscape) {
-        scheduleDebounced([](SwitcherController& c) { c.performHotKeyAction(cancelAction); });
-        return true;
-    }
-    if (!SwitcherSettings::shared().allowQuickCloseQuit) return false;
-    const auto codes = QuickKeyCodes::shared().lookup();
-    if (keyCode == QuickKeyCodes::kAnsiW || keyCode == codes.w) {
-        scheduleDebounced([](SwitcherController& c) { c.performHotKeyAction(closeAction); });
-        return true;
-    }
-    if (keyCode == QuickKeyCodes::kAnsiQ || keyCode == codes.q) {
-        scheduleDebounced([](SwitcherController& c) { c.performHotKeyAction(quitAction); });
-        return true;
-    }
-    return false;
-}
-
-void SwitcherController::closeSelectedTarget() {
-    const int index = selectedIndex;
-    if (!isVisible || index < 0 || index >= static_cast<int>(targets->size())) return;
-    const SwitchTarget target = targets.get()[static_cast<std::size_t>(index)];
-    if (!platform::AccessibilityApi::shared().isProcessTrusted()) {
-        TrackpadTouchMonitor::shared().cancelCurrentGesture();
-        dismissHUD(false);
-        WindowManager::shared().requestAccessibilityPermission();
-        return;
-    }
-    if (!WindowManager::shared().closeTargetWindow(target)) {
-        if (auto* haptics = platform::Haptics::installed()) haptics->beep();
-        return;
-    }
-    playHaptic(false);
-    ui::withAnimation(ui::Animation::spring(0.22, 0.85, 0), [this] { removeTargetsAfterClose(); });
-    updateTargetsAfterRemoval();
-}
-
-void SwitcherController::quitSelectedTargetApp() {
-    const int index = selectedIndex;
-    if (!isVisible || index < 0 || index >= static_cast<int>(targets->size())) return;
-    const SwitchTarget target = targets.get()[static_cast<std::size_t>(index)];
-    if (!WindowManager::shared().quitTargetApp(target)) return;
-    playHaptic(false);
-    const auto pid = target.pid;
-    ui::withAnimation(ui::Animation::spring(0.22, 0.85, 0), [this, pid] { removeTargetsAfterQuit(pid); });
-    updateTargetsAfterRemoval();
-}
-
-void SwitcherController::updateTargetsAfterRemoval() {
-    const int index = selectedIndex;
-    if (index >= 0 && index < static_cast<int>(targets->size()))
-        announceForVoiceOver(targets.get()[static_cast<std::size_t>(index)].appName);
-    std::weak_ptr<bool> alive = lifetime_;
-    runtime::MainLoop::main().post([this, alive] {
-        if (alive.lock()) relayoutHUDPanel(false);
-    });
-}
-
-void SwitcherController::removeTargetsAfterClose() {
-    auto list = targets.get();
-    const int index = selectedIndex;
-    if (index >= 0 && index < static_cast<int>(list.size())) list.erase(list.begin() + index);
-    replaceTargetsAfterRemoval(std::move(list));
-}
-
-void SwitcherController::removeTargetsAfterQuit(std::int32_t pid) {
-    auto list = targets.get();
-    std::erase_if(list, [pid](const SwitchTarget& t) { return t.pid == pid; });
-    replaceTargetsAfterRemoval(std::move(list));
-}
-
-void SwitcherController::replaceTargetsAfterRemoval(std::vector<SwitchTarget> remaining) {
-    targets = std::move(remaining);
-    if (targets->empty()) {
-        dismissHUD(false);
-        return;
-    }
-    refreshDisplayLabels();
-    selectedIndex = std::max(0, std::min(selectedIndex.get(), static_cast<int>(targets->size()) - 1));
-    anchorIndex_ = selectedIndex;
-    accumulatedDeltaX_ = 0;
-}
-
-void SwitcherController::refreshDisplayLabels() {
-    std::map<std::int32_t, int> perPid;
-    for (const auto& t : targets.get()) ++perPid[t.pid];
-    auto list = targets.get();
-    for (auto& t : list) {
-        const std::string& label = perPid[t.pid] > 1 && !t.isAppOnly ? t.cleanedWindowTitle : t.appName;
-        if (t.displayLabel != label) t.displayLabel = label;
-    }
-    targets = std::move(list);
 }
 
 }  // namespace quillmar

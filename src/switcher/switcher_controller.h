@@ -65,9 +65,11 @@ public:
     void relayoutHUDPanel(bool animated);
     static std::optional<platform::Screen> screenUnderMouse();
     NonActivatingPanel* panel() { return panel_.get(); }
-    // The scheme the system shows (for the adaptive appearance); light until told otherwise.
-    void setSystemColorScheme(ui::ColorScheme scheme);
-    ui::ColorScheme systemColorScheme() const { return systemColorScheme_; }
+    // The scheme the system shows (for the adaptive appearance): light without an appearance service.
+    static ui::ColorScheme systemColorScheme();
+    // Hands the system's scheme and accessibility display options to the panel's content, which
+    // is drawn again when they changed.
+    void refreshPanelEnvironment();
 
     // ---- Quick keys ----------------------------------------------------------------------------
     void registerHUDHotKeys(bool includeQuickKeys);
@@ -110,9 +112,14 @@ private:
     bool gestureIsActive() const;
     void playHaptic(bool alignment);
     ui::View makeRootView() const;
-    void scheduleDebounced(std::function<void(SwitcherController&)> action);
+    // Runs a key action on a later turn of the main loop (the event tap's callback returns at once).
+    void postKeyAction(std::function<void(SwitcherController&)> action);
     bool passesDebounce();
-    void updateTargetsAfterRemoval();
+    // Applies a removal from the list inside the spring that closes it up (at once under Reduce Motion).
+    void closeUpList(const std::function<void()>& update);
+    // After a close or quit: announces the new selection and re-fits the panel once the list has
+    // closed up (on the next turn when it was not animated).
+    void announceAndRelayoutAfterRemoval();
 
     std::unique_ptr<NonActivatingPanel> panel_;
     std::uint64_t presentationGeneration_ = 0;
@@ -120,11 +127,14 @@ private:
     int anchorIndex_ = 0;
     bool isPreviewPresentation_ = false;
     runtime::DelayedWorkItem previewDismissWorkItem_;
+    // While a removal animates (until removalSettlesAt_, media time) the panel does not shrink;
+    // removalRefit_ re-fits it when the list has closed up.
+    double removalSettlesAt_ = -1;
+    runtime::DelayedWorkItem removalRefit_;
     std::vector<runtime::TimerHandle> glowSweep_;
     std::vector<platform::HotKeyRef> activeHotKeyRefs_;
     runtime::SubscriptionBag cancellables_;
     double lastHotKeyActionTimestamp_ = -10;
-    ui::ColorScheme systemColorScheme_ = ui::ColorScheme::light;
     std::shared_ptr<bool> lifetime_ = std::make_shared<bool>(true);
 };
 

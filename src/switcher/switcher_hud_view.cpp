@@ -9,6 +9,7 @@
 #include "settings/switcher_settings.h"
 #include "switcher/cmd_tab_item_view.h"
 #include "switcher/hud_background.h"
+#include "switcher/hud_strip_viewport.h"
 #include "switcher/switcher_controller.h"
 #include "switcher/vertical_list_row_content.h"
 #include "ui/ui.h"
@@ -76,14 +77,21 @@ ui::View SwitcherHUDView::horizontalStrip(bool isLight) const {
     auto& controller = SwitcherController::shared();
     const auto& targets = controller.targets.get();
     const int selected = controller.selectedIndex;
-    const auto metrics = HUDMetrics::make(std::max(static_cast<int>(targets.size()), 1), controller.activeScreenWidth);
+    const int count = static_cast<int>(targets.size());
+    const auto metrics = HUDMetrics::make(std::max(count, 1), controller.activeScreenWidth);
+    const auto viewport = HUDStripViewport::make(metrics, count, selected, controller.activeScreenWidth);
     const bool reduceMotion = ui::environment().accessibilityReduceMotion;
     const auto ns = hudSelectionNamespace;
 
     auto cells = ui::ForEach(targets, [](const SwitchTarget& t) { return t.id; },
                              [&](std::size_t i, const SwitchTarget& t) {
                                  const bool isSel = static_cast<int>(i) == selected;
-                                 ui::View cell = CmdTabItemView{t, isSel, isLight, metrics};
+                                 CmdTabItemView item{t, isSel, isLight, metrics};
+                                 if (isSel) {
+                                     item.titleShift = viewport.titleShift(static_cast<int>(i));
+                                     item.titleWidth = viewport.titleWidth();
+                                 }
+                                 ui::View cell = item;
                                  // The highlight slot stays in the tree whether or not this cell is
                                  // selected, so a selection change is one glide, not a rebuild.
                                  ui::View highlight = ui::when(isSel, [&] {
@@ -105,9 +113,18 @@ ui::View SwitcherHUDView::horizontalStrip(bool isLight) const {
                                  return entryCell(cell, t, static_cast<int>(i), isSel, "hudItem");
                              });
     ui::View row = ui::HStack(ui::VerticalAlignment::center, metrics.itemSpacing, {cells})
-                       .animation(selectionAnimation(reduceMotion), selected)
                        .padding(ui::EdgeInsets{metrics.topPadding, metrics.horizontalPadding, metrics.bottomPadding,
                                                metrics.horizontalPadding});
+    if (viewport.scrolls()) {
+        // Wider than the screen: show a screen's width of the row, moved so the selection and
+        // its title stay inside; the move glides with the highlight.
+        row = row.fixedSize()
+                  .offset(-viewport.scrollOffset, 0)
+                  .frame(viewport.viewportWidth, std::nullopt, ui::Alignment::leading())
+                  .clipped()
+                  .named("hudStripViewport");
+    }
+    row = row.animation(selectionAnimation(reduceMotion), selected);
     return wrap(row, metrics.hudCornerRadius, isLight);
 }
 
@@ -128,8 +145,14 @@ ui::View SwitcherHUDView::verticalList(bool isLight) const {
             break;
         }
 
-    const auto rowTransition = reduceMotion ? ui::Transition::opacity()
-                                            : ui::Transition::scale(0.96).combined(ui::Transition::opacity());
+    // A row comes in scaled up from 0.96 and fading in. A closed or quit row leaves by folding
+    // up into its own top edge while it fades, so the rows below, sliding up with the same
+    // animation, never run over it.
+    const auto rowTransition =
+        reduceMotion ? ui::Transition::opacity()
+                     : ui::Transition::asymmetric(ui::Transition::scale(0.96).combined(ui::Transition::opacity()),
+                                                  ui::Transition::scale(0, ui::UnitPoint::top())
+                                                      .combined(ui::Transition::opacity()));
     auto groups = ui::ForEach(targets, [](const SwitchTarget& t) { return t.id; },
                               [&](std::size_t i, const SwitchTarget& t) {
                                   const int index = static_cast<int>(i);
@@ -166,15 +189,17 @@ ui::View SwitcherHUDView::verticalList(bool isLight) const {
                          .animation(selectionAnimation(reduceMotion), selected)
                          .padding(metrics.outerPadding);
     ui::View list;
+    // Never wider than the screen can show (the panel keeps 12 points free on either side).
+    const double width = std::max(std::min(metrics.panelWidth, controller.activeScreenWidth - 24), 120.0);
     if (!metrics.usesScrollViewport) {
-        list = stack.frame(metrics.panelWidth);
+        list = stack.frame(width);
     } else {
         std::vector<std::string> ids;
         ids.reserve(targets.size());
         for (const auto& t : targets) ids.push_back("row:" + t.id);
-        list = ui::ScrollViewReader([stack, ids, metrics, selected](const ui::ScrollViewProxy& proxy) {
+        list = ui::ScrollViewReader([stack, ids, metrics, selected, width](const ui::ScrollViewProxy& proxy) {
             return ui::ScrollView(stack, false)
-                .frame(metrics.panelWidth, metrics.maxViewportHeight)
+                .frame(width, metrics.maxViewportHeight)
                 .onChange(selected, [proxy, ids](int i) {
                     if (i < 0 || i >= static_cast<int>(ids.size())) return;
                     ui::withAnimation(ui::Animation::spring(0.18, 0.9, 0),
@@ -193,20 +218,26 @@ ui::View SwitcherHUDView::body() const {
     const bool isLight = isLightAppearance();
     const bool vertical = settings.switchBarStyle.get() == SwitchBarStyle::vertical;
     const int count = static_cast<int>(controller.targets->size());
+    // A scrolling strip moves its anchors with the selection, so the geometry is written again then.
+    const double scroll = vertical ? 0
+                                   : HUDStripViewport::make(HUDMetrics::make(std::max(count, 1), controller.activeScreenWidth),
+                                                            count, controller.selectedIndex, controller.activeScreenWidth)
+                                         .scrollOffset;
 
     ui::View content = vertical ? verticalList(isLight) : horizontalStrip(isLight);
-    ui::View measured = content.background(ui::GeometryReader([count](const ui::GeometryProxy& proxy) {
+    ui::View measured = content.background(ui::GeometryReader([count, scroll](const ui::GeometryProxy& proxy) {
         const auto size = proxy.size();
         return ui::View(Color::clear())
             .onAppear([size] { handleContentSize(size); })
             .onChange(size, [](const ui::Size& s) { handleContentSize(s); })
-            .onChange(count, [size] { handleContentSize(size); });
+            .onChange(count, [size] { handleContentSize(size); })
+            .onChange(scroll, [size] { handleContentSize(size); });
     }));
     return measured.scaleEffect(controller.isPresentedBloom ? 1.0 : 0.968).named("switchBar");
 }
 
 HUDFestiveGeometry SwitcherHUDView::festiveGeometry(ui::Size size, int count, bool vertical, const HUDMetrics& h,
-                                                    const VerticalHUDMetrics& v) {
+                                                    const VerticalHUDMetrics& v, double stripScrollOffset) {
     HUDFestiveGeometry g;
     g.size = size;
     g.floorY = size.height - 5;
@@ -218,7 +249,7 @@ HUDFestiveGeometry SwitcherHUDView::festiveGeometry(ui::Size size, int count, bo
             y = std::min(y, size.height - 14);
             g.itemAnchors.push_back({size.width / 2, y});
         } else {
-            g.itemAnchors.push_back({i * (h.itemSpacing + h.boxSize) + h.horizontalPadding + h.boxSize / 2,
+            g.itemAnchors.push_back({i * (h.itemSpacing + h.boxSize) + h.horizontalPadding + h.boxSize / 2 - stripScrollOffset,
                                      0.45 * h.boxSize + h.topPadding});
         }
     }
@@ -236,9 +267,12 @@ void SwitcherHUDView::handleContentSize(ui::Size size) {
     auto& controller = SwitcherController::shared();
     const int n = static_cast<int>(controller.targets->size());
     const bool vertical = SwitcherSettings::shared().switchBarStyle.get() == SwitchBarStyle::vertical;
+    const auto strip = HUDMetrics::make(std::max(n, 1), controller.activeScreenWidth);
+    const double scroll =
+        vertical ? 0 : HUDStripViewport::make(strip, n, controller.selectedIndex, controller.activeScreenWidth).scrollOffset;
     const auto geometry = festiveGeometry(
-        size, n, vertical, HUDMetrics::make(std::max(n, 1), controller.activeScreenWidth),
-        VerticalHUDMetrics::make(n, controller.activeScreenWidth, controller.activeScreenHeight));
+        size, n, vertical, strip, VerticalHUDMetrics::make(n, controller.activeScreenWidth, controller.activeScreenHeight),
+        scroll);
     auto& festive = HUDFestiveState::shared();
     if (!(festive.geometry == geometry)) festive.geometry = geometry;
     controller.ensurePanelCentered(size);

@@ -33,9 +33,10 @@ struct SwitcherHUDView {
 
     // The content-size hook: writes the festive geometry when it changed and re-centres the panel.
     static void handleContentSize(ui::Size size);
-    // The festive geometry of a layout of the given size.
+    // The festive geometry of a layout of the given size; a strip wider than its screen is moved
+    // left by stripScrollOffset, and so are its anchors.
     static HUDFestiveGeometry festiveGeometry(ui::Size size, int count, bool vertical, const HUDMetrics& horizontal,
-                                              const VerticalHUDMetrics& verticalMetrics);
+                                              const VerticalHUDMetrics& verticalMetrics, double stripScrollOffset = 0);
     // Whether the bar draws dark content on a light plate now.
     static bool isLightAppearance();
 

@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace quillmar {
+#include "switcher/round_half_away_from_zero.h"
 
-namespace {
-double roundHalfAway(double v) { return std::round(v); }
-}  // namespace
+namespace quillmar {
 
 VerticalHUDMetrics VerticalHUDMetrics::make(int count, double screenWidth, double screenHeight) {
     VerticalHUDMetrics m;
@@ -25,8 +23,8 @@ VerticalHUDMetrics VerticalHUDMetrics::make(int count, double screenWidth, doubl
     // Non-finite screen sizes fall to the lower bounds through the clamps.
     const double w = std::isfinite(screenWidth) ? screenWidth : 0;
     const double h = std::isfinite(screenHeight) ? screenHeight : 0;
-    m.panelWidth = std::clamp(roundHalfAway(0.29 * w), 368.0, 424.0);
-    m.maxViewportHeight = std::clamp(roundHalfAway(0.6 * h), 340.0, 504.0);
+    m.panelWidth = std::clamp(roundHalfAwayFromZero(0.29 * w), 368.0, 424.0);
+    m.maxViewportHeight = std::clamp(roundHalfAwayFromZero(0.6 * h), 340.0, 504.0);
     return m;
 }
 

@@ -6,8 +6,10 @@
 #include "platform/workspace.h"
 #include "runtime/notification_center.h"
 #include "switcher/hud_panel_placement.h"
+#include "switcher/round_half_away_from_zero.h"
 #include "switcher_fixture.h"
 #include "trackpad/trackpad_test_support.h"
+#include "festive_hud/festive_test_support.h"
 
 namespace quillmar::testing {
 namespace {
@@ -223,7 +225,7 @@ TEST_F(SwitcherControllerTest, EnsureCenteredIgnoresTinySizesAndSubPointChanges)
     EXPECT_EQ(simPanel()->frameChangeCount(), changes + 1);
 }
 
-TEST_F(SwitcherControllerTest, StyleChangeRecentresWithAnAnimatedFrameAndCloseKeepsTheListTop) {
+TEST_F(SwitcherControllerTest, StyleChangeRecentresWithAnAnimatedFrameAndACloseRefitsWithoutOne) {
     addApps(4);
     controller().presentHUD(false);
     advance(0.3);
@@ -293,20 +295,102 @@ TEST_F(SwitcherControllerTest, PreviewDismissesItselfUnlessAGestureTookItOver) {
 }
 
 TEST_F(SwitcherControllerTest, SettingsValuesPresentAtSubscriptionAreNotActedOn) {
-    settings().isEnabled = false;  // before the controller exists
+    // Every subscribed value is already in its acting state before the controller subscribes.
+    settings().isEnabled = false;
+    settings().switchBarStyle = SwitchBarStyle::vertical;
+    AppExclusionMonitor::shared().activePauseReason = AutoPauseReason::excludedApp("Game", "com.example.Game");
     addApps(2);
     controller().presentHUD(false);
+    const int frames = simPanel()->frameChangeCount();
     runUntilIdle();
     EXPECT_TRUE(controller().isVisible);
+    EXPECT_EQ(simPanel()->frameChangeCount(), frames);
+    EXPECT_FALSE(simPanel()->lastFrameChangeAnimated());
+    // A later change of each one is acted on.
+    settings().switchBarStyle = SwitchBarStyle::horizontal;
+    runUntilIdle();
+    EXPECT_TRUE(simPanel()->lastFrameChangeAnimated());
+    settings().isEnabled = true;
+    settings().isEnabled = false;
+    runUntilIdle();
+    EXPECT_FALSE(controller().isVisible);
 }
 
-TEST_F(SwitcherControllerTest, FestiveStateIsArmedAndStopped) {
-    addApps(3);
+TEST_F(SwitcherControllerTest, QuickKeySettingPresentAtSubscriptionDoesNotReRegister) {
+    settings().allowQuickCloseQuit = true;
+    addApps(2);
+    startGesture();
+    ASSERT_TRUE(controller().isVisible);
+    ASSERT_EQ(hotKeys->registrationCount(), 12u);  // Esc twice, W and Q with five modifier sets
+    // Registering again now would lose plain W, taken meanwhile by another application.
+    hotKeys->markTaken(13, 0);
+    runUntilIdle();
+    EXPECT_EQ(hotKeys->registrationCount(), 12u);
+    settings().allowQuickCloseQuit = false;
+    runUntilIdle();
+    EXPECT_EQ(hotKeys->registrationCount(), 2u);
+}
+
+TEST_F(SwitcherControllerTest, FestiveCallsOnChristmasDay) {
+    setToday(2025, 12, 25);
+    settings().holidaySparkle = true;
+    addApps(5);
+    auto& festive = HUDFestiveState::shared();
     controller().presentHUD(false);
-    controller().handleScrub(0.072);
-    EXPECT_EQ(HUDFestiveState::shared().hopTimes().size(), 0u + (HUDFestiveState::shared().armedTheme() ? 1u : 0u));
-    controller().dismissHUD(false);
-    EXPECT_TRUE(HUDFestiveState::shared().hopTimes().empty());
+    ASSERT_TRUE(festive.armedTheme().has_value());
+    ASSERT_TRUE(festive.isChristmasPerimeterVisible);
+    // Armed at the start entry's place: index 1 of 5.
+    ASSERT_EQ(festive.christmasGlowTrail().size(), 1u);
+    EXPECT_DOUBLE_EQ(festive.christmasGlowTrail().front().normalizedPos, 0.25);
+
+    // Three quick hops backwards, then forwards: particles leave against, then with, the hop.
+    const double step = SwitcherController::scrubStep();
+    controller().handleScrub(-step);
+    EXPECT_DOUBLE_EQ(festive.christmasSmoothedFocus(), 0.25 + (0.0 - 0.25) * 0.36);
+    advance(0.05);
+    controller().handleScrub(step);
+    advance(0.05);
+    controller().handleScrub(step);
+    ASSERT_FALSE(festive.particles().empty());
+    double sum = 0;
+    for (const auto& p : festive.particles()) sum += p.vx;
+    EXPECT_GT(sum, 0) << "a forward hop throws particles forwards";
+    controller().dismissHUD(true);
+    EXPECT_TRUE(festive.particles().empty());
+    EXPECT_FALSE(festive.isChristmasPerimeterVisible);
+
+    advance(2.0);
+    // A preview sweeps the glow along the bar in twelve steps, 55 ms apart, towards the end.
+    controller().presentPreviewHUD(2.5);
+    advance(6 * 0.055 + 0.01);
+    const double halfway = festive.christmasSmoothedFocus();
+    advance(6 * 0.055);
+    const double swept = festive.christmasSmoothedFocus();
+    EXPECT_GT(swept, halfway + 0.3);
+    EXPECT_GT(swept, 0.8);
+    advance(0.5);
+    EXPECT_DOUBLE_EQ(festive.christmasSmoothedFocus(), swept);  // twelve steps, no more
+}
+
+TEST_F(SwitcherControllerTest, ScreenChoiceAtTheEdgesAndWithoutAScreen) {
+    desktop->setScreens({platform::Screen{1, "Left", {0, 0, 1440, 900}, {0, 70, 1440, 805}, 2},
+                         platform::Screen{2, "Right", {1440, 0, 1280, 800}, {1440, 0, 1280, 775}, 2}},
+                        false);
+    desktop->setPointer({1441, 400});  // one point inside the right screen
+    EXPECT_EQ(SwitcherController::screenUnderMouse()->name, "Right");
+    desktop->setPointer({1439, 400});
+    EXPECT_EQ(SwitcherController::screenUnderMouse()->name, "Left");
+    desktop->setPointer({1440, 400});  // the shared edge belongs to the right screen
+    EXPECT_EQ(SwitcherController::screenUnderMouse()->name, "Right");
+
+    // No screen at all: the bar still opens, with the last screen size and an unplaced panel.
+    addApps(3);
+    desktop->setScreens({}, false);
+    controller().presentHUD(false);
+    EXPECT_TRUE(controller().isVisible);
+    EXPECT_EQ(controller().activeScreenWidth.get(), 1440);
+    EXPECT_EQ(simPanel()->frame(), (platform::Rect{0, 0, 700, 170}));
+    EXPECT_TRUE(simPanel()->isVisible());
 }
 
 }  // namespace

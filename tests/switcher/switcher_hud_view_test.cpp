@@ -2,6 +2,8 @@
 // light flag and plate, the accessibility tree and clicks.
 
 #include "festive_hud/hud_festive_state.h"
+#include "gfx/image_compare.h"
+#include "platform/sim/sim_system_appearance.h"
 #include "platform/workspace.h"
 #include "switcher/hud_background.h"
 #include "switcher/switcher_hud_view.h"
@@ -179,14 +181,115 @@ TEST_F(SwitcherHUDViewTest, AdaptiveFollowsTheSystemAndTheFestiveSeamIsLaidOver)
     });
     settings().hudAppearance = HUDAppearanceStyle::adaptive;
     addApps(2);
-    controller().setSystemColorScheme(ui::ColorScheme::dark);
+    auto& appearance = platform::sim::SimSystemAppearance::install(true);
     present();
     EXPECT_TRUE(sawDark);
     EXPECT_EQ(*host().frame("festiveOverlay"), *host().frame("switchBar"));
-    controller().setSystemColorScheme(ui::ColorScheme::light);
+    // The system turns light while the bar is up: the bar follows without a new presentation.
+    appearance.setDark(false);
     host().layoutIfNeeded();
     EXPECT_FALSE(sawDark);
     SwitcherHUDView::setFestiveOverlayFactory(nullptr);
+}
+
+TEST_F(SwitcherHUDViewTest, AStripWiderThanItsScreenScrollsToKeepTheSelectionInside) {
+    desktop->setScreens({platform::Screen{1, "Small", {0, 0, 800, 600}, {0, 0, 800, 575}, 1}}, false);
+    desktop->setPointer({400, 300});
+    settings().sensitivity = 3.0;
+    addApps(30);
+    present();
+    const auto bar = *host().frame("switchBar");
+    EXPECT_LE(simPanel()->frame().width, 800 - 24);
+    EXPECT_DOUBLE_EQ(bar.width, simPanel()->frame().width);
+    const auto inside = [&](const std::string& name) {
+        const auto f = host().presentedFrame(name);
+        return f && f->minX() >= bar.minX() - 0.5 && f->maxX() <= bar.maxX() + 0.5;
+    };
+    for (int target : {15, 29, 0}) {
+        controller().handleScrub((target - controller().selectedIndex) * SwitcherController::scrubStep());
+        advance(1.0);
+        ASSERT_EQ(controller().selectedIndex.get(), target);
+        EXPECT_TRUE(inside("hudItem." + std::to_string(target))) << target;
+        EXPECT_TRUE(inside("hudTitle")) << target;
+        EXPECT_TRUE(inside("hudHighlight")) << target;
+    }
+    // Entries far from the selection lie outside the bar and take no clicks there.
+    EXPECT_FALSE(inside("hudItem.29"));
+}
+
+TEST_F(SwitcherHUDViewTest, TitlesOfATightStripStayOffTheBarsEdges) {
+    auto pids = addApps(20);
+    addWindow(pids[19], "A very long window title that cannot fit under one box");
+    addWindow(pids[0], "Another long title at the start of the strip, far too long");
+    present();
+    const auto bar = *host().frame("switchBar");
+    const auto m = HUDMetrics::make(22, 1440);
+    ASSERT_EQ(m.horizontalPadding, 14);  // tight: the title is wider than the padding around it
+    controller().handleScrub(-SwitcherController::scrubStep());
+    advance(1.0);
+    ASSERT_EQ(controller().selectedIndex.get(), 0);
+    auto title = *host().presentedFrame("hudTitle");
+    EXPECT_GE(title.minX(), bar.minX() + 8 - 0.5);
+    controller().handleScrub(30 * SwitcherController::scrubStep());
+    advance(1.0);
+    title = *host().presentedFrame("hudTitle");
+    EXPECT_LE(title.maxX(), bar.maxX() - 8 + 0.5);
+    // A middle entry's title stays centred under its box.
+    controller().handleScrub(-10 * SwitcherController::scrubStep());
+    advance(1.0);
+    const auto box = *host().frame("hudItem." + std::to_string(controller().selectedIndex.get()));
+    EXPECT_NEAR(host().presentedFrame("hudTitle")->midX(), box.midX(), 0.5);
+}
+
+TEST_F(SwitcherHUDViewTest, LongVerticalListScrollsTheSelectedRowToTheMiddle) {
+    settings().switchBarStyle = SwitchBarStyle::vertical;
+    addApps(20);
+    present();
+    const auto bar = *host().frame("switchBar");
+    // Opening does not scroll: the first rows are in view.
+    EXPECT_LT(host().presentedFrame("hudRow.1")->maxY(), bar.midY());
+    controller().handleScrub(9 * SwitcherController::scrubStep());
+    advance(1.0);
+    ASSERT_EQ(controller().selectedIndex.get(), 10);
+    EXPECT_NEAR(host().presentedFrame("hudRow.10")->midY(), bar.midY(), 1.0);
+    // Near the end the list scrolls as far as it goes: the last row rests on the bottom padding.
+    controller().handleScrub(9 * SwitcherController::scrubStep());
+    advance(1.0);
+    ASSERT_EQ(controller().selectedIndex.get(), 19);
+    const auto m = VerticalHUDMetrics::make(20, 1440, 805);
+    EXPECT_NEAR(host().presentedFrame("hudRow.19")->maxY(), bar.maxY() - m.outerPadding, 1.0);
+}
+
+TEST_F(SwitcherHUDViewTest, RowsBelowAClosedOneSlideUpAndThePanelWaitsForTheList) {
+    settings().switchBarStyle = SwitchBarStyle::vertical;
+    addApps(6);
+    present();
+    const auto before = simPanel()->frame();
+    const auto removed = *host().frame("hudRow.1");
+    controller().performHotKeyAction(SwitcherController::closeAction);
+    for (int frame = 1; frame <= 5; ++frame) {
+        advance(0.04);
+        // The row that takes the closed one's place slides up from below into it.
+        EXPECT_GE(host().presentedFrame("hudRow.1")->minY() + 0.5, removed.minY()) << frame;
+        // The panel keeps its size while the list closes up, so the bar's rounded bottom stays inside.
+        EXPECT_EQ(simPanel()->frame().height, before.height) << frame;
+        EXPECT_LE(host().presentedFrame("switchBar")->maxY(), simPanel()->frame().height + 0.5) << frame;
+    }
+    advance(0.5);
+    EXPECT_LT(simPanel()->frame().height, before.height);
+    EXPECT_EQ(controller().targets->size(), 5u);
+}
+
+TEST_F(SwitcherHUDViewTest, DisplayOptionsChangedMidSwitchRedrawTheBar) {
+    settings().hudAppearance = HUDAppearanceStyle::lightGlass;
+    addApps(3);
+    present();
+    const auto glass = controller().panel()->renderImage(1.0);
+    platform::AccessibilityDisplayOptions::shared().setReduceTransparency(true);
+    const auto solid = controller().panel()->renderImage(1.0);
+    EXPECT_FALSE(gfx::compareImages(glass, solid).matches());
+    platform::AccessibilityDisplayOptions::shared().setReduceTransparency(false);
+    EXPECT_TRUE(gfx::compareImages(glass, controller().panel()->renderImage(1.0)).matches());
 }
 
 }  // namespace

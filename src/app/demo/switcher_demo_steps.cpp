@@ -2,13 +2,19 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/demo/desktop_picture.h"
+#include "app/demo/generated_app_icons.h"
+#include "platform/accessibility_display_options.h"
 #include "platform/sim/event_log.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_system_appearance.h"
 #include "platform/sim/sim_hot_keys.h"
 #include "platform/sim/sim_keyboard_layout.h"
 #include "platform/sim/sim_panel_windows.h"
 #include "platform/sim/sim_user_feedback.h"
 #include "runtime/subscription.h"
 #include "runtime/world.h"
+#include "settings/switcher_settings.h"
 #include "switcher/quick_key_codes.h"
 #include "switcher/switcher_controller.h"
 
@@ -40,6 +46,8 @@ void installSwitcherServices() {
     if (!platform::Haptics::installed()) platform::sim::SimHaptics::install();
     if (!platform::AccessibilityAnnouncer::installed()) platform::sim::SimAccessibilityAnnouncer::install();
     if (!platform::KeyboardLayout::installed()) platform::sim::SimKeyboardLayout::install();
+    if (!platform::SystemAppearance::installed()) platform::sim::SimSystemAppearance::install();
+    if (auto* desktop = runtime::World::find<platform::sim::SimDesktop>()) GeneratedAppIcons::install(*desktop);
 }
 
 void startSwitcherDemo(StepContext& ctx) {
@@ -83,6 +91,90 @@ void registerSwitcherSteps(platform::sim::ScenarioRegistry& registry) {
         if (!ok) fields["reason"] = error;
         ctx->log.record("switchBarSnapshot", fields);
         ctx->pictureWritten(*file, what, ok, error);
+    });
+    registry.registerStep("snapshotScreen", [](ScenarioFields& f, StepContext* ctx) {
+        auto file = f.string("file");
+        auto caption = f.string("caption", Need::optional);
+        auto screenIndex = f.integer("screen", Need::optional, 0, 15);
+        auto scale = f.number("scale", Need::optional, 0.5, 4);
+        if (!ctx || !file) return;
+        const std::string what = caption.value_or("The whole screen");
+        const auto& screens = ctx->desktop.screens();
+        std::optional<platform::Screen> screen;
+        if (screenIndex) {
+            if (static_cast<std::size_t>(*screenIndex) < screens.size()) screen = screens[static_cast<std::size_t>(*screenIndex)];
+        } else {
+            screen = SwitcherController::screenUnderMouse();
+        }
+        nlohmann::ordered_json fields = {{"file", *file}};
+        if (!screen) {
+            fields["written"] = false;
+            fields["reason"] = "no such screen";
+            ctx->log.record("screenSnapshot", fields);
+            ctx->pictureWritten(*file, what, false, "no such screen");
+            return;
+        }
+        auto* controller = runtime::World::find<SwitcherController>();
+        auto* panel = controller ? controller->panel() : nullptr;
+        // The bar shows only on the screen its panel lies on.
+        if (panel && !screen->frame.intersects(panel->frame())) panel = nullptr;
+        std::string error;
+        const auto image = DesktopPicture::render(ctx->desktop, *screen, panel, scale.value_or(1.0));
+        const bool ok = image.writePng(ctx->outputPath(*file).string(), &error);
+        fields["screen"] = screen->name;
+        fields["switchBar"] = panel != nullptr && panel->isVisible();
+        fields["written"] = ok;
+        if (!ok) fields["reason"] = error;
+        ctx->log.record("screenSnapshot", fields);
+        ctx->pictureWritten(*file, what, ok, error);
+    });
+    registry.registerStep("systemAppearance", [](ScenarioFields& f, StepContext* ctx) {
+        auto appearance = f.string("appearance");
+        if (appearance && *appearance != "light" && *appearance != "dark") f.fail("appearance", "expected light or dark");
+        if (!ctx || !appearance || !f.ok()) return;
+        auto* sim = dynamic_cast<platform::sim::SimSystemAppearance*>(platform::SystemAppearance::installed());
+        if (!sim) sim = &platform::sim::SimSystemAppearance::install();
+        sim->setDark(*appearance == "dark");
+        ctx->log.record("systemAppearance", {{"appearance", *appearance}});
+    });
+    registry.registerStep("accessibilityDisplay", [](ScenarioFields& f, StepContext* ctx) {
+        auto motion = f.boolean("reduceMotion", Need::optional);
+        auto transparency = f.boolean("reduceTransparency", Need::optional);
+        auto contrast = f.boolean("increaseContrast", Need::optional);
+        if (!motion && !transparency && !contrast)
+            f.failHere("set at least one of reduceMotion, reduceTransparency, increaseContrast");
+        if (!ctx || !f.ok()) return;
+        auto& options = platform::AccessibilityDisplayOptions::shared();
+        if (motion) options.setReduceMotion(*motion);
+        if (transparency) options.setReduceTransparency(*transparency);
+        if (contrast) options.setIncreaseContrast(*contrast);
+        ctx->log.record("accessibilityDisplay", {{"reduceMotion", options.shouldReduceMotion()},
+                                                 {"reduceTransparency", options.shouldReduceTransparency()},
+                                                 {"increaseContrast", options.shouldIncreaseContrast()}});
+    });
+    registry.registerStep("switchBarSettings", [](ScenarioFields& f, StepContext* ctx) {
+        auto style = f.string("switchBarStyle", Need::optional);
+        auto look = f.string("hudAppearance", Need::optional);
+        auto sensitivity = f.number("sensitivity", Need::optional, 0.3, 3.0);
+        if (style && !fromRawValue<SwitchBarStyle>(*style)) f.fail("switchBarStyle", "expected horizontal or vertical");
+        if (look && !fromRawValue<HUDAppearanceStyle>(*look))
+            f.fail("hudAppearance", "expected darkGlass, solidDark, lightGlass or adaptive");
+        if (!ctx || !f.ok()) return;
+        auto& settings = SwitcherSettings::shared();
+        nlohmann::ordered_json fields = nlohmann::ordered_json::object();
+        if (style) {
+            settings.switchBarStyle = *fromRawValue<SwitchBarStyle>(*style);
+            fields["switchBarStyle"] = *style;
+        }
+        if (look) {
+            settings.hudAppearance = *fromRawValue<HUDAppearanceStyle>(*look);
+            fields["hudAppearance"] = *look;
+        }
+        if (sensitivity) {
+            settings.sensitivity = *sensitivity;
+            fields["sensitivity"] = settings.sensitivity.get();
+        }
+        ctx->log.record("switchBarSettings", fields);
     });
     registry.registerStep("previewSwitchBar", [](ScenarioFields& f, StepContext* ctx) {
         auto seconds = f.number("seconds", Need::optional, 0, 60);

@@ -189,6 +189,7 @@ struct Builder {
             const auto colour = f.color("icon", Need::optional)
                                     .value_or(colourFor(app.localizedName.value_or(app.bundleIdentifier.value_or(""))));
             app.icon = AppIcon::roundedSquare(64, lighter(colour), colour);
+            app.iconColor = colour;
             if (const auto* info = f.object("info", Need::optional))
                 for (auto& [k, v] : info->items()) app.infoPlist[k] = v;
             app.hasBundle = f.boolean("hasBundle", Need::optional).value_or(true);

@@ -20,6 +20,8 @@ struct SimApp {
     std::optional<std::string> executablePath;
     std::optional<std::int32_t> parentPid;
     AppIconRef icon;
+    // The app's colour (straight ARGB) its icon was made from; 0 when the icon came from elsewhere.
+    std::uint32_t iconColor = 0;
     ActivationPolicy activationPolicy = ActivationPolicy::regular;
     bool isHidden = false;
     std::optional<double> launchDate;  // epoch seconds; the desktop stamps launches

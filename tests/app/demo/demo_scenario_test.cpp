@@ -43,5 +43,24 @@ TEST_F(DemoScenarioTest, RunsEveryStepAndLogsWhatTheSubsystemsDid) {
     EXPECT_EQ(events.back()["event"], "scenarioFinished");
 }
 
+TEST_F(DemoScenarioTest, SwitchBarScenarioWritesEveryPicture) {
+    platform::sim::ScenarioRunner runner;
+    installDemoApp(runner);
+    std::ostringstream out, err;
+    ASSERT_EQ(runner.run("scenarios/switch_bar.json", ::testing::TempDir(), out, err), 0) << err.str();
+    int pictures = 0, withBar = 0;
+    std::istringstream lines(out.str());
+    for (std::string line; std::getline(lines, line);) {
+        const auto e = nlohmann::json::parse(line);
+        if (e["event"] == "stepSkipped") ADD_FAILURE() << e.dump();
+        if (e["event"] != "switchBarSnapshot" && e["event"] != "screenSnapshot") continue;
+        ++pictures;
+        EXPECT_TRUE(e["written"].get<bool>()) << e.dump();
+        if (e["event"] == "screenSnapshot" && e["switchBar"].get<bool>()) ++withBar;
+    }
+    EXPECT_GE(pictures, 30);
+    EXPECT_GE(withBar, 7);  // both layouts, light and dark, the second screen and the small one
+}
+
 }  // namespace
 }  // namespace quillmar::app

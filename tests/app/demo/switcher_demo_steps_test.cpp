@@ -1,12 +1,14 @@
 // The demo's Switch Bar steps: the snapshot lands in the output directory and the switch's
 // events reach the log.
 
+#include <cmath>
 #include <filesystem>
 
 #include "platform/sim/event_log.h"
 #include "platform/sim/scenario_fields.h"
 #include "platform/sim/scenario_registry.h"
 #include "app/demo/switcher_demo_steps.h"
+#include "gfx/image_compare.h"
 #include "support/temp_path.h"
 #include "switcher/switcher_fixture.h"
 
@@ -58,6 +60,91 @@ TEST_F(SwitcherDemoStepsTest, SnapshotAndEventsOfOneSwitch) {
     platform::sim::ScenarioFields bad(nlohmann::json{{"key", "x"}}, "step");
     (*registry.step("pressQuickKey"))(bad, nullptr);
     EXPECT_FALSE(bad.ok());
+}
+
+double luminance(const gfx::Color& c) { return 0.2126 * c.red + 0.7152 * c.green + 0.0722 * c.blue; }
+
+TEST_F(SwitcherDemoStepsTest, WholeScreenPictureShowsTheDesktopWindowsMenuBarAndTheBarAtItsFrame) {
+    registerSwitcherSteps(registry);
+    desktop->setScreens({platform::Screen{1, "Built-in", {0, 0, 1440, 900}, {0, 70, 1440, 805}, 2},
+                         platform::Screen{2, "Right", {1440, 0, 1280, 800}, {1440, 0, 1280, 775}, 2}},
+                        false);
+    auto pids = addApps(3);
+    platform::sim::SimWindow big;
+    big.ownerPid = pids[0];
+    big.title = "Front window";
+    big.bounds = {40, 60, 600, 400};  // window-server coordinates: 60 below the primary screen's top
+    const auto front = desktop->addWindow(big).number;
+    desktop->setStackingOrder({front});
+    platform::sim::StepContext ctx{*desktop, log, outDir, "test.json"};
+    startSwitcherDemo(ctx);
+    controller().presentHUD(false);
+    advance(0.5);
+
+    for (bool dark : {false, true}) {
+        run("systemAppearance", {{"appearance", dark ? "dark" : "light"}});
+        const std::string file = dark ? "screen-dark.png" : "screen-light.png";
+        run("snapshotScreen", {{"file", file}, {"caption", "test"}});
+        auto image = gfx::Image::readPng((outDir / file).string(), 1.0);
+        ASSERT_TRUE(image);
+        EXPECT_EQ(image->pixelWidth(), 1440);
+        // The bar's panel, where it stands (top-left coordinates on the screen).
+        const auto panel = simPanel()->frame();
+        const double top = 900 - panel.maxY();
+        const auto bar = controller().panel()->renderImage(1.0);
+        // An icon of the bar is opaque: the same colour in the picture as in the panel's own.
+        const auto item = *controller().panel()->contentView().frame("hudItem.0");
+        const gfx::Point icon{item.midX(), item.y + item.width / 2};
+        EXPECT_TRUE(gfx::colorsClose(gfx::probe(*image, {panel.x + icon.x, top + icon.y}), gfx::probe(bar, icon), 0.03));
+        // The menu bar across the top, the window's title bar below it, the desktop elsewhere.
+        const auto menu = gfx::probe(*image, {700, 10});
+        const auto titleBar = gfx::probe(*image, {300, 60 + 8});
+        const auto desk = gfx::probe(*image, {1300, 880});
+        EXPECT_GT(std::fabs(luminance(titleBar) - luminance(desk)), 0.1);
+        if (dark) EXPECT_LT(luminance(menu), 0.3);
+        else EXPECT_GT(luminance(menu), 0.6);
+    }
+    // The other screen shows no bar.
+    run("snapshotScreen", {{"file", "right.png"}, {"screen", 1}});
+    EXPECT_TRUE(logged("\"switchBar\":false"));
+    run("snapshotScreen", {{"file", "none.png"}, {"screen", 7}});
+    EXPECT_TRUE(logged("no such screen"));
+}
+
+TEST_F(SwitcherDemoStepsTest, AppsGetDistinctLetterIconsAndOptionsChangeMidRun) {
+    registerSwitcherSteps(registry);
+    platform::sim::SimApp a;
+    a.localizedName = "Atlas";
+    a.iconColor = 0xff14a38bu;
+    const auto atlas = desktop->addApp(a).pid;
+    platform::sim::SimApp b = a;
+    b.localizedName = "Ledger";
+    const auto ledger = desktop->addApp(b).pid;
+    platform::sim::StepContext ctx{*desktop, log, outDir, "test.json"};
+    startSwitcherDemo(ctx);
+    const auto& iconA = *desktop->app(atlas)->icon;
+    const auto& iconB = *desktop->app(ledger)->icon;
+    // Same colour, different letters: the tiles differ where the letters are drawn.
+    EXPECT_NE(iconA.pixels, iconB.pixels);
+    const auto centre = iconA.pixel(iconA.width / 2, iconA.height / 2 + 8);
+    const auto tile = iconA.pixel(iconA.width / 4, iconA.height / 4);
+    EXPECT_NE(centre, tile);
+
+    auto& options = platform::AccessibilityDisplayOptions::shared();
+    run("accessibilityDisplay", {{"reduceMotion", true}, {"increaseContrast", true}});
+    EXPECT_TRUE(options.shouldReduceMotion());
+    EXPECT_TRUE(options.shouldIncreaseContrast());
+    EXPECT_FALSE(options.shouldReduceTransparency());
+    run("accessibilityDisplay", {{"reduceMotion", false}});
+    EXPECT_FALSE(options.shouldReduceMotion());
+    EXPECT_TRUE(options.shouldIncreaseContrast());
+
+    platform::sim::ScenarioFields empty(nlohmann::json::object(), "step");
+    (*registry.step("accessibilityDisplay"))(empty, nullptr);
+    EXPECT_FALSE(empty.ok());
+    platform::sim::ScenarioFields dusk(nlohmann::json{{"appearance", "dusk"}}, "step");
+    (*registry.step("systemAppearance"))(dusk, nullptr);
+    EXPECT_FALSE(dusk.ok());
 }
 
 }  // namespace

@@ -1,0 +1,150 @@
+#include "app/demo/desktop_picture.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/sim/sim_desktop.h"
+#include "platform/system_appearance.h"
+#include "runtime/wall_clock.h"
+#include "switcher/app_icon_image_cache.h"
+#include "switcher/non_activating_panel.h"
+#include "ui/hosting_view.h"
+#include "ui/ui.h"
+
+namespace quillmar {
+
+namespace {
+
+using ui::Color;
+
+constexpr double kTitleBarHeight = 28;
+
+ui::View placed(ui::View view, const ui::Rect& r) {
+    return view.frame(r.width, r.height).offset(r.x, r.y);
+}
+
+ui::View background(bool dark) {
+    const auto colours = dark ? std::vector<Color>{Color::rgb(0.09, 0.11, 0.2), Color::rgb(0.2, 0.13, 0.27),
+                                                   Color::rgb(0.05, 0.06, 0.1)}
+                              : std::vector<Color>{Color::rgb(0.55, 0.72, 0.93), Color::rgb(0.78, 0.7, 0.9),
+                                                   Color::rgb(0.95, 0.78, 0.7)};
+    return ui::Rectangle().fill(
+        ui::ShapeStyle::linearGradient(gfx::Gradient::colors(colours), ui::UnitPoint::topLeading(), ui::UnitPoint::bottomTrailing()));
+}
+
+// One window: a rounded frame with a title bar (the three window buttons and the title) over a
+// plain body with a few lines of placeholder content.
+ui::View windowView(const std::string& title, double width, double height, bool dark, bool isKey) {
+    const Color body = dark ? Color::rgb(0.16, 0.16, 0.18) : Color::rgb(0.99, 0.99, 0.99);
+    const Color bar = dark ? Color::rgb(0.22, 0.22, 0.24) : Color::rgb(0.92, 0.92, 0.93);
+    const Color ink = dark ? Color::whiteColor() : Color::black();
+    ui::ViewList buttons;
+    const Color lights[] = {Color::rgb(1.0, 0.37, 0.34), Color::rgb(1.0, 0.74, 0.18), Color::rgb(0.16, 0.79, 0.25)};
+    for (const auto& c : lights)
+        buttons.push_back(ui::Circle().fill(isKey ? c : ink.opacity(0.18)).frame(12, 12));
+    ui::ViewList lines;
+    for (int i = 0; i < 6; ++i)
+        lines.push_back(ui::RoundedRectangle(3).fill(ink.opacity(0.08)).frame(std::max(width * (0.8 - 0.1 * (i % 3)) - 40, 10.0), 8));
+    ui::View titleBar = ui::ZStack({ui::Rectangle().fill(bar),
+                                    ui::Text(title)
+                                        .font(gfx::Font::system(13, gfx::FontWeight::semibold))
+                                        .foregroundColor(ink.opacity(isKey ? 0.85 : 0.45))
+                                        .lineLimit(1)
+                                        .padding(ui::Edges::horizontal(), 80),
+                                    ui::HStack(ui::VerticalAlignment::center, 8, std::move(buttons))
+                                        .padding(ui::Edges::leading(), 12)
+                                        .frame(width, kTitleBarHeight, ui::Alignment::leading())})
+                             .frame(width, kTitleBarHeight);
+    ui::View content = ui::VStack(ui::HorizontalAlignment::leading, 12, std::move(lines))
+                           .padding(20)
+                           .frame(width, std::max(height - kTitleBarHeight, 0.0), ui::Alignment::topLeading());
+    gfx::StrokeStyle edge;
+    edge.lineWidth = 1;
+    return ui::VStack(ui::HorizontalAlignment::center, 0, {titleBar, content})
+        .frame(width, height, ui::Alignment::top())
+        .background(ui::Rectangle().fill(body))
+        .clipShape(ui::RoundedRectangle(10))
+        .overlay(ui::RoundedRectangle(10).strokeBorder(dark ? Color::whiteColor().opacity(0.16) : Color::black().opacity(0.2), edge))
+        .shadow(Color::black().opacity(isKey ? 0.35 : 0.2), isKey ? 18 : 10, 0, isKey ? 8 : 4);
+}
+
+ui::View menuBar(const std::string& appName, double width, double height, bool dark) {
+    const Color ink = dark ? Color::whiteColor() : Color::black();
+    const auto now = runtime::WallClock::shared().localNow();
+    static const char* days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    char clock[32];
+    std::snprintf(clock, sizeof clock, "%s %02d:%02d", days[std::clamp(now.weekday, 1, 7) - 1], now.hour, now.minute);
+    ui::ViewList items;
+    items.push_back(ui::Text(appName).font(gfx::Font::system(13, gfx::FontWeight::bold)).foregroundColor(ink.opacity(0.9)));
+    for (const char* menu : {"File", "Edit", "View", "Window", "Help"})
+        items.push_back(ui::Text(menu).font(gfx::Font::system(13)).foregroundColor(ink.opacity(0.85)));
+    items.push_back(ui::Spacer());
+    items.push_back(ui::Text(clock).font(gfx::Font::system(13).monospacedDigit()).foregroundColor(ink.opacity(0.85)));
+    return ui::HStack(ui::VerticalAlignment::center, 18, std::move(items))
+        .padding(ui::Edges::horizontal(), 16)
+        .frame(width, height)
+        .background(ui::Rectangle().fill(dark ? Color::black().opacity(0.45) : Color::whiteColor().opacity(0.55)));
+}
+
+}  // namespace
+
+gfx::Image DesktopPicture::render(const platform::sim::SimDesktop& desktop, const platform::Screen& screen,
+                                  NonActivatingPanel* panel, double scale) {
+    const bool dark = platform::SystemAppearance::currentIsDark();
+    const auto& frame = screen.frame;
+    // Window-server coordinates put the origin at the top left of the primary screen.
+    const double primaryHeight = desktop.screens().empty() ? frame.height : desktop.screens().front().frame.height;
+    const double screenTop = primaryHeight - frame.maxY();
+
+    ui::ViewList layers;
+    layers.push_back(background(dark).frame(frame.width, frame.height));
+
+    const auto front = desktop.frontmostPid();
+    auto windows = desktop.windows();  // front to back
+    std::reverse(windows.begin(), windows.end());
+    std::optional<std::uint32_t> keyWindow;
+    for (const auto* w : desktop.windows())
+        if (w->layer == 0 && desktop.isOnScreen(*w) && front && w->ownerPid == *front) {
+            keyWindow = w->number;
+            break;
+        }
+    for (const auto* w : windows) {
+        if (w->layer != 0 || !desktop.isOnScreen(*w) || w->bounds.width < 1 || w->bounds.height < 1) continue;
+        const ui::Rect local{w->bounds.x - frame.x, w->bounds.y - screenTop, w->bounds.width, w->bounds.height};
+        if (local.maxX() <= 0 || local.maxY() <= 0 || local.x >= frame.width || local.y >= frame.height) continue;
+        std::string title = w->title;
+        if (title.empty())
+            if (const auto* owner = desktop.app(w->ownerPid)) title = owner->localizedName.value_or("");
+        layers.push_back(placed(windowView(title, local.width, local.height, dark, keyWindow == w->number), local));
+    }
+
+    const double menuHeight = frame.maxY() - screen.visibleFrame.maxY();
+    if (menuHeight > 0) {
+        std::string appName;
+        if (front)
+            if (const auto* app = desktop.app(*front)) appName = app->localizedName.value_or("");
+        layers.push_back(placed(menuBar(appName, frame.width, menuHeight, dark), {0, 0, frame.width, menuHeight}));
+    }
+
+    if (panel && panel->isVisible()) {
+        const auto p = panel->frame();
+        const ui::Rect local{p.x - frame.x, frame.maxY() - p.maxY(), p.width, p.height};
+        auto image = panel->renderImage(scale);
+        if (!image.isNull()) {
+            // The panel's own shadow, as the window server draws it under a shadowed window.
+            layers.push_back(placed(ui::RoundedRectangle(18).fill(Color::black().opacity(0.001))
+                                        .shadow(Color::black().opacity(0.35 * panel->window().alphaValue()), 24, 0, 10),
+                                    local.insetBy(8, 8)));
+            layers.push_back(placed(ui::Image(image).resizable(), local));
+        }
+    }
+
+    ui::View root = ui::ZStack(ui::Alignment::topLeading(), std::move(layers)).frame(frame.width, frame.height, ui::Alignment::topLeading()).clipped();
+    ui::HostingView host(root, {frame.width, frame.height});
+    auto env = host.environment();
+    env.colorScheme = dark ? ui::ColorScheme::dark : ui::ColorScheme::light;
+    host.setEnvironment(env);
+    return host.renderImage(scale, Color::black());
+}
+
+}  // namespace quillmar

@@ -1,0 +1,28 @@
+#pragma once
+// The whole of one simulated screen as a user would see it, for the demo's pictures: the desktop
+// background, the menu bar (with the frontmost app's name and the clock), the on-screen windows
+// of the desktop as framed rectangles with title bars, drawn back to front in their stacking
+// order, and the Switch Bar's panel at its frame when it is shown on that screen. Light or dark
+// after the system appearance.
+
+#include <optional>
+#include <string>
+
+#include "gfx/image.h"
+#include "platform/screens.h"
+
+namespace quillmar::platform::sim {
+class SimDesktop;
+}
+
+namespace quillmar {
+
+class NonActivatingPanel;
+
+struct DesktopPicture {
+    // The screen drawn at scale (pixels per point); panel may be null (no bar).
+    static gfx::Image render(const platform::sim::SimDesktop& desktop, const platform::Screen& screen,
+                             NonActivatingPanel* panel, double scale);
+};
+
+}  // namespace quillmar

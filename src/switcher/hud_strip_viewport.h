@@ -1,0 +1,37 @@
+#pragma once
+// The horizontal strip inside the width a screen can show. The row of boxes (with its padding)
+// is never wider than the screen's visible width less the panel's side margins; when it would
+// be, the bar shows that much of it and scrolls it so the selected box sits in the middle
+// (clamped at the ends). Where the row fits nothing moves. Titles are kept off the bar's edges:
+// a title wider than its box near an edge is shifted inwards, and narrowed to the bar.
+
+#include "switcher/hud_metrics.h"
+
+namespace quillmar {
+
+struct HUDStripViewport {
+    // Clear space kept between a title and the bar's left or right edge.
+    static constexpr double kTitleEdgeInset = 8;
+
+    double contentWidth = 0;   // the whole row, padding included
+    double viewportWidth = 0;  // what the bar shows of it
+    double scrollOffset = 0;   // how far the row is moved left
+    double boxSize = 0;
+    double itemSpacing = 0;
+    double horizontalPadding = 0;
+
+    // count is the number of entries (below 1 counts as one), screenWidth the visible width.
+    static HUDStripViewport make(const HUDMetrics& metrics, int count, int selectedIndex, double screenWidth);
+
+    bool scrolls() const { return contentWidth > viewportWidth; }
+    // Centre of box i in the row's own coordinates.
+    double boxCenterX(int i) const { return horizontalPadding + i * (boxSize + itemSpacing) + boxSize / 2; }
+    // Width of a title frame: its box plus 28, at most the bar less the edge insets.
+    double titleWidth() const;
+    // How far box i's title moves right (negative: left) to stay inside the bar as shown now.
+    double titleShift(int i) const;
+
+    friend bool operator==(const HUDStripViewport&, const HUDStripViewport&) = default;
+};
+
+}  // namespace quillmar

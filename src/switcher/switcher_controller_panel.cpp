@@ -1,0 +1,124 @@
+// The Switch Bar's panel: its creation and placement on the screen under the pointer, the
+// fade-in, the re-fit when the content changes size, and the appearance and accessibility
+// display options handed to its content.
+
+#include <cmath>
+#include <limits>
+
+#include "platform/accessibility_display_options.h"
+#include "platform/system_appearance.h"
+#include "runtime/main_loop.h"
+#include "settings/switcher_settings.h"
+#include "switcher/hud_panel_placement.h"
+#include "switcher/round_half_away_from_zero.h"
+#include "switcher/switcher_controller.h"
+#include "switcher/switcher_hud_view.h"
+#include "ui/transaction.h"
+
+namespace quillmar {
+
+namespace {
+constexpr double kFadeInDuration = 0.13;
+constexpr platform::TimingCurve kFadeInCurve{0.2, 0.9, 0.3, 1.0};
+bool reduceMotion() { return platform::AccessibilityDisplayOptions::shared().shouldReduceMotion(); }
+}  // namespace
+
+ui::View SwitcherController::makeRootView() const {
+    // Held to the top of the panel: while a panel is briefly taller than the bar (a list closing
+    // up), the bar's top edge stays where it is.
+    constexpr double kUnbounded = std::numeric_limits<double>::infinity();
+    return ui::View(SwitcherHUDView())
+        .frame(ui::FlexibleFrame{.maxWidth = kUnbounded, .maxHeight = kUnbounded, .alignment = ui::Alignment::top()});
+}
+
+void SwitcherController::refreshPanelEnvironment() {
+    if (panel_) panel_->refreshEnvironment(systemColorScheme());
+}
+
+ui::ColorScheme SwitcherController::systemColorScheme() {
+    return platform::SystemAppearance::currentIsDark() ? ui::ColorScheme::dark : ui::ColorScheme::light;
+}
+
+void SwitcherController::makeHUDPanel(const std::optional<platform::Screen>& screenArg) {
+    if (!panel_) panel_ = NonActivatingPanel::create(makeRootView());
+    ++presentationGeneration_;
+    const bool reduce = reduceMotion();
+    isPresentedBloom = reduce;
+    if (!panel_) return;
+
+    refreshPanelEnvironment();
+    panel_->setRootView(makeRootView());
+    const auto size = panel_->fittingSize();
+    auto screen = screenArg ? screenArg : screenUnderMouse();
+    if (screen) panel_->setFrame(hudPanelFrame(*screen, size), true);
+    panel_->window().invalidateShadow();
+
+    auto& window = panel_->window();
+    if (reduce) {
+        window.setAlphaValue(1.0);
+        window.orderFrontRegardless();
+        return;
+    }
+    if (!window.isVisible()) window.setAlphaValue(0);
+    window.orderFrontRegardless();
+    window.animateAlpha(1.0, kFadeInDuration, kFadeInCurve, nullptr);
+    ui::withAnimation(ui::Animation::spring(0.22, 0.84, 0), [this] { isPresentedBloom = true; });
+}
+
+void SwitcherController::ensurePanelCentered(platform::Size size) {
+    if (!isVisible || !panel_ || !size.isFinite() || !(size.width > 40) || !(size.height > 40)) return;
+    auto screen = screenUnderMouse();
+    if (!screen) return;
+    const auto current = panel_->frame();
+    // A list still closing up keeps its panel until it comes to rest (then it is re-fitted).
+    if (runtime::mediaTime() < removalSettlesAt_ &&
+        (size.width < current.width - 1.0 || size.height < current.height - 1.0))
+        return;
+    const auto target = hudPanelFrame(*screen, size);
+    if (std::fabs(target.x - current.x) > 1.0 || std::fabs(target.y - current.y) > 1.0 ||
+        std::fabs(target.width - current.width) > 1.0 || std::fabs(target.height - current.height) > 1.0) {
+        panel_->setFrame(target, true);
+        panel_->window().invalidateShadow();
+    }
+}
+
+void SwitcherController::relayoutHUDPanel(bool animated) {
+    if (!isVisible || !panel_) return;
+    panel_->setRootView(makeRootView());
+    const auto size = panel_->fittingSize();
+    const auto old = panel_->frame();
+    platform::Rect next{0, 0, size.width, size.height};
+    if (auto screen = screenUnderMouse()) {
+        const auto placed = hudPanelFrame(*screen, size);
+        next.x = placed.x;
+        if (animated) next.y = placed.y;
+        else if (SwitcherSettings::shared().switchBarStyle.get() == SwitchBarStyle::vertical)
+            next.y = clampHUDPanelY(*screen, old.maxY() - size.height, size.height);
+        else next.y = old.y;
+    } else {
+        next.x = roundHalfAwayFromZero(old.midX() - size.width / 2);
+        next.y = old.y;
+    }
+    panel_->setFrame(next, true, animated);
+    panel_->window().invalidateShadow();
+}
+
+std::optional<platform::Screen> SwitcherController::screenUnderMouse() {
+    auto* screens = runtime::World::find<platform::Screens>();
+    if (!screens) return std::nullopt;
+    const auto all = screens->screens();
+    const auto p = screens->mouseLocation();
+    // A screen that holds the pointer wins, its far edges belonging to the neighbour; only then
+    // does a point just outside every screen go to the first whose frame, grown by one point on
+    // every side, reaches it.
+    if (auto holding = screens->screenContaining(p)) return holding;
+    for (const auto& s : all) {
+        const auto f = s.frame.standardized();
+        if (p.x >= f.minX() - 1 && p.x <= f.maxX() + 1 && p.y >= f.minY() - 1 && p.y <= f.maxY() + 1) return s;
+    }
+    if (auto main = screens->mainScreen()) return main;
+    if (!all.empty()) return all.front();
+    return std::nullopt;
+}
+
+}  // namespace quillmar
