@@ -14,6 +14,7 @@
 #include "seasonal/scenes/pointer_wake.h"
 #include "seasonal/scenes/scene_shapes.h"
 #include "seasonal/scenes/smootherstep.h"
+#include "seasonal/scenes/soft_radial_wash.h"
 #include "seasonal/scenes/spectacle_hash.h"
 #include "seasonal/scenes/spectacle_renderers.h"
 
@@ -98,9 +99,10 @@ void drawSky(const Frame& f) {
     const double k = f.isDark ? 0.5 : 0.78;
     f.ctx.fill(canvas, kNightWash.opacity(std::max(0.0, k * E * (1 + 0.035 * std::sin(2.6 * kPi * f.p + 0.4)) - 0.12 * F)));
     const double a = f.isDark ? 0.26 : 0.36, b = f.isDark ? 0.5 : 0.64;
-    f.ctx.fill(canvas, Shading::radialGradient(
-                           Gradient::colors({Color::clear(), kVignetteMiddle.opacity(a * E), kVignetteEdge.opacity(b * E)}),
-                           {0.5 * f.w, 0.4 * f.h}, 80, 0.8 * std::max(f.w, f.h)));
+    fillSoftRadialWash(f.ctx, f.w, f.h,
+                       Shading::radialGradient(Gradient::colors({Color::clear(), kVignetteMiddle.opacity(a * E),
+                                                                 kVignetteEdge.opacity(b * E)}),
+                                               {0.5 * f.w, 0.4 * f.h}, 80, 0.8 * std::max(f.w, f.h)));
     if (F > 0.01) f.ctx.fill(canvas, kLightning.opacity(0.17 * F));
 
     const double D = (1 - 0.85 * F) * E;

@@ -188,11 +188,14 @@ void drawRainbowTwinkles(gfx::GraphicsContext& context, double p, const StpatPal
             a = potIn;
         }
         if (!(a > 0.01)) continue;
-        const WakeDisplacement w = wake.cursorWakeDisplacement(point.x, point.y, 0, 0, 44, 0.9);
         const double base = 0.5 + 0.5 * std::sin((26 + 18 * ud) * p + 1.7 * i);
         const double tw = 0.35 + 0.65 * base * base;
+        const double opacity = a * tw * fade * dim;
+        // Once the spectacle has faded out the stars are not drawn at all.
+        if (!(opacity > 0)) continue;
+        const WakeDisplacement w = wake.cursorWakeDisplacement(point.x, point.y, 0, 0, 44, 0.9);
         context.fill(fourPointSparklePath({point.x + w.dx, point.y + w.dy}, (2.6 + 3.4 * uc) * (0.7 + 0.3 * tw)),
-                     (i % 3 == 0 ? palette.mint : palette.goldHi).opacity(a * tw * fade * dim));
+                     (i % 3 == 0 ? palette.mint : palette.goldHi).opacity(opacity));
     }
 }
 
