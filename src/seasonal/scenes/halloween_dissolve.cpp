@@ -55,50 +55,6 @@ struct Frame {
     }
 };
 
-void drawGhost(gfx::GraphicsContext& ghost, double time, double swoop, Point gaze) {
-    const Path body = halloweenGhostPath(time, 4);
-    const struct {
-        double opacity, dx, dy, scale;
-    } echoes[] = {{0.11, -14, 3, 0.94}, {0.26, -7, 1.5, 0.97}};
-    for (const auto& e : echoes) {
-        gfx::GraphicsContext echo = ghost;
-        echo.opacity *= e.opacity;
-        echo.translateBy(e.dx, e.dy);
-        echo.scaleBy(e.scale, e.scale);
-        echo.fill(body, Color::rgb(0.8, 0.88, 1));
-    }
-    ghost.fill(body, Shading::linearGradient(Gradient::colors({Color::rgb(0.93, 0.91, 0.84).opacity(0.9),
-                                                               Color::rgb(0.88, 0.92, 0.98).opacity(0.7),
-                                                               Color::rgb(0.78, 0.86, 0.98).opacity(0.28)}),
-                                             {0, -30}, {0, 20}));
-    ghost.fill(Path::ellipse({-8, -19, 18, 22}),
-               Shading::radialGradient(Gradient::colors({Color::rgb(0.76, 1, 0.9).opacity(0.42),
-                                                         Color::rgb(0.58, 0.94, 0.62).opacity(0.1), Color::clear()}),
-                                       {1, -10}, 0, 11));
-    ghost.stroke(body, Color::rgb(0.86, 0.96, 1).opacity(0.55), 0.6);
-
-    const double w = 0.6 * swoop, m = 1.6 * swoop;
-    const Gradient eye = Gradient::colors({Color::rgb(0.03, 0.018, 0.05).opacity(0.96), Color::rgb(0.1, 0.08, 0.2).opacity(0.55)});
-    ghost.fill(Path::ellipse({3.2 - 1.8, -17.5 - (w + 2.4), 3.6, 2 * (w + 2.4)}),
-               Shading::radialGradient(eye, {3.2, -17.5}, 0, w + 2.6));
-    ghost.fill(Path::ellipse({8.6 - 1.55, -16.6 - (w + 2.15), 3.1, 2 * (w + 2.15)}),
-               Shading::radialGradient(eye, {8.6, -16.6}, 0, w + 2.3));
-    Path glints;
-    glints.addPath(Path::circle({3.2 + 1.1 * gaze.x, -17.5 + 1.3 * gaze.y}, 0.75));
-    glints.addPath(Path::circle({8.6 + gaze.x, -16.6 + 1.2 * gaze.y}, 0.65));
-    ghost.fill(glints, Color::rgb(0.86, 0.98, 0.96).opacity(0.85));
-    ghost.fill(Path::ellipse({6.6 - 1.3, -9.6 + 0.35 * m - (m + 1.7), 2.6, 2 * (m + 1.7)}),
-               Color::rgb(0.03, 0.018, 0.05).opacity(0.92));
-
-    const double s = std::sin(time);
-    Path arms;
-    arms.move(9, -6);
-    arms.addQuadCurve({21 + 1.2 * s, -10}, {15, -11});
-    arms.move(8, -1);
-    arms.addQuadCurve({20 + s, 1.5}, {14, -1});
-    ghost.stroke(arms, Color::rgb(0.93, 0.91, 0.84).opacity(0.8), scenes::roundCapStroke(2.4));
-}
-
 void drawFlights(const Frame& f) {
     const Flight flights[] = {
         {{70, 44}, {160, 20}, {260, 60}, {f.w - 60, 34}, 0.1, 0.56},
@@ -148,7 +104,8 @@ void drawFlights(const Frame& f) {
         ghost.translateBy(G.x, G.y);
         ghost.rotateBy(0.4 * facing * d.y / speed);
         ghost.scaleBy(0.55 * facing, 0.55);
-        drawGhost(ghost, 2 * k + 26 * f.p, swoop, gaze);
+        // The card's ghosts are never pushed: only the swoop opens their eyes and mouth.
+        drawHalloweenGhost(ghost, 2 * k + 26 * f.p, 0, swoop, gaze);
     }
 }
 

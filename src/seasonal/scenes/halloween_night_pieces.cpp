@@ -6,6 +6,7 @@
 #include <numbers>
 #include <vector>
 
+#include "seasonal/scenes/halloween_colors.h"
 #include "seasonal/scenes/halloween_paths.h"
 #include "seasonal/scenes/pointer_wake.h"
 #include "seasonal/scenes/scene_shapes.h"
@@ -16,15 +17,15 @@ namespace quillmar {
 
 namespace {
 
+using halloween::kMoonlight;
+using halloween::kPumpkin;
+using halloween::kSilk;
+
 using gfx::Color;
 using gfx::Gradient;
 using gfx::Path;
 using gfx::Point;
 using gfx::Shading;
-
-const Color kMoonlight = Color::rgb(0.84, 0.88, 0.96);
-const Color kPumpkin = Color::rgb(1, 0.52, 0.12);
-const Color kSilk = Color::rgb(0.93, 0.91, 0.84);
 
 constexpr std::array<double, 10> kRingRadii{0.04, 0.075, 0.19, 0.245, 0.31, 0.39, 0.485, 0.6, 0.73, 0.86};
 
@@ -195,6 +196,52 @@ void drawHalloweenSpider(gfx::GraphicsContext& context, double x, double y, doub
     eyes.addEllipse({-1.65, 3.65, 1.1, 1.1});
     eyes.addEllipse({0.55, 3.65, 1.1, 1.1});
     ctx.fill(eyes, kPumpkin);
+}
+
+void drawHalloweenGhost(gfx::GraphicsContext& ghost, double time, double k, double dip, Point look) {
+    const Color kShadow = Color::rgb(0.03, 0.018, 0.05);
+    const Path body = halloweenGhostPath(time, 4 + 4 * k);
+    const struct {
+        double opacity, dx, dy, scale;
+    } echoes[] = {{0.11, -14, 3, 0.94}, {0.26, -7, 1.5, 0.97}};
+    for (const auto& e : echoes) {
+        gfx::GraphicsContext echo = ghost;
+        echo.opacity *= e.opacity;
+        echo.translateBy(e.dx, e.dy);
+        echo.scaleBy(e.scale, e.scale);
+        echo.fill(body, Color::rgb(0.8, 0.88, 1.0));
+    }
+    ghost.fill(body, Shading::linearGradient(
+                         Gradient::colors({kSilk.opacity(0.9), Color::rgb(0.88, 0.92, 0.98).opacity(0.7), Color::rgb(0.78, 0.86, 0.98).opacity(0.28)}),
+                         {0, -30}, {0, 20}));
+    ghost.fill(Path::ellipse({-8, -19, 18, 22}),
+               Shading::radialGradient(
+                   Gradient::colors({Color::rgb(0.76, 1.0, 0.9).opacity(0.42), Color::rgb(0.58, 0.94, 0.62).opacity(0.1), Color::clear()}), {1, -10},
+                   0, 11));
+    ghost.stroke(body, Color::rgb(0.86, 0.96, 1.0).opacity(0.55), 0.6);
+
+    const double open = 1.6 * k + 0.6 * dip;
+    const Gradient eyeGradient = Gradient::colors({kShadow.opacity(0.96), Color::rgb(0.1, 0.08, 0.2).opacity(0.55)});
+    const double h1 = open + 2.4, h2 = open + 2.15;
+    ghost.fill(Path::ellipse({1.4, -17.5 - h1, 3.6, 2 * h1}),
+               Shading::radialGradient(eyeGradient, {3.2, -17.5}, 0, open + 2.6));
+    ghost.fill(Path::ellipse({7.05, -16.6 - h2, 3.1, 2 * h2}),
+               Shading::radialGradient(eyeGradient, {8.6, -16.6}, 0, open + 2.3));
+    Path glints;
+    glints.addEllipse({3.2 + 1.1 * look.x - 0.75, -17.5 + 1.3 * look.y - 0.75, 1.5, 1.5});
+    glints.addEllipse({8.6 + look.x - 0.65, -16.6 + 1.2 * look.y - 0.65, 1.3, 1.3});
+    ghost.fill(glints, Color::rgb(0.86, 0.98, 0.96).opacity(0.85));
+
+    const double mh = 1.6 * dip + 5 * k;
+    const double mouthW = 1.3 + 0.8 * k, mouthH = 1.7 + mh;
+    ghost.fill(Path::ellipse({6.6 - mouthW, 0.35 * mh - 9.6 - mouthH, 2 * mouthW, 2 * mouthH}), kShadow.opacity(0.92));
+
+    Path arms;
+    arms.move(9, -6);
+    arms.addQuadCurve({21 + 1.2 * std::sin(time) + 5 * k, -10 - 3 * k}, {15, -11});
+    arms.move(8, -1);
+    arms.addQuadCurve({20 + std::sin(time), 1.5 + 2 * k}, {14, -1});
+    ghost.stroke(arms, kSilk.opacity(0.8), scenes::roundCapStroke(2.4));
 }
 
 }  // namespace quillmar

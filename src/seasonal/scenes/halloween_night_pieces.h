@@ -1,7 +1,7 @@
 #pragma once
-// Halloween drawers of the night sky and the corner web: the moon with its halo and two drifting
-// clouds, a fan-shaped spider web that spins itself by a build value and trembles near the
-// pointer, and a dangling spider.
+// Halloween drawers of the night: the moon with its halo and two drifting clouds, a fan-shaped
+// spider web that spins itself by a build value and trembles near the pointer, a ghost and a
+// dangling spider.
 
 #include "gfx/geometry.h"
 #include "gfx/graphics_context.h"
@@ -25,6 +25,12 @@ struct SpiderWebSpec {
 };
 
 void drawHalloweenSpiderWeb(gfx::GraphicsContext& context, const SpiderWebSpec& web);
+
+// The ghost of both Halloween scenes about the context's origin, head up, facing right: two
+// after-images, the body, its inner glow and outline, eyes whose glints look along `look`, the
+// mouth and the arms reaching forward. `push` (0...1) grows the eyes, mouth and arms of a ghost
+// the pointer presses; `gape` (0...1) opens eyes and mouth in a swoop.
+void drawHalloweenGhost(gfx::GraphicsContext& ghost, double time, double push, double gape, gfx::Point look);
 
 void drawHalloweenSpider(gfx::GraphicsContext& context, double x, double y, double spread, double time,
                          double opacity);

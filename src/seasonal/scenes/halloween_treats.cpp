@@ -4,22 +4,21 @@
 #include <numbers>
 #include <vector>
 
+#include "seasonal/scenes/halloween_colors.h"
+#include "seasonal/scenes/scene_shapes.h"
+
 namespace quillmar {
 
 namespace {
+
+using halloween::kPumpkin;
+using halloween::kSilk;
 
 using gfx::Color;
 using gfx::Gradient;
 using gfx::Path;
 using gfx::Point;
 using gfx::Shading;
-
-const Color kPumpkin = Color::rgb(1, 0.52, 0.12);
-const Color kSilk = Color::rgb(0.93, 0.91, 0.84);
-
-gfx::StrokeStyle capStroke(double width, gfx::LineJoin join = gfx::LineJoin::miter) {
-    return gfx::StrokeStyle{.lineWidth = width, .lineCap = gfx::LineCap::round, .lineJoin = join};
-}
 
 void addScaledPolygon(Path& path, std::initializer_list<Point> points, double s) {
     std::vector<Point> scaled;
@@ -69,11 +68,11 @@ void drawCandyCorn(gfx::GraphicsContext& ctx) {
     Path shine;
     shine.move(-0.6, -4.6);
     shine.addQuadCurve({-3.4, 3}, {-3.2, -1.4});
-    ctx.stroke(shine, Color::whiteColor().opacity(0.4), capStroke(0.6));
+    ctx.stroke(shine, Color::whiteColor().opacity(0.4), scenes::roundCapStroke(0.6));
 }
 
 void drawLollipop(gfx::GraphicsContext& ctx) {
-    ctx.stroke(Path::line({0, 3.8}, {0, 10.5}), kSilk.opacity(0.9), capStroke(1.3));
+    ctx.stroke(Path::line({0, 3.8}, {0, 10.5}), kSilk.opacity(0.9), scenes::roundCapStroke(1.3));
     ctx.fill(Path::ellipse({-4.8, -4.8, 9.6, 9.6}),
              Shading::radialGradient(Gradient::colors({Color::rgb(0.74, 0.38, 0.98), Color::rgb(0.42, 0.14, 0.66)}),
                                      {-1.4, -1.4}, 0, 5.6));
@@ -85,7 +84,7 @@ void drawLollipop(gfx::GraphicsContext& ctx) {
         const double a = 2 * std::numbers::pi * 2.3 * u;
         swirl.addLine(r * std::cos(a), r * std::sin(a));
     }
-    ctx.stroke(swirl, Color::rgb(1, 0.78, 0.3).opacity(0.9), capStroke(0.9, gfx::LineJoin::round));
+    ctx.stroke(swirl, Color::rgb(1, 0.78, 0.3).opacity(0.9), scenes::roundStroke(0.9));
     ctx.fill(Path::ellipse({-2.9, -2.6, 2.2, 1.2}), Color::whiteColor().opacity(0.5));
 }
 
@@ -128,7 +127,7 @@ void drawJackOLantern(gfx::GraphicsContext& context, bool isDark, double S, doub
     Path stem;
     stem.move(0.02 * S, -0.74 * S);
     stem.addQuadCurve({0.26 * S, -1.14 * S}, {0, -1.02 * S});
-    context.stroke(stem, Color::rgb(0.3, 0.33, 0.15), capStroke(0.2 * S));
+    context.stroke(stem, Color::rgb(0.3, 0.33, 0.15), scenes::roundCapStroke(0.2 * S));
 
     Path face;
     addScaledPolygon(face, {{-0.54, -0.08}, {-0.14, -0.16}, {-0.34, -0.44}}, S);

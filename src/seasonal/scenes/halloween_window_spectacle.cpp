@@ -44,13 +44,6 @@ const Color kMothBody = Color::rgb(0.5, 0.42, 0.32);
 const Color kBatBody = Color::rgb(0.05, 0.03, 0.08);
 const Color kAuraCentre = Color::rgb(0.76, 1.0, 0.9);
 const Color kAuraRim = Color::rgb(0.5, 0.42, 0.92);
-const Color kEcho = Color::rgb(0.8, 0.88, 1.0);
-const Color kBodyMiddle = Color::rgb(0.88, 0.92, 0.98);
-const Color kBodyBottom = Color::rgb(0.78, 0.86, 0.98);
-const Color kInnerGlowRim = Color::rgb(0.58, 0.94, 0.62);
-const Color kOutline = Color::rgb(0.86, 0.96, 1.0);
-const Color kEyeRim = Color::rgb(0.1, 0.08, 0.2);
-const Color kGlint = Color::rgb(0.86, 0.98, 0.96);
 const std::array<Color, 3> kLeafColors{Color::rgb(0.46, 0.18, 0.06), Color::rgb(0.3, 0.13, 0.05),
                                        Color::rgb(0.58, 0.34, 0.08)};
 const Color kMidrib = Color::rgb(0.7, 0.4, 0.14);
@@ -276,51 +269,6 @@ void drawBats(const Frame& f, Point moon) {
     }
 }
 
-void drawGhostFigure(gfx::GraphicsContext& ghost, double time, double k, double dip, Point look) {
-    const Path body = halloweenGhostPath(time, 4 + 4 * k);
-    const struct {
-        double opacity, dx, dy, scale;
-    } echoes[] = {{0.11, -14, 3, 0.94}, {0.26, -7, 1.5, 0.97}};
-    for (const auto& e : echoes) {
-        gfx::GraphicsContext echo = ghost;
-        echo.opacity *= e.opacity;
-        echo.translateBy(e.dx, e.dy);
-        echo.scaleBy(e.scale, e.scale);
-        echo.fill(body, kEcho);
-    }
-    ghost.fill(body, Shading::linearGradient(
-                         Gradient::colors({kThread.opacity(0.9), kBodyMiddle.opacity(0.7), kBodyBottom.opacity(0.28)}),
-                         {0, -30}, {0, 20}));
-    ghost.fill(Path::ellipse({-8, -19, 18, 22}),
-               Shading::radialGradient(
-                   Gradient::colors({kAuraCentre.opacity(0.42), kInnerGlowRim.opacity(0.1), Color::clear()}), {1, -10},
-                   0, 11));
-    ghost.stroke(body, kOutline.opacity(0.55), 0.6);
-
-    const double open = 1.6 * k + 0.6 * dip;
-    const Gradient eyeGradient = Gradient::colors({kVignetteEdge.opacity(0.96), kEyeRim.opacity(0.55)});
-    const double h1 = open + 2.4, h2 = open + 2.15;
-    ghost.fill(Path::ellipse({1.4, -17.5 - h1, 3.6, 2 * h1}),
-               Shading::radialGradient(eyeGradient, {3.2, -17.5}, 0, open + 2.6));
-    ghost.fill(Path::ellipse({7.05, -16.6 - h2, 3.1, 2 * h2}),
-               Shading::radialGradient(eyeGradient, {8.6, -16.6}, 0, open + 2.3));
-    Path glints;
-    glints.addEllipse({3.2 + 1.1 * look.x - 0.75, -17.5 + 1.3 * look.y - 0.75, 1.5, 1.5});
-    glints.addEllipse({8.6 + look.x - 0.65, -16.6 + 1.2 * look.y - 0.65, 1.3, 1.3});
-    ghost.fill(glints, kGlint.opacity(0.85));
-
-    const double mh = 1.6 * dip + 5 * k;
-    const double mouthW = 1.3 + 0.8 * k, mouthH = 1.7 + mh;
-    ghost.fill(Path::ellipse({6.6 - mouthW, 0.35 * mh - 9.6 - mouthH, 2 * mouthW, 2 * mouthH}), kVignetteEdge.opacity(0.92));
-
-    Path arms;
-    arms.move(9, -6);
-    arms.addQuadCurve({21 + 1.2 * std::sin(time) + 5 * k, -10 - 3 * k}, {15, -11});
-    arms.move(8, -1);
-    arms.addQuadCurve({20 + std::sin(time), 1.5 + 2 * k}, {14, -1});
-    ghost.stroke(arms, kThread.opacity(0.8), scenes::roundCapStroke(2.4));
-}
-
 void drawGhosts(const Frame& f) {
     const Flight flights[] = {
         {{-60, 330}, {120, 240}, {300, 400}, {f.w + 70, 262}, 0.08, 0.72, 1.25},
@@ -378,7 +326,7 @@ void drawGhosts(const Frame& f) {
         ghost.translateBy(G.x, G.y);
         ghost.rotateBy(tilt);
         ghost.scaleBy(facing * sc, sc);
-        drawGhostFigure(ghost, 1.9 * e + 26 * f.p, k, dip, look);
+        drawHalloweenGhost(ghost, 1.9 * e + 26 * f.p, k, dip, look);
     }
 }
 

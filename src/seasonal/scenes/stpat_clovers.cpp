@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "seasonal/scenes/pointer_wake.h"
+#include "seasonal/scenes/scene_shapes.h"
 #include "seasonal/scenes/smootherstep.h"
 #include "seasonal/scenes/spectacle_hash.h"
 
@@ -16,10 +17,6 @@ using gfx::Path;
 using gfx::Point;
 
 constexpr double kPi = std::numbers::pi;
-
-gfx::StrokeStyle roundCapStroke(double width, gfx::LineJoin join = gfx::LineJoin::miter) {
-    return gfx::StrokeStyle{.lineWidth = width, .lineCap = gfx::LineCap::round, .lineJoin = join};
-}
 
 Point rotated(Point p, double a) {
     return {p.x * std::cos(a) - p.y * std::sin(a), p.x * std::sin(a) + p.y * std::cos(a)};
@@ -44,8 +41,8 @@ void drawFourLeafClover(gfx::GraphicsContext& context, double s, const Color& le
     Path stem;
     stem.move(0, 0.25 * s);
     stem.addQuadCurve({0.42 * s, 1.55 * s}, {-0.06 * s, 1.15 * s});
-    context.stroke(stem, leaf, roundCapStroke(std::max(0.17 * s, 0.9)));
-    if (s >= 5.5) context.stroke(stem, accent.opacity(0.55), roundCapStroke(std::max(0.05 * s, 0.4)));
+    context.stroke(stem, leaf, scenes::roundCapStroke(std::max(0.17 * s, 0.9)));
+    if (s >= 5.5) context.stroke(stem, accent.opacity(0.55), scenes::roundCapStroke(std::max(0.05 * s, 0.4)));
 
     const Path leaves = fourLeafCloverPath(s);
     context.fill(leaves, leaf);
@@ -63,7 +60,7 @@ void drawFourLeafClover(gfx::GraphicsContext& context, double s, const Color& le
         veins.move(dir * (0.12 * s));
         veins.addLine(dir * (0.74 * s));
     }
-    context.stroke(veins, accent.opacity(0.58), roundCapStroke(std::max(0.065 * s, 0.45), gfx::LineJoin::round));
+    context.stroke(veins, accent.opacity(0.58), scenes::roundStroke(std::max(0.065 * s, 0.45)));
 }
 
 void drawCloverBlossom(gfx::GraphicsContext& context, double s, const StpatPalette& palette) {
@@ -86,7 +83,7 @@ void drawCloverBlossom(gfx::GraphicsContext& context, double s, const StpatPalet
     Path stem;
     stem.move(0, 0.5 * s);
     stem.addQuadCurve({0.35 * s, 1.7 * s}, {-0.1 * s, 1.2 * s});
-    context.stroke(stem, palette.emerald, roundCapStroke(std::max(0.14 * s, 0.8)));
+    context.stroke(stem, palette.emerald, scenes::roundCapStroke(std::max(0.14 * s, 0.8)));
 }
 
 void drawDriftingClovers(gfx::GraphicsContext& context, double p, const StpatPalette& palette, double fade) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "seasonal/scenes/pointer_wake.h"
+#include "seasonal/scenes/scene_shapes.h"
 #include "seasonal/scenes/smootherstep.h"
 #include "seasonal/scenes/spectacle_hash.h"
 #include "seasonal/scenes/stpat_coin.h"
@@ -19,10 +20,6 @@ using gfx::Path;
 using gfx::Point;
 
 constexpr double kPi = std::numbers::pi;
-
-gfx::StrokeStyle roundCapStroke(double width, gfx::LineJoin join) {
-    return gfx::StrokeStyle{.lineWidth = width, .lineCap = gfx::LineCap::round, .lineJoin = join};
-}
 
 // One pass of the trefoil: a three-lobed outline traced clockwise from its top.
 Path trefoilPass(double ax, double ay, double phase, int whole, double frac) {
@@ -89,8 +86,8 @@ void drawTrefoilTrace(gfx::GraphicsContext& context, double p, const StpatPalett
     for (const auto& pass : passes) {
         if (whole < 1) continue;
         const Path outline = trefoilPass(ax, ay, pass.phase, whole, frac);
-        ctx.stroke(outline, palette.emeraldDeep.opacity(0.9), roundCapStroke(3.4, gfx::LineJoin::round));
-        ctx.stroke(outline, pass.accent, roundCapStroke(1.7, gfx::LineJoin::round));
+        ctx.stroke(outline, palette.emeraldDeep.opacity(0.9), scenes::roundStroke(3.4));
+        ctx.stroke(outline, pass.accent, scenes::roundStroke(1.7));
         if (e < 0.995) {
             // The pen head rides on the outline's last point (the centre when it has none).
             const Point head = outline.hasCurrentPoint() ? outline.currentPoint() : Point{ax, ay};
@@ -148,7 +145,7 @@ void drawMusicNotes(gfx::GraphicsContext& context, double h, double p, const Stp
             stem.move(2.4, -0.8);
             stem.addLine(2.4, -11.6);
             stem.addCurve({6.4, -5.4}, {3.2, -10.2}, {7.2, -8.6});
-            note.stroke(stem, col, roundCapStroke(0.95, gfx::LineJoin::round));
+            note.stroke(stem, col, scenes::roundStroke(0.95));
         }
         gfx::GraphicsContext headCtx = note;
         headCtx.rotateBy(-0.45);
