@@ -32,7 +32,7 @@ void drawSpinningCoin(gfx::GraphicsContext& context, double radius, double flipP
                                                      {-r, -r}, {r, r}));
         highlight = 0.32;
     }
-    face.stroke(gfx::Path::circle({0, 0}, 0.66 * r), palette.goldHi.opacity(0.75), 0.6);
+    face.stroke(gfx::Path::circle({0, 0}, 0.66 * r), palette.goldHi.opacity(0.75), scenes::roundStroke(0.6));
     face.fill(gfx::Path::ellipse({-0.62 * r, -0.56 * r, 0.58 * r, 0.30 * r}), palette.cream.opacity(highlight));
 
     // Nearly edge-on, the coin catches the light.

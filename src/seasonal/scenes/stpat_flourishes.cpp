@@ -138,8 +138,8 @@ void drawMusicNotes(gfx::GraphicsContext& context, double h, double p, const Stp
             stems.addLine(2.4, -11.5);
             stems.move(10.8, -2.4);
             stems.addLine(10.8, -13.1);
-            note.stroke(stems, col, 0.9);
-            note.stroke(Path::line({2.4, -11.5}, {10.8, -13.1}), col, 2.3);
+            note.stroke(stems, col, scenes::roundCapStroke(0.9));
+            note.stroke(Path::line({2.4, -11.5}, {10.8, -13.1}), col, scenes::roundCapStroke(2.3));
         } else {
             Path stem;
             stem.move(2.4, -0.8);
