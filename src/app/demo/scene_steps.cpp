@@ -179,7 +179,7 @@ SceneFields readSceneFields(ScenarioFields& f) {
 std::string progressLabel(double p, bool isDark, SceneKind kind, int column) {
     char buf[64];
     if (kind == SceneKind::mark)
-        std::snprintf(buf, sizeof buf, "variant %d, intensity %.2f, %s", column,
+        std::snprintf(buf, sizeof buf, "v%d  i %.2f  %s", column,
                       std::sin(3.14159265358979323846 * p), isDark ? "dark" : "light");
     else
         std::snprintf(buf, sizeof buf, "p = %.2f, %s", p, isDark ? "dark" : "light");

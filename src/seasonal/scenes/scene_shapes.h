@@ -24,6 +24,11 @@ inline gfx::Path circlePath(double x, double y, double r) { return gfx::Path::ci
 gfx::Shading radialShading(gfx::Point centre, double radius, std::initializer_list<gfx::Color> colors);
 // Radial gradient with explicit stop locations.
 gfx::Shading radialShading(gfx::Point centre, double radius, std::vector<gfx::GradientStop> stops);
+// A glow that fades to clear at `radius` paints nothing beyond it, so a layer that washes the
+// whole canvas with it fills just the circle: the same picture with only the circle's pixels
+// visited.
+inline gfx::Path glowCircle(gfx::Point centre, double radius) { return gfx::Path::circle(centre, radius); }
+
 // Linear gradient between two points, colours spaced evenly.
 gfx::Shading linearShading(gfx::Point from, gfx::Point to, std::initializer_list<gfx::Color> colors);
 gfx::Shading linearShading(gfx::Point from, gfx::Point to, std::vector<gfx::GradientStop> stops);
