@@ -11,6 +11,7 @@
 #include "seasonal/scenes/halloween_night_pieces.h"
 #include "seasonal/scenes/halloween_paths.h"
 #include "seasonal/scenes/halloween_treats.h"
+#include "support/fresh_world.h"
 
 namespace quillmar {
 namespace {
@@ -110,7 +111,10 @@ WebStrokes drawWeb(double build, int spokes = 6) {
     return web;
 }
 
-TEST(SpiderWeb, SpinsSpokesThenRingsThenFrame) {
+// The web asks the shared pointer state about its rings, so each case runs in a fresh world.
+class SpiderWeb : public testing::FreshWorldTest {};
+
+TEST_F(SpiderWeb, SpinsSpokesThenRingsThenFrame) {
     const WebStrokes early = drawWeb(0.2);
     EXPECT_EQ(early.spokes.size(), 2u);
     EXPECT_EQ(countOf(early.spokes[0].path, Path::ElementKind::line), 6);
@@ -135,7 +139,7 @@ TEST(SpiderWeb, SpinsSpokesThenRingsThenFrame) {
     EXPECT_LE(full.sparkles, 7);
 }
 
-TEST(SpiderWeb, GrowingRingsAlternateTheirStartingSpoke) {
+TEST_F(SpiderWeb, GrowingRingsAlternateTheirStartingSpoke) {
     // Find a build where ring 1 (odd) is partly laid, then check where it starts.
     for (double b = 0.3; b < 0.42; b += 0.002) {
         const WebStrokes web = drawWeb(b, 11);
@@ -160,7 +164,7 @@ TEST(SpiderWeb, GrowingRingsAlternateTheirStartingSpoke) {
     FAIL() << "no build value left ring 1 partly laid";
 }
 
-TEST(SpiderWeb, TooFewOrNegativeSpokesDrawNothing) {
+TEST_F(SpiderWeb, TooFewOrNegativeSpokesDrawNothing) {
     for (int n : {2, 0, -5}) {
         const WebStrokes web = drawWeb(1, n);
         EXPECT_TRUE(web.spokes.empty() && web.rings.empty() && web.frame.empty() && web.sparkles == 0) << n;
