@@ -8,7 +8,7 @@
 //    "scale": 1, "theme": "christmasSpectacle", "pointer": [240, 300]}
 //     Two rows (dark above, light below) of one cell per progress. Marks take no progress: each
 //     cell shows variant = column with intensity sin(pi * progress). "theme" only for marks;
-//     "pointer" (window points) puts a resting pointer in place while the sheet is drawn.
+//     "pointer" (canvas points) holds the pointer still there while the sheet is drawn.
 //   {"do": "renderSceneFrames", "renderer": "christmasWindow", "file": "christmas_%03d.png",
 //    "caption": "...", "frames": 24, "from": 0, "to": 1, "dark": true, "scale": 1}
 //     One PNG per frame, progress spread evenly from "from" to "to".

@@ -215,6 +215,10 @@ TEST_F(ScenePiecesTest, GarlandGrowsWithItsRevealAndBulbsLightWhenTheyDrop) {
     g.dropProgress = 1;
     drawPineGarland(ctx, pal, false, g);
     EXPECT_EQ(take().size(), dark + 5);
+    // A negative count hangs no bulbs: rope, three needle sets, berries and their highlights.
+    g.ornamentCount = -3;
+    drawPineGarland(ctx, pal, false, g);
+    EXPECT_EQ(take().size(), 6u);
 }
 
 TEST_F(ScenePiecesTest, FrostFernGrowsTwigByTwigAndIndexVariesOnlyTheTwigs) {

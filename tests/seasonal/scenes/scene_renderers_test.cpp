@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "scene_test_support.h"
-#include "seasonal/scenes/christmas_pieces.h"
+#include "seasonal/scenes/xmas_cozy_palette.h"
 #include "seasonal/scenes/firework_burst.h"
 #include "seasonal/scenes/pointer_wake.h"
 #include "seasonal/scenes/smootherstep.h"
@@ -196,23 +196,6 @@ TEST_F(SceneRenderersTest, NegativeCountsDrawNoneOfThem) {
     drawFireworkBurst(ctx, {4, 0, 0, 0, 0, 0, 0.3, 50, -5, 0}, fireworksColors(0, true), 1, 100, 100, 0.3, 1, 0, 0, true);
     EXPECT_EQ(rec->records().size(), 1u);  // the ring's outline alone
 
-    const XmasCozyPalette palette = XmasCozyPalette::make(true);
-    PineGarland garland;
-    garland.from = {0, 20};
-    garland.to = {200, 20};
-    garland.sag = 10;
-    garland.scale = 6;
-    garland.reveal = 1;
-    garland.dropProgress = 1;
-    garland.ornamentCount = 8;
-    rec->clear();
-    drawPineGarland(ctx, palette, true, garland);
-    const size_t withBulbs = rec->records().size();
-    garland.ornamentCount = -3;
-    rec->clear();
-    drawPineGarland(ctx, palette, true, garland);
-    EXPECT_EQ(rec->records().size(), 6u);  // rope, three needle sets, berries, berry highlights
-    EXPECT_GT(withBulbs, 6u);
 }
 
 }  // namespace
