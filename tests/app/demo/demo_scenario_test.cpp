@@ -32,7 +32,7 @@ TEST_F(DemoScenarioTest, RunsEveryStepAndLogsWhatTheSubsystemsDid) {
     EXPECT_EQ(count("gestureStart"), 1);  // the three-finger slide; the two-finger one is ignored
     EXPECT_EQ(count("gestureCommit"), 1);
     EXPECT_EQ(count("targetActivated"), 1);
-    EXPECT_EQ(count("switchBarPresented"), 2);  // the switch and the preview
+    EXPECT_EQ(count("switchBarPresented"), 3);  // the switch and the two previews (strip, then list)
     EXPECT_EQ(count("switchBarCommit"), 1);
     for (const auto& e : events) {
         if (e["event"] == "switchBarSnapshot") {
