@@ -15,6 +15,7 @@
 #include "runtime/subscription.h"
 #include "runtime/world.h"
 #include "settings/switcher_settings.h"
+#include "app/demo/festive_steps.h"
 #include "app/demo/switcher_demo_steps.h"
 #include "trackpad/trackpad_touch_monitor.h"
 #include "app/demo/window_demo_steps.h"
@@ -72,6 +73,7 @@ void startApp(platform::sim::StepContext& ctx) {
 
     // The Switch Bar installs itself in the trackpad monitor's gesture callbacks.
     startSwitcherDemo(ctx);
+    startFestiveDemo(ctx);
 
     auto& trackpad = TrackpadTouchMonitor::shared();
     trackpad.gestureEvents
@@ -93,6 +95,7 @@ void installDemoApp(platform::sim::ScenarioRunner& runner) {
     platform::sim::registerAccessibilityScenario(registry);
     registerWindowSteps(registry);
     registerSwitcherSteps(registry);
+    registerFestiveSteps(registry);
     runner.setAppStarter(startApp);
 }
 
