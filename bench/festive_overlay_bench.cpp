@@ -72,3 +72,21 @@ void BM_FestiveOverlayFrame2x(benchmark::State& state) {
 BENCHMARK(BM_FestiveOverlayFrame2x)->DenseRange(0, 10)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+namespace {
+
+// The perimeter alone, to tell its share of the frame.
+void BM_ChristmasPerimeter2x(benchmark::State& state) {
+    prepareChristmasTrail();
+    gfx::RenderTarget target(kBar, 2.0);
+    double time = 800000000;
+    for (auto _ : state) {
+        auto ctx = target.context();
+        drawChristmasPerimeter(ctx, kBar, true, 22, time);
+        time += 1.0 / 60;
+    }
+    benchmark::DoNotOptimize(target.ok());
+}
+BENCHMARK(BM_ChristmasPerimeter2x)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
