@@ -32,8 +32,7 @@ void drawEgg(const HUDFestiveParticle& p, GraphicsContext c, bool, double s) {
     const Color base = rgb(pal.base[0], pal.base[1], pal.base[2], 1, s);
     const Color accent92 = rgb(pal.accent[0], pal.accent[1], pal.accent[2], 0.92, s);
     const Path egg = easterEggPath(h);
-    const Point shadow = screenShadowOffset(p.rot);
-    c.fill(egg.offsetBy(shadow.x, shadow.y), rgb(0.12, 0.08, 0.16, 0.28, s));
+    fillDropShadow(c, egg, p.rot, rgb(0.12, 0.08, 0.16, 0.28, s));
     c.fill(egg, radialStops({{lightened(base, 0.55), 0}, {base, 0.48}, {darkened(base, 0.74), 1}}, {-0.3 * w, -0.42 * h},
                             1.65 * h));
 

@@ -170,6 +170,23 @@ inline Point screenShadowOffset(double rot) {
     return {0.6 * std::cos(rot) + std::sin(rot), std::cos(rot) - 0.6 * std::sin(rot)};
 }
 
+// Fills `outline` moved by the screen shadow offset of a figure turned by `rot`.
+inline void fillDropShadow(gfx::GraphicsContext& c, const Path& outline, double rot, const Color& color) {
+    const Point o = screenShadowOffset(rot);
+    c.fill(outline.offsetBy(o.x, o.y), color);
+}
+
+// A tumbling blossom petal of a particle: narrowing and widening as it turns (phase speed 2.4),
+// its broad end at notchFactor × r, filled from `centre` to `edge` and outlined.
+inline void paintBlossomPetal(gfx::GraphicsContext& c, const HUDFestiveParticle& p, double notchFactor,
+                              const Color& centre, const Color& edge, const Color& outline) {
+    const double r = 0.5 * p.size;
+    c.scaleBy(0.42 + 0.58 * std::fabs(std::cos(tumblePhase(p.seed, p.age, 2.4))), 1);
+    const Path petal = blossomPetalPath(r, notchFactor * r);
+    c.fill(petal, radial({centre, edge}, {0, 0.15 * r}, 1.05 * r));
+    c.stroke(petal, outline, stroke(0.5));
+}
+
 // The figure a kind draws when a festival has `figures` of them: kinds 0 ... figures − 2 draw
 // their own, every other value (the last kind, anything past it, and negative kinds) the last.
 inline std::size_t figureOfKind(int kind, std::size_t figures) {

@@ -15,11 +15,6 @@ using gfx::GraphicsContext;
 // The figures are built in units of the particle size and scaled once; stroke widths stay in points.
 gfx::AffineTransform unit(double s) { return gfx::AffineTransform::scale(s, s); }
 
-void fillShadow(GraphicsContext& c, const Path& outline, double rot, const Color& color) {
-    const Point o = screenShadowOffset(rot);
-    c.fill(outline.offsetBy(o.x, o.y), color);
-}
-
 // Sweet colour pairs: main colour and second colour.
 constexpr double kSweetPairs[][2][3] = {
     {{1.0, 0.54, 0.12}, {0.1, 0.06, 0.12}},    // orange, near-black
@@ -86,7 +81,7 @@ void drawCandyCorn(GraphicsContext& c, const HUDFestiveParticle& p, double k) {
     kernel.addQuadCurve({-0.035, -0.5}, {-0.2, -0.06});
     kernel.closeSubpath();
     kernel = kernel.applying(unit(s));
-    fillShadow(c, kernel, p.rot, rgb(0.05, 0.02, 0.08, 0.3, k));
+    fillDropShadow(c, kernel, p.rot, rgb(0.05, 0.02, 0.08, 0.3, k));
     c.fill(kernel, linearStops({{rgb(1.0, 0.98, 0.94, 1, k), 0}, {rgb(0.98, 0.94, 0.88, 1, k), 0.3},
                                 {rgb(1.0, 0.56, 0.12, 1, k), 0.3}, {rgb(0.97, 0.49, 0.1, 1, k), 0.65},
                                 {rgb(1.0, 0.84, 0.22, 1, k), 0.65}, {rgb(0.95, 0.75, 0.16, 1, k), 1}},
@@ -134,7 +129,7 @@ void drawJackOLantern(GraphicsContext& c, const HUDFestiveParticle& p, double k)
     const double s = p.size;
     const Path body =
         mirroredOutline({0, -0.25}, {cubicTo(0.5, 0.08, 0.32, -0.35, 0.5, -0.16), cubicTo(0, 0.41, 0.5, 0.31, 0.29, 0.41)}, s);
-    fillShadow(c, body, p.rot, rgb(0.08, 0.03, 0.02, 0.32, k));
+    fillDropShadow(c, body, p.rot, rgb(0.08, 0.03, 0.02, 0.32, k));
     c.fill(body, radial({rgb(1.0, 0.72, 0.28, 1, k), rgb(0.96, 0.5, 0.12, 1, k), rgb(0.62, 0.24, 0.05, 1, k)},
                         {-0.14 * s, -0.07 * s}, 0.725 * s));
     Path ribs;

@@ -20,17 +20,12 @@ void tumbleLeaf(GraphicsContext& c, const HUDFestiveParticle& p) {
     c.scaleBy(std::fabs(std::cos(3.1416 * p.seed + 0.9 * p.rot)) * 0.65 + 0.35, 1);
 }
 
-void fillShadow(GraphicsContext& c, const Path& outline, double rot, const Color& color) {
-    const Point o = screenShadowOffset(rot);
-    c.fill(outline.offsetBy(o.x, o.y), color);
-}
-
 // Shadow, shaded leaf, veins and outline of a leaf in palette colour (r, g, b).
 void paintLeaf(GraphicsContext& c, const HUDFestiveParticle& p, const Path& outline, const Path& veins,
                const double (&colour)[3], double k) {
     const double s = p.size;
     const Color leaf = rgb(colour[0], colour[1], colour[2], 1, k);
-    fillShadow(c, outline, p.rot, rgb(0.1, 0.05, 0.02, 0.3, k));
+    fillDropShadow(c, outline, p.rot, rgb(0.1, 0.05, 0.02, 0.3, k));
     c.fill(outline, linear({lightened(leaf, 0.28), leaf, darkened(leaf, 0.7)}, {-0.15 * s, -0.5 * s}, {0.15 * s, 0.45 * s}));
     c.stroke(veins, rgb(0.46 * colour[0], 0.46 * colour[1], 0.46 * colour[2], 0.6, k), stroke(0.5));
     c.stroke(outline, rgb(0.42 * colour[0], 0.42 * colour[1], 0.42 * colour[2], 0.5, k),
@@ -116,7 +111,7 @@ void drawPumpkin(GraphicsContext& c, const HUDFestiveParticle& p, double k) {
     const double s = p.size;
     const Path body =
         mirroredOutline({0, -0.26}, {cubicTo(0.5, 0.07, 0.31, -0.35, 0.5, -0.17), cubicTo(0, 0.4, 0.5, 0.3, 0.29, 0.4)}, s);
-    fillShadow(c, body, p.rot, rgb(0.1, 0.04, 0.02, 0.3, k));
+    fillDropShadow(c, body, p.rot, rgb(0.1, 0.04, 0.02, 0.3, k));
     c.fill(body, radial({rgb(1.0, 0.7, 0.26, 1, k), rgb(0.94, 0.48, 0.12, 1, k), rgb(0.66, 0.26, 0.06, 1, k)},
                         {-0.15 * s, -0.08 * s}, 0.7 * s));
     Path ribs = body;

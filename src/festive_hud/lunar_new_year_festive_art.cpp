@@ -45,11 +45,7 @@ void drawEnvelope(GraphicsContext& c, const HUDFestiveParticle& p, double k) {
 }
 
 void drawPetal(GraphicsContext& c, const HUDFestiveParticle& p, double k) {
-    const double r = 0.5 * p.size;
-    c.scaleBy(0.42 + 0.58 * std::fabs(std::cos(tumblePhase(p.seed, p.age, 2.4))), 1);
-    const Path petal = blossomPetalPath(r, -0.74 * r);
-    c.fill(petal, radial({rgb(1, 0.86, 0.9, 1, k), rgb(0.93, 0.42, 0.56, 1, k)}, {0, 0.15 * r}, 1.05 * r));
-    c.stroke(petal, rgb(0.48, 0.1, 0.22, 0.65, k), stroke(0.5));
+    paintBlossomPetal(c, p, -0.74, rgb(1, 0.86, 0.9, 1, k), rgb(0.93, 0.42, 0.56, 1, k), rgb(0.48, 0.1, 0.22, 0.65, k));
 }
 
 void drawCoin(GraphicsContext& c, const HUDFestiveParticle& p, double k) {

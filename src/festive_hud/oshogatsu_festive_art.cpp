@@ -16,14 +16,10 @@ using gfx::GraphicsContext;
 double leafHash(double v) { return fract(std::sin(v) * 43758.5453); }
 
 void drawPetal(GraphicsContext& c, const HUDFestiveParticle& p, double k) {
-    const double r = 0.5 * p.size;
-    c.scaleBy(0.42 + 0.58 * std::fabs(std::cos(tumblePhase(p.seed, p.age, 2.4))), 1);
-    const Path petal = blossomPetalPath(r, -0.84 * r);
-    const bool red = p.seed < 0.5;
-    const auto fill = red ? radial({rgb(0.98, 0.56, 0.6, 1, k), rgb(0.8, 0.12, 0.22, 1, k)}, {0, 0.15 * r}, 1.05 * r)
-                          : radial({rgb(1, 1, 0.98, 1, k), rgb(0.98, 0.86, 0.88, 1, k)}, {0, 0.15 * r}, 1.05 * r);
-    c.fill(petal, fill);
-    c.stroke(petal, red ? rgb(0.4, 0.04, 0.1, 0.7, k) : rgb(0.55, 0.3, 0.36, 0.7, k), stroke(0.5));
+    if (p.seed < 0.5)  // red
+        paintBlossomPetal(c, p, -0.84, rgb(0.98, 0.56, 0.6, 1, k), rgb(0.8, 0.12, 0.22, 1, k), rgb(0.4, 0.04, 0.1, 0.7, k));
+    else  // white
+        paintBlossomPetal(c, p, -0.84, rgb(1, 1, 0.98, 1, k), rgb(0.98, 0.86, 0.88, 1, k), rgb(0.55, 0.3, 0.36, 0.7, k));
 }
 
 void drawGoldLeaf(GraphicsContext& c, const HUDFestiveParticle& p, double k) {

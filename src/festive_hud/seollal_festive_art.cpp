@@ -35,11 +35,7 @@ void drawLozenge(GraphicsContext& c, const HUDFestiveParticle& p, double k) {
 }
 
 void drawPetal(GraphicsContext& c, const HUDFestiveParticle& p, double k) {
-    const double r = 0.5 * p.size;
-    c.scaleBy(0.42 + 0.58 * std::fabs(std::cos(tumblePhase(p.seed, p.age, 2.4))), 1);
-    const Path petal = blossomPetalPath(r, -0.74 * r);
-    c.fill(petal, radial({rgb(1, 0.88, 0.91, 1, k), rgb(0.94, 0.46, 0.58, 1, k)}, {0, 0.15 * r}, 1.05 * r));
-    c.stroke(petal, rgb(0.48, 0.12, 0.24, 0.65, k), stroke(0.5));
+    paintBlossomPetal(c, p, -0.74, rgb(1, 0.88, 0.91, 1, k), rgb(0.94, 0.46, 0.58, 1, k), rgb(0.48, 0.12, 0.24, 0.65, k));
 }
 
 void drawPouch(GraphicsContext& c, const HUDFestiveParticle& p, double k) {
