@@ -4,6 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh build -DQUILLMAR_BUILD_TESTS=OFF -DQUILLMAR_BUILD_BENCHMARKS=OFF
-mkdir -p out/demo/festive
+mkdir -p out/demo
 ./build/quillmar scenarios/demo.json --out out/demo
-./build/quillmar scenarios/festive.json --out out/demo/festive > out/demo/festive.log
