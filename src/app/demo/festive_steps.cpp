@@ -20,6 +20,7 @@
 #include "platform/sim/sim_preferred_languages.h"
 #include "runtime/subscription.h"
 #include "runtime/wall_clock.h"
+#include "settings/switcher_settings.h"
 #include "runtime/world.h"
 #include "switcher/hud_background.h"
 #include "switcher/switcher_hud_view.h"
@@ -116,6 +117,12 @@ void registerFestiveSteps(platform::sim::ScenarioRegistry& registry) {
         if (!ctx || !on) return;
         platform::AccessibilityDisplayOptions::shared().setReduceMotion(*on);
         ctx->log.record("reduceMotion", {{"on", *on}});
+    });
+    registry.registerStep("qaMode", [](ScenarioFields& f, StepContext* ctx) {
+        auto on = f.boolean("on");
+        if (!ctx || !on) return;
+        SwitcherSettings::shared().setQAMode(*on);
+        ctx->log.record("qaMode", {{"on", *on}, {"festival", themeField(HUDFestiveState::shared().resolveFestiveTheme())}});
     });
     registry.registerStep("snapshotFestiveArt", [](ScenarioFields& f, StepContext* ctx) {
         auto file = f.string("file");
