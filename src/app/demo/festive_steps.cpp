@@ -118,6 +118,14 @@ void registerFestiveSteps(platform::sim::ScenarioRegistry& registry) {
         platform::AccessibilityDisplayOptions::shared().setReduceMotion(*on);
         ctx->log.record("reduceMotion", {{"on", *on}});
     });
+    registry.registerStep("hudAppearance", [](ScenarioFields& f, StepContext* ctx) {
+        auto name = f.string("style");
+        const auto style = name ? fromRawValue<HUDAppearanceStyle>(*name) : std::nullopt;
+        if (name && !style) f.fail("style", "expected darkGlass, solidDark, lightGlass or adaptive");
+        if (!ctx || !style) return;
+        SwitcherSettings::shared().hudAppearance = *style;
+        ctx->log.record("hudAppearance", {{"style", *name}});
+    });
     registry.registerStep("qaMode", [](ScenarioFields& f, StepContext* ctx) {
         auto on = f.boolean("on");
         if (!ctx || !on) return;

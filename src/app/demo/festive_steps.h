@@ -13,6 +13,7 @@ namespace quillmar {
 //       sets the wall clock and the interface language (as a new launch would choose it) and logs
 //       the festival of the day; the time zone is optional and kept when absent.
 //   {"do": "reduceMotion", "on": true}
+//   {"do": "hudAppearance", "style": "lightGlass"}   the Switch Bar's appearance setting
 //   {"do": "qaMode", "on": true}      QA mode: each fresh burst moves on to the next festival
 //   {"do": "snapshotFestiveArt", "file": "art.png", "caption": "...", "dark": true, "size": 30, "scale": 2}
 //       every festival's particle kinds on one sheet: a row per festival in raw-value order, each
