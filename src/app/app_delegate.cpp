@@ -3,6 +3,9 @@
 
 #include "app/app_delegate.h"
 
+#include "festive_hud/hud_festive_overlay_view.h"
+#include "switcher/switcher_hud_view.h"
+
 #include "app/drawn_menu_image.h"
 #include "autopause/app_exclusion_monitor.h"
 #include "brand/logo_image.h"
@@ -49,6 +52,9 @@ void AppDelegate::applicationDidFinishLaunching() {
     // The shared objects in their order; whatever one creates of the later ones on its own is
     // found existing by the later requests.
     auto& windows = WindowManager::shared();
+    // The Switch Bar draws the festive particles and the Christmas perimeter over itself.
+    SwitcherHUDView::setFestiveOverlayFactory(
+        [](bool isDark, double cornerRadius) { return ui::View(HUDFestiveOverlayView{isDark, cornerRadius}); });
     SwitcherController::shared();
     AppExclusionMonitor::shared();
     auto& trackpad = TrackpadTouchMonitor::shared();

@@ -8,6 +8,8 @@
 #include <span>
 
 #include "festive_hud/hud_festive_kind_spec.h"
+#include "festive_hud/hud_festive_particle.h"
+#include "gfx/graphics_context.h"
 
 namespace quillmar {
 
@@ -21,6 +23,25 @@ struct EasterFestiveArt {
     }};
 
     static std::span<const HUDFestiveKindSpec> kindSpecs() { return kKindSpecs; }
+
+    // Draws one particle centred on the origin of a context already moved to it, rotated by its
+    // `rot` and faded; every opacity is scaled by `strength` and clamped. The context is this
+    // drawing's own copy.
+    static void draw(const HUDFestiveParticle& particle, gfx::GraphicsContext context, bool isDark, double strength);
 };
+
+// Draws one figure of a particle in the drawing of a festival.
+using FestiveFigureDrawer = void (*)(const HUDFestiveParticle& particle, gfx::GraphicsContext context, bool isDark,
+                                     double strength);
+
+// The three-way kind dispatch shared by festivals of three figures: kind 0 draws `first`, kind 1
+// `second`, every other value `third`, each given the same inputs.
+void drawFestiveParticleByKind3(const HUDFestiveParticle& particle, gfx::GraphicsContext context, bool isDark,
+                                double strength, FestiveFigureDrawer first, FestiveFigureDrawer second,
+                                FestiveFigureDrawer third);
+
+// The outline of a painted egg of half height H, half as wide as 0.74 H and widest 0.15 H below
+// its centre, narrower at the top.
+gfx::Path easterEggPath(double halfHeight);
 
 }  // namespace quillmar

@@ -8,6 +8,8 @@
 #include <span>
 
 #include "festive_hud/hud_festive_kind_spec.h"
+#include "festive_hud/hud_festive_particle.h"
+#include "gfx/graphics_context.h"
 
 namespace quillmar {
 
@@ -21,6 +23,16 @@ struct FireworksFestiveArt {
     }};
 
     static std::span<const HUDFestiveKindSpec> kindSpecs() { return kKindSpecs; }
+
+    // Draws one particle centred on the origin of a context already moved to it, rotated by its
+    // `rot` and faded; every opacity is scaled by `strength` and clamped. The context is this
+    // drawing's own copy.
+    static void draw(const HUDFestiveParticle& particle, gfx::GraphicsContext context, bool isDark, double strength);
 };
+
+// A closed star polygon of 2n vertices centred on the origin: vertex k lies at the angle
+// k × π / n − π/2 (vertex 0 straight up, clockwise on screen), at the outer radius for even k and
+// the inner radius for odd k. No points give an empty path.
+gfx::Path festiveStarPath(int points, double outerRadius, double innerRadius);
 
 }  // namespace quillmar

@@ -8,6 +8,8 @@
 #include <span>
 
 #include "festive_hud/hud_festive_kind_spec.h"
+#include "festive_hud/hud_festive_particle.h"
+#include "gfx/graphics_context.h"
 
 namespace quillmar {
 
@@ -22,6 +24,11 @@ struct LunarNewYearFestiveArt {
     }};
 
     static std::span<const HUDFestiveKindSpec> kindSpecs() { return kKindSpecs; }
+
+    // Draws one particle centred on the origin of a context already moved to it, rotated by its
+    // `rot` and faded; every opacity is scaled by `strength` and clamped. The context is this
+    // drawing's own copy.
+    static void draw(const HUDFestiveParticle& particle, gfx::GraphicsContext context, bool isDark, double strength);
 };
 
 }  // namespace quillmar

@@ -45,6 +45,10 @@ public:
 
     // The language of this run (of this world).
     static AppLanguage current();
+    // Chooses this world's language again from the preferred languages, as the next launch would.
+    // The app never calls it (its language is fixed for the run); the demo's scenario days do, to
+    // begin a day in another language without a new world.
+    static void chooseAgain();
 
     // The choice itself, from the platform matcher's answer for the six raw values and the
     // ordered preferred languages: the answer's first element when it is one of the six raw

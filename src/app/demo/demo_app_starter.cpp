@@ -17,6 +17,7 @@
 #include "settings/switcher_settings.h"
 #include "app/demo/scene_steps.h"
 #include "app/demo/app_shell_steps.h"
+#include "app/demo/festive_steps.h"
 #include "app/demo/switcher_demo_steps.h"
 #include "trackpad/trackpad_touch_monitor.h"
 #include "app/demo/window_demo_steps.h"
@@ -78,6 +79,7 @@ void startApp(platform::sim::StepContext& ctx) {
 
     // The Switch Bar's events.
     startSwitcherDemo(ctx);
+    startFestiveDemo(ctx);
 
     auto& trackpad = TrackpadTouchMonitor::shared();
     trackpad.gestureEvents
@@ -100,6 +102,7 @@ void installDemoApp(platform::sim::ScenarioRunner& runner) {
     registerSwitcherSteps(registry);
     registerSceneSteps(registry);
     registerAppShellSteps(registry);
+    registerFestiveSteps(registry);
     runner.setAppStarter(startApp);
 }
 
