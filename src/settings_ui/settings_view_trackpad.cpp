@@ -142,9 +142,10 @@ ui::View SettingsView::calibrationSection(bool isDark) const {
                           cardDivider(isDark),
                           row(holdDelaySlider(isDark), 38),
                           cardDivider(isDark),
-                          row(ui::HStack({SettingsToggleRow{L10n::toggleLaunchAtLogin(), ui::bind(settings.launchAtLogin)}})
-                                  .named("launchAtLoginRow"),
-                              31.5),
+                          ui::HStack({SettingsToggleRow{L10n::toggleLaunchAtLogin(), ui::bind(settings.launchAtLogin)}})
+                              .named("launchAtLoginRow")
+                              .padding(ui::Edges::horizontal(), 14)
+                              .frame(ui::FlexibleFrame{.minHeight = 31.5}),
                       });
 }
 
