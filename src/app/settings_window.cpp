@@ -4,7 +4,6 @@
 #include <cmath>
 #include <string>
 
-#include "platform/accessibility_display_options.h"
 #include "platform/event_tap.h"
 #include "runtime/main_loop.h"
 #include "runtime/world.h"
@@ -92,13 +91,8 @@ void SettingsWindow::setSystemColorScheme(ui::ColorScheme scheme) {
 
 void SettingsWindow::refreshEnvironment() {
     if (!host_) return;
-    auto env = host_->environment();
-    const auto& options = platform::AccessibilityDisplayOptions::shared();
+    auto env = ui::Environment::fromSystem();
     env.colorScheme = scheme_;
-    env.accessibilityReduceMotion = options.shouldReduceMotion();
-    env.accessibilityReduceTransparency = options.shouldReduceTransparency();
-    env.colorSchemeContrast =
-        options.shouldIncreaseContrast() ? ui::ColorSchemeContrast::increased : ui::ColorSchemeContrast::standard;
     if (!(env == host_->environment())) host_->setEnvironment(env);
 }
 

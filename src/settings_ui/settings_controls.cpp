@@ -69,12 +69,18 @@ ui::View segmentLabel(const std::string& title, bool isSelected, bool isDark) {
         .overlay(shape.strokeBorder(isSelected ? (isDark ? white(0.14) : black(0.08)) : Color::clear(), 0.5));
 }
 
+ui::View choiceButton(ui::View label, bool isSelected, std::function<void()> action, const std::string& name) {
+    return ui::Button(std::move(action), std::move(label))
+        .buttonStyle(ui::ButtonStyle::plain)
+        .accessibilityAddTraits(isSelected ? ui::AccessibilityTraits::isSelected() : ui::AccessibilityTraits::none())
+        .named(name);
+}
+
 ui::View segmentButton(const std::string& title, const ui::Binding<std::int64_t>& binding, std::int64_t value,
                        bool isDark) {
     const bool selected = binding.get() == value;
-    return ui::Button([binding, value] { selectSegment(binding, value); }, segmentLabel(title, selected, isDark))
-        .buttonStyle(ui::ButtonStyle::plain)
-        .accessibilityAddTraits(selected ? ui::AccessibilityTraits::isSelected() : ui::AccessibilityTraits::none());
+    return choiceButton(segmentLabel(title, selected, isDark), selected, [binding, value] { selectSegment(binding, value); },
+                        "segment." + std::to_string(value));
 }
 
 ui::View fittingRowTitle(const std::string& text, const gfx::Font& font, double width, double minimumScale,

@@ -40,6 +40,10 @@ struct TileCorners {
 ui::View optionTile(ui::View content, bool isSelected, const std::string& title, const std::string& subtitle,
                     TileCorners corners, bool isDark);
 
+// A plain-style button of a choice (a tile, a tab, a segment, a layout item): selected ones
+// carry the selected trait; named for tests and demo steps.
+ui::View choiceButton(ui::View label, bool isSelected, std::function<void()> action, const std::string& name);
+
 // One choice of a compact segment control: selected while the binding holds `value`.
 ui::View segmentButton(const std::string& title, const ui::Binding<std::int64_t>& binding, std::int64_t value,
                        bool isDark);

@@ -51,11 +51,8 @@ ui::View SettingsView::layoutPicker(bool isDark) const {
                 .background(thumb)
                 .contentShape(ui::Rectangle());
         const auto style = item.style;
-        buttons.push_back(ui::Button([style] { selectSwitchBarStyle(style); }, label)
-                              .buttonStyle(ui::ButtonStyle::plain)
-                              .accessibilityAddTraits(selected ? ui::AccessibilityTraits::isSelected()
-                                                               : ui::AccessibilityTraits::none())
-                              .named("layout." + std::string(rawValue(style))));
+        buttons.push_back(choiceButton(label, selected, [style] { selectSwitchBarStyle(style); },
+                                       "layout." + std::string(rawValue(style))));
     }
     return ui::HStack(ui::VerticalAlignment::center, 2, buttons).padding(2).background(insetWell(7, isDark)).named("layoutPicker");
 }
@@ -81,12 +78,10 @@ ui::View SettingsView::cycleScopePicker(bool isDark) const {
     for (const auto& t : tiles) {
         const bool selected = current == t.mode;
         const auto mode = t.mode;
-        views.push_back(ui::Button([mode] { performSelection([mode] { SwitcherSettings::shared().switcherMode = mode; }); },
-                                   optionTile(ScopeSchematicView{mode}, selected, t.title, t.subtitle, t.corners, isDark))
-                            .buttonStyle(ui::ButtonStyle::plain)
-                            .accessibilityAddTraits(selected ? ui::AccessibilityTraits::isSelected()
-                                                             : ui::AccessibilityTraits::none())
-                            .named("scopeTile." + std::string(rawValue(mode))));
+        views.push_back(choiceButton(optionTile(ScopeSchematicView{mode}, selected, t.title, t.subtitle, t.corners, isDark),
+                                     selected,
+                                     [mode] { performSelection([mode] { SwitcherSettings::shared().switcherMode = mode; }); },
+                                     "scopeTile." + std::string(rawValue(mode))));
     }
     return ui::HStack(ui::VerticalAlignment::center, 3, views);
 }

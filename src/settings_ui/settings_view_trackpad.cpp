@@ -56,12 +56,10 @@ ui::View SettingsView::triggerStylePicker(bool isDark) const {
     for (const auto& t : tiles) {
         const bool selected = settings.triggerStyle.get() == t.style;
         const auto style = t.style;
-        views.push_back(ui::Button([style] { performSelection([style] { SwitcherSettings::shared().triggerStyle = style; }); },
-                                   optionTile(GestureSchematicView{style}, selected, t.title, t.subtitle, t.corners, isDark))
-                            .buttonStyle(ui::ButtonStyle::plain)
-                            .accessibilityAddTraits(selected ? ui::AccessibilityTraits::isSelected()
-                                                             : ui::AccessibilityTraits::none())
-                            .named("triggerTile." + std::string(rawValue(style))));
+        views.push_back(choiceButton(optionTile(GestureSchematicView{style}, selected, t.title, t.subtitle, t.corners, isDark),
+                                     selected,
+                                     [style] { performSelection([style] { SwitcherSettings::shared().triggerStyle = style; }); },
+                                     "triggerTile." + std::string(rawValue(style))));
     }
     return ui::HStack(ui::VerticalAlignment::center, 3, views);
 }

@@ -150,11 +150,18 @@ TEST_F(SettingsViewTest, SelectionsTickOnEveryTapOnlyWithHapticsOn) {
     clickOn("fingers.3");
     EXPECT_EQ(haptics->count(platform::HapticPattern::alignment), start + 2);
 
+    // Any change of a slider's value while its row shows ticks, whatever made it.
+    settings().sensitivity = 1.7;
+    settle(0.2);
+    EXPECT_EQ(haptics->count(platform::HapticPattern::alignment), start + 3);
+
     settings().hapticFeedback = false;
+    settle(0.2);
+    settings().sensitivity = 1.2;
     settle(0.2);
     clickOn("triggerTile.topEdgeTwoFinger");
     EXPECT_EQ(settings().triggerStyle.get(), TriggerStyle::topEdgeTwoFinger);
-    EXPECT_EQ(haptics->count(platform::HapticPattern::alignment), start + 2);
+    EXPECT_EQ(haptics->count(platform::HapticPattern::alignment), start + 3);
 }
 
 TEST_F(SettingsViewTest, SlidersShowStoredValuesAndWriteOnlySnappedInRangeValues) {
