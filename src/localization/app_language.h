@@ -45,9 +45,9 @@ public:
 
     // The language of this run (of this world).
     static AppLanguage current();
-    // Chooses this world's language again from the preferred languages, as the next launch would.
-    // The app never calls it (its language is fixed for the run); the demo's scenario days do, to
-    // begin a day in another language without a new world.
+    // Forgets this world's choice, so that the next read of current() chooses again from the
+    // preferences as they are then. The product never calls it: the demo runner does, to show
+    // one run's windows in several languages.
     static void chooseAgain();
 
     // The choice itself, from the platform matcher's answer for the six raw values and the

@@ -18,6 +18,7 @@
 #include "app/demo/scene_steps.h"
 #include "app/demo/app_shell_steps.h"
 #include "app/demo/festive_steps.h"
+#include "app/demo/settings_window_steps.h"
 #include "app/demo/switcher_demo_steps.h"
 #include "trackpad/trackpad_touch_monitor.h"
 #include "app/demo/window_demo_steps.h"
@@ -103,6 +104,7 @@ void installDemoApp(platform::sim::ScenarioRunner& runner) {
     registerSceneSteps(registry);
     registerAppShellSteps(registry);
     registerFestiveSteps(registry);
+    registerSettingsWindowSteps(registry);
     runner.setAppStarter(startApp);
 }
 
