@@ -3,6 +3,10 @@
 
 #include "app/app_delegate.h"
 
+#include "app/settings_window.h"
+#include "platform/system_appearance.h"
+#include "runtime/notification_center.h"
+
 #include "festive_hud/hud_festive_overlay_view.h"
 #include "switcher/switcher_hud_view.h"
 
@@ -61,9 +65,28 @@ void AppDelegate::applicationDidFinishLaunching() {
     windows.connectTrackpadMonitor(trackpad);
     trackpad.start();
 
+    connectSettingsWindow();
     installMainMenu();
     installStatusItem();
     runFirstRunAndPermissionFlow();
+}
+
+void AppDelegate::connectSettingsWindow() {
+    // A host put in place before launch (a test's, say) stays.
+    if (settingsWindowHost_.open || settingsWindowHost_.closeFromShortcut) return;
+    setSettingsWindowHost({[] { SettingsWindow::shared().open(); },
+                           [] { SettingsWindow::shared().closeFromShortcut(); }});
+    // The window follows the system's appearance, now and whenever it changes.
+    auto follow = [] {
+        SettingsWindow::shared().setSystemColorScheme(platform::SystemAppearance::currentIsDark() ? ui::ColorScheme::dark
+                                                                                                : ui::ColorScheme::light);
+    };
+    follow();
+    std::weak_ptr<bool> alive = lifetime_;
+    appearanceObservation_ = runtime::NotificationCenter::distributed().addObserver(
+        platform::SystemAppearance::interfaceThemeChangedNotification, [alive, follow](const runtime::Notification&) {
+            if (alive.lock()) follow();
+        });
 }
 
 void AppDelegate::runFirstRunAndPermissionFlow() {
@@ -132,6 +155,7 @@ void AppDelegate::installMainMenu() {
 // ---- Settings window ------------------------------------------------------------------------------
 
 void AppDelegate::openSettingsWindow() {
+    ++settingsRequests_;
     settingsWindowRequested.emit();
     if (settingsWindowHost_.open) {
         settingsWindowHost_.open();

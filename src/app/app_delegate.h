@@ -29,6 +29,7 @@
 #include "platform/menu.h"
 #include "platform/status_bar.h"
 #include "runtime/signal.h"
+#include "runtime/subscription.h"
 
 namespace quillmar {
 
@@ -55,10 +56,15 @@ public:
         std::function<void()> closeFromShortcut;
     };
     void setSettingsWindowHost(SettingsWindowHost host) { settingsWindowHost_ = std::move(host); }
+    // Start-up connects the settings window as the host (unless one is in place already) and has it
+    // follow the system appearance.
+    void connectSettingsWindow();
     void openSettingsWindow();
     void closeSettingsFromShortcut();
     // Requests that reached no host.
     int unhostedSettingsWindowRequests() const { return unhostedSettingsRequests_; }
+    // How many times openSettingsWindow() was called, hosted or not.
+    int settingsWindowRequests() const { return settingsRequests_; }
     // Every openSettingsWindow(), hosted or not.
     runtime::Signal<> settingsWindowRequested;
 
@@ -125,6 +131,8 @@ private:
     int unhostedSettingsRequests_ = 0;
     std::string dumpPath_ = kDumpPath;
     std::shared_ptr<bool> lifetime_ = std::make_shared<bool>(true);
+    runtime::Subscription appearanceObservation_;
+    int settingsRequests_ = 0;
 };
 
 // The entry point: installs the delegate in the shared application, makes the app an accessory

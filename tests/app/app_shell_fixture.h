@@ -13,6 +13,7 @@
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_login_items.h"
 #include "platform/sim/sim_status_bar.h"
+#include "platform/sim/sim_titled_windows.h"
 #include "platform/sim/sim_url_opener.h"
 #include "platform/user_defaults.h"
 #include "settings/switcher_settings.h"
@@ -41,6 +42,7 @@ protected:
         statusBar = &platform::sim::SimStatusBar::install(*desktop);
         urls = &platform::sim::SimUrlOpener::install(*desktop);
         loginItems = &platform::sim::SimLoginItems::install();
+        platform::sim::SimTitledWindows::install();
         // Not a first run unless a test says so.
         defaults().set("hasCompletedInitialOnboarding", true);
     }

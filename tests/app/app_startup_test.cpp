@@ -82,7 +82,7 @@ TEST_F(AppStartupTest, ALaunchByURLSkipsTheFirstRunWindowAndKeepsTheFlagUnset) {
     defaults().removeObject("hasCompletedInitialOnboarding");
     app->launchWithURLs({"quillmar://preview"}, platform::AppleEvent::fromSender(std::nullopt, std::nullopt));
     start();
-    EXPECT_EQ(delegate().unhostedSettingsWindowRequests(), 0);
+    EXPECT_EQ(delegate().settingsWindowRequests(), 0);
     EXPECT_FALSE(defaults().hasPersistedValue("hasCompletedInitialOnboarding"));
 }
 
@@ -90,14 +90,14 @@ TEST_F(AppStartupTest, PermissionFlow) {
     // Never granted: nothing opens.
     setTrusted(false);
     start();
-    EXPECT_EQ(delegate().unhostedSettingsWindowRequests(), 0);
+    EXPECT_EQ(delegate().settingsWindowRequests(), 0);
 }
 
 TEST_F(AppStartupTest, ARevokedPermissionOpensTheTrackpadTabAndAsksAgainLater) {
     setTrusted(false);
     defaults().set("hadAccessibilityTrust", true);
     runApplication();
-    EXPECT_EQ(delegate().unhostedSettingsWindowRequests(), 1);
+    EXPECT_EQ(delegate().settingsWindowRequests(), 1);
     EXPECT_EQ(SettingsUIState::shared().activeTab.get(), SettingsTab::trackpad);
     advance(0.39);
     EXPECT_FALSE(WindowManager::shared().hasShownSystemAXPrompt());
@@ -109,7 +109,7 @@ TEST_F(AppStartupTest, ReopenOpensTheSettingsWindow) {
     start();
     EXPECT_TRUE(app->reopen(true));
     EXPECT_TRUE(app->reopen(false));
-    EXPECT_EQ(delegate().unhostedSettingsWindowRequests(), 2);
+    EXPECT_EQ(delegate().settingsWindowRequests(), 2);
 }
 
 TEST_F(AppStartupTest, MainMenuKeyEquivalents) {

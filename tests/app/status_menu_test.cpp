@@ -261,11 +261,11 @@ TEST_F(StatusMenuActionTest, QAPerimeterTurnsSparkleOnButNotOff) {
 }
 
 TEST_F(StatusMenuActionTest, SettingsAboutAndQuit) {
-    const int before = delegate().unhostedSettingsWindowRequests();
+    const int before = delegate().settingsWindowRequests();
     EXPECT_TRUE(pick({"About Quillmar"}));
     EXPECT_EQ(SettingsUIState::shared().activeTab.get(), SettingsTab::about);
     EXPECT_TRUE(pick({"Quillmar Settings\u2026"}));
-    EXPECT_EQ(delegate().unhostedSettingsWindowRequests(), before + 2);
+    EXPECT_EQ(delegate().settingsWindowRequests(), before + 2);
     EXPECT_FALSE(pick({"Quillmar: Active (4-Finger Slide)"}));  // the status line cannot be picked
     EXPECT_TRUE(pick({"Quit Quillmar"}));
     EXPECT_FALSE(app->isRunning());

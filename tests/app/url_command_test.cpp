@@ -80,7 +80,7 @@ protected:
 };
 
 TEST_F(UrlGrammarTest, SettingsTabsOpenForAnySender) {
-    const int before = delegate().unhostedSettingsWindowRequests();
+    const int before = delegate().settingsWindowRequests();
     EXPECT_EQ(run("quillmar://settings?tab=shortcuts", false), Effect::ran);
     EXPECT_EQ(tab(), SettingsTab::shortcuts);
     EXPECT_EQ(run("quillmar://settings/about", false), Effect::ran);
@@ -94,7 +94,7 @@ TEST_F(UrlGrammarTest, SettingsTabsOpenForAnySender) {
     EXPECT_EQ(tab(), SettingsTab::about);
     EXPECT_EQ(run("quillmar://switching", false), Effect::ran);
     EXPECT_EQ(tab(), SettingsTab::switching);
-    EXPECT_EQ(delegate().unhostedSettingsWindowRequests(), before + 6);
+    EXPECT_EQ(delegate().settingsWindowRequests(), before + 6);
 }
 
 TEST_F(UrlGrammarTest, UntrustedSendersChangeNothing) {

@@ -78,11 +78,13 @@ TEST_F(UrlSenderTrustTest, ARefusedSenderStillOpensSettingsButChangesNothing) {
     start();
     const auto browser = addApp("Browser", "com.example.browser");
     const int writes = defaults().writeCount();
-    const int requests = delegate().unhostedSettingsWindowRequests();
-    app->deliverURLs({"quillmar://toggle", "quillmar://trackpad"}, platform::AppleEvent::fromSender(browser, std::nullopt));
+    const int requests = delegate().settingsWindowRequests();
+    app->deliverURLs({"quillmar://toggle"}, platform::AppleEvent::fromSender(browser, std::nullopt));
     EXPECT_TRUE(settings().isEnabled.get());
     EXPECT_EQ(defaults().writeCount(), writes);
-    EXPECT_EQ(delegate().unhostedSettingsWindowRequests(), requests + 1);
+    app->deliverURLs({"quillmar://toggle", "quillmar://trackpad"}, platform::AppleEvent::fromSender(browser, std::nullopt));
+    EXPECT_TRUE(settings().isEnabled.get());
+    EXPECT_EQ(delegate().settingsWindowRequests(), requests + 1);
 }
 
 TEST_F(UrlSenderTrustTest, PathsAreCutAtNulAndRepaired) {

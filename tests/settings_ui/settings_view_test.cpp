@@ -62,7 +62,8 @@ TEST_F(SettingsViewTest, TabTapSelectsAndTheThumbGlidesToIt) {
     EXPECT_GT(mid->midX(), trackpadTab.midX() + 1);
     EXPECT_LT(mid->midX(), aboutTab.midX() - 1);
     settle(1.0);
-    EXPECT_NEAR(host.presentedFrame("tabThumb")->midX(), trackpadTab.midX(), 0.5);
+    // The selected title's heavier weight may widen its tab a little: compare with it as it is now.
+    EXPECT_NEAR(host.presentedFrame("tabThumb")->midX(), host.frame("tab.trackpad")->midX(), 0.5);
 
     // Tapping the selected tab changes nothing; selecting by name follows too.
     clickOn("tab.trackpad");
