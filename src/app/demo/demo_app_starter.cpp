@@ -15,6 +15,7 @@
 #include "runtime/subscription.h"
 #include "runtime/world.h"
 #include "settings/switcher_settings.h"
+#include "app/demo/settings_stage_steps.h"
 #include "app/demo/switcher_demo_steps.h"
 #include "trackpad/trackpad_touch_monitor.h"
 #include "app/demo/window_demo_steps.h"
@@ -93,6 +94,7 @@ void installDemoApp(platform::sim::ScenarioRunner& runner) {
     platform::sim::registerAccessibilityScenario(registry);
     registerWindowSteps(registry);
     registerSwitcherSteps(registry);
+    registerSettingsStageSteps(registry);
     runner.setAppStarter(startApp);
 }
 

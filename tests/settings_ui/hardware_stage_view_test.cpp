@@ -1,0 +1,122 @@
+// The live stage on screen: telemetry follows the tab, hover scrubs the miniature bar, fingers
+// and Zen show on the drawn pad.
+
+#include <gtest/gtest.h>
+
+#include "gfx/image_compare.h"
+#include "settings_ui/hardware_stage_state.h"
+#include "settings_ui/hardware_stage_view.h"
+#include "settings_ui/settings_ui_state.h"
+#include "switcher/switcher_fixture.h"
+#include "ui/ui.h"
+
+namespace quillmar::testing {
+namespace {
+
+class HardwareStageViewTest : public SwitcherTest {
+protected:
+    void SetUp() override {
+        SwitcherTest::SetUp();
+        auto pids = addApps(4);
+        SettingsUIState::shared().activeTab = SettingsTab::trackpad;
+        targets = WindowManager::shared().fetchTargets(SwitcherMode::allWindows);
+    }
+    std::unique_ptr<ui::HostingView> show(bool dark = false) {
+        auto host = std::make_unique<ui::HostingView>(HardwareStageView{SettingsPalette(dark), targets, ui::Color::rgb(0.2, 0.78, 0.35), {}}, ui::Size{480, 164});
+        auto env = host->environment();
+        env.colorScheme = dark ? ui::ColorScheme::dark : ui::ColorScheme::light;
+        host->setEnvironment(env);
+        host->layoutIfNeeded();
+        advance(0.05);
+        return host;
+    }
+    bool telemetryOn() { return TrackpadTouchMonitor::shared().gateFlags().liveTelemetryEnabled; }
+    TrackpadStageTelemetry& telemetry() { return TrackpadTouchMonitor::shared().telemetry; }
+    HardwareStageState& stage() { return HardwareStageState::shared(); }
+
+    std::vector<SwitchTarget> targets;
+};
+
+TEST_F(HardwareStageViewTest, LiveTelemetryFollowsTheTabOneTurnLater) {
+    auto host = show();
+    EXPECT_TRUE(telemetryOn());
+
+    std::vector<TouchDot> hand;
+    for (int i = 0; i < 5; ++i) hand.push_back({i, 0.3 + 0.05 * i, 0.5, 1});
+    telemetry().show(hand);
+    EXPECT_TRUE(stage().isFiveFingerZen);
+
+    // Between the two stage tabs telemetry stays on.
+    SettingsUIState::shared().activeTab = SettingsTab::switching;
+    host->setRootView(ui::EmptyView());
+    host->layoutIfNeeded();
+    advance(0.05);
+    EXPECT_TRUE(telemetryOn());
+
+    host->setRootView(HardwareStageView{SettingsPalette(false), targets, ui::Color::rgb(0.2, 0.78, 0.35), {}});
+    host->layoutIfNeeded();
+    SettingsUIState::shared().activeTab = SettingsTab::shortcuts;
+    host->setRootView(ui::EmptyView());
+    host->layoutIfNeeded();
+    EXPECT_TRUE(telemetryOn());  // deferred by one turn
+    advance(0.05);
+    EXPECT_FALSE(telemetryOn());
+    EXPECT_TRUE(telemetry().liveTouches->empty());
+    EXPECT_FALSE(stage().isFiveFingerZen);
+}
+
+TEST_F(HardwareStageViewTest, HoverScrubMovesTheHighlightWithOneTickPerEntry) {
+    auto host = show();
+    const auto pad = host->frame("anodizedTrackpad");
+    ASSERT_TRUE(pad);
+    EXPECT_EQ(pad->width, 260);
+    host->pointerMoved({pad->x + pad->width * 0.9, pad->y + pad->height * 0.5});
+    advance(0.3);
+    EXPECT_EQ(stage().simulatedIndex, 3);
+    EXPECT_EQ(haptics->count(platform::HapticPattern::alignment), 1);
+    host->pointerMoved({pad->x + pad->width * 0.88, pad->y + pad->height * 0.5});
+    advance(0.3);
+    EXPECT_EQ(haptics->count(platform::HapticPattern::alignment), 1);
+    ASSERT_TRUE(host->frame("stageMiniTile.3") && host->frame("stageMiniHighlight"));
+    EXPECT_EQ(host->frame("stageMiniHighlight")->x, host->frame("stageMiniTile.3")->x);
+    EXPECT_TRUE(stage().hoverRatioX->has_value());
+
+    host->pointerExited();
+    advance(0.1);
+    EXPECT_FALSE(stage().hoverRatioX->has_value());
+
+    settings().hapticFeedback = false;
+    host->pointerMoved({pad->x + 2, pad->y + pad->height * 0.5});
+    advance(0.3);
+    EXPECT_EQ(stage().simulatedIndex, 0);
+    EXPECT_EQ(haptics->count(platform::HapticPattern::alignment), 1);
+}
+
+TEST_F(HardwareStageViewTest, FingersAndZenAreDrawnOnThePad) {
+    auto host = show();
+    const auto pad = *host->frame("anodizedTrackpad");
+    const ui::Point centre{pad.x + pad.width * 0.5, pad.y + pad.height * 0.5};
+    auto image = host->renderImage(2.0);
+    const auto bare = gfx::probe(image, centre);
+
+    telemetry().show({{7, 0.5, 0.5, 1}});
+    advance(0.3);
+    image = host->renderImage(2.0);
+    const auto finger = gfx::probe(image, centre);
+    EXPECT_GT(finger.blue - finger.red, 0.3);  // the accent-blue dot on the pale pad
+    EXPECT_LT(bare.blue - bare.red, 0.1);
+
+    std::vector<TouchDot> hand;
+    for (int i = 0; i < 5; ++i) hand.push_back({i, 0.3 + 0.1 * i, 0.5, 1});
+    telemetry().show(hand);
+    advance(0.3);
+    EXPECT_TRUE(host->contains("stageZenSand"));
+    image = host->renderImage(2.0);
+    const auto sand = gfx::probe(image, centre);
+    EXPECT_GT(sand.red - sand.blue, 0.2);  // gold fingers
+    const auto tree = host->accessibilityTree();
+    EXPECT_NE(tree.describe().find("5-Finger Zen"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quillmar::testing
