@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "gfx/image_compare.h"
+#include "platform/sim/sim_preferred_languages.h"
+#include "support/temp_path.h"
 #include "settings_ui/hardware_stage_state.h"
 #include "settings_ui/hardware_stage_view.h"
 #include "settings_ui/settings_ui_state.h"
@@ -116,6 +118,25 @@ TEST_F(HardwareStageViewTest, FingersAndZenAreDrawnOnThePad) {
     EXPECT_GT(sand.red - sand.blue, 0.2);  // gold fingers
     const auto tree = host->accessibilityTree();
     EXPECT_NE(tree.describe().find("5-Finger Zen"), std::string::npos);
+}
+
+TEST_F(HardwareStageViewTest, JapaneseTextsStayInsideTheCard) {
+    platform::sim::SimPreferredLanguages::install({"ja-JP"});
+    settings().triggerStyle = TriggerStyle::topEdgeTwoFinger;
+    targets.clear();
+    for (bool dark : {false, true}) {
+        auto host = show(dark);
+        telemetry().show({{1, 0.3, 0.5, 1}, {2, 0.4, 0.5, 1}});
+        advance(0.3);
+        const auto card = *host->frame("hardwareStage");
+        for (const char* name : {"stageStatusBadge", "stageCaption", "stageTopEdgeZone"}) {
+            const auto f = host->frame(name);
+            ASSERT_TRUE(f) << name;
+            EXPECT_GE(f->x, card.x) << name;
+            EXPECT_LE(f->maxX(), card.maxX()) << name;
+        }
+        EXPECT_TRUE(host->writePng((snapshotDirectory("settings_ui") / (dark ? "stage_ja_dark.png" : "stage_ja_light.png")).string(), 2.0));
+    }
 }
 
 }  // namespace
