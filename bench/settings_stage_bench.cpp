@@ -23,6 +23,7 @@ void setUpDesktop() {
     bench::setUpBenchDesktop(5);
     platform::sim::SimHaptics::install();
     SettingsUIState::shared().activeTab = SettingsTab::trackpad;
+    SettingsUIState::shared().isWindowVisible = true;
 }
 
 void BM_TrackpadStageFiveFingerZen2x(benchmark::State& state) {

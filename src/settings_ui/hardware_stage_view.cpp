@@ -24,22 +24,9 @@ using ui::Color;
 
 namespace {
 
-struct WindowVisibilityQuery {
-    std::function<bool()> query;
-};
-
-bool settingsWindowIsVisible() {
-    const auto& q = runtime::World::shared<WindowVisibilityQuery>().query;
-    return !q || q();
-}
-
 bool tabShowsStage(SettingsTab tab) { return tab == SettingsTab::switching || tab == SettingsTab::trackpad; }
 
 }  // namespace
-
-void HardwareStageView::setWindowVisibilityQuery(std::function<bool()> query) {
-    runtime::World::shared<WindowVisibilityQuery>().query = std::move(query);
-}
 
 int HardwareStageView::highlightedIndex(int n, bool barVisible, int barSelection,
                                         const std::vector<TouchDot>& touches, int simulatedIndex) {
@@ -162,7 +149,8 @@ ui::View HardwareStageView::body() const {
 
     auto onAppear = [] {
         runtime::MainLoop::main().post([] {
-            if (settingsWindowIsVisible() && tabShowsStage(SettingsUIState::shared().activeTab))
+            const auto& ui = SettingsUIState::shared();
+            if (ui.isWindowVisible && tabShowsStage(ui.activeTab))
                 TrackpadTouchMonitor::shared().setLiveTelemetryEnabled(true);
         });
     };

@@ -10,7 +10,6 @@
 // and HardwareStageState; the settings view hands it the palette, the preview list and the
 // header's status colour.
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,10 +40,6 @@ struct HardwareStageView {
     // The entry a hover at fraction x of the pad picks among n targets; none when n is 0.
     static std::optional<int> hoverScrubIndex(double x, int n);
     static std::string statusText(bool isEnabled, bool isPaused, std::size_t touchCount, bool isHovered);
-
-    // Whether the settings window is on screen, asked when the stage appears; the window host
-    // installs it. Without one the stage counts as shown.
-    static void setWindowVisibilityQuery(std::function<bool()> query);
 
     ui::View body() const;
 };

@@ -21,6 +21,7 @@ protected:
         SwitcherTest::SetUp();
         auto pids = addApps(4);
         SettingsUIState::shared().activeTab = SettingsTab::trackpad;
+        SettingsUIState::shared().isWindowVisible = true;
         targets = WindowManager::shared().fetchTargets(SwitcherMode::allWindows);
     }
     std::unique_ptr<ui::HostingView> show(bool dark = false) {
@@ -40,6 +41,11 @@ protected:
 };
 
 TEST_F(HardwareStageViewTest, LiveTelemetryFollowsTheTabOneTurnLater) {
+    SettingsUIState::shared().isWindowVisible = false;  // built for a window not on screen
+    show();
+    EXPECT_FALSE(telemetryOn());
+
+    SettingsUIState::shared().isWindowVisible = true;
     auto host = show();
     EXPECT_TRUE(telemetryOn());
 

@@ -140,6 +140,7 @@ void registerSettingsStageSteps(platform::sim::ScenarioRegistry& registry) {
         if (tab && *tab != "trackpad" && *tab != "switching") f.fail("tab", "expected trackpad or switching");
         if (!ctx || !f.ok()) return;
         auto& ui = SettingsUIState::shared();
+        ui.isWindowVisible = true;
         ui.activeTab = tab && *tab == "switching" ? SettingsTab::switching : SettingsTab::trackpad;
         ui.previewTargets = previewTargets();
         auto& d = demo();
