@@ -6,7 +6,7 @@
 #include <string>
 
 #include "localization/l10n.h"
-#include "settings_ui/checked_whole_number.h"
+#include "settings_ui/checked_number.h"
 #include "ui/ui.h"
 
 namespace quillmar {
@@ -44,7 +44,7 @@ DotColours dotColours(bool zen, const std::optional<Color>& tint, bool isDark) {
 }  // namespace
 
 int AnodizedTrackpadSurface::tickCount(double sensitivity) {
-    return checkedWholeNumber(std::round(sensitivity * 7), 5, 15);
+    return static_cast<int>(checkedWhole(std::round(sensitivity * 7), 5, 15));
 }
 
 std::vector<double> AnodizedTrackpadSurface::ghostOffsets(TriggerStyle style, std::int64_t fingerCount) {

@@ -6,7 +6,7 @@
 #include "platform/haptics.h"
 #include "runtime/main_loop.h"
 #include "runtime/world.h"
-#include "settings_ui/checked_whole_number.h"
+#include "settings_ui/checked_number.h"
 
 namespace quillmar {
 
@@ -77,7 +77,7 @@ void HardwareStageState::rakeSand(const std::vector<TouchDot>& touches, bool hap
     }
     if (sandDistanceAccumulator_ < kGrainTravel) return;
     // Travel beyond three grains stays in the accumulator for the frames that follow.
-    const int steps = checkedWholeNumber(sandDistanceAccumulator_ / kGrainTravel, 0, kMaxGrainsPerFrame);
+    const int steps = static_cast<int>(checkedWhole(sandDistanceAccumulator_ / kGrainTravel, 0, kMaxGrainsPerFrame));
     sandDistanceAccumulator_ -= kGrainTravel * steps;
     zenSandWavePhase = std::fmod(zenSandWavePhase + kPhasePerGrain * steps, 1.0);
 

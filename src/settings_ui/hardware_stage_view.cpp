@@ -10,7 +10,7 @@
 #include "runtime/world.h"
 #include "settings/switcher_settings.h"
 #include "settings_ui/anodized_trackpad_surface.h"
-#include "settings_ui/checked_whole_number.h"
+#include "settings_ui/checked_number.h"
 #include "settings_ui/hardware_stage_state.h"
 #include "settings_ui/settings_ui_state.h"
 #include "settings_ui/stage_mini_hud_bar.h"
@@ -37,13 +37,13 @@ int HardwareStageView::highlightedIndex(int n, bool barVisible, int barSelection
     for (const auto& t : touches) sum += t.x;
     const double m = sum / static_cast<double>(touches.size());
     const double r = m >= 0.88 ? 1.0 : (std::max(m, 0.12) - 0.12) / 0.76;
-    return checkedWholeNumber(n * r, 0, n - 1);
+    return static_cast<int>(checkedWhole(n * r, 0, n - 1));
 }
 
 std::optional<int> HardwareStageView::hoverScrubIndex(double x, int n) {
     if (n <= 0) return std::nullopt;
     const double v = std::clamp((x - 0.12) / 0.76, 0.0, 0.999);
-    return checkedWholeNumber(n * v, 0, n - 1);
+    return static_cast<int>(checkedWhole(n * v, 0, n - 1));
 }
 
 std::string HardwareStageView::statusText(bool isEnabled, bool isPaused, std::size_t touchCount, bool isHovered) {

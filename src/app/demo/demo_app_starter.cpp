@@ -16,6 +16,7 @@
 #include "runtime/world.h"
 #include "settings/switcher_settings.h"
 #include "app/demo/settings_stage_steps.h"
+#include "app/demo/settings_window_steps.h"
 #include "app/demo/switcher_demo_steps.h"
 #include "trackpad/trackpad_touch_monitor.h"
 #include "app/demo/window_demo_steps.h"
@@ -95,6 +96,7 @@ void installDemoApp(platform::sim::ScenarioRunner& runner) {
     registerWindowSteps(registry);
     registerSwitcherSteps(registry);
     registerSettingsStageSteps(registry);
+    registerSettingsWindowSteps(registry);
     runner.setAppStarter(startApp);
 }
 

@@ -1,0 +1,7 @@
+#include "settings_ui/settings_slots.h"
+
+namespace quillmar {
+
+void stopSeasonalAnimations() {}
+
+}  // namespace quillmar
