@@ -1,6 +1,5 @@
 #include "app/demo/settings_stage_steps.h"
 
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -12,7 +11,6 @@
 #include "settings/switcher_settings.h"
 #include "settings_ui/app_quit_mock_stage.h"
 #include "settings_ui/hardware_stage_state.h"
-#include "settings_ui/hardware_stage_view.h"
 #include "settings_ui/keycap_badge.h"
 #include "settings_ui/minimized_bar_mock_stage.h"
 #include "settings_ui/settings_ui_state.h"
@@ -27,24 +25,6 @@ namespace {
 using platform::sim::Need;
 using platform::sim::ScenarioFields;
 using platform::sim::StepContext;
-
-// The stage as the Trackpad tab shows it, kept on screen between steps.
-struct StageRoot {
-    SettingsPalette palette;
-    ui::View body() const {
-        auto& state = SettingsUIState::shared();
-        ui::observe(state);
-        return ui::View(HardwareStageView{palette, state.previewTargets.get(), ui::Color::rgb(0.2, 0.78, 0.35), {}})
-            .padding(14);
-    }
-};
-
-struct StageDemo {
-    std::unique_ptr<ui::HostingView> host;
-    bool dark = false;
-};
-
-StageDemo& demo() { return runtime::World::shared<StageDemo>(); }
 
 ui::Color windowBackground(bool dark) { return dark ? ui::Color::rgb(0.16, 0.16, 0.18) : ui::Color::rgb(0.93, 0.93, 0.94); }
 
@@ -133,28 +113,6 @@ nlohmann::ordered_json stageFacts() {
 }  // namespace
 
 void registerSettingsStageSteps(platform::sim::ScenarioRegistry& registry) {
-    registry.registerStep("showHardwareStage", [](ScenarioFields& f, StepContext* ctx) {
-        auto tab = f.string("tab", Need::optional);
-        auto dark = readDark(f);
-        auto width = f.number("width", Need::optional, 300, 1000);
-        if (tab && *tab != "trackpad" && *tab != "switching") f.fail("tab", "expected trackpad or switching");
-        if (!ctx || !f.ok()) return;
-        auto& ui = SettingsUIState::shared();
-        ui.isWindowVisible = true;
-        ui.activeTab = tab && *tab == "switching" ? SettingsTab::switching : SettingsTab::trackpad;
-        ui.previewTargets = previewTargets();
-        auto& d = demo();
-        d.dark = dark.value_or(false);
-        d.host = std::make_unique<ui::HostingView>(StageRoot{SettingsPalette(d.dark)},
-                                                   ui::Size{width.value_or(480), HardwareStageView::kHeight + 28});
-        applyAppearance(*d.host, d.dark);
-        d.host->layoutIfNeeded();
-        settle(0.05);  // the stage switches live telemetry on one turn after it appears
-        ctx->log.record("hardwareStageShown", {{"tab", std::string(ui.activeTab->rawValue())},
-                                               {"targets", ui.previewTargets->size()},
-                                               {"liveTelemetry", TrackpadTouchMonitor::shared().gateFlags().liveTelemetryEnabled}});
-    });
-    // What the user changes in the Trackpad and Switching tabs while watching the stage.
     registry.registerStep("stageSettings", [](ScenarioFields& f, StepContext* ctx) {
         auto style = f.string("switchBarStyle", Need::optional);
         auto trigger = f.string("triggerStyle", Need::optional);
@@ -177,58 +135,13 @@ void registerSettingsStageSteps(platform::sim::ScenarioRegistry& registry) {
                                           {"fingerCount", settings.fingerCount.get()},
                                           {"sensitivity", settings.sensitivity.get()}});
     });
-    registry.registerStep("hideHardwareStage", [](ScenarioFields& f, StepContext* ctx) {
-        auto tab = f.string("tab", Need::optional);
-        if (tab && *tab != "shortcuts" && *tab != "about") f.fail("tab", "expected shortcuts or about");
-        if (!ctx || !f.ok()) return;
-        SettingsUIState::shared().activeTab = tab && *tab == "about" ? SettingsTab::about : SettingsTab::shortcuts;
-        // The tab's content changes: the stage leaves the view tree, then the window shows the new tab.
-        if (auto& host = demo().host) {
-            host->setRootView(ui::EmptyView());
-            host->layoutIfNeeded();
-        }
-        settle(0.05);
-        demo().host.reset();
-        ctx->log.record("hardwareStageHidden",
-                        {{"liveTelemetry", TrackpadTouchMonitor::shared().gateFlags().liveTelemetryEnabled},
-                         {"touches", TrackpadTouchMonitor::shared().telemetry.liveTouches->size()}});
-    });
-    registry.registerStep("hoverHardwareStage", [](ScenarioFields& f, StepContext* ctx) {
-        auto at = f.point("at", Need::optional);
-        auto leave = f.boolean("leave", Need::optional);
-        if (!at && !leave.value_or(false)) f.failHere("expected at or leave");
-        if (!ctx || !f.ok() || !demo().host) return;
-        auto& host = *demo().host;
-        if (leave.value_or(false)) {
-            host.pointerExited();
-        } else if (auto pad = host.frame("anodizedTrackpad")) {
-            host.pointerMoved({pad->x + pad->width * at->x, pad->y + pad->height * at->y});
-        }
-        settle(0.3);
-        ctx->log.record("hardwareStageHover", stageFacts());
-    });
-    registry.registerStep("snapshotHardwareStage", [](ScenarioFields& f, StepContext* ctx) {
-        auto file = f.string("file");
-        auto caption = f.string("caption", Need::optional);
-        auto dark = readDark(f);
-        auto scale = f.number("scale", Need::optional, 0.5, 4);
-        if (!ctx || !file || !f.ok()) return;
-        auto& d = demo();
-        const std::string what = caption.value_or("The live hardware stage");
-        if (!d.host) {
-            ctx->log.record("settingsStageSnapshot", {{"file", *file}, {"written", false}, {"reason", "the stage is not shown"}});
-            ctx->pictureWritten(*file, what, false, "the stage is not shown");
-            return;
-        }
-        const bool isDark = dark.value_or(d.dark);
-        d.host->setRootView(StageRoot{SettingsPalette(isDark)});
-        applyAppearance(*d.host, isDark);
-        settle(0.4);
-        writePicture(*ctx, *d.host, *file, what, scale.value_or(2.0), isDark, stageFacts());
-        if (isDark != d.dark) {
-            d.host->setRootView(StageRoot{SettingsPalette(d.dark)});
-            applyAppearance(*d.host, d.dark);
-        }
+    // What the stage shows now, and whether live telemetry runs.
+    registry.registerStep("logHardwareStage", [](ScenarioFields&, StepContext* ctx) {
+        if (!ctx) return;
+        auto facts = stageFacts();
+        facts["liveTelemetry"] = TrackpadTouchMonitor::shared().gateFlags().liveTelemetryEnabled;
+        facts["tab"] = std::string(SettingsUIState::shared().activeTab->rawValue());
+        ctx->log.record("hardwareStage", facts);
     });
     registry.registerStep("snapshotShortcutStages", [](ScenarioFields& f, StepContext* ctx) {
         auto file = f.string("file");

@@ -1,18 +1,14 @@
 #pragma once
-// The settings window's live hardware stage and shortcut illustrations on the simulated desktop.
+// The settings window's live hardware stage and shortcut illustrations on the simulated desktop,
+// alongside the settings window steps (which open the window, pick tabs, hover and snapshot).
 //
 // Steps:
-//   "showHardwareStage" {tab: "trackpad" | "switching", appearance: "light" | "dark", width}: the
-//     stage is put on screen the way the tab shows it (live telemetry follows), with the first
-//     five targets of the current mode as its preview list;
 //   "stageSettings" {switchBarStyle, triggerStyle, fingerCount, sensitivity}: settings changed as
 //     the tabs change them, with the stage watching;
-//   "hideHardwareStage" {tab: "shortcuts" | "about"}: the tab changes and the stage goes away;
-//   "hoverHardwareStage" {at: [x, y]} (fractions of the drawn pad, y down) or {leave: true};
-//   "snapshotHardwareStage" {file, caption, appearance, scale};
+//   "logHardwareStage": logs what the stage shows now (touches, Zen, wave phase, hover, simulated
+//     entry) and whether live telemetry runs;
 //   "snapshotShortcutStages" {file, caption, appearance, hovered: "none" | "closeWindow" |
-//     "quitApp" | "minimizedBar", scale}: the three mock stages and the keycaps of the Shortcuts tab.
-// Each snapshot is logged with what it shows (status text, Zen, highlighted entry).
+//     "quitApp" | "minimizedBar", scale}: a close-up of the three mock stages and the keycaps.
 
 #include "platform/sim/scenario_registry.h"
 
