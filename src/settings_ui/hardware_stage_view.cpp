@@ -5,13 +5,13 @@
 
 #include "autopause/app_exclusion_monitor.h"
 #include "localization/l10n.h"
-#include "platform/haptics.h"
 #include "runtime/main_loop.h"
 #include "runtime/world.h"
 #include "settings/switcher_settings.h"
 #include "settings_ui/anodized_trackpad_surface.h"
 #include "settings_ui/checked_number.h"
 #include "settings_ui/hardware_stage_state.h"
+#include "settings_ui/settings_controls.h"
 #include "settings_ui/settings_ui_state.h"
 #include "settings_ui/stage_mini_hud_bar.h"
 #include "switcher/switcher_controller.h"
@@ -102,12 +102,11 @@ ui::View HardwareStageView::body() const {
 
     auto* stagePtr = &stage;
     auto* settingsPtr = &settings;
-    auto scrub = [stagePtr, settingsPtr, n](double x) {
+    auto scrub = [stagePtr, n](double x) {
         const auto index = hoverScrubIndex(x, n);
         if (!index || *index == stagePtr->simulatedIndex.get()) return;
         stagePtr->simulatedIndex = *index;
-        if (settingsPtr->hapticFeedback)
-            if (auto* haptics = platform::Haptics::installed()) haptics->perform(platform::HapticPattern::alignment);
+        selectionHaptic();
     };
     const ui::View pad = ui::View(AnodizedTrackpadSurface{palette,
                                                           touches,
