@@ -100,6 +100,24 @@ TEST_F(HardwareStageViewTest, HoverScrubMovesTheHighlightWithOneTickPerEntry) {
     EXPECT_EQ(haptics->count(platform::HapticPattern::alignment), 1);
 }
 
+TEST_F(HardwareStageViewTest, StripAndListMorphIntoEachOther) {
+    auto host = show();
+    stage().simulatedIndex = 2;
+    advance(0.5);
+    const auto tile = *host->presentedFrame("stageMiniHighlight");
+    settings().switchBarStyle = SwitchBarStyle::vertical;
+    host->layoutIfNeeded();
+    const auto row = *host->frame("stageMiniHighlight");
+    EXPECT_EQ(row.width, 204);
+    advance(0.06);
+    const auto mid = *host->presentedFrame("stageMiniHighlight");
+    EXPECT_GT(mid.width, tile.width + 1);  // on its way from the 36 pt tile to the 204 pt row
+    EXPECT_LT(mid.width, row.width - 1);
+    advance(1.0);
+    EXPECT_EQ(host->presentedFrame("stageMiniHighlight")->width, 204);
+    EXPECT_FALSE(host->contains("stageCaption"));
+}
+
 TEST_F(HardwareStageViewTest, FingersAndZenAreDrawnOnThePad) {
     auto host = show();
     const auto pad = *host->frame("anodizedTrackpad");
