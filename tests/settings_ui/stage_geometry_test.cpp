@@ -8,6 +8,7 @@
 #include "settings_ui/anodized_trackpad_surface.h"
 #include "settings_ui/hardware_stage_view.h"
 #include "settings_ui/stage_mini_hud_bar.h"
+#include "support/fresh_world.h"
 
 namespace quillmar {
 namespace {
@@ -45,7 +46,10 @@ TEST(StageHighlightTest, HoverScrubSpreadsTheListOverTheMiddleOfThePad) {
     EXPECT_EQ(HardwareStageView::hoverScrubIndex(kNaN, 5), 0);
 }
 
-TEST(StageHighlightTest, StatusTextFollowsTheFirstRuleThatApplies) {
+// The texts come from the interface language, which the world picks.
+class StageStatusTest : public testing::FreshWorldTest {};
+
+TEST_F(StageStatusTest, StatusTextFollowsTheFirstRuleThatApplies) {
     EXPECT_EQ(HardwareStageView::statusText(false, true, 5, true), "Paused");
     EXPECT_EQ(HardwareStageView::statusText(true, true, 2, false), "App Paused");
     EXPECT_EQ(HardwareStageView::statusText(true, false, 6, false), "5-Finger Zen 🍵");
