@@ -4,7 +4,6 @@
 #include <cmath>
 #include <string>
 
-#include "platform/accessibility_display_options.h"
 #include "platform/event_tap.h"
 #include "runtime/main_loop.h"
 #include "runtime/world.h"
@@ -31,9 +30,15 @@ bool containsClosed(const platform::Rect& frame, platform::Point p) {
 
 SettingsWindow& SettingsWindow::shared() { return runtime::World::shared<SettingsWindow>(); }
 
-SettingsWindow::SettingsWindow() : scheme_(SwitcherController::shared().systemColorScheme()) {}
+SettingsWindow::SettingsWindow() : scheme_(SwitcherController::shared().systemColorScheme()) {
+    SettingsUIState::shared();  // outlives this host, whose view observes it
+}
 
-SettingsWindow::~SettingsWindow() { *lifetime_ = false; }
+SettingsWindow::~SettingsWindow() {
+    *lifetime_ = false;
+    host_.reset();
+    retired_.clear();
+}
 
 bool SettingsWindow::isVisible() const { return SettingsUIState::shared().isWindowVisible; }
 
@@ -92,13 +97,8 @@ void SettingsWindow::setSystemColorScheme(ui::ColorScheme scheme) {
 
 void SettingsWindow::refreshEnvironment() {
     if (!host_) return;
-    auto env = host_->environment();
-    const auto& options = platform::AccessibilityDisplayOptions::shared();
+    auto env = ui::Environment::fromSystem();
     env.colorScheme = scheme_;
-    env.accessibilityReduceMotion = options.shouldReduceMotion();
-    env.accessibilityReduceTransparency = options.shouldReduceTransparency();
-    env.colorSchemeContrast =
-        options.shouldIncreaseContrast() ? ui::ColorSchemeContrast::increased : ui::ColorSchemeContrast::standard;
     if (!(env == host_->environment())) host_->setEnvironment(env);
 }
 
@@ -110,9 +110,15 @@ void SettingsWindow::makeContent() {
 
 void SettingsWindow::reloadContent() {
     if (!window_) return;
-    auto old = std::shared_ptr<ui::HostingView>(std::move(host_));
+    retire(std::shared_ptr<ui::HostingView>(std::move(host_)));
     makeContent();
-    runtime::MainLoop::main().post([old] {});
+}
+
+void SettingsWindow::retire(std::shared_ptr<void> object) {
+    retired_.push_back(std::move(object));
+    runtime::MainLoop::main().post([alive = std::weak_ptr<bool>(lifetime_), this] {
+        if (!alive.expired()) retired_.clear();
+    });
 }
 
 void SettingsWindow::open() {
@@ -174,9 +180,8 @@ void SettingsWindow::windowWillClose() {
     stopSeasonalAnimations();
     resetHardwareStage();
     // The window and its view go once the close has finished.
-    auto window = std::shared_ptr<platform::TitledWindow>(std::move(window_));
-    auto host = std::shared_ptr<ui::HostingView>(std::move(host_));
-    runtime::MainLoop::main().post([window, host] {});
+    retire(std::shared_ptr<ui::HostingView>(std::move(host_)));
+    retire(std::shared_ptr<platform::TitledWindow>(std::move(window_)));
 }
 
 }  // namespace quillmar

@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/screens.h"
 #include "platform/titled_window.h"
@@ -64,9 +65,12 @@ private:
     void windowWillClose();
     void refreshEnvironment();
     void makeContent();
+    // Keeps a closed window or a replaced view until the current event is done.
+    void retire(std::shared_ptr<void> object);
 
     std::unique_ptr<platform::TitledWindow> window_;
     std::unique_ptr<ui::HostingView> host_;
+    std::vector<std::shared_ptr<void>> retired_;
     ui::ColorScheme scheme_;
     std::shared_ptr<bool> lifetime_ = std::make_shared<bool>(true);
 };

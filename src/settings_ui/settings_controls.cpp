@@ -2,6 +2,7 @@
 
 #include "platform/haptics.h"
 #include "settings/switcher_settings.h"
+#include "ui/text_measurer.h"
 #include "ui/ui.h"
 
 namespace quillmar {
@@ -68,17 +69,43 @@ ui::View segmentLabel(const std::string& title, bool isSelected, bool isDark) {
         .overlay(shape.strokeBorder(isSelected ? (isDark ? white(0.14) : black(0.08)) : Color::clear(), 0.5));
 }
 
+ui::View choiceButton(ui::View label, bool isSelected, std::function<void()> action, const std::string& name) {
+    return ui::Button(std::move(action), std::move(label))
+        .buttonStyle(ui::ButtonStyle::plain)
+        .accessibilityAddTraits(isSelected ? ui::AccessibilityTraits::isSelected() : ui::AccessibilityTraits::none())
+        .named(name);
+}
+
 ui::View segmentButton(const std::string& title, const ui::Binding<std::int64_t>& binding, std::int64_t value,
                        bool isDark) {
     const bool selected = binding.get() == value;
-    return ui::Button([binding, value] { selectSegment(binding, value); }, segmentLabel(title, selected, isDark))
-        .buttonStyle(ui::ButtonStyle::plain)
-        .accessibilityAddTraits(selected ? ui::AccessibilityTraits::isSelected() : ui::AccessibilityTraits::none());
+    return choiceButton(segmentLabel(title, selected, isDark), selected, [binding, value] { selectSegment(binding, value); },
+                        "segment." + std::to_string(value));
+}
+
+ui::View fittingRowTitle(const std::string& text, const gfx::Font& font, double width, double minimumScale,
+                         const ui::ShapeStyle& style) {
+    ui::TextStyle oneLine;
+    oneLine.font = font;
+    oneLine.lineLimit = 1;
+    const double natural = ui::TextMeasurer::standard()->measure(text, oneLine, std::nullopt).width;
+    ui::View title = ui::Text(text).font(font).foregroundStyle(style);
+    if (natural * minimumScale <= width) return title.lineLimit(1).minimumScaleFactor(minimumScale);
+    return title.lineLimit(2).fixedSize(false, true);
+}
+
+double smallButtonWidth(const std::string& title) {
+    ui::TextStyle style;
+    style.font = gfx::Font::system(11);
+    style.lineLimit = 1;
+    return ui::TextMeasurer::standard()->measure(title, style, std::nullopt).width + 2 * 8;
 }
 
 ui::View SettingsToggleRow::body() const {
+    constexpr double kSmallSwitchWidth = 32, kSpacing = 8;
     return ui::HStack({
-        ui::Text(title).font(gfx::Font::system(13)).foregroundStyle(ui::ShapeStyle::primary()).lineLimit(1).minimumScaleFactor(0.88),
+        fittingRowTitle(title, gfx::Font::system(13), kCardRowContentWidth - kSmallSwitchWidth - kSpacing, 0.88,
+                        ui::ShapeStyle::primary()),
         ui::Spacer(0),
         ui::Toggle(title, isOn).labelsHidden().controlSize(ui::ControlSize::small),
     });

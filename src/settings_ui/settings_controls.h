@@ -40,10 +40,25 @@ struct TileCorners {
 ui::View optionTile(ui::View content, bool isSelected, const std::string& title, const std::string& subtitle,
                     TileCorners corners, bool isDark);
 
+// A plain-style button of a choice (a tile, a tab, a segment, a layout item): selected ones
+// carry the selected trait; named for tests and demo steps.
+ui::View choiceButton(ui::View label, bool isSelected, std::function<void()> action, const std::string& name);
+
 // One choice of a compact segment control: selected while the binding holds `value`.
 ui::View segmentButton(const std::string& title, const ui::Binding<std::int64_t>& binding, std::int64_t value,
                        bool isDark);
 ui::View segmentLabel(const std::string& title, bool isSelected, bool isDark);
+
+// The width a card row's content has in the settings window: the window less the tab's and the
+// row's side padding.
+inline constexpr double kCardRowContentWidth = 480 - 2 * 16 - 2 * 14;
+
+// A row title of one line that shrinks down to `minimumScale` to fit `width`. A translation too
+// long for that wraps onto a second line instead of being cut off, so the row grows.
+ui::View fittingRowTitle(const std::string& text, const gfx::Font& font, double width, double minimumScale,
+                         const ui::ShapeStyle& style);
+// The width of a small bordered-prominent button titled `title`.
+double smallButtonWidth(const std::string& title);
 
 // A switch row: the title on the leading edge, a small switch on the trailing edge.
 struct SettingsToggleRow {

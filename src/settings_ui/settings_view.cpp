@@ -9,6 +9,7 @@
 #include "settings/switcher_links.h"
 #include "settings/switcher_settings.h"
 #include "settings_ui/palette/adaptive_window_vibrancy.h"
+#include "settings_ui/settings_controls.h"
 #include "settings_ui/settings_slots.h"
 #include "switcher/switcher_controller.h"
 #include "trackpad/trackpad_touch_monitor.h"
@@ -133,11 +134,7 @@ ui::View SettingsView::tabSegment(bool isDark) const {
                              .padding(ui::EdgeInsets{5, 10, 5, 10})
                              .background(thumb)
                              .contentShape(ui::Rectangle());
-        buttons.push_back(ui::Button([tab] { selectTabTapped(tab); }, label)
-                              .buttonStyle(ui::ButtonStyle::plain)
-                              .accessibilityAddTraits(selected ? ui::AccessibilityTraits::isSelected()
-                                                               : ui::AccessibilityTraits::none())
-                              .named("tab." + std::string(tab.rawValue())));
+        buttons.push_back(choiceButton(label, selected, [tab] { selectTabTapped(tab); }, "tab." + std::string(tab.rawValue())));
     }
     return ui::HStack(ui::VerticalAlignment::center, 2, buttons)
         .padding(2)

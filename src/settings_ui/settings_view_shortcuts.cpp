@@ -48,7 +48,7 @@ ui::View shortcutCaption(const std::string& title, const std::string& chip, cons
 }
 
 ui::View keysRow(ui::View content, double height) {
-    return content.padding(ui::Edges::horizontal(), 14).frame(std::nullopt, height);
+    return content.padding(ui::Edges::horizontal(), 14).frame(ui::FlexibleFrame{.minHeight = height});
 }
 
 }  // namespace
@@ -112,11 +112,9 @@ ui::View SettingsView::quickKeysSection(bool isDark) const {
             {cardDivider(isDark),
              keysRow(ui::HStack(ui::VerticalAlignment::center, 8,
                                 {ui::Circle().fill(ui::environment().systemColor(gfx::SystemColor::orange)).frame(7, 7),
-                                 ui::Text(L10n::shortcutAccessibilityHint())
-                                     .font(gfx::Font::system(12))
-                                     .foregroundStyle(ui::ShapeStyle::secondary())
-                                     .lineLimit(1)
-                                     .minimumScaleFactor(0.88),
+                                 fittingRowTitle(L10n::shortcutAccessibilityHint(), gfx::Font::system(12),
+                                                 kCardRowContentWidth - 7 - 3 * 8 - smallButtonWidth(L10n::grantAccessButton()),
+                                                 0.88, ui::ShapeStyle::secondary()),
                                  ui::Spacer(),
                                  ui::Button(L10n::grantAccessButton(),
                                             [] { WindowManager::shared().requestAccessibilityPermission(); })

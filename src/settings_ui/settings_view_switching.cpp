@@ -51,11 +51,8 @@ ui::View SettingsView::layoutPicker(bool isDark) const {
                 .background(thumb)
                 .contentShape(ui::Rectangle());
         const auto style = item.style;
-        buttons.push_back(ui::Button([style] { selectSwitchBarStyle(style); }, label)
-                              .buttonStyle(ui::ButtonStyle::plain)
-                              .accessibilityAddTraits(selected ? ui::AccessibilityTraits::isSelected()
-                                                               : ui::AccessibilityTraits::none())
-                              .named("layout." + std::string(rawValue(style))));
+        buttons.push_back(choiceButton(label, selected, [style] { selectSwitchBarStyle(style); },
+                                       "layout." + std::string(rawValue(style))));
     }
     return ui::HStack(ui::VerticalAlignment::center, 2, buttons).padding(2).background(insetWell(7, isDark)).named("layoutPicker");
 }
@@ -81,12 +78,10 @@ ui::View SettingsView::cycleScopePicker(bool isDark) const {
     for (const auto& t : tiles) {
         const bool selected = current == t.mode;
         const auto mode = t.mode;
-        views.push_back(ui::Button([mode] { performSelection([mode] { SwitcherSettings::shared().switcherMode = mode; }); },
-                                   optionTile(ScopeSchematicView{mode}, selected, t.title, t.subtitle, t.corners, isDark))
-                            .buttonStyle(ui::ButtonStyle::plain)
-                            .accessibilityAddTraits(selected ? ui::AccessibilityTraits::isSelected()
-                                                             : ui::AccessibilityTraits::none())
-                            .named("scopeTile." + std::string(rawValue(mode))));
+        views.push_back(choiceButton(optionTile(ScopeSchematicView{mode}, selected, t.title, t.subtitle, t.corners, isDark),
+                                     selected,
+                                     [mode] { performSelection([mode] { SwitcherSettings::shared().switcherMode = mode; }); },
+                                     "scopeTile." + std::string(rawValue(mode))));
     }
     return ui::HStack(ui::VerticalAlignment::center, 3, views);
 }
@@ -99,6 +94,9 @@ ui::View SettingsView::accessibilityStatusRow(bool isDark) const {
     auto& windowManager = WindowManager::shared();
     const bool trusted = windowManager.isAccessibilityTrusted;
     const auto& env = ui::environment();
+    // What the row leaves its text: the dot, the spacings and the badge or button.
+    const double trailingWidth = trusted ? 70 : smallButtonWidth(L10n::grantAccessButton());
+    const double titleWidth = kCardRowContentWidth - 7 - 3 * 8 - trailingWidth;
     ui::View trailing = trusted ? ui::Text(L10n::verifiedBadge())
                                       .font(gfx::Font::system(11.5, gfx::FontWeight::medium))
                                       .foregroundStyle(ui::ShapeStyle::secondary())
@@ -115,11 +113,8 @@ ui::View SettingsView::accessibilityStatusRow(bool isDark) const {
                       {ui::Circle()
                            .fill(env.systemColor(trusted ? gfx::SystemColor::green : gfx::SystemColor::orange))
                            .frame(7, 7),
-                       ui::Text(trusted ? L10n::accessibilityGranted() : L10n::accessibilityNeeded())
-                           .font(gfx::Font::system(13))
-                           .foregroundStyle(ui::ShapeStyle::primary())
-                           .lineLimit(1)
-                           .minimumScaleFactor(0.88),
+                       fittingRowTitle(trusted ? L10n::accessibilityGranted() : L10n::accessibilityNeeded(),
+                                       gfx::Font::system(13), titleWidth, 0.88, ui::ShapeStyle::primary()),
                        ui::Spacer(), trailing})
         .named("accessibilityRow");
 }
@@ -137,11 +132,11 @@ ui::View SettingsView::tactileSection(bool isDark) const {
     for (std::size_t i = 0; i < std::size(toggles); ++i) {
         rows.push_back(ui::HStack({SettingsToggleRow{toggles[i].first, ui::bind(*toggles[i].second)}})
                            .padding(ui::Edges::horizontal(), 14)
-                           .frame(std::nullopt, 31.5)
+                           .frame(ui::FlexibleFrame{.minHeight = 31.5})
                            .named(names[i]));
         rows.push_back(cardDivider(isDark));
     }
-    rows.push_back(accessibilityStatusRow(isDark).padding(ui::Edges::horizontal(), 14).frame(std::nullopt, 35));
+    rows.push_back(accessibilityStatusRow(isDark).padding(ui::Edges::horizontal(), 14).frame(ui::FlexibleFrame{.minHeight = 35}));
     return ui::VStack(ui::HorizontalAlignment::center, 0, rows);
 }
 

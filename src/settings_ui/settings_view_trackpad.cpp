@@ -56,12 +56,10 @@ ui::View SettingsView::triggerStylePicker(bool isDark) const {
     for (const auto& t : tiles) {
         const bool selected = settings.triggerStyle.get() == t.style;
         const auto style = t.style;
-        views.push_back(ui::Button([style] { performSelection([style] { SwitcherSettings::shared().triggerStyle = style; }); },
-                                   optionTile(GestureSchematicView{style}, selected, t.title, t.subtitle, t.corners, isDark))
-                            .buttonStyle(ui::ButtonStyle::plain)
-                            .accessibilityAddTraits(selected ? ui::AccessibilityTraits::isSelected()
-                                                             : ui::AccessibilityTraits::none())
-                            .named("triggerTile." + std::string(rawValue(style))));
+        views.push_back(choiceButton(optionTile(GestureSchematicView{style}, selected, t.title, t.subtitle, t.corners, isDark),
+                                     selected,
+                                     [style] { performSelection([style] { SwitcherSettings::shared().triggerStyle = style; }); },
+                                     "triggerTile." + std::string(rawValue(style))));
     }
     return ui::HStack(ui::VerticalAlignment::center, 3, views);
 }
@@ -142,9 +140,10 @@ ui::View SettingsView::calibrationSection(bool isDark) const {
                           cardDivider(isDark),
                           row(holdDelaySlider(isDark), 38),
                           cardDivider(isDark),
-                          row(ui::HStack({SettingsToggleRow{L10n::toggleLaunchAtLogin(), ui::bind(settings.launchAtLogin)}})
-                                  .named("launchAtLoginRow"),
-                              31.5),
+                          ui::HStack({SettingsToggleRow{L10n::toggleLaunchAtLogin(), ui::bind(settings.launchAtLogin)}})
+                              .named("launchAtLoginRow")
+                              .padding(ui::Edges::horizontal(), 14)
+                              .frame(ui::FlexibleFrame{.minHeight = 31.5}),
                       });
 }
 

@@ -1,7 +1,11 @@
 // The settings view's header, tab bar, previews and controls, driven through the hosting view as
 // a user would drive them.
 
+#include <cmath>
+#include <limits>
+
 #include "gfx/image_compare.h"
+#include "settings_ui/checked_number.h"
 #include "settings_fixture.h"
 
 namespace quillmar::testing {
@@ -150,11 +154,18 @@ TEST_F(SettingsViewTest, SelectionsTickOnEveryTapOnlyWithHapticsOn) {
     clickOn("fingers.3");
     EXPECT_EQ(haptics->count(platform::HapticPattern::alignment), start + 2);
 
+    // Any change of a slider's value while its row shows ticks, whatever made it.
+    settings().sensitivity = 1.7;
+    settle(0.2);
+    EXPECT_EQ(haptics->count(platform::HapticPattern::alignment), start + 3);
+
     settings().hapticFeedback = false;
+    settle(0.2);
+    settings().sensitivity = 1.2;
     settle(0.2);
     clickOn("triggerTile.topEdgeTwoFinger");
     EXPECT_EQ(settings().triggerStyle.get(), TriggerStyle::topEdgeTwoFinger);
-    EXPECT_EQ(haptics->count(platform::HapticPattern::alignment), start + 2);
+    EXPECT_EQ(haptics->count(platform::HapticPattern::alignment), start + 3);
 }
 
 TEST_F(SettingsViewTest, SlidersShowStoredValuesAndWriteOnlySnappedInRangeValues) {
@@ -249,6 +260,23 @@ TEST_F(SettingsViewTest, HoverMovesBetweenCardsWhicheverReportComesFirst) {
     host.pointerMoved(host.frame("quitAppCard")->center());
     settle(0.3);
     EXPECT_EQ(ui().hoveredShortcut.get(), ShortcutHoverKind::quitApp);
+}
+
+}  // namespace
+}  // namespace quillmar::testing
+
+namespace quillmar::testing {
+namespace {
+
+TEST(CheckedNumber, NonFiniteAndOutOfRangeValuesLandInsideBeforeConversion) {
+    EXPECT_EQ(checkedWhole(75.9, 0, 99999), 75);
+    EXPECT_EQ(checkedWhole(-0.5, 0, 99999), 0);
+    EXPECT_EQ(checkedWhole(std::nan(""), 40, 220), 40);
+    EXPECT_EQ(checkedWhole(std::numeric_limits<double>::infinity(), 40, 220), 220);
+    EXPECT_EQ(checkedWhole(-std::numeric_limits<double>::infinity(), 40, 220), 40);
+    EXPECT_EQ(checkedWhole(1e300, 0, 4), 4);
+    EXPECT_DOUBLE_EQ(checkedValue(std::nan(""), 0.3, 3.0), 0.3);
+    EXPECT_DOUBLE_EQ(checkedValue(9, 3.0, 0.3), 3.0);  // bounds in either order
 }
 
 }  // namespace

@@ -10,14 +10,14 @@
 
 namespace quillmar::platform::sim {
 
-SimTitledWindow::SimTitledWindow(const TitledWindowConfig& config, SimTitledWindows& owner)
-    : config_(config), owner_(owner), frame_(config.contentRect) {
-    owner_.windows_.push_back(this);
+SimTitledWindow::SimTitledWindow(const TitledWindowConfig& config, std::shared_ptr<SimTitledWindowList> list)
+    : config_(config), list_(std::move(list)), frame_(config.contentRect) {
+    list_->windows.push_back(this);
 }
 
 SimTitledWindow::~SimTitledWindow() {
-    std::erase(owner_.windows_, this);
-    if (owner_.key_ == this) owner_.key_ = nullptr;
+    std::erase(list_->windows, this);
+    if (list_->key == this) list_->key = nullptr;
 }
 
 void SimTitledWindow::setFrameOrigin(Point origin) {
@@ -36,11 +36,11 @@ void SimTitledWindow::center() {
     setFrameOrigin({std::round(v.midX() - frame_.width / 2), std::round(v.y + (v.height - frame_.height) * 2 / 3)});
 }
 
-bool SimTitledWindow::isKeyWindow() const { return owner_.key_ == this; }
+bool SimTitledWindow::isKeyWindow() const { return list_->key == this; }
 
 void SimTitledWindow::miniaturize() {
     miniaturized_ = true;
-    if (owner_.key_ == this) owner_.key_ = nullptr;
+    if (list_->key == this) list_->key = nullptr;
 }
 
 void SimTitledWindow::orderFrontRegardless() {
@@ -51,7 +51,7 @@ void SimTitledWindow::orderFrontRegardless() {
 void SimTitledWindow::makeKeyAndOrderFront() {
     visible_ = true;
     ++orderFronts_;
-    if (!miniaturized_) owner_.key_ = this;
+    if (!miniaturized_) list_->key = this;
 }
 
 void SimTitledWindow::performClose() {
@@ -62,7 +62,7 @@ void SimTitledWindow::performClose() {
     }
     visible_ = false;
     miniaturized_ = false;
-    if (owner_.key_ == this) owner_.key_ = nullptr;
+    if (list_->key == this) list_->key = nullptr;
 }
 
 bool SimTitledWindow::deliverKey(const KeyPress& key) {
@@ -76,7 +76,7 @@ SimTitledWindows& SimTitledWindows::install() {
 }
 
 std::unique_ptr<TitledWindow> SimTitledWindows::createWindow(const TitledWindowConfig& config) {
-    return std::make_unique<SimTitledWindow>(config, *this);
+    return std::make_unique<SimTitledWindow>(config, list_);
 }
 
 void SimTitledWindows::activateApplication(std::uint32_t options) {
@@ -87,6 +87,6 @@ void SimTitledWindows::activateApplication(std::uint32_t options) {
     if (workspace && process) workspace->activate(process->processIdentifier(), options);
 }
 
-bool SimTitledWindows::pressKey(const KeyPress& key) { return key_ && key_->deliverKey(key); }
+bool SimTitledWindows::pressKey(const KeyPress& key) { return list_->key && list_->key->deliverKey(key); }
 
 }  // namespace quillmar::platform::sim

@@ -12,11 +12,17 @@
 
 namespace quillmar::platform::sim {
 
-class SimTitledWindows;
+class SimTitledWindow;
+
+// What the windows share with the service that made them; a window may outlive the service.
+struct SimTitledWindowList {
+    std::vector<SimTitledWindow*> windows;
+    SimTitledWindow* key = nullptr;
+};
 
 class SimTitledWindow final : public TitledWindow {
 public:
-    SimTitledWindow(const TitledWindowConfig& config, SimTitledWindows& owner);
+    SimTitledWindow(const TitledWindowConfig& config, std::shared_ptr<SimTitledWindowList> list);
     ~SimTitledWindow() override;
 
     const TitledWindowConfig& config() const override { return config_; }
@@ -44,7 +50,7 @@ public:
 
 private:
     TitledWindowConfig config_;
-    SimTitledWindows& owner_;
+    std::shared_ptr<SimTitledWindowList> list_;
     Rect frame_;
     bool visible_ = false;
     bool miniaturized_ = false;
@@ -62,17 +68,15 @@ public:
     void activateApplication(std::uint32_t options) override;
 
     // Windows that still exist, in creation order; the key one, if any.
-    std::vector<SimTitledWindow*> windows() const { return windows_; }
-    SimTitledWindow* keyWindow() const { return key_; }
+    std::vector<SimTitledWindow*> windows() const { return list_->windows; }
+    SimTitledWindow* keyWindow() const { return list_->key; }
     // Delivers a key press to the key window; false when there is none or it did not take it.
     bool pressKey(const KeyPress& key);
     int activationCount() const { return activations_; }
     std::uint32_t lastActivationOptions() const { return lastOptions_; }
 
 private:
-    friend class SimTitledWindow;
-    std::vector<SimTitledWindow*> windows_;
-    SimTitledWindow* key_ = nullptr;
+    std::shared_ptr<SimTitledWindowList> list_ = std::make_shared<SimTitledWindowList>();
     int activations_ = 0;
     std::uint32_t lastOptions_ = 0;
 };
