@@ -1,18 +1,18 @@
-#include "runtime/world.h"
+#include <algorithm>
+#include <climits>
+
+#include "settings_ui/hardware_stage_state.h"
 #include "settings_ui/settings_slots.h"
 
 namespace quillmar {
 
-namespace {
-// Stands in for the live stage's own shared state until the stage is built.
-struct StageSelectionStandIn {
-    HardwareStageSelection selection;
-};
-HardwareStageSelection& standIn() { return runtime::World::shared<StageSelectionStandIn>().selection; }
-}  // namespace
-
-HardwareStageSelection hardwareStageSelection() { return standIn(); }
-void setHardwareStageSimulatedIndex(std::int64_t index) { standIn().simulatedIndex = index; }
-void resetHardwareStage() { standIn() = {}; }
+HardwareStageSelection hardwareStageSelection() {
+    const auto& stage = HardwareStageState::shared();
+    return {stage.simulatedIndex.get(), stage.hoverRatioX->has_value()};
+}
+void setHardwareStageSimulatedIndex(std::int64_t index) {
+    HardwareStageState::shared().simulatedIndex = static_cast<int>(std::clamp<std::int64_t>(index, INT_MIN, INT_MAX));
+}
+void resetHardwareStage() { HardwareStageState::shared().reset(); }
 
 }  // namespace quillmar

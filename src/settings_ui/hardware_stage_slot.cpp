@@ -1,10 +1,11 @@
+#include "settings_ui/hardware_stage_view.h"
 #include "settings_ui/settings_slots.h"
-#include "settings_ui/slot_placeholder.h"
 
 namespace quillmar {
 
-ui::View hardwareStageSlot(const SettingsPalette& palette, const std::vector<SwitchTarget>&, gfx::Color) {
-    return slotPlaceholder(palette, "hardwareStage", 12).frame(std::nullopt, 164);
+ui::View hardwareStageSlot(const SettingsPalette& palette, const std::vector<SwitchTarget>& previewTargets,
+                           gfx::Color statusDotColor) {
+    return HardwareStageView{palette, previewTargets, statusDotColor, std::nullopt};
 }
 
 }  // namespace quillmar

@@ -1,10 +1,11 @@
+#include "settings_ui/minimized_bar_mock_stage.h"
 #include "settings_ui/settings_slots.h"
-#include "settings_ui/slot_placeholder.h"
 
 namespace quillmar {
 
-ui::View minimizedBarStageSlot(const SettingsPalette& palette, const std::vector<SwitchTarget>&, bool) {
-    return slotPlaceholder(palette, "minimizedBarStage", 8.5);
+ui::View minimizedBarStageSlot(const SettingsPalette& palette, const std::vector<SwitchTarget>& targets,
+                               bool isHovered) {
+    return MinimizedBarMockStage{palette, targets, isHovered};
 }
 
 }  // namespace quillmar

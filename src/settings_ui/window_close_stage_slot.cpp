@@ -1,10 +1,10 @@
 #include "settings_ui/settings_slots.h"
-#include "settings_ui/slot_placeholder.h"
+#include "settings_ui/window_close_mock_stage.h"
 
 namespace quillmar {
 
-ui::View windowCloseStageSlot(const SettingsPalette& palette, bool) {
-    return slotPlaceholder(palette, "windowCloseStage", 8.5).frame(std::nullopt, 100);
+ui::View windowCloseStageSlot(const SettingsPalette& palette, bool isHovered) {
+    return ui::View(WindowCloseMockStage{palette, isHovered}).frame(std::nullopt, 100);
 }
 
 }  // namespace quillmar

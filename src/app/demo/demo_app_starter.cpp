@@ -18,6 +18,7 @@
 #include "app/demo/scene_steps.h"
 #include "app/demo/app_shell_steps.h"
 #include "app/demo/festive_steps.h"
+#include "app/demo/settings_stage_steps.h"
 #include "app/demo/settings_window_steps.h"
 #include "app/demo/switcher_demo_steps.h"
 #include "trackpad/trackpad_touch_monitor.h"
@@ -104,6 +105,7 @@ void installDemoApp(platform::sim::ScenarioRunner& runner) {
     registerSceneSteps(registry);
     registerAppShellSteps(registry);
     registerFestiveSteps(registry);
+    registerSettingsStageSteps(registry);
     registerSettingsWindowSteps(registry);
     runner.setAppStarter(startApp);
 }

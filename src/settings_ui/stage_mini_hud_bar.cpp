@@ -1,0 +1,176 @@
+#include "settings_ui/stage_mini_hud_bar.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "brand/logo_image.h"
+#include "settings_ui/minimized_bar_mock_stage.h"
+#include "switcher/app_icon_image_cache.h"
+#include "switcher/visual_effect_blur.h"
+#include "ui/ui.h"
+#include "windows/window_manager.h"
+
+namespace quillmar {
+
+using ui::Color;
+
+namespace {
+
+const char* kHighlightID = "stageMiniHighlight";
+
+std::string iconID(int index) { return "stageMiniIcon-" + std::to_string(index); }
+
+ui::View fittedIcon(const platform::AppIconRef& icon) {
+    auto image = AppIconImageCache::shared().image(icon);
+    if (image.isNull()) return ui::RoundedRectangle(4).fill(Color::rgb(0.55, 0.58, 0.62));
+    return ui::Image(image).resizable().aspectRatio(ui::ContentMode::fit).interpolation(gfx::ImageInterpolation::high);
+}
+
+// The logo as it stands in for an empty list, drawn at 64 points once per process.
+ui::View logoView() {
+    static const gfx::Image logo = LogoImage::makeAppIcon(64, false)->rasterize(2.0);
+    return ui::Image(logo).resizable().interpolation(gfx::ImageInterpolation::high);
+}
+
+}  // namespace
+
+std::vector<int> StageMiniHUDBar::visibleListIndices(int count, int highlightedIdx) {
+    std::vector<int> rows;
+    if (count <= 0) return rows;
+    if (count <= 3) {
+        for (int i = 0; i < count; ++i) rows.push_back(i);
+        return rows;
+    }
+    // Wide arithmetic: the highlighted index may be anything an int holds.
+    const std::int64_t start =
+        std::max<std::int64_t>(0, std::min<std::int64_t>(std::int64_t{highlightedIdx} - 1, std::int64_t{count} - 3));
+    for (int k = 0; k < 3; ++k) rows.push_back(static_cast<int>(start) + k);
+    return rows;
+}
+
+std::string StageMiniHUDBar::rowLabel(const SwitchTarget& t) {
+    if (t.isAppOnly) return t.appName;
+    auto label = WindowManager::cleanWindowLabel(t.windowTitle, t.appName);
+    return label.empty() ? t.appName : label;
+}
+
+ui::View StageMiniHUDTile::body() const {
+    ui::View image = fittedIcon(icon).frame(28, 28);
+    if (isMinimizedOrHidden)
+        image = image.opacity(isSelected ? 0.85 : 0.5)
+                    .overlay(minimizedWindowBadge(0.78, 0.35).frame(9, 9), ui::Alignment::bottomTrailing());
+    return image.matchedGeometryEffect(iconGeometryID, iconNamespace)
+        .padding(4)
+        .scaleEffect(isSelected ? 1.04 : 0.96);
+}
+
+ui::View StageMiniHUDBar::highlight(bool selected, double radius, double fillOpacity) const {
+    return ui::when(selected, [&] {
+        gfx::StrokeStyle edge;
+        edge.lineWidth = 0.5;
+        const auto shape = ui::RoundedRectangle(radius);
+        return ui::ZStack({shape.fill(Color::whiteColor().opacity(fillOpacity)),
+                           shape.strokeBorder(Color::whiteColor().opacity(0.28), edge)})
+            .matchedGeometryEffect(kHighlightID, miniHUDNamespace)
+            .named("stageMiniHighlight");
+    });
+}
+
+ui::View StageMiniHUDBar::strip() const {
+    ui::ViewList tiles;
+    if (targets.empty()) {
+        tiles.push_back(logoView().frame(28, 28).padding(4).named("stageMiniLogo"));
+    } else {
+        for (std::size_t i = 0; i < targets.size(); ++i) {
+            const int index = static_cast<int>(i);
+            const bool selected = index == highlightedIdx;
+            tiles.push_back(ui::View(StageMiniHUDTile{targets[i].appIcon, targets[i].isMinimizedOrHidden, selected,
+                                                      miniHUDNamespace, iconID(index)})
+                                .background(highlight(selected, 8, 0.2))
+                                .id(index)
+                                .named("stageMiniTile." + std::to_string(index)));
+        }
+    }
+    return ui::HStack(ui::VerticalAlignment::center, 5, std::move(tiles))
+        .padding(ui::EdgeInsets{5, 8, 5, 8});
+}
+
+ui::View StageMiniHUDBar::row(int i) const {
+    const SwitchTarget& t = targets[static_cast<std::size_t>(i)];
+    const bool selected = i == highlightedIdx;
+    const bool minimised = t.isMinimizedOrHidden;
+
+    ui::View icon = fittedIcon(t.appIcon).frame(12.5, 12.5);
+    if (minimised) icon = icon.opacity(selected ? 0.9 : 0.55);
+    icon = icon.matchedGeometryEffect(iconID(i), miniHUDNamespace);
+
+    const double labelOpacity = selected ? 0.98 : minimised ? 0.52 : 0.78;
+    ui::View label = ui::Text(rowLabel(t))
+                         .font(gfx::Font::system(9.5, selected ? gfx::FontWeight::semibold : gfx::FontWeight::regular))
+                         .foregroundColor(Color::whiteColor().opacity(labelOpacity))
+                         .lineLimit(1)
+                         .named("stageMiniRowLabel");
+    ui::View trailing;
+    if (minimised) {
+        gfx::StrokeStyle rim;
+        rim.lineWidth = 0.5;
+        const auto capsule = ui::Capsule(gfx::RoundedCornerStyle::continuous);
+        trailing = ui::ZStack({capsule.fill(Color::black().opacity(0.55)),
+                               capsule.strokeBorder(Color::whiteColor().opacity(0.28), rim),
+                               ui::Image::systemName("minus")
+                                   .font(gfx::Font::system(5.5, gfx::FontWeight::bold))
+                                   .foregroundColor(Color::whiteColor().opacity(0.88))})
+                       .frame(12, 8.5)
+                       .named("stageMiniMinusCapsule");
+    } else {
+        trailing = ui::Text(t.appName)
+                       .font(gfx::Font::system(8.5))
+                       .foregroundColor(Color::whiteColor().opacity(selected ? 0.56 : 0.34))
+                       .lineLimit(1)
+                       .named("stageMiniRowApp");
+    }
+    return ui::HStack(ui::VerticalAlignment::center, 6, {icon, label, ui::Spacer(4), trailing})
+        .padding(ui::Edges::horizontal(), 6.5)
+        .frame(204, 17)
+        .background(highlight(selected, 5.5, 0.22))
+        .id(i)
+        .named("stageMiniRow." + std::to_string(i));
+}
+
+ui::View StageMiniHUDBar::list() const {
+    ui::ViewList rows;
+    if (targets.empty()) {
+        rows.push_back(ui::HStack(ui::VerticalAlignment::center, 6,
+                                  {logoView().frame(13, 13),
+                                   ui::Text("Quillmar")
+                                       .font(gfx::Font::system(9.5, gfx::FontWeight::semibold))
+                                       .foregroundColor(Color::whiteColor().opacity(0.95)),
+                                   ui::Spacer(0)})
+                           .padding(ui::Edges::horizontal(), 7)
+                           .frame(204, 18)
+                           .named("stageMiniPlaceholderRow"));
+    } else {
+        for (int i : visibleListIndices(static_cast<int>(targets.size()), highlightedIdx)) rows.push_back(row(i));
+    }
+    return ui::VStack(ui::HorizontalAlignment::center, 1.5, std::move(rows)).padding(ui::EdgeInsets{4, 4.5, 4, 4.5});
+}
+
+ui::View StageMiniHUDBar::body() const {
+    const double radius = isVerticalStyle ? 10.5 : 13;
+    const auto shape = ui::RoundedRectangle(radius);
+    gfx::StrokeStyle rim;
+    rim.lineWidth = 0.5;
+    return ui::ifElse(isVerticalStyle, list(), strip())
+        .background(ui::ZStack({VisualEffectBlur{VisualEffectBlur::Material::hudWindow,
+                                                 VisualEffectBlur::BlendingMode::withinWindow, false},
+                                ui::Rectangle().fill(Color::black().opacity(0.23))}))
+        .clipShape(shape)
+        .overlay(shape.strokeBorder(Color::whiteColor().opacity(0.22), rim))
+        .shadow(Color::black().opacity(isDark ? 0.42 : 0.18), 10, 0, 4)
+        .animation(ui::Animation::spring(0.32, 0.82, 0), isVerticalStyle)
+        .animation(ui::Animation::spring(0.2, 0.84, 0), highlightedIdx)
+        .named("stageMiniHUDBar");
+}
+
+}  // namespace quillmar
