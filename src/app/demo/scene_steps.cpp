@@ -189,18 +189,24 @@ std::string progressLabel(double p, bool isDark, SceneKind kind, int column) {
 void renderSheet(StepContext& ctx, const SceneFields& s, const std::vector<double>& progress,
                  const std::string& file, const std::string& caption) {
     constexpr double kMargin = 12, kGap = 12, kLabel = 18;
-    const auto columns = static_cast<double>(progress.size());
-    const gfx::Size sheetSize{kMargin * 2 + columns * s.canvas.width + (columns - 1) * kGap,
-                              kMargin * 2 + 2 * (s.canvas.height + kLabel) + kGap};
+    // Wide canvases (the card's dissolves) stack the moments in rows with dark and light side by
+    // side; tall ones put the moments in columns with dark above light.
+    const bool rowsAreMoments = s.canvas.width > 2 * s.canvas.height;
+    const auto moments = static_cast<double>(progress.size());
+    const double cols = rowsAreMoments ? 2 : moments, rows = rowsAreMoments ? moments : 2;
+    const gfx::Size sheetSize{kMargin * 2 + cols * s.canvas.width + (cols - 1) * kGap,
+                              kMargin * 2 + rows * (s.canvas.height + kLabel) + (rows - 1) * kGap};
     gfx::RenderTarget target(sheetSize, s.scale);
     gfx::GraphicsContext sheet = target.context();
     sheet.fill(gfx::Path::rect({0, 0, sheetSize.width, sheetSize.height}), gfx::Color::rgb(0.5, 0.5, 0.52));
     const gfx::Font font = gfx::Font::system(11, gfx::FontWeight::medium);
     PointerOverCanvas pointer(s.pointer, s.scene->kind);
-    for (int row = 0; row < 2; ++row) {
-        const bool isDark = row == 0;
+    for (int look = 0; look < 2; ++look) {
+        const bool isDark = look == 0;
         for (std::size_t i = 0; i < progress.size(); ++i) {
-            const gfx::Rect cell{kMargin + static_cast<double>(i) * (s.canvas.width + kGap),
+            const double col = rowsAreMoments ? look : static_cast<double>(i);
+            const double row = rowsAreMoments ? static_cast<double>(i) : look;
+            const gfx::Rect cell{kMargin + col * (s.canvas.width + kGap),
                                  kMargin + row * (s.canvas.height + kLabel + kGap), s.canvas.width,
                                  s.canvas.height};
             drawCell(sheet, *s.scene, cell, isDark, progress[i], s.theme, static_cast<int>(i));
