@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "festive_hud/clamped_index.h"
 #include "localization/app_language.h"
 #include "platform/accessibility_display_options.h"
 #include "runtime/wall_clock.h"
@@ -122,10 +123,11 @@ void ArtisanCraftState::handleEmblemTap(bool hapticsEnabled) {
         stopTapBurst();
         stopHint();
         const auto& rotation = SeasonalEasterEgg::qaRotation();
-        const int count = static_cast<int>(rotation.size());
-        qaRotationIndex = activeEasterEgg.get() ? ((qaRotationIndex % count + count) % count + 1) % count : 0;
+        const std::size_t place =
+            activeEasterEgg.get() ? wrappedIndex(static_cast<std::int64_t>(qaRotationIndex) + 1, rotation.size()) : 0;
+        qaRotationIndex = static_cast<int>(place);
         activeEggIsFromQA_ = true;
-        beginUnlockAnimation(rotation[static_cast<std::size_t>(qaRotationIndex)], hapticsEnabled);
+        beginUnlockAnimation(rotation[place], hapticsEnabled);
         return;
     }
     if (dissolveProgress.get() && sinceUnlock < kEmblemReplaySpacing) return;

@@ -7,7 +7,7 @@
 #include "platform/accessibility_display_options.h"
 #include "seasonal/east_asian_dissolve_scenes.h"
 #include "seasonal/scenes/pointer_wake.h"
-#include "seasonal/scenes/smootherstep.h"
+#include "seasonal/fade_curve.h"
 #include "seasonal/scenes/spectacle_hash.h"
 #include "seasonal/scenes/spectacle_renderers.h"
 #include "seasonal/theme_charm.h"
@@ -22,8 +22,6 @@ using gfx::Path;
 using T = ArtisanCanvasTheme;
 constexpr double kPi = std::numbers::pi;
 
-double clamp01(double x) { return std::isnan(x) ? 0 : std::clamp(x, 0.0, 1.0); }
-double S(double x) { return smootherQuintic(clamp01(x)); }
 double u(std::int64_t seed) { return spectacleUnit(seed); }
 
 void drawSparkles(gfx::GraphicsContext& ctx, T theme, double w, double h, double p, bool dark, Point origin) {
@@ -35,7 +33,7 @@ void drawSparkles(gfx::GraphicsContext& ctx, T theme, double w, double h, double
         if (p <= start) continue;
         const double local = (p - start) / (0.68 + 0.3 * u(3 + 19 * i));
         if (local >= 1) continue;
-        const double opacity = 0.92 * S(local / 0.14) * (1 - S((local - 0.56) / 0.44));
+        const double opacity = 0.92 * smoothFade(local / 0.14) * (1 - smoothFade((local - 0.56) / 0.44));
         const double x0 = i % 3 == 0 ? w * 0.7996 : i % 3 == 1 ? w * 0.1804 : w * (0.06 + 0.86 * u(11 + 31 * i));
         const double y0 = h * (0.74 * u(5 + 41 * i) - 0.06);
         double x = x0 + (u(2 + 53 * i) - 0.42) * 44 * local + 13 * std::sin(4.2 * local + 1.7 * i);
@@ -80,8 +78,8 @@ void drawDriftingCharms(gfx::GraphicsContext& ctx, T theme, double w, double h, 
         if (p <= start) continue;
         const double local = (p - start) / (0.72 + 0.26 * u(107 + 29 * j));
         if (local >= 1) continue;
-        const double fadeIn = S(local / 0.15);
-        const double fadeOut = S((local - 0.58) / 0.42);
+        const double fadeIn = smoothFade(local / 0.15);
+        const double fadeOut = smoothFade((local - 0.58) / 0.42);
         const double x0 = w * (0.08 + 0.84 * u(113 + 37 * j));
         const double y0 = h * (-0.12 + 0.64 * u(127 + 43 * j));
         const double wobble = 17 * std::sin(2.1 * j + 3.8 * local);
@@ -132,7 +130,7 @@ void ArtisanDissolveCanvasView::renderDissolveScene(gfx::GraphicsContext& contex
     const double w = size.width;
     const double h = size.height;
     if (!(w > 8 && h > 8) || !spectacleFrameIsDrawable(w, h, progress)) return;
-    const double p = clamp01(progress);
+    const double p = clampUnit(progress);
     const Color tint = egg.touchTintColor.withAlpha(1);
     const gfx::Rect whole{0, 0, w, h};
 
@@ -142,7 +140,7 @@ void ArtisanDissolveCanvasView::renderDissolveScene(gfx::GraphicsContext& contex
         return;
     }
 
-    const double wash = S(p / 0.16) * (1 - S((p - 0.66) / 0.32));
+    const double wash = smoothFade(p / 0.16) * (1 - smoothFade((p - 0.66) / 0.32));
     if (wash > 0.005) context.fill(Path::rect(whole), tint.opacity(wash * (isDark ? 0.09 : 0.058)));
 
     const Point E{w - 29, h / 2};

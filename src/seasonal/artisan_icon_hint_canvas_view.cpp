@@ -5,7 +5,7 @@
 #include <numbers>
 
 #include "platform/accessibility_display_options.h"
-#include "seasonal/scenes/smootherstep.h"
+#include "seasonal/fade_curve.h"
 #include "seasonal/scenes/spectacle_hash.h"
 #include "seasonal/scenes/scene_shapes.h"
 #include "seasonal/theme_charm.h"
@@ -19,8 +19,6 @@ using gfx::Color;
 using gfx::Path;
 constexpr double kPi = std::numbers::pi;
 
-double clamp01(double x) { return std::isnan(x) ? 0 : std::clamp(x, 0.0, 1.0); }
-double S(double x) { return smootherQuintic(clamp01(x)); }
 
 Color gold(bool dark) { return dark ? Color(1.0, 0.91, 0.58) : Color(0.94, 0.74, 0.22); }
 Color amber(bool dark) { return dark ? Color(0.90, 0.69, 0.22) : Color(0.78, 0.54, 0.10); }
@@ -38,10 +36,10 @@ void drawHint(gfx::GraphicsContext& ctx, const ArtisanIconHintCanvasView& v, dou
 
     if (t >= 0.1) {  // ring and halo
         const double a = t - 0.1;
-        const double rise = S(a / 0.64);
+        const double rise = smoothFade(a / 0.64);
         const double pulse = (t > 0.74 && t < 1.32) ? 1 - 0.08 * std::sin(kPi * (t - 0.74) / 0.58) : 1;
-        const double grow = S(a / 2.35);
-        const double fall = 1 - S((t - 1.3) / 1.28);
+        const double grow = smoothFade(a / 2.35);
+        const double fall = 1 - smoothFade((t - 1.3) / 1.28);
         const double alpha = rise * pulse * fall;
         const double g = 11 * grow;
         if (alpha > 0) {
@@ -51,25 +49,25 @@ void drawHint(gfx::GraphicsContext& ctx, const ArtisanIconHintCanvasView& v, dou
     }
 
     if (t >= 0.1 && t < 1.35) {  // orbiting sparkle
-        const double q = clamp01((t - 0.1) / 1.15);
+        const double q = clampUnit((t - 0.1) / 1.15);
         const double theta = -2.35 + 3.65 * q;
         const gfx::Point c{36 + 24.5 * std::cos(theta), 36 + 24.5 * std::sin(theta)};
         ctx.fill(scenes::sparklePath(c.x, c.y, 5), gold(dark).opacity(0.92 * std::sin(kPi * q)));
     }
 
     if (t >= 0.42 && t <= 2.54) {  // the floating charm, and within its window the flake
-        const double r = clamp01((t - 0.42) / 2.12);
+        const double r = clampUnit((t - 0.42) / 2.12);
         const double x = 55 + 44 * (1 - std::pow(1 - r, 1.65));
         const double y = 16 - 9 * std::sin(kPi * std::pow(r, 0.85)) + 11 * r * r;
         gfx::GraphicsContext charm = ctx;
-        charm.opacity = 0.94 * S(r / 0.16) * (1 - S((r - 0.56) / 0.44));
+        charm.opacity = 0.94 * smoothFade(r / 0.16) * (1 - smoothFade((r - 0.56) / 0.44));
         charm.translateBy(x, y);
         charm.rotateBy(1.25 * r - 0.32);
         charm.scaleBy(std::fabs(std::cos(4.3 * r + 0.35)) * 0.62 + 0.38, 1);
         drawThemeCharm(charm, v.egg.canvasTheme, 0, dark, 5.6, std::sin(kPi * r));
 
         if (t >= 0.54 && t <= 2.28) {
-            const double m = clamp01((t - 0.54) / 1.74);
+            const double m = clampUnit((t - 0.54) / 1.74);
             gfx::GraphicsContext flake = ctx;
             flake.opacity = 0.88 * std::sin(kPi * m);
             flake.translateBy(52 + 34 * (1 - std::pow(1 - m, 1.5)), 20 - 6.5 * std::sin(kPi * m) + 8 * m * m);
@@ -85,7 +83,7 @@ void drawBurst(gfx::GraphicsContext& ctx, const ArtisanIconHintCanvasView& v, do
     const bool dark = v.isDark;
     const int level = v.tapBurstLevel;
     const bool strong = level > 1;
-    const double fade = 1 - S(b);
+    const double fade = 1 - smoothFade(b);
     const double e = reduceMotion ? 4 : (1 - std::pow(1 - b, 2.4)) * (strong ? 22 : 13);
     const Path ring = iconRing(e, 11.5 + 0.2 * e);
     if (strong) {
@@ -99,7 +97,7 @@ void drawBurst(gfx::GraphicsContext& ctx, const ArtisanIconHintCanvasView& v, do
     const double reach = strong ? 78 : 48;
     const double lift = (strong ? 10 : 5) * std::sin(kPi * b);
     const double ease = (1 - std::exp(-2.8 * b)) / (1 - std::exp(-2.8));
-    const double shardFade = 1 - S((b - 0.28) / 0.72);
+    const double shardFade = 1 - smoothFade((b - 0.28) / 0.72);
     for (int i = 0; i < n; ++i) {
         const double u = spectacleUnit(37 * i + 101 * static_cast<std::int64_t>(level));
         const double angle = -0.85 + i * 1.45 / (n - 1) + (u - 0.5) * 0.22;
@@ -124,9 +122,9 @@ void drawBurst(gfx::GraphicsContext& ctx, const ArtisanIconHintCanvasView& v, do
 void ArtisanIconHintCanvasView::renderIconHint(gfx::GraphicsContext& context, ui::Size size,
                                                const ArtisanIconHintCanvasView& v, bool reduceMotion) {
     if (!(size.width > 8 && size.height > 8) || !size.isFinite()) return;
-    if (v.hintProgress && std::isfinite(*v.hintProgress)) drawHint(context, v, clamp01(*v.hintProgress), reduceMotion);
+    if (v.hintProgress && std::isfinite(*v.hintProgress)) drawHint(context, v, clampUnit(*v.hintProgress), reduceMotion);
     if (v.tapBurstProgress && std::isfinite(*v.tapBurstProgress) && v.tapBurstLevel >= 1)
-        drawBurst(context, v, clamp01(*v.tapBurstProgress), reduceMotion);
+        drawBurst(context, v, clampUnit(*v.tapBurstProgress), reduceMotion);
 }
 
 ui::View ArtisanIconHintCanvasView::body() const {

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "seasonal/scenes/smootherstep.h"
+#include "seasonal/fade_curve.h"
 
 namespace quillmar {
 
@@ -18,8 +18,6 @@ using gfx::Color;
 using gfx::Path;
 constexpr double kPi = std::numbers::pi;
 
-double clamp01(double x) { return std::isnan(x) ? 0 : std::clamp(x, 0.0, 1.0); }
-double S(double x) { return smootherQuintic(clamp01(x)); }
 
 struct Crane { double x, y, travelX, travelY, start, scale; };
 constexpr std::array<Crane, 5> kCranes{{{238, 55, 84, -32, 0.05, 1.05},
@@ -46,7 +44,7 @@ void drawJadeLotusDissolve(gfx::GraphicsContext& context, bool isDark, double wi
         context.stroke(Path::circle({emblemX, emblemY}, r), ripple, 1);
     }
 
-    const double a = S((p - 0.04) / 0.18) * (1 - S((p - 0.64) / 0.34));
+    const double a = smoothFade((p - 0.04) / 0.18) * (1 - smoothFade((p - 0.64) / 0.34));
     if (a <= 0.01) return;
     gfx::StrokeStyle style;
     style.lineCap = gfx::LineCap::round;
@@ -77,7 +75,7 @@ void drawKoreanCranesDissolve(gfx::GraphicsContext& context, bool isDark, double
         const double l = (p - c.start) / 0.74;
         const double kk = static_cast<double>(k);
         gfx::GraphicsContext g = context;
-        g.opacity = 0.94 * S(l / 0.16) * (1 - S((l - 0.6) / 0.4));
+        g.opacity = 0.94 * smoothFade(l / 0.16) * (1 - smoothFade((l - 0.6) / 0.4));
         g.translateBy(c.x + c.travelX * l, c.y + c.travelY * l + 3 * std::sin(5.2 * l + kk));
         g.rotateBy(-0.26);
         g.scaleBy(c.scale, c.scale);

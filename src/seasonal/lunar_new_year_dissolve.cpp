@@ -8,7 +8,7 @@
 #include <numbers>
 
 #include "seasonal/east_asian_dissolve_scenes.h"
-#include "seasonal/scenes/smootherstep.h"
+#include "seasonal/fade_curve.h"
 #include "seasonal/scenes/spectacle_hash.h"
 #include "seasonal/scenes/scene_shapes.h"
 
@@ -20,8 +20,6 @@ using gfx::Color;
 using gfx::Path;
 constexpr double kPi = std::numbers::pi;
 
-double clamp01(double x) { return std::isnan(x) ? 0 : std::clamp(x, 0.0, 1.0); }
-double S(double x) { return smootherQuintic(clamp01(x)); }
 
 struct Palette {
     Color gold, paleGold, deepGold, red;
@@ -127,13 +125,13 @@ void drawDragonHead(gfx::GraphicsContext& ctx, const Palette& pal, const DragonS
 
 void drawDragon(gfx::GraphicsContext& ctx, const Palette& pal, bool dark, double w, double h, double p) {
     if (p < 0.03 || p > 0.88) return;
-    const double q = clamp01((p - 0.03) / 0.8);
+    const double q = clampUnit((p - 0.03) / 0.8);
     // The head keeps its jump at q = 0.5: the second half of the chase starts ahead.
     const double hp = q < 0.5 ? 0.5 * q + q * q : 1 - 0.35 * (2 - 2 * q) * (2 - 2 * q);
     const double head = std::clamp(hp, 0.02, 1.0);
     const double tail = std::clamp(hp - 0.33, 0.0, 0.67);
     if (!(head - tail > 0.015)) return;
-    const double alpha = S((p - 0.03) / 0.08) * (1 - S((p - 0.74) / 0.14));
+    const double alpha = smoothFade((p - 0.03) / 0.08) * (1 - smoothFade((p - 0.74) / 0.14));
 
     constexpr int kSamples = 38;
     std::array<DragonSpinePoint, kSamples> spine;
@@ -207,7 +205,7 @@ void drawBursts(gfx::GraphicsContext& ctx, const Palette& pal, double p, double 
         const Burst& burst = bursts[b];
         if (p < burst.start || p > burst.start + burst.length) continue;
         const double l = (p - burst.start) / burst.length;
-        const double fade = 0.94 * (1 - S((l - 0.28) / 0.72));
+        const double fade = 0.94 * (1 - smoothFade((l - 0.28) / 0.72));
         const double fall = 7.5 * l * l;
         const Point at{burst.x, burst.y};
         if (b == 4 && l < 0.75)
@@ -250,7 +248,7 @@ void drawCoins(gfx::GraphicsContext& ctx, const Palette& pal, double p) {
         const Coin& coin = kCoins[k];
         if (p < coin.start || p > coin.start + 0.62) continue;
         const double l = (p - coin.start) / 0.62;
-        const double opacity = 0.88 * S(l / 0.18) * (1 - S((l - 0.58) / 0.42));
+        const double opacity = 0.88 * smoothFade(l / 0.18) * (1 - smoothFade((l - 0.58) / 0.42));
         const double kk = static_cast<double>(k);
         const Point at{coin.x + 6 * std::sin(3.4 * l + kk), coin.y - 22 * l};
         gfx::GraphicsContext g = ctx;

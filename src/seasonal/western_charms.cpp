@@ -6,6 +6,7 @@
 
 #include "festive_hud/clamped_index.h"
 #include "seasonal/blossom_charm.h"
+#include "seasonal/scenes/easter_art.h"
 #include "seasonal/scenes/scene_shapes.h"
 
 namespace quillmar {
@@ -28,17 +29,6 @@ CloverColors cloverColors(bool isDark) {
     return {Color(0.09, 0.56, 0.30), Color(0.24, 0.74, 0.40), Color(0.90, 0.66, 0.12), Color(0.99, 0.86, 0.44),
             Color(0.58, 0.37, 0.05), Color(0.99, 0.96, 0.88)};
 }
-struct EasterColors {
-    Color butter, blush, cream, lilac, robin, mint;
-};
-EasterColors easterColors(bool isDark) {
-    if (isDark)
-        return {Color(1.0, 0.90, 0.52), Color(1.0, 0.74, 0.82), Color(1.0, 0.97, 0.90), Color(0.84, 0.78, 1.0),
-                Color(0.62, 0.88, 1.0), Color(0.70, 0.96, 0.80)};
-    return {Color(0.99, 0.86, 0.42), Color(0.97, 0.68, 0.76), Color(0.99, 0.96, 0.88), Color(0.78, 0.70, 0.92),
-            Color(0.56, 0.82, 0.90), Color(0.62, 0.86, 0.70)};
-}
-
 // A heart-shaped leaf pointing along +x, its notch at the origin.
 Path heartLeaf(double s) {
     Path p;
@@ -49,33 +39,6 @@ Path heartLeaf(double s) {
     p.addCurve({0, 0}, {0.82 * s, 0.62 * s}, {0.05 * s, 0.55 * s});
     p.closeSubpath();
     return p;
-}
-
-// A painted egg of about `size` points: one of three designs by variant mod 3.
-void drawPaintedEgg(gfx::GraphicsContext& context, double size, int variant, const EasterColors& c) {
-    const double s = size;
-    Path egg;
-    egg.move({0, -1.2 * s});
-    egg.addCurve({0.78 * s, 0}, {0.55 * s, -1.2 * s}, {0.8 * s, -0.5 * s});
-    egg.addCurve({0, s}, {0.78 * s, 0.6 * s}, {0.5 * s, s});
-    egg.addCurve({-0.78 * s, 0}, {-0.5 * s, s}, {-0.78 * s, 0.6 * s});
-    egg.addCurve({0, -1.2 * s}, {-0.8 * s, -0.5 * s}, {-0.55 * s, -1.2 * s});
-    egg.closeSubpath();
-    const std::size_t design = mod(variant, 3);
-    const Color base = design == 0 ? c.robin : design == 1 ? c.blush : c.mint;
-    context.fill(egg, base);
-    gfx::GraphicsContext inside = context;
-    inside.clip(egg);
-    if (design == 0) {
-        Path zigzag;
-        zigzag.addLines({{-s, 0}, {-0.5 * s, -0.3 * s}, {0, 0}, {0.5 * s, -0.3 * s}, {s, 0}});
-        inside.stroke(zigzag, c.cream, scenes::roundStroke(std::max(0.5, 0.28 * s)));
-    } else if (design == 1) {
-        for (double x : {-0.4, 0.0, 0.4}) inside.fill(Path::circle({x * s, -0.1 * s}, 0.14 * s), c.butter);
-    } else {
-        inside.fill(Path::rect({-s, -0.2 * s, 2 * s, 0.34 * s}), c.lilac);
-    }
-    context.stroke(egg, Color(1, 1, 1, 0.5), 0.4);
 }
 
 }  // namespace
@@ -123,10 +86,10 @@ void drawStPatricksCharm(gfx::GraphicsContext& context, int index, bool isDark, 
 }
 
 void drawEasterCharm(gfx::GraphicsContext& context, int index, bool isDark, double size, double /*phase*/) {
-    const EasterColors pal = easterColors(isDark);
+    const EasterArt::Palette pal = EasterArt::palette(isDark);
     switch (mod(index, 3)) {
         case 0:
-            drawPaintedEgg(context, 0.78 * size, index / 3, pal);
+            EasterArt::drawEgg(context, index / 3, pal, isDark, 0.78 * size);
             break;
         case 1: {
             const double s = 0.95 * size;

@@ -1,8 +1,8 @@
 #pragma once
 // The charms of the St Patrick's and Easter themes and the four-leaf clover that the shamrock pin
-// and the St Patrick's charm share. Their colours and figures follow the spectacle art of those
-// themes; until that art exposes its clover, palettes and painted egg to this folder, the figures
-// here stand in for them with the same sizes and colour roles.
+// and the St Patrick's charm share. The Easter charm paints with the Easter meadow's art; the
+// St Patrick's colours and the clover stand in for those of the St Patrick's spectacle art with
+// the same sizes and colour roles until that art is shared with this folder.
 
 #include "gfx/color.h"
 #include "gfx/graphics_context.h"
