@@ -16,6 +16,7 @@
 #include "runtime/world.h"
 #include "settings/switcher_settings.h"
 #include "app/demo/scene_steps.h"
+#include "app/demo/seasonal_steps.h"
 #include "app/demo/switcher_demo_steps.h"
 #include "trackpad/trackpad_touch_monitor.h"
 #include "app/demo/window_demo_steps.h"
@@ -95,6 +96,7 @@ void installDemoApp(platform::sim::ScenarioRunner& runner) {
     registerWindowSteps(registry);
     registerSwitcherSteps(registry);
     registerSceneSteps(registry);
+    registerSeasonalSteps(registry);
     runner.setAppStarter(startApp);
 }
 
