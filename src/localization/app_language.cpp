@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 
 #include "platform/preferred_languages.h"
 #include "runtime/world.h"
@@ -34,6 +35,8 @@ std::string lower(std::string s) {
 }  // namespace
 
 AppLanguage AppLanguage::current() { return runtime::World::shared<CurrentAppLanguage>().language; }
+
+void AppLanguage::chooseAgain() { runtime::World::install(std::make_unique<CurrentAppLanguage>()); }
 
 AppLanguage AppLanguage::resolve(const std::vector<std::string>& matcherAnswer,
                                  const std::vector<std::string>& preferredLanguages) {

@@ -45,6 +45,10 @@ public:
 
     // The language of this run (of this world).
     static AppLanguage current();
+    // Forgets this world's choice, so that the next read of current() chooses again from the
+    // preferences as they are then. The product never calls it: the demo runner does, to show
+    // one run's windows in several languages.
+    static void chooseAgain();
 
     // The choice itself, from the platform matcher's answer for the six raw values and the
     // ordered preferred languages: the answer's first element when it is one of the six raw

@@ -107,8 +107,9 @@ TEST_F(EasterEggOfDayTest, LunarWindowsAgreeWithTheChineseCalendar) {
         EXPECT_NE(SeasonalEasterEgg::forDate(at(*newYear, 15), AppLanguage::zhHant).canvasTheme, T::lunarNewYearSpectacle) << year;
         EXPECT_EQ(SeasonalEasterEgg::forDate(at(*newYear, 0), AppLanguage::ko).canvasTheme, T::koreanCranesGeumbak) << year;
         // Japanese ignores the lunar new year (mid-February lies outside January 1...15).
-        if (civilInstant(year, 1, 16) <= *newYear)
+        if (civilInstant(year, 1, 16) <= *newYear) {
             EXPECT_EQ(SeasonalEasterEgg::forDate(*newYear, AppLanguage::ja).badgeTitle, "寒梅瑞雪 · 福寿の祈り") << year;
+        }
 
         EXPECT_EQ(SeasonalEasterEgg::forDate(*moonDay8, AppLanguage::ja).canvasTheme, T::harvestMoonOsmanthus) << year;
         EXPECT_EQ(SeasonalEasterEgg::forDate(at(*moonDay8, 9), AppLanguage::zhHans).canvasTheme, T::harvestMoonOsmanthus) << year;

@@ -17,6 +17,7 @@
 #include "settings/switcher_settings.h"
 #include "app/demo/scene_steps.h"
 #include "app/demo/seasonal_steps.h"
+#include "app/demo/settings_window_steps.h"
 #include "app/demo/switcher_demo_steps.h"
 #include "trackpad/trackpad_touch_monitor.h"
 #include "app/demo/window_demo_steps.h"
@@ -97,6 +98,7 @@ void installDemoApp(platform::sim::ScenarioRunner& runner) {
     registerSwitcherSteps(registry);
     registerSceneSteps(registry);
     registerSeasonalSteps(registry);
+    registerSettingsWindowSteps(registry);
     runner.setAppStarter(startApp);
 }
 

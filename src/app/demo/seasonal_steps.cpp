@@ -1,10 +1,12 @@
 #include "app/demo/seasonal_steps.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include <nlohmann/json.hpp>
 
+#include "app/settings_window.h"
 #include "platform/app_window_list.h"
 #include "platform/sim/event_log.h"
 #include "platform/sim/sim_desktop.h"
@@ -62,7 +64,6 @@ struct DemoAboutWindow {
     std::unique_ptr<ui::HostingView> host;
     Point topLeft{520, 760};  // global, bottom-left origin
     bool isDark = false;
-    runtime::SubscriptionBag bag;
 
     Rect frame() const { return {topLeft.x, topLeft.y - kWindowHeight, kWindowWidth, kWindowHeight}; }
     void show(bool dark) {
@@ -75,26 +76,67 @@ struct DemoAboutWindow {
     }
 };
 
-// The window list the craft state samples the pointer in: the one demo window, key, with the
-// simulated desktop's pointer.
-class DemoWindowList final : public platform::AppWindowList {
-public:
-    std::vector<platform::AppWindowState> windows() const override {
-        auto* window = runtime::World::find<DemoAboutWindow>();
-        if (!window || !window->host) return {};
-        const Rect f = window->frame();
-        const Point pointer = platform::sim::SimDesktop::shared().pointer();
-        return {{f, true, true, Size{f.width, f.height}, Point{pointer.x - f.x, pointer.y - f.y}}};
-    }
-};
-
 DemoAboutWindow* openWindow() {
     auto* window = runtime::World::find<DemoAboutWindow>();
     return window && window->host ? window : nullptr;
 }
 
-std::optional<Point> centerOf(DemoAboutWindow& window, const char* name) {
-    const auto frame = window.host->frame(name);
+// Where the card is shown: the settings window on its About tab when it is open, else the
+// stand-alone About window of this file.
+struct AboutSurface {
+    ui::HostingView* host = nullptr;
+    Rect frame;  // global, bottom-left origin; the content fills it
+    bool isSettingsWindow = false;
+};
+
+std::optional<AboutSurface> currentSurface() {
+    if (auto* settings = runtime::World::find<SettingsWindow>();
+        settings && settings->isVisible() && settings->contentView() && settings->window())
+        return AboutSurface{settings->contentView(), settings->window()->frame(), true};
+    if (auto* window = openWindow()) return AboutSurface{window->host.get(), window->frame(), false};
+    return std::nullopt;
+}
+
+// The window list the craft state samples the pointer in: the open surface, key, with the
+// simulated desktop's pointer.
+class DemoWindowList final : public platform::AppWindowList {
+public:
+    std::vector<platform::AppWindowState> windows() const override {
+        const auto surface = currentSurface();
+        if (!surface) return {};
+        const Rect f = surface->frame;
+        const Size content = surface->host->size();
+        const Point pointer = platform::sim::SimDesktop::shared().pointer();
+        return {{f, true, true, content, Point{pointer.x - f.x, pointer.y - f.y}}};
+    }
+};
+
+// Writes each egg that comes on show to the run's log (once per world).
+struct SeasonalDemoLog {
+    runtime::SubscriptionBag bag;
+    bool connected = false;
+};
+void logEggs(StepContext& ctx) {
+    auto& craft = ArtisanCraftState::shared();  // made before the log, so it outlives the subscription
+    auto& demoLog = runtime::World::shared<SeasonalDemoLog>();
+    if (demoLog.connected) return;
+    demoLog.connected = true;
+    auto& log = ctx.log;
+    craft.activeEasterEgg.publisher()
+        .dropFirst()
+        .sink([&log](const std::optional<SeasonalEasterEgg>& egg) {
+            log.record("easterEgg", {{"shown", egg ? egg->badgeTitle : std::string()}});
+        })
+        .store(demoLog.bag);
+}
+
+void installPointerWindows() {
+    if (!platform::AppWindowList::installed())
+        runtime::World::install<platform::AppWindowList>(std::make_unique<DemoWindowList>());
+}
+
+std::optional<Point> centerOf(ui::HostingView& host, const char* name) {
+    const auto frame = host.frame(name);
     if (!frame) return std::nullopt;
     return Point{frame->x + frame->width / 2, frame->y + frame->height / 2};
 }
@@ -111,20 +153,18 @@ void logState(StepContext& ctx, const std::string& event) {
 
 void tap(StepContext& ctx, const char* target, const std::optional<std::int64_t>& times,
          const std::optional<double>& interval) {
-    auto* window = openWindow();
-    if (!window) {
-        ctx.log.record("skipped", {{"reason", "the About window is not open"}});
-        return;
-    }
+    installPointerWindows();
+    logEggs(ctx);
     const std::int64_t n = times.value_or(1);
     for (std::int64_t i = 0; i < n; ++i) {
         if (i > 0) runtime::MainLoop::main().advance(interval.value_or(0.3));
-        const auto at = centerOf(*window, target);
+        const auto surface = currentSurface();
+        const auto at = surface ? centerOf(*surface->host, target) : std::nullopt;
         if (!at) {
-            ctx.log.record("skipped", {{"reason", std::string("nothing named ") + target}});
+            ctx.log.record("skipped", {{"reason", std::string("no About card showing ") + target}});
             return;
         }
-        window->host->click(*at);
+        surface->host->click(*at);
         runtime::MainLoop::main().runUntilIdle();
         logState(ctx, target == std::string("aboutCardIcon") ? "aboutIconTap" : "aboutEmblemTap");
     }
@@ -143,22 +183,13 @@ void registerSeasonalSteps(platform::sim::ScenarioRegistry& registry) {
         PointerWake::shared();
         AboutCardHost::shared();
         if (!platform::Haptics::installed()) platform::sim::SimHaptics::install();
-        if (!platform::AppWindowList::installed())
-            runtime::World::install<platform::AppWindowList>(std::make_unique<DemoWindowList>());
+        installPointerWindows();
         auto& window = runtime::World::shared<DemoAboutWindow>();
         if (at) window.topLeft = *at;
         auto& host = AboutCardHost::shared();
         host.isSettingsWindowVisible = [] { return openWindow() != nullptr; };
         host.isAboutTabActive = [] { return openWindow() != nullptr; };
-        auto& log = ctx->log;
-        window.bag = {};
-        ArtisanCraftState::shared()
-            .activeEasterEgg.publisher()
-            .dropFirst()
-            .sink([&log](const std::optional<SeasonalEasterEgg>& egg) {
-                log.record("easterEgg", {{"shown", egg ? egg->badgeTitle : std::string()}});
-            })
-            .store(window.bag);
+        logEggs(*ctx);
         window.host = std::make_unique<ui::HostingView>(ui::View(), Size{kWindowWidth, kWindowHeight});
         window.show(dark.value_or(false));
         runtime::MainLoop::main().runUntilIdle();
@@ -193,15 +224,23 @@ void registerSeasonalSteps(platform::sim::ScenarioRegistry& registry) {
         auto to = f.point("to");
         auto seconds = f.number("seconds", Need::optional, 0, 60);
         if (!ctx || !from || !to) return;
-        auto& window = runtime::World::shared<DemoAboutWindow>();
-        const Rect frame = window.frame();
+        installPointerWindows();
+        const auto surface = currentSurface();
+        if (!surface) {
+            ctx->log.record("skipped", {{"reason", "no About card is showing"}});
+            return;
+        }
+        const Rect frame = surface->frame;
+        const auto card = surface->host->frame("aboutCard");
+        const Point cardOrigin = card ? Point{card->x, card->y} : Point{0, 0};
         const double total = seconds.value_or(0.5);
         const int steps = std::max(1, static_cast<int>(total * 60));
         for (int i = 0; i <= steps; ++i) {
             const double k = static_cast<double>(i) / steps;
-            const Point local{from->x + (to->x - from->x) * k, from->y + (to->y - from->y) * k};
+            const Point local{cardOrigin.x + from->x + (to->x - from->x) * k,
+                              cardOrigin.y + from->y + (to->y - from->y) * k};
             ctx->desktop.setPointer({frame.x + local.x, frame.y + frame.height - local.y});
-            if (window.host) window.host->pointerMoved(local);
+            surface->host->pointerMoved(local);
             if (i < steps) runtime::MainLoop::main().advance(total / steps);
         }
         const auto& wake = PointerWake::shared();
@@ -227,16 +266,29 @@ void registerSeasonalSteps(platform::sim::ScenarioRegistry& registry) {
         auto scale = f.number("scale", Need::optional, 0.5, 4);
         if (!ctx || !file) return;
         const std::string what = caption.value_or("The About card");
-        auto* window = openWindow();
-        if (!window) {
-            ctx->pictureWritten(*file, what, false, "the About window is not open");
+        const auto surface = currentSurface();
+        if (!surface) {
+            ctx->pictureWritten(*file, what, false, "no About card is showing");
             return;
         }
-        const bool wasDark = window->isDark;
-        if (dark && *dark != wasDark) window->show(*dark);
+        // Light or dark as the system would show it, put back afterwards.
+        std::function<bool()> isDarkNow;
+        std::function<void(bool)> setDark;
+        if (surface->isSettingsWindow) {
+            isDarkNow = [] { return SettingsWindow::shared().systemColorScheme() == ui::ColorScheme::dark; };
+            setDark = [](bool on) {
+                SettingsWindow::shared().setSystemColorScheme(on ? ui::ColorScheme::dark : ui::ColorScheme::light);
+            };
+        } else {
+            isDarkNow = [] { return openWindow()->isDark; };
+            setDark = [](bool on) { openWindow()->show(on); };
+        }
+        const bool wasDark = isDarkNow();
+        if (dark && *dark != wasDark) setDark(*dark);
+        surface->host->layoutIfNeeded();
         std::string error;
-        const bool ok = window->host->writePng(ctx->outputPath(*file).string(), scale.value_or(2.0), std::nullopt, &error);
-        if (dark && *dark != wasDark) window->show(wasDark);
+        const bool ok = surface->host->writePng(ctx->outputPath(*file).string(), scale.value_or(2.0), std::nullopt, &error);
+        if (dark && *dark != wasDark) setDark(wasDark);
         nlohmann::ordered_json fields = {{"file", *file}, {"written", ok}};
         if (auto p = ArtisanCraftState::shared().dissolveProgress.get()) fields["dissolve"] = *p;
         if (auto* haptics = dynamic_cast<platform::sim::SimHaptics*>(platform::Haptics::installed()))
