@@ -1,8 +1,8 @@
+#include "seasonal/artisan_window_spectacle_host_view.h"
 #include "settings_ui/settings_slots.h"
-#include "ui/ui.h"
 
 namespace quillmar {
 
-ui::View windowSpectacleSlot(bool) { return ui::EmptyView(); }
+ui::View windowSpectacleSlot(bool isDark) { return ArtisanWindowSpectacleHostView{isDark}; }
 
 }  // namespace quillmar

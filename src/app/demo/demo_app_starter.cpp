@@ -19,6 +19,7 @@
 #include "app/demo/app_shell_steps.h"
 #include "app/demo/festive_steps.h"
 #include "app/demo/settings_stage_steps.h"
+#include "app/demo/seasonal_steps.h"
 #include "app/demo/settings_window_steps.h"
 #include "app/demo/switcher_demo_steps.h"
 #include "trackpad/trackpad_touch_monitor.h"
@@ -106,6 +107,7 @@ void installDemoApp(platform::sim::ScenarioRunner& runner) {
     registerAppShellSteps(registry);
     registerFestiveSteps(registry);
     registerSettingsStageSteps(registry);
+    registerSeasonalSteps(registry);
     registerSettingsWindowSteps(registry);
     runner.setAppStarter(startApp);
 }
