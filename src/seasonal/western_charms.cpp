@@ -8,6 +8,8 @@
 #include "seasonal/blossom_charm.h"
 #include "seasonal/scenes/easter_art.h"
 #include "seasonal/scenes/scene_shapes.h"
+#include "seasonal/scenes/stpat_clovers.h"
+#include "seasonal/scenes/stpat_palette.h"
 
 namespace quillmar {
 
@@ -18,58 +20,16 @@ using gfx::Path;
 
 std::size_t mod(int index, std::size_t n) { return wrappedIndex(static_cast<std::int64_t>(index), n); }
 
-// The colour roles the charms take from the St Patrick's and Easter art.
-struct CloverColors {
-    Color emerald, spring, gold, goldHi, goldShadow, cream;
-};
-CloverColors cloverColors(bool isDark) {
-    if (isDark)
-        return {Color(0.20, 0.78, 0.46), Color(0.46, 0.94, 0.58), Color(0.98, 0.78, 0.26), Color(1.0, 0.92, 0.58),
-                Color(0.58, 0.37, 0.05), Color(0.99, 0.96, 0.88)};
-    return {Color(0.09, 0.56, 0.30), Color(0.24, 0.74, 0.40), Color(0.90, 0.66, 0.12), Color(0.99, 0.86, 0.44),
-            Color(0.58, 0.37, 0.05), Color(0.99, 0.96, 0.88)};
-}
-// A heart-shaped leaf pointing along +x, its notch at the origin.
-Path heartLeaf(double s) {
-    Path p;
-    p.move({0, 0});
-    p.addCurve({0.98 * s, -0.1 * s}, {0.05 * s, -0.55 * s}, {0.82 * s, -0.62 * s});
-    p.addQuadCurve({0.62 * s, 0}, {1.05 * s, 0.02 * s});
-    p.addQuadCurve({0.98 * s, 0.1 * s}, {1.05 * s, -0.02 * s});
-    p.addCurve({0, 0}, {0.82 * s, 0.62 * s}, {0.05 * s, 0.55 * s});
-    p.closeSubpath();
-    return p;
-}
-
 }  // namespace
 
 void drawCloverCharm(gfx::GraphicsContext& context, const Color& leaf, const Color& gilt, double size) {
     if (!std::isfinite(size) || size <= 0) return;
-    const double s = size;
-    Path stem;
-    stem.move({0, 0});
-    stem.addQuadCurve({0.2 * s, 1.05 * s}, {0.32 * s, 0.5 * s});
-    context.stroke(stem, leaf, scenes::roundCapStroke(std::max(0.6, 0.12 * s)));
-
-    Path leaves;
-    for (int k = 0; k < 4; ++k)
-        leaves.addPath(heartLeaf(0.62 * s),
-                       gfx::AffineTransform::rotation(gfx::Angle::radians(std::numbers::pi / 4 + k * std::numbers::pi / 2)));
-    context.fill(leaves, leaf);
-    context.fill(leaves, scenes::radialShading({-0.25 * s, -0.3 * s}, 0.9 * s,
-                                               {Color(1, 1, 1, 0.35), Color(0, 0, 0, 0.0), Color(0, 0, 0, 0.18)}));
-    Path veins;
-    for (int k = 0; k < 4; ++k) {
-        const double a = std::numbers::pi / 4 + k * std::numbers::pi / 2;
-        veins.move({0, 0});
-        veins.addLine({0.5 * s * std::cos(a), 0.5 * s * std::sin(a)});
-    }
-    context.stroke(veins, Color(1, 1, 1, 0.35), 0.35);
-    context.fill(Path::circle({0, 0}, 0.13 * s), gilt);
+    // The St Patrick's spectacle's own clover, scaled so its leaves reach about two thirds of size.
+    drawFourLeafClover(context, 0.58 * size, leaf, gilt);
 }
 
 void drawStPatricksCharm(gfx::GraphicsContext& context, int index, bool isDark, double size, double phase) {
-    const CloverColors pal = cloverColors(isDark);
+    const StpatPalette& pal = StpatPalette::forAppearance(isDark);
     if (mod(index, 4) == 3) {  // a gold coin
         context.fill(Path::circle({0, 0}, 0.8 * size),
                      gfx::Shading::linearGradient(gfx::Gradient::colors({pal.goldHi, pal.gold, pal.goldShadow}),
