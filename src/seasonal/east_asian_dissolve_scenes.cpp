@@ -16,7 +16,6 @@ namespace {
 
 using gfx::Color;
 using gfx::Path;
-constexpr double kPi = std::numbers::pi;
 
 
 struct Crane { double x, y, travelX, travelY, start, scale; };
