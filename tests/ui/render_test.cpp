@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gfx/draw_recorder.h"
 #include "gfx/image_compare.h"
 #include "support/fresh_world.h"
 #include "ui/ui.h"
@@ -55,6 +60,50 @@ TEST_F(RenderTest, ClipOffsetAndSaturation) {
     const Color grey = gfx::probe(g.renderImage(), {5, 5});
     EXPECT_NEAR(grey.red, grey.green, 0.02);
     EXPECT_NEAR(grey.green, grey.blue, 0.02);
+}
+
+TEST_F(RenderTest, OnlyChildrenInsideTheClipAreDrawnWhereverTheContentIsMoved) {
+    // A strip of 100 ten-point cells, red and blue by turns, moved 500 points left inside a
+    // 100-point clip; and a list of 100 rows scrolled to the 40th inside a 50-point viewport.
+    std::vector<View> cells, rows;
+    for (int i = 0; i < 100; ++i) {
+        const Color c = i % 2 ? Color::rgb(0, 0, 1) : Color::rgb(1, 0, 0);
+        cells.push_back(View(c).frame(10, 20));
+        rows.push_back(View(c).frame(30, 10).id("row" + std::to_string(i)));
+    }
+    auto strip = HStack(0, cells).fixedSize().offset(-500, 0).frame(100, 20, Alignment::leading()).clipped();
+    std::optional<ScrollViewProxy> scroller;
+    auto list = ScrollViewReader([&](const ScrollViewProxy& proxy) {
+        scroller = proxy;
+        return ScrollView(VStack(0, rows), false).frame(30, 50);
+    });
+
+    HostingView s(strip, {100, 20});
+    const auto si = s.renderImage(2.0);
+    for (int k = 0; k < 10; ++k) {  // cells 50...59 fill the clip
+        const Color c = gfx::probe(si, {k * 10 + 5.0, 10});
+        EXPECT_NEAR(k % 2 ? c.blue : c.red, 1, 0.01) << "cell " << 50 + k;
+    }
+    auto recorder = gfx::DrawRecorder::make({100, 20}, 2.0);
+    auto ctx = gfx::DrawRecorder::contextFor(recorder);
+    s.draw(ctx);
+    EXPECT_GE(recorder->primitives().size(), 10u);
+    EXPECT_LE(recorder->primitives().size(), 18u) << "cells beyond the clip are left out";
+
+    HostingView l(list, {30, 50});
+    l.renderImage();
+    ASSERT_TRUE(scroller.has_value());
+    scroller->scrollTo(Id("row40"), UnitPoint::top());
+    const auto li = l.renderImage(2.0);
+    for (int k = 0; k < 5; ++k) {  // rows 40...44 fill the viewport
+        const Color c = gfx::probe(li, {15, k * 10 + 5.0});
+        EXPECT_NEAR(k % 2 ? c.blue : c.red, 1, 0.01) << "row " << 40 + k;
+    }
+    auto listRecorder = gfx::DrawRecorder::make({30, 50}, 2.0);
+    auto listCtx = gfx::DrawRecorder::contextFor(listRecorder);
+    l.draw(listCtx);
+    EXPECT_GE(listRecorder->primitives().size(), 5u);
+    EXPECT_LE(listRecorder->primitives().size(), 13u) << "rows outside the viewport are left out";
 }
 
 TEST_F(RenderTest, ForegroundFollowsTheColourScheme) {
