@@ -67,6 +67,9 @@ public:
         SwitcherController::shared();
         TrackpadTouchMonitor::shared().start();
         runtime::MainLoop::main().runUntilIdle();
+        // What the app does once its start-up is through.
+        SwitcherController::shared().warmUp();
+        runtime::MainLoop::main().runUntilIdle();
     }
     ~BenchDesktop() {
         pad_.reset();

@@ -691,6 +691,8 @@ void CairoBackend::drawText(const TextLayout& layout, Point origin, const Shadin
     check(s);
 }
 
+void CairoBackend::forgetImagePlacements() { resampleCache().lastUntiled.clear(); }
+
 void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageStyle& style, const DrawState& state) {
     if (image.isNull() || !rect.isFinite() || rect.isEmpty()) return;
     Surface& s = top();
