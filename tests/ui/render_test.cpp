@@ -78,32 +78,30 @@ TEST_F(RenderTest, OnlyChildrenInsideTheClipAreDrawnWhereverTheContentIsMoved) {
         return ScrollView(VStack(0, rows), false).frame(30, 50);
     });
 
+    // Every visible cell shows its own colour (offset and scroll are followed), and only the
+    // children near the clip are drawn at all.
+    auto check = [](HostingView& host, Size size, Point first, Point step, int firstIndex, int visible,
+                    std::size_t mostDrawn) {
+        const auto image = host.renderImage(2.0);
+        for (int k = 0; k < visible; ++k) {
+            const Color c = gfx::probe(image, {first.x + k * step.x, first.y + k * step.y});
+            EXPECT_NEAR(k % 2 ? c.blue : c.red, 1, 0.01) << "child " << firstIndex + k;
+        }
+        auto recorder = gfx::DrawRecorder::make(size, 2.0);
+        auto ctx = gfx::DrawRecorder::contextFor(recorder);
+        host.draw(ctx);
+        EXPECT_GE(recorder->primitives().size(), static_cast<std::size_t>(visible));
+        EXPECT_LE(recorder->primitives().size(), mostDrawn) << "children beyond the clip are left out";
+    };
+
     HostingView s(strip, {100, 20});
-    const auto si = s.renderImage(2.0);
-    for (int k = 0; k < 10; ++k) {  // cells 50...59 fill the clip
-        const Color c = gfx::probe(si, {k * 10 + 5.0, 10});
-        EXPECT_NEAR(k % 2 ? c.blue : c.red, 1, 0.01) << "cell " << 50 + k;
-    }
-    auto recorder = gfx::DrawRecorder::make({100, 20}, 2.0);
-    auto ctx = gfx::DrawRecorder::contextFor(recorder);
-    s.draw(ctx);
-    EXPECT_GE(recorder->primitives().size(), 10u);
-    EXPECT_LE(recorder->primitives().size(), 18u) << "cells beyond the clip are left out";
+    check(s, {100, 20}, {5, 10}, {10, 0}, 50, 10, 18);  // cells 50...59 fill the clip
 
     HostingView l(list, {30, 50});
     l.renderImage();
     ASSERT_TRUE(scroller.has_value());
     scroller->scrollTo(Id("row40"), UnitPoint::top());
-    const auto li = l.renderImage(2.0);
-    for (int k = 0; k < 5; ++k) {  // rows 40...44 fill the viewport
-        const Color c = gfx::probe(li, {15, k * 10 + 5.0});
-        EXPECT_NEAR(k % 2 ? c.blue : c.red, 1, 0.01) << "row " << 40 + k;
-    }
-    auto listRecorder = gfx::DrawRecorder::make({30, 50}, 2.0);
-    auto listCtx = gfx::DrawRecorder::contextFor(listRecorder);
-    l.draw(listCtx);
-    EXPECT_GE(listRecorder->primitives().size(), 5u);
-    EXPECT_LE(listRecorder->primitives().size(), 13u) << "rows outside the viewport are left out";
+    check(l, {30, 50}, {15, 5}, {0, 10}, 40, 5, 13);  // rows 40...44 fill the viewport
 }
 
 TEST_F(RenderTest, ForegroundFollowsTheColourScheme) {
