@@ -11,7 +11,7 @@
 #include <chrono>
 #include <vector>
 
-#include "bench_desktop.h"
+#include "switch_bar_desktop.h"
 
 namespace {
 
