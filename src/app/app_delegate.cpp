@@ -69,6 +69,10 @@ void AppDelegate::applicationDidFinishLaunching() {
     installMainMenu();
     installStatusItem();
     runFirstRunAndPermissionFlow();
+    // Once start-up is through, the bar is drawn once unseen, so the first gesture finds it ready.
+    runtime::MainLoop::main().post([] {
+        if (auto* controller = runtime::World::find<SwitcherController>()) controller->warmUp();
+    });
 }
 
 void AppDelegate::connectSettingsWindow() {

@@ -400,7 +400,45 @@ const CairoBackend::ClipMask& CairoBackend::clipMask(const DrawState& state) {
     mask.surfaceY0 = s.y0;
     mask.surfaceWidth = s.width;
     mask.surfaceHeight = s.height;
-    buildClipMask(mask, *state.clips);
+
+    // Masks of earlier frames on this thread, by what they were made from: a panel redrawn
+    // under the same rounded clip takes its mask from here instead of rasterising it again.
+    struct Earlier {
+        std::vector<ClipEntry> clips;
+        double scale = 0;
+        ClipMask mask;
+    };
+    constexpr std::size_t kEarlierKept = 2;
+    thread_local std::vector<Earlier> earlier;  // most recently used last
+    auto sameClips = [](const std::vector<ClipEntry>& a, const std::vector<ClipEntry>& b) {
+        if (a.size() != b.size()) return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (a[i].eoFill != b[i].eoFill || !(a[i].transform == b[i].transform) || !(a[i].path == b[i].path))
+                return false;
+        return true;
+    };
+    auto found = std::find_if(earlier.begin(), earlier.end(), [&](const Earlier& e) {
+        return e.scale == scale_ && e.mask.surfaceX0 == s.x0 && e.mask.surfaceY0 == s.y0 &&
+               e.mask.surfaceWidth == s.width && e.mask.surfaceHeight == s.height && sameClips(e.clips, *state.clips);
+    });
+    if (found != earlier.end()) {
+        std::rotate(found, found + 1, earlier.end());
+        const ClipMask& kept = earlier.back().mask;
+        mask.empty = kept.empty;
+        mask.x0 = kept.x0;
+        mask.y0 = kept.y0;
+        mask.w = kept.w;
+        mask.h = kept.h;
+        mask.alpha = kept.alpha;
+        mask.solidBegin = kept.solidBegin;
+        mask.solidEnd = kept.solidEnd;
+    } else {
+        buildClipMask(mask, *state.clips);
+        if (earlier.size() >= kEarlierKept) earlier.erase(earlier.begin());
+        Earlier e{*state.clips, scale_, mask};
+        e.mask.clips.reset();  // kept by value, not by the draw state's list
+        earlier.push_back(std::move(e));
+    }
     clipMasks_.push_back(std::move(mask));
     return clipMasks_.back();
 }
@@ -690,6 +728,8 @@ void CairoBackend::drawText(const TextLayout& layout, Point origin, const Shadin
     cairo_restore(cr);
     check(s);
 }
+
+void CairoBackend::forgetImagePlacements() { resampleCache().lastUntiled.clear(); }
 
 void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageStyle& style, const DrawState& state) {
     if (image.isNull() || !rect.isFinite() || rect.isEmpty()) return;

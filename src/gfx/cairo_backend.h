@@ -35,6 +35,11 @@ public:
     CairoBackend(const CairoBackend&) = delete;
     CairoBackend& operator=(const CairoBackend&) = delete;
 
+    // Forgets where this thread last drew each image without a kept resampling, keeping the
+    // resamplings themselves: a drawing made only to warm the caches then leaves no trace in
+    // the pictures that follow (an image is judged moving only by what was really shown).
+    static void forgetImagePlacements();
+
     Size canvasSize() const override { return canvas_; }
     double deviceScale() const override { return scale_; }
     void fill(const Path& path, const Shading& shading, const FillStyle& style,

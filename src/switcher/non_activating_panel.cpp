@@ -1,6 +1,10 @@
 #include "switcher/non_activating_panel.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 
 #include "platform/accessibility_display_options.h"
 
@@ -59,17 +63,24 @@ gfx::Image NonActivatingPanel::renderImage(double scale) {
     auto image = host_.renderImage(scale);
     const double alpha = window_->alphaValue();
     if (alpha < 1 && !image.isNull()) {
-        // The window server composites the panel at its alpha; do the same to the snapshot.
+        // The window server composites the panel at its alpha; do the same to the snapshot. The
+        // channels are premultiplied, so each is scaled alike: one table of the 256 products,
+        // each rounded half away from zero, serves every pixel.
+        const double a = std::isfinite(alpha) ? std::clamp(alpha, 0.0, 1.0) : 0.0;
+        std::array<std::uint8_t, 256> scaled{};
+        for (int c = 0; c < 256; ++c) scaled[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(std::lround(c * a));
         const int w = image.pixelWidth(), h = image.pixelHeight(), stride = image.stride() / 4;
         auto* data = image.data();
-        for (int y = 0; y < h; ++y)
+        for (int y = 0; y < h; ++y) {
+            std::uint32_t* row = data + static_cast<std::ptrdiff_t>(y) * stride;
             for (int x = 0; x < w; ++x) {
-                std::uint32_t& p = data[y * stride + x];
-                auto ch = [&](int shift) {
-                    return static_cast<std::uint32_t>(std::lround(((p >> shift) & 0xffu) * alpha)) << shift;
-                };
-                p = ch(24) | ch(16) | ch(8) | ch(0);
+                const std::uint32_t p = row[x];
+                if (p == 0) continue;
+                row[x] = static_cast<std::uint32_t>(scaled[p >> 24]) << 24 |
+                         static_cast<std::uint32_t>(scaled[(p >> 16) & 0xffu]) << 16 |
+                         static_cast<std::uint32_t>(scaled[(p >> 8) & 0xffu]) << 8 | scaled[p & 0xffu];
             }
+        }
         image.markDirty();
     }
     return image;

@@ -191,11 +191,7 @@ void SwitcherController::presentHUD(bool isPreview) {
 
     isPreviewPresentation_ = isPreview;
     const int count = static_cast<int>(list.size());
-    int start = 0;
-    if (count >= 2) {
-        const auto front = WindowManager::shared().effectiveFrontmostRegularPID();
-        if ((!front || *front == list[0].pid) && !list[1].isMinimizedOrHidden && list[1].hasOpenWindow) start = 1;
-    }
+    const int start = openingIndex(list);
     const std::string startName = list[static_cast<std::size_t>(start)].appName;
     targets = std::move(list);
 
@@ -210,6 +206,12 @@ void SwitcherController::presentHUD(bool isPreview) {
     makeHUDPanel(screen);
     announceForVoiceOver(startName);
     events.emit(Event{Event::Kind::presented, start, startName});
+}
+
+int SwitcherController::openingIndex(const std::vector<SwitchTarget>& list) {
+    if (list.size() < 2) return 0;
+    const auto front = WindowManager::shared().effectiveFrontmostRegularPID();
+    return (!front || *front == list[0].pid) && !list[1].isMinimizedOrHidden && list[1].hasOpenWindow ? 1 : 0;
 }
 
 double SwitcherController::scrubStep() {

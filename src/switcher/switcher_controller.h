@@ -50,6 +50,10 @@ public:
 
     // ---- One switch ----------------------------------------------------------------------------
     void presentHUD(bool isPreview);
+    // Lays out and draws the bar once, unseen, for the windows open now (its panel, the icons,
+    // the text and drawing caches), so that the first opening finds them ready. For start-up,
+    // off the gesture's path; nothing when the bar is up or no window is open.
+    void warmUp();
     void presentPreviewHUD(double duration);
     void handleScrub(double deltaX);
     void commitSelection();
@@ -104,6 +108,8 @@ public:
     runtime::Signal<Event> events;
 
 private:
+    // The entry an opening selects first: the second when the first is the frontmost app's.
+    static int openingIndex(const std::vector<SwitchTarget>& list);
     void wireGestureCallbacks();
     void installHotKeyHandler();
     void subscribeToSettingsAndSystem();

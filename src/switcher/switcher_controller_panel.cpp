@@ -2,9 +2,11 @@
 // fade-in, the re-fit when the content changes size, and the appearance and accessibility
 // display options handed to its content.
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
+#include "gfx/cairo_backend.h"
 #include "platform/accessibility_display_options.h"
 #include "platform/system_appearance.h"
 #include "runtime/main_loop.h"
@@ -14,6 +16,7 @@
 #include "switcher/switcher_controller.h"
 #include "switcher/switcher_hud_view.h"
 #include "ui/transaction.h"
+#include "windows/window_manager.h"
 
 namespace quillmar {
 
@@ -63,6 +66,34 @@ void SwitcherController::makeHUDPanel(const std::optional<platform::Screen>& scr
     window.orderFrontRegardless();
     window.animateAlpha(1.0, kFadeInDuration, kFadeInCurve, nullptr);
     ui::withAnimation(ui::Animation::spring(0.22, 0.84, 0), [this] { isPresentedBloom = true; });
+}
+
+void SwitcherController::warmUp() {
+    if (isVisible) return;
+    auto list = WindowManager::shared().fetchTargets(SwitcherSettings::shared().switcherMode);
+    if (list.empty()) return;
+    if (!panel_) panel_ = NonActivatingPanel::create(makeRootView());
+    if (!panel_) return;
+    auto screen = screenUnderMouse();
+    if (screen) {
+        const double w = screen->visibleFrame.width, h = screen->visibleFrame.height;
+        if (std::isfinite(w) && activeScreenWidth.get() != w) activeScreenWidth = w;
+        if (std::isfinite(h) && activeScreenHeight.get() != h) activeScreenHeight = h;
+    }
+    const int start = openingIndex(list);
+    targets = std::move(list);
+    selectedIndex = start;
+    refreshPanelEnvironment();
+    panel_->setRootView(makeRootView());
+    if (screen) panel_->setFrame(hudPanelFrame(*screen, panel_->fittingSize()), false);
+    // The first frame of an opening: the bar still a little small, as its bloom begins.
+    const bool bloom = isPresentedBloom;
+    isPresentedBloom = reduceMotion();
+    const double scale = screen && std::isfinite(screen->backingScaleFactor) ? screen->backingScaleFactor : 2.0;
+    panel_->contentView().renderImage(std::clamp(scale, 1.0, 4.0));
+    gfx::CairoBackend::forgetImagePlacements();
+    isPresentedBloom = bloom;
+    clearTargets();
 }
 
 void SwitcherController::ensurePanelCentered(platform::Size size) {

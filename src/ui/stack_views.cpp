@@ -104,6 +104,9 @@ public:
         flattenChildren(children, specs);
         graph.reconcileChildren(node, specs, node.env, node.transaction);
     }
+    void render(Node& node, RenderContext& rc, gfx::GraphicsContext& ctx) const override {
+        renderVisibleChildren(node, rc, ctx);
+    }
 
     struct Item {
         Node* node;

@@ -231,6 +231,21 @@ void renderNode(Node& node, RenderContext& rc, gfx::GraphicsContext& parent) {
     node.desc->render(node, rc, ctx);
 }
 
+void renderVisibleChildren(Node& node, RenderContext& rc, gfx::GraphicsContext& ctx) {
+    // Room for what a child draws beyond the bounds it reports (shadows, blurs, antialiasing).
+    constexpr double kMargin = 32;
+    const Rect visible = node.children.size() > 1 ? ctx.clipBoundingRect() : Rect{};
+    const bool culls = visible.isFinite() && !visible.isEmpty();
+    for (auto& c : node.children) {
+        if (culls && !c->activeTransition && !c->hiddenByMatch) {
+            const Rect f = rc.frameOf(*c);
+            const Rect drawn = c->desc->drawnBounds(*c, rc.now).offsetBy(f.x, f.y).insetBy(-kMargin, -kMargin);
+            if (drawn.isFinite() && !drawn.intersects(visible)) continue;
+        }
+        renderNode(*c, rc, ctx);
+    }
+}
+
 void drawGroup(const Node& node, RenderContext& rc, gfx::GraphicsContext& ctx,
                const std::function<void(gfx::GraphicsContext&)>& draw) {
     const auto state = ctx.drawState();

@@ -192,6 +192,10 @@ std::shared_ptr<const ViewDesc> emptyDesc();
 
 // Draws `node` and its subtree into `parent` (parent's coordinates).
 void renderNode(Node& node, RenderContext& rc, gfx::GraphicsContext& parent);
+// Draws the children of a container in order, leaving out those that lie wholly outside the
+// context's clip (the rows of a list scrolled out of sight, the boxes of a strip beyond its edge).
+// A child in a transition is always drawn; a margin covers shadows and blurs.
+void renderVisibleChildren(Node& node, RenderContext& rc, gfx::GraphicsContext& ctx);
 // Draws `draw` as a group with the context's opacity and filters: a layer sized to the subtree
 // of `node` (in `ctx`'s coordinates), or directly when the subtree is one primitive and no
 // filter needs the group.

@@ -50,6 +50,16 @@ platform::AppIconRef AppIconCache::scaled(const platform::AppIconRef& icon, int 
     auto out = std::make_shared<platform::AppIcon>();
     out->width = out->height = size;
     out->pixels.assign(static_cast<std::size_t>(size) * static_cast<std::size_t>(size), 0u);
+    if (size % icon->width == 0 && size % icon->height == 0) {
+        // A whole-number enlargement: every pixel is one source pixel repeated, no averaging.
+        const int fx = size / icon->width, fy = size / icon->height;
+        for (int y = 0; y < size; ++y) {
+            const std::uint32_t* src = icon->pixels.data() + static_cast<std::size_t>(y / fy) * static_cast<std::size_t>(icon->width);
+            std::uint32_t* dst = out->pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(size);
+            for (int x = 0; x < size; ++x) dst[x] = src[x / fx];
+        }
+        return out;
+    }
     const double sx = static_cast<double>(icon->width) / size;
     const double sy = static_cast<double>(icon->height) / size;
     for (int y = 0; y < size; ++y) {
@@ -72,7 +82,8 @@ platform::AppIconRef AppIconCache::scaled(const platform::AppIconRef& icon, int 
             std::uint32_t value = 0;
             if (total > 0) {
                 for (int c = 0; c < 4; ++c) {
-                    const auto channel = static_cast<std::uint32_t>(std::clamp(std::lround(acc[c] / total), 0L, 255L));
+                    // Rounded half up: the average of channels is never negative.
+                    const auto channel = static_cast<std::uint32_t>(std::clamp(acc[c] / total + 0.5, 0.0, 255.0));
                     value |= channel << (8 * c);
                 }
             }

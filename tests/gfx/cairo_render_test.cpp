@@ -75,6 +75,38 @@ TEST(CairoRenderTest, FillRulesAndClipping) {
     EXPECT_LT(probe(img, {52, 2}).alpha, 0.01);
 }
 
+TEST(CairoRenderTest, EachFrameIsClippedByItsOwnClipWhenFramesFollowOneAnother) {
+    // Frames drawn one after another, as a panel redraws: the same clip again, the clip moved,
+    // flipped to even-odd, and the same clip at another scale.
+    auto frame = [](Point centre, double scale, bool eoFill) {
+        return draw({100, 40}, scale, [&](GraphicsContext& c) {
+            Path ring = Path::circle(centre, 15);
+            ring.addPath(Path::circle(centre, 5));
+            c.clip(ring, FillStyle{.eoFill = eoFill});
+            c.fill(Path::circle({50, 20}, 200), kBlue);
+        });
+    };
+    const Image first = frame({20, 20}, 1, false);
+    EXPECT_TRUE(colorsClose(probe(first, {20, 20}), kBlue));
+    EXPECT_TRUE(colorsClose(probe(first, {30, 20}), kBlue));
+    EXPECT_LT(probe(first, {60, 20}).alpha, 0.01);
+    EXPECT_TRUE(compareImages(first, frame({20, 20}, 1, false)).matches());
+
+    const Image moved = frame({60, 20}, 1, false);
+    EXPECT_LT(probe(moved, {20, 20}).alpha, 0.01);
+    EXPECT_TRUE(colorsClose(probe(moved, {60, 20}), kBlue));
+
+    const Image holed = frame({60, 20}, 1, true);
+    EXPECT_LT(probe(holed, {60, 20}).alpha, 0.01);
+    EXPECT_TRUE(colorsClose(probe(holed, {70, 20}), kBlue));
+
+    const Image sharp = frame({60, 20}, 2, true);
+    EXPECT_EQ(sharp.pixelWidth(), 200);
+    EXPECT_LT(probe(sharp, {60, 20}).alpha, 0.01);
+    EXPECT_TRUE(colorsClose(probe(sharp, {70, 20}), kBlue));
+    EXPECT_LT(probe(sharp, {20, 20}).alpha, 0.01);
+}
+
 TEST(CairoRenderTest, GradientsFadeToClearWithoutDarkeningAndDegenerateOnesPaintTheirEnd) {
     Color gold(1, 0.8, 0.2);
     Image img = draw({100, 30}, 1, [&](GraphicsContext& c) {

@@ -139,6 +139,31 @@ TEST_F(SwitcherControllerTest, EmptyListCancelsTheGestureAndShowsNothing) {
     EXPECT_TRUE(std::holds_alternative<gesture::CancelledUntilAllLift>(TrackpadTouchMonitor::shared().phase()));
 }
 
+TEST_F(SwitcherControllerTest, WarmingUpShowsNothingAndTheOpeningAfterItIsUnchanged) {
+    controller().warmUp();  // no windows: nothing to prepare
+    EXPECT_EQ(simPanel(), nullptr);
+
+    addApps(4);
+    int events = 0;
+    auto connection = controller().events.connect([&](const SwitcherController::Event&) { ++events; });
+    controller().warmUp();
+    runUntilIdle();
+    ASSERT_NE(simPanel(), nullptr);
+    EXPECT_FALSE(simPanel()->isVisible());
+    EXPECT_EQ(simPanel()->orderFrontCount(), 0);
+    EXPECT_FALSE(controller().isVisible);
+    EXPECT_TRUE(controller().targets->empty());
+    EXPECT_EQ(controller().activeHotKeyCount(), 0u);
+    EXPECT_EQ(events, 0);
+
+    startGesture();
+    ASSERT_TRUE(controller().isVisible);
+    EXPECT_EQ(controller().targets->size(), 4u);
+    EXPECT_EQ(controller().selectedIndex.get(), 1);
+    EXPECT_TRUE(simPanel()->isVisible());
+    EXPECT_EQ(events, 1);
+}
+
 TEST_F(SwitcherControllerTest, GestureCallbacksDriveTheBar) {
     addApps(3);
     startGesture();

@@ -119,6 +119,34 @@ TEST_F(SwitcherRenderTest, HighlightAndBadgeSitOnTheirEntries) {
     }
 }
 
+TEST_F(SwitcherRenderTest, TheFadeScalesEveryChannelOfTheSteadyBar) {
+    addApps(5);
+    present();
+    auto* panel = controller().panel();
+    ASSERT_NE(panel, nullptr);
+    const auto steady = panel->renderImage(2.0);
+    ASSERT_FALSE(steady.isNull());
+    for (double alpha : {0.37, 0.0}) {
+        panel->window().setAlphaValue(alpha);
+        const auto faded = panel->renderImage(2.0);
+        ASSERT_EQ(faded.pixelWidth(), steady.pixelWidth());
+        ASSERT_EQ(faded.pixelHeight(), steady.pixelHeight());
+        int off = 0, opaque = 0;
+        for (int y = 0; y < steady.pixelHeight(); ++y)
+            for (int x = 0; x < steady.pixelWidth(); ++x) {
+                const std::uint32_t p = steady.data()[y * steady.stride() / 4 + x];
+                const std::uint32_t q = faded.data()[y * faded.stride() / 4 + x];
+                opaque += (p >> 24) == 0xffu;
+                for (int shift : {0, 8, 16, 24}) {
+                    const double want = ((p >> shift) & 0xffu) * alpha;
+                    off += std::fabs(static_cast<double>((q >> shift) & 0xffu) - want) > 0.5;
+                }
+            }
+        EXPECT_GT(opaque, 1000) << "the steady bar has an opaque plate";
+        EXPECT_EQ(off, 0) << "every premultiplied channel is scaled by the panel's alpha " << alpha;
+    }
+}
+
 TEST_F(SwitcherRenderTest, CJKLabelsAreDrawnWithRealGlyphs) {
     auto mail = addApp("メール", 0xff4a90d9u, 0xff2c5aa0u);
     addWindow(mail, "受信箱 — メール");

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gfx/draw_recorder.h"
 #include "gfx/image_compare.h"
 #include "support/fresh_world.h"
 #include "ui/ui.h"
@@ -55,6 +60,48 @@ TEST_F(RenderTest, ClipOffsetAndSaturation) {
     const Color grey = gfx::probe(g.renderImage(), {5, 5});
     EXPECT_NEAR(grey.red, grey.green, 0.02);
     EXPECT_NEAR(grey.green, grey.blue, 0.02);
+}
+
+TEST_F(RenderTest, OnlyChildrenInsideTheClipAreDrawnWhereverTheContentIsMoved) {
+    // A strip of 100 ten-point cells, red and blue by turns, moved 500 points left inside a
+    // 100-point clip; and a list of 100 rows scrolled to the 40th inside a 50-point viewport.
+    std::vector<View> cells, rows;
+    for (int i = 0; i < 100; ++i) {
+        const Color c = i % 2 ? Color::rgb(0, 0, 1) : Color::rgb(1, 0, 0);
+        cells.push_back(View(c).frame(10, 20));
+        rows.push_back(View(c).frame(30, 10).id("row" + std::to_string(i)));
+    }
+    auto strip = HStack(0, cells).fixedSize().offset(-500, 0).frame(100, 20, Alignment::leading()).clipped();
+    std::optional<ScrollViewProxy> scroller;
+    auto list = ScrollViewReader([&](const ScrollViewProxy& proxy) {
+        scroller = proxy;
+        return ScrollView(VStack(0, rows), false).frame(30, 50);
+    });
+
+    // Every visible cell shows its own colour (offset and scroll are followed), and only the
+    // children near the clip are drawn at all.
+    auto check = [](HostingView& host, Size size, Point first, Point step, int firstIndex, int visible,
+                    std::size_t mostDrawn) {
+        const auto image = host.renderImage(2.0);
+        for (int k = 0; k < visible; ++k) {
+            const Color c = gfx::probe(image, {first.x + k * step.x, first.y + k * step.y});
+            EXPECT_NEAR(k % 2 ? c.blue : c.red, 1, 0.01) << "child " << firstIndex + k;
+        }
+        auto recorder = gfx::DrawRecorder::make(size, 2.0);
+        auto ctx = gfx::DrawRecorder::contextFor(recorder);
+        host.draw(ctx);
+        EXPECT_GE(recorder->primitives().size(), static_cast<std::size_t>(visible));
+        EXPECT_LE(recorder->primitives().size(), mostDrawn) << "children beyond the clip are left out";
+    };
+
+    HostingView s(strip, {100, 20});
+    check(s, {100, 20}, {5, 10}, {10, 0}, 50, 10, 18);  // cells 50...59 fill the clip
+
+    HostingView l(list, {30, 50});
+    l.renderImage();
+    ASSERT_TRUE(scroller.has_value());
+    scroller->scrollTo(Id("row40"), UnitPoint::top());
+    check(l, {30, 50}, {15, 5}, {0, 10}, 40, 5, 13);  // rows 40...44 fill the viewport
 }
 
 TEST_F(RenderTest, ForegroundFollowsTheColourScheme) {

@@ -149,5 +149,31 @@ TEST_F(MRUTest, IconCacheKeepsBundleKeyedIconsAndEmptiesWhenFull) {
     EXPECT_EQ(cache.size(), 1u);
 }
 
+TEST_F(MRUTest, IconScalingRepeatsPixelsWhenEnlargingAndAveragesWhenReducing) {
+    // A 2 x 2 icon: red, green / blue, half-transparent white (premultiplied).
+    auto icon = std::make_shared<platform::AppIcon>();
+    icon->width = icon->height = 2;
+    icon->pixels = {0xffff0000u, 0xff00ff00u, 0xff0000ffu, 0x80808080u};
+    const auto big = AppIconCache::scaled(icon, 6);
+    ASSERT_EQ(big->width, 6);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x) EXPECT_EQ(big->pixel(x, y), icon->pixel(x / 3, y / 3)) << x << "," << y;
+
+    const auto one = AppIconCache::scaled(icon, 1);
+    ASSERT_EQ(one->width, 1);
+    // Each channel is the mean of four, rounded: alpha (3 * 255 + 128) / 4 = 223.25, colour 95.75.
+    EXPECT_EQ(one->pixel(0, 0), 0xdf606060u);
+
+    // Three source pixels over two: the middle one is shared half and half.
+    auto row = std::make_shared<platform::AppIcon>();
+    row->width = 3;
+    row->height = 3;
+    row->pixels.assign(9, 0xff000000u);
+    for (int y = 0; y < 3; ++y) row->pixels[static_cast<std::size_t>(y * 3 + 2)] = 0xffffffffu;
+    const auto two = AppIconCache::scaled(row, 2);
+    EXPECT_EQ(two->pixel(0, 0), 0xff000000u);
+    EXPECT_EQ(two->pixel(1, 1), 0xffaaaaaau);  // (0.5 * 0 + 1 * 255) / 1.5 = 170
+}
+
 }  // namespace
 }  // namespace quillmar::testing
