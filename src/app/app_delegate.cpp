@@ -26,7 +26,7 @@ constexpr double kPermissionRequestDelay = 0.4;
 AppDelegate::AppDelegate() = default;
 
 AppDelegate::~AppDelegate() {
-    *lifetime_ = false;
+    lifetime_.end();
     if (statusMenu_) statusMenu_->delegate = nullptr;
 }
 
@@ -72,9 +72,9 @@ void AppDelegate::runFirstRunAndPermissionFlow() {
     // The permission was granted once and is missing now.
     selectSettingsTab("trackpad");
     openSettingsWindow();
-    std::weak_ptr<bool> alive = lifetime_;
+    const auto alive = lifetime_.token();
     runtime::MainLoop::main().after(kPermissionRequestDelay, [alive] {
-        if (alive.lock()) WindowManager::shared().requestAccessibilityPermission();
+        if (alive.alive()) WindowManager::shared().requestAccessibilityPermission();
     });
 }
 
@@ -97,10 +97,10 @@ void AppDelegate::installMainMenu() {
     auto mainMenu = std::make_shared<platform::Menu>();
 
     auto appMenu = std::make_shared<platform::Menu>();
-    std::weak_ptr<bool> alive = lifetime_;
+    const auto alive = lifetime_.token();
     appMenu->addItem("Close Settings", "closeSettingsFromShortcut",
                      [this, alive](platform::MenuItem&) {
-                         if (alive.lock()) closeSettingsFromShortcut();
+                         if (alive.alive()) closeSettingsFromShortcut();
                      },
                      "w");
     auto& appItem = mainMenu->addItem(std::make_shared<platform::MenuItem>());

@@ -36,11 +36,11 @@ AppExclusionMonitor::AppExclusionMonitor()
         TrackpadTouchMonitor::shared().updateSuppressionGate(activePauseReason->has_value());
     });
 
-    std::weak_ptr<bool> weak = lifetime_;
+    const auto weak = lifetime_.token();
     auto onMain = [this, weak](auto action) {
         return [this, weak, action](const runtime::Notification& n) {
             runtime::MainLoop::main().post([this, weak, action, n] {
-                if (weak.lock()) action(this, n);
+                if (weak.alive()) action(this, n);
             });
         };
     };
@@ -60,7 +60,7 @@ AppExclusionMonitor::AppExclusionMonitor()
         .dropFirst()
         .receiveOnMain()
         .sink([this, weak](const std::monostate&) {
-            if (weak.lock()) reevaluatePauseReason();
+            if (weak.alive()) reevaluatePauseReason();
         })
         .store(cancellables_);
 
