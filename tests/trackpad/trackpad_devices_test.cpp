@@ -181,5 +181,34 @@ TEST_F(TrackpadDevicesTest, ATrackpadAppearingLaterIsFoundByTheCheck) {
     EXPECT_TRUE(m.activeDevices().empty());
 }
 
+TEST_F(TrackpadDevicesTest, ConnectedIsPublishedOnlyWhenItChanges) {
+    auto& m = monitor();
+    std::vector<bool> published;
+    auto sink = m.isHardwareConnected.publisher().dropFirst().sink([&](const bool& v) { published.push_back(v); });
+    m.start();
+    runUntilIdle();
+    EXPECT_EQ(published, (std::vector<bool>{true}));
+
+    // A second trackpad, a screen change and a wake all find a trackpad again: nothing new.
+    auto second = mt->addDevice(SimMultitouchDeviceInfo::trackpad("Magic Trackpad"));
+    advance(0.31);
+    screensChanged();
+    advance(0.51);
+    workspaceEvent(platform::Workspace::didWakeNotification);
+    advance(0.81);
+    m.start();
+    runUntilIdle();
+    ASSERT_EQ(m.activeDevices().size(), 2u);
+    EXPECT_EQ(published, (std::vector<bool>{true}));
+
+    // The last one going is news once.
+    mt->removeDevice(pad.get());
+    mt->removeDevice(second.get());
+    advance(0.31);
+    screensChanged();
+    advance(0.51);
+    EXPECT_EQ(published, (std::vector<bool>{true, false}));
+}
+
 }  // namespace
 }  // namespace quillmar::testing
