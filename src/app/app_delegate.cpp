@@ -33,7 +33,7 @@ constexpr double kPermissionRequestDelay = 0.4;
 AppDelegate::AppDelegate() = default;
 
 AppDelegate::~AppDelegate() {
-    *lifetime_ = false;
+    lifetime_.end();
     if (statusMenu_) statusMenu_->delegate = nullptr;
 }
 
@@ -86,10 +86,10 @@ void AppDelegate::connectSettingsWindow() {
                                                                                                 : ui::ColorScheme::light);
     };
     follow();
-    std::weak_ptr<bool> alive = lifetime_;
     appearanceObservation_ = runtime::NotificationCenter::distributed().addObserver(
-        platform::SystemAppearance::interfaceThemeChangedNotification, [alive, follow](const runtime::Notification&) {
-            if (alive.lock()) follow();
+        platform::SystemAppearance::interfaceThemeChangedNotification,
+        [alive = lifetime_.token(), follow](const runtime::Notification&) {
+            if (alive.alive()) follow();
         });
 }
 
@@ -105,9 +105,9 @@ void AppDelegate::runFirstRunAndPermissionFlow() {
     // The permission was granted once and is missing now.
     selectSettingsTab("trackpad");
     openSettingsWindow();
-    std::weak_ptr<bool> alive = lifetime_;
+    const auto alive = lifetime_.token();
     runtime::MainLoop::main().after(kPermissionRequestDelay, [alive] {
-        if (alive.lock()) WindowManager::shared().requestAccessibilityPermission();
+        if (alive.alive()) WindowManager::shared().requestAccessibilityPermission();
     });
 }
 
@@ -130,10 +130,10 @@ void AppDelegate::installMainMenu() {
     auto mainMenu = std::make_shared<platform::Menu>();
 
     auto appMenu = std::make_shared<platform::Menu>();
-    std::weak_ptr<bool> alive = lifetime_;
+    const auto alive = lifetime_.token();
     appMenu->addItem("Close Settings", "closeSettingsFromShortcut",
                      [this, alive](platform::MenuItem&) {
-                         if (alive.lock()) closeSettingsFromShortcut();
+                         if (alive.alive()) closeSettingsFromShortcut();
                      },
                      "w");
     auto& appItem = mainMenu->addItem(std::make_shared<platform::MenuItem>());

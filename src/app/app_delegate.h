@@ -28,6 +28,7 @@
 #include "platform/application.h"
 #include "platform/menu.h"
 #include "platform/status_bar.h"
+#include "runtime/lifetime.h"
 #include "runtime/signal.h"
 #include "runtime/subscription.h"
 
@@ -130,7 +131,7 @@ private:
     SettingsWindowHost settingsWindowHost_;
     int unhostedSettingsRequests_ = 0;
     std::string dumpPath_ = kDumpPath;
-    std::shared_ptr<bool> lifetime_ = std::make_shared<bool>(true);
+    runtime::Lifetime lifetime_;
     runtime::Subscription appearanceObservation_;
     int settingsRequests_ = 0;
 };

@@ -101,10 +101,10 @@ std::string AppDelegate::displayName(const std::string& bundleID) {
 
 platform::MenuItem& AppDelegate::addAction(platform::Menu& menu, std::string title, std::string actionName,
                                            void (AppDelegate::*action)(), std::string key) {
-    std::weak_ptr<bool> alive = lifetime_;
+    const auto alive = lifetime_.token();
     return menu.addItem(std::move(title), std::move(actionName),
                         [this, alive, action](platform::MenuItem&) {
-                            if (alive.lock()) (this->*action)();
+                            if (alive.alive()) (this->*action)();
                         },
                         std::move(key));
 }
@@ -114,7 +114,7 @@ void AppDelegate::rebuildStatusMenu(platform::Menu& menu) {
     const auto& settings = SwitcherSettings::shared();
     auto& festive = HUDFestiveState::shared();
     auto& pause = AppExclusionMonitor::shared();
-    std::weak_ptr<bool> alive = lifetime_;
+    const auto alive = lifetime_.token();
 
     if (auto theme = festive.resolveFestiveTheme()) {
         auto& item = addAction(menu, menuEmoji(*theme) + " " + L10n::menuHolidaySparkle(), "toggleHolidaySparkle",
@@ -162,7 +162,7 @@ void AppDelegate::rebuildStatusMenu(platform::Menu& menu) {
         for (const auto& bundleID : sorted) {
             auto& row = submenu->addItem(displayName(bundleID), "unignoreBundleIDFromMenu:",
                                          [this, alive](platform::MenuItem& sender) {
-                                             if (alive.lock()) unignoreBundleIDFromMenu(sender);
+                                             if (alive.alive()) unignoreBundleIDFromMenu(sender);
                                          });
             row.representedObject = bundleID;
             row.state = 1;
@@ -181,7 +181,7 @@ void AppDelegate::rebuildStatusMenu(platform::Menu& menu) {
     for (const auto& choice : kAppearances) {
         auto& row = appearanceMenu->addItem(choice.title(), "selectHUDAppearanceFromMenu:",
                                             [this, alive](platform::MenuItem& sender) {
-                                                if (alive.lock()) selectHUDAppearanceFromMenu(sender);
+                                                if (alive.alive()) selectHUDAppearanceFromMenu(sender);
                                             });
         row.representedObject = std::string(rawValue(choice.style));
         row.state = settings.hudAppearance.get() == choice.style ? 1 : 0;

@@ -2,8 +2,7 @@
 
 #include <uriparser/Uri.h>
 
-#include <unicode/locid.h>
-#include <unicode/unistr.h>
+#include "runtime/text_case.h"
 
 namespace quillmar {
 
@@ -38,14 +37,6 @@ struct ParsedUri {
 
 }  // namespace
 
-std::string lowercasedUnicode(const std::string& text) {
-    auto u = icu::UnicodeString::fromUTF8(text);
-    u.toLower(icu::Locale::getRoot());
-    std::string out;
-    u.toUTF8String(out);
-    return out;
-}
-
 std::optional<UrlCommand> UrlCommand::parse(const std::string& url) {
     // Embedded NULs would end the text early for the parser: such a string is not a URL.
     if (url.find('\0') != std::string::npos) return std::nullopt;
@@ -55,8 +46,8 @@ std::optional<UrlCommand> UrlCommand::parse(const std::string& url) {
     UrlCommand out;
     out.scheme = range(uri.scheme);
     if (out.scheme.empty()) return std::nullopt;
-    out.scheme = lowercasedUnicode(out.scheme);
-    out.command = lowercasedUnicode(percentDecoded(range(uri.hostText)));
+    out.scheme = runtime::lowercased(out.scheme);
+    out.command = runtime::lowercased(percentDecoded(range(uri.hostText)));
 
     std::string path;
     for (const UriPathSegmentA* seg = uri.pathHead; seg; seg = seg->next) {
@@ -71,7 +62,7 @@ std::optional<UrlCommand> UrlCommand::parse(const std::string& url) {
         const auto last = path.find_last_not_of('/');
         path = path.substr(first, last - first + 1);
     }
-    out.argument = lowercasedUnicode(path);
+    out.argument = runtime::lowercased(path);
 
     if (uri.query.first && uri.query.afterLast && uri.query.afterLast > uri.query.first) {
         UriQueryListA* list = nullptr;

@@ -48,7 +48,4 @@ struct UrlCommandOutcome {
     static const char* name(Effect effect);
 };
 
-// Full Unicode lower-casing (root locale) of UTF-8 text; invalid sequences become U+FFFD.
-std::string lowercasedUnicode(const std::string& text);
-
 }  // namespace quillmar

@@ -6,6 +6,7 @@
 #include "platform/process_info.h"
 #include "platform/workspace.h"
 #include "runtime/main_loop.h"
+#include "runtime/text_case.h"
 #include "runtime/world.h"
 #include "settings/switcher_settings.h"
 #include "trackpad/trackpad_touch_monitor.h"
@@ -35,11 +36,11 @@ AppExclusionMonitor::AppExclusionMonitor()
         TrackpadTouchMonitor::shared().updateSuppressionGate(activePauseReason->has_value());
     });
 
-    std::weak_ptr<bool> weak = lifetime_;
+    const auto weak = lifetime_.token();
     auto onMain = [this, weak](auto action) {
         return [this, weak, action](const runtime::Notification& n) {
             runtime::MainLoop::main().post([this, weak, action, n] {
-                if (weak.lock()) action(this, n);
+                if (weak.alive()) action(this, n);
             });
         };
     };
@@ -59,7 +60,7 @@ AppExclusionMonitor::AppExclusionMonitor()
         .dropFirst()
         .receiveOnMain()
         .sink([this, weak](const std::monostate&) {
-            if (weak.lock()) reevaluatePauseReason();
+            if (weak.alive()) reevaluatePauseReason();
         })
         .store(cancellables_);
 
@@ -129,14 +130,14 @@ bool AppExclusionMonitor::isGameApplication(const platform::RunningApplication& 
         answer = true;
     } else {
         const std::string path = app.bundlePath.value_or(app.executablePath.value_or(""));
-        if (asciiLowercased(path).find("/steamapps/common/") != std::string::npos) {
+        if (runtime::lowercased(path).find("/steamapps/common/") != std::string::npos) {
             answer = true;
         } else if (app.bundlePath) {
             auto* workspace = runtime::World::find<platform::Workspace>();
             if (auto info = workspace ? workspace->infoDictionary(*app.bundlePath) : std::nullopt) {
                 auto category = info->find("LSApplicationCategoryType");
                 if (category != info->end() && category->second.is_string() &&
-                    asciiLowercased(category->second.get<std::string>()).find("game") != std::string::npos) {
+                    runtime::lowercased(category->second.get<std::string>()).find("game") != std::string::npos) {
                     answer = true;
                 } else if (auto controller = info->find("GCSupportsControllerUserInteraction");
                            controller != info->end() && controller->second.is_boolean()) {

@@ -15,6 +15,7 @@
 
 #include "autopause/auto_pause_reason.h"
 #include "platform/running_application.h"
+#include "runtime/lifetime.h"
 #include "runtime/notification_center.h"
 #include "runtime/published.h"
 #include "runtime/subscription.h"
@@ -52,7 +53,7 @@ private:
 
     std::unordered_map<std::string, bool> gameBundleCache_;
     runtime::SubscriptionBag cancellables_;
-    std::shared_ptr<bool> lifetime_ = std::make_shared<bool>(true);
+    runtime::Lifetime lifetime_;
 };
 
 }  // namespace quillmar

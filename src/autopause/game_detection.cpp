@@ -6,6 +6,7 @@
 
 #include "platform/screens.h"
 #include "platform/window_server.h"
+#include "runtime/text_case.h"
 #include "runtime/world.h"
 
 namespace quillmar {
@@ -35,13 +36,6 @@ std::optional<platform::Rect> boundsOf(const platform::WindowInfo& w) {
 
 }  // namespace
 
-std::string asciiLowercased(std::string_view text) {
-    std::string out(text);
-    for (auto& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
 bool hasGameBundlePrefix(const std::string& bundleID) {
     for (auto prefix : gameBundlePrefixes)
         if (bundleID.starts_with(prefix)) return true;
@@ -50,9 +44,9 @@ bool hasGameBundlePrefix(const std::string& bundleID) {
 
 bool isVirtualizationOrRemoteApp(const std::string& bundleID) {
     if (bundleID.empty()) return false;
-    const std::string lowered = asciiLowercased(bundleID);
+    const std::string lowered = runtime::lowercased(bundleID);
     for (auto prefix : remoteDesktopBundlePrefixes)
-        if (lowered.starts_with(asciiLowercased(prefix))) return true;
+        if (lowered.starts_with(runtime::lowercased(prefix))) return true;
     return false;
 }
 

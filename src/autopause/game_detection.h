@@ -34,6 +34,4 @@ bool hasShieldingOrCoveringWindow(std::int32_t pid);
 // A window of pid at least 95% of a screen's width and height, at any level.
 bool hasNearFullscreenWindow(std::int32_t pid);
 
-std::string asciiLowercased(std::string_view text);
-
 }  // namespace quillmar

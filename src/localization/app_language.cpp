@@ -1,10 +1,9 @@
 #include "localization/app_language.h"
 
-#include <algorithm>
-#include <cctype>
 #include <memory>
 
 #include "platform/preferred_languages.h"
+#include "runtime/text_case.h"
 #include "runtime/world.h"
 
 namespace quillmar {
@@ -27,11 +26,6 @@ struct CurrentAppLanguage {
     }
 };
 
-std::string lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-    return s;
-}
-
 }  // namespace
 
 AppLanguage AppLanguage::current() { return runtime::World::shared<CurrentAppLanguage>().language; }
@@ -44,13 +38,13 @@ AppLanguage AppLanguage::resolve(const std::vector<std::string>& matcherAnswer,
         if (auto exact = fromRawValue(matcherAnswer.front())) return *exact;
 
     // The traditional-script prefix is the lower-cased raw value of zhHant: "zh-hant".
-    const std::string traditional = lower(std::string(AppLanguage(zhHant).rawValue()));
+    const std::string traditional = runtime::lowercased(AppLanguage(zhHant).rawValue());
     const std::pair<std::string, AppLanguage> prefixes[] = {
         {"ja", ja},    {traditional, zhHant}, {"zh-tw", zhHant}, {"zh-hk", zhHant}, {"zh-mo", zhHant},
         {"zh", zhHans}, {"de", de},           {"ko", ko},        {"en", en},
     };
     for (const auto& entry : preferredLanguages) {
-        const std::string tag = lower(entry);
+        const std::string tag = runtime::lowercased(entry);
         for (const auto& [prefix, language] : prefixes)
             if (tag.starts_with(prefix)) return language;
     }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "runtime/text_case.h"
 #include "runtime/world.h"
 
 namespace quillmar::platform {
@@ -17,11 +18,6 @@ struct LanguageTag {
     std::string script;    // title case, "" when absent
     std::string region;    // upper case, "" when absent
 };
-
-std::string lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-    return s;
-}
 
 bool allAlpha(const std::string& s) {
     return std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isalpha(c); });
@@ -48,11 +44,11 @@ std::vector<std::string> subtags(const std::string& tag) {
 LanguageTag parse(const std::string& tag) {
     LanguageTag t;
     auto parts = subtags(tag);
-    t.language = lower(parts[0]);
+    t.language = runtime::lowercased(parts[0]);
     for (std::size_t i = 1; i < parts.size(); ++i) {
         const std::string& p = parts[i];
         if (p.size() == 4 && allAlpha(p) && t.script.empty() && t.region.empty()) {
-            t.script = lower(p);
+            t.script = runtime::lowercased(p);
             t.script[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(t.script[0])));
         } else if (((p.size() == 2 && allAlpha(p)) || (p.size() == 3 && allDigits(p))) && t.region.empty()) {
             t.region = p;
@@ -69,7 +65,7 @@ LanguageTag parse(const std::string& tag) {
 }
 
 std::string normalised(const std::string& tag) {
-    std::string s = lower(tag);
+    std::string s = runtime::lowercased(tag);
     std::replace(s.begin(), s.end(), '_', '-');
     return s;
 }

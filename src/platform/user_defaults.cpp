@@ -1,11 +1,11 @@
 #include "platform/user_defaults.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 
+#include "runtime/text_case.h"
 #include "runtime/world.h"
 
 namespace quillmar::platform {
@@ -28,10 +28,6 @@ std::optional<DefaultsValue> UserDefaults::object(const std::string& key) const 
 }
 
 namespace {
-std::string lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-    return s;
-}
 // The leading number of a string ("12abc" -> 12), as the platform reads numeric strings.
 double leadingNumber(const std::string& s) {
     const char* begin = s.c_str();
@@ -45,7 +41,7 @@ bool UserDefaults::toBool(const DefaultsValue& v) {
     if (v.is_boolean()) return v.get<bool>();
     if (v.is_number()) return v.get<double>() != 0.0;
     if (v.is_string()) {
-        auto s = lower(v.get<std::string>());
+        auto s = runtime::lowercased(v.get<std::string>());
         if (s == "yes" || s == "true") return true;
         // The integer part of the leading number decides: "0.5" is false, "1e30" true.
         return std::trunc(leadingNumber(s)) != 0.0;

@@ -146,11 +146,11 @@ SwitcherSettings::SwitcherSettings(const Stored& s)
 
     // Re-read the login item whenever the app becomes active: the user may have approved or
     // removed it in the system settings meanwhile.
-    std::weak_ptr<bool> alive = lifetime_;
+    const auto alive = lifetime_.token();
     didBecomeActive_ = runtime::NotificationCenter::defaultCenter().addObserver(
         platform::kApplicationDidBecomeActiveNotification, [this, alive](const runtime::Notification&) {
             runtime::runOnMain([this, alive] {
-                if (alive.lock()) refreshLaunchAtLoginStatus();
+                if (alive.alive()) refreshLaunchAtLoginStatus();
             });
         });
 }

@@ -32,6 +32,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "runtime/lifetime.h"
 #include "runtime/published.h"
 #include "runtime/signal.h"
 #include "runtime/subscription.h"
@@ -124,7 +125,7 @@ private:
     bool isUpdatingLaunchAtLogin_ = false;
     std::unordered_set<std::string> ignoredBundleIDSet_;
     runtime::Subscription didBecomeActive_;
-    std::shared_ptr<bool> lifetime_ = std::make_shared<bool>(true);
+    runtime::Lifetime lifetime_;
 };
 
 }  // namespace quillmar

@@ -25,10 +25,10 @@ TrackpadTouchMonitor::TrackpadTouchMonitor() : isHardwareConnected(false, this) 
         return ax != nullptr && ax->isProcessTrusted();
     };
     auto& settings = SwitcherSettings::shared();
-    std::weak_ptr<bool> weak = lifetime_;
+    const auto weak = lifetime_.token();
     settings.gestureSettingsChanged
         .connect([this, weak](const SwitcherSettings& s) {
-            if (weak.lock()) syncSettingsGate(s);
+            if (weak.alive()) syncSettingsGate(s);
         })
         .store(subscriptions_);
     // The settings announce changes only; the gate starts from their current values.

@@ -24,6 +24,7 @@
 #include "platform/event_tap.h"
 #include "platform/multitouch_framework.h"
 #include "runtime/delayed_work_item.h"
+#include "runtime/lifetime.h"
 #include "runtime/notification_center.h"
 #include "runtime/published.h"
 #include "runtime/signal.h"
@@ -104,7 +105,6 @@ public:
     static bool isThreeFingerDragEnabled();
     // A consistent copy of the gate's flags (without its snapshots).
     FrameAdmissionView gateFlags() const;
-    bool gateIsGestureActive() const;
 
     // Recogniser (main thread).
     void advanceGesture(const CoalescedTouchSnapshot& s);
@@ -158,9 +158,6 @@ private:
     std::optional<std::vector<platform::MTDeviceHandle>> retainedDeviceList_;
     std::vector<platform::MTDeviceHandle> retainedDeviceObjects_;
     std::vector<platform::MTDeviceRef> activeDevices_;
-    bool hasNotificationPort_ = false;
-    platform::IOIterator ioAddedIterator_ = 0;
-    platform::IOIterator ioRemovedIterator_ = 0;
     runtime::DelayedWorkItem reconcileWorkItem_;
 
     // The gate, shared with the frame thread and the tap.
@@ -177,13 +174,12 @@ private:
 
     // Event tap.
     std::optional<platform::EventTapID> eventTap_;
-    bool hasRunLoopSource_ = false;
     bool isScrollTapEnabled_ = false;
     std::bitset<256> keysTakenByBar_;  // keys whose press the bar took during this gesture
 
     runtime::SubscriptionBag subscriptions_;
     // Held weakly by posted work so that work outliving the monitor does nothing.
-    std::shared_ptr<bool> lifetime_ = std::make_shared<bool>(true);
+    runtime::Lifetime lifetime_;
 };
 
 }  // namespace quillmar

@@ -60,7 +60,7 @@ bool TrackpadTouchMonitor::isTrackpadDevice(platform::MTDeviceRef device) const 
 
 void TrackpadTouchMonitor::start() {
     syncSettingsGate(SwitcherSettings::shared());
-    if (!eventTap_ && trusted()) installEventTap();
+    installEventTap();
     stopDevices(false);
     if (!mt_ || !mt_->registerContactFrameCallback || !mt_->deviceStart) return;
 
@@ -111,30 +111,26 @@ void TrackpadTouchMonitor::stopDevices(bool immediate) {
 }
 
 void TrackpadTouchMonitor::setHardwareConnected(bool connected) {
-    std::weak_ptr<bool> weak = lifetime_;
+    const auto weak = lifetime_.token();
     runtime::runOnMain([this, weak, connected] {
-        if (weak.lock() && isHardwareConnected.get() != connected) isHardwareConnected = connected;
+        if (weak.alive() && isHardwareConnected.get() != connected) isHardwareConnected = connected;
     });
 }
 
 void TrackpadTouchMonitor::installDeviceNotifications() {
-    std::weak_ptr<bool> weak = lifetime_;
+    const auto weak = lifetime_.token();
     if (auto* registry = platform::DeviceNotifications::installed(); registry && registry->createNotificationPort()) {
-        hasNotificationPort_ = true;
         auto drain = [registry](platform::IOIterator iterator) {
             while (registry->iteratorNext(iterator) != 0) {
             }
         };
         auto callback = [this, weak, drain](platform::IOIterator iterator) {
             drain(iterator);
-            if (weak.lock()) scheduleReconcile(kHotPlugDelay);
+            if (weak.alive()) scheduleReconcile(kHotPlugDelay);
         };
-        ioAddedIterator_ = registry->addMatchingNotification(platform::DeviceMatchEvent::matched,
-                                                             platform::DeviceNotifications::multitouchDeviceClass, callback);
-        drain(ioAddedIterator_);
-        ioRemovedIterator_ = registry->addMatchingNotification(
-            platform::DeviceMatchEvent::terminated, platform::DeviceNotifications::multitouchDeviceClass, callback);
-        drain(ioRemovedIterator_);
+        // Draining arms each notification; the iterators need no keeping after that.
+        for (auto event : {platform::DeviceMatchEvent::matched, platform::DeviceMatchEvent::terminated})
+            drain(registry->addMatchingNotification(event, platform::DeviceNotifications::multitouchDeviceClass, callback));
     }
 
     using platform::Workspace;
@@ -167,17 +163,17 @@ void TrackpadTouchMonitor::handleScreenParamsChanged(const runtime::Notification
 
 void TrackpadTouchMonitor::scheduleReconcile(double delay) {
     // A burst of notifications leads to one check, timed from the last of them.
-    std::weak_ptr<bool> weak = lifetime_;
+    const auto weak = lifetime_.token();
     runtime::MainLoop::main().post([this, weak, delay] {
-        if (!weak.lock()) return;
+        if (!weak.alive()) return;
         reconcileWorkItem_.schedule(delay, [this, weak] {
-            if (weak.lock()) reconcileDevices();
+            if (weak.alive()) reconcileDevices();
         });
     });
 }
 
 void TrackpadTouchMonitor::reconcileDevices() {
-    if (!eventTap_ && trusted()) installEventTap();
+    installEventTap();
     const bool idle = std::holds_alternative<gesture::Idle>(phase_);
 
     std::optional<std::vector<platform::MTDeviceHandle>> list;

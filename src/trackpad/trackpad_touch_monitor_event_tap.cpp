@@ -17,14 +17,14 @@ void TrackpadTouchMonitor::installEventTap() {
     for (std::int32_t type : {et::rotate, et::gesture, et::magnify, et::swipe, et::smartMagnify})
         mask |= platform::eventMaskBit(type);
 
-    std::weak_ptr<bool> weak = lifetime_;
+    const auto weak = lifetime_.token();
     auto tap = backend->createSessionTap(mask, [this, weak](const platform::TapEvent& event) {
-        if (!weak.lock()) return platform::TapDecision::pass;
+        if (!weak.alive()) return platform::TapDecision::pass;
         return handleTapEvent(event);
     });
     if (!tap) return;  // a later call tries again
     eventTap_ = *tap;
-    hasRunLoopSource_ = backend->addToMainRunLoop(*tap);
+    backend->addToMainRunLoop(*tap);
 
     bool wanted = false;
     {
@@ -36,7 +36,7 @@ void TrackpadTouchMonitor::installEventTap() {
 }
 
 void TrackpadTouchMonitor::ensureEventTapCreated() {
-    if (!eventTap_ && trusted()) installEventTap();
+    installEventTap();
 }
 
 void TrackpadTouchMonitor::setScrollTapEnabled(bool wanted) {

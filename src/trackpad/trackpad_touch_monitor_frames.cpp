@@ -49,9 +49,9 @@ void TrackpadTouchMonitor::handleContactFrame(platform::MTDeviceRef device, cons
         }
     }
     if (!queueDrain) return;
-    std::weak_ptr<bool> weak = lifetime_;
+    const auto weak = lifetime_.token();
     runtime::MainLoop::main().post([this, weak] {
-        if (weak.lock()) drainTouchSnapshots();
+        if (weak.alive()) drainTouchSnapshots();
     });
 }
 
@@ -105,9 +105,9 @@ void TrackpadTouchMonitor::syncSettingsGate(const SwitcherSettings& settings) {
         gate_.verticalLayout = settings.switchBarStyle.get() == SwitchBarStyle::vertical;
         wanted = gate_.isGestureActiveAtomic && gate_.isEnabled;
     }
-    std::weak_ptr<bool> weak = lifetime_;
+    const auto weak = lifetime_.token();
     runtime::runOnMain([this, weak, wanted, enabled] {
-        if (!weak.lock()) return;
+        if (!weak.alive()) return;
         setScrollTapEnabled(wanted);
         if (!enabled) resetGesture();
     });
@@ -119,9 +119,9 @@ void TrackpadTouchMonitor::updateSuppressionGate(bool isSuppressed) {
         gate_.isSuppressed = isSuppressed;
     }
     if (!isSuppressed) return;
-    std::weak_ptr<bool> weak = lifetime_;
+    const auto weak = lifetime_.token();
     runtime::runOnMain([this, weak] {
-        if (weak.lock()) resetGesture();
+        if (weak.alive()) resetGesture();
     });
 }
 
@@ -132,20 +132,15 @@ void TrackpadTouchMonitor::setLiveTelemetryEnabled(bool on) {
         if (!on) gate_.lastHadTelemetryDots = false;
     }
     if (on) return;
-    std::weak_ptr<bool> weak = lifetime_;
+    const auto weak = lifetime_.token();
     runtime::runOnMain([this, weak] {
-        if (weak.lock()) telemetry.clear();
+        if (weak.alive()) telemetry.clear();
     });
 }
 
 FrameAdmissionView TrackpadTouchMonitor::gateFlags() const {
     std::lock_guard lock(fastLock_);
     return FrameAdmissionView::of(gate_);
-}
-
-bool TrackpadTouchMonitor::gateIsGestureActive() const {
-    std::lock_guard lock(fastLock_);
-    return gate_.isGestureActiveAtomic;
 }
 
 }  // namespace quillmar

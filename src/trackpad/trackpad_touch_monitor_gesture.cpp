@@ -114,9 +114,9 @@ void TrackpadTouchMonitor::beginCandidate(const CoalescedTouchSnapshot& s, const
     if (settings.triggerStyle.get() != TriggerStyle::holdAndSlide) return;
     const double ms = settings.holdDurationMs;
     const double delay = std::isfinite(ms) ? std::max(ms / 1000.0, kHoldFloor) : kHoldFloor;
-    std::weak_ptr<bool> weak = lifetime_;
+    const auto weak = lifetime_.token();
     holdWorkItem_.schedule(delay, [this, weak] {
-        if (weak.lock()) holdTimerFired();
+        if (weak.alive()) holdTimerFired();
     });
 }
 
@@ -300,9 +300,9 @@ void TrackpadTouchMonitor::cancelGestureNow() {
 }
 
 void TrackpadTouchMonitor::cancelCurrentGesture() {
-    std::weak_ptr<bool> weak = lifetime_;
+    const auto weak = lifetime_.token();
     runtime::runOnMain([this, weak] {
-        if (weak.lock()) cancelGestureNow();
+        if (weak.alive()) cancelGestureNow();
     });
 }
 

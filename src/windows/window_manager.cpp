@@ -56,7 +56,7 @@ void WindowManager::connectTrackpadMonitor(TrackpadTouchMonitor& monitor) {
 }
 
 WindowManager::~WindowManager() {
-    *lifetime_ = false;
+    lifetime_.end();
     observers_.clear();
 }
 

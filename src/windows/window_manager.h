@@ -24,6 +24,7 @@
 #include "platform/accessibility_api.h"
 #include "platform/running_application.h"
 #include "platform/window_info.h"
+#include "runtime/lifetime.h"
 #include "runtime/main_loop.h"
 #include "runtime/notification_center.h"
 #include "runtime/published.h"
@@ -190,7 +191,7 @@ private:
 
     runtime::SubscriptionBag observers_;
     // Work queued for later holds this weakly, so that it does nothing once the manager is gone.
-    std::shared_ptr<bool> lifetime_ = std::make_shared<bool>(true);
+    runtime::Lifetime lifetime_;
 };
 
 }  // namespace quillmar

@@ -24,9 +24,7 @@ void WindowManager::applyAccessibilityTrust(bool value) {
     if (!defaults.boolForKey(kHadAccessibilityTrustKey)) defaults.set(kHadAccessibilityTrustKey, true);
     stopPermissionPolling();
     // A monitor that does not exist yet installs its tap itself when it starts.
-    auto* monitor = runtime::World::find<TrackpadTouchMonitor>();
-    if (monitor && !monitor->hasEventTap() && platform::AccessibilityApi::shared().isProcessTrusted())
-        monitor->installEventTap();
+    if (auto* monitor = runtime::World::find<TrackpadTouchMonitor>()) monitor->ensureEventTapCreated();
 }
 
 void WindowManager::refreshAccessibilityTrust() {
@@ -36,9 +34,9 @@ void WindowManager::refreshAccessibilityTrust() {
         applyAccessibilityTrust(value);
         return;
     }
-    std::weak_ptr<bool> weak = lifetime_;
+    const auto weak = lifetime_.token();
     loop.post([this, weak, value] {
-        if (auto alive = weak.lock(); alive && *alive) applyAccessibilityTrust(value);
+        if (weak.alive()) applyAccessibilityTrust(value);
     });
 }
 
@@ -86,9 +84,9 @@ void WindowManager::openAccessibilitySettings() {
 void WindowManager::handleAccessibilityChanged(const runtime::Notification&) {
     refreshAccessibilityTrust();
     // The system updates the trust a moment after it announces the change.
-    std::weak_ptr<bool> weak = lifetime_;
+    const auto weak = lifetime_.token();
     runtime::MainLoop::main().after(kSecondRefreshDelay, [this, weak] {
-        if (auto alive = weak.lock(); alive && *alive) refreshAccessibilityTrust();
+        if (weak.alive()) refreshAccessibilityTrust();
     });
 }
 

@@ -1,5 +1,7 @@
 #include "festive_hud/festive_physics.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -110,6 +112,99 @@ TEST(FestivePhysicsTest, FloorBounceRestAndWalls) {
     EXPECT_EQ(edge[0].y, 95);
 }
 
+// Trajectories over one second of 60 Hz steps in a tall open box, each checked against the sum
+// written out by hand: y_n = y_0 + dt * (v_1 + ... + v_n), velocities updated before positions.
+TEST(FestivePhysicsTest, TrajectoriesUnderGravityDragAndFlutter) {
+    HUDFestiveGeometry box;
+    box.size = {600, 600};
+    auto run = [&](HUDFestiveKindSpec kind, HUDFestiveParticle p, int steps) {
+        std::vector<HUDFestiveParticle> ps{p};
+        const std::vector<HUDFestiveKindSpec> specs{kind};
+        for (int i = 0; i < steps; ++i) stepFestiveParticles(ps, specs, box, kDt);
+        EXPECT_EQ(ps.size(), 1u);
+        return ps.empty() ? HUDFestiveParticle{} : ps[0];
+    };
+
+    // Gravity 2 × 380 pt/s² halved by the particle's own factor: after 1 s, vy = 380 and the
+    // particle has fallen 380/3600 × (1 + ... + 60) = 193.1667 points.
+    auto heavy = inertKind(0, false);
+    heavy.gravityScale = 2;
+    auto dropped = particleAt(300, 10, 0, 0);
+    dropped.gravityMul = 0.5;
+    dropped.life = 10;
+    const auto fallen = run(heavy, dropped, 60);
+    EXPECT_NEAR(fallen.vy, 380, 1e-9);
+    EXPECT_NEAR(fallen.y, 203.1667, 1e-3);
+    EXPECT_EQ(fallen.x, 300);
+
+    // Drag 1.5/s scaled by 2/3 damps both components by e^-1 over the second.
+    auto draggy = inertKind(0, false);
+    draggy.dragPerSec = 1.5;
+    auto thrown = particleAt(100, 300, 120, -60);
+    thrown.dragMul = 2.0 / 3.0;
+    thrown.life = 10;
+    const auto slowed = run(draggy, thrown, 60);
+    EXPECT_NEAR(slowed.vx, 44.1455, 1e-3);
+    EXPECT_NEAR(slowed.vy, -22.0728, 1e-3);
+    EXPECT_NEAR(slowed.x, 175.2241, 1e-3);
+    EXPECT_NEAR(slowed.y, 262.3879, 1e-3);
+
+    // Flutter of 50 pt/s at 1/0.62 Hz turns the phase once a second. Seed 0: over half a second
+    // the sway 0.8 × 50 × sin(2πk/60) / 60 sums to +12.72 points; seed 0.25 starts a quarter turn
+    // on, and the cosine sums to -0.667. The sway never becomes part of vx.
+    auto fluttery = inertKind(0, false);
+    fluttery.flutterAmp = 50;
+    fluttery.flutterHz = 1 / 0.62;
+    const auto swayed = run(fluttery, particleAt(300, 300, 0, 0), 30);
+    EXPECT_NEAR(swayed.x, 312.7208, 1e-3);
+    EXPECT_EQ(swayed.vx, 0);
+    auto quarter = particleAt(300, 300, 0, 0);
+    quarter.seed = 0.25;
+    EXPECT_NEAR(run(fluttery, quarter, 30).x, 299.3333, 1e-3);
+
+    // Resting on the floor, a particle slides to a stop at e^-6 per second and its spin fades at
+    // e^-8: from 60 pt/s it ends a second later 9.485 points on, at 0.1487 pt/s.
+    auto resting = particleAt(100, 595, 60, 0);
+    resting.restingOnFloor = true;
+    resting.spin = 3;
+    const auto slid = run(inertKind(0.5), resting, 60);
+    EXPECT_NEAR(slid.x, 109.4848, 1e-3);
+    EXPECT_NEAR(slid.vx, 0.148725, 1e-5);
+    EXPECT_NEAR(slid.spin, 0.00100639, 1e-7);
+    EXPECT_EQ(slid.y, 595);
+}
+
+TEST(FestivePhysicsTest, RestThresholdAndBounceLimit) {
+    const auto g = barGeometry();
+    const std::vector<HUDFestiveKindSpec> half{inertKind(0.5)};
+    // Landing at 84 returns exactly 42 upward: still a bounce. At 83 (41.5) the particle rests.
+    std::vector<HUDFestiveParticle> ps{particleAt(100, 89.5, 0, 84), particleAt(150, 89.5, 0, 83)};
+    stepFestiveParticles(ps, half, g, kDt);
+    ASSERT_EQ(ps.size(), 2u);
+    EXPECT_FALSE(ps[0].restingOnFloor);
+    EXPECT_DOUBLE_EQ(ps[0].vy, -42);
+    EXPECT_TRUE(ps[1].restingOnFloor);
+
+    // A third bounce at speed still flies; the fourth rests.
+    std::vector<HUDFestiveParticle> third{particleAt(100, 89, 0, 3000)};
+    third[0].bounces = 2;
+    stepFestiveParticles(third, half, g, kDt);
+    EXPECT_FALSE(third[0].restingOnFloor);
+    EXPECT_EQ(third[0].bounces, 3);
+}
+
+TEST(FestivePhysicsTest, LeavingAboveAndBelow) {
+    // Bar 100 high: a particle dies past y = 140 below or y = -60 above, not before.
+    const auto g = barGeometry();
+    const std::vector<HUDFestiveKindSpec> specs{inertKind(0.5, false)};
+    std::vector<HUDFestiveParticle> ps{particleAt(100, -50, 0, -570), particleAt(110, -50, 0, -630),
+                                       particleAt(120, 130, 0, 570), particleAt(130, 130, 0, 630)};
+    stepFestiveParticles(ps, specs, g, kDt);
+    ASSERT_EQ(ps.size(), 2u);
+    EXPECT_EQ(ps[0].x, 100);  // at -59.5
+    EXPECT_EQ(ps[1].x, 120);  // at 139.5
+}
+
 TEST(FestivePhysicsTest, DeathAndStepLength) {
     const auto g = barGeometry();
     const std::vector<HUDFestiveKindSpec> specs{inertKind(0.5, false)};
@@ -190,6 +285,193 @@ TEST(FestivePhysicsTest, SpawnerLimitsAnchorsAndDirection) {
     ps.clear();
     spawnFestiveParticles(ps, specs, g, {22, 1, kNaN, kInf}, rng);
     for (const auto& p : ps) EXPECT_TRUE(isFinite(p));
+}
+
+// The lowest and highest value of one field over many spawned particles.
+struct Spread {
+    double low = std::numeric_limits<double>::infinity();
+    double high = -std::numeric_limits<double>::infinity();
+    void add(double v) {
+        low = std::min(low, v);
+        high = std::max(high, v);
+    }
+};
+
+// Expects the observed spread to fill lo...hi: never outside, and reaching within 3 % of the
+// width of both ends.
+void expectFills(const Spread& s, double lo, double hi, const char* what) {
+    const double slack = 0.03 * (hi - lo);
+    EXPECT_GE(s.low, lo - 1e-9) << what;
+    EXPECT_LE(s.low, lo + slack) << what;
+    EXPECT_LE(s.high, hi + 1e-9) << what;
+    EXPECT_GE(s.high, hi - slack) << what;
+}
+
+// One kind with round numbers, so that every launch range can be written down by hand.
+HUDFestiveKindSpec launchKind() {
+    HUDFestiveKindSpec k;
+    k.spinRate = 2;
+    k.life = 3;
+    k.sizeRange = {10, 10};
+    k.popScale = 1.5;
+    k.sprayScale = 0.5;
+    return k;
+}
+
+// Many bursts of 22 from entry 0 at (100, 50); each burst's particles are passed to `visit`.
+template <typename Visit>
+void spawnMany(const HUDFestiveGeometry& g, std::span<const HUDFestiveKindSpec> specs, double direction,
+               double intensity, std::uint64_t seed, Visit visit) {
+    FestiveRandom rng(seed);
+    std::vector<HUDFestiveParticle> burst;
+    for (int i = 0; i < 200; ++i) {
+        burst.clear();
+        spawnFestiveParticles(burst, specs, g, {22, 0, direction, intensity}, rng);
+        visit(burst);
+    }
+}
+
+TEST(FestivePhysicsTest, SpawnRangesOnTheStrip) {
+    auto g = barGeometry();
+    g.size = {400, 200};
+    g.itemAnchors = {{100, 50}};
+    const std::vector<HUDFestiveKindSpec> specs{launchKind()};
+    Spread x, y, vx, vy, size, spin, rot, seed, life, gravity, drag;
+    int negativeSpin = 0;
+    int count = 0;
+    spawnMany(g, specs, 1, 0, 3, [&](const std::vector<HUDFestiveParticle>& burst) {
+        for (const auto& p : burst) {
+            ++count;
+            x.add(p.x);
+            y.add(p.y);
+            vx.add(p.vx);
+            vy.add(p.vy);
+            size.add(p.size);
+            spin.add(std::fabs(p.spin));
+            negativeSpin += p.spin < 0;
+            rot.add(p.rot);
+            seed.add(p.seed);
+            life.add(p.life);
+            // Bigger particles fall harder: the size-free part of the gravity factor.
+            const double c = std::clamp(p.size / 10 - 0.5, 0.0, 1.5);
+            gravity.add(p.gravityMul / (0.8 + 0.25 * c));
+            drag.add(p.dragMul);
+        }
+    });
+    expectFills(x, 90, 110, "x");
+    expectFills(y, 42, 54, "y");
+    expectFills(vx, -36 + 15, 36 + 55, "vx");        // spread + 0.5 × (30...110)
+    expectFills(vy, -1.5 * 140, -1.5 * 55, "vy");    // popScale × (55...140), upward
+    expectFills(size, 10 * 0.55 * 0.85, 10 * 1.9 * 0.85, "size");
+    // Small particles are the rule: the size grows with u^1.5 for a uniform u, whose mean is
+    // 1/2.5, so sizes average 10 × (0.55 + 1.35 × 0.4) × 0.85 = 9.265.
+    double sizeSum = 0;
+    int sized = 0;
+    for (int round = 0; round < 10; ++round) {
+        spawnMany(g, specs, 1, 0, 100 + static_cast<std::uint64_t>(round), [&](const std::vector<HUDFestiveParticle>& burst) {
+            for (const auto& p : burst) {
+                sizeSum += p.size;
+                ++sized;
+            }
+        });
+    }
+    EXPECT_NEAR(sizeSum / sized, 9.265, 0.06);
+    expectFills(spin, 2 * 0.35 * 0.8, 2 * 1.3 * 0.8, "spin");
+    EXPECT_NEAR(static_cast<double>(negativeSpin) / count, 0.5, 0.05);
+    expectFills(rot, -0.6, 0.6, "rot");
+    expectFills(seed, 0, 1, "seed");
+    EXPECT_LT(seed.high, 1);
+    expectFills(life, 2 * 3 * 0.8, 2 * 3 * 1.25, "life");
+    expectFills(gravity, 0.55, 1.35, "gravityMul");
+    expectFills(drag, 0.7, 1.4, "dragMul");
+}
+
+TEST(FestivePhysicsTest, SpawnRangesOnTheList) {
+    auto g = barGeometry(true);
+    g.size = {400, 200};
+    g.itemAnchors = {{200, 60}};
+    g.rowSpanX = {30, 370};
+    const std::vector<HUDFestiveKindSpec> specs{launchKind()};
+    Spread x, y, vx, vy;
+    spawnMany(g, specs, 1, 0, 4, [&](const std::vector<HUDFestiveParticle>& burst) {
+        for (const auto& p : burst) {
+            x.add(p.x);
+            y.add(p.y);
+            vx.add(p.vx);
+            vy.add(p.vy);
+        }
+    });
+    expectFills(x, 30, 370, "x");
+    expectFills(y, 54, 66, "y");
+    expectFills(vx, -30 - 72, 30 + 72, "vx");                     // side + 2 × spread
+    expectFills(vy, 24 - 0.55 * 1.5 * 140, 24 - 0.55 * 1.5 * 55, "vy");  // 24 × direction − 0.55 × up
+}
+
+// The same seed draws the same random values, so changing one input of a burst shows exactly
+// what that input does.
+TEST(FestivePhysicsTest, DirectionAndIntensityEffectsFromTheSameDraws) {
+    auto strip = barGeometry();
+    strip.size = {400, 200};
+    strip.itemAnchors = {{100, 50}};
+    auto list = strip;
+    list.isVertical = true;
+    const std::vector<HUDFestiveKindSpec> specs{launchKind()};
+    auto burst = [&](const HUDFestiveGeometry& g, double direction, double intensity) {
+        FestiveRandom rng(9);
+        std::vector<HUDFestiveParticle> ps;
+        spawnFestiveParticles(ps, specs, g, {22, 0, direction, intensity}, rng);
+        return ps;
+    };
+
+    // On the strip, the hop direction adds sprayScale × (30...110) sideways and nothing else.
+    Spread spray;
+    const auto still = burst(strip, 0, 0);
+    const auto forwards = burst(strip, 1, 0);
+    const auto backwards = burst(strip, -1, 0);
+    for (std::size_t i = 0; i < still.size(); ++i) {
+        spray.add(forwards[i].vx - still[i].vx);
+        EXPECT_NEAR(backwards[i].vx - still[i].vx, still[i].vx - forwards[i].vx, 1e-9);
+        EXPECT_EQ(forwards[i].vy, still[i].vy);
+    }
+    EXPECT_GE(spray.low, 15 - 1e-9);
+    EXPECT_LE(spray.high, 55 + 1e-9);
+
+    // On the list, it moves vy by 24 either way and leaves vx alone.
+    const auto down = burst(list, 1, 0);
+    const auto up = burst(list, -1, 0);
+    for (std::size_t i = 0; i < down.size(); ++i) {
+        EXPECT_NEAR(down[i].vy - up[i].vy, 48, 1e-9);
+        EXPECT_EQ(down[i].vx, up[i].vx);
+    }
+
+    // Intensity scales every size by 0.85 + 0.75 × intensity: 1.6/0.85 at full, 1.225/0.85 at half.
+    const auto calm = burst(strip, 1, 0);
+    const auto wild = burst(strip, 1, 1);
+    const auto middling = burst(strip, 1, 0.5);
+    for (std::size_t i = 0; i < calm.size(); ++i) {
+        EXPECT_NEAR(wild[i].size / calm[i].size, 1.6 / 0.85, 1e-9);
+        EXPECT_NEAR(middling[i].size / calm[i].size, 1.225 / 0.85, 1e-9);
+    }
+}
+
+TEST(FestivePhysicsTest, KindsFollowTheirWeights) {
+    // Weights 1 : 3 : 0.5 give shares of 2/9, 6/9 and 1/9.
+    auto k = launchKind();
+    std::vector<HUDFestiveKindSpec> specs{k, k, k};
+    specs[0].spawnWeight = 1;
+    specs[1].spawnWeight = 3;
+    specs[2].spawnWeight = 0.5;
+    std::array<int, 3> seen{};
+    int count = 0;
+    spawnMany(barGeometry(), specs, 1, 0, 5, [&](const std::vector<HUDFestiveParticle>& burst) {
+        for (const auto& p : burst) {
+            ++seen[static_cast<std::size_t>(p.kind)];
+            ++count;
+        }
+    });
+    EXPECT_NEAR(static_cast<double>(seen[0]) / count, 2.0 / 9, 0.02);
+    EXPECT_NEAR(static_cast<double>(seen[1]) / count, 6.0 / 9, 0.02);
+    EXPECT_NEAR(static_cast<double>(seen[2]) / count, 1.0 / 9, 0.02);
 }
 
 TEST(FestivePhysicsTest, DeterministicAndFiniteOverTenThousandSteps) {

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "festive_hud/festive_art_table.h"
+#include "festive_hud/festive_particle_spawner.h"
 #include "festive_test_support.h"
 #include "platform/accessibility_display_options.h"
 #include "settings/switcher_settings.h"
@@ -110,6 +112,89 @@ TEST_F(HUDFestiveStateTest, HopTimingRules) {
     advance(0.6);
     quickHops();
     EXPECT_EQ(festive().particles().size(), 22u);
+}
+
+TEST_F(HUDFestiveStateTest, BurstSpacingBoundaries) {
+    festive().armFestiveOverlay(0.5);
+    quickHops();  // the fresh burst, at T
+    ASSERT_EQ(festive().particles().size(), 22u);
+
+    // Top-ups: not 0.17 s after the last burst, but 0.21 s after it, and again only 0.21 s later.
+    auto hopAdds = [&](double wait) {
+        advance(wait);
+        const auto before = festive().particles().size();
+        festive().noteFestiveHop(2, 1.0);
+        return festive().particles().size() - before;
+    };
+    EXPECT_EQ(hopAdds(0.17), 0u);
+    EXPECT_EQ(hopAdds(0.04), 8u);
+    EXPECT_EQ(hopAdds(0.17), 0u);
+    EXPECT_EQ(hopAdds(0.04), 8u);
+
+    // Fresh bursts: a stop, then quick hops until 0.85 s after T throw nothing; one at 0.91 s does.
+    festive().stopFestiveOverlay();
+    festive().armFestiveOverlay(0.5);
+    advance(0.85 - 0.42 - 0.10);
+    quickHops();
+    EXPECT_TRUE(festive().particles().empty());
+    advance(0.06);
+    festive().noteFestiveHop(1, 1.0);
+    EXPECT_EQ(festive().particles().size(), 22u);
+}
+
+TEST_F(HUDFestiveStateTest, HopRateSetsTheBurstIntensity) {
+    // Compares each burst thrown by hops with one spawned directly from a generator that follows
+    // the state's own, at the intensity worked out by hand from the hop rate: (rate - 5) / 9,
+    // within 0...1.
+    FestiveRandom reference(7);
+    auto expectLatestBurst = [&](int count, double intensity, int index, double direction = 1.0) {
+        std::vector<HUDFestiveParticle> expected;
+        spawnFestiveParticles(expected, festiveKindSpecs(HUDFestiveTheme::fireworks), festive().geometry,
+                              {count, index, direction, intensity}, reference);
+        const auto& got = festive().particles();
+        ASSERT_GE(got.size(), expected.size());
+        const std::size_t first = got.size() - expected.size();
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_NEAR(got[first + i].size, expected[i].size, 1e-9) << i;
+            EXPECT_NEAR(got[first + i].x, expected[i].x, 1e-9) << i;
+            EXPECT_NEAR(got[first + i].vx, expected[i].vx, 1e-9) << i;
+        }
+    };
+
+    // Three hops 0.15 s apart: 2 hops in 0.3 s, 6.67 per second, intensity 0.1852.
+    festive().armFestiveOverlay(0.5);
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) advance(0.15);
+        festive().noteFestiveHop(1, 1.0);
+    }
+    expectLatestBurst(22, (2 / 0.3 - 5) / 9, 1);
+
+    // A backward top-up 0.22 s later: the first hop has expired, the other three span 0.37 s
+    // (5.41 per second, intensity 0.0450).
+    advance(0.22);
+    festive().noteFestiveHop(2, -1.0);
+    expectLatestBurst(8, (2 / 0.37 - 5) / 9, 2, -1.0);
+
+    // Three hops 0.19 s apart: 5.26 per second, intensity 0.0292.
+    festive().stopFestiveOverlay();
+    festive().seedRandom(7);
+    reference.reseed(7);
+    advance(1.0);
+    festive().armFestiveOverlay(0.5);
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) advance(0.19);
+        festive().noteFestiveHop(3, 1.0);
+    }
+    expectLatestBurst(22, (2 / 0.38 - 5) / 9, 3);
+
+    // Hops 0.05 s apart run at 20 per second: full intensity.
+    festive().stopFestiveOverlay();
+    festive().seedRandom(7);
+    reference.reseed(7);
+    advance(1.0);
+    festive().armFestiveOverlay(0.5);
+    quickHops(4);
+    expectLatestBurst(22, 1, 6);
 }
 
 TEST_F(HUDFestiveStateTest, ArmingFollowsSettingReduceMotionAndDate) {
@@ -224,6 +309,19 @@ TEST_F(HUDFestiveStateTest, QAModeRotatesThroughEveryFestival) {
         advance(1.0);
     }
     EXPECT_EQ(festive().qaRotationIndex(), 0);  // wrapped after the eleventh
+
+    // Top-ups leave the rotation where the fresh burst put it.
+    festive().armFestiveOverlay(0.5);
+    quickHops();
+    ASSERT_EQ(festive().qaRotationIndex(), 1);
+    for (int i = 0; i < 4; ++i) {
+        advance(0.25);
+        quickHops();
+    }
+    EXPECT_GT(festive().particles().size(), 22u);
+    EXPECT_EQ(festive().qaRotationIndex(), 1);
+    EXPECT_EQ(festive().resolveFestiveTheme(), kAllHUDFestiveThemes[1]);
+    festive().stopFestiveOverlay();
 
     // The QA perimeter override pins christmas and shows the perimeter on any date.
     festive().qaShowChristmasPerimeter = true;

@@ -103,6 +103,50 @@ TEST_F(GestureRecognizerTest, HoldStartsAfterTheHoldTimeUnlessTheFingersDrifted)
     EXPECT_TRUE(log.events.empty());
 }
 
+TEST_F(GestureRecognizerTest, VerticalListHoldCancelsOnDriftUpOrSideways) {
+    // On the vertical list the hold fires into a start only when the fingers drifted no more than
+    // 0.01 upward or sideways; drifting down (the list's own direction) is fine.
+    settings().triggerStyle = TriggerStyle::holdAndSlide;
+    settings().switchBarStyle = SwitchBarStyle::vertical;
+    settings().holdDurationMs = 100;
+    auto holdAfterDrift = [&](double dx, double dy) {
+        log.clear();
+        feed(snapshot(3, 0.5, 0.5));
+        feed(snapshot(3, 0.5 + dx, 0.5 + dy));
+        EXPECT_TRUE(phaseIs<gesture::Candidate>()) << dx << " " << dy;
+        advance(0.11);
+        const bool started = phaseIs<gesture::Active>();
+        lift();
+        return started;
+    };
+    EXPECT_FALSE(holdAfterDrift(0, 0.011));
+    EXPECT_TRUE(holdAfterDrift(0, 0.009));
+    EXPECT_FALSE(holdAfterDrift(0.011, 0));
+    EXPECT_FALSE(holdAfterDrift(-0.011, 0.005));
+    EXPECT_TRUE(holdAfterDrift(0.009, 0));
+    EXPECT_TRUE(holdAfterDrift(0.005, -0.012));
+}
+
+TEST_F(GestureRecognizerTest, TopEdgeCandidateCountsExactlyTwoFingers) {
+    settings().triggerStyle = TriggerStyle::topEdgeTwoFinger;
+    settings().fingerCount = 4;  // ignored by the top-edge trigger
+    feed(snapshot(2, 0.5, 0.8));
+    ASSERT_TRUE(phaseIs<gesture::Candidate>());
+    feed(snapshot(3, 0.5, 0.8));  // a third finger is too many: wait for all to lift
+    EXPECT_TRUE(phaseIs<gesture::CancelledUntilAllLift>());
+    feed(snapshot(2, 0.55, 0.8));
+    EXPECT_TRUE(phaseIs<gesture::CancelledUntilAllLift>());
+    lift();
+
+    feed(snapshot(2, 0.5, 0.8));
+    feed(snapshot(1, 0.5, 0.8));  // one finger lifted: too few, ready again at once
+    EXPECT_TRUE(phaseIs<gesture::Idle>());
+    feed(snapshot(2, 0.5, 0.8, 0, 4));
+    feed(snapshot(2, 0.53, 0.8, 0, 4));
+    EXPECT_TRUE(phaseIs<gesture::Active>());
+    EXPECT_EQ(log.kinds().front(), K::start);
+}
+
 TEST_F(GestureRecognizerTest, FingerCountChanges) {
     feed(snapshot(4, 0.5, 0.5));  // four with the setting 3: nothing
     EXPECT_TRUE(phaseIs<gesture::Idle>());

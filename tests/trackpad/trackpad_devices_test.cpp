@@ -7,6 +7,7 @@
 #include "platform/sim/sim_device_notifications.h"
 #include "platform/workspace.h"
 #include "runtime/notification_center.h"
+#include "runtime/world.h"
 #include "trackpad_test_support.h"
 
 namespace quillmar::testing {
@@ -87,6 +88,40 @@ TEST_F(TrackpadDevicesTest, MissingFunctionsLeaveTheirFeatureOff) {
     auto& m = started();
     EXPECT_TRUE(m.activeDevices().empty());
     EXPECT_FALSE(m.isHardwareConnected);
+    EXPECT_FALSE(SimMultitouchFramework::isRunning(pad.get()));
+}
+
+TEST_F(TrackpadDevicesTest, WithoutAnOptionalFunctionTheTrackpadStillRuns) {
+    for (auto symbol : {MultitouchSymbol::unregisterContactFrameCallback, MultitouchSymbol::deviceStop,
+                        MultitouchSymbol::deviceIsRunning, MultitouchSymbol::deviceGetService,
+                        MultitouchSymbol::deviceGetFamilyID, MultitouchSymbol::createDefault}) {
+        runtime::World::reset();
+        SetUp();
+        mt->setSymbolAvailable(symbol, false);
+        auto& m = started();
+        EXPECT_EQ(m.activeDevices(), (std::vector<platform::MTDeviceRef>{pad.get()})) << platform::symbolName(symbol);
+        EXPECT_TRUE(SimMultitouchFramework::isRunning(pad.get())) << platform::symbolName(symbol);
+        EXPECT_TRUE(m.isHardwareConnected) << platform::symbolName(symbol);
+        // A hot-plug check and a stop get by without it too.
+        auto second = mt->addDevice(SimMultitouchDeviceInfo::trackpad("Magic Trackpad"));
+        advance(0.31);
+        EXPECT_EQ(m.activeDevices().size(), 2u) << platform::symbolName(symbol);
+        m.stopDevices(true);
+        EXPECT_TRUE(m.activeDevices().empty());
+    }
+    // Neither a list nor a default device: nothing to run, and nothing breaks.
+    runtime::World::reset();
+    SetUp();
+    mt->setSymbolAvailable(MultitouchSymbol::createDefault, false);
+    mt->setListReturnsNull(true);
+    EXPECT_TRUE(started().activeDevices().empty());
+    EXPECT_FALSE(monitor().isHardwareConnected);
+
+    // Without starting, no trackpad can run at all.
+    runtime::World::reset();
+    SetUp();
+    mt->setSymbolAvailable(MultitouchSymbol::deviceStart, false);
+    EXPECT_TRUE(started().activeDevices().empty());
     EXPECT_FALSE(SimMultitouchFramework::isRunning(pad.get()));
 }
 
@@ -179,6 +214,35 @@ TEST_F(TrackpadDevicesTest, ATrackpadAppearingLaterIsFoundByTheCheck) {
     mt->removeDevice(later.get());
     advance(0.31);
     EXPECT_TRUE(m.activeDevices().empty());
+}
+
+TEST_F(TrackpadDevicesTest, ConnectedIsPublishedOnlyWhenItChanges) {
+    auto& m = monitor();
+    std::vector<bool> published;
+    auto sink = m.isHardwareConnected.publisher().dropFirst().sink([&](const bool& v) { published.push_back(v); });
+    m.start();
+    runUntilIdle();
+    EXPECT_EQ(published, (std::vector<bool>{true}));
+
+    // A second trackpad, a screen change and a wake all find a trackpad again: nothing new.
+    auto second = mt->addDevice(SimMultitouchDeviceInfo::trackpad("Magic Trackpad"));
+    advance(0.31);
+    screensChanged();
+    advance(0.51);
+    workspaceEvent(platform::Workspace::didWakeNotification);
+    advance(0.81);
+    m.start();
+    runUntilIdle();
+    ASSERT_EQ(m.activeDevices().size(), 2u);
+    EXPECT_EQ(published, (std::vector<bool>{true}));
+
+    // The last one going is news once.
+    mt->removeDevice(pad.get());
+    mt->removeDevice(second.get());
+    advance(0.31);
+    screensChanged();
+    advance(0.51);
+    EXPECT_EQ(published, (std::vector<bool>{true, false}));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The frame path under real threads: the simulated framework's thread delivers 100,000 frames
 // while the main loop drains them. Run under ThreadSanitizer as well.
 
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "trackpad_test_support.h"
@@ -81,6 +83,30 @@ TEST_F(TrackpadFramesThreadsTest, HundredThousandFramesWhileTheMainLoopDrains) {
             EXPECT_GT(e.value, 0);
         }
     }
+}
+
+TEST_F(TrackpadFramesThreadsTest, CancellingFromAnotherThreadTakesEffectOnTheMainLoop) {
+    auto& m = monitor();
+    SwitcherSettings::shared().triggerStyle = TriggerStyle::immediateHorizontalSlide;
+    SwitcherSettings::shared().fingerCount = 3;
+    m.advanceGesture(snapshot(3, 0.5, 0.5));
+    m.advanceGesture(snapshot(3, 0.6, 0.5));
+    ASSERT_TRUE(m.isGestureActive());
+
+    std::thread([&m] { m.cancelCurrentGesture(); }).join();
+    // Nothing changes off the main thread: the cancel waits for the main loop.
+    EXPECT_TRUE(m.isGestureActive());
+    EXPECT_EQ(log.count(K::cancel), 0);
+    runUntilIdle();
+    EXPECT_TRUE(std::holds_alternative<gesture::CancelledUntilAllLift>(m.phase()));
+    EXPECT_EQ(log.kinds().back(), K::cancel);
+
+    // Further movement does nothing until every finger lifts.
+    m.advanceGesture(snapshot(3, 0.8, 0.5));
+    EXPECT_EQ(log.count(K::scrub), 1);
+    m.advanceGesture(snapshot(0, 0, 0));
+    EXPECT_EQ(log.count(K::commit), 0);
+    EXPECT_TRUE(std::holds_alternative<gesture::Idle>(m.phase()));
 }
 
 }  // namespace

@@ -63,6 +63,24 @@ TEST_F(AccessibilityReadingTest, DeadlineAndBenchRules) {
     EXPECT_FALSE(manager.unresponsiveUntil(app));  // below the slow threshold
 }
 
+TEST_F(AccessibilityReadingTest, TheDeadlinePassingAmongAnAppsWindowsDropsTheWholeApp) {
+    const auto app = addApp("Many");
+    for (int i = 0; i < 4; ++i) addWindow(app, "w" + std::to_string(i));
+    auto& manager = wm();
+    ax->appBehaviour(app).latency = 0.02;  // every request takes 20 ms
+    auto answer = manager.parseAXWindows(app, now() + 1.0);
+    ASSERT_TRUE(answer.answered);
+    EXPECT_EQ(answer.windows.size(), 4u);
+
+    // With 70 ms left the list and the first windows are read, then time runs out.
+    const int before = ax->requestCount(app);
+    answer = manager.parseAXWindows(app, now() + 0.07);
+    EXPECT_GT(ax->requestCount(app), before + 1);
+    EXPECT_FALSE(answer.answered);
+    EXPECT_TRUE(answer.windows.empty());
+    EXPECT_FALSE(manager.unresponsiveUntil(app));
+}
+
 TEST_F(AccessibilityReadingTest, WindowFactsSubrolesAndFallbackReads) {
     const auto app = addApp("Panels");
     const auto empty = addApp("Windowless");

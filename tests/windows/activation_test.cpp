@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "runtime/main_loop.h"
 #include "windows_fixture.h"
 
 namespace quillmar::testing {
@@ -139,6 +140,35 @@ TEST_F(ActivationTest, HiddenAppsUnhideAndMissingPiecesAreSkipped) {
     manager.activate(windowTarget(4242, 1, {0, 0, 100, 100}));
     EXPECT_TRUE(desktop->callLog().empty());
     EXPECT_EQ(manager.mruAppPIDs(), mru);
+}
+
+TEST_F(ActivationTest, ABenchedAppIsActivatedWithoutAskingAccessibility) {
+    const auto other = addApp("Other");
+    const auto app = addApp("Stuck");
+    addWindow(other, "o");
+    const auto w = addWindow(app, "stuck", {100, 100, 800, 600}, true);
+    desktop->setFrontmost(other);
+    auto& manager = wm();
+    ax->appBehaviour(app).latency = 0.3;  // one slow read benches the app for 2.5 s
+    manager.parseAXWindows(app, runtime::mediaTime() + 1.0);
+    ASSERT_TRUE(manager.unresponsiveUntil(app));
+    ax->appBehaviour(app).latency = 0;
+
+    // A window target: the window is not looked up, restored or raised, but the app comes forward.
+    const int asked = ax->requestCount(app);
+    desktop->clearCallLog();
+    manager.activate(windowTarget(app, w, {100, 100, 800, 600}));
+    EXPECT_EQ(ax->requestCount(app), asked);
+    EXPECT_FALSE(logged(winLine("ax raise", w)));
+    EXPECT_TRUE(desktop->window(w)->isMinimized);
+    EXPECT_TRUE(logged(pidLine("activate", app)));
+    EXPECT_EQ(desktop->frontmostPid(), app);
+
+    // A parked app entry: its windows cannot be read, so the app is reopened instead.
+    desktop->clearCallLog();
+    manager.activate(appTarget(app, true));
+    EXPECT_EQ(ax->requestCount(app), asked);
+    EXPECT_TRUE(logged("open /Applications/Stuck.app activating"));
 }
 
 }  // namespace

@@ -90,6 +90,57 @@ TEST_F(CatalogueTest, SizeFloorsPlaceholdersTransparencyAndDuplicates) {
               (Strings{win(opaque), appEntry(narrow), appEntry(other), appEntry(placeholder), appEntry(shifted)}));
 }
 
+TEST_F(CatalogueTest, ExactSizeFloorsOfTheVisibleAndTheAccessibilityOnlyPasses) {
+    // Visible windows need 160 x 120; windows only Accessibility lists (here minimised) 120 x 80.
+    const auto app = addApp("Floors");
+    const auto exact = addWindow(app, "exact", {0, 0, 160, 120});
+    addWindow(app, "short", {0, 0, 160, 119});
+    addWindow(app, "thin", {0, 0, 159, 120});
+    const auto small = addWindow(app, "small", {0, 0, 120, 80}, true);
+    addWindow(app, "smaller", {0, 0, 120, 79}, true);
+    addWindow(app, "narrower", {0, 0, 119, 80}, true);
+    desktop->setFrontmost(app);
+    EXPECT_EQ(ids(wm().fetchTargets(SwitcherMode::allWindows)), (Strings{win(exact), win(small)}));
+}
+
+TEST_F(CatalogueTest, OffScreenWindowsLargestFirstAndOneUnconfirmedPerApp) {
+    auto of = [&](const std::vector<SwitchTarget>& targets, std::int32_t pid) {
+        std::vector<SwitchTarget> out;
+        for (const auto& t : targets)
+            if (t.pid == pid) out.push_back(t);
+        return out;
+    };
+
+    // Accessibility does not list windows on other Spaces: of those, only the largest is kept,
+    // and without a title of its own it takes the app's name.
+    const auto spaced = addApp("Spaced");
+    const auto here = addWindow(spaced, "here");
+    addWindow(spaced, "small", {0, 0, 300, 200}, false, 2);
+    const auto big = addWindow(spaced, "", {10, 10, 900, 700}, false, 2);
+    addWindow(spaced, "mid", {0, 0, 500, 400}, false, 2);
+    desktop->setFrontmost(spaced);
+    auto mine = of(wm().fetchTargets(SwitcherMode::allWindows), spaced);
+    EXPECT_EQ(ids(mine), (Strings{win(here), win(big)}));
+    ASSERT_EQ(mine.size(), 2u);
+    EXPECT_EQ(mine[1].windowTitle, "Spaced");
+
+    // An app that lists them, without window numbers: each is confirmed by its frame, all are
+    // kept, largest first, and a window the window server reports untitled takes its
+    // Accessibility title.
+    const auto lister = addApp("Lister");
+    ax->appBehaviour(lister).listsWindowsOnOtherSpaces = true;
+    const auto visible = addWindow(lister, "visible");
+    const auto alpha = addWindow(lister, "Alpha", {0, 0, 400, 300}, false, 2);
+    const auto beta = addWindow(lister, "Beta", {20, 20, 700, 500}, false, 2);
+    ax->windowBehaviour(alpha).exposesWindowNumber = false;
+    ax->windowBehaviour(beta).exposesWindowNumber = false;
+    desktop->window(beta)->infoOverrides["name"] = "";
+    desktop->setFrontmost(lister);
+    mine = of(wm().fetchTargets(SwitcherMode::allWindows), lister);
+    EXPECT_EQ(ids(mine), (Strings{win(visible), win(beta), win(alpha)}));
+    EXPECT_EQ(labels(mine), (Strings{"visible", "Beta", "Alpha"}));
+}
+
 TEST_F(CatalogueTest, WithoutAccessibilityTheLargestUntitledWindowStandsForTheApp) {
     ax->setTrusted(false);
     const auto app = addApp("Palette");
