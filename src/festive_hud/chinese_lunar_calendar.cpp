@@ -37,7 +37,8 @@ std::optional<LunarDate> ChineseLunarCalendar::fromTable(int year, int month, in
     } else {
         g_error_free(error);
     }
-    lunar_date_free(table);
+    // lunar_date_free() leaves the object itself behind; the reference it was created with goes here.
+    g_object_unref(table);
     return result;
 }
 
