@@ -15,10 +15,19 @@ namespace quillmar {
 ChineseLunarCalendar::ChineseLunarCalendar() = default;
 ChineseLunarCalendar::~ChineseLunarCalendar() = default;
 
-std::optional<LunarDate> ChineseLunarCalendar::fromTable(int year, int month, int day) {
+namespace {
+// One table object for the process, kept for its life: the library leaves part of every object
+// behind when it is released, so making one per lookup (or per calendar) would leak.
+::LunarDate* sharedTable() {
+    static ::LunarDate* const table = lunar_date_new();
+    return table;
+}
+}  // namespace
+
+std::optional<LunarDate> ChineseLunarCalendar::fromTable(int year, int month, int day) const {
     // The tables start with the lunar year that begins in 1901 and end in 2100.
     if (year < 1901 || year > 2100 || month < 1 || month > 12 || day < 1 || day > 31) return std::nullopt;
-    ::LunarDate* table = lunar_date_new();
+    ::LunarDate* table = sharedTable();
     if (!table) return std::nullopt;
     GError* error = nullptr;
     lunar_date_set_solar_date(table, static_cast<GDateYear>(year), static_cast<GDateMonth>(month),
@@ -37,8 +46,6 @@ std::optional<LunarDate> ChineseLunarCalendar::fromTable(int year, int month, in
     } else {
         g_error_free(error);
     }
-    // lunar_date_free() leaves the object itself behind; the reference it was created with goes here.
-    g_object_unref(table);
     return result;
 }
 

@@ -29,7 +29,7 @@ public:
     std::optional<LunarDate> koreanLunarDate(double date, const std::string& timeZone) const override;
 
     // The table's answer for a civil day, or none outside the table's years.
-    static std::optional<LunarDate> fromTable(int year, int month, int day);
+    std::optional<LunarDate> fromTable(int year, int month, int day) const;
 
 private:
     struct IcuCalendar {
