@@ -2,6 +2,7 @@
 
 #include "festive_hud/lunar_calendar.h"
 #include "runtime/world.h"
+#include "runtime/world_scoped_cache.h"
 
 namespace quillmar {
 
@@ -19,16 +20,7 @@ struct CacheEntry {
     std::optional<HUDFestiveTheme> result;
 };
 
-std::optional<CacheEntry>& cacheEntry() {
-    static std::optional<CacheEntry> entry;
-    static const bool hooked = [] {
-        // A fresh world (tests) must not see a festival remembered from the previous one.
-        runtime::World::addResetHook([] { entry.reset(); });
-        return true;
-    }();
-    (void)hooked;
-    return entry;
-}
+std::optional<CacheEntry>& cacheEntry() { return runtime::worldScopedCache<CacheEntry>(); }
 
 }  // namespace
 

@@ -57,12 +57,7 @@ inline double tumblePhase(double seed, double age, double omega) {
 
 inline gfx::StrokeStyle stroke(double width, gfx::LineCap cap = gfx::LineCap::round,
                                gfx::LineJoin join = gfx::LineJoin::round) {
-    gfx::StrokeStyle s;
-    s.lineWidth = width;
-    s.lineCap = cap;
-    s.lineJoin = join;
-    s.miterLimit = 10;
-    return s;
+    return gfx::StrokeStyle{width, cap, join};
 }
 
 inline gfx::Shading linear(std::initializer_list<Color> colors, Point start, Point end) {

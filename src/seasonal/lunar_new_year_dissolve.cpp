@@ -46,12 +46,7 @@ constexpr std::array<Coin, 6> kCoins{{{268, 56, 0.16, false},
                                       {62, 54, 0.18, true}}};
 
 gfx::StrokeStyle style(double width, gfx::LineCap cap = gfx::LineCap::round, gfx::LineJoin join = gfx::LineJoin::miter) {
-    gfx::StrokeStyle s;
-    s.lineWidth = width;
-    s.lineCap = cap;
-    s.lineJoin = join;
-    s.miterLimit = 10;
-    return s;
+    return gfx::StrokeStyle{width, cap, join};
 }
 
 Point bezier(Point a, Point b, Point c, Point d, double t) {

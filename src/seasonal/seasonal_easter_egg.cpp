@@ -6,6 +6,7 @@
 #include "festive_hud/festive_calendar.h"
 #include "festive_hud/lunar_calendar.h"
 #include "runtime/world.h"
+#include "runtime/world_scoped_cache.h"
 
 namespace quillmar {
 
@@ -21,16 +22,7 @@ struct CacheEntry {
     SeasonalEasterEgg egg;
 };
 
-std::optional<CacheEntry>& cacheEntry() {
-    static std::optional<CacheEntry> entry;
-    static const bool hooked = [] {
-        // A fresh world (tests) must not see the egg of the previous one.
-        runtime::World::addResetHook([] { entry.reset(); });
-        return true;
-    }();
-    (void)hooked;
-    return entry;
-}
+std::optional<CacheEntry>& cacheEntry() { return runtime::worldScopedCache<CacheEntry>(); }
 
 SeasonalEasterEgg pinEgg(std::string title, PinMotif motif, T theme, double r, double g, double b) {
     return {std::move(title), EmblemStyle::enamelPin(motif), theme, gfx::Color(r, g, b, 1)};
