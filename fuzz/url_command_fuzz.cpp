@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/url_command.h"
+#include "runtime/text_case.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
@@ -16,6 +17,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         first->queryItems != second->queryItems)
         __builtin_trap();
     (void)first->firstQueryValue("tab");
-    (void)quillmar::lowercasedUnicode(first->argument);
+    (void)quillmar::runtime::lowercased(first->argument);
     return 0;
 }
