@@ -7,7 +7,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/sim/event_log.h"
 #include "platform/sim/scenario_loader.h"
+#include "platform/sim/sim_desktop.h"
 #include "platform/sim/scenario_runner.h"
 #include "support/fresh_world.h"
 #include "support/temp_path.h"
@@ -51,7 +53,7 @@ TEST_F(HostileScenarioTest, OutputNamesStayInsideTheOutputFolder) {
 
     // Even a name that slipped past the loader lands inside the folder.
     const auto dir = quillmar::testing::uniqueTempPath("out");
-    StepContext ctx{*static_cast<SimDesktop*>(nullptr), *static_cast<EventLog*>(nullptr), dir, "s.json"};
+    StepContext ctx{SimDesktop::install(), EventLog::shared(), dir, "s.json"};
     EXPECT_EQ(ctx.outputPath("../../escape.png"), dir / "escape.png");
     EXPECT_EQ(ctx.outputPath("sub/ok.png"), dir / "sub/ok.png");
     EXPECT_TRUE(fs::is_directory(dir / "sub"));
