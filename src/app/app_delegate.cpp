@@ -161,11 +161,7 @@ void AppDelegate::installMainMenu() {
 void AppDelegate::openSettingsWindow() {
     ++settingsRequests_;
     settingsWindowRequested.emit();
-    if (settingsWindowHost_.open) {
-        settingsWindowHost_.open();
-        return;
-    }
-    ++unhostedSettingsRequests_;
+    if (settingsWindowHost_.open) settingsWindowHost_.open();
 }
 
 void AppDelegate::closeSettingsFromShortcut() {

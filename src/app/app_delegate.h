@@ -13,8 +13,8 @@
 // and stops the trackpad devices at once, then stops the Accessibility poll.
 //
 // The settings window is reached only through openSettingsWindow(): the window host connects
-// itself with setSettingsWindowHost(); until one is connected, each request is counted and
-// announced on settingsWindowRequested.
+// itself with setSettingsWindowHost() (start-up connects the settings window); every request is
+// counted and announced on settingsWindowRequested.
 //
 // Main thread only.
 
@@ -62,8 +62,6 @@ public:
     void connectSettingsWindow();
     void openSettingsWindow();
     void closeSettingsFromShortcut();
-    // Requests that reached no host.
-    int unhostedSettingsWindowRequests() const { return unhostedSettingsRequests_; }
     // How many times openSettingsWindow() was called, hosted or not.
     int settingsWindowRequests() const { return settingsRequests_; }
     // Every openSettingsWindow(), hosted or not.
@@ -129,7 +127,6 @@ private:
     std::shared_ptr<platform::Menu> statusMenu_;
     bool didReceiveURLBeforeFinishLaunching_ = false;
     SettingsWindowHost settingsWindowHost_;
-    int unhostedSettingsRequests_ = 0;
     std::string dumpPath_ = kDumpPath;
     runtime::Lifetime lifetime_;
     runtime::Subscription appearanceObservation_;

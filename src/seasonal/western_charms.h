@@ -1,8 +1,7 @@
 #pragma once
 // The charms of the St Patrick's and Easter themes and the four-leaf clover that the shamrock pin
-// and the St Patrick's charm share. The Easter charm paints with the Easter meadow's art; the
-// St Patrick's colours and the clover stand in for those of the St Patrick's spectacle art with
-// the same sizes and colour roles until that art is shared with this folder.
+// and the St Patrick's charm share. The Easter charm paints with the Easter meadow's art, the
+// St Patrick's charm with the St Patrick's spectacle's clover and palette.
 
 #include "gfx/color.h"
 #include "gfx/graphics_context.h"

@@ -1,8 +1,8 @@
 #pragma once
 // Places in the settings window where views of the live stage, the shortcut illustrations, the
 // keycaps, the About identity card and the seasonal window spectacle go. Each slot is one small
-// function in a file of its own (hardware_stage_slot.cpp, ...); until the real view is built,
-// it returns a plain placeholder of the right size, so the tabs lay out as they will.
+// function in a file of its own (hardware_stage_slot.cpp, ...), so the tabs only know the slot,
+// not the subsystem that fills it.
 
 #include <cstdint>
 #include <optional>
