@@ -4,8 +4,6 @@
 #include "app/app_delegate.h"
 
 #include "app/settings_window.h"
-#include "platform/system_appearance.h"
-#include "runtime/notification_center.h"
 
 #include "festive_hud/hud_festive_overlay_view.h"
 #include "switcher/switcher_hud_view.h"
@@ -80,17 +78,6 @@ void AppDelegate::connectSettingsWindow() {
     if (settingsWindowHost_.open || settingsWindowHost_.closeFromShortcut) return;
     setSettingsWindowHost({[] { SettingsWindow::shared().open(); },
                            [] { SettingsWindow::shared().closeFromShortcut(); }});
-    // The window follows the system's appearance, now and whenever it changes.
-    auto follow = [] {
-        SettingsWindow::shared().setSystemColorScheme(platform::SystemAppearance::currentIsDark() ? ui::ColorScheme::dark
-                                                                                                : ui::ColorScheme::light);
-    };
-    follow();
-    appearanceObservation_ = runtime::NotificationCenter::distributed().addObserver(
-        platform::SystemAppearance::interfaceThemeChangedNotification,
-        [alive = lifetime_.token(), follow](const runtime::Notification&) {
-            if (alive.alive()) follow();
-        });
 }
 
 void AppDelegate::runFirstRunAndPermissionFlow() {

@@ -30,7 +30,6 @@
 #include "platform/status_bar.h"
 #include "runtime/lifetime.h"
 #include "runtime/signal.h"
-#include "runtime/subscription.h"
 
 namespace quillmar {
 
@@ -57,8 +56,7 @@ public:
         std::function<void()> closeFromShortcut;
     };
     void setSettingsWindowHost(SettingsWindowHost host) { settingsWindowHost_ = std::move(host); }
-    // Start-up connects the settings window as the host (unless one is in place already) and has it
-    // follow the system appearance.
+    // Start-up connects the settings window as the host (unless one is in place already).
     void connectSettingsWindow();
     void openSettingsWindow();
     void closeSettingsFromShortcut();
@@ -129,7 +127,6 @@ private:
     SettingsWindowHost settingsWindowHost_;
     std::string dumpPath_ = kDumpPath;
     runtime::Lifetime lifetime_;
-    runtime::Subscription appearanceObservation_;
     int settingsRequests_ = 0;
 };
 

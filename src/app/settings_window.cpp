@@ -5,6 +5,8 @@
 #include <string>
 
 #include "platform/event_tap.h"
+#include "platform/system_appearance.h"
+#include "runtime/notification_center.h"
 #include "runtime/main_loop.h"
 #include "runtime/world.h"
 #include "settings_ui/settings_slots.h"
@@ -31,8 +33,13 @@ bool containsClosed(const platform::Rect& frame, platform::Point p) {
 
 SettingsWindow& SettingsWindow::shared() { return runtime::World::shared<SettingsWindow>(); }
 
-SettingsWindow::SettingsWindow() : scheme_(SwitcherController::shared().systemColorScheme()) {
+SettingsWindow::SettingsWindow() : scheme_(SwitcherController::systemColorScheme()) {
     SettingsUIState::shared();  // outlives this host, whose view observes it
+    std::weak_ptr<bool> alive = lifetime_;
+    appearanceObservation_ = runtime::NotificationCenter::distributed().addObserver(
+        platform::SystemAppearance::interfaceThemeChangedNotification, [this, alive](const runtime::Notification&) {
+            if (auto a = alive.lock(); a && *a) setSystemColorScheme(SwitcherController::systemColorScheme());
+        });
 }
 
 SettingsWindow::~SettingsWindow() {

@@ -17,6 +17,7 @@
 
 #include "platform/screens.h"
 #include "platform/titled_window.h"
+#include "runtime/subscription.h"
 #include "ui/hosting_view.h"
 
 namespace quillmar {
@@ -73,6 +74,7 @@ private:
     std::vector<std::shared_ptr<void>> retired_;
     ui::ColorScheme scheme_;
     std::shared_ptr<bool> lifetime_ = std::make_shared<bool>(true);
+    runtime::Subscription appearanceObservation_;  // follows the system's appearance
 };
 
 }  // namespace quillmar

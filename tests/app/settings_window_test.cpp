@@ -3,6 +3,7 @@
 
 #include "app/settings_window.h"
 #include "platform/event_tap.h"
+#include "platform/sim/sim_system_appearance.h"
 #include "platform/sim/sim_titled_windows.h"
 #include "settings_ui/settings_ui_state.h"
 #include "switcher/switcher_fixture.h"
@@ -123,6 +124,16 @@ TEST_F(SettingsWindowTest, ClosingStopsTelemetryAndPollingAndEmptiesPreviewsButK
     host().open();
     EXPECT_EQ(ui.activeTab.get(), SettingsTab::trackpad);
     EXPECT_EQ(windows->windows().size(), 1u);
+}
+
+TEST_F(SettingsWindowTest, FollowsTheSystemAppearanceWhileOpen) {
+    auto& appearance = platform::sim::SimSystemAppearance::install(true);
+    host().open();
+    ASSERT_TRUE(host().contentView());
+    EXPECT_EQ(host().contentView()->environment().colorScheme, ui::ColorScheme::dark);
+    appearance.setDark(false);
+    runUntilIdle();
+    EXPECT_EQ(host().contentView()->environment().colorScheme, ui::ColorScheme::light);
 }
 
 }  // namespace
