@@ -149,24 +149,20 @@ void registerAppShellSteps(platform::sim::ScenarioRegistry& registry) {
         const std::string what = caption.value_or("The status menu");
         auto* bar = simStatusBar();
         auto* menu = bar ? bar->openMenu() : nullptr;
-        nlohmann::ordered_json fields = {{"file", *file}};
         if (!menu) {
-            fields["written"] = false;
-            ctx->log.record("statusMenuSnapshot", fields);
-            ctx->pictureWritten(*file, what, false, "there is no status menu");
+            ctx->pictureUnavailable("statusMenuSnapshot", *file, what, "there is no status menu");
             return;
         }
         StatusMenuPictureOptions options;
         options.dark = appearance.value_or("light") == "dark";
         options.scale = scale.value_or(2.0);
         options.openSubmenu = submenu;
-        std::string error;
-        const bool ok = StatusMenuPicture::writePng(bar->items().front().get(), *menu, options,
-                                                    ctx->outputPath(*file).string(), &error);
-        fields["written"] = ok;
-        if (!ok) fields["reason"] = error;
-        ctx->log.record("statusMenuSnapshot", fields);
-        ctx->pictureWritten(*file, what, ok, error);
+        ctx->writePicture(
+            "statusMenuSnapshot", *file, what,
+            [&](const std::string& path, std::string* error) {
+                return StatusMenuPicture::writePng(bar->items().front().get(), *menu, options, path, error);
+            },
+            {}, options.scale);
     });
 
     registry.registerStep("deliverURLs", [](ScenarioFields& f, StepContext* ctx) {

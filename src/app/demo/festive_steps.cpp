@@ -65,6 +65,9 @@ nlohmann::ordered_json themeField(std::optional<HUDFestiveTheme> theme) {
 
 void startFestiveDemo(StepContext& ctx) {
     auto& festive = HUDFestiveState::shared();
+    // The app seeds its particles from the system's entropy; a scenario is a record that must
+    // come out the same on every run, so its particles follow one fixed seed.
+    festive.seedRandom(0x5eed);
     auto& log = ctx.log;
     auto& observations = runtime::World::shared<FestiveDemoObservations>();
     festive.isChristmasPerimeterVisible.publisher()
@@ -166,10 +169,10 @@ void registerFestiveSteps(platform::sim::ScenarioRegistry& registry) {
                 }
             drawFestiveParticles(c, particles, theme, dark);
         }
-        std::string error;
-        const bool ok = target.writePng(ctx->outputPath(*file).string(), &error);
-        ctx->log.record("festiveArtSheet", {{"file", *file}, {"dark", dark}, {"written", ok}});
-        ctx->pictureWritten(*file, caption.value_or("Every festival's particle kinds"), ok, error);
+        ctx->writePicture(
+            "festiveArtSheet", *file, caption.value_or("Every festival's particle kinds"),
+            [&](const std::string& path, std::string* error) { return target.writePng(path, error); },
+            {{"dark", dark}}, target.scale());
     });
     registry.registerStep("snapshotChristmasPerimeter", [](ScenarioFields& f, StepContext* ctx) {
         auto file = f.string("file");
@@ -186,15 +189,16 @@ void registerFestiveSteps(platform::sim::ScenarioRegistry& registry) {
         host.setRootView(ui::ZStack({ui::View(plate), ui::View(HUDChristmasPerimeterCanvasView{dark, radius})})
                              .frame(width, height));
         // The desk behind the plate: a mid grey that shows both plates' edges.
-        std::string error;
-        const bool ok = host.writePng(ctx->outputPath(*file).string(), scale,
-                                      dark ? ui::Color(0.36, 0.38, 0.42) : ui::Color(0.78, 0.8, 0.84), &error);
-        ctx->log.record("christmasPerimeterSnapshot", {{"file", *file},
-                                                       {"dark", dark},
-                                                       {"glowSamples", HUDFestiveState::shared().christmasGlowTrail().size()},
-                                                       {"written", ok}});
-        ctx->pictureWritten(*file, caption.value_or(dark ? "The Christmas perimeter, dark" : "The Christmas perimeter, light"),
-                            ok, error);
+        const nlohmann::ordered_json fields = {{"dark", dark},
+                                               {"glowSamples", HUDFestiveState::shared().christmasGlowTrail().size()}};
+        ctx->writePicture(
+            "christmasPerimeterSnapshot", *file,
+            caption.value_or(dark ? "The Christmas perimeter, dark" : "The Christmas perimeter, light"),
+            [&](const std::string& path, std::string* error) {
+                return host.writePng(path, scale, dark ? ui::Color(0.36, 0.38, 0.42) : ui::Color(0.78, 0.8, 0.84),
+                                     error);
+            },
+            fields, scale);
     });
 }
 

@@ -214,10 +214,10 @@ void renderSheet(StepContext& ctx, const SceneFields& s, const std::vector<doubl
             sheet.draw(label, gfx::Point{cell.x, cell.maxY() + 3}, gfx::Color::white(0.08));
         }
     }
-    std::string error;
-    const bool ok = target.writePng(ctx.outputPath(file).string(), &error);
-    ctx.log.record("sceneSheet", {{"file", file}, {"renderer", s.scene->name}, {"written", ok}});
-    ctx.pictureWritten(file, caption, ok, error);
+    ctx.writePicture(
+        "sceneSheet", file, caption,
+        [&](const std::string& path, std::string* error) { return target.writePng(path, error); },
+        {{"renderer", s.scene->name}}, target.scale());
 }
 
 std::string frameFileName(const std::string& file, int index) {
@@ -275,7 +275,7 @@ void registerSceneSteps(platform::sim::ScenarioRegistry& registry) {
             const bool ok = target.writePng(ctx->outputPath(name).string(), &error);
             char what[64];
             std::snprintf(what, sizeof what, " (frame %d, p = %.3f)", i, p);
-            ctx->pictureWritten(name, caption.value_or(std::string("Scene ") + s.scene->name) + what, ok, error);
+            ctx->pictureWritten(name, caption.value_or(std::string("Scene ") + s.scene->name) + what, ok, error, s.scale);
         }
         ctx->log.record("sceneFrames", {{"file", *file}, {"renderer", s.scene->name}, {"frames", n}});
     });

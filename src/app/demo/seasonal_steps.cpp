@@ -268,7 +268,7 @@ void registerSeasonalSteps(platform::sim::ScenarioRegistry& registry) {
         const std::string what = caption.value_or("The About card");
         const auto surface = currentSurface();
         if (!surface) {
-            ctx->pictureWritten(*file, what, false, "no About card is showing");
+            ctx->pictureUnavailable("aboutSnapshot", *file, what, "no About card is showing");
             return;
         }
         // Light or dark as the system would show it, put back afterwards.
@@ -286,15 +286,18 @@ void registerSeasonalSteps(platform::sim::ScenarioRegistry& registry) {
         const bool wasDark = isDarkNow();
         if (dark && *dark != wasDark) setDark(*dark);
         surface->host->layoutIfNeeded();
-        std::string error;
-        const bool ok = surface->host->writePng(ctx->outputPath(*file).string(), scale.value_or(2.0), std::nullopt, &error);
-        if (dark && *dark != wasDark) setDark(wasDark);
-        nlohmann::ordered_json fields = {{"file", *file}, {"written", ok}};
+        nlohmann::ordered_json fields = nlohmann::ordered_json::object();
         if (auto p = ArtisanCraftState::shared().dissolveProgress.get()) fields["dissolve"] = *p;
         if (auto* haptics = dynamic_cast<platform::sim::SimHaptics*>(platform::Haptics::installed()))
             fields["haptics"] = haptics->patterns().size();
-        ctx->log.record("aboutSnapshot", fields);
-        ctx->pictureWritten(*file, what, ok, error);
+        const double s = scale.value_or(2.0);
+        ctx->writePicture(
+            "aboutSnapshot", *file, what,
+            [&](const std::string& path, std::string* error) {
+                return surface->host->writePng(path, s, std::nullopt, error);
+            },
+            fields, s);
+        if (dark && *dark != wasDark) setDark(wasDark);
     });
 }
 

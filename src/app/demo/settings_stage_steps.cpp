@@ -45,13 +45,12 @@ void settle(double seconds) { runtime::MainLoop::main().advance(seconds); }
 
 void writePicture(StepContext& ctx, ui::HostingView& host, const std::string& file, const std::string& caption,
                   double scale, bool dark, nlohmann::ordered_json fields) {
-    std::string error;
-    const bool ok = host.writePng(ctx.outputPath(file).string(), scale, windowBackground(dark), &error);
-    fields["file"] = file;
-    fields["written"] = ok;
-    if (!ok) fields["reason"] = error;
-    ctx.log.record("settingsStageSnapshot", fields);
-    ctx.pictureWritten(file, caption, ok, error);
+    ctx.writePicture(
+        "settingsStageSnapshot", file, caption,
+        [&](const std::string& path, std::string* error) {
+            return host.writePng(path, scale, windowBackground(dark), error);
+        },
+        fields, scale);
 }
 
 std::optional<ShortcutHoverKind> readHovered(ScenarioFields& f) {

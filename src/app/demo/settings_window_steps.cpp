@@ -181,16 +181,14 @@ void registerSettingsWindowSteps(platform::sim::ScenarioRegistry& registry) {
         const std::string what = caption.value_or("The settings window");
         auto* host = SettingsWindow::shared().contentView();
         if (!host) {
-            ctx->log.record("settingsSnapshot", {{"file", *file}, {"written", false}, {"reason", "the settings window is not open"}});
-            ctx->pictureWritten(*file, what, false, "the settings window is not open");
+            ctx->pictureUnavailable("settingsSnapshot", *file, what, "the settings window is not open");
             return;
         }
-        std::string error;
-        const bool ok = host->writePng(ctx->outputPath(*file).string(), scale.value_or(2.0), std::nullopt, &error);
-        nlohmann::ordered_json fields = {{"file", *file}, {"written", ok}};
-        if (!ok) fields["reason"] = error;
-        ctx->log.record("settingsSnapshot", fields);
-        ctx->pictureWritten(*file, what, ok, error);
+        const double s = scale.value_or(2.0);
+        ctx->writePicture(
+            "settingsSnapshot", *file, what,
+            [&](const std::string& path, std::string* error) { return host->writePng(path, s, std::nullopt, error); },
+            {}, s);
     });
 }
 

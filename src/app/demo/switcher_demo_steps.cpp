@@ -77,20 +77,14 @@ void registerSwitcherSteps(platform::sim::ScenarioRegistry& registry) {
         const std::string what = caption.value_or("The Switch Bar");
         auto* controller = runtime::World::find<SwitcherController>();
         auto* panel = controller ? controller->panel() : nullptr;
-        nlohmann::ordered_json fields = {{"file", *file}};
         if (!panel || !panel->isVisible()) {
-            fields["written"] = false;
-            fields["reason"] = "the Switch Bar is not shown";
-            ctx->log.record("switchBarSnapshot", fields);
-            ctx->pictureWritten(*file, what, false, "the Switch Bar is not shown");
+            ctx->pictureUnavailable("switchBarSnapshot", *file, what, "the Switch Bar is not shown");
             return;
         }
-        std::string error;
-        const bool ok = panel->writePng(ctx->outputPath(*file).string(), scale.value_or(2.0), &error);
-        fields["written"] = ok;
-        if (!ok) fields["reason"] = error;
-        ctx->log.record("switchBarSnapshot", fields);
-        ctx->pictureWritten(*file, what, ok, error);
+        const double s = scale.value_or(2.0);
+        ctx->writePicture("switchBarSnapshot", *file, what,
+                          [&](const std::string& path, std::string* error) { return panel->writePng(path, s, error); },
+                          {}, s);
     });
     registry.registerStep("snapshotScreen", [](ScenarioFields& f, StepContext* ctx) {
         auto file = f.string("file");
@@ -106,27 +100,19 @@ void registerSwitcherSteps(platform::sim::ScenarioRegistry& registry) {
         } else {
             screen = SwitcherController::screenUnderMouse();
         }
-        nlohmann::ordered_json fields = {{"file", *file}};
         if (!screen) {
-            fields["written"] = false;
-            fields["reason"] = "no such screen";
-            ctx->log.record("screenSnapshot", fields);
-            ctx->pictureWritten(*file, what, false, "no such screen");
+            ctx->pictureUnavailable("screenSnapshot", *file, what, "no such screen");
             return;
         }
         auto* controller = runtime::World::find<SwitcherController>();
         auto* panel = controller ? controller->panel() : nullptr;
         // The bar shows only on the screen its panel lies on.
         if (panel && !screen->frame.intersects(panel->frame())) panel = nullptr;
-        std::string error;
-        const auto image = DesktopPicture::render(ctx->desktop, *screen, panel, scale.value_or(1.0));
-        const bool ok = image.writePng(ctx->outputPath(*file).string(), &error);
-        fields["screen"] = screen->name;
-        fields["switchBar"] = panel != nullptr && panel->isVisible();
-        fields["written"] = ok;
-        if (!ok) fields["reason"] = error;
-        ctx->log.record("screenSnapshot", fields);
-        ctx->pictureWritten(*file, what, ok, error);
+        const double s = scale.value_or(1.0);
+        const auto image = DesktopPicture::render(ctx->desktop, *screen, panel, s);
+        ctx->writePicture("screenSnapshot", *file, what,
+                          [&](const std::string& path, std::string* error) { return image.writePng(path, error); },
+                          {{"screen", screen->name}, {"switchBar", panel != nullptr && panel->isVisible()}}, s);
     });
     registry.registerStep("systemAppearance", [](ScenarioFields& f, StepContext* ctx) {
         auto appearance = f.string("appearance");

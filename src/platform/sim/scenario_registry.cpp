@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "platform/sim/event_log.h"
+
 namespace quillmar::platform::sim {
 
 std::filesystem::path StepContext::outputPath(const std::string& fileName) const {
@@ -14,6 +16,35 @@ std::filesystem::path StepContext::outputPath(const std::string& fileName) const
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
     return path;
+}
+
+namespace {
+
+nlohmann::ordered_json pictureRecord(const std::string& fileName, const nlohmann::ordered_json& fields, bool written,
+                                     const std::string& reason) {
+    nlohmann::ordered_json record = {{"file", fileName}};
+    if (fields.is_object())
+        for (const auto& [key, value] : fields.items()) record[key] = value;
+    record["written"] = written;
+    if (!written) record["reason"] = reason;
+    return record;
+}
+
+}  // namespace
+
+bool StepContext::writePicture(const std::string& event, const std::string& fileName, const std::string& caption,
+                               const PictureWriter& write, const nlohmann::ordered_json& fields, double scale) const {
+    std::string error;
+    const bool ok = write(outputPath(fileName).string(), &error);
+    log.record(event, pictureRecord(fileName, fields, ok, error));
+    pictureWritten(fileName, caption, ok, error, scale);
+    return ok;
+}
+
+void StepContext::pictureUnavailable(const std::string& event, const std::string& fileName, const std::string& caption,
+                                     const std::string& reason) const {
+    log.record(event, pictureRecord(fileName, {}, false, reason));
+    pictureWritten(fileName, caption, false, reason);
 }
 
 const ScenarioHandler* ScenarioRegistry::step(const std::string& name) const {

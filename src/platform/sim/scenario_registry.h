@@ -41,6 +41,17 @@ struct StepContext {
                         const std::string& error = {}, double scale = 2) const {
         if (pictures) pictures->add(fileName, caption, written, error, scale);
     }
+
+    // Writes one picture: `write` gets the file's path and says whether it wrote it (and why not,
+    // in *error). The log gets `event` with {"file": fileName, ...fields, "written", "reason"},
+    // and the index page lists the picture with its caption. Returns whether it was written.
+    using PictureWriter = std::function<bool(const std::string& path, std::string* error)>;
+    bool writePicture(const std::string& event, const std::string& fileName, const std::string& caption,
+                      const PictureWriter& write, const nlohmann::ordered_json& fields = {},
+                      double scale = 2) const;
+    // The same record for a picture that cannot be taken now; reason says why.
+    void pictureUnavailable(const std::string& event, const std::string& fileName, const std::string& caption,
+                            const std::string& reason) const;
 };
 
 using ScenarioHandler = std::function<void(ScenarioFields& fields, StepContext* context)>;

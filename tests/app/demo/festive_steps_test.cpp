@@ -2,6 +2,9 @@
 // throws a burst of that festival, Christmas Day puts the perimeter up, and Christmas Eve under
 // Reduce Motion keeps the garland but throws nothing.
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -11,6 +14,7 @@
 
 #include "app/demo/demo_app_starter.h"
 #include "support/fresh_world.h"
+#include "support/temp_path.h"
 
 namespace quillmar::app {
 namespace {
@@ -59,6 +63,31 @@ TEST_F(FestiveScenarioTest, EveryFestivalDayThrowsItsOwnBurstAndChristmasWearsTh
     for (const auto& [festival, count] : bursts) EXPECT_EQ(count, 1) << festival;
     EXPECT_GE(perimeterShown, 2);  // Christmas Day and Christmas Eve
     EXPECT_EQ(events.back()["event"], "scenarioFinished");
+}
+
+// The app seeds its particles from the system; a scenario's record is the same on every run.
+TEST_F(FestiveScenarioTest, TwoRunsDrawTheSameParticles) {
+    namespace fs = std::filesystem;
+    const fs::path dir = quillmar::testing::uniqueTempPath("festive-runs");
+    auto bytes = [](const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    for (const char* run : {"a", "b"}) {
+        runtime::World::reset();
+        platform::sim::ScenarioRunner runner;
+        installDemoApp(runner);
+        std::ostringstream out, err;
+        ASSERT_EQ(runner.run("scenarios/festive.json", dir / run, out, err), 0) << err.str();
+    }
+    int compared = 0;
+    for (const auto& entry : fs::directory_iterator(dir / "a")) {
+        if (entry.path().extension() != ".png") continue;
+        EXPECT_EQ(bytes(entry.path()), bytes(dir / "b" / entry.path().filename())) << entry.path().filename();
+        ++compared;
+    }
+    EXPECT_GE(compared, 11);  // a burst mid-flight on every festival's day
+    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -29,14 +29,17 @@ protected:
             auto file = f.string("file");
             auto caption = f.string("caption", Need::optional);
             auto fail = f.boolean("fail", Need::optional);
+            auto scale = f.number("scale", Need::optional, 1, 4);
             if (!ctx || !file) return;
             if (fail.value_or(false)) {
-                ctx->pictureWritten(*file, caption.value_or(""), false, "the panel is not shown");
+                ctx->pictureUnavailable("painted", *file, caption.value_or(""), "the panel is not shown");
                 return;
             }
             auto image = gfx::Image::create(40, 20, 2.0);
-            const bool ok = image.writePng(ctx->outputPath(*file).string());
-            ctx->pictureWritten(*file, caption.value_or(""), ok);
+            ctx->writePicture(
+                "painted", *file, caption.value_or(""),
+                [&](const std::string& path, std::string* error) { return image.writePng(path, error); },
+                {{"size", 40}}, scale.value_or(2));
         });
     }
     void TearDown() override {
@@ -66,7 +69,7 @@ TEST_F(PictureIndexPageTest, ListsExactlyThePicturesOfEveryScenarioInOrder) {
         {"do": "advance", "seconds": 1.5},
         {"do": "paint", "file": "sub/two.png", "caption": "Second"},
         {"do": "paint", "file": "three.png", "caption": "Missing", "fail": true}]})");
-    auto b = scenario("b.json", R"({"apps": [], "steps": [{"do": "paint", "file": "four me.png"}]})");
+    auto b = scenario("b.json", R"({"apps": [], "steps": [{"do": "paint", "file": "four me.png", "scale": 1}]})");
     std::ostringstream out, err;
     ASSERT_EQ(runner.run(std::vector<std::string>{a.string(), b.string()}, dir / "out", out, err), 0) << err.str();
     const std::string html = page();
@@ -86,6 +89,13 @@ TEST_F(PictureIndexPageTest, ListsExactlyThePicturesOfEveryScenarioInOrder) {
     EXPECT_LT(html.find("<h3>Later</h3>"), html.find("sub/two.png"));
     // Shown at 1x: a 40x20 px picture written at 2x is 20x10 on the page.
     EXPECT_NE(html.find(R"re(<img src="one.png" alt="Bar &lt;b&gt;bold&lt;/b&gt; &amp; &#39;quoted&#39;" width="20" height="10">)re"),
+              std::string::npos);
+    // A picture written at 1x is shown at its pixel size.
+    EXPECT_NE(html.find(R"re(<img src="four%20me.png" alt="four me.png" width="40" height="20">)re"), std::string::npos);
+    // The log has each picture once, with its own fields, whether it was written and why not.
+    const std::string log = out.str();
+    EXPECT_NE(log.find(R"("event":"painted","file":"one.png","size":40,"written":true})"), std::string::npos) << log;
+    EXPECT_NE(log.find(R"("event":"painted","file":"three.png","written":false,"reason":"the panel is not shown"})"),
               std::string::npos);
     // The step number and the scenario time of each picture.
     EXPECT_NE(html.find("step 4, t = 1.50 s"), std::string::npos);
