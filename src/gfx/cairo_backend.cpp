@@ -91,15 +91,40 @@ struct ResampleCache {
         Rect rect;
         AffineTransform placement;
     };
-    std::unordered_map<const void*, Placement> lastUntiled;  // keys are never dereferenced
+    // Keyed by content id, not by address: a new image at the address of one gone is not taken
+    // for the old one moving.
+    std::unordered_map<std::uint64_t, Placement> lastUntiled;
 
     // Records this draw and says whether the image moved since its last untiled draw.
-    bool noteUntiledDraw(const void* surface, const Rect& rect, const AffineTransform& placement) {
-        auto it = lastUntiled.find(surface);
+    bool noteUntiledDraw(std::uint64_t content, const Rect& rect, const AffineTransform& placement) {
+        auto it = lastUntiled.find(content);
         const bool moving = it != lastUntiled.end() && !(it->second.rect == rect && it->second.placement == placement);
         if (lastUntiled.size() >= kMaxTracked && it == lastUntiled.end()) lastUntiled.clear();
-        lastUntiled[surface] = Placement{rect, placement};
+        lastUntiled[content] = Placement{rect, placement};
         return moving;
+    }
+
+    // Images in motion, resampled once at about the size they are drawn and then stretched by
+    // what the size changed since (a few percent over a bloom): most recently used last, kept
+    // apart from the tiles above so that motion never changes which of those are kept.
+    struct MotionTile {
+        std::uint64_t content = 0;  // the source's content id
+        ImageStyle style;
+        Image tile;
+    };
+    static constexpr std::size_t kMotionBudget = 4u << 20;  // bytes of tiles
+    std::vector<MotionTile> motion;
+    std::size_t motionBytes = 0;
+    static std::size_t sizeOf(const MotionTile& m) {
+        return std::size_t(m.tile.pixelWidth()) * std::size_t(m.tile.pixelHeight()) * 4;
+    }
+    void addMotion(MotionTile m) {
+        motionBytes += sizeOf(m);
+        motion.push_back(std::move(m));
+        while (motionBytes > kMotionBudget && motion.size() > 1) {
+            motionBytes -= sizeOf(motion.front());
+            motion.erase(motion.begin());
+        }
     }
 
     static std::size_t sizeOf(const ResampledImage& e) {
@@ -134,6 +159,18 @@ bool samePixels(const ResampledImage& e, const Image& image) {
 
 bool sameStyle(const ImageStyle& a, const ImageStyle& b) {
     return a.interpolation == b.interpolation && a.saturation == b.saturation && a.templateTint == b.templateTint;
+}
+
+// A copy of the image's pixels, rows packed, to check a cache entry against later.
+void keepPixels(ResampledImage& e, const Image& image) {
+    e.surface = image.cairoSurface();
+    e.width = image.pixelWidth();
+    e.height = image.pixelHeight();
+    e.pixels.resize(std::size_t(e.width) * std::size_t(e.height));
+    const auto* src = reinterpret_cast<const std::uint8_t*>(image.data());
+    for (int y = 0; y < e.height; ++y)
+        std::memcpy(e.pixels.data() + std::size_t(y) * e.width, src + std::size_t(y) * image.stride(),
+                    std::size_t(e.width) * 4);
 }
 
 // a × b / 255, rounded; exact when either is 0 or 255.
@@ -788,7 +825,8 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
             return;
         }
     }
-    const bool moving = tiled && resampleCache().noteUntiledDraw(image.cairoSurface(), rect, placement);
+    const bool moving = tiled && resampleCache().noteUntiledDraw(image.contentId(), rect, placement);
+    if (moving && style.inMotion && drawInMotion(image, rect, style, state, clip)) return;
 
     // Saturation and template tint work on a private copy of the pixels.
     Image source = image;
@@ -831,14 +869,7 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
             const bool ok = cairo_status(tc) == CAIRO_STATUS_SUCCESS;
             cairo_destroy(tc);
             if (ok) {
-                e.surface = image.cairoSurface();
-                e.width = image.pixelWidth();
-                e.height = image.pixelHeight();
-                e.pixels.resize(std::size_t(e.width) * std::size_t(e.height));
-                const auto* src = reinterpret_cast<const std::uint8_t*>(image.data());
-                for (int y = 0; y < e.height; ++y)
-                    std::memcpy(e.pixels.data() + std::size_t(y) * e.width, src + std::size_t(y) * image.stride(),
-                                std::size_t(e.width) * 4);
+                keepPixels(e, image);
                 e.placement = placement;
                 e.rect = rect;
                 e.style = style;
@@ -856,6 +887,78 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
     }
     cairo_restore(cr);
     check(s);
+}
+
+bool CairoBackend::drawInMotion(const Image& image, const Rect& rect, const ImageStyle& style, const DrawState& state,
+                                const ClipMask* clip) {
+    // Device size of the whole image as drawn now, judged along each axis of the transform.
+    const AffineTransform t = deviceMatrix(state.transform);
+    const double dw = std::hypot(t.a, t.b) * rect.width, dh = std::hypot(t.c, t.d) * rect.height;
+    if (!(dw >= 1 && dh >= 1) || dw > ResampleCache::kMaxSide || dh > ResampleCache::kMaxSide) return false;
+    // A tile resampled at a size within this fraction of the one wanted is stretched, not remade.
+    constexpr double kStretch = 0.08;
+    ResampleCache& cache = resampleCache();
+    auto& motion = cache.motion;
+    const std::uint64_t content = image.contentId();
+    const Image* tile = nullptr;
+    for (auto it = motion.begin(); it != motion.end(); ++it) {
+        if (it->content != content || !sameStyle(it->style, style)) continue;
+        if (std::fabs(it->tile.pixelWidth() / dw - 1) > kStretch || std::fabs(it->tile.pixelHeight() / dh - 1) > kStretch) {
+            cache.motionBytes -= ResampleCache::sizeOf(*it);
+            motion.erase(it);  // this image is drawn at another size now
+            break;
+        }
+        std::rotate(it, it + 1, motion.end());
+        tile = &motion.back().tile;
+        break;
+    }
+    if (!tile) {
+        Image source = image;
+        const double saturation = std::isfinite(style.saturation) ? std::max(0.0, style.saturation) : 1.0;
+        if (style.templateTint || saturation != 1.0) {
+            source = image.copy();
+            if (source.isNull()) return false;
+            SurfaceData d = dataOf(source.cairoSurface());
+            if (style.templateTint) tintAlpha(d.data, d.w, d.h, d.stride, *style.templateTint);
+            else adjustSaturation(d.data, d.w, d.h, d.stride, saturation);
+            source.markDirty();
+        }
+        ResampleCache::MotionTile e;
+        const int w = static_cast<int>(std::ceil(dw - 1e-6)), h = static_cast<int>(std::ceil(dh - 1e-6));
+        e.tile = Image::create(w, h);
+        if (e.tile.isNull()) return false;
+        cairo_t* tc = cairo_create(e.tile.cairoSurface());
+        cairo_scale(tc, double(w) / source.pixelWidth(), double(h) / source.pixelHeight());
+        cairo_set_source_surface(tc, source.cairoSurface(), 0, 0);
+        cairo_pattern_set_extend(cairo_get_source(tc), CAIRO_EXTEND_PAD);
+        cairo_pattern_set_filter(cairo_get_source(tc), CAIRO_FILTER_GOOD);
+        cairo_paint(tc);
+        const bool ok = cairo_status(tc) == CAIRO_STATUS_SUCCESS;
+        cairo_destroy(tc);
+        if (!ok) return false;
+        e.content = content;
+        e.style = style;
+        cache.addMotion(std::move(e));
+        tile = &motion.back().tile;
+    }
+    Surface& s = top();
+    cairo_t* cr = s.cr;
+    cairo_save(cr);
+    if (!clip || applyClips(cr, state)) {
+        cairo_matrix_t cm = toCairo(t);
+        cairo_set_matrix(cr, &cm);
+        cairo_rectangle(cr, rect.x, rect.y, rect.width, rect.height);
+        cairo_clip(cr);
+        cairo_translate(cr, rect.x, rect.y);
+        cairo_scale(cr, rect.width / tile->pixelWidth(), rect.height / tile->pixelHeight());
+        cairo_set_source_surface(cr, tile->cairoSurface(), 0, 0);
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+        cairo_paint_with_alpha(cr, state.opacity);
+    }
+    cairo_restore(cr);
+    check(s);
+    return true;
 }
 
 void CairoBackend::beginLayer(const DrawState& state, const std::optional<Rect>& contentBounds) {

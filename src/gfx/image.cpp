@@ -3,7 +3,9 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace quillmar::gfx {
@@ -16,6 +18,15 @@ std::shared_ptr<cairo_surface_t> adopt(cairo_surface_t* s) {
 }
 
 double validScale(double s) { return std::isfinite(s) && s > 0 ? std::clamp(s, 0.01, 64.0) : 1.0; }
+
+// The content id lives with the surface (so every copy of an image sees it), as its user data.
+const cairo_user_data_key_t kContentIdKey{};
+std::atomic<std::uint64_t> lastContentId{0};
+
+void renewContentId(cairo_surface_t* s) {
+    const std::uint64_t id = ++lastContentId;
+    cairo_surface_set_user_data(s, &kContentIdKey, reinterpret_cast<void*>(static_cast<std::uintptr_t>(id)), nullptr);
+}
 
 }  // namespace
 
@@ -79,6 +90,7 @@ int Image::stride() const { return surface_ ? cairo_image_surface_get_stride(sur
 
 std::uint32_t* Image::data() {
     if (!surface_) return nullptr;
+    renewContentId(surface_.get());
     cairo_surface_flush(surface_.get());
     return reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface_.get()));
 }
@@ -90,7 +102,17 @@ const std::uint32_t* Image::data() const {
 }
 
 void Image::markDirty() {
-    if (surface_) cairo_surface_mark_dirty(surface_.get());
+    if (!surface_) return;
+    renewContentId(surface_.get());
+    cairo_surface_mark_dirty(surface_.get());
+}
+
+std::uint64_t Image::contentId() const {
+    if (!surface_) return 0;
+    if (void* id = cairo_surface_get_user_data(surface_.get(), &kContentIdKey))
+        return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(id));
+    renewContentId(surface_.get());
+    return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(cairo_surface_get_user_data(surface_.get(), &kContentIdKey)));
 }
 
 Color Image::pixel(int x, int y) const {

@@ -209,6 +209,8 @@ void renderNode(Node& node, RenderContext& rc, gfx::GraphicsContext& parent) {
     if (!f.isFinite()) return;
     gfx::GraphicsContext ctx = parent;
     ctx.translateBy(f.x, f.y);
+    const MotionScope motion(rc, !rc.inMotion && (node.frame.isAnimating(rc.now) ||
+                                                  (node.activeTransition && node.transitionAmount.isAnimating(rc.now))));
     if (node.activeTransition) {
         const double amount = node.transitionAmount.value(rc.now, 0);
         const auto e = node.activeTransition->effect(amount, node.removing);
