@@ -118,26 +118,22 @@ struct ResampleCache {
     static std::size_t sizeOf(const MotionTile& m) {
         return std::size_t(m.tile.pixelWidth()) * std::size_t(m.tile.pixelHeight()) * 4;
     }
-    void addMotion(MotionTile m) {
-        motionBytes += sizeOf(m);
-        motion.push_back(std::move(m));
-        while (motionBytes > kMotionBudget && motion.size() > 1) {
-            motionBytes -= sizeOf(motion.front());
-            motion.erase(motion.begin());
-        }
-    }
 
     static std::size_t sizeOf(const ResampledImage& e) {
         return e.pixels.size() * 4 + std::size_t(e.tile.pixelWidth()) * std::size_t(e.tile.pixelHeight()) * 4;
     }
-    void add(ResampledImage e) {
-        bytes += sizeOf(e);
-        entries.push_back(std::move(e));
-        while (bytes > kBudget && entries.size() > 1) {
-            bytes -= sizeOf(entries.front());
-            entries.erase(entries.begin());
+    // Appends `e` and drops the least recently used until `used` is within `budget` again.
+    template <class Entry>
+    static void addWithin(std::vector<Entry>& list, std::size_t& used, std::size_t budget, Entry e) {
+        used += sizeOf(e);
+        list.push_back(std::move(e));
+        while (used > budget && list.size() > 1) {
+            used -= sizeOf(list.front());
+            list.erase(list.begin());
         }
     }
+    void add(ResampledImage e) { addWithin(entries, bytes, kBudget, std::move(e)); }
+    void addMotion(MotionTile m) { addWithin(motion, motionBytes, kMotionBudget, std::move(m)); }
 };
 
 ResampleCache& resampleCache() {
