@@ -67,6 +67,7 @@ Scratch& scratch() {
 // same way gives the same pixels, so on later frames a scaled icon is a plain copy. An entry is
 // checked against the image's pixels (images share and may change their pixels).
 struct ResampledImage {
+    std::uint64_t content = 0;  // the source's content id: another image may come to live at its address
     const void* surface = nullptr;
     int width = 0, height = 0;
     std::vector<std::uint32_t> pixels;  // the source's pixels, rows packed
@@ -142,7 +143,7 @@ ResampleCache& resampleCache() {
 }
 
 bool samePixels(const ResampledImage& e, const Image& image) {
-    if (e.surface != image.cairoSurface() || e.width != image.pixelWidth() || e.height != image.pixelHeight())
+    if (e.content != image.contentId() || e.surface != image.cairoSurface() || e.width != image.pixelWidth() || e.height != image.pixelHeight())
         return false;
     const auto* src = reinterpret_cast<const std::uint8_t*>(image.data());
     const std::size_t row = std::size_t(e.width) * 4;
@@ -159,6 +160,7 @@ bool sameStyle(const ImageStyle& a, const ImageStyle& b) {
 
 // A copy of the image's pixels, rows packed, to check a cache entry against later.
 void keepPixels(ResampledImage& e, const Image& image) {
+    e.content = image.contentId();
     e.surface = image.cairoSurface();
     e.width = image.pixelWidth();
     e.height = image.pixelHeight();
@@ -179,6 +181,103 @@ SurfaceData dataOf(cairo_surface_t* s) {
     cairo_surface_flush(s);
     return {reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(s)), cairo_image_surface_get_width(s),
             cairo_image_surface_get_height(s), cairo_image_surface_get_stride(s)};
+}
+
+// A filtered layer as drawn on an earlier frame: its pixels before the filters (the key, with
+// its place and the filters) and after them. Only layers up to this many pixels are kept.
+constexpr std::size_t kKeptLayerPixels = 1u << 18;
+
+struct FilteredLayer {
+    int x0 = 0, y0 = 0, width = 0, height = 0;
+    std::vector<Filter> filters;
+    double scale = 0, maxSigma = 0;
+    std::vector<std::uint32_t> input;   // rows packed
+    cairo_surface_t* output = nullptr;  // null until the filters have run
+
+    FilteredLayer() = default;
+    FilteredLayer(const FilteredLayer&) = delete;
+    FilteredLayer& operator=(const FilteredLayer&) = delete;
+    ~FilteredLayer() { release(); }
+
+    void release() {
+        if (output) cairo_surface_destroy(output);
+        output = nullptr;
+    }
+    static bool sameFilters(const std::vector<Filter>& a, const std::vector<Filter>& b) {
+        if (a.size() != b.size()) return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (a[i].kind != b[i].kind || !(a[i].color == b[i].color) || a[i].radius != b[i].radius ||
+                a[i].x != b[i].x || a[i].y != b[i].y || a[i].amount != b[i].amount)
+                return false;
+        return true;
+    }
+    bool matches(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms) const {
+        SurfaceData d = dataOf(s);
+        if (!output || lx != x0 || ly != y0 || d.w != width || d.h != height || sc != scale || ms != maxSigma ||
+            !sameFilters(f, filters))
+            return false;
+        const std::size_t row = std::size_t(d.w) * 4;
+        for (int y = 0; y < d.h; ++y)
+            if (std::memcmp(reinterpret_cast<const std::uint8_t*>(d.data) + std::size_t(y) * std::size_t(d.stride),
+                            input.data() + std::size_t(y) * std::size_t(d.w), row) != 0)
+                return false;
+        return true;
+    }
+    void take(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms) {
+        release();
+        SurfaceData d = dataOf(s);
+        x0 = lx;
+        y0 = ly;
+        width = d.w;
+        height = d.h;
+        filters = f;
+        scale = sc;
+        maxSigma = ms;
+        input.resize(std::size_t(d.w) * std::size_t(d.h));
+        for (int y = 0; y < d.h; ++y)
+            std::memcpy(input.data() + std::size_t(y) * std::size_t(d.w),
+                        reinterpret_cast<const std::uint8_t*>(d.data) + std::size_t(y) * std::size_t(d.stride),
+                        std::size_t(d.w) * 4);
+    }
+    void keepOutput(cairo_surface_t* s) {
+        release();
+        cairo_surface_flush(s);
+        output = cairo_surface_reference(s);
+    }
+};
+
+// The filtered layers kept on this thread, most recently used last: a frame may filter a few
+// (a shadowed highlight, dimmed icons), each the same as on the frame before.
+struct FilteredLayers {
+    static constexpr std::size_t kPixels = 1u << 19;  // of all kept layers together
+    std::vector<std::unique_ptr<FilteredLayer>> kept;
+
+    // The kept layer that matches, or null.
+    FilteredLayer* find(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms) {
+        for (auto it = kept.begin(); it != kept.end(); ++it)
+            if ((*it)->matches(s, lx, ly, f, sc, ms)) {
+                std::rotate(it, it + 1, kept.end());
+                return kept.back().get();
+            }
+        return nullptr;
+    }
+    // A new entry for a layer about to be filtered (the oldest go while the pixels exceed the budget).
+    FilteredLayer& add(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms) {
+        kept.push_back(std::make_unique<FilteredLayer>());
+        kept.back()->take(s, lx, ly, f, sc, ms);
+        std::size_t pixels = 0;
+        for (const auto& k : kept) pixels += k->input.size();
+        while (pixels > kPixels && kept.size() > 1) {
+            pixels -= kept.front()->input.size();
+            kept.erase(kept.begin());
+        }
+        return *kept.back();
+    }
+};
+
+FilteredLayers& filteredLayers() {
+    thread_local FilteredLayers layers;
+    return layers;
 }
 
 }  // namespace
@@ -994,7 +1093,21 @@ void CairoBackend::endLayer(const DrawState& state) {
     cairo_destroy(layer.cr);
     cairo_surface_t* current = layer.surface;
 
-    for (const Filter& f : state.filters) {
+    // A filtered layer whose pixels, place and filters are those of the last one filtered (a
+    // shadowed highlight at rest, frame after frame) gets the same result: take it as it was.
+    const bool keepable = !state.filters.empty() && std::size_t(layer.width) * std::size_t(layer.height) <= kKeptLayerPixels;
+    FilteredLayer* kept = keepable ? filteredLayers().find(layer.surface, layer.x0, layer.y0, state.filters, scale_, maxSigma())
+                                   : nullptr;
+    const bool reused = kept != nullptr;
+    if (reused) {
+        cairo_surface_destroy(current);
+        current = cairo_surface_reference(kept->output);
+    } else if (keepable) {
+        kept = &filteredLayers().add(layer.surface, layer.x0, layer.y0, state.filters, scale_, maxSigma());
+    }
+
+    static const std::vector<Filter> kNone;
+    for (const Filter& f : reused ? kNone : state.filters) {
         switch (f.kind) {
             case Filter::Kind::blur: {
                 SurfaceData d = dataOf(current);
@@ -1028,6 +1141,8 @@ void CairoBackend::endLayer(const DrawState& state) {
             }
         }
     }
+
+    if (kept && !reused) kept->keepOutput(current);
 
     Surface& parent = top();
     cairo_t* cr = parent.cr;
