@@ -56,6 +56,8 @@ public:
             w.bounds = {100.0 + k % 20 * 10, 100.0 + k % 15 * 10, 800, 600};
             desktop_->addWindow(std::move(w));
         }
+        pids_ = pids;
+        windows_ = windows;
         if (!pids.empty()) desktop_->setFrontmost(pids.front());
         mt_ = &platform::sim::installSimTouchHardware();
         pad_ = mt_->addDevice(platform::sim::SimMultitouchDeviceInfo::trackpad("Built-in Trackpad"));
@@ -94,6 +96,16 @@ public:
         runtime::MainLoop::main().advance(1.0);
     }
     NonActivatingPanel* panel() { return SwitcherController::shared().panel(); }
+    // Opens windows again until the desktop has as many as it was built with (after a close).
+    void topUpWindows() {
+        for (auto n = desktop_->windows().size(); n < static_cast<std::size_t>(windows_) && !pids_.empty(); ++n) {
+            platform::sim::SimWindow w;
+            w.ownerPid = pids_[n % pids_.size()];
+            w.title = "Document " + std::to_string(n + 1);
+            w.bounds = {100.0 + double(n % 20) * 10, 100.0 + double(n % 15) * 10, 800, 600};
+            desktop_->addWindow(std::move(w));
+        }
+    }
 
 private:
     // One frame with the fingers centred at (x, y) (none when x is negative).
@@ -112,6 +124,8 @@ private:
     platform::sim::SimMultitouchFramework* mt_ = nullptr;
     platform::MTDeviceHandle pad_;
     bool vertical_ = false;
+    std::vector<std::int32_t> pids_;
+    int windows_ = 0;
 };
 
 }  // namespace quillmar::bench

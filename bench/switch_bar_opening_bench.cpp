@@ -1,7 +1,8 @@
 // The Switch Bar as a user meets it, on simulated desktops of 20, 200 and 1,000 windows: from the
 // first touch frame of an opening slide (delivered through the simulated framework, the main
 // loop drained after each) to the first frame of the bar rendered at 2x; the first opening in a
-// fresh world; and each frame of the opening animation and of the selection glide, for both
+// fresh world; and each frame of the opening animation, of the selection glide and of the list
+// closing up after a close, for both
 // layouts with 12 and 200 entries. Every figure is the time of one opening or one frame: the
 // median and p95 are taken over the repetitions, and "worst" is the slowest frame seen.
 
@@ -77,8 +78,9 @@ BENCHMARK(BM_FirstOpeningOfFreshWorld)->Arg(200)->Unit(benchmark::kMillisecond)-
     ->ComputeStatistics("p95", p95);
 
 // Frames at 60 Hz over the first 0.4 s after the bar presents (the fade, the bloom, the settle),
-// or over 0.4 s after the selection moved on by a few entries (the glide).
-enum class Phase { opening, glide };
+// over 0.4 s after the selection moved on by a few entries (the glide), or over 0.4 s after the
+// selected window was closed (the entries closing up behind it).
+enum class Phase { opening, glide, removal };
 
 void animationFrames(benchmark::State& state, Phase phase) {
     const int entries = static_cast<int>(state.range(0));
@@ -92,11 +94,18 @@ void animationFrames(benchmark::State& state, Phase phase) {
         if (frame == kFrames) {
             desk.close();
             desk.openWithSlide();
-            if (phase == Phase::glide) {
+            if (phase != Phase::opening) {
                 loop.advance(0.5);
                 auto& c = SwitcherController::shared();
                 c.handleScrub(SwitcherController::scrubStep() * 3.2);
                 loop.runUntilIdle();
+            }
+            if (phase == Phase::removal) {
+                loop.advance(0.5);
+                auto& c = SwitcherController::shared();
+                c.performHotKeyAction(SwitcherController::closeAction);
+                loop.runUntilIdle();
+                desk.topUpWindows();  // the next opening finds as many windows again
             }
             frame = 0;
         }
@@ -114,11 +123,14 @@ void animationFrames(benchmark::State& state, Phase phase) {
 
 void BM_OpeningAnimationFrame(benchmark::State& state) { animationFrames(state, Phase::opening); }
 void BM_SelectionGlideFrame(benchmark::State& state) { animationFrames(state, Phase::glide); }
+void BM_RemovalFrame(benchmark::State& state) { animationFrames(state, Phase::removal); }
 
 // Args: entries (windows, 5 per app), layout (0 strip, 1 list).
 BENCHMARK(BM_OpeningAnimationFrame)->ArgsProduct({{12, 200}, {0, 1}})->Unit(benchmark::kMillisecond)->UseManualTime()
     ->Iterations(48)->Repetitions(5)->ReportAggregatesOnly(true)->ComputeStatistics("p95", p95);
 BENCHMARK(BM_SelectionGlideFrame)->ArgsProduct({{12, 200}, {0, 1}})->Unit(benchmark::kMillisecond)->UseManualTime()
+    ->Iterations(48)->Repetitions(5)->ReportAggregatesOnly(true)->ComputeStatistics("p95", p95);
+BENCHMARK(BM_RemovalFrame)->ArgsProduct({{12, 200}, {0, 1}})->Unit(benchmark::kMillisecond)->UseManualTime()
     ->Iterations(48)->Repetitions(5)->ReportAggregatesOnly(true)->ComputeStatistics("p95", p95);
 
 }  // namespace

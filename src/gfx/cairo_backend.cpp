@@ -67,6 +67,7 @@ Scratch& scratch() {
 // same way gives the same pixels, so on later frames a scaled icon is a plain copy. An entry is
 // checked against the image's pixels (images share and may change their pixels).
 struct ResampledImage {
+    std::uint64_t content = 0;  // the source's content id: another image may come to live at its address
     const void* surface = nullptr;
     int width = 0, height = 0;
     std::vector<std::uint32_t> pixels;  // the source's pixels, rows packed
@@ -91,28 +92,49 @@ struct ResampleCache {
         Rect rect;
         AffineTransform placement;
     };
-    std::unordered_map<const void*, Placement> lastUntiled;  // keys are never dereferenced
+    // Keyed by content id, not by address: a new image at the address of one gone is not taken
+    // for the old one moving.
+    std::unordered_map<std::uint64_t, Placement> lastUntiled;
 
     // Records this draw and says whether the image moved since its last untiled draw.
-    bool noteUntiledDraw(const void* surface, const Rect& rect, const AffineTransform& placement) {
-        auto it = lastUntiled.find(surface);
+    bool noteUntiledDraw(std::uint64_t content, const Rect& rect, const AffineTransform& placement) {
+        auto it = lastUntiled.find(content);
         const bool moving = it != lastUntiled.end() && !(it->second.rect == rect && it->second.placement == placement);
         if (lastUntiled.size() >= kMaxTracked && it == lastUntiled.end()) lastUntiled.clear();
-        lastUntiled[surface] = Placement{rect, placement};
+        lastUntiled[content] = Placement{rect, placement};
         return moving;
+    }
+
+    // Images in motion, resampled once at about the size they are drawn and then stretched by
+    // what the size changed since (a few percent over a bloom): most recently used last, kept
+    // apart from the tiles above so that motion never changes which of those are kept.
+    struct MotionTile {
+        std::uint64_t content = 0;  // the source's content id
+        ImageStyle style;
+        Image tile;
+    };
+    static constexpr std::size_t kMotionBudget = 4u << 20;  // bytes of tiles
+    std::vector<MotionTile> motion;
+    std::size_t motionBytes = 0;
+    static std::size_t sizeOf(const MotionTile& m) {
+        return std::size_t(m.tile.pixelWidth()) * std::size_t(m.tile.pixelHeight()) * 4;
     }
 
     static std::size_t sizeOf(const ResampledImage& e) {
         return e.pixels.size() * 4 + std::size_t(e.tile.pixelWidth()) * std::size_t(e.tile.pixelHeight()) * 4;
     }
-    void add(ResampledImage e) {
-        bytes += sizeOf(e);
-        entries.push_back(std::move(e));
-        while (bytes > kBudget && entries.size() > 1) {
-            bytes -= sizeOf(entries.front());
-            entries.erase(entries.begin());
+    // Appends `e` and drops the least recently used until `used` is within `budget` again.
+    template <class Entry>
+    static void addWithin(std::vector<Entry>& list, std::size_t& used, std::size_t budget, Entry e) {
+        used += sizeOf(e);
+        list.push_back(std::move(e));
+        while (used > budget && list.size() > 1) {
+            used -= sizeOf(list.front());
+            list.erase(list.begin());
         }
     }
+    void add(ResampledImage e) { addWithin(entries, bytes, kBudget, std::move(e)); }
+    void addMotion(MotionTile m) { addWithin(motion, motionBytes, kMotionBudget, std::move(m)); }
 };
 
 ResampleCache& resampleCache() {
@@ -121,7 +143,7 @@ ResampleCache& resampleCache() {
 }
 
 bool samePixels(const ResampledImage& e, const Image& image) {
-    if (e.surface != image.cairoSurface() || e.width != image.pixelWidth() || e.height != image.pixelHeight())
+    if (e.content != image.contentId() || e.surface != image.cairoSurface() || e.width != image.pixelWidth() || e.height != image.pixelHeight())
         return false;
     const auto* src = reinterpret_cast<const std::uint8_t*>(image.data());
     const std::size_t row = std::size_t(e.width) * 4;
@@ -136,6 +158,19 @@ bool sameStyle(const ImageStyle& a, const ImageStyle& b) {
     return a.interpolation == b.interpolation && a.saturation == b.saturation && a.templateTint == b.templateTint;
 }
 
+// A copy of the image's pixels, rows packed, to check a cache entry against later.
+void keepPixels(ResampledImage& e, const Image& image) {
+    e.content = image.contentId();
+    e.surface = image.cairoSurface();
+    e.width = image.pixelWidth();
+    e.height = image.pixelHeight();
+    e.pixels.resize(std::size_t(e.width) * std::size_t(e.height));
+    const auto* src = reinterpret_cast<const std::uint8_t*>(image.data());
+    for (int y = 0; y < e.height; ++y)
+        std::memcpy(e.pixels.data() + std::size_t(y) * e.width, src + std::size_t(y) * image.stride(),
+                    std::size_t(e.width) * 4);
+}
+
 // a × b / 255, rounded; exact when either is 0 or 255.
 inline std::uint8_t mulCoverage(std::uint8_t a, std::uint8_t b) {
     unsigned t = unsigned(a) * unsigned(b) + 128u;
@@ -146,6 +181,103 @@ SurfaceData dataOf(cairo_surface_t* s) {
     cairo_surface_flush(s);
     return {reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(s)), cairo_image_surface_get_width(s),
             cairo_image_surface_get_height(s), cairo_image_surface_get_stride(s)};
+}
+
+// A filtered layer as drawn on an earlier frame: its pixels before the filters (the key, with
+// its place and the filters) and after them. Only layers up to this many pixels are kept.
+constexpr std::size_t kKeptLayerPixels = 1u << 18;
+
+struct FilteredLayer {
+    int x0 = 0, y0 = 0, width = 0, height = 0;
+    std::vector<Filter> filters;
+    double scale = 0, maxSigma = 0;
+    std::vector<std::uint32_t> input;   // rows packed
+    cairo_surface_t* output = nullptr;  // null until the filters have run
+
+    FilteredLayer() = default;
+    FilteredLayer(const FilteredLayer&) = delete;
+    FilteredLayer& operator=(const FilteredLayer&) = delete;
+    ~FilteredLayer() { release(); }
+
+    void release() {
+        if (output) cairo_surface_destroy(output);
+        output = nullptr;
+    }
+    static bool sameFilters(const std::vector<Filter>& a, const std::vector<Filter>& b) {
+        if (a.size() != b.size()) return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (a[i].kind != b[i].kind || !(a[i].color == b[i].color) || a[i].radius != b[i].radius ||
+                a[i].x != b[i].x || a[i].y != b[i].y || a[i].amount != b[i].amount)
+                return false;
+        return true;
+    }
+    bool matches(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms) const {
+        SurfaceData d = dataOf(s);
+        if (!output || lx != x0 || ly != y0 || d.w != width || d.h != height || sc != scale || ms != maxSigma ||
+            !sameFilters(f, filters))
+            return false;
+        const std::size_t row = std::size_t(d.w) * 4;
+        for (int y = 0; y < d.h; ++y)
+            if (std::memcmp(reinterpret_cast<const std::uint8_t*>(d.data) + std::size_t(y) * std::size_t(d.stride),
+                            input.data() + std::size_t(y) * std::size_t(d.w), row) != 0)
+                return false;
+        return true;
+    }
+    void take(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms) {
+        release();
+        SurfaceData d = dataOf(s);
+        x0 = lx;
+        y0 = ly;
+        width = d.w;
+        height = d.h;
+        filters = f;
+        scale = sc;
+        maxSigma = ms;
+        input.resize(std::size_t(d.w) * std::size_t(d.h));
+        for (int y = 0; y < d.h; ++y)
+            std::memcpy(input.data() + std::size_t(y) * std::size_t(d.w),
+                        reinterpret_cast<const std::uint8_t*>(d.data) + std::size_t(y) * std::size_t(d.stride),
+                        std::size_t(d.w) * 4);
+    }
+    void keepOutput(cairo_surface_t* s) {
+        release();
+        cairo_surface_flush(s);
+        output = cairo_surface_reference(s);
+    }
+};
+
+// The filtered layers kept on this thread, most recently used last: a frame may filter a few
+// (a shadowed highlight, dimmed icons), each the same as on the frame before.
+struct FilteredLayers {
+    static constexpr std::size_t kPixels = 1u << 19;  // of all kept layers together
+    std::vector<std::unique_ptr<FilteredLayer>> kept;
+
+    // The kept layer that matches, or null.
+    FilteredLayer* find(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms) {
+        for (auto it = kept.begin(); it != kept.end(); ++it)
+            if ((*it)->matches(s, lx, ly, f, sc, ms)) {
+                std::rotate(it, it + 1, kept.end());
+                return kept.back().get();
+            }
+        return nullptr;
+    }
+    // A new entry for a layer about to be filtered (the oldest go while the pixels exceed the budget).
+    FilteredLayer& add(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms) {
+        kept.push_back(std::make_unique<FilteredLayer>());
+        kept.back()->take(s, lx, ly, f, sc, ms);
+        std::size_t pixels = 0;
+        for (const auto& k : kept) pixels += k->input.size();
+        while (pixels > kPixels && kept.size() > 1) {
+            pixels -= kept.front()->input.size();
+            kept.erase(kept.begin());
+        }
+        return *kept.back();
+    }
+};
+
+FilteredLayers& filteredLayers() {
+    thread_local FilteredLayers layers;
+    return layers;
 }
 
 }  // namespace
@@ -788,7 +920,8 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
             return;
         }
     }
-    const bool moving = tiled && resampleCache().noteUntiledDraw(image.cairoSurface(), rect, placement);
+    const bool moving = tiled && resampleCache().noteUntiledDraw(image.contentId(), rect, placement);
+    if (moving && style.inMotion && drawInMotion(image, rect, style, state, clip)) return;
 
     // Saturation and template tint work on a private copy of the pixels.
     Image source = image;
@@ -831,14 +964,7 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
             const bool ok = cairo_status(tc) == CAIRO_STATUS_SUCCESS;
             cairo_destroy(tc);
             if (ok) {
-                e.surface = image.cairoSurface();
-                e.width = image.pixelWidth();
-                e.height = image.pixelHeight();
-                e.pixels.resize(std::size_t(e.width) * std::size_t(e.height));
-                const auto* src = reinterpret_cast<const std::uint8_t*>(image.data());
-                for (int y = 0; y < e.height; ++y)
-                    std::memcpy(e.pixels.data() + std::size_t(y) * e.width, src + std::size_t(y) * image.stride(),
-                                std::size_t(e.width) * 4);
+                keepPixels(e, image);
                 e.placement = placement;
                 e.rect = rect;
                 e.style = style;
@@ -856,6 +982,78 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
     }
     cairo_restore(cr);
     check(s);
+}
+
+bool CairoBackend::drawInMotion(const Image& image, const Rect& rect, const ImageStyle& style, const DrawState& state,
+                                const ClipMask* clip) {
+    // Device size of the whole image as drawn now, judged along each axis of the transform.
+    const AffineTransform t = deviceMatrix(state.transform);
+    const double dw = std::hypot(t.a, t.b) * rect.width, dh = std::hypot(t.c, t.d) * rect.height;
+    if (!(dw >= 1 && dh >= 1) || dw > ResampleCache::kMaxSide || dh > ResampleCache::kMaxSide) return false;
+    // A tile resampled at a size within this fraction of the one wanted is stretched, not remade.
+    constexpr double kStretch = 0.08;
+    ResampleCache& cache = resampleCache();
+    auto& motion = cache.motion;
+    const std::uint64_t content = image.contentId();
+    const Image* tile = nullptr;
+    for (auto it = motion.begin(); it != motion.end(); ++it) {
+        if (it->content != content || !sameStyle(it->style, style)) continue;
+        if (std::fabs(it->tile.pixelWidth() / dw - 1) > kStretch || std::fabs(it->tile.pixelHeight() / dh - 1) > kStretch) {
+            cache.motionBytes -= ResampleCache::sizeOf(*it);
+            motion.erase(it);  // this image is drawn at another size now
+            break;
+        }
+        std::rotate(it, it + 1, motion.end());
+        tile = &motion.back().tile;
+        break;
+    }
+    if (!tile) {
+        Image source = image;
+        const double saturation = std::isfinite(style.saturation) ? std::max(0.0, style.saturation) : 1.0;
+        if (style.templateTint || saturation != 1.0) {
+            source = image.copy();
+            if (source.isNull()) return false;
+            SurfaceData d = dataOf(source.cairoSurface());
+            if (style.templateTint) tintAlpha(d.data, d.w, d.h, d.stride, *style.templateTint);
+            else adjustSaturation(d.data, d.w, d.h, d.stride, saturation);
+            source.markDirty();
+        }
+        ResampleCache::MotionTile e;
+        const int w = static_cast<int>(std::ceil(dw - 1e-6)), h = static_cast<int>(std::ceil(dh - 1e-6));
+        e.tile = Image::create(w, h);
+        if (e.tile.isNull()) return false;
+        cairo_t* tc = cairo_create(e.tile.cairoSurface());
+        cairo_scale(tc, double(w) / source.pixelWidth(), double(h) / source.pixelHeight());
+        cairo_set_source_surface(tc, source.cairoSurface(), 0, 0);
+        cairo_pattern_set_extend(cairo_get_source(tc), CAIRO_EXTEND_PAD);
+        cairo_pattern_set_filter(cairo_get_source(tc), CAIRO_FILTER_GOOD);
+        cairo_paint(tc);
+        const bool ok = cairo_status(tc) == CAIRO_STATUS_SUCCESS;
+        cairo_destroy(tc);
+        if (!ok) return false;
+        e.content = content;
+        e.style = style;
+        cache.addMotion(std::move(e));
+        tile = &motion.back().tile;
+    }
+    Surface& s = top();
+    cairo_t* cr = s.cr;
+    cairo_save(cr);
+    if (!clip || applyClips(cr, state)) {
+        cairo_matrix_t cm = toCairo(t);
+        cairo_set_matrix(cr, &cm);
+        cairo_rectangle(cr, rect.x, rect.y, rect.width, rect.height);
+        cairo_clip(cr);
+        cairo_translate(cr, rect.x, rect.y);
+        cairo_scale(cr, rect.width / tile->pixelWidth(), rect.height / tile->pixelHeight());
+        cairo_set_source_surface(cr, tile->cairoSurface(), 0, 0);
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+        cairo_paint_with_alpha(cr, state.opacity);
+    }
+    cairo_restore(cr);
+    check(s);
+    return true;
 }
 
 void CairoBackend::beginLayer(const DrawState& state, const std::optional<Rect>& contentBounds) {
@@ -895,7 +1093,21 @@ void CairoBackend::endLayer(const DrawState& state) {
     cairo_destroy(layer.cr);
     cairo_surface_t* current = layer.surface;
 
-    for (const Filter& f : state.filters) {
+    // A filtered layer whose pixels, place and filters are those of the last one filtered (a
+    // shadowed highlight at rest, frame after frame) gets the same result: take it as it was.
+    const bool keepable = !state.filters.empty() && std::size_t(layer.width) * std::size_t(layer.height) <= kKeptLayerPixels;
+    FilteredLayer* kept = keepable ? filteredLayers().find(layer.surface, layer.x0, layer.y0, state.filters, scale_, maxSigma())
+                                   : nullptr;
+    const bool reused = kept != nullptr;
+    if (reused) {
+        cairo_surface_destroy(current);
+        current = cairo_surface_reference(kept->output);
+    } else if (keepable) {
+        kept = &filteredLayers().add(layer.surface, layer.x0, layer.y0, state.filters, scale_, maxSigma());
+    }
+
+    static const std::vector<Filter> kNone;
+    for (const Filter& f : reused ? kNone : state.filters) {
         switch (f.kind) {
             case Filter::Kind::blur: {
                 SurfaceData d = dataOf(current);
@@ -929,6 +1141,8 @@ void CairoBackend::endLayer(const DrawState& state) {
             }
         }
     }
+
+    if (kept && !reused) kept->keepOutput(current);
 
     Surface& parent = top();
     cairo_t* cr = parent.cr;

@@ -105,6 +105,10 @@ private:
     void blendCoverage(bool evenOdd, const ClipMask* clip = nullptr);
     void maskWithCoverage(cairo_t* cr, bool evenOdd);
     double maxSigma() const;
+    // Draws an image in motion from a tile resampled at about its current size; false when it
+    // cannot (the caller then resamples it as usual).
+    bool drawInMotion(const Image& image, const Rect& rect, const ImageStyle& style, const DrawState& state,
+                      const ClipMask* clip);
 
     cairo_surface_t* target_;
     Size canvas_;

@@ -53,9 +53,10 @@ void DrawRecorder::drawText(const TextLayout& layout, Point origin, const Shadin
     records_.push_back(std::move(r));
 }
 
-void DrawRecorder::drawImage(const Image&, const Rect& rect, const ImageStyle&, const DrawState& state) {
+void DrawRecorder::drawImage(const Image&, const Rect& rect, const ImageStyle& style, const DrawState& state) {
     DrawRecord r = base(DrawRecord::Op::image, nullptr, state);
     r.bounds = rect;
+    r.inMotion = style.inMotion;
     r.deviceBounds = state.transform.apply(rect);
     records_.push_back(std::move(r));
 }

@@ -31,6 +31,7 @@ struct DrawRecord {
     std::string text{};              // text: its string
     std::string tag{};               // e.g. "symbol:minus" for a symbol's primitives
     double fontSize = 0;
+    bool inMotion = false;           // image: drawn while an animation moves or scales it
 };
 
 class DrawRecorder : public DrawingBackend {

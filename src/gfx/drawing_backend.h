@@ -39,6 +39,9 @@ struct ImageStyle {
     ImageInterpolation interpolation = ImageInterpolation::high;
     double saturation = 1;                // 0 grey ... 1 unchanged
     std::optional<Color> templateTint{};  // draw the image's alpha as a mask of this colour
+    // Moved or scaled by an animation in this frame: a backend may draw it from pixels resampled
+    // on an earlier frame, stretched by what the size changed since (close, not exact).
+    bool inMotion = false;
 };
 
 class DrawingBackend {

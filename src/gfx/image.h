@@ -42,6 +42,9 @@ public:
     cairo_surface_t* cairoSurface() const { return surface_.get(); }
     // Marks the pixels as changed after direct writes through data().
     void markDirty();
+    // A number naming these pixels as they are now: no other image has it, and it changes when
+    // the pixels may have been written (data() for writing, markDirty()). 0 for a null image.
+    std::uint64_t contentId() const;
 
 private:
     std::shared_ptr<cairo_surface_t> surface_;

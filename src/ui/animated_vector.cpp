@@ -40,12 +40,19 @@ void AnimatedVector::addOffset(std::vector<double> delta, const Animation& anima
 
 std::vector<double> AnimatedVector::value(double now) const {
     std::vector<double> out = target_;
+    valueInto(now, out.data(), out.size());
+    return out;
+}
+
+bool AnimatedVector::valueInto(double now, double* out, std::size_t n) const {
+    if (n != target_.size()) return false;
+    for (std::size_t i = 0; i < n; ++i) out[i] = target_[i];
     for (const auto& r : records_) {
         const double k = 1 - r.animation.progress(now - r.start);
         if (k == 0) continue;
-        for (std::size_t i = 0; i < out.size(); ++i) out[i] += r.delta[i] * k;
+        for (std::size_t i = 0; i < n; ++i) out[i] += r.delta[i] * k;
     }
-    return out;
+    return true;
 }
 
 double AnimatedVector::value(double now, std::size_t i) const {

@@ -30,6 +30,9 @@ public:
 
     // The presented value at `now`.
     std::vector<double> value(double now) const;
+    // The same into `out` (n numbers, the target's length): false, leaving `out` alone, when
+    // the lengths differ.
+    bool valueInto(double now, double* out, std::size_t n) const;
     double value(double now, std::size_t i) const;
     bool isAnimating(double now) const;
     // Forgets animations that have finished by `now`.

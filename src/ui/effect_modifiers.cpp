@@ -31,6 +31,7 @@ public:
         if (!t.isInvertible()) return;
         gfx::GraphicsContext c = ctx;
         c.concatenate(t);
+        const MotionScope motion(rc, !rc.inMotion && node.data.isAnimating(rc.now));
         renderChildren(node, rc, c);
     }
     gfx::AffineTransform childTransform(const Node& node, double now) const override {

@@ -58,6 +58,7 @@ public:
         if (mode == ContentMode::fill) target = gfx::aspectFill(bitmap.size(), f);
         gfx::ImageStyle style;
         style.interpolation = interpolation;
+        style.inMotion = rc.inMotion;
         ctx.draw(bitmap, target, style);
     }
 

@@ -18,8 +18,8 @@ Node::~Node() {
 
 Rect Node::presentedFrame(double now) const {
     if (!frame.hasTarget()) return layout;
-    auto v = frame.value(now);
-    if (v.size() != 4) return layout;
+    double v[4];
+    if (!frame.valueInto(now, v, 4)) return layout;
     return Rect{v[0], v[1], v[2], v[3]};
 }
 

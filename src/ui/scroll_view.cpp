@@ -66,6 +66,7 @@ public:
         gfx::GraphicsContext c = ctx;
         c.clipToRect(Rect{Point{}, rc.frameOf(node).size()});
         c.translateBy(0, -offsetAt(node, rc.now));
+        const MotionScope motion(rc, !rc.inMotion && isAnimating(node, rc.now));
         for (auto& child : node.children) renderNode(*child, rc, c);
     }
     Node* hitTest(Node& node, Point p, HitTestContext& hc) const override {

@@ -146,12 +146,13 @@ Rect ViewDesc::drawnBounds(const Node& node, double now) const {
     const Rect own{Point{}, node.presentedFrame(now).size()};
     Rect r = own.insetBy(-2, -2);  // stroke overhang and antialiasing
     const auto t = childTransform(node, now);
+    const bool moved = !t.isIdentity();
     for (const auto& c : node.children) {
         if (c->hiddenByMatch) continue;
         const Rect f = c->presentedFrame(now);
         Rect cb = c->desc->drawnBounds(*c, now).offsetBy(f.x, f.y);
         if (c->activeTransition) cb = cb.insetBy(-cb.width, -cb.height);  // scale or offset in flight
-        r = r.unionWith(t.apply(cb));
+        r = r.unionWith(moved ? t.apply(cb) : cb);
     }
     return r;
 }
@@ -209,6 +210,8 @@ void renderNode(Node& node, RenderContext& rc, gfx::GraphicsContext& parent) {
     if (!f.isFinite()) return;
     gfx::GraphicsContext ctx = parent;
     ctx.translateBy(f.x, f.y);
+    const MotionScope motion(rc, !rc.inMotion && (node.frame.isAnimating(rc.now) ||
+                                                  (node.activeTransition && node.transitionAmount.isAnimating(rc.now))));
     if (node.activeTransition) {
         const double amount = node.transitionAmount.value(rc.now, 0);
         const auto e = node.activeTransition->effect(amount, node.removing);

@@ -83,6 +83,21 @@ struct RenderContext {
     Rect frameOf(const Node& n) const;
     // The size the node was laid out at (not animated): text wraps at this width.
     Size layoutSizeOf(const Node& n) const;
+    // What is being drawn is moved or scaled by a running animation (set by its ancestors).
+    bool inMotion = false;
+};
+
+// Marks what is drawn while it lives as in motion when `moving` (or when it already was).
+class MotionScope {
+public:
+    MotionScope(RenderContext& rc, bool moving) : rc_(rc), was_(rc.inMotion) { rc.inMotion = was_ || moving; }
+    ~MotionScope() { rc_.inMotion = was_; }
+    MotionScope(const MotionScope&) = delete;
+    MotionScope& operator=(const MotionScope&) = delete;
+
+private:
+    RenderContext& rc_;
+    bool was_;
 };
 
 struct HitTestContext {

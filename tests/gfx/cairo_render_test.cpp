@@ -145,6 +145,29 @@ TEST(CairoRenderTest, ShadowAndBlurSpreadAroundTheShape) {
     EXPECT_LT(probe(img, {70, 50}).alpha, 1.0);
 }
 
+TEST(CairoRenderTest, AShadowedLayerDrawnAgainUnchangedLooksTheSameAndAChangedOneIsRedone) {
+    // A shadowed group, as a highlight is drawn frame after frame, in one colour or another.
+    auto frame = [](const Color& fill) {
+        return draw({100, 60}, 2, [&](GraphicsContext& c) {
+            GraphicsContext s = c;
+            s.addFilter(Filter::shadow(Color(0, 0, 0, 0.6), 3, 0, 2));
+            s.drawLayer([&](GraphicsContext& l) {
+                l.fill(Path::roundedRect({10, 10, 80, 30}, 6), fill);
+                l.fill(Path::rect({20, 20, 10, 10}), kWhite);
+            }, Rect{10, 10, 80, 30});
+        });
+    };
+    const Image red = frame(kRed), blue = frame(kBlue), redAgain = frame(kRed), blueAgain = frame(kBlue);
+    EXPECT_EQ(compareImages(red, redAgain, 0).differingPixels, 0);
+    EXPECT_EQ(compareImages(blue, blueAgain, 0).differingPixels, 0);
+    // Each shows its own colour, over its own shadow.
+    EXPECT_TRUE(colorsClose(probe(red, {60, 25}), kRed));
+    EXPECT_TRUE(colorsClose(probe(blue, {60, 25}), kBlue));
+    EXPECT_TRUE(colorsClose(probe(redAgain, {60, 25}), kRed));
+    EXPECT_GT(probe(blue, {50, 42}).alpha, 0.2);
+    EXPECT_LT(probe(blue, {50, 42}).blue, 0.05);
+}
+
 TEST(CairoRenderTest, ImagesScaleFitDesaturateAndTint) {
     Image icon = Image::create(4, 2);
     for (int x = 0; x < 4; ++x)

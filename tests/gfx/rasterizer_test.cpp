@@ -275,6 +275,44 @@ TEST(RasterizerTest, AnImageThatMovesEveryFrameSamplesCheaplyUntilItSettles) {
     EXPECT_STREQ(filterOf({20.3, 10.1, 52, 52}), "best");
 }
 
+TEST(RasterizerTest, AnImageInMotionIsStretchedFromOneTileAndSettlesAsIfItHadNeverMoved) {
+    // A smooth icon (a stretched tile stays close to it) with a sharp dot in one corner.
+    auto makeIcon = [] {
+        Image icon = Image::create(32, 32);
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) icon.setPixel(x, y, Color(x / 31.0, 0.4, y / 31.0, 1));
+        return icon;
+    };
+    auto frame = [](const Image& icon, Rect r, bool inMotion) {
+        return render({120, 80}, 2, [&](GraphicsContext& c) {
+                   c.draw(icon, r, ImageStyle{.interpolation = ImageInterpolation::high, .inMotion = inMotion});
+               })->image();
+    };
+    // The same frames twice, with and without the motion marked: a bloom from 40 to 46 points.
+    Image moving = makeIcon(), plain = makeIcon();
+    std::vector<Rect> bloom;
+    for (double size : {40.0, 41.5, 43.0, 44.5, 46.0}) bloom.push_back({20.3, 10.1, size, size});
+    for (std::size_t i = 0; i < bloom.size(); ++i) {
+        const Image a = frame(moving, bloom[i], true), b = frame(plain, bloom[i], false);
+        // In flight each frame shows the icon where it is and as it looks, give or take a little.
+        const auto d = compareImages(a, b, 0.04);
+        EXPECT_TRUE(d.matches(0.02)) << "frame " << i << ": " << d.differingPixels << " pixels off";
+        EXPECT_EQ(opaqueBounds(a, 0.5), opaqueBounds(b, 0.5)) << "frame " << i;
+    }
+    // At rest both are drawn alike, to the byte, on the first frame and on the next.
+    for (int k = 0; k < 2; ++k) {
+        const Image a = frame(moving, bloom.back(), false), b = frame(plain, bloom.back(), false);
+        EXPECT_EQ(compareImages(a, b, 0).differingPixels, 0) << "settled frame " << k;
+    }
+    // Pixels changed in flight are not taken from the stretched tile of the old ones.
+    frame(moving, {20.3, 10.1, 44, 44}, true);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) moving.setPixel(x, y, Color(0, 0.8, 0, 1));
+    frame(moving, {20.3, 10.1, 44.2, 44.2}, true);
+    const Color now = probe(frame(moving, {20.3, 10.1, 44.5, 44.5}, true), {40, 30});
+    EXPECT_TRUE(colorsClose(now, Color(0, 0.8, 0, 1), 0.02)) << now.red << " " << now.green << " " << now.blue;
+}
+
 TEST(RasterizerTest, TextAcrossAClipEdgeKeepsInsideIt) {
     // One label wholly inside the clip (drawn without it) and one crossing its left edge.
     TextLayout label("WMW", Font::system(24, FontWeight::bold));

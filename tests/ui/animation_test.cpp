@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "support/fresh_world.h"
+#include "gfx/draw_recorder.h"
 #include "gfx/image_compare.h"
 #include "ui/animated_vector.h"
 #include "ui/ui.h"
@@ -301,6 +302,42 @@ TEST_F(AnimationTest, TimelineRedrawsAtSixtyHertzWhileOnScreen) {
     advance(1.0);
     EXPECT_EQ(evaluations, afterRemoval);
     EXPECT_EQ(loop().pendingTimerCount(), 0u);  // the frame clock stops when nothing moves
+}
+
+TEST_F(AnimationTest, ImagesAreMarkedInMotionOnlyWhileAnAnimationMovesOrScalesThem) {
+    Model m;
+    gfx::Image bitmap = gfx::Image::create(8, 8);
+    struct Screen {
+        Model* m;
+        gfx::Image bitmap;
+        View body() const {
+            observe(*m);
+            auto icon = [&] { return Image(bitmap).resizable().frame(20, 20); };
+            // One scaled, one slid by its frame, and one that stays put.
+            return VStack(0, {icon().scaleEffect(m->flag.get() ? 1.0 : 0.5),
+                              HStack(0, {Spacer(0).frame(m->x.get(), 20), icon(), Spacer(0)}).frame(200, 20), icon()})
+                .frame(200, 140, Alignment::topLeading());
+        }
+    };
+    HostingView host(Screen{&m, bitmap}, {200, 140});
+    auto motion = [&] {
+        auto recorder = gfx::DrawRecorder::make({200, 140}, 2.0);
+        auto ctx = gfx::DrawRecorder::contextFor(recorder);
+        host.draw(ctx);
+        std::vector<bool> out;
+        for (const auto& r : recorder->ofOp(gfx::DrawRecord::Op::image)) out.push_back(r.inMotion);
+        return out;
+    };
+    EXPECT_EQ(motion(), (std::vector<bool>{false, false, false}));
+    withAnimation(Animation::linear(1.0), [&] { m.flag = true; });
+    advance(0.5);
+    EXPECT_EQ(motion(), (std::vector<bool>{true, false, false})) << "the scale runs";
+    advance(0.6);
+    withAnimation(Animation::linear(1.0), [&] { m.x = 50; });
+    advance(0.5);
+    EXPECT_EQ(motion(), (std::vector<bool>{false, true, false})) << "the frame slides";
+    advance(0.6);
+    EXPECT_EQ(motion(), (std::vector<bool>{false, false, false})) << "everything has settled";
 }
 
 }  // namespace
