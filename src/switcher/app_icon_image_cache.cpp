@@ -5,9 +5,7 @@
 namespace quillmar {
 
 gfx::Image AppIconImageCache::image(const platform::AppIconRef& icon) {
-    if (!icon || icon->width <= 0 || icon->height <= 0 ||
-        icon->pixels.size() < static_cast<std::size_t>(icon->width) * static_cast<std::size_t>(icon->height))
-        return {};
+    if (!icon || icon->width <= 0 || icon->height <= 0) return {};
     auto it = entries_.find(icon.get());
     if (it != entries_.end()) {
         if (it->second.icon.lock() == icon) return it->second.image;
@@ -21,7 +19,7 @@ gfx::Image AppIconImageCache::image(const platform::AppIconRef& icon) {
     auto* dst = image.data();
     for (int y = 0; y < icon->height && y < image.pixelHeight(); ++y)
         std::memcpy(dst + static_cast<std::ptrdiff_t>(y) * stride,
-                    icon->pixels.data() + static_cast<std::ptrdiff_t>(y) * icon->width,
+                    icon->pixels().data() + static_cast<std::ptrdiff_t>(y) * icon->width,
                     sizeof(std::uint32_t) * static_cast<std::size_t>(std::min(icon->width, image.pixelWidth())));
     image.markDirty();
     ++conversions_;

@@ -147,6 +147,29 @@ TEST_F(SwitcherRenderTest, TheFadeScalesEveryChannelOfTheSteadyBar) {
     }
 }
 
+TEST_F(SwitcherRenderTest, AppIconsAreDrawnOnlyForTheEntriesInSight) {
+    const auto pids = addApps(150);
+    auto drawnIcons = [&] {
+        int n = 0;
+        for (auto pid : pids) n += desktop->app(pid)->icon->isDrawn();
+        return n;
+    };
+    EXPECT_EQ(drawnIcons(), 0) << "a desktop of apps holds no icon pixels until one is shown";
+
+    present();
+    EXPECT_EQ(drawnIcons(), 0) << "laying out the bar's 150 entries draws no icon";
+    ASSERT_FALSE(render().isNull());
+    const int drawn = drawnIcons();
+    EXPECT_GT(drawn, 5);
+    EXPECT_LT(drawn, 60) << "only the entries the screen-wide bar shows";
+    EXPECT_TRUE(desktop->app(pids[1])->icon->isDrawn()) << "the selected entry, in sight";
+    EXPECT_FALSE(desktop->app(pids.back())->icon->isDrawn()) << "the last entry, far out of sight";
+
+    // Drawing again draws nothing new.
+    ASSERT_FALSE(render().isNull());
+    EXPECT_EQ(drawnIcons(), drawn);
+}
+
 TEST_F(SwitcherRenderTest, CJKLabelsAreDrawnWithRealGlyphs) {
     auto mail = addApp("メール", 0xff4a90d9u, 0xff2c5aa0u);
     addWindow(mail, "受信箱 — メール");
