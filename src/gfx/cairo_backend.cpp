@@ -51,10 +51,25 @@ struct SurfaceData {
 
 // Working buffers for one draw call at a time, kept per thread: a new target every frame would
 // otherwise allocate them afresh, and buffers the size of a panel are fresh pages to fault in.
+// When a target is done, whatever grew past kKeptScratchBytes is given back: the largest shape
+// ever drawn (a whole screen) does not keep its memory for the frames after it.
+constexpr std::size_t kKeptScratchBytes = 1u << 20;
+
 struct Scratch {
     CoverageRasterizer rasterizer;
     std::vector<std::uint8_t> mask, rowCoverage;
     std::vector<std::vector<Point>> polygons, pieces;
+
+    void trim() {
+        rasterizer.trim(kKeptScratchBytes);
+        for (auto* v : {&mask, &rowCoverage})
+            if (v->capacity() > kKeptScratchBytes) std::vector<std::uint8_t>().swap(*v);
+        for (auto* list : {&polygons, &pieces}) {
+            std::size_t bytes = list->capacity() * sizeof(std::vector<Point>);
+            for (const auto& poly : *list) bytes += poly.capacity() * sizeof(Point);
+            if (bytes > kKeptScratchBytes) std::vector<std::vector<Point>>().swap(*list);
+        }
+    }
 };
 
 Scratch& scratch() {
@@ -142,6 +157,22 @@ inline std::uint8_t mulCoverage(std::uint8_t a, std::uint8_t b) {
     return static_cast<std::uint8_t>((t + (t >> 8)) >> 8);
 }
 
+// One polygon that is an axis-aligned rectangle with whole-pixel corners (each corner visited once).
+bool isPixelAlignedRect(const std::vector<std::vector<Point>>& polygons) {
+    if (polygons.size() != 1) return false;
+    std::vector<Point> p = polygons.front();
+    if (p.size() == 5 && p.front() == p.back()) p.pop_back();
+    if (p.size() != 4) return false;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const Point a = p[i], b = p[(i + 1) % 4];
+        if (a.x != std::floor(a.x) || a.y != std::floor(a.y)) return false;
+        if ((a.x == b.x) == (a.y == b.y)) return false;  // neither or both coordinates shared
+    }
+    // Four axis-aligned edges that alternate direction close a rectangle only when opposite
+    // corners differ in both coordinates.
+    return p[0].x != p[2].x && p[0].y != p[2].y && p[1].x != p[3].x && p[1].y != p[3].y;
+}
+
 SurfaceData dataOf(cairo_surface_t* s) {
     cairo_surface_flush(s);
     return {reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(s)), cairo_image_surface_get_width(s),
@@ -166,6 +197,7 @@ CairoBackend::~CairoBackend() {
     }
     cairo_destroy(base_.cr);
     cairo_surface_destroy(target_);
+    scratch().trim();
 }
 
 void CairoBackend::check(Surface& s) {
@@ -434,10 +466,13 @@ const CairoBackend::ClipMask& CairoBackend::clipMask(const DrawState& state) {
         mask.solidEnd = kept.solidEnd;
     } else {
         buildClipMask(mask, *state.clips);
-        if (earlier.size() >= kEarlierKept) earlier.erase(earlier.begin());
-        Earlier e{*state.clips, scale_, mask};
-        e.mask.clips.reset();  // kept by value, not by the draw state's list
-        earlier.push_back(std::move(e));
+        // Only masks of panel size are kept: a clip the size of a whole screen is drawn once.
+        if (mask.alpha.size() <= kKeptScratchBytes) {
+            if (earlier.size() >= kEarlierKept) earlier.erase(earlier.begin());
+            Earlier e{*state.clips, scale_, mask};
+            e.mask.clips.reset();  // kept by value, not by the draw state's list
+            earlier.push_back(std::move(e));
+        }
     }
     clipMasks_.push_back(std::move(mask));
     return clipMasks_.back();
@@ -489,6 +524,12 @@ void CairoBackend::buildClipMask(ClipMask& mask, const std::vector<ClipEntry>& c
     std::vector<std::uint8_t>& row = scratch().rowCoverage;
     row.assign(std::size_t(w), 0);
     for (std::size_t i = 0; i < shapes.size(); ++i) {
+        if (i == 0 && isPixelAlignedRect(shapes[0])) {
+            // The mask spans the rectangle exactly and every pixel of it is covered: no need to
+            // rasterise (which would take an accumulator of four bytes a pixel for a whole screen).
+            std::fill(mask.alpha.begin(), mask.alpha.end(), std::uint8_t{255});
+            continue;
+        }
         raster.reset(x0, y0, w, h);
         for (const auto& poly : shapes[i]) {
             for (std::size_t k = 1; k < poly.size(); ++k) raster.addLine(poly[k - 1], poly[k]);

@@ -33,6 +33,15 @@ void CoverageRasterizer::reset(int x0, int y0, int width, int height) {
     rowMax_.assign(std::size_t(h_), -1);
 }
 
+void CoverageRasterizer::trim(std::size_t maxBytes) {
+    if (acc_.capacity() * sizeof(float) <= maxBytes && (rowMin_.capacity() + rowMax_.capacity()) * sizeof(int) <= maxBytes)
+        return;
+    std::vector<float>().swap(acc_);
+    std::vector<int>().swap(rowMin_);
+    std::vector<int>().swap(rowMax_);
+    x0_ = y0_ = w_ = h_ = 0;
+}
+
 void CoverageRasterizer::addLine(Point a, Point b) {
     double ax = a.x - x0_, ay = a.y - y0_, bx = b.x - x0_, by = b.y - y0_;
     if (ay == by || !std::isfinite(ax + ay + bx + by)) return;

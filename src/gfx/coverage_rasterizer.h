@@ -28,6 +28,10 @@ public:
     int rowBegin(int y) const { return rowMin_[y]; }
     int rowEnd(int y) const { return rowMax_[y] < 0 ? rowMin_[y] : std::min(w_, rowMax_[y] + 1); }
 
+    // Gives back the accumulator when it holds more than `maxBytes`: one huge shape must not keep
+    // its memory for the small ones that follow.
+    void trim(std::size_t maxBytes);
+
     int x0() const { return x0_; }
     int y0() const { return y0_; }
     int width() const { return w_; }

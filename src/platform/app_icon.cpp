@@ -22,19 +22,25 @@ std::size_t area(int width, int height) {
 }  // namespace
 
 AppIcon::AppIcon(int width, int height, std::vector<std::uint32_t> pixels)
-    : width(std::max(width, 0)), height(std::max(height, 0)), drawn_(true), pixels_(std::move(pixels)) {
-    pixels_.resize(area(width, height), 0u);
+    : width(std::max(width, 0)),
+      height(std::max(height, 0)),
+      drawn_(true),
+      pixels_(std::make_shared<std::vector<std::uint32_t>>(std::move(pixels))) {
+    pixels_->resize(area(width, height), 0u);
     std::call_once(once_, [] {});
 }
 
 AppIcon::AppIcon(int width, int height, Painter painter)
     : width(std::max(width, 0)), height(std::max(height, 0)), painter_(std::move(painter)) {}
 
-const std::vector<std::uint32_t>& AppIcon::pixels() const {
+const std::vector<std::uint32_t>& AppIcon::pixels() const { return *sharedPixels(); }
+
+std::shared_ptr<const std::vector<std::uint32_t>> AppIcon::sharedPixels() const {
     std::call_once(once_, [this] {
-        pixels_.assign(area(width, height), 0u);
-        if (painter_) painter_(pixels_);
-        pixels_.resize(area(width, height), 0u);
+        auto drawn = std::make_shared<std::vector<std::uint32_t>>(area(width, height), 0u);
+        if (painter_) painter_(*drawn);
+        drawn->resize(area(width, height), 0u);
+        pixels_ = std::move(drawn);
         painter_ = nullptr;  // and whatever it held
         drawn_.store(true, std::memory_order_release);
     });

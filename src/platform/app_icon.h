@@ -35,6 +35,9 @@ public:
     std::uint32_t pixel(int x, int y) const {
         return x < 0 || y < 0 || x >= width || y >= height ? 0u : pixels()[static_cast<std::size_t>(y * width + x)];
     }
+    // The same pixels, shared: for a view of them (an image wrapping them) that may outlive the
+    // icon.
+    std::shared_ptr<const std::vector<std::uint32_t>> sharedPixels() const;
     // Whether the pixels exist yet (reading them would not draw).
     bool isDrawn() const { return drawn_.load(std::memory_order_acquire); }
 
@@ -46,7 +49,7 @@ private:
     mutable std::once_flag once_;
     mutable std::atomic<bool> drawn_{false};
     mutable Painter painter_;
-    mutable std::vector<std::uint32_t> pixels_;
+    mutable std::shared_ptr<std::vector<std::uint32_t>> pixels_;
 };
 
 using AppIconRef = std::shared_ptr<const AppIcon>;
