@@ -378,7 +378,7 @@ bool CairoBackend::fillDirect(const Path& path, const Shading& shading, double o
             for (int y = y0; y < y1; ++y) {
                 std::uint32_t* row =
                     reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(d.data) + std::size_t(y) * d.stride);
-                const std::uint8_t* c = clip->alpha.data() + std::size_t(y - clip->y0) * std::size_t(clip->w);
+                const std::uint8_t* c = clip->alpha->data() + std::size_t(y - clip->y0) * std::size_t(clip->w);
                 compositor_.blendRow(row, c - clip->x0, y, x0, x1);
             }
             cairo_surface_mark_dirty_rectangle(s.surface, x0, y0, x1 - x0, y1 - y0);
@@ -467,7 +467,7 @@ const CairoBackend::ClipMask& CairoBackend::clipMask(const DrawState& state) {
     } else {
         buildClipMask(mask, *state.clips);
         // Only masks of panel size are kept: a clip the size of a whole screen is drawn once.
-        if (mask.alpha.size() <= kKeptScratchBytes) {
+        if (mask.empty || mask.alpha->size() <= kKeptScratchBytes) {
             if (earlier.size() >= kEarlierKept) earlier.erase(earlier.begin());
             Earlier e{*state.clips, scale_, mask};
             e.mask.clips.reset();  // kept by value, not by the draw state's list
@@ -481,6 +481,7 @@ const CairoBackend::ClipMask& CairoBackend::clipMask(const DrawState& state) {
 void CairoBackend::buildClipMask(ClipMask& mask, const std::vector<ClipEntry>& clips) {
     mask.empty = true;
     mask.w = mask.h = 0;
+    mask.alpha.reset();
     // Each clip path flattened in device space and cut to the surface (plus a margin, which keeps
     // far-off geometry out of the rasteriser without changing what lies inside); the mask spans
     // the intersection of their bounds.
@@ -519,7 +520,8 @@ void CairoBackend::buildClipMask(ClipMask& mask, const std::vector<ClipEntry>& c
     mask.w = w;
     mask.h = h;
     mask.empty = false;
-    mask.alpha.assign(std::size_t(w) * std::size_t(h), 0);
+    mask.alpha = std::make_shared<std::vector<std::uint8_t>>(std::size_t(w) * std::size_t(h), 0);
+    std::vector<std::uint8_t>& alpha = *mask.alpha;
     CoverageRasterizer& raster = scratch().rasterizer;
     std::vector<std::uint8_t>& row = scratch().rowCoverage;
     row.assign(std::size_t(w), 0);
@@ -527,7 +529,7 @@ void CairoBackend::buildClipMask(ClipMask& mask, const std::vector<ClipEntry>& c
         if (i == 0 && isPixelAlignedRect(shapes[0])) {
             // The mask spans the rectangle exactly and every pixel of it is covered: no need to
             // rasterise (which would take an accumulator of four bytes a pixel for a whole screen).
-            std::fill(mask.alpha.begin(), mask.alpha.end(), std::uint8_t{255});
+            std::fill(alpha.begin(), alpha.end(), std::uint8_t{255});
             continue;
         }
         raster.reset(x0, y0, w, h);
@@ -536,12 +538,12 @@ void CairoBackend::buildClipMask(ClipMask& mask, const std::vector<ClipEntry>& c
             raster.addLine(poly.back(), poly.front());
         }
         if (i == 0) {
-            raster.resolve(mask.alpha.data(), w, clips[i].eoFill);
+            raster.resolve(alpha.data(), w, clips[i].eoFill);
             continue;
         }
         // Later clips intersect: their coverage multiplies what is there.
         for (int y = 0; y < h; ++y) {
-            std::uint8_t* out = mask.alpha.data() + std::size_t(y) * std::size_t(w);
+            std::uint8_t* out = alpha.data() + std::size_t(y) * std::size_t(w);
             const int from = raster.rowBegin(y), to = raster.rowEnd(y);
             if (to <= from) {
                 std::memset(out, 0, std::size_t(w));
@@ -558,7 +560,7 @@ void CairoBackend::buildClipMask(ClipMask& mask, const std::vector<ClipEntry>& c
     mask.solidBegin.assign(std::size_t(h), 0);
     mask.solidEnd.assign(std::size_t(h), 0);
     for (int y = 0; y < h; ++y) {
-        const std::uint8_t* a = mask.alpha.data() + std::size_t(y) * std::size_t(w);
+        const std::uint8_t* a = alpha.data() + std::size_t(y) * std::size_t(w);
         int best = 0, bestBegin = 0;
         for (int x = 0; x < w;) {
             if (a[x] != 255) {
@@ -631,7 +633,7 @@ void CairoBackend::blendCoverage(bool evenOdd, const ClipMask* clip) {
         if (clip) {
             // Only the clip's partly covered columns change anything: skip its solid run.
             const int r = y0 + y - clip->y0, shift = x0 - clip->x0;
-            const std::uint8_t* c = clip->alpha.data() + std::size_t(r) * std::size_t(clip->w) + shift;
+            const std::uint8_t* c = clip->alpha->data() + std::size_t(r) * std::size_t(clip->w) + shift;
             const int solidFrom = std::clamp(clip->solidBegin[std::size_t(r)] - shift, from, to);
             const int solidTo = std::clamp(clip->solidEnd[std::size_t(r)] - shift, solidFrom, to);
             for (int x = from; x < solidFrom; ++x) coverage[std::size_t(x)] = mulCoverage(coverage[std::size_t(x)], c[x]);
