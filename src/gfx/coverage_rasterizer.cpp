@@ -49,9 +49,13 @@ void CoverageRasterizer::reset(int x0, int y0, int width, int height) {
 
 void CoverageRasterizer::accumulateThrough(int y) {
     if (!banded_ || y < bandEnd_) return;
-    // Every row of the band before is resolved (or was never touched); start the next clean.
+    // Resolving a row zeroes what it read; only the two columns past the right border of a row
+    // no one asked for may still hold something.
     const std::size_t stride = std::size_t(w_ + 2);
-    std::fill(acc_.begin(), acc_.begin() + static_cast<std::ptrdiff_t>(stride * std::size_t(bandEnd_ - bandBegin_)), 0.0f);
+    for (int r = 0; r < bandEnd_ - bandBegin_; ++r) {
+        float* row = acc_.data() + std::size_t(r) * stride;
+        row[w_] = row[w_ + 1] = 0.0f;
+    }
     bandBegin_ = bandEnd_;
     while (bandBegin_ + bandRows_ <= y) bandBegin_ += bandRows_;
     bandEnd_ = std::min(h_, bandBegin_ + bandRows_);
