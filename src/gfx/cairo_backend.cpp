@@ -51,10 +51,25 @@ struct SurfaceData {
 
 // Working buffers for one draw call at a time, kept per thread: a new target every frame would
 // otherwise allocate them afresh, and buffers the size of a panel are fresh pages to fault in.
+// When a target is done, whatever grew past kKeptScratchBytes is given back: the largest shape
+// ever drawn (a whole screen) does not keep its memory for the frames after it.
+constexpr std::size_t kKeptScratchBytes = 1u << 20;
+
 struct Scratch {
     CoverageRasterizer rasterizer;
     std::vector<std::uint8_t> mask, rowCoverage;
     std::vector<std::vector<Point>> polygons, pieces;
+
+    void trim() {
+        rasterizer.trim(kKeptScratchBytes);
+        for (auto* v : {&mask, &rowCoverage})
+            if (v->capacity() > kKeptScratchBytes) std::vector<std::uint8_t>().swap(*v);
+        for (auto* list : {&polygons, &pieces}) {
+            std::size_t bytes = list->capacity() * sizeof(std::vector<Point>);
+            for (const auto& poly : *list) bytes += poly.capacity() * sizeof(Point);
+            if (bytes > kKeptScratchBytes) std::vector<std::vector<Point>>().swap(*list);
+        }
+    }
 };
 
 Scratch& scratch() {
@@ -175,6 +190,22 @@ void keepPixels(ResampledImage& e, const Image& image) {
 inline std::uint8_t mulCoverage(std::uint8_t a, std::uint8_t b) {
     unsigned t = unsigned(a) * unsigned(b) + 128u;
     return static_cast<std::uint8_t>((t + (t >> 8)) >> 8);
+}
+
+// One polygon that is an axis-aligned rectangle with whole-pixel corners (each corner visited once).
+bool isPixelAlignedRect(const std::vector<std::vector<Point>>& polygons) {
+    if (polygons.size() != 1) return false;
+    std::vector<Point> p = polygons.front();
+    if (p.size() == 5 && p.front() == p.back()) p.pop_back();
+    if (p.size() != 4) return false;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const Point a = p[i], b = p[(i + 1) % 4];
+        if (a.x != std::floor(a.x) || a.y != std::floor(a.y)) return false;
+        if ((a.x == b.x) == (a.y == b.y)) return false;  // neither or both coordinates shared
+    }
+    // Four axis-aligned edges that alternate direction close a rectangle only when opposite
+    // corners differ in both coordinates.
+    return p[0].x != p[2].x && p[0].y != p[2].y && p[1].x != p[3].x && p[1].y != p[3].y;
 }
 
 SurfaceData dataOf(cairo_surface_t* s) {
@@ -298,6 +329,7 @@ CairoBackend::~CairoBackend() {
     }
     cairo_destroy(base_.cr);
     cairo_surface_destroy(target_);
+    scratch().trim();
 }
 
 void CairoBackend::check(Surface& s) {
@@ -478,7 +510,7 @@ bool CairoBackend::fillDirect(const Path& path, const Shading& shading, double o
             for (int y = y0; y < y1; ++y) {
                 std::uint32_t* row =
                     reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(d.data) + std::size_t(y) * d.stride);
-                const std::uint8_t* c = clip->alpha.data() + std::size_t(y - clip->y0) * std::size_t(clip->w);
+                const std::uint8_t* c = clip->alpha->data() + std::size_t(y - clip->y0) * std::size_t(clip->w);
                 compositor_.blendRow(row, c - clip->x0, y, x0, x1);
             }
             cairo_surface_mark_dirty_rectangle(s.surface, x0, y0, x1 - x0, y1 - y0);
@@ -566,10 +598,13 @@ const CairoBackend::ClipMask& CairoBackend::clipMask(const DrawState& state) {
         mask.solidEnd = kept.solidEnd;
     } else {
         buildClipMask(mask, *state.clips);
-        if (earlier.size() >= kEarlierKept) earlier.erase(earlier.begin());
-        Earlier e{*state.clips, scale_, mask};
-        e.mask.clips.reset();  // kept by value, not by the draw state's list
-        earlier.push_back(std::move(e));
+        // Only masks of panel size are kept: a clip the size of a whole screen is drawn once.
+        if (mask.empty || mask.alpha->size() <= kKeptScratchBytes) {
+            if (earlier.size() >= kEarlierKept) earlier.erase(earlier.begin());
+            Earlier e{*state.clips, scale_, mask};
+            e.mask.clips.reset();  // kept by value, not by the draw state's list
+            earlier.push_back(std::move(e));
+        }
     }
     clipMasks_.push_back(std::move(mask));
     return clipMasks_.back();
@@ -578,6 +613,7 @@ const CairoBackend::ClipMask& CairoBackend::clipMask(const DrawState& state) {
 void CairoBackend::buildClipMask(ClipMask& mask, const std::vector<ClipEntry>& clips) {
     mask.empty = true;
     mask.w = mask.h = 0;
+    mask.alpha.reset();
     // Each clip path flattened in device space and cut to the surface (plus a margin, which keeps
     // far-off geometry out of the rasteriser without changing what lies inside); the mask spans
     // the intersection of their bounds.
@@ -616,23 +652,30 @@ void CairoBackend::buildClipMask(ClipMask& mask, const std::vector<ClipEntry>& c
     mask.w = w;
     mask.h = h;
     mask.empty = false;
-    mask.alpha.assign(std::size_t(w) * std::size_t(h), 0);
+    mask.alpha = std::make_shared<std::vector<std::uint8_t>>(std::size_t(w) * std::size_t(h), 0);
+    std::vector<std::uint8_t>& alpha = *mask.alpha;
     CoverageRasterizer& raster = scratch().rasterizer;
     std::vector<std::uint8_t>& row = scratch().rowCoverage;
     row.assign(std::size_t(w), 0);
     for (std::size_t i = 0; i < shapes.size(); ++i) {
+        if (i == 0 && isPixelAlignedRect(shapes[0])) {
+            // The mask spans the rectangle exactly and every pixel of it is covered: no need to
+            // rasterise (which would take an accumulator of four bytes a pixel for a whole screen).
+            std::fill(alpha.begin(), alpha.end(), std::uint8_t{255});
+            continue;
+        }
         raster.reset(x0, y0, w, h);
         for (const auto& poly : shapes[i]) {
             for (std::size_t k = 1; k < poly.size(); ++k) raster.addLine(poly[k - 1], poly[k]);
             raster.addLine(poly.back(), poly.front());
         }
         if (i == 0) {
-            raster.resolve(mask.alpha.data(), w, clips[i].eoFill);
+            raster.resolve(alpha.data(), w, clips[i].eoFill);
             continue;
         }
         // Later clips intersect: their coverage multiplies what is there.
         for (int y = 0; y < h; ++y) {
-            std::uint8_t* out = mask.alpha.data() + std::size_t(y) * std::size_t(w);
+            std::uint8_t* out = alpha.data() + std::size_t(y) * std::size_t(w);
             const int from = raster.rowBegin(y), to = raster.rowEnd(y);
             if (to <= from) {
                 std::memset(out, 0, std::size_t(w));
@@ -649,7 +692,7 @@ void CairoBackend::buildClipMask(ClipMask& mask, const std::vector<ClipEntry>& c
     mask.solidBegin.assign(std::size_t(h), 0);
     mask.solidEnd.assign(std::size_t(h), 0);
     for (int y = 0; y < h; ++y) {
-        const std::uint8_t* a = mask.alpha.data() + std::size_t(y) * std::size_t(w);
+        const std::uint8_t* a = alpha.data() + std::size_t(y) * std::size_t(w);
         int best = 0, bestBegin = 0;
         for (int x = 0; x < w;) {
             if (a[x] != 255) {
@@ -722,7 +765,7 @@ void CairoBackend::blendCoverage(bool evenOdd, const ClipMask* clip) {
         if (clip) {
             // Only the clip's partly covered columns change anything: skip its solid run.
             const int r = y0 + y - clip->y0, shift = x0 - clip->x0;
-            const std::uint8_t* c = clip->alpha.data() + std::size_t(r) * std::size_t(clip->w) + shift;
+            const std::uint8_t* c = clip->alpha->data() + std::size_t(r) * std::size_t(clip->w) + shift;
             const int solidFrom = std::clamp(clip->solidBegin[std::size_t(r)] - shift, from, to);
             const int solidTo = std::clamp(clip->solidEnd[std::size_t(r)] - shift, solidFrom, to);
             for (int x = from; x < solidFrom; ++x) coverage[std::size_t(x)] = mulCoverage(coverage[std::size_t(x)], c[x]);

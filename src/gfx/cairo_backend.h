@@ -72,7 +72,8 @@ private:
         int surfaceX0 = 0, surfaceY0 = 0, surfaceWidth = 0, surfaceHeight = 0;  // the surface it is for
         bool empty = true;                 // nothing shows through
         int x0 = 0, y0 = 0, w = 0, h = 0;  // bounds of the coverage, surface pixels
-        std::vector<std::uint8_t> alpha;   // w × h
+        // w × h; shared with the copy kept for later frames (never changed once made)
+        std::shared_ptr<std::vector<std::uint8_t>> alpha;
         // Per row, the longest run of full coverage [solidBegin, solidEnd), in mask columns.
         std::vector<int> solidBegin, solidEnd;
     };

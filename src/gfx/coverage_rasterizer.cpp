@@ -22,15 +22,56 @@ inline int ceilInt(double v) {
 }
 }  // namespace
 
+// Above this many bytes of accumulator a mask is accumulated in bands of rows.
+constexpr std::size_t kBandBytes = 1u << 20;
+
 void CoverageRasterizer::reset(int x0, int y0, int width, int height) {
     x0_ = x0;
     y0_ = y0;
     w_ = std::max(0, width);
     h_ = std::max(0, height);
-    std::size_t need = std::size_t(w_ + 2) * std::size_t(h_);
+    const std::size_t stride = std::size_t(w_ + 2);
+    std::size_t need = stride * std::size_t(h_);
+    banded_ = need * sizeof(float) > kBandBytes;
+    edges_.clear();
+    if (banded_) {
+        bandRows_ = static_cast<int>(std::max<std::size_t>(1, kBandBytes / sizeof(float) / stride));
+        need = stride * std::size_t(bandRows_);
+        bandBegin_ = bandEnd_ = 0;
+    } else {
+        bandBegin_ = 0;
+        bandEnd_ = h_;
+    }
     if (acc_.size() < need) acc_.resize(need, 0.0f);
     rowMin_.assign(std::size_t(h_), w_);
     rowMax_.assign(std::size_t(h_), -1);
+}
+
+void CoverageRasterizer::accumulateThrough(int y) {
+    if (!banded_ || y < bandEnd_) return;
+    // Resolving a row zeroes what it read; only the two columns past the right border of a row
+    // no one asked for may still hold something.
+    const std::size_t stride = std::size_t(w_ + 2);
+    for (int r = 0; r < bandEnd_ - bandBegin_; ++r) {
+        float* row = acc_.data() + std::size_t(r) * stride;
+        row[w_] = row[w_ + 1] = 0.0f;
+    }
+    bandBegin_ = bandEnd_;
+    while (bandBegin_ + bandRows_ <= y) bandBegin_ += bandRows_;
+    bandEnd_ = std::min(h_, bandBegin_ + bandRows_);
+    for (Edge& e : edges_) walk(e, bandEnd_);
+}
+
+void CoverageRasterizer::trim(std::size_t maxBytes) {
+    if (acc_.capacity() * sizeof(float) <= maxBytes && (rowMin_.capacity() + rowMax_.capacity()) * sizeof(int) <= maxBytes)
+        return;
+    std::vector<float>().swap(acc_);
+    std::vector<int>().swap(rowMin_);
+    std::vector<int>().swap(rowMax_);
+    std::vector<Edge>().swap(edges_);
+    x0_ = y0_ = w_ = h_ = 0;
+    banded_ = false;
+    bandBegin_ = bandEnd_ = 0;
 }
 
 void CoverageRasterizer::addLine(Point a, Point b) {
@@ -78,12 +119,32 @@ void CoverageRasterizer::addClippedLine(double x0, double y0, double x1, double 
     }
     // Only the rows of the mask are walked: an end far below it (beyond any int) stops at its edge.
     if (y1 > h_) y1 = h_;
+    Edge e{x, y0, y1, dxdy, floorInt(y0), std::min(h_, ceilInt(y1)), dir};
+    if (banded_) {
+        // Rows already accumulated are behind; the rest waits for its band.
+        walk(e, bandEnd_);
+        if (e.y < e.yEnd) edges_.push_back(e);
+        return;
+    }
+    walk(e, h_);
+}
+
+void CoverageRasterizer::walk(Edge& e, int rowLimit) {
     const int stride = w_ + 2;
-    const int yEnd = std::min(h_, ceilInt(y1));
-    for (int y = floorInt(y0); y < yEnd; ++y) {
-        float* row = acc_.data() + std::size_t(y) * stride;
+    const double y0 = e.y0, y1 = e.y1, dxdy = e.dxdy;
+    const float dir = e.dir;
+    double x = e.x;
+    int y = e.y;
+    const int yEnd = std::min(e.yEnd, rowLimit);
+    for (; y < yEnd; ++y) {
         double dy = std::min(double(y + 1), y1) - std::max(double(y), y0);
         double xnext = x + dxdy * dy;
+        if (y < bandBegin_) {
+            // A row of a band already resolved (never so when rows are asked for in order).
+            x = xnext;
+            continue;
+        }
+        float* row = acc_.data() + std::size_t(y - bandBegin_) * stride;
         float d = static_cast<float>(dy) * dir;
         // Rounding in the stepping may stray a hair outside the borders the edge was clipped to.
         double xa = std::clamp(std::min(x, xnext), 0.0, double(w_));
@@ -119,6 +180,8 @@ void CoverageRasterizer::addClippedLine(double x0, double y0, double x1, double 
         }
         x = xnext;
     }
+    e.x = x;
+    e.y = y;
 }
 
 void CoverageRasterizer::resolve(std::uint8_t* out, int stride, bool evenOdd) {
@@ -126,9 +189,10 @@ void CoverageRasterizer::resolve(std::uint8_t* out, int stride, bool evenOdd) {
 }
 
 void CoverageRasterizer::resolveRow(int y, std::uint8_t* o, bool evenOdd) {
+    accumulateThrough(y);
     if (rowMax_[y] < 0) return;
     const int accStride = w_ + 2;
-    float* row = acc_.data() + std::size_t(y) * accStride;
+    float* row = acc_.data() + std::size_t(y - bandBegin_) * accStride;
     const int begin = rowMin_[y], touched = std::min(accStride, rowMax_[y] + 1), end = std::min(w_, touched);
     float sum = 0;
     int x0 = begin;

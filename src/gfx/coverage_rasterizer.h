@@ -25,8 +25,19 @@ public:
     // columns); rows must be resolved in order, each once.
     void resolveRow(int y, std::uint8_t* out, bool evenOdd);
     // Columns [rowBegin(y), rowEnd(y)) of row y may be covered; outside them coverage is zero.
-    int rowBegin(int y) const { return rowMin_[y]; }
-    int rowEnd(int y) const { return rowMax_[y] < 0 ? rowMin_[y] : std::min(w_, rowMax_[y] + 1); }
+    // Asked in row order, like resolveRow (a large mask is accumulated a band of rows at a time).
+    int rowBegin(int y) {
+        accumulateThrough(y);
+        return rowMin_[y];
+    }
+    int rowEnd(int y) {
+        accumulateThrough(y);
+        return rowMax_[y] < 0 ? rowMin_[y] : std::min(w_, rowMax_[y] + 1);
+    }
+
+    // Gives back the accumulator when it holds more than `maxBytes`: one huge shape must not keep
+    // its memory for the small ones that follow.
+    void trim(std::size_t maxBytes);
 
     int x0() const { return x0_; }
     int y0() const { return y0_; }
@@ -34,10 +45,26 @@ public:
     int height() const { return h_; }
 
 private:
+    // An edge clipped to the mask's columns, walked one row at a time: x at the top of row y.
+    struct Edge {
+        double x, y0, y1, dxdy;
+        int y, yEnd;
+        float dir;
+    };
     void addClippedLine(double ax, double ay, double bx, double by);
+    // Adds the edge's rows below `rowLimit` to the accumulator.
+    void walk(Edge& e, int rowLimit);
+    // Banded masks: accumulates the band holding row y once the rows before it are done.
+    void accumulateThrough(int y);
+
     int x0_ = 0, y0_ = 0, w_ = 0, h_ = 0;
-    std::vector<float> acc_;   // all zero between shapes
+    std::vector<float> acc_;  // all zero between shapes; rows [bandBegin_, bandEnd_) of the mask
     std::vector<int> rowMin_, rowMax_;
+    // A mask too large to accumulate whole keeps its edges and accumulates `bandRows_` rows at
+    // a time, as they are resolved: the accumulator stays the size of a band.
+    bool banded_ = false;
+    int bandRows_ = 0, bandBegin_ = 0, bandEnd_ = 0;
+    std::vector<Edge> edges_;
 };
 
 }  // namespace quillmar::gfx

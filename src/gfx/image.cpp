@@ -69,6 +69,29 @@ Image Image::fromSurface(cairo_surface_t* surface, double scale) {
     return img;
 }
 
+Image Image::wrapping(const std::uint32_t* pixels, int w, int h, std::shared_ptr<const void> owner, double scale) {
+    Image img;
+    if (!pixels || w < 1 || h < 1 || w > kMaxSide || h > kMaxSide ||
+        cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, w) != w * 4)
+        return img;
+    // Cairo takes a mutable pointer but only reads through it unless drawn into.
+    auto* data = reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(pixels));
+    cairo_surface_t* s = cairo_image_surface_create_for_data(data, CAIRO_FORMAT_ARGB32, w, h, w * 4);
+    static cairo_user_data_key_t ownerKey;
+    auto* kept = new std::shared_ptr<const void>(std::move(owner));
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS ||
+        cairo_surface_set_user_data(s, &ownerKey, kept,
+                                    [](void* p) { delete static_cast<std::shared_ptr<const void>*>(p); }) !=
+            CAIRO_STATUS_SUCCESS) {
+        delete kept;
+        cairo_surface_destroy(s);
+        return img;
+    }
+    img.surface_ = adopt(s);
+    img.scale_ = validScale(scale);
+    return img;
+}
+
 std::optional<Image> Image::readPng(const std::string& path, double scale) {
     cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {

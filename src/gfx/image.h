@@ -21,6 +21,11 @@ public:
     static Image create(int pixelWidth, int pixelHeight, double scale = 1.0);
     // Takes a reference to an existing ARGB32 image surface.
     static Image fromSurface(cairo_surface_t* surface, double scale = 1.0);
+    // An image over pixels held elsewhere (rows packed, width × height values), kept alive by
+    // `owner` for as long as the image or a copy of it lives. The pixels are read, never written:
+    // draw into a copy(). Null when the rows cannot be used as they are.
+    static Image wrapping(const std::uint32_t* pixels, int pixelWidth, int pixelHeight,
+                          std::shared_ptr<const void> owner, double scale = 1.0);
     static std::optional<Image> readPng(const std::string& path, double scale = 1.0);
 
     bool isNull() const { return surface_ == nullptr; }

@@ -15,31 +15,59 @@ std::uint32_t mixPremultiplied(std::uint32_t top, std::uint32_t bottom, double t
     const auto alpha = static_cast<std::uint32_t>(std::lround(a * 255.0));
     return alpha << 24 | premul(16) << 16 | premul(8) << 8 | premul(0);
 }
+
+std::size_t area(int width, int height) {
+    return static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0));
+}
 }  // namespace
+
+AppIcon::AppIcon(int width, int height, std::vector<std::uint32_t> pixels)
+    : width(std::max(width, 0)),
+      height(std::max(height, 0)),
+      drawn_(true),
+      pixels_(std::make_shared<std::vector<std::uint32_t>>(std::move(pixels))) {
+    pixels_->resize(area(width, height), 0u);
+    std::call_once(once_, [] {});
+}
+
+AppIcon::AppIcon(int width, int height, Painter painter)
+    : width(std::max(width, 0)), height(std::max(height, 0)), painter_(std::move(painter)) {}
+
+const std::vector<std::uint32_t>& AppIcon::pixels() const { return *sharedPixels(); }
+
+std::shared_ptr<const std::vector<std::uint32_t>> AppIcon::sharedPixels() const {
+    std::call_once(once_, [this] {
+        auto drawn = std::make_shared<std::vector<std::uint32_t>>(area(width, height), 0u);
+        if (painter_) painter_(*drawn);
+        drawn->resize(area(width, height), 0u);
+        pixels_ = std::move(drawn);
+        painter_ = nullptr;  // and whatever it held
+        drawn_.store(true, std::memory_order_release);
+    });
+    return pixels_;
+}
 
 std::shared_ptr<const AppIcon> AppIcon::roundedSquare(int size, std::uint32_t topArgb, std::uint32_t bottomArgb) {
     size = std::clamp(size, 1, 1024);
-    auto icon = std::make_shared<AppIcon>();
-    icon->width = icon->height = size;
-    icon->pixels.assign(static_cast<std::size_t>(size) * static_cast<std::size_t>(size), 0u);
-    // The tile fills 80% of the canvas, as icons leave a margin around their artwork.
-    const double inset = size * 0.1;
-    const double lo = inset, hi = size - inset;
-    const double radius = (hi - lo) * 0.225;
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            const double px = x + 0.5, py = y + 0.5;
-            const double cx = std::clamp(px, lo + radius, hi - radius);
-            const double cy = std::clamp(py, lo + radius, hi - radius);
-            const double d = std::hypot(px - cx, py - cy);
-            // One pixel of anti-aliasing along the edge.
-            const double coverage = std::clamp(radius - d + 0.5, 0.0, 1.0);
-            if (coverage <= 0) continue;
-            const double t = std::clamp((py - lo) / std::max(hi - lo, 1.0), 0.0, 1.0);
-            icon->pixels[static_cast<std::size_t>(y * size + x)] = mixPremultiplied(topArgb, bottomArgb, t, coverage);
+    return std::make_shared<AppIcon>(size, size, [size, topArgb, bottomArgb](std::vector<std::uint32_t>& pixels) {
+        // The tile fills 80% of the canvas, as icons leave a margin around their artwork.
+        const double inset = size * 0.1;
+        const double lo = inset, hi = size - inset;
+        const double radius = (hi - lo) * 0.225;
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                const double px = x + 0.5, py = y + 0.5;
+                const double cx = std::clamp(px, lo + radius, hi - radius);
+                const double cy = std::clamp(py, lo + radius, hi - radius);
+                const double d = std::hypot(px - cx, py - cy);
+                // One pixel of anti-aliasing along the edge.
+                const double coverage = std::clamp(radius - d + 0.5, 0.0, 1.0);
+                if (coverage <= 0) continue;
+                const double t = std::clamp((py - lo) / std::max(hi - lo, 1.0), 0.0, 1.0);
+                pixels[static_cast<std::size_t>(y * size + x)] = mixPremultiplied(topArgb, bottomArgb, t, coverage);
+            }
         }
-    }
-    return icon;
+    });
 }
 
 }  // namespace quillmar::platform

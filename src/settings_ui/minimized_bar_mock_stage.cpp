@@ -27,15 +27,13 @@ platform::AppIconRef workspaceIcon(const char* path) {
 // The logo drawn at 64 points, kept as pixels at 2x like the platform's icons.
 platform::AppIconRef logoIcon() {
     const gfx::Image image = LogoImage::makeAppIcon(64, false)->rasterize(2.0);
-    auto icon = std::make_shared<platform::AppIcon>();
-    icon->width = image.pixelWidth();
-    icon->height = image.pixelHeight();
-    icon->pixels.resize(static_cast<std::size_t>(icon->width) * static_cast<std::size_t>(icon->height));
+    const int width = image.pixelWidth(), height = image.pixelHeight();
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     const int stride = image.stride() / 4;
-    for (int y = 0; y < icon->height; ++y)
-        std::memcpy(icon->pixels.data() + static_cast<std::ptrdiff_t>(y) * icon->width,
-                    image.data() + static_cast<std::ptrdiff_t>(y) * stride,
-                    sizeof(std::uint32_t) * static_cast<std::size_t>(icon->width));
+    for (int y = 0; y < height; ++y)
+        std::memcpy(pixels.data() + static_cast<std::ptrdiff_t>(y) * width, image.data() + static_cast<std::ptrdiff_t>(y) * stride,
+                    sizeof(std::uint32_t) * static_cast<std::size_t>(width));
+    auto icon = std::make_shared<platform::AppIcon>(width, height, std::move(pixels));
     return icon;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// App icons as drawable images: each platform icon is converted once (a copy of its pixels into
-// an image of the drawing layer) and kept while the icon itself is alive, so redraws of the bar
-// never convert again.
+// App icons as drawable images: each platform icon is wrapped once (an image of the drawing layer
+// over the icon's own pixels, no copy) and kept while the icon itself is alive, so redraws of the
+// bar draw the same image again.
 
 #include <map>
 #include <memory>

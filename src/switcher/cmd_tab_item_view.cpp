@@ -12,10 +12,16 @@ namespace quillmar {
 using ui::Color;
 
 ui::View targetIconView(const SwitchTarget& target) {
-    auto image = AppIconImageCache::shared().image(target.appIcon);
-    if (image.isNull())
+    const platform::AppIconRef& icon = target.appIcon;
+    if (!icon || icon->width <= 0 || icon->height <= 0)
         return ui::RoundedRectangle(6).fill(Color::rgb(0.55, 0.58, 0.62, 1));
-    return ui::Image(image).resizable().aspectRatio(ui::ContentMode::fit).interpolation(gfx::ImageInterpolation::high);
+    // Converted (and the icon drawn) only when the entry is drawn: a bar of thousands of entries
+    // makes images for the ones in sight.
+    return ui::Image::deferred({double(icon->width), double(icon->height)},
+                               [icon] { return AppIconImageCache::shared().image(icon); })
+        .resizable()
+        .aspectRatio(ui::ContentMode::fit)
+        .interpolation(gfx::ImageInterpolation::high);
 }
 
 double CmdTabItemView::iconOpacity() const {

@@ -17,10 +17,13 @@ public:
     bool resizable = false;
     std::optional<ContentMode> mode;
     gfx::ImageInterpolation interpolation = gfx::ImageInterpolation::high;
+    std::function<gfx::Image()> deferred;
+    Size deferredSize;
 
     bool isSymbol() const { return !symbol.empty(); }
     Size natural(const Node& node) const {
         if (isSymbol()) return gfx::SymbolLibrary::glyph(symbol, node.env->font).size;
+        if (deferred) return deferredSize;
         return bitmap.isNull() ? Size{} : bitmap.size();
     }
 
@@ -52,6 +55,7 @@ public:
             ctx.drawSymbol(symbol, node.env->font, f, node.env->foreground().shading(f, colors));
             return;
         }
+        const gfx::Image bitmap = deferred ? deferred() : this->bitmap;
         if (bitmap.isNull()) return;
         Rect target = f;
         if (mode == ContentMode::fit) target = gfx::aspectFit(bitmap.size(), f);
@@ -78,17 +82,26 @@ std::shared_ptr<const detail::ViewDesc> makeImageDesc(const Image::Spec& spec) {
     d->resizable = spec.resizable;
     d->mode = spec.contentMode;
     d->interpolation = spec.interpolation;
+    d->deferred = spec.deferred;
+    d->deferredSize = spec.deferredSize;
     return d;
 }
 }  // namespace
 
 Image::Image(Spec spec) : View(makeImageDesc(spec)), spec_(std::move(spec)) {}
 
-Image::Image(gfx::Image bitmap) : Image(Spec{std::move(bitmap), {}, false, std::nullopt, gfx::ImageInterpolation::high}) {}
+Image::Image(gfx::Image bitmap) : Image(Spec{std::move(bitmap), {}, false, std::nullopt, gfx::ImageInterpolation::high, {}, {}}) {}
 
 Image Image::systemName(std::string symbol) {
     Spec s;
     s.symbol = std::move(symbol);
+    return Image(std::move(s));
+}
+
+Image Image::deferred(Size size, std::function<gfx::Image()> draw) {
+    Spec s;
+    s.deferred = std::move(draw);
+    s.deferredSize = size;
     return Image(std::move(s));
 }
 

@@ -3,6 +3,7 @@
 // and foreground. A bitmap has its own size unless made resizable; a resizable one fills the
 // frame it is offered, or fits or fills it keeping its aspect ratio.
 
+#include <functional>
 #include <string>
 
 #include "gfx/drawing_backend.h"
@@ -17,6 +18,9 @@ class Image : public View {
 public:
     explicit Image(gfx::Image bitmap);
     static Image systemName(std::string symbol);
+    // A bitmap `size` points large that `draw` makes when the view is drawn, not when it is laid
+    // out: views that are never drawn (scrolled or clipped out of sight) never make theirs.
+    static Image deferred(Size size, std::function<gfx::Image()> draw);
 
     Image resizable() const;
     Image aspectRatio(ContentMode mode) const;
@@ -28,6 +32,8 @@ public:
         bool resizable = false;
         std::optional<ContentMode> contentMode;
         gfx::ImageInterpolation interpolation = gfx::ImageInterpolation::high;
+        std::function<gfx::Image()> deferred;
+        Size deferredSize;
     };
 
 private:

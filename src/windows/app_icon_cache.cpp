@@ -43,54 +43,53 @@ platform::AppIconRef AppIconCache::icon(const platform::RunningApplication& app)
 void AppIconCache::removeProcessEntry(std::int32_t pid) { entries_.erase("pid:" + std::to_string(pid)); }
 
 platform::AppIconRef AppIconCache::scaled(const platform::AppIconRef& icon, int size) {
-    if (!icon || icon->width <= 0 || icon->height <= 0 ||
-        icon->pixels.size() < static_cast<std::size_t>(icon->width) * static_cast<std::size_t>(icon->height))
-        return icon;
+    if (!icon || icon->width <= 0 || icon->height <= 0) return icon;
     if (icon->width == size && icon->height == size) return icon;
-    auto out = std::make_shared<platform::AppIcon>();
-    out->width = out->height = size;
-    out->pixels.assign(static_cast<std::size_t>(size) * static_cast<std::size_t>(size), 0u);
-    if (size % icon->width == 0 && size % icon->height == 0) {
-        // A whole-number enlargement: every pixel is one source pixel repeated, no averaging.
-        const int fx = size / icon->width, fy = size / icon->height;
+    // Drawn when first shown, like the icon it is made from: a catalogue of thousands of apps
+    // holds no pixels for the icons nobody looks at.
+    return std::make_shared<platform::AppIcon>(size, size, [icon, size](std::vector<std::uint32_t>& out) {
+        const std::vector<std::uint32_t>& in = icon->pixels();
+        if (size % icon->width == 0 && size % icon->height == 0) {
+            // A whole-number enlargement: every pixel is one source pixel repeated, no averaging.
+            const int fx = size / icon->width, fy = size / icon->height;
+            for (int y = 0; y < size; ++y) {
+                const std::uint32_t* src = in.data() + static_cast<std::size_t>(y / fy) * static_cast<std::size_t>(icon->width);
+                std::uint32_t* dst = out.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(size);
+                for (int x = 0; x < size; ++x) dst[x] = src[x / fx];
+            }
+            return;
+        }
+        const double sx = static_cast<double>(icon->width) / size;
+        const double sy = static_cast<double>(icon->height) / size;
         for (int y = 0; y < size; ++y) {
-            const std::uint32_t* src = icon->pixels.data() + static_cast<std::size_t>(y / fy) * static_cast<std::size_t>(icon->width);
-            std::uint32_t* dst = out->pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(size);
-            for (int x = 0; x < size; ++x) dst[x] = src[x / fx];
-        }
-        return out;
-    }
-    const double sx = static_cast<double>(icon->width) / size;
-    const double sy = static_cast<double>(icon->height) / size;
-    for (int y = 0; y < size; ++y) {
-        const double y0 = y * sy, y1 = (y + 1) * sy;
-        for (int x = 0; x < size; ++x) {
-            const double x0 = x * sx, x1 = (x + 1) * sx;
-            double acc[4] = {0, 0, 0, 0};
-            double total = 0;
-            for (int py = static_cast<int>(std::floor(y0)); py < static_cast<int>(std::ceil(y1)) && py < icon->height; ++py) {
-                const double wy = std::min<double>(py + 1, y1) - std::max<double>(py, y0);
-                for (int px = static_cast<int>(std::floor(x0)); px < static_cast<int>(std::ceil(x1)) && px < icon->width;
-                     ++px) {
-                    const double w = wy * (std::min<double>(px + 1, x1) - std::max<double>(px, x0));
-                    if (w <= 0) continue;
-                    const std::uint32_t p = icon->pixel(px, py);
-                    for (int c = 0; c < 4; ++c) acc[c] += w * ((p >> (8 * c)) & 0xffu);
-                    total += w;
+            const double y0 = y * sy, y1 = (y + 1) * sy;
+            for (int x = 0; x < size; ++x) {
+                const double x0 = x * sx, x1 = (x + 1) * sx;
+                double acc[4] = {0, 0, 0, 0};
+                double total = 0;
+                for (int py = static_cast<int>(std::floor(y0)); py < static_cast<int>(std::ceil(y1)) && py < icon->height; ++py) {
+                    const double wy = std::min<double>(py + 1, y1) - std::max<double>(py, y0);
+                    for (int px = static_cast<int>(std::floor(x0)); px < static_cast<int>(std::ceil(x1)) && px < icon->width;
+                         ++px) {
+                        const double w = wy * (std::min<double>(px + 1, x1) - std::max<double>(px, x0));
+                        if (w <= 0) continue;
+                        const std::uint32_t p = icon->pixel(px, py);
+                        for (int c = 0; c < 4; ++c) acc[c] += w * ((p >> (8 * c)) & 0xffu);
+                        total += w;
+                    }
                 }
-            }
-            std::uint32_t value = 0;
-            if (total > 0) {
-                for (int c = 0; c < 4; ++c) {
-                    // Rounded half up: the average of channels is never negative.
-                    const auto channel = static_cast<std::uint32_t>(std::clamp(acc[c] / total + 0.5, 0.0, 255.0));
-                    value |= channel << (8 * c);
+                std::uint32_t value = 0;
+                if (total > 0) {
+                    for (int c = 0; c < 4; ++c) {
+                        // Rounded half up: the average of channels is never negative.
+                        const auto channel = static_cast<std::uint32_t>(std::clamp(acc[c] / total + 0.5, 0.0, 255.0));
+                        value |= channel << (8 * c);
+                    }
                 }
+                out[static_cast<std::size_t>(y) * static_cast<std::size_t>(size) + static_cast<std::size_t>(x)] = value;
             }
-            out->pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(size) + static_cast<std::size_t>(x)] = value;
         }
-    }
-    return out;
+    });
 }
 
 }  // namespace quillmar

@@ -8,7 +8,9 @@
 
 #include "gfx/image_compare.h"
 #include "platform/sim/sim_system_appearance.h"
+#include "gfx/render_target.h"
 #include "support/temp_path.h"
+#include "switcher/app_icon_image_cache.h"
 #include "switcher/hud_metrics.h"
 #include "switcher_fixture.h"
 
@@ -145,6 +147,46 @@ TEST_F(SwitcherRenderTest, TheFadeScalesEveryChannelOfTheSteadyBar) {
         EXPECT_GT(opaque, 1000) << "the steady bar has an opaque plate";
         EXPECT_EQ(off, 0) << "every premultiplied channel is scaled by the panel's alpha " << alpha;
     }
+}
+
+TEST_F(SwitcherRenderTest, AppIconsAreDrawnOnlyForTheEntriesInSight) {
+    const auto pids = addApps(150);
+    auto drawnIcons = [&] {
+        int n = 0;
+        for (auto pid : pids) n += desktop->app(pid)->icon->isDrawn();
+        return n;
+    };
+    EXPECT_EQ(drawnIcons(), 0) << "a desktop of apps holds no icon pixels until one is shown";
+
+    present();
+    EXPECT_EQ(drawnIcons(), 0) << "laying out the bar's 150 entries draws no icon";
+    ASSERT_FALSE(render().isNull());
+    const int drawn = drawnIcons();
+    EXPECT_GT(drawn, 5);
+    EXPECT_LT(drawn, 60) << "only the entries the screen-wide bar shows";
+    EXPECT_TRUE(desktop->app(pids[1])->icon->isDrawn()) << "the selected entry, in sight";
+    EXPECT_FALSE(desktop->app(pids.back())->icon->isDrawn()) << "the last entry, far out of sight";
+
+    // Drawing again draws nothing new.
+    ASSERT_FALSE(render().isNull());
+    EXPECT_EQ(drawnIcons(), drawn);
+}
+
+TEST_F(SwitcherRenderTest, AnIconImageReadsTheIconsPixelsAndOutlivesTheIcon) {
+    auto icon = platform::AppIcon::roundedSquare(64, 0xff3aa757u, 0xff2c5aa0u);
+    const std::uint32_t centre = icon->pixel(32, 32);
+    gfx::Image image = AppIconImageCache::shared().image(icon);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.pixelWidth(), 64);
+    EXPECT_EQ(AppIconImageCache::shared().image(icon).cairoSurface(), image.cairoSurface()) << "made once";
+    icon.reset();  // the app quits while a drawn view still holds its image
+    AppIconImageCache::shared().image(platform::AppIcon::roundedSquare(8, 0xff000000u, 0xff000000u));
+    EXPECT_EQ(image.data()[32 * image.stride() / 4 + 32], centre);
+    // Drawing it (or with a filter that needs a private copy) leaves the pixels as they were.
+    gfx::ImageStyle grey;
+    grey.saturation = 0;
+    gfx::render({64, 64}, 1.0, [&](gfx::GraphicsContext& ctx) { ctx.draw(image, {0, 0, 64, 64}, grey); });
+    EXPECT_EQ(image.data()[32 * image.stride() / 4 + 32], centre);
 }
 
 TEST_F(SwitcherRenderTest, CJKLabelsAreDrawnWithRealGlyphs) {

@@ -151,9 +151,8 @@ TEST_F(MRUTest, IconCacheKeepsBundleKeyedIconsAndEmptiesWhenFull) {
 
 TEST_F(MRUTest, IconScalingRepeatsPixelsWhenEnlargingAndAveragesWhenReducing) {
     // A 2 x 2 icon: red, green / blue, half-transparent white (premultiplied).
-    auto icon = std::make_shared<platform::AppIcon>();
-    icon->width = icon->height = 2;
-    icon->pixels = {0xffff0000u, 0xff00ff00u, 0xff0000ffu, 0x80808080u};
+    auto icon = std::make_shared<platform::AppIcon>(
+        2, 2, std::vector<std::uint32_t>{0xffff0000u, 0xff00ff00u, 0xff0000ffu, 0x80808080u});
     const auto big = AppIconCache::scaled(icon, 6);
     ASSERT_EQ(big->width, 6);
     for (int y = 0; y < 6; ++y)
@@ -165,11 +164,9 @@ TEST_F(MRUTest, IconScalingRepeatsPixelsWhenEnlargingAndAveragesWhenReducing) {
     EXPECT_EQ(one->pixel(0, 0), 0xdf606060u);
 
     // Three source pixels over two: the middle one is shared half and half.
-    auto row = std::make_shared<platform::AppIcon>();
-    row->width = 3;
-    row->height = 3;
-    row->pixels.assign(9, 0xff000000u);
-    for (int y = 0; y < 3; ++y) row->pixels[static_cast<std::size_t>(y * 3 + 2)] = 0xffffffffu;
+    std::vector<std::uint32_t> rows(9, 0xff000000u);
+    for (int y = 0; y < 3; ++y) rows[static_cast<std::size_t>(y * 3 + 2)] = 0xffffffffu;
+    auto row = std::make_shared<platform::AppIcon>(3, 3, std::move(rows));
     const auto two = AppIconCache::scaled(row, 2);
     EXPECT_EQ(two->pixel(0, 0), 0xff000000u);
     EXPECT_EQ(two->pixel(1, 1), 0xffaaaaaau);  // (0.5 * 0 + 1 * 255) / 1.5 = 170

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <set>
+#include <vector>
 
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
@@ -65,37 +66,35 @@ void giveIcons(platform::sim::SimDesktop& desktop) {
 }  // namespace
 
 platform::AppIconRef GeneratedAppIcons::letterIcon(const std::string& name, std::uint32_t argb) {
-    const ui::Color colour = ui::Color::hex(argb & 0xffffffu);
-    const ui::Color top = colour.mix(ui::Color::whiteColor(), 0.3);
-    const bool light = luminance(colour) > 0.45;
-    const ui::Color ink = light ? ui::Color::rgb(0.1, 0.1, 0.12, 0.9) : ui::Color::whiteColor();
+    // Drawn when first shown: most apps of a large desktop never are.
+    return std::make_shared<platform::AppIcon>(kIconPixels, kIconPixels, [letter = initial(name), argb](std::vector<std::uint32_t>& pixels) {
+        const ui::Color colour = ui::Color::hex(argb & 0xffffffu);
+        const ui::Color top = colour.mix(ui::Color::whiteColor(), 0.3);
+        const bool light = luminance(colour) > 0.45;
+        const ui::Color ink = light ? ui::Color::rgb(0.1, 0.1, 0.12, 0.9) : ui::Color::whiteColor();
 
-    // The tile fills 80% of the canvas, as icons leave a margin around their artwork.
-    const double side = kIconPixels * 0.8;
-    ui::View tile = ui::ZStack({ui::RoundedRectangle(side * 0.225)
-                                    .fill(ui::ShapeStyle::linearGradient(gfx::Gradient::colors({top, colour}),
-                                                                         ui::UnitPoint::top(), ui::UnitPoint::bottom())),
-                                ui::RoundedRectangle(side * 0.225)
-                                    .strokeBorder(ui::Color::black().opacity(0.12), gfx::StrokeStyle{}),
-                                ui::Text(initial(name))
-                                    .font(gfx::Font::system(side * 0.56, gfx::FontWeight::semibold))
-                                    .foregroundColor(ink)
-                                    .lineLimit(1)})
-                        .frame(side, side)
-                        .frame(kIconPixels, kIconPixels);
-    ui::HostingView host(tile, {kIconPixels, kIconPixels});
-    auto image = host.renderImage(1.0);
-
-    auto icon = std::make_shared<platform::AppIcon>();
-    icon->width = icon->height = kIconPixels;
-    icon->pixels.assign(static_cast<std::size_t>(kIconPixels) * kIconPixels, 0u);
-    if (image.isNull()) return icon;
-    const int stride = image.stride() / 4;
-    for (int y = 0; y < kIconPixels && y < image.pixelHeight(); ++y)
-        std::memcpy(icon->pixels.data() + static_cast<std::ptrdiff_t>(y) * kIconPixels,
-                    image.data() + static_cast<std::ptrdiff_t>(y) * stride,
-                    sizeof(std::uint32_t) * static_cast<std::size_t>(std::min(kIconPixels, image.pixelWidth())));
-    return icon;
+        // The tile fills 80% of the canvas, as icons leave a margin around their artwork.
+        const double side = kIconPixels * 0.8;
+        ui::View tile = ui::ZStack({ui::RoundedRectangle(side * 0.225)
+                                        .fill(ui::ShapeStyle::linearGradient(gfx::Gradient::colors({top, colour}),
+                                                                             ui::UnitPoint::top(), ui::UnitPoint::bottom())),
+                                    ui::RoundedRectangle(side * 0.225)
+                                        .strokeBorder(ui::Color::black().opacity(0.12), gfx::StrokeStyle{}),
+                                    ui::Text(letter)
+                                        .font(gfx::Font::system(side * 0.56, gfx::FontWeight::semibold))
+                                        .foregroundColor(ink)
+                                        .lineLimit(1)})
+                            .frame(side, side)
+                            .frame(kIconPixels, kIconPixels);
+        ui::HostingView host(tile, {kIconPixels, kIconPixels});
+        auto image = host.renderImage(1.0);
+        if (image.isNull()) return;
+        const int stride = image.stride() / 4;
+        for (int y = 0; y < kIconPixels && y < image.pixelHeight(); ++y)
+            std::memcpy(pixels.data() + static_cast<std::ptrdiff_t>(y) * kIconPixels,
+                        image.data() + static_cast<std::ptrdiff_t>(y) * stride,
+                        sizeof(std::uint32_t) * static_cast<std::size_t>(std::min(kIconPixels, image.pixelWidth())));
+    });
 }
 
 void GeneratedAppIcons::install(platform::sim::SimDesktop& desktop) {

@@ -16,7 +16,7 @@ class SimDesktop;
 namespace quillmar {
 
 struct GeneratedAppIcons {
-    // A 128-pixel icon: the first character of name (upper case for Latin letters) on argb.
+    // A 128-pixel icon, drawn when first shown: the first character of name (upper case for Latin letters) on argb.
     static platform::AppIconRef letterIcon(const std::string& name, std::uint32_t argb);
     // Gives every app of the desktop with a colour its letter icon, now and on each later launch.
     static void install(platform::sim::SimDesktop& desktop);

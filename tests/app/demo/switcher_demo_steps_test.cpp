@@ -125,7 +125,7 @@ TEST_F(SwitcherDemoStepsTest, AppsGetDistinctLetterIconsAndOptionsChangeMidRun) 
     const auto& iconA = *desktop->app(atlas)->icon;
     const auto& iconB = *desktop->app(ledger)->icon;
     // Same colour, different letters: the tiles differ where the letters are drawn.
-    EXPECT_NE(iconA.pixels, iconB.pixels);
+    EXPECT_NE(iconA.pixels(), iconB.pixels());
     const auto centre = iconA.pixel(iconA.width / 2, iconA.height / 2 + 8);
     const auto tile = iconA.pixel(iconA.width / 4, iconA.height / 4);
     EXPECT_NE(centre, tile);
