@@ -68,6 +68,8 @@ public:
 
     // The axis of the stack whose children are being sized (spacers stretch along it).
     std::optional<Axis> stackAxis;
+    // Whether every node placed so far on the way down to the one being laid out kept its frame.
+    bool ancestorsSteady = true;
 
     Size sizeOf(Node& child, ProposedSize proposal);
     // Records `frame` (parent coordinates) for the child and lays out its children.
