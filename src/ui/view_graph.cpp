@@ -313,18 +313,18 @@ Size ViewGraph::fittingSize() {
 void ViewGraph::commit(Node& node, const Transaction& parentEffective) {
     if (node.removing) return;
     const Transaction& eff = node.visitedIn == generation_ ? node.transaction : parentEffective;
-    const auto animation = eff.effectiveAnimation();
     const Rect L = node.layout;
-    const double t = now();
     const bool created = node.createdIn == generation_ || !node.frame.hasTarget();
     if (!created) {
-        // Most frames stay where they were: no new target to make.
+        // Most frames stay where they were: nothing to animate, no new target to make.
         const auto& was = node.frame.target();
         if (was.size() != 4 || was[0] != L.x || was[1] != L.y || was[2] != L.width || was[3] != L.height)
-            node.frame.animateTo(std::vector<double>{L.x, L.y, L.width, L.height}, animation, t);
+            node.frame.animateTo(std::vector<double>{L.x, L.y, L.width, L.height}, eff.effectiveAnimation(), now());
         for (auto& c : node.children) commit(*c, eff);
         return;
     }
+    const auto animation = eff.effectiveAnimation();
+    const double t = now();
     node.frame.setImmediate({L.x, L.y, L.width, L.height});
     if (node.pendingGlide) {
         node.frame.addOffset(std::move(node.pendingGlide->first), node.pendingGlide->second, t);
