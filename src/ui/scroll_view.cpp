@@ -17,6 +17,7 @@ struct ScrollState final : NodeState {
 
 class ScrollViewDesc final : public ModifierDesc {
 public:
+    bool forwardsSizing() const override { return false; }
     ScrollViewDesc(View c, bool indicators) : ModifierDesc(std::move(c)), showsIndicators(indicators) {}
     bool showsIndicators;
 

@@ -22,7 +22,14 @@ Size sanitizeSize(Size s) {
 
 // ---------------------------------------------------------------- LayoutContext
 
-Size LayoutContext::sizeOf(Node& child, ProposedSize proposal) {
+Size LayoutContext::sizeOf(Node& node, ProposedSize proposal) {
+    // Modifiers that leave sizing alone answer what the first node below them that sizes answers.
+    Node* sizing = &node;
+    while (!sizing->removing && sizing->desc->forwardsSizing()) {
+        sizing = sizing->firstActiveChild();
+        if (!sizing) return {};
+    }
+    Node& child = *sizing;
     if (child.removing) return child.layout.size();
     proposal.width = sanitizeProposal(proposal.width);
     proposal.height = sanitizeProposal(proposal.height);

@@ -192,8 +192,28 @@ void ViewGraph::updateNode(Node& node, const View& view, const std::shared_ptr<c
 
 void ViewGraph::reconcileSingle(Node& parent, const View& view, const std::shared_ptr<const Environment>& env,
                                 const Transaction& txn, std::uint32_t sub) {
+    ChildKey key{0, {}, sub, view.desc()->kind()};
+    // The usual cases without building lists: the one child is the same view again, or the
+    // first child arrives.
+    // As in the general case, the child is out of the parent's list while it is evaluated.
+    const bool same =
+        parent.children.size() == 1 && !parent.children.front()->removing && parent.children.front()->key == key;
+    if (same || parent.children.empty()) {
+        noteChanged(parent);
+        std::unique_ptr<Node> node;
+        if (same) {
+            node = std::move(parent.children.front());
+            parent.children.clear();
+        } else {
+            node = std::make_unique<Node>(*this, &parent, std::move(key));
+            node->createdIn = generation_;
+        }
+        updateNode(*node, view, env, txn);
+        parent.children.push_back(std::move(node));
+        return;
+    }
     std::vector<KeyedView> specs;
-    specs.push_back(KeyedView{ChildKey{0, {}, sub, view.desc()->kind()}, view});
+    specs.push_back(KeyedView{std::move(key), view});
     reconcileChildren(parent, specs, env, txn);
 }
 
