@@ -32,6 +32,8 @@ public:
     std::vector<double> value(double now) const;
     double value(double now, std::size_t i) const;
     bool isAnimating(double now) const;
+    // No animation recorded (finished or not): the presented value is the target.
+    bool isSettled() const { return records_.empty(); }
     // Forgets animations that have finished by `now`.
     void prune(double now);
     void clearAnimations() { records_.clear(); }

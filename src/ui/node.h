@@ -59,8 +59,11 @@ public:
     bool removing = false;       // taken out of the tree, drawn until its removal transition ends
     bool hiddenByMatch = false;  // a matched-geometry partner took over its drawing
 
-    // A weak handle to this node: cleared when the node is destroyed.
-    std::shared_ptr<Node*> ref;
+    // A weak handle to this node: cleared when the node is destroyed (made when first asked for).
+    const std::shared_ptr<Node*>& ref() {
+        if (!ref_) ref_ = std::make_shared<Node*>(this);
+        return ref_;
+    }
 
     // Layout of the current pass: frame in the parent's coordinates.
     Rect layout;
@@ -115,6 +118,9 @@ public:
     Rect layoutFrameInHost() const;
     // Presented frame in host coordinates (frame animations and scroll offsets applied).
     Rect presentedFrameInHost(double now) const;
+
+private:
+    std::shared_ptr<Node*> ref_;
 };
 
 }  // namespace quillmar::ui::detail

@@ -81,7 +81,7 @@ public:
     std::function<View(const ScrollViewProxy&)> content;
 
     void evaluate(Node& node, ViewGraph& graph, const EvalInput&) const override {
-        ScrollViewProxy proxy(node.ref);
+        ScrollViewProxy proxy(node.ref());
         graph.reconcileSingle(node, content ? content(proxy) : View(), node.env, node.transaction);
     }
 };
