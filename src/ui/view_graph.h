@@ -1,10 +1,11 @@
 #pragma once
 // Internal: the evaluated tree of one hosting view and its update cycle.
 //
-// One update: re-evaluate dirty components (top-most first) → lay the whole tree out → commit
-// (start frame animations, insertion and removal transitions, matched-geometry glides) → run
-// lifecycle hooks (disappear, appear, change, receive). Updates are coalesced per main-loop turn
-// (or run at the end of a withAnimation block) through the UpdateScheduler.
+// One update: re-evaluate dirty components (top-most first) → lay the tree out (subtrees that
+// were not evaluated again and did not move keep their layout) → commit (start frame
+// animations, insertion and removal transitions, matched-geometry glides) → run lifecycle hooks
+// (disappear, appear, change, receive). Updates are coalesced per main-loop turn (or run at the
+// end of a withAnimation block) through the UpdateScheduler.
 
 #include <functional>
 #include <map>
