@@ -65,7 +65,24 @@ bool SwitcherHUDView::isLightAppearance() {
                                             HUDFestiveState::shared().shouldShowChristmasPerimeter());
 }
 
-ui::View SwitcherHUDView::wrap(ui::View content, double cornerRadius, bool isLight) {
+namespace {
+
+// The bar's content for one state of the switch. A component of its own, compared by that
+// state, so that an update that only moves the bloom scale on leaves every entry as it was.
+struct SwitchBarContent {
+    std::vector<SwitchTarget> targets;
+    int selected = 0;
+    double screenWidth = 0, screenHeight = 0;
+    bool isLight = false;
+    ui::Namespace ns;
+    friend bool operator==(const SwitchBarContent&, const SwitchBarContent&) = default;
+
+    ui::View body() const;
+    ui::View horizontalStrip() const;
+    ui::View verticalList() const;
+};
+
+ui::View wrap(ui::View content, double cornerRadius, bool isLight) {
     const auto& settings = SwitcherSettings::shared();
     ui::View wrapped =
         content.background(HUDBackground::make(cornerRadius, settings.hudAppearance, isLight, ui::environment()));
@@ -73,15 +90,11 @@ ui::View SwitcherHUDView::wrap(ui::View content, double cornerRadius, bool isLig
     return wrapped.clipShape(ui::RoundedRectangle(cornerRadius));
 }
 
-ui::View SwitcherHUDView::horizontalStrip(bool isLight) const {
-    auto& controller = SwitcherController::shared();
-    const auto& targets = controller.targets.get();
-    const int selected = controller.selectedIndex;
+ui::View SwitchBarContent::horizontalStrip() const {
     const int count = static_cast<int>(targets.size());
-    const auto metrics = HUDMetrics::make(std::max(count, 1), controller.activeScreenWidth);
-    const auto viewport = HUDStripViewport::make(metrics, count, selected, controller.activeScreenWidth);
+    const auto metrics = HUDMetrics::make(std::max(count, 1), screenWidth);
+    const auto viewport = HUDStripViewport::make(metrics, count, selected, screenWidth);
     const bool reduceMotion = ui::environment().accessibilityReduceMotion;
-    const auto ns = hudSelectionNamespace;
 
     auto cells = ui::ForEach(targets, [](const SwitchTarget& t) { return t.id; },
                              [&](std::size_t i, const SwitchTarget& t) {
@@ -128,14 +141,9 @@ ui::View SwitcherHUDView::horizontalStrip(bool isLight) const {
     return wrap(row, metrics.hudCornerRadius, isLight);
 }
 
-ui::View SwitcherHUDView::verticalList(bool isLight) const {
-    auto& controller = SwitcherController::shared();
-    const auto& targets = controller.targets.get();
-    const int selected = controller.selectedIndex;
-    const auto metrics = VerticalHUDMetrics::make(static_cast<int>(targets.size()), controller.activeScreenWidth,
-                                                  controller.activeScreenHeight);
+ui::View SwitchBarContent::verticalList() const {
+    const auto metrics = VerticalHUDMetrics::make(static_cast<int>(targets.size()), screenWidth, screenHeight);
     const bool reduceMotion = ui::environment().accessibilityReduceMotion;
-    const auto ns = hudSelectionNamespace;
     const Color primary = isLight ? Color::black() : Color::whiteColor();
 
     int firstParked = -1;
@@ -190,14 +198,14 @@ ui::View SwitcherHUDView::verticalList(bool isLight) const {
                          .padding(metrics.outerPadding);
     ui::View list;
     // Never wider than the screen can show (the panel keeps 12 points free on either side).
-    const double width = std::max(std::min(metrics.panelWidth, controller.activeScreenWidth - 24), 120.0);
+    const double width = std::max(std::min(metrics.panelWidth, screenWidth - 24), 120.0);
     if (!metrics.usesScrollViewport) {
         list = stack.frame(width);
     } else {
         std::vector<std::string> ids;
         ids.reserve(targets.size());
         for (const auto& t : targets) ids.push_back("row:" + t.id);
-        list = ui::ScrollViewReader([stack, ids, metrics, selected, width](const ui::ScrollViewProxy& proxy) {
+        list = ui::ScrollViewReader([stack, ids, metrics, selected = selected, width](const ui::ScrollViewProxy& proxy) {
             return ui::ScrollView(stack, false)
                 .frame(width, metrics.maxViewportHeight)
                 .onChange(selected, [proxy, ids](int i) {
@@ -210,30 +218,35 @@ ui::View SwitcherHUDView::verticalList(bool isLight) const {
     return wrap(list, metrics.hudCornerRadius, isLight);
 }
 
-ui::View SwitcherHUDView::body() const {
-    auto& controller = SwitcherController::shared();
-    auto& settings = SwitcherSettings::shared();
-    ui::observe(controller);
-    ui::observe(settings);
-    const bool isLight = isLightAppearance();
-    const bool vertical = settings.switchBarStyle.get() == SwitchBarStyle::vertical;
-    const int count = static_cast<int>(controller.targets->size());
+ui::View SwitchBarContent::body() const {
+    ui::observe(SwitcherSettings::shared());
+    const bool vertical = SwitcherSettings::shared().switchBarStyle.get() == SwitchBarStyle::vertical;
+    const int count = static_cast<int>(targets.size());
     // A scrolling strip moves its anchors with the selection, so the geometry is written again then.
-    const double scroll = vertical ? 0
-                                   : HUDStripViewport::make(HUDMetrics::make(std::max(count, 1), controller.activeScreenWidth),
-                                                            count, controller.selectedIndex, controller.activeScreenWidth)
-                                         .scrollOffset;
+    const double scroll =
+        vertical ? 0 : HUDStripViewport::make(HUDMetrics::make(std::max(count, 1), screenWidth), count, selected, screenWidth)
+                           .scrollOffset;
 
-    ui::View content = vertical ? verticalList(isLight) : horizontalStrip(isLight);
-    ui::View measured = content.background(ui::GeometryReader([count, scroll](const ui::GeometryProxy& proxy) {
+    ui::View content = vertical ? verticalList() : horizontalStrip();
+    return content.background(ui::GeometryReader([count, scroll](const ui::GeometryProxy& proxy) {
         const auto size = proxy.size();
         return ui::View(Color::clear())
-            .onAppear([size] { handleContentSize(size); })
-            .onChange(size, [](const ui::Size& s) { handleContentSize(s); })
-            .onChange(count, [size] { handleContentSize(size); })
-            .onChange(scroll, [size] { handleContentSize(size); });
+            .onAppear([size] { SwitcherHUDView::handleContentSize(size); })
+            .onChange(size, [](const ui::Size& s) { SwitcherHUDView::handleContentSize(s); })
+            .onChange(count, [size] { SwitcherHUDView::handleContentSize(size); })
+            .onChange(scroll, [size] { SwitcherHUDView::handleContentSize(size); });
     }));
-    return measured.scaleEffect(controller.isPresentedBloom ? 1.0 : 0.968).named("switchBar");
+}
+
+}  // namespace
+
+ui::View SwitcherHUDView::body() const {
+    auto& controller = SwitcherController::shared();
+    ui::observe(controller);
+    ui::observe(SwitcherSettings::shared());
+    ui::View content = SwitchBarContent{controller.targets.get(), controller.selectedIndex, controller.activeScreenWidth,
+                                        controller.activeScreenHeight, isLightAppearance(), hudSelectionNamespace};
+    return content.scaleEffect(controller.isPresentedBloom ? 1.0 : 0.968).named("switchBar");
 }
 
 HUDFestiveGeometry SwitcherHUDView::festiveGeometry(ui::Size size, int count, bool vertical, const HUDMetrics& h,

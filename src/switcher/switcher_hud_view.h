@@ -40,11 +40,6 @@ struct SwitcherHUDView {
     // Whether the bar draws dark content on a light plate now.
     static bool isLightAppearance();
 
-
-private:
-    ui::View horizontalStrip(bool isLight) const;
-    ui::View verticalList(bool isLight) const;
-    static ui::View wrap(ui::View content, double cornerRadius, bool isLight);
 };
 
 }  // namespace quillmar

@@ -35,6 +35,8 @@ public:
     bool valueInto(double now, double* out, std::size_t n) const;
     double value(double now, std::size_t i) const;
     bool isAnimating(double now) const;
+    // No animation recorded (finished or not): the presented value is the target.
+    bool isSettled() const { return records_.empty(); }
     // Forgets animations that have finished by `now`.
     void prune(double now);
     void clearAnimations() { records_.clear(); }

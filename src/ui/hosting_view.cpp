@@ -166,7 +166,7 @@ void HostingView::updateHover(std::optional<Point> p) {
         const auto* h = n->desc->interaction();
         if (!known) {
             if (h->hover) calls.push_back([f = h->hover] { f(true); });
-            still.push_back(HoverEntry{n->ref, static_cast<bool>(h->continuousHover)});
+            still.push_back(HoverEntry{n->ref(), static_cast<bool>(h->continuousHover)});
         }
         if (h->continuousHover) {
             const Point local = hostTransform(*n, now).inverted().apply(*p);
@@ -206,7 +206,7 @@ void HostingView::pointerDown(Point p) {
     }
     if (!target || !isEnabled(*target)) return;
     const Point local = hostTransform(*target, graph_->now()).inverted().apply(p);
-    press_ = std::make_unique<Press>(Press{target->ref, local});
+    press_ = std::make_unique<Press>(Press{target->ref(), local});
     const auto* h = target->desc->interaction();
     if (h->dragChanged) {
         auto f = h->dragChanged;

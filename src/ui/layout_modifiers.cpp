@@ -24,6 +24,7 @@ std::optional<double> shrink(std::optional<double> v, double by) {
 
 class PaddingDesc final : public ModifierDesc {
 public:
+    bool forwardsSizing() const override { return false; }
     PaddingDesc(View c, EdgeInsets e) : ModifierDesc(std::move(c)), insets(e) {}
     EdgeInsets insets;
 
@@ -43,6 +44,7 @@ public:
 
 class FrameDesc final : public ModifierDesc {
 public:
+    bool forwardsSizing() const override { return false; }
     FrameDesc(View c, std::optional<double> w, std::optional<double> h, Alignment a)
         : ModifierDesc(std::move(c)), width(finiteOrNone(w)), height(finiteOrNone(h)), alignment(a) {}
     std::optional<double> width, height;
@@ -84,6 +86,7 @@ double flexibleDimension(std::optional<double> proposal, double content, std::op
 
 class FlexibleFrameDesc final : public ModifierDesc {
 public:
+    bool forwardsSizing() const override { return false; }
     FlexibleFrameDesc(View c, const FlexibleFrame& f) : ModifierDesc(std::move(c)), f(sanitize(f)) {}
     FlexibleFrame f;
 
@@ -119,6 +122,7 @@ public:
 
 class FixedSizeDesc final : public ModifierDesc {
 public:
+    bool forwardsSizing() const override { return false; }
     FixedSizeDesc(View c, bool h, bool v) : ModifierDesc(std::move(c)), horizontal(h), vertical(v) {}
     bool horizontal, vertical;
 

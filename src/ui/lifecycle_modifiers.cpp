@@ -73,7 +73,7 @@ public:
 
     // Subscribes after the update, so a value delivered at once does not run inside it.
     void subscribeLater(Node& node, ViewGraph& graph) const {
-        std::weak_ptr<Node*> ref = node.ref;
+        std::weak_ptr<Node*> ref = node.ref();
         ReceiveSpec s = spec;
         graph.enqueueHook(ViewGraph::HookKind::subscribe, [ref, s] {
             auto r = ref.lock();

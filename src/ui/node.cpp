@@ -6,10 +6,10 @@
 namespace quillmar::ui::detail {
 
 Node::Node(ViewGraph& g, Node* p, ChildKey k)
-    : graph(g), parent(p), depth(p ? p->depth + 1 : 0), key(std::move(k)), ref(std::make_shared<Node*>(this)) {}
+    : graph(g), parent(p), depth(p ? p->depth + 1 : 0), key(std::move(k)) {}
 
 Node::~Node() {
-    *ref = nullptr;
+    if (ref_) *ref_ = nullptr;
     // Children first, so their own clean-up still finds the graph consistent.
     children.clear();
     state.reset();
@@ -18,6 +18,10 @@ Node::~Node() {
 
 Rect Node::presentedFrame(double now) const {
     if (!frame.hasTarget()) return layout;
+    if (frame.isSettled()) {
+        const auto& t = frame.target();
+        return t.size() == 4 ? Rect{t[0], t[1], t[2], t[3]} : layout;
+    }
     double v[4];
     if (!frame.valueInto(now, v, 4)) return layout;
     return Rect{v[0], v[1], v[2], v[3]};

@@ -59,12 +59,25 @@ public:
     bool removing = false;       // taken out of the tree, drawn until its removal transition ends
     bool hiddenByMatch = false;  // a matched-geometry partner took over its drawing
 
-    // A weak handle to this node: cleared when the node is destroyed.
-    std::shared_ptr<Node*> ref;
+    // A weak handle to this node: cleared when the node is destroyed (made when first asked for).
+    const std::shared_ptr<Node*>& ref() {
+        if (!ref_) ref_ = std::make_shared<Node*>(this);
+        return ref_;
+    }
 
     // Layout of the current pass: frame in the parent's coordinates.
     Rect layout;
+    // Sizes answered for proposals (with the stack axis they were asked under). They stay valid
+    // from one layout pass to the next while nothing in the subtree is evaluated again: an
+    // evaluation marks the node and its ancestors with the graph's change epoch (changedIn), and
+    // a pass drops the answers of a node changed since they were given (cachedIn).
     std::uint64_t cacheGeneration = 0;
+    std::uint64_t cachedIn = 0;
+    std::uint64_t changedIn = 0;
+    // The epoch of the pass that last laid the children out: a node placed again where it was,
+    // under ancestors that all stayed where they were, with nothing evaluated below it since,
+    // keeps its children's layout as it is.
+    std::uint64_t placedIn = 0;
     std::vector<std::pair<std::pair<ProposedSize, int>, Size>> sizeCache;
 
     // Animated values: frame (x, y, width, height relative to the parent), the description's
@@ -105,6 +118,9 @@ public:
     Rect layoutFrameInHost() const;
     // Presented frame in host coordinates (frame animations and scroll offsets applied).
     Rect presentedFrameInHost(double now) const;
+
+private:
+    std::shared_ptr<Node*> ref_;
 };
 
 }  // namespace quillmar::ui::detail

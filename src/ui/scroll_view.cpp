@@ -17,6 +17,7 @@ struct ScrollState final : NodeState {
 
 class ScrollViewDesc final : public ModifierDesc {
 public:
+    bool forwardsSizing() const override { return false; }
     ScrollViewDesc(View c, bool indicators) : ModifierDesc(std::move(c)), showsIndicators(indicators) {}
     bool showsIndicators;
 
@@ -81,7 +82,7 @@ public:
     std::function<View(const ScrollViewProxy&)> content;
 
     void evaluate(Node& node, ViewGraph& graph, const EvalInput&) const override {
-        ScrollViewProxy proxy(node.ref);
+        ScrollViewProxy proxy(node.ref());
         graph.reconcileSingle(node, content ? content(proxy) : View(), node.env, node.transaction);
     }
 };

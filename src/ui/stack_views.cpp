@@ -160,14 +160,8 @@ public:
         }
         double spacerMin = 0;
         for (const auto& s : spacers) spacerMin += s.minAlong;
-        std::map<double, std::vector<Info>, std::greater<>> groups;
-        for (const auto& i : views) groups[i.priority].push_back(i);
         double remaining = *alongP - totalSpacing(it);
-        for (auto g = groups.begin(); g != groups.end(); ++g) {
-            double lowerMin = spacerMin;
-            for (auto h = std::next(g); h != groups.end(); ++h)
-                for (const auto& i : h->second) lowerMin += i.minAlong;
-            auto& group = g->second;
+        auto serve = [&](std::vector<Info>& group, double lowerMin) {
             std::stable_sort(group.begin(), group.end(),
                              [](const Info& a, const Info& b) { return a.flexibility < b.flexibility; });
             double budget = remaining - lowerMin;
@@ -179,6 +173,20 @@ public:
                 budget -= along(axis, s);
                 remaining -= along(axis, s);
                 --left;
+            }
+        };
+        const bool onePriority = std::all_of(views.begin(), views.end(),
+                                             [&](const Info& i) { return i.priority == views.front().priority; });
+        if (onePriority) {
+            serve(views, spacerMin);  // the usual case: one group, nothing held back for lower ones
+        } else {
+            std::map<double, std::vector<Info>, std::greater<>> groups;
+            for (const auto& i : views) groups[i.priority].push_back(i);
+            for (auto g = groups.begin(); g != groups.end(); ++g) {
+                double lowerMin = spacerMin;
+                for (auto h = std::next(g); h != groups.end(); ++h)
+                    for (const auto& i : h->second) lowerMin += i.minAlong;
+                serve(g->second, lowerMin);
             }
         }
         std::size_t left = spacers.size();

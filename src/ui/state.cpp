@@ -25,7 +25,7 @@ std::shared_ptr<StateSlotBase> bindSlot(const void* member, std::type_index type
     auto& slot = f->state->slots[{offset, type}];
     if (!slot) {
         slot = make();
-        slot->owner = std::weak_ptr<void>(std::static_pointer_cast<void>(f->node->ref));
+        slot->owner = std::weak_ptr<void>(std::static_pointer_cast<void>(f->node->ref()));
     }
     return slot;
 }
@@ -72,7 +72,7 @@ void observe(const runtime::ObservableObject& object) {
             o.seen = true;
             return;
         }
-    std::weak_ptr<detail::Node*> ref = f->node->ref;
+    std::weak_ptr<detail::Node*> ref = f->node->ref();
     auto& signal = const_cast<runtime::ObservableObject&>(object).objectWillChange;
     f->state->observations.push_back({&object, signal.connect([ref] {
                                           auto r = ref.lock();

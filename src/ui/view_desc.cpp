@@ -22,29 +22,53 @@ Size sanitizeSize(Size s) {
 
 // ---------------------------------------------------------------- LayoutContext
 
-Size LayoutContext::sizeOf(Node& child, ProposedSize proposal) {
+Size LayoutContext::sizeOf(Node& node, ProposedSize proposal) {
+    // Modifiers that leave sizing alone answer what the first node below them that sizes answers.
+    Node* sizing = &node;
+    while (!sizing->removing && sizing->desc->forwardsSizing()) {
+        sizing = sizing->firstActiveChild();
+        if (!sizing) return {};
+    }
+    Node& child = *sizing;
     if (child.removing) return child.layout.size();
     proposal.width = sanitizeProposal(proposal.width);
     proposal.height = sanitizeProposal(proposal.height);
     const int axisTag = stackAxis ? static_cast<int>(*stackAxis) : -1;
     if (child.cacheGeneration != generation) {
-        child.sizeCache.clear();
+        // Answers of an earlier pass hold while the subtree has not been evaluated since.
+        if (child.changedIn > child.cachedIn || child.cachedIn < graph.trustedCacheEpoch()) child.sizeCache.clear();
         child.cacheGeneration = generation;
+        child.cachedIn = graph.cacheEpoch();
     }
     for (const auto& [k, s] : child.sizeCache)
         if (k.first == proposal && k.second == axisTag) return s;
     Size s = sanitizeSize(child.desc->sizeThatFits(child, proposal, *this));
+    // A frame gliding through sizes asks something new on every frame: keep the latest answers.
+    constexpr std::size_t kMaxAnswers = 12;
+    if (child.sizeCache.size() >= kMaxAnswers)
+        child.sizeCache.erase(child.sizeCache.begin(), child.sizeCache.begin() + kMaxAnswers / 2);
+    if (child.sizeCache.empty()) child.sizeCache.reserve(4);  // a stack asks up to three sizes
     child.sizeCache.push_back({{proposal, axisTag}, s});
     return s;
 }
 
 void LayoutContext::place(Node& child, Rect frame) {
     if (!frame.isFinite()) frame = Rect{frame.origin().isFinite() ? frame.origin() : Point{}, Size{}};
-    if (overrides)
+    if (overrides) {
         (*overrides)[&child] = frame;
-    else
-        child.layout = frame;
+        child.desc->placeChildren(child, frame.size(), *this);
+        return;
+    }
+    // Where nothing moved and nothing below was evaluated again, the children's layout (and
+    // what geometry readers below saw) is what the last pass left.
+    const bool steady = ancestorsSteady && child.layout == frame;
+    if (steady && child.changedIn <= child.placedIn && child.placedIn >= graph.trustedCacheEpoch()) return;
+    child.layout = frame;
+    const bool saved = ancestorsSteady;
+    ancestorsSteady = steady;
     child.desc->placeChildren(child, frame.size(), *this);
+    ancestorsSteady = saved;
+    child.placedIn = graph.cacheEpoch();
 }
 
 TextMeasurer& LayoutContext::textMeasurer() { return graph.textMeasurer(); }

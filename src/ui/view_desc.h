@@ -68,6 +68,8 @@ public:
 
     // The axis of the stack whose children are being sized (spacers stretch along it).
     std::optional<Axis> stackAxis;
+    // Whether every node placed so far on the way down to the one being laid out kept its frame.
+    bool ancestorsSteady = true;
 
     Size sizeOf(Node& child, ProposedSize proposal);
     // Records `frame` (parent coordinates) for the child and lays out its children.
@@ -123,6 +125,9 @@ public:
 
     // Layout.
     virtual Size sizeThatFits(Node& node, ProposedSize proposal, LayoutContext& lc) const;
+    // True when sizeThatFits hands every proposal on to the one active child unchanged and
+    // answers with the child's size: the child's answers then serve for this node too.
+    virtual bool forwardsSizing() const { return false; }
     virtual void placeChildren(Node& node, Size size, LayoutContext& lc) const;
     virtual bool isEmptyView(const Node& node) const;
     virtual std::optional<double> spacerMinLength(const Node& node) const;  // set for spacers
@@ -176,6 +181,8 @@ class PassThroughDesc : public ViewDesc {
 public:
     bool isPassThrough() const override { return true; }
     Size sizeThatFits(Node& node, ProposedSize proposal, LayoutContext& lc) const override;
+    // A subclass that sizes its child otherwise (a frame, padding) overrides this with false.
+    bool forwardsSizing() const override { return true; }
     void placeChildren(Node& node, Size size, LayoutContext& lc) const override;
     bool isEmptyView(const Node& node) const override;
     std::optional<double> spacerMinLength(const Node& node) const override;

@@ -64,6 +64,7 @@ void ViewGraph::setEnvironment(const Environment& env) {
 void ViewGraph::setTextMeasurer(std::shared_ptr<TextMeasurer> measurer) {
     if (!measurer) return;
     textMeasurer_ = std::move(measurer);
+    trustedCacheEpoch_ = changeEpoch_ + 1;  // past every stamp given so far
     layoutNeeded_ = true;
     UpdateScheduler::instance().noteInvalidated(this);
 }
@@ -87,6 +88,10 @@ void ViewGraph::invalidate(Node& node) {
         dirty_.insert(&node);
     }
     UpdateScheduler::instance().noteInvalidated(this);
+}
+
+void ViewGraph::noteChanged(Node& node) {
+    for (Node* n = &node; n && n->changedIn != changeEpoch_; n = n->parent) n->changedIn = changeEpoch_;
 }
 
 void ViewGraph::forget(Node& node) {
@@ -173,6 +178,7 @@ void ViewGraph::updateNode(Node& node, const View& view, const std::shared_ptr<c
     node.desc = view.desc();
     node.transaction = txn;
     node.visitedIn = generation_;
+    noteChanged(node);
 
     auto data = node.desc->animatableData(node);
     if (node.createdIn == generation_ || !node.data.hasTarget())
@@ -186,13 +192,34 @@ void ViewGraph::updateNode(Node& node, const View& view, const std::shared_ptr<c
 
 void ViewGraph::reconcileSingle(Node& parent, const View& view, const std::shared_ptr<const Environment>& env,
                                 const Transaction& txn, std::uint32_t sub) {
+    ChildKey key{0, {}, sub, view.desc()->kind()};
+    // The usual cases without building lists: the one child is the same view again, or the
+    // first child arrives.
+    // As in the general case, the child is out of the parent's list while it is evaluated.
+    const bool same =
+        parent.children.size() == 1 && !parent.children.front()->removing && parent.children.front()->key == key;
+    if (same || parent.children.empty()) {
+        noteChanged(parent);
+        std::unique_ptr<Node> node;
+        if (same) {
+            node = std::move(parent.children.front());
+            parent.children.clear();
+        } else {
+            node = std::make_unique<Node>(*this, &parent, std::move(key));
+            node->createdIn = generation_;
+        }
+        updateNode(*node, view, env, txn);
+        parent.children.push_back(std::move(node));
+        return;
+    }
     std::vector<KeyedView> specs;
-    specs.push_back(KeyedView{ChildKey{0, {}, sub, view.desc()->kind()}, view});
+    specs.push_back(KeyedView{std::move(key), view});
     reconcileChildren(parent, specs, env, txn);
 }
 
 void ViewGraph::reconcileChildren(Node& parent, std::vector<KeyedView>& specs,
                                   const std::shared_ptr<const Environment>& env, const Transaction& txn) {
+    noteChanged(parent);
     std::vector<std::unique_ptr<Node>> old = std::move(parent.children);
     parent.children.clear();
     std::vector<std::unique_ptr<Node>> next;
@@ -290,8 +317,7 @@ void ViewGraph::recordDepartures(Node& node, Node* ghostRoot) {
 
 void ViewGraph::layoutTree() {
     if (!root_) return;
-    ++layoutGeneration_;
-    LayoutContext lc(*this, layoutGeneration_, true);
+    LayoutContext lc(*this, newLayoutGeneration(), true);
     const Size s = lc.sizeOf(*root_, ProposedSize::exactly(size_));
     lc.place(*root_, Rect{alignOffset(Alignment::center(), size_, s), s});
     layoutNeeded_ = false;
@@ -300,49 +326,51 @@ void ViewGraph::layoutTree() {
 Size ViewGraph::fittingSize() {
     updateIfNeeded();
     if (!root_) return {};
-    ++layoutGeneration_;
-    LayoutContext lc(*this, layoutGeneration_, false);
+    LayoutContext lc(*this, newLayoutGeneration(), false);
     return lc.sizeOf(*root_, ProposedSize::unspecified());
 }
 
 void ViewGraph::commit(Node& node, const Transaction& parentEffective) {
     if (node.removing) return;
     const Transaction& eff = node.visitedIn == generation_ ? node.transaction : parentEffective;
-    const auto animation = eff.effectiveAnimation();
     const Rect L = node.layout;
-    std::vector<double> target{L.x, L.y, L.width, L.height};
+    const bool created = node.createdIn == generation_ || !node.frame.hasTarget();
+    if (!created) {
+        // Most frames stay where they were: nothing to animate, no new target to make.
+        const auto& was = node.frame.target();
+        if (was.size() != 4 || was[0] != L.x || was[1] != L.y || was[2] != L.width || was[3] != L.height)
+            node.frame.animateTo(std::vector<double>{L.x, L.y, L.width, L.height}, eff.effectiveAnimation(), now());
+        for (auto& c : node.children) commit(*c, eff);
+        return;
+    }
+    const auto animation = eff.effectiveAnimation();
     const double t = now();
-
-    if (node.createdIn == generation_ || !node.frame.hasTarget()) {
-        node.frame.setImmediate(target);
-        if (node.pendingGlide) {
-            node.frame.addOffset(std::move(node.pendingGlide->first), node.pendingGlide->second, t);
-            node.pendingGlide.reset();
-        }
-        bool claimed = false;
-        if (animation && node.createdIn == generation_) claimed = claimGlide(node, *animation, t);
-        const bool subtreeRoot = node.parent && node.parent->createdIn != generation_;
-        if (subtreeRoot && animation && !claimed) {
-            const bool glides = findInPassThroughChain(node, [&](const Node& n) {
-                                    auto mg = n.desc->matchedGeometry();
-                                    if (!mg || !mg->isSource) return false;
-                                    auto it = departures_.find(MatchKey{mg->ns, mg->id});
-                                    return it != departures_.end() && !it->second.claimed;
-                                }) != nullptr;
-            if (!glides) {
-                Node* tn = findInPassThroughChain(node, [](const Node& n) { return n.desc->transition() != nullptr; });
-                const Transition& tr = tn ? *tn->desc->transition() : defaultTransition();
-                if (!tr.isIdentity()) {
-                    node.activeTransition = std::make_shared<Transition>(tr);
-                    node.transitionAmount.setImmediate({1});
-                    node.transitionAmount.animateTo({0}, animation, t);
-                }
+    node.frame.setImmediate({L.x, L.y, L.width, L.height});
+    if (node.pendingGlide) {
+        node.frame.addOffset(std::move(node.pendingGlide->first), node.pendingGlide->second, t);
+        node.pendingGlide.reset();
+    }
+    bool claimed = false;
+    if (animation && node.createdIn == generation_) claimed = claimGlide(node, *animation, t);
+    const bool subtreeRoot = node.parent && node.parent->createdIn != generation_;
+    if (subtreeRoot && animation && !claimed) {
+        const bool glides = findInPassThroughChain(node, [&](const Node& n) {
+                                auto mg = n.desc->matchedGeometry();
+                                if (!mg || !mg->isSource) return false;
+                                auto it = departures_.find(MatchKey{mg->ns, mg->id});
+                                return it != departures_.end() && !it->second.claimed;
+                            }) != nullptr;
+        if (!glides) {
+            Node* tn = findInPassThroughChain(node, [](const Node& n) { return n.desc->transition() != nullptr; });
+            const Transition& tr = tn ? *tn->desc->transition() : defaultTransition();
+            if (!tr.isIdentity()) {
+                node.activeTransition = std::make_shared<Transition>(tr);
+                node.transitionAmount.setImmediate({1});
+                node.transitionAmount.animateTo({0}, animation, t);
             }
         }
-        node.desc->appeared(node, *this);
-    } else {
-        node.frame.animateTo(std::move(target), animation, t);
     }
+    node.desc->appeared(node, *this);
     for (auto& c : node.children) commit(*c, eff);
 }
 

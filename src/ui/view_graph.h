@@ -1,10 +1,11 @@
 #pragma once
 // Internal: the evaluated tree of one hosting view and its update cycle.
 //
-// One update: re-evaluate dirty components (top-most first) → lay the whole tree out → commit
-// (start frame animations, insertion and removal transitions, matched-geometry glides) → run
-// lifecycle hooks (disappear, appear, change, receive). Updates are coalesced per main-loop turn
-// (or run at the end of a withAnimation block) through the UpdateScheduler.
+// One update: re-evaluate dirty components (top-most first) → lay the tree out (subtrees that
+// were not evaluated again and did not move keep their layout) → commit (start frame
+// animations, insertion and removal transitions, matched-geometry glides) → run lifecycle hooks
+// (disappear, appear, change, receive). Updates are coalesced per main-loop turn (or run at the
+// end of a withAnimation block) through the UpdateScheduler.
 
 #include <functional>
 #include <map>
@@ -52,7 +53,21 @@ public:
     // The transaction of the update in progress (or of the last one).
     const Transaction& updateTransaction() const { return updateTransaction_; }
     Size fittingSize();
-    std::uint64_t newLayoutGeneration() { return ++layoutGeneration_; }
+    // Starts a layout pass: a new generation of size caches, and a new change epoch, so that
+    // evaluations from now on (a geometry reader's content during this pass included) are seen
+    // as changes by the next pass.
+    std::uint64_t newLayoutGeneration() {
+        cacheEpoch_ = ++changeEpoch_;
+        ++changeEpoch_;
+        return ++layoutGeneration_;
+    }
+    // The epoch size answers given in the current pass are stamped with, and the oldest stamp
+    // still trusted (answers given before a new text measurer are not).
+    std::uint64_t cacheEpoch() const { return cacheEpoch_; }
+    std::uint64_t trustedCacheEpoch() const { return trustedCacheEpoch_; }
+    // The node (or something below it) was evaluated again: its size answers and those of its
+    // ancestors no longer hold.
+    void noteChanged(Node& node);
 
     // Evaluation services for descriptions.
     void reconcileChildren(Node& parent, std::vector<KeyedView>& specs, const std::shared_ptr<const Environment>& env,
@@ -115,6 +130,7 @@ private:
 
     std::uint64_t generation_ = 0;
     std::uint64_t layoutGeneration_ = 0;
+    std::uint64_t changeEpoch_ = 1, cacheEpoch_ = 0, trustedCacheEpoch_ = 0;
     bool updating_ = false;
     Transaction updateTransaction_;
     std::unordered_set<Node*> dirty_;

@@ -5,6 +5,7 @@
 #include <unicode/unistr.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace quillmar {
@@ -99,6 +100,9 @@ std::optional<std::size_t> foldedSuffixStart(std::string_view text, std::u16stri
 }
 
 std::string normalizeNFC(std::string_view text) {
+    // Plain ASCII is in every normalisation form already.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(text);
     UErrorCode status = U_ZERO_ERROR;
     const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
     if (U_FAILURE(status) || !nfc) return std::string(text);

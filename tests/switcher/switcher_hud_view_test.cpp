@@ -173,6 +173,23 @@ TEST_F(SwitcherHUDViewTest, HighlightGlidesUnlessMotionIsReduced) {
     EXPECT_NEAR(host().presentedFrame("hudHighlight")->x, host().frame("hudItem.2")->x, 0.5);
 }
 
+TEST_F(SwitcherHUDViewTest, TheBloomDoesNotEvaluateTheEntriesAgain) {
+    addApps(12);
+    present();
+    controller().dismissHUD(true);
+    advance(0.5);
+    const auto before = host().bodyEvaluationCount();
+    controller().presentHUD(false);
+    const auto opening = host().bodyEvaluationCount() - before;
+    // Every entry is evaluated once for the opening; the bloom that follows at once re-evaluates
+    // the bar's frame only.
+    EXPECT_GE(opening, 12u);
+    EXPECT_LT(opening, 12u + 12u);
+    EXPECT_TRUE(controller().isPresentedBloom.get());
+    advance(0.5);
+    EXPECT_EQ(host().presentedFrame("switchBar")->width, host().frame("switchBar")->width);
+}
+
 TEST_F(SwitcherHUDViewTest, AdaptiveFollowsTheSystemAndTheFestiveSeamIsLaidOver) {
     bool sawDark = false;
     SwitcherHUDView::setFestiveOverlayFactory([&sawDark](bool isDark, double) {

@@ -189,6 +189,83 @@ TEST_F(LayoutTest, MeasuringHooksFollowTheLaidOutSize) {
     EXPECT_EQ(reported.size(), 3u);
 }
 
+TEST_F(LayoutTest, LayoutIsKeptWhereNothingChangedAndRedoneWhereSomethingDid) {
+    struct Model : runtime::ObservableObject {
+        runtime::Published<double> width{10, this};
+        runtime::Published<std::string> label{"ab", this};
+    } m;
+    struct Left {
+        Model* m;
+        View body() const {
+            observe(*m);
+            return HStack(0, {View(Color::black()).frame(m->width.get(), 10), Text(m->label.get()).lineLimit(1)})
+                .padding(2)
+                .named("left");
+        }
+    };
+    // Equal to itself, so it is not evaluated again; a reader inside reports where it is drawn.
+    struct Right {
+        int* evaluations;
+        std::vector<Rect>* seen;
+        View body() const {
+            ++*evaluations;
+            auto* s = seen;
+            return View(Color::black()).frame(20, 10).background(GeometryReader([s](const GeometryProxy& g) {
+                const Rect r = g.frame(CoordinateSpace::global());
+                return View(Color::clear()).onAppear([s, r] { s->push_back(r); }).onChange(r, [s](const Rect& x) {
+                    s->push_back(x);
+                });
+            }));
+        }
+        bool operator==(const Right&) const { return true; }
+    };
+    int evaluations = 0;
+    std::vector<Rect> seen;
+    // The right box sits at the top of a stack of its own: when the row moves it, its frame in
+    // that stack stays the same.
+    auto h = host(HStack(0, {Left{&m}, VStack(0, {Right{&evaluations, &seen}}).named("right")})
+                      .frame(200, 30, Alignment::topLeading()),
+                  {200, 30});
+    h->layoutIfNeeded();
+    runUntilIdle();
+    // 10 + 2 × 7 (text) + 4 (padding); the row is as tall as the padded text.
+    expectRect(h->frame("right"), {28, 5, 20, 10});
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen.back(), (Rect{28, 5, 20, 10}));
+
+    // A change deep in the left subtree sizes the row again and moves what follows it; the
+    // reader of the unchanged right subtree sees the move although its own frame did not change.
+    m.width = 30;
+    runUntilIdle();
+    EXPECT_EQ(h->frame("left")->width, 48);
+    expectRect(h->frame("right"), {48, 5, 20, 10});
+    EXPECT_EQ(evaluations, 1);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen.back(), (Rect{48, 5, 20, 10}));
+
+    // A change that leaves the right box where it was, then one that moves it again.
+    m.width = 37;
+    m.label = "a";
+    runUntilIdle();
+    expectRect(h->frame("right"), {48, 5, 20, 10});
+    m.label = "abcd";
+    runUntilIdle();
+    expectRect(h->frame("right"), {69, 5, 20, 10});
+    EXPECT_EQ(seen.back(), (Rect{69, 5, 20, 10}));
+
+    // Another text measurer measures every text again, changed or not.
+    struct Wide final : TextMeasurer {
+        Size measure(const std::string& text, const TextStyle&, std::optional<double>) override {
+            return {10.0 * static_cast<double>(text.size()), 10};
+        }
+    };
+    h->setTextMeasurer(std::make_shared<Wide>());
+    runUntilIdle();
+    EXPECT_EQ(h->frame("right")->x, 81);
+    EXPECT_EQ(evaluations, 1);
+    EXPECT_EQ(seen.back().x, 81);
+}
+
 TEST_F(LayoutTest, BadNumbersAreContained) {
     const double nan = std::nan("");
     auto h = host(VStack(nan, {View(Color::black()).frame(nan, infinity).named("a"),
