@@ -149,6 +149,14 @@ void CoverageRasterizer::walk(Edge& e, int rowLimit) {
         // Rounding in the stepping may stray a hair outside the borders the edge was clipped to.
         double xa = std::clamp(std::min(x, xnext), 0.0, double(w_));
         double xb = std::clamp(std::max(x, xnext), 0.0, double(w_));
+        if (xa >= w_) {
+            // On the right border (a part projected onto it): it adds only past the mask, but the
+            // row's coverage runs up to it. Nothing is written, so a row with nothing else, which
+            // is never resolved, leaves nothing behind for the next shape.
+            rowMax_[y] = std::max(rowMax_[y], w_);
+            x = xnext;
+            continue;
+        }
         int xai = floorInt(xa);
         double xaFloor = xai;
         int xbi = ceilInt(xb);
