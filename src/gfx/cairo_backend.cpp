@@ -2,10 +2,12 @@
 
 #include <cairo.h>
 #include <pango/pangocairo.h>
+#include <xxhash.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <unordered_map>
 
 #include "gfx/pixel_effects.h"
@@ -80,12 +82,13 @@ Scratch& scratch() {
 // Images drawn with the high-quality filter, resampled once per size and sub-pixel position:
 // Pixman's high-quality filter costs tens of nanoseconds a pixel, and the same image drawn the
 // same way gives the same pixels, so on later frames a scaled icon is a plain copy. An entry is
-// checked against the image's pixels (images share and may change their pixels).
+// checked against the image's pixels (images share and may change their pixels) through a 64-bit
+// hash of them: a copy of every source would cost as much memory as the tiles themselves.
 struct ResampledImage {
     std::uint64_t content = 0;  // the source's content id: another image may come to live at its address
     const void* surface = nullptr;
     int width = 0, height = 0;
-    std::vector<std::uint32_t> pixels;  // the source's pixels, rows packed
+    std::uint64_t pixelHash = 0;        // of the source's pixels, rows packed
     AffineTransform placement;          // the device transform, integer part of the translation removed
     Rect rect;
     ImageStyle style;
@@ -93,7 +96,7 @@ struct ResampledImage {
 };
 
 struct ResampleCache {
-    static constexpr std::size_t kBudget = 16u << 20;  // bytes of tiles and source copies
+    static constexpr std::size_t kBudget = 16u << 20;  // bytes of tiles
     static constexpr int kMaxSide = 512;               // of a tile and of a source
     static constexpr std::size_t kMaxTracked = 256;
     std::vector<ResampledImage> entries;  // most recently used last
@@ -136,7 +139,7 @@ struct ResampleCache {
     }
 
     static std::size_t sizeOf(const ResampledImage& e) {
-        return e.pixels.size() * 4 + std::size_t(e.tile.pixelWidth()) * std::size_t(e.tile.pixelHeight()) * 4;
+        return std::size_t(e.tile.pixelWidth()) * std::size_t(e.tile.pixelHeight()) * 4;
     }
     // Appends `e` and drops the least recently used until `used` is within `budget` again.
     template <class Entry>
@@ -157,33 +160,42 @@ ResampleCache& resampleCache() {
     return c;
 }
 
-bool samePixels(const ResampledImage& e, const Image& image) {
-    if (e.content != image.contentId() || e.surface != image.cairoSurface() || e.width != image.pixelWidth() || e.height != image.pixelHeight())
-        return false;
+// The hash of an image's pixels, rows packed (the padding at the end of a row left out).
+std::uint64_t hashPixels(const Image& image) {
     const auto* src = reinterpret_cast<const std::uint8_t*>(image.data());
-    const std::size_t row = std::size_t(e.width) * 4;
-    for (int y = 0; y < e.height; ++y)
-        if (std::memcmp(src + std::size_t(y) * std::size_t(image.stride()), e.pixels.data() + std::size_t(y) * e.width,
-                        row) != 0)
-            return false;
-    return true;
+    const std::size_t row = std::size_t(image.pixelWidth()) * 4, stride = std::size_t(image.stride());
+    if (stride == row) return XXH3_64bits(src, row * std::size_t(image.pixelHeight()));
+    XXH3_state_t* state = XXH3_createState();
+    if (!state) return 0;
+    XXH3_64bits_reset(state);
+    for (int y = 0; y < image.pixelHeight(); ++y) XXH3_64bits_update(state, src + std::size_t(y) * stride, row);
+    const std::uint64_t h = XXH3_64bits_digest(state);
+    XXH3_freeState(state);
+    return h;
+}
+
+// Whether the entry was made from these pixels; the image's hash is worked out once a draw, when
+// first needed.
+bool samePixels(const ResampledImage& e, const Image& image, std::optional<std::uint64_t>& hash) {
+    if (e.content != image.contentId() || e.surface != image.cairoSurface() || e.width != image.pixelWidth() ||
+        e.height != image.pixelHeight())
+        return false;
+    if (!hash) hash = hashPixels(image);
+    return e.pixelHash == *hash;
 }
 
 bool sameStyle(const ImageStyle& a, const ImageStyle& b) {
     return a.interpolation == b.interpolation && a.saturation == b.saturation && a.templateTint == b.templateTint;
 }
 
-// A copy of the image's pixels, rows packed, to check a cache entry against later.
-void keepPixels(ResampledImage& e, const Image& image) {
+// What a cache entry is checked against later: the image's identity and its pixels' hash.
+void keepPixels(ResampledImage& e, const Image& image, std::optional<std::uint64_t>& hash) {
     e.content = image.contentId();
     e.surface = image.cairoSurface();
     e.width = image.pixelWidth();
     e.height = image.pixelHeight();
-    e.pixels.resize(std::size_t(e.width) * std::size_t(e.height));
-    const auto* src = reinterpret_cast<const std::uint8_t*>(image.data());
-    for (int y = 0; y < e.height; ++y)
-        std::memcpy(e.pixels.data() + std::size_t(y) * e.width, src + std::size_t(y) * image.stride(),
-                    std::size_t(e.width) * 4);
+    if (!hash) hash = hashPixels(image);
+    e.pixelHash = *hash;
 }
 
 // a × b / 255, rounded; exact when either is 0 or 255.
@@ -952,11 +964,12 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
         cairo_restore(cr);
         check(s);
     };
+    std::optional<std::uint64_t> hash;
     if (tiled) {
         auto& entries = resampleCache().entries;
         for (auto it = entries.begin(); it != entries.end(); ++it) {
             if (!(it->rect == rect) || !(it->placement == placement) || !sameStyle(it->style, style) ||
-                !samePixels(*it, image))
+                !samePixels(*it, image, hash))
                 continue;
             std::rotate(it, it + 1, entries.end());
             paintTile(entries.back().tile);
@@ -1007,7 +1020,7 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
             const bool ok = cairo_status(tc) == CAIRO_STATUS_SUCCESS;
             cairo_destroy(tc);
             if (ok) {
-                keepPixels(e, image);
+                keepPixels(e, image, hash);
                 e.placement = placement;
                 e.rect = rect;
                 e.style = style;
