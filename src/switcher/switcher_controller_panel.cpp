@@ -81,6 +81,12 @@ void SwitcherController::warmUp() {
         if (std::isfinite(h) && activeScreenHeight.get() != h) activeScreenHeight = h;
     }
     const int start = openingIndex(list);
+    // What a first opening needs warm (code, fonts, the icons in sight) comes from the entries a
+    // screen can show: a desktop of thousands of windows must not build them all at start-up.
+    constexpr std::size_t kWarmUpEntries = 64;
+    if (list.size() > kWarmUpEntries)
+        list.erase(list.begin() + static_cast<std::ptrdiff_t>(std::max(kWarmUpEntries, static_cast<std::size_t>(start) + 1)),
+                   list.end());
     targets = std::move(list);
     selectedIndex = start;
     refreshPanelEnvironment();

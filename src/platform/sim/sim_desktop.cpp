@@ -67,6 +67,7 @@ SimApp& SimDesktop::addApp(SimApp app) {
     }
     processes_.push_back(std::make_unique<SimApp>(std::move(app)));
     SimApp& added = *processes_.back();
+    processByPid_[added.pid] = &added;
     if (added.isApplication && added.activationPolicy != ActivationPolicy::prohibited)
         activationOrder_.push_back(added.pid);
     changed.emit();
@@ -100,6 +101,7 @@ SimWindow& SimDesktop::insertWindow(SimWindow w, bool recordAsInstalled) {
     const std::uint32_t n = w.number;
     windows_[n] = std::move(w);
     stack_.push_back(n);
+    stackByOwnerValid_ = false;
     changed.emit();
     return windows_[n];
 }
@@ -149,9 +151,8 @@ std::vector<const SimApp*> SimDesktop::processes() const {
 }
 
 SimApp* SimDesktop::app(std::int32_t pid) {
-    for (auto& p : processes_)
-        if (p->pid == pid) return p.get();
-    return nullptr;
+    auto it = processByPid_.find(pid);
+    return it == processByPid_.end() ? nullptr : it->second;
 }
 
 const SimApp* SimDesktop::app(std::int32_t pid) const { return const_cast<SimDesktop*>(this)->app(pid); }
@@ -209,9 +210,18 @@ std::vector<const SimWindow*> SimDesktop::windows() const {
 }
 
 std::vector<const SimWindow*> SimDesktop::windowsOf(std::int32_t pid) const {
-    auto all = windows();
-    std::erase_if(all, [pid](const SimWindow* w) { return w->ownerPid != pid; });
-    return all;
+    // The app's own windows in the order windows() gives them (a stable sort of the stack by
+    // level), without sorting every other app's windows as well.
+    if (!stackByOwnerValid_) {
+        stackByOwner_.clear();
+        for (auto n : stack_) stackByOwner_[windows_.at(n).ownerPid].push_back(n);
+        stackByOwnerValid_ = true;
+    }
+    std::vector<const SimWindow*> out;
+    if (auto it = stackByOwner_.find(pid); it != stackByOwner_.end())
+        for (auto n : it->second) out.push_back(&windows_.at(n));
+    std::stable_sort(out.begin(), out.end(), [](const SimWindow* a, const SimWindow* b) { return a->layer > b->layer; });
+    return out;
 }
 
 SimWindow* SimDesktop::window(std::uint32_t number) {
@@ -313,6 +323,7 @@ void SimDesktop::chooseNextFrontmost(std::int32_t leaving) {
 void SimDesktop::bringToFront(std::uint32_t number) {
     std::erase(stack_, number);
     stack_.insert(stack_.begin(), number);
+    stackByOwnerValid_ = false;
 }
 
 void SimDesktop::doUnhide(SimApp& a) {
@@ -397,12 +408,14 @@ void SimDesktop::removeProcess(std::int32_t pid) {
     for (auto it = windows_.begin(); it != windows_.end();) {
         if (it->second.ownerPid == pid) {
             std::erase(stack_, it->first);
+            stackByOwnerValid_ = false;
             boundsBeforeFullscreen_.erase(it->first);
             it = windows_.erase(it);
         } else {
             ++it;
         }
     }
+    processByPid_.erase(pid);
     std::erase_if(processes_, [pid](const auto& p) { return p->pid == pid; });
     std::erase(activationOrder_, pid);
     if (gone) notify(Workspace::didTerminateApplicationNotification, *gone);
@@ -489,6 +502,7 @@ bool SimDesktop::closeWindow(std::uint32_t number) {
     logCall("close " + windowText(number));
     if (!windows_.erase(number)) return false;
     std::erase(stack_, number);
+    stackByOwnerValid_ = false;
     boundsBeforeFullscreen_.erase(number);
     changed.emit();
     return true;

@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <typeindex>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/running_application.h"
@@ -165,8 +166,13 @@ private:
     std::optional<Screen> screenForWindow(const SimWindow& w) const;
 
     std::vector<std::unique_ptr<SimApp>> processes_;
+    std::unordered_map<std::int32_t, SimApp*> processByPid_;  // the same processes, found by pid
     std::map<std::uint32_t, SimWindow> windows_;
     std::vector<std::uint32_t> stack_;  // front to back, all layers
+    // Each app's window numbers in stack order, made again after the stack changes: asking for
+    // every app's windows in turn must not walk every window for each app.
+    mutable std::unordered_map<std::int32_t, std::vector<std::uint32_t>> stackByOwner_;
+    mutable bool stackByOwnerValid_ = false;
     std::map<std::string, Installed> installed_;
     std::map<std::uint32_t, Rect> boundsBeforeFullscreen_;
     std::vector<std::int32_t> activationOrder_;
