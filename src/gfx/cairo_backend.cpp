@@ -687,7 +687,16 @@ void CairoBackend::intersectClipMask(ClipMask& mask, const FlatClip& shape, bool
         }
         raster.resolveRow(y, row.data(), evenOdd);
         std::memset(out, 0, std::size_t(from));
-        for (int x = from; x < to; ++x) out[x] = mulCoverage(out[x], row[std::size_t(x)]);
+        // Full coverage leaves a pixel as it is: runs of it (a viewport's inside) are skipped.
+        for (int x = from; x < to;) {
+            std::uint64_t word;
+            if (x + 8 <= to && (std::memcpy(&word, row.data() + x, 8), word == ~std::uint64_t{0})) {
+                x += 8;
+                continue;
+            }
+            if (row[std::size_t(x)] != 255) out[x] = mulCoverage(out[x], row[std::size_t(x)]);
+            ++x;
+        }
         std::memset(out + to, 0, std::size_t(w - to));
     }
 }
