@@ -605,11 +605,28 @@ const CairoBackend::ClipMask& CairoBackend::clipMask(const DrawState& state) {
         mask.y0 = kept.y0;
         mask.w = kept.w;
         mask.h = kept.h;
+        mask.bx0 = kept.bx0;
+        mask.by0 = kept.by0;
+        mask.bx1 = kept.bx1;
+        mask.by1 = kept.by1;
         mask.alpha = kept.alpha;
         mask.solidBegin = kept.solidBegin;
         mask.solidEnd = kept.solidEnd;
     } else {
-        buildClipMask(mask, *state.clips);
+        // A clip nested in one already made for this surface starts from that one's coverage.
+        const std::vector<ClipEntry>& clips = *state.clips;
+        const ClipMask* parent = nullptr;
+        if (clips.size() > 1) {
+            for (auto it = clipMasks_.rbegin(); it != clipMasks_.rend() && !parent; ++it)
+                if (it->surfaceX0 == s.x0 && it->surfaceY0 == s.y0 && it->surfaceWidth == s.width &&
+                    it->surfaceHeight == s.height && it->clips->size() + 1 == clips.size() &&
+                    std::equal(it->clips->begin(), it->clips->end(), clips.begin(), [](const ClipEntry& a, const ClipEntry& b) {
+                        return a.eoFill == b.eoFill && a.transform == b.transform && a.path == b.path;
+                    }))
+                    parent = &*it;
+        }
+        if (parent) deriveClipMask(mask, *parent, clips.back());
+        else buildClipMask(mask, clips);
         // Only masks of panel size are kept: a clip the size of a whole screen is drawn once.
         if (mask.empty || mask.alpha->size() <= kKeptScratchBytes) {
             if (earlier.size() >= kEarlierKept) earlier.erase(earlier.begin());
@@ -622,85 +639,148 @@ const CairoBackend::ClipMask& CairoBackend::clipMask(const DrawState& state) {
     return clipMasks_.back();
 }
 
-void CairoBackend::buildClipMask(ClipMask& mask, const std::vector<ClipEntry>& clips) {
-    mask.empty = true;
-    mask.w = mask.h = 0;
-    mask.alpha.reset();
-    // Each clip path flattened in device space and cut to the surface (plus a margin, which keeps
-    // far-off geometry out of the rasteriser without changing what lies inside); the mask spans
-    // the intersection of their bounds.
+bool CairoBackend::flattenClip(const ClipEntry& clip, FlatClip& out) {
+    // Flattened in device space and cut to the surface (plus a margin, which keeps far-off
+    // geometry out of the rasteriser without changing what lies inside).
+    const AffineTransform t = deviceMatrix(clip.transform);
+    if (!t.isInvertible()) return false;  // a clip under a collapsed transform has no area
     const Surface& s = top();
     const Rect visible = Rect{0, 0, double(s.width), double(s.height)}.insetBy(-4, -4);
-    std::vector<std::vector<std::vector<Point>>> shapes;
-    double bx0 = 0, by0 = 0, bx1 = s.width, by1 = s.height;
-    for (const ClipEntry& c : clips) {
-        const AffineTransform t = deviceMatrix(c.transform);
-        if (!t.isInvertible()) return;  // a clip under a collapsed transform has no area
-        auto& polys = shapes.emplace_back();
-        double cx0 = INFINITY, cy0 = INFINITY, cx1 = -INFINITY, cy1 = -INFINITY;
-        for (Path::Polyline& pl : c.path.applying(t).flattened(kFlatness)) {
-            std::vector<Point> poly = clipPolygonToRect(pl.points, visible);
-            if (poly.size() < 3) continue;
-            for (const Point& p : poly) {
-                cx0 = std::min(cx0, p.x);
-                cy0 = std::min(cy0, p.y);
-                cx1 = std::max(cx1, p.x);
-                cy1 = std::max(cy1, p.y);
-            }
-            polys.push_back(std::move(poly));
+    for (Path::Polyline& pl : clip.path.applying(t).flattened(kFlatness)) {
+        std::vector<Point> poly = clipPolygonToRect(pl.points, visible);
+        if (poly.size() < 3) continue;
+        for (const Point& p : poly) {
+            out.x0 = std::min(out.x0, p.x);
+            out.y0 = std::min(out.y0, p.y);
+            out.x1 = std::max(out.x1, p.x);
+            out.y1 = std::max(out.y1, p.y);
         }
-        bx0 = std::max(bx0, cx0);
-        by0 = std::max(by0, cy0);
-        bx1 = std::min(bx1, cx1);
-        by1 = std::min(by1, cy1);
-        if (!(bx0 < bx1 && by0 < by1)) return;
+        out.polys.push_back(std::move(poly));
     }
+    return true;
+}
+
+bool CairoBackend::placeClipMask(ClipMask& mask, double bx0, double by0, double bx1, double by1) {
+    if (!(bx0 < bx1 && by0 < by1)) return false;
     const int x0 = static_cast<int>(std::floor(bx0)), y0 = static_cast<int>(std::floor(by0));
     const int x1 = static_cast<int>(std::ceil(bx1)), y1 = static_cast<int>(std::ceil(by1));
-    if (x1 <= x0 || y1 <= y0) return;
-    const int w = x1 - x0, h = y1 - y0;
+    if (x1 <= x0 || y1 <= y0) return false;
+    mask.bx0 = bx0;
+    mask.by0 = by0;
+    mask.bx1 = bx1;
+    mask.by1 = by1;
     mask.x0 = x0;
     mask.y0 = y0;
-    mask.w = w;
-    mask.h = h;
+    mask.w = x1 - x0;
+    mask.h = y1 - y0;
     mask.empty = false;
-    mask.alpha = std::make_shared<std::vector<std::uint8_t>>(std::size_t(w) * std::size_t(h), 0);
+    mask.alpha = std::make_shared<std::vector<std::uint8_t>>(std::size_t(mask.w) * std::size_t(mask.h), 0);
+    return true;
+}
+
+void CairoBackend::intersectClipMask(ClipMask& mask, const FlatClip& shape, bool evenOdd) {
+    // The shape's coverage multiplies what the mask holds.
+    const int w = mask.w, h = mask.h;
     std::vector<std::uint8_t>& alpha = *mask.alpha;
     CoverageRasterizer& raster = scratch().rasterizer;
     std::vector<std::uint8_t>& row = scratch().rowCoverage;
     row.assign(std::size_t(w), 0);
+    raster.reset(mask.x0, mask.y0, w, h);
+    for (const auto& poly : shape.polys) {
+        for (std::size_t k = 1; k < poly.size(); ++k) raster.addLine(poly[k - 1], poly[k]);
+        raster.addLine(poly.back(), poly.front());
+    }
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* out = alpha.data() + std::size_t(y) * std::size_t(w);
+        const int from = raster.rowBegin(y), to = raster.rowEnd(y);
+        if (to <= from) {
+            std::memset(out, 0, std::size_t(w));
+            continue;
+        }
+        raster.resolveRow(y, row.data(), evenOdd);
+        std::memset(out, 0, std::size_t(from));
+        // Full coverage leaves a pixel as it is: runs of it (a viewport's inside) are skipped.
+        for (int x = from; x < to;) {
+            std::uint64_t word;
+            if (x + 8 <= to && (std::memcpy(&word, row.data() + x, 8), word == ~std::uint64_t{0})) {
+                x += 8;
+                continue;
+            }
+            if (row[std::size_t(x)] != 255) out[x] = mulCoverage(out[x], row[std::size_t(x)]);
+            ++x;
+        }
+        std::memset(out + to, 0, std::size_t(w - to));
+    }
+}
+
+void CairoBackend::buildClipMask(ClipMask& mask, const std::vector<ClipEntry>& clips) {
+    mask.empty = true;
+    mask.w = mask.h = 0;
+    mask.alpha.reset();
+    // Each clip path flattened in device space; the mask spans the intersection of their bounds.
+    const Surface& s = top();
+    std::vector<FlatClip> shapes;
+    double bx0 = 0, by0 = 0, bx1 = s.width, by1 = s.height;
+    for (const ClipEntry& c : clips) {
+        FlatClip& shape = shapes.emplace_back();
+        if (!flattenClip(c, shape)) return;
+        bx0 = std::max(bx0, shape.x0);
+        by0 = std::max(by0, shape.y0);
+        bx1 = std::min(bx1, shape.x1);
+        by1 = std::min(by1, shape.y1);
+        if (!(bx0 < bx1 && by0 < by1)) return;
+    }
+    if (!placeClipMask(mask, bx0, by0, bx1, by1)) return;
+    std::vector<std::uint8_t>& alpha = *mask.alpha;
     for (std::size_t i = 0; i < shapes.size(); ++i) {
-        if (i == 0 && isPixelAlignedRect(shapes[0])) {
+        if (i > 0) {
+            intersectClipMask(mask, shapes[i], clips[i].eoFill);
+            continue;
+        }
+        if (isPixelAlignedRect(shapes[0].polys)) {
             // The mask spans the rectangle exactly and every pixel of it is covered: no need to
             // rasterise (which would take an accumulator of four bytes a pixel for a whole screen).
             std::fill(alpha.begin(), alpha.end(), std::uint8_t{255});
             continue;
         }
-        raster.reset(x0, y0, w, h);
-        for (const auto& poly : shapes[i]) {
+        CoverageRasterizer& raster = scratch().rasterizer;
+        raster.reset(mask.x0, mask.y0, mask.w, mask.h);
+        for (const auto& poly : shapes[0].polys) {
             for (std::size_t k = 1; k < poly.size(); ++k) raster.addLine(poly[k - 1], poly[k]);
             raster.addLine(poly.back(), poly.front());
         }
-        if (i == 0) {
-            raster.resolve(alpha.data(), w, clips[i].eoFill);
-            continue;
-        }
-        // Later clips intersect: their coverage multiplies what is there.
-        for (int y = 0; y < h; ++y) {
-            std::uint8_t* out = alpha.data() + std::size_t(y) * std::size_t(w);
-            const int from = raster.rowBegin(y), to = raster.rowEnd(y);
-            if (to <= from) {
-                std::memset(out, 0, std::size_t(w));
-                continue;
-            }
-            raster.resolveRow(y, row.data(), clips[i].eoFill);
-            std::memset(out, 0, std::size_t(from));
-            for (int x = from; x < to; ++x) out[x] = mulCoverage(out[x], row[std::size_t(x)]);
-            std::memset(out + to, 0, std::size_t(w - to));
-        }
+        raster.resolve(alpha.data(), mask.w, clips[0].eoFill);
     }
+    findSolidRuns(mask);
+}
+
+void CairoBackend::deriveClipMask(ClipMask& mask, const ClipMask& parent, const ClipEntry& last) {
+    // The parent's coverage over the narrower bounds, times the last clip's: what building from
+    // scratch gives, without rasterising the parent's clips again (a panel's rounded clip under
+    // the scroll view's, every frame of a scale).
+    mask.empty = true;
+    mask.w = mask.h = 0;
+    mask.alpha.reset();
+    if (parent.empty) return;
+    FlatClip shape;
+    if (!flattenClip(last, shape)) return;
+    if (!placeClipMask(mask, std::max(parent.bx0, shape.x0), std::max(parent.by0, shape.y0),
+                       std::min(parent.bx1, shape.x1), std::min(parent.by1, shape.y1)))
+        return;
+    const std::uint8_t* from = parent.alpha->data();
+    for (int y = 0; y < mask.h; ++y)
+        std::memcpy(mask.alpha->data() + std::size_t(y) * std::size_t(mask.w),
+                    from + std::size_t(mask.y0 - parent.y0 + y) * std::size_t(parent.w) + std::size_t(mask.x0 - parent.x0),
+                    std::size_t(mask.w));
+    intersectClipMask(mask, shape, last.eoFill);
+    findSolidRuns(mask);
+}
+
+void CairoBackend::findSolidRuns(ClipMask& mask) {
     // The longest fully covered run of each row, so that draw calls lying inside it can skip the
     // clip altogether.
+    const int w = mask.w, h = mask.h;
+    const std::vector<std::uint8_t>& alpha = *mask.alpha;
     mask.solidBegin.assign(std::size_t(h), 0);
     mask.solidEnd.assign(std::size_t(h), 0);
     for (int y = 0; y < h; ++y) {

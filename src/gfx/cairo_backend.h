@@ -13,6 +13,7 @@
 // or squeezed geometry), so Cairo never enters an error state from our input; if it does anyway,
 // the error is remembered for error() and the Cairo context is replaced, so later drawing goes on.
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -71,6 +72,7 @@ private:
         std::shared_ptr<const std::vector<ClipEntry>> clips;  // the key; held so its address stays unique
         int surfaceX0 = 0, surfaceY0 = 0, surfaceWidth = 0, surfaceHeight = 0;  // the surface it is for
         bool empty = true;                 // nothing shows through
+        double bx0 = 0, by0 = 0, bx1 = 0, by1 = 0;  // bounds of the clip shapes' intersection, surface pixels
         int x0 = 0, y0 = 0, w = 0, h = 0;  // bounds of the coverage, surface pixels
         // w × h; shared with the copy kept for later frames (never changed once made)
         std::shared_ptr<std::vector<std::uint8_t>> alpha;
@@ -94,6 +96,20 @@ private:
     // The clip of `state` (which has one) rasterised for the current surface.
     const ClipMask& clipMask(const DrawState& state);
     void buildClipMask(ClipMask& mask, const std::vector<ClipEntry>& clips);
+    // The mask of `parent`'s clips and then `last`, made from `parent`'s coverage (for the
+    // same surface); the same as building it from scratch.
+    void deriveClipMask(ClipMask& mask, const ClipMask& parent, const ClipEntry& last);
+    // One clip path flattened into surface pixels, with the bounds of what is left of it.
+    struct FlatClip {
+        std::vector<std::vector<Point>> polys;
+        double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+    };
+    bool flattenClip(const ClipEntry& clip, FlatClip& out);  // false: the clip has no area
+    // Sizes `mask` to the whole pixels of the given bounds with zero coverage; false when empty.
+    bool placeClipMask(ClipMask& mask, double bx0, double by0, double bx1, double by1);
+    // Multiplies the mask's coverage by the shape's.
+    void intersectClipMask(ClipMask& mask, const FlatClip& shape, bool evenOdd);
+    void findSolidRuns(ClipMask& mask);
     // The clip for a draw call whose pixels lie within `deviceBounds` (current surface pixels):
     // null when there is none or it leaves the whole area untouched. `hidden` is set when the
     // clip lets nothing through.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 
 #include "gfx/graphics_context.h"
@@ -105,6 +106,38 @@ TEST(CairoRenderTest, EachFrameIsClippedByItsOwnClipWhenFramesFollowOneAnother) 
     EXPECT_LT(probe(sharp, {60, 20}).alpha, 0.01);
     EXPECT_TRUE(colorsClose(probe(sharp, {70, 20}), kBlue));
     EXPECT_LT(probe(sharp, {20, 20}).alpha, 0.01);
+}
+
+TEST(CairoRenderTest, ANestedClipCoversTheSameWhetherOrNotItsParentWasUsedFirst) {
+    // A scaled panel as mid-animation: a rounded clip, and viewport clips inside it whose edges
+    // fall between pixels (one crossing the rounded corners, one outside the panel altogether).
+    // The panel's clip used first (by a fill that leaves no paint) or not, the nested clips must
+    // let through exactly the same. The second drawing is one point wider, so that neither
+    // reuses the other's clips.
+    auto frame = [](double width, bool panelFirst) {
+        return draw({width, 90}, 2, [&](GraphicsContext& c) {
+            c.translateBy(6.3, 4.1);
+            c.scaleBy(0.968, 0.968);
+            GraphicsContext panel = c;
+            panel.clip(Path::roundedRect({0, 0, 100, 80}, 14));
+            if (panelFirst) panel.fill(Path::rect({-5, -5, 110, 90}), Color::clear());
+            for (const Rect& viewport : {Rect{2.3, 1.7, 95.1, 70.45}, Rect{104.2, 10, 10, 10}}) {
+                GraphicsContext inner = panel;
+                inner.clip(Path::rect(viewport));
+                inner.fill(Path::ellipse({-10, -10, 130, 110}), kBlue);
+            }
+        });
+    };
+    const Image derived = frame(120, true), scratch = frame(121, false);
+    EXPECT_TRUE(colorsClose(probe(derived, {50, 40}), kBlue));
+    EXPECT_LT(probe(derived, {6.6, 4.4}).alpha, 0.01);   // cut by the rounded corner
+    EXPECT_LT(probe(derived, {112, 14}).alpha, 0.01);  // the viewport outside the panel shows nothing
+    ASSERT_EQ(derived.pixelHeight(), scratch.pixelHeight());
+    for (int y = 0; y < derived.pixelHeight(); ++y) {
+        const auto* a = reinterpret_cast<const std::uint8_t*>(derived.data()) + std::size_t(y) * std::size_t(derived.stride());
+        const auto* b = reinterpret_cast<const std::uint8_t*>(scratch.data()) + std::size_t(y) * std::size_t(scratch.stride());
+        ASSERT_EQ(std::memcmp(a, b, std::size_t(derived.pixelWidth()) * 4), 0) << "row " << y;
+    }
 }
 
 TEST(CairoRenderTest, GradientsFadeToClearWithoutDarkeningAndDegenerateOnesPaintTheirEnd) {
