@@ -160,18 +160,22 @@ ResampleCache& resampleCache() {
     return c;
 }
 
-// The hash of an image's pixels, rows packed (the padding at the end of a row left out).
-std::uint64_t hashPixels(const Image& image) {
-    const auto* src = reinterpret_cast<const std::uint8_t*>(image.data());
-    const std::size_t row = std::size_t(image.pixelWidth()) * 4, stride = std::size_t(image.stride());
-    if (stride == row) return XXH3_64bits(src, row * std::size_t(image.pixelHeight()));
+// The hash of 32-bit pixels, rows packed (the padding at the end of a row left out).
+std::uint64_t hashPixels(const void* data, int width, int height, int stride) {
+    const auto* src = static_cast<const std::uint8_t*>(data);
+    const std::size_t row = std::size_t(std::max(0, width)) * 4, step = std::size_t(std::max(0, stride));
+    if (step == row) return XXH3_64bits(src, row * std::size_t(std::max(0, height)));
     XXH3_state_t* state = XXH3_createState();
     if (!state) return 0;
     XXH3_64bits_reset(state);
-    for (int y = 0; y < image.pixelHeight(); ++y) XXH3_64bits_update(state, src + std::size_t(y) * stride, row);
+    for (int y = 0; y < height; ++y) XXH3_64bits_update(state, src + std::size_t(y) * step, row);
     const std::uint64_t h = XXH3_64bits_digest(state);
     XXH3_freeState(state);
     return h;
+}
+
+std::uint64_t hashPixels(const Image& image) {
+    return hashPixels(image.data(), image.pixelWidth(), image.pixelHeight(), image.stride());
 }
 
 // Whether the entry was made from these pixels; the image's hash is worked out once a draw, when
@@ -226,15 +230,15 @@ SurfaceData dataOf(cairo_surface_t* s) {
             cairo_image_surface_get_height(s), cairo_image_surface_get_stride(s)};
 }
 
-// A filtered layer as drawn on an earlier frame: its pixels before the filters (the key, with
-// its place and the filters) and after them. Only layers up to this many pixels are kept.
+// A filtered layer as drawn on an earlier frame: a hash of its pixels before the filters (the
+// key, with its place and the filters) and its pixels after them. Only layers up to this many pixels are kept.
 constexpr std::size_t kKeptLayerPixels = 1u << 18;
 
 struct FilteredLayer {
     int x0 = 0, y0 = 0, width = 0, height = 0;
     std::vector<Filter> filters;
     double scale = 0, maxSigma = 0;
-    std::vector<std::uint32_t> input;   // rows packed
+    std::uint64_t inputHash = 0;        // of the layer's pixels before the filters, rows packed
     cairo_surface_t* output = nullptr;  // null until the filters have run
 
     FilteredLayer() = default;
@@ -254,19 +258,18 @@ struct FilteredLayer {
                 return false;
         return true;
     }
-    bool matches(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms) const {
+    // The layer's pixels are checked through their hash, worked out once a layer, when first needed.
+    bool matches(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms,
+                 std::optional<std::uint64_t>& hash) const {
         SurfaceData d = dataOf(s);
         if (!output || lx != x0 || ly != y0 || d.w != width || d.h != height || sc != scale || ms != maxSigma ||
             !sameFilters(f, filters))
             return false;
-        const std::size_t row = std::size_t(d.w) * 4;
-        for (int y = 0; y < d.h; ++y)
-            if (std::memcmp(reinterpret_cast<const std::uint8_t*>(d.data) + std::size_t(y) * std::size_t(d.stride),
-                            input.data() + std::size_t(y) * std::size_t(d.w), row) != 0)
-                return false;
-        return true;
+        if (!hash) hash = hashPixels(d.data, d.w, d.h, d.stride);
+        return *hash == inputHash;
     }
-    void take(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms) {
+    void take(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms,
+              std::optional<std::uint64_t>& hash) {
         release();
         SurfaceData d = dataOf(s);
         x0 = lx;
@@ -276,12 +279,10 @@ struct FilteredLayer {
         filters = f;
         scale = sc;
         maxSigma = ms;
-        input.resize(std::size_t(d.w) * std::size_t(d.h));
-        for (int y = 0; y < d.h; ++y)
-            std::memcpy(input.data() + std::size_t(y) * std::size_t(d.w),
-                        reinterpret_cast<const std::uint8_t*>(d.data) + std::size_t(y) * std::size_t(d.stride),
-                        std::size_t(d.w) * 4);
+        if (!hash) hash = hashPixels(d.data, d.w, d.h, d.stride);
+        inputHash = *hash;
     }
+    std::size_t pixels() const { return std::size_t(width) * std::size_t(height); }
     void keepOutput(cairo_surface_t* s) {
         release();
         cairo_surface_flush(s);
@@ -296,22 +297,24 @@ struct FilteredLayers {
     std::vector<std::unique_ptr<FilteredLayer>> kept;
 
     // The kept layer that matches, or null.
-    FilteredLayer* find(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms) {
+    FilteredLayer* find(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms,
+                        std::optional<std::uint64_t>& hash) {
         for (auto it = kept.begin(); it != kept.end(); ++it)
-            if ((*it)->matches(s, lx, ly, f, sc, ms)) {
+            if ((*it)->matches(s, lx, ly, f, sc, ms, hash)) {
                 std::rotate(it, it + 1, kept.end());
                 return kept.back().get();
             }
         return nullptr;
     }
     // A new entry for a layer about to be filtered (the oldest go while the pixels exceed the budget).
-    FilteredLayer& add(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms) {
+    FilteredLayer& add(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms,
+                       std::optional<std::uint64_t>& hash) {
         kept.push_back(std::make_unique<FilteredLayer>());
-        kept.back()->take(s, lx, ly, f, sc, ms);
+        kept.back()->take(s, lx, ly, f, sc, ms, hash);
         std::size_t pixels = 0;
-        for (const auto& k : kept) pixels += k->input.size();
+        for (const auto& k : kept) pixels += k->pixels();
         while (pixels > kPixels && kept.size() > 1) {
-            pixels -= kept.front()->input.size();
+            pixels -= kept.front()->pixels();
             kept.erase(kept.begin());
         }
         return *kept.back();
@@ -1232,14 +1235,16 @@ void CairoBackend::endLayer(const DrawState& state) {
     // A filtered layer whose pixels, place and filters are those of the last one filtered (a
     // shadowed highlight at rest, frame after frame) gets the same result: take it as it was.
     const bool keepable = !state.filters.empty() && std::size_t(layer.width) * std::size_t(layer.height) <= kKeptLayerPixels;
-    FilteredLayer* kept = keepable ? filteredLayers().find(layer.surface, layer.x0, layer.y0, state.filters, scale_, maxSigma())
-                                   : nullptr;
+    std::optional<std::uint64_t> hash;
+    FilteredLayer* kept =
+        keepable ? filteredLayers().find(layer.surface, layer.x0, layer.y0, state.filters, scale_, maxSigma(), hash)
+                 : nullptr;
     const bool reused = kept != nullptr;
     if (reused) {
         cairo_surface_destroy(current);
         current = cairo_surface_reference(kept->output);
     } else if (keepable) {
-        kept = &filteredLayers().add(layer.surface, layer.x0, layer.y0, state.filters, scale_, maxSigma());
+        kept = &filteredLayers().add(layer.surface, layer.x0, layer.y0, state.filters, scale_, maxSigma(), hash);
     }
 
     static const std::vector<Filter> kNone;
