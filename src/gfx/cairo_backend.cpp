@@ -1060,7 +1060,9 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
         }
     }
     const bool moving = tiled && resampleCache().noteUntiledDraw(image.contentId(), rect, placement);
-    if (moving && style.inMotion && drawInMotion(image, rect, style, state, clip)) return;
+    // An image an animation is moving is drawn from a motion tile even where it has not been seen
+    // before: a high-quality tile for a place it leaves on the next frame would cost the frame.
+    if (tiled && style.inMotion && drawInMotion(image, rect, style, state, clip)) return;
 
     // Saturation and template tint work on a private copy of the pixels.
     Image source = image;
