@@ -92,11 +92,15 @@ void SwitcherController::warmUp() {
     refreshPanelEnvironment();
     panel_->setRootView(makeRootView());
     if (screen) panel_->setFrame(hudPanelFrame(*screen, panel_->fittingSize()), false);
-    // The first frame of an opening: the bar still a little small, as its bloom begins.
+    // The first frame of an opening (the bar still a little small, as its bloom begins), then the
+    // bar at rest twice: an icon drawn twice in the same place is resampled at its best and kept,
+    // so the frame where the bloom settles does not resample every icon in sight.
     const bool bloom = isPresentedBloom;
-    isPresentedBloom = reduceMotion();
     const double scale = screen && std::isfinite(screen->backingScaleFactor) ? screen->backingScaleFactor : 2.0;
-    panel_->contentView().renderImage(std::clamp(scale, 1.0, 4.0));
+    for (const bool presented : {reduceMotion(), true, true}) {
+        isPresentedBloom = presented;
+        panel_->contentView().renderImage(std::clamp(scale, 1.0, 4.0));
+    }
     gfx::CairoBackend::forgetImagePlacements();
     isPresentedBloom = bloom;
     clearTargets();
