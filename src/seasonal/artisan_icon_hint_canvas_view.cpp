@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "platform/accessibility_display_options.h"
 #include "seasonal/fade_curve.h"
@@ -17,7 +16,7 @@ namespace {
 
 using gfx::Color;
 using gfx::Path;
-constexpr double kPi = std::numbers::pi;
+using scenes::kPi;
 
 
 Color gold(bool dark) { return dark ? Color(1.0, 0.91, 0.58) : Color(0.94, 0.74, 0.22); }

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <numbers>
 
 #include "seasonal/east_asian_dissolve_scenes.h"
 #include "seasonal/fade_curve.h"
@@ -18,7 +17,7 @@ namespace {
 
 using gfx::Color;
 using gfx::Path;
-constexpr double kPi = std::numbers::pi;
+using scenes::kPi;
 
 
 struct Palette {

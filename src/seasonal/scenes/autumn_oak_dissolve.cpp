@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "seasonal/scenes/oak_pieces.h"
 #include "seasonal/scenes/pointer_wake.h"
@@ -23,7 +22,7 @@ using gfx::Path;
 using gfx::Point;
 using gfx::Shading;
 
-constexpr double kPi = std::numbers::pi;
+using scenes::kPi;
 
 const Color kGlowCore = Color::rgb(0.99, 0.95, 0.84);
 const Color kSunGold = Color::rgb(1.00, 0.82, 0.46);

@@ -14,9 +14,7 @@ using gfx::Color;
 using gfx::GradientStop;
 using gfx::Point;
 
-Point rotated(Point v, double a) {
-    return {v.x * std::cos(a) - v.y * std::sin(a), v.x * std::sin(a) + v.y * std::cos(a)};
-}
+using scenes::rotated;
 }  // namespace
 
 void drawPillarCandle(gfx::GraphicsContext& ctx, const XmasCozyPalette& pal, bool isDark, double x, double baseY,

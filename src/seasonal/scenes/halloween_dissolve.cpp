@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "seasonal/scenes/halloween_night_pieces.h"
 #include "seasonal/scenes/halloween_paths.h"
@@ -25,7 +24,7 @@ using gfx::Path;
 using gfx::Point;
 using gfx::Shading;
 
-constexpr double kPi = std::numbers::pi;
+using scenes::kPi;
 
 struct Flight {
     Point p0, p1, p2, p3;

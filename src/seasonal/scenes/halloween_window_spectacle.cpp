@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <numbers>
 
 #include "seasonal/scenes/bare_tree.h"
 #include "seasonal/scenes/halloween_night_pieces.h"
@@ -28,7 +27,7 @@ using gfx::Path;
 using gfx::Point;
 using gfx::Shading;
 
-constexpr double kPi = std::numbers::pi;
+using scenes::kPi;
 
 const Color kNightWash = Color::rgb(0.045, 0.03, 0.105);
 const Color kVignetteMiddle = Color::rgb(0.2, 0.07, 0.28);

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "gfx/affine_transform.h"
 #include "gfx/path.h"
 #include "gfx/shading.h"
 #include "gfx/stroke_style.h"
@@ -13,6 +14,11 @@ namespace quillmar::scenes {
 inline constexpr double kPi = 3.14159265358979323846;
 
 inline double clamp01(double v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
+
+// The vector v turned by `radians` (clockwise on screen).
+inline gfx::Point rotated(gfx::Point v, double radians) {
+    return gfx::AffineTransform::rotation(gfx::Angle::radians(radians)).applyToVector(v);
+}
 
 // A four-pointed star with concave sides: from the top tip, quadratic curves through the right,
 // bottom and left tips back to the top, every curve pulled toward the centre.

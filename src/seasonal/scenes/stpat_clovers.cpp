@@ -1,7 +1,6 @@
 #include "seasonal/scenes/stpat_clovers.h"
 
 #include <cmath>
-#include <numbers>
 
 #include "seasonal/scenes/pointer_wake.h"
 #include "seasonal/scenes/scene_shapes.h"
@@ -16,11 +15,9 @@ using gfx::Color;
 using gfx::Path;
 using gfx::Point;
 
-constexpr double kPi = std::numbers::pi;
+using scenes::kPi;
 
-Point rotated(Point p, double a) {
-    return {p.x * std::cos(a) - p.y * std::sin(a), p.x * std::sin(a) + p.y * std::cos(a)};
-}
+using scenes::rotated;
 
 }  // namespace
 

@@ -1,7 +1,6 @@
 #include "seasonal/scenes/stpat_flourishes.h"
 
 #include <cmath>
-#include <numbers>
 #include <vector>
 
 #include "seasonal/scenes/pointer_wake.h"
@@ -19,7 +18,7 @@ using gfx::Color;
 using gfx::Path;
 using gfx::Point;
 
-constexpr double kPi = std::numbers::pi;
+using scenes::kPi;
 
 // One pass of the trefoil: a three-lobed outline traced clockwise from its top.
 Path trefoilPass(double ax, double ay, double phase, int whole, double frac) {

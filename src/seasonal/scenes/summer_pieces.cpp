@@ -1,7 +1,6 @@
 #include "seasonal/scenes/summer_pieces.h"
 
 #include <cmath>
-#include <numbers>
 
 #include "seasonal/scenes/oak_pieces.h"
 #include "seasonal/scenes/scene_shapes.h"
@@ -16,7 +15,7 @@ using gfx::Path;
 using gfx::Point;
 using gfx::Shading;
 
-constexpr double kPi = std::numbers::pi;
+using scenes::kPi;
 
 }  // namespace
 

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <vector>
 
 #include "seasonal/scenes/meadow_pieces.h"
@@ -27,7 +26,7 @@ using gfx::Path;
 using gfx::Point;
 using gfx::Shading;
 
-constexpr double kPi = std::numbers::pi;
+using scenes::kPi;
 
 const Color kHoney = Color::rgb(1.00, 0.84, 0.36);
 const Color kSunCream = Color::rgb(1.00, 0.98, 0.88);
