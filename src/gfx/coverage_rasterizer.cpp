@@ -213,6 +213,22 @@ void CoverageRasterizer::resolveRow(int y, std::uint8_t* o, bool evenOdd) {
         const __m128 one = _mm_set1_ps(1.0f), scale = _mm_set1_ps(255.0f), half = _mm_set1_ps(0.5f);
         for (; x0 + 4 <= end; x0 += 4) {
             __m128 v = _mm_loadu_ps(row + x0);
+            if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_castps_si128(v), _mm_setzero_si128())) == 0xFFFF) {
+                // No edge crosses these columns: each holds the running total, so the whole run
+                // up to the next edge is one value (a panel's inside, or the outside of a shape).
+                // Nothing to clear either: the accumulator is zero there already.
+                int run = x0 + 4;
+                for (std::uint64_t a, b; run + 4 <= end; run += 4) {
+                    std::memcpy(&a, row + run, 8);
+                    std::memcpy(&b, row + run + 2, 8);
+                    if ((a | b) != 0) break;
+                }
+                __m128 c = _mm_add_ps(_mm_mul_ps(_mm_min_ps(_mm_and_ps(carry, absMask), one), scale), half);
+                const int value = _mm_cvtsi128_si32(_mm_cvttps_epi32(c));
+                std::memset(o + x0, value, std::size_t(run - x0));
+                x0 = run - 4;
+                continue;
+            }
             _mm_storeu_ps(row + x0, _mm_setzero_ps());
             v = _mm_add_ps(v, _mm_castsi128_ps(_mm_slli_si128(_mm_castps_si128(v), 4)));
             v = _mm_add_ps(v, _mm_castsi128_ps(_mm_slli_si128(_mm_castps_si128(v), 8)));

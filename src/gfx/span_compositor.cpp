@@ -452,6 +452,16 @@ int SpanCompositor::blendRowAvx2(std::uint32_t* d, const std::uint8_t* m, int y,
         case Mode::linear: {
             const double base = ta_ * 0.5 + tb_ * (y + 0.5) + tc_;
             const __m256 ta = _mm256_set1_ps(float(ta_)), b = _mm256_set1_ps(float(base));
+            if (float(ta_) == 0.0f) {
+                // A gradient along y only: every column of the row takes the same entry.
+                const __m256i src = lookup8(lut_.data(), b, last_, pad_);
+                for (; x + 8 <= to; x += 8) {
+                    std::uint64_t m8;
+                    std::memcpy(&m8, m + x, 8);
+                    if (m8) blend8(d + x, src, m8);
+                }
+                return x;
+            }
             for (; x + 8 <= to; x += 8) {
                 std::uint64_t m8;
                 std::memcpy(&m8, m + x, 8);
