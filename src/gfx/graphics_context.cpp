@@ -194,8 +194,8 @@ bool GraphicsContext::drawShadowedInMotion(const DrawState& state, const std::fu
     // about as large as the placed one.
     const double s = deviceScale(), grow = transform.maxScale();
     const double shrink = std::fabs(transform.determinant()) / std::max(grow, 1e-300);
-    if (!(state.filters.front().color.alpha > 0) || !(s > 0) || !std::isfinite(s) || !transform.isFinite() || !(grow <= 4) || !(shrink >= 0.25) ||
-        !(std::fabs(transform.tx) < 1e6) || !(std::fabs(transform.ty) < 1e6))
+    if (!(state.filters.front().color.alpha > 0) || !(s > 0) || !std::isfinite(s) || !transform.isFinite() ||
+        !(grow <= 4) || !(shrink >= 0.25) || !(std::fabs(transform.tx) < 1e6) || !(std::fabs(transform.ty) < 1e6))
         return false;
     const double px = std::round(transform.tx * s) / s, py = std::round(transform.ty * s) / s;
     const AffineTransform& t = transform;
@@ -209,7 +209,8 @@ bool GraphicsContext::drawShadowedInMotion(const DrawState& state, const std::fu
         plain.filters.clear();
         std::optional<Rect> reach;
         if (bounds && bounds->isFinite()) {
-            const double spread = 3 * shadow.radius + std::max(std::fabs(shadow.x), std::fabs(shadow.y)) + 1;
+            // The shadow reaches as far as the backend's filter margin, carried by the transform.
+            const double spread = (3 * shadow.radius + 1) * std::max(1.0, grow);
             reach = t.apply(*bounds).unionWith(t.apply(bounds->offsetBy(shadow.x, shadow.y)).insetBy(-spread, -spread));
         }
         backend_->beginLayer(plain, reach);
