@@ -231,12 +231,15 @@ SurfaceData dataOf(cairo_surface_t* s) {
 }
 
 // A filtered layer as drawn on an earlier frame: a hash of its pixels before the filters (the
-// key, with its place and the filters) and its pixels after them. Only layers up to this many pixels are kept.
+// key, with its size and the filters) and its pixels after them. The filters work alike wherever
+// a layer lies, so its place is no part of the key: a layer moved by whole pixels is not filtered
+// again. Only layers up to this many pixels are kept.
 constexpr std::size_t kKeptLayerPixels = 1u << 18;
 
 struct FilteredLayer {
-    int x0 = 0, y0 = 0, width = 0, height = 0;
+    int width = 0, height = 0;
     std::vector<Filter> filters;
+    bool shadowOnly = false;
     double scale = 0, maxSigma = 0;
     std::uint64_t inputHash = 0;        // of the layer's pixels before the filters, rows packed
     cairo_surface_t* output = nullptr;  // null until the filters have run
@@ -259,21 +262,20 @@ struct FilteredLayer {
         return true;
     }
     // The layer's pixels are checked through their hash, worked out once a layer, when first needed.
-    bool matches(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms,
+    bool matches(cairo_surface_t* s, const std::vector<Filter>& f, bool only, double sc, double ms,
                  std::optional<std::uint64_t>& hash) const {
         SurfaceData d = dataOf(s);
-        if (!output || lx != x0 || ly != y0 || d.w != width || d.h != height || sc != scale || ms != maxSigma ||
+        if (!output || d.w != width || d.h != height || only != shadowOnly || sc != scale || ms != maxSigma ||
             !sameFilters(f, filters))
             return false;
         if (!hash) hash = hashPixels(d.data, d.w, d.h, d.stride);
         return *hash == inputHash;
     }
-    void take(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms,
+    void take(cairo_surface_t* s, const std::vector<Filter>& f, bool only, double sc, double ms,
               std::optional<std::uint64_t>& hash) {
         release();
         SurfaceData d = dataOf(s);
-        x0 = lx;
-        y0 = ly;
+        shadowOnly = only;
         width = d.w;
         height = d.h;
         filters = f;
@@ -297,20 +299,20 @@ struct FilteredLayers {
     std::vector<std::unique_ptr<FilteredLayer>> kept;
 
     // The kept layer that matches, or null.
-    FilteredLayer* find(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms,
+    FilteredLayer* find(cairo_surface_t* s, const std::vector<Filter>& f, bool only, double sc, double ms,
                         std::optional<std::uint64_t>& hash) {
         for (auto it = kept.begin(); it != kept.end(); ++it)
-            if ((*it)->matches(s, lx, ly, f, sc, ms, hash)) {
+            if ((*it)->matches(s, f, only, sc, ms, hash)) {
                 std::rotate(it, it + 1, kept.end());
                 return kept.back().get();
             }
         return nullptr;
     }
     // A new entry for a layer about to be filtered (the oldest go while the pixels exceed the budget).
-    FilteredLayer& add(cairo_surface_t* s, int lx, int ly, const std::vector<Filter>& f, double sc, double ms,
+    FilteredLayer& add(cairo_surface_t* s, const std::vector<Filter>& f, bool only, double sc, double ms,
                        std::optional<std::uint64_t>& hash) {
         kept.push_back(std::make_unique<FilteredLayer>());
-        kept.back()->take(s, lx, ly, f, sc, ms, hash);
+        kept.back()->take(s, f, only, sc, ms, hash);
         std::size_t pixels = 0;
         for (const auto& k : kept) pixels += k->pixels();
         while (pixels > kPixels && kept.size() > 1) {
@@ -1203,6 +1205,18 @@ void CairoBackend::beginLayer(const DrawState& state, const std::optional<Rect>&
     // Device pixels that can still reach the target, widened by what filters may pull in.
     double cx0 = -margin, cy0 = -margin;
     double cx1 = base_.width + margin, cy1 = base_.height + margin;
+    if (!state.layerPlacement.isIdentity()) {
+        // The content is carried elsewhere when composited: what can reach the target is what
+        // the placement brings into it.
+        const Rect reach = state.layerPlacement.inverted().apply(
+            Rect{cx0 / scale_, cy0 / scale_, (cx1 - cx0) / scale_, (cy1 - cy0) / scale_});
+        if (reach.isFinite() && state.layerPlacement.isInvertible()) {
+            cx0 = std::max(-1e6, std::floor(reach.minX() * scale_));
+            cy0 = std::max(-1e6, std::floor(reach.minY() * scale_));
+            cx1 = std::min(1e6, std::ceil(reach.maxX() * scale_));
+            cy1 = std::min(1e6, std::ceil(reach.maxY() * scale_));
+        }
+    }
     double x0 = cx0, y0 = cy0, x1 = cx1, y1 = cy1;
     if (contentBounds && contentBounds->isFinite()) {
         x0 = std::max(cx0, std::floor(contentBounds->minX() * scale_) - margin);
@@ -1234,19 +1248,20 @@ void CairoBackend::endLayer(const DrawState& state) {
     cairo_destroy(layer.cr);
     cairo_surface_t* current = layer.surface;
 
-    // A filtered layer whose pixels, place and filters are those of the last one filtered (a
-    // shadowed highlight at rest, frame after frame) gets the same result: take it as it was.
+    // A filtered layer whose pixels and filters are those of one filtered before (a shadowed
+    // highlight at rest frame after frame, or carried by an animation) gets the same result:
+    // take it as it was.
     const bool keepable = !state.filters.empty() && std::size_t(layer.width) * std::size_t(layer.height) <= kKeptLayerPixels;
     std::optional<std::uint64_t> hash;
     FilteredLayer* kept =
-        keepable ? filteredLayers().find(layer.surface, layer.x0, layer.y0, state.filters, scale_, maxSigma(), hash)
+        keepable ? filteredLayers().find(layer.surface, state.filters, state.layerShadowOnly, scale_, maxSigma(), hash)
                  : nullptr;
     const bool reused = kept != nullptr;
     if (reused) {
         cairo_surface_destroy(current);
         current = cairo_surface_reference(kept->output);
     } else if (keepable) {
-        kept = &filteredLayers().add(layer.surface, layer.x0, layer.y0, state.filters, scale_, maxSigma(), hash);
+        kept = &filteredLayers().add(layer.surface, state.filters, state.layerShadowOnly, scale_, maxSigma(), hash);
     }
 
     static const std::vector<Filter> kNone;
@@ -1274,10 +1289,12 @@ void CairoBackend::endLayer(const DrawState& state) {
                 SurfaceData d = dataOf(shadow);
                 gaussianBlur(d.data, d.w, d.h, d.stride, std::min(sigmaOf(f.radius, scale_), maxSigma()));
                 cairo_surface_mark_dirty(shadow);
-                sc = cairo_create(shadow);
-                cairo_set_source_surface(sc, current, 0, 0);
-                cairo_paint(sc);
-                cairo_destroy(sc);
+                if (!state.layerShadowOnly) {
+                    sc = cairo_create(shadow);
+                    cairo_set_source_surface(sc, current, 0, 0);
+                    cairo_paint(sc);
+                    cairo_destroy(sc);
+                }
                 cairo_surface_destroy(current);
                 current = shadow;
                 break;
@@ -1290,14 +1307,29 @@ void CairoBackend::endLayer(const DrawState& state) {
     Surface& parent = top();
     cairo_t* cr = parent.cr;
     bool hidden = false;
-    const ClipMask* clip = effectiveClip(
-        state, Rect{double(layer.x0 - parent.x0), double(layer.y0 - parent.y0), double(layer.width), double(layer.height)},
-        hidden);
+    // The layer's pixels (device pixels of where its content was drawn) carried to the parent's.
+    const bool placed = !state.layerPlacement.isIdentity();
+    const AffineTransform toParent = AffineTransform::translation(-parent.x0, -parent.y0)
+                                         .concatenating(AffineTransform::scale(scale_, scale_))
+                                         .concatenating(state.layerPlacement)
+                                         .concatenating(AffineTransform::scale(1 / scale_, 1 / scale_));
+    const Rect area{double(layer.x0), double(layer.y0), double(layer.width), double(layer.height)};
+    const Rect shown = placed ? toParent.apply(area) : area.offsetBy(-parent.x0, -parent.y0);
+    const ClipMask* clip = effectiveClip(state, shown, hidden);
     cairo_save(cr);
     if (!hidden && (!clip || applyClips(cr, state))) {
         cairo_identity_matrix(cr);
-        cairo_set_source_surface(cr, current, layer.x0 - parent.x0, layer.y0 - parent.y0);
-        cairo_paint_with_alpha(cr, state.opacity);
+        if (placed && toParent.isInvertible() && shown.isFinite() && std::fabs(shown.x) < kCoordLimit &&
+            std::fabs(shown.y) < kCoordLimit && shown.width < kCoordLimit && shown.height < kCoordLimit) {
+            cairo_matrix_t m = toCairo(toParent);
+            cairo_set_matrix(cr, &m);
+            cairo_set_source_surface(cr, current, layer.x0, layer.y0);
+            cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+            cairo_paint_with_alpha(cr, state.opacity);
+        } else if (!placed) {
+            cairo_set_source_surface(cr, current, layer.x0 - parent.x0, layer.y0 - parent.y0);
+            cairo_paint_with_alpha(cr, state.opacity);
+        }
     }
     cairo_restore(cr);
     cairo_surface_destroy(current);

@@ -60,6 +60,10 @@ private:
     int x0_ = 0, y0_ = 0, w_ = 0, h_ = 0;
     std::vector<float> acc_;  // all zero between shapes; rows [bandBegin_, bandEnd_) of the mask
     std::vector<int> rowMin_, rowMax_;
+    // Per row, one bit for each block of 2^blockShift_ columns an edge wrote to: the accumulator
+    // is zero in the other blocks, so a run across them resolves to one value without reading it.
+    std::vector<std::uint64_t> rowBlocks_;
+    int blockShift_ = 3;
     // A mask too large to accumulate whole keeps its edges and accumulates `bandRows_` rows at
     // a time, as they are resolved: the accumulator stays the size of a band.
     bool banded_ = false;

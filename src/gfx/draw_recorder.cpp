@@ -26,11 +26,18 @@ DrawRecord DrawRecorder::base(DrawRecord::Op op, const Shading* shading, const D
     return r;
 }
 
+Rect DrawRecorder::placed(const Rect& r) const {
+    Rect out = r;
+    for (auto it = openLayers_.rbegin(); it != openLayers_.rend(); ++it)
+        if (!records_[*it].layerPlacement.isIdentity()) out = records_[*it].layerPlacement.apply(out);
+    return out;
+}
+
 void DrawRecorder::fill(const Path& path, const Shading& shading, const FillStyle& style, const DrawState& state) {
     DrawRecord r = base(DrawRecord::Op::fill, &shading, state);
     r.path = path;
     r.bounds = path.boundingRect();
-    r.deviceBounds = state.transform.apply(r.bounds);
+    r.deviceBounds = placed(state.transform.apply(r.bounds));
     r.fillStyle = style;
     records_.push_back(std::move(r));
 }
@@ -39,7 +46,7 @@ void DrawRecorder::stroke(const Path& path, const Shading& shading, const Stroke
     DrawRecord r = base(DrawRecord::Op::stroke, &shading, state);
     r.path = path;
     r.bounds = path.boundingRect();
-    r.deviceBounds = state.transform.apply(r.bounds);
+    r.deviceBounds = placed(state.transform.apply(r.bounds));
     r.strokeStyle = style;
     records_.push_back(std::move(r));
 }
@@ -47,7 +54,7 @@ void DrawRecorder::stroke(const Path& path, const Shading& shading, const Stroke
 void DrawRecorder::drawText(const TextLayout& layout, Point origin, const Shading& shading, const DrawState& state) {
     DrawRecord r = base(DrawRecord::Op::text, &shading, state);
     r.bounds = Rect{origin, layout.size()};
-    r.deviceBounds = state.transform.apply(r.bounds);
+    r.deviceBounds = placed(state.transform.apply(r.bounds));
     r.text = layout.text();
     r.fontSize = layout.appliedFontSize();
     records_.push_back(std::move(r));
@@ -57,15 +64,17 @@ void DrawRecorder::drawImage(const Image&, const Rect& rect, const ImageStyle& s
     DrawRecord r = base(DrawRecord::Op::image, nullptr, state);
     r.bounds = rect;
     r.inMotion = style.inMotion;
-    r.deviceBounds = state.transform.apply(rect);
+    r.deviceBounds = placed(state.transform.apply(rect));
     records_.push_back(std::move(r));
 }
 
 void DrawRecorder::beginLayer(const DrawState& state, const std::optional<Rect>& contentBounds) {
     DrawRecord r = base(DrawRecord::Op::beginLayer, nullptr, state);
-    if (contentBounds) r.deviceBounds = *contentBounds;
+    r.layerPlacement = state.layerPlacement;
+    r.shadowOnly = state.layerShadowOnly;
     records_.push_back(std::move(r));
     openLayers_.push_back(records_.size() - 1);
+    if (contentBounds) records_.back().deviceBounds = placed(*contentBounds);
 }
 
 void DrawRecorder::endLayer(const DrawState& state) {

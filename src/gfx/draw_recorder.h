@@ -32,6 +32,8 @@ struct DrawRecord {
     std::string tag{};               // e.g. "symbol:minus" for a symbol's primitives
     double fontSize = 0;
     bool inMotion = false;           // image: drawn while an animation moves or scales it
+    AffineTransform layerPlacement{};  // beginLayer: what carries the layer to where it shows
+    bool shadowOnly = false;           // beginLayer: only the layer's shadow is composited
 };
 
 class DrawRecorder : public DrawingBackend {
@@ -69,6 +71,8 @@ public:
 
 private:
     DrawRecord base(DrawRecord::Op op, const Shading* shading, const DrawState& state) const;
+    // `r` (canvas points, as drawn in the innermost open layer) where it shows on the canvas.
+    Rect placed(const Rect& r) const;
     Size canvas_;
     double scale_;
     std::vector<DrawRecord> records_;

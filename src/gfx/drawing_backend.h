@@ -31,9 +31,25 @@ struct DrawState {
     std::shared_ptr<const std::vector<ClipEntry>> clips{};  // null: no clip
     std::vector<Filter> filters{}; // applied when a layer is composited
     std::string tag{};             // what a group of primitives stands for ("symbol:minus"); for recorders
+    // beginLayer and endLayer only: the transform (canvas points to canvas points) that carries
+    // the layer's pixels to where they show when it is composited; identity when its content
+    // was drawn in place.
+    AffineTransform layerPlacement{};
+    // beginLayer and endLayer only: composite only what the layer's one shadow filter casts, not
+    // the content itself.
+    bool layerShadowOnly = false;
 };
 
 enum class ImageInterpolation { none, low, high };
+
+struct LayerStyle {
+    // Moved or scaled by an animation in this frame: the shadow of a layer with one shadow filter
+    // may be cast by the content drawn without the scale of the transform, at a whole-pixel
+    // place, and carried to where it shows (resampled), so that it stays the one of the frame
+    // before while only the transform changes (close, not exact). The content itself is drawn
+    // where it shows, as always.
+    bool inMotion = false;
+};
 
 struct ImageStyle {
     ImageInterpolation interpolation = ImageInterpolation::high;
@@ -63,8 +79,8 @@ public:
                            const DrawState& state) = 0;
 
     // Opens a transparent layer that endLayer() will composite with `state` (its opacity,
-    // filters and clip). `contentBounds` (canvas points) is where the content will
-    // land when known, so the backend may allocate and filter less.
+    // filters, clip and layer placement). `contentBounds` (canvas points, before the placement)
+    // is where the content will land when known, so the backend may allocate and filter less.
     virtual void beginLayer(const DrawState& state, const std::optional<Rect>& contentBounds) = 0;
     // Closes the innermost layer and composites it; `state` is the one given to beginLayer.
     virtual void endLayer(const DrawState& state) = 0;

@@ -168,9 +168,13 @@ void GraphicsContext::drawSymbol(std::string_view name, const Font& font, const 
     }
 }
 
-void GraphicsContext::drawLayer(const std::function<void(GraphicsContext&)>& content, const std::optional<Rect>& bounds) {
+void GraphicsContext::drawLayer(const std::function<void(GraphicsContext&)>& content, const std::optional<Rect>& bounds,
+                                const LayerStyle& style) {
     auto state = prepare();
     if (!state) return;
+    if (style.inMotion && state->filters.size() == 1 && state->filters.front().kind == Filter::Kind::shadow &&
+        drawShadowedInMotion(*state, content, bounds))
+        return;
     std::optional<Rect> deviceBounds;
     if (bounds && bounds->isFinite()) deviceBounds = transform.apply(*bounds);
     backend_->beginLayer(*state, deviceBounds);
@@ -179,6 +183,71 @@ void GraphicsContext::drawLayer(const std::function<void(GraphicsContext&)>& con
     layer.tag_ = tag_;
     content(layer);
     backend_->endLayer(*state);
+}
+
+bool GraphicsContext::drawShadowedInMotion(const DrawState& state, const std::function<void(GraphicsContext&)>& content,
+                                           const std::optional<Rect>& bounds) {
+    // The shadow is cast by the content drawn at the whole device pixel nearest to where its
+    // origin shows, without the scale or rotation, which are left to the composite together with
+    // the fraction of a pixel: while only the transform changes, the cast pixels stay the same and
+    // the backend can keep their filtered result. Within these limits the unscaled layer stays
+    // about as large as the placed one.
+    const double s = deviceScale(), grow = transform.maxScale();
+    const double shrink = std::fabs(transform.determinant()) / std::max(grow, 1e-300);
+    if (!(state.filters.front().color.alpha > 0) || !(s > 0) || !std::isfinite(s) || !transform.isFinite() ||
+        !(grow <= 4) || !(shrink >= 0.25) || !(std::fabs(transform.tx) < 1e6) || !(std::fabs(transform.ty) < 1e6))
+        return false;
+    const double px = std::round(transform.tx * s) / s, py = std::round(transform.ty * s) / s;
+    const AffineTransform& t = transform;
+    const AffineTransform inside = AffineTransform::translation(px, py);
+
+    // Shadow and content are composited as one group when the opacity asks for it.
+    const bool group = state.opacity < 1;
+    const Filter& shadow = state.filters.front();
+    if (group) {
+        DrawState plain = state;
+        plain.filters.clear();
+        std::optional<Rect> reach;
+        if (bounds && bounds->isFinite()) {
+            // The shadow reaches as far as the backend's filter margin, carried by the transform.
+            const double spread = (3 * shadow.radius + 1) * std::max(1.0, grow);
+            reach = t.apply(*bounds).unionWith(t.apply(bounds->offsetBy(shadow.x, shadow.y)).insetBy(-spread, -spread));
+        }
+        backend_->beginLayer(plain, reach);
+    }
+    DrawState cast = state;
+    cast.transform = inside;
+    if (group) {
+        cast.opacity = 1;
+        cast.clips.reset();
+    }
+    cast.layerPlacement = {t.a, t.b, t.c, t.d, t.tx - (t.a * px + t.c * py), t.ty - (t.b * px + t.d * py)};
+    cast.layerShadowOnly = true;
+    std::optional<Rect> castBounds;
+    if (bounds && bounds->isFinite()) castBounds = inside.apply(*bounds);
+    backend_->beginLayer(cast, castBounds);
+    {
+        GraphicsContext layer(backend_);
+        layer.transform = inside;
+        layer.tag_ = tag_;
+        content(layer);
+    }
+    backend_->endLayer(cast);
+
+    GraphicsContext shown(backend_);
+    shown.transform = transform;
+    shown.tag_ = tag_;
+    if (!group) {
+        shown.clips_ = state.clips;
+        shown.opacity = state.opacity;
+    }
+    content(shown);
+    if (group) {
+        DrawState plain = state;
+        plain.filters.clear();
+        backend_->endLayer(plain);
+    }
+    return true;
 }
 
 }  // namespace quillmar::gfx

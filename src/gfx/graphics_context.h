@@ -77,9 +77,10 @@ public:
 
     // Draws `content` into a layer composited as a group (see the header comment). `bounds`
     // (user space), when given, promises where the content lies so the layer and its filters
-    // work on that area only (content outside it may be lost).
+    // work on that area only (content outside it may be lost). In motion (see LayerStyle) the
+    // content may be drawn twice: once to cast the shadow, once where it shows.
     void drawLayer(const std::function<void(GraphicsContext&)>& content,
-                   const std::optional<Rect>& bounds = std::nullopt);
+                   const std::optional<Rect>& bounds = std::nullopt, const LayerStyle& style = {});
 
     // Internal access for the layers above (ui): the full state of this context.
     DrawState drawState() const;
@@ -93,6 +94,9 @@ private:
     // `userBounds` is the drawing's extent in user space, when known.
     void withFilters(const DrawState& state, const std::optional<Rect>& userBounds,
                      const std::function<void(const DrawState&)>& draw);
+    // drawLayer in motion with one shadow filter: false when the transform does not allow it.
+    bool drawShadowedInMotion(const DrawState& state, const std::function<void(GraphicsContext&)>& content,
+                              const std::optional<Rect>& bounds);
 
     std::shared_ptr<DrawingBackend> backend_;
     std::shared_ptr<const std::vector<ClipEntry>> clips_;

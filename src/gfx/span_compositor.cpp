@@ -397,8 +397,12 @@ __attribute__((target("avx2"))) inline __m256i mulDiv255x8(__m256i a, __m256i b)
 __attribute__((target("avx2"))) inline void blend8(std::uint32_t* d, __m256i src, std::uint64_t m8) {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i alphaMask = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
+    __m256i dst = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d));
     if (m8 == ~std::uint64_t{0}) {
-        if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(_mm256_and_si256(src, alphaMask), alphaMask)) == -1) {
+        // Fully covered opaque pixels, or pixels over nothing (a panel's first fill on a fresh
+        // target): the result is the source itself.
+        if (_mm256_testz_si256(dst, dst) ||
+            _mm256_movemask_epi8(_mm256_cmpeq_epi32(_mm256_and_si256(src, alphaMask), alphaMask)) == -1) {
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), src);
             return;
         }
@@ -416,7 +420,6 @@ __attribute__((target("avx2"))) inline void blend8(std::uint32_t* d, __m256i src
     const __m256i full = _mm256_set1_epi16(255);
     __m256i aLo = _mm256_sub_epi16(full, _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(sLo, 0xFF), 0xFF));
     __m256i aHi = _mm256_sub_epi16(full, _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(sHi, 0xFF), 0xFF));
-    __m256i dst = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d));
     __m256i dLo = _mm256_add_epi16(mulDiv255x8(_mm256_unpacklo_epi8(dst, zero), aLo), sLo);
     __m256i dHi = _mm256_add_epi16(mulDiv255x8(_mm256_unpackhi_epi8(dst, zero), aHi), sHi);
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), _mm256_packus_epi16(dLo, dHi));
@@ -452,6 +455,16 @@ int SpanCompositor::blendRowAvx2(std::uint32_t* d, const std::uint8_t* m, int y,
         case Mode::linear: {
             const double base = ta_ * 0.5 + tb_ * (y + 0.5) + tc_;
             const __m256 ta = _mm256_set1_ps(float(ta_)), b = _mm256_set1_ps(float(base));
+            if (float(ta_) == 0.0f) {
+                // A gradient along y only: every column of the row takes the same entry.
+                const __m256i src = lookup8(lut_.data(), b, last_, pad_);
+                for (; x + 8 <= to; x += 8) {
+                    std::uint64_t m8;
+                    std::memcpy(&m8, m + x, 8);
+                    if (m8) blend8(d + x, src, m8);
+                }
+                return x;
+            }
             for (; x + 8 <= to; x += 8) {
                 std::uint64_t m8;
                 std::memcpy(&m8, m + x, 8);

@@ -8,7 +8,58 @@
 
 #include "platform/accessibility_display_options.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quillmar {
+
+namespace {
+
+// Scales every channel of the premultiplied pixels by `table` (the 256 products, each rounded).
+// Where one 16-bit multiplier k gives the table to the byte as (c·k + 2^15) >> 16, eight
+// channels are scaled at a time with it; the last pixels, and any alpha no multiplier matches,
+// go through the table.
+void scaleChannels(std::uint32_t* row, int width, const std::array<std::uint8_t, 256>& table, double alpha) {
+    int x = 0;
+#if defined(__SSE2__)
+    static thread_local double matchedAlpha = -1;
+    static thread_local int multiplier = -1;
+    if (alpha != matchedAlpha) {
+        matchedAlpha = alpha;
+        multiplier = -1;
+        const long base = std::lround(alpha * 65536.0);
+        for (long k = base - 2; k <= base + 2 && multiplier < 0; ++k) {
+            if (k < 0 || k > 65535) continue;
+            bool all = true;
+            for (unsigned c = 0; c < 256 && all; ++c) all = ((c * unsigned(k) + 32768u) >> 16) == table[c];
+            if (all) multiplier = static_cast<int>(k);
+        }
+    }
+    if (multiplier >= 0) {
+        const __m128i k = _mm_set1_epi16(static_cast<short>(static_cast<unsigned short>(multiplier)));
+        const __m128i zero = _mm_setzero_si128();
+        auto scale8 = [&](__m128i c) {
+            // The 32-bit product split in two halves; the low half's top bit rounds.
+            const __m128i hi = _mm_mulhi_epu16(c, k), lo = _mm_mullo_epi16(c, k);
+            return _mm_add_epi16(hi, _mm_srli_epi16(lo, 15));
+        };
+        for (; x + 4 <= width; x += 4) {
+            const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
+            const __m128i out = _mm_packus_epi16(scale8(_mm_unpacklo_epi8(p, zero)), scale8(_mm_unpackhi_epi8(p, zero)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), out);
+        }
+    }
+#endif
+    for (; x < width; ++x) {
+        const std::uint32_t p = row[x];
+        if (p == 0) continue;
+        row[x] = static_cast<std::uint32_t>(table[p >> 24]) << 24 | static_cast<std::uint32_t>(table[(p >> 16) & 0xffu]) << 16 |
+                 static_cast<std::uint32_t>(table[(p >> 8) & 0xffu]) << 8 | table[p & 0xffu];
+    }
+}
+
+}  // namespace
 
 platform::PanelConfig NonActivatingPanel::hudConfig() {
     platform::PanelConfig c;
@@ -71,16 +122,7 @@ gfx::Image NonActivatingPanel::renderImage(double scale) {
         for (int c = 0; c < 256; ++c) scaled[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(std::lround(c * a));
         const int w = image.pixelWidth(), h = image.pixelHeight(), stride = image.stride() / 4;
         auto* data = image.data();
-        for (int y = 0; y < h; ++y) {
-            std::uint32_t* row = data + static_cast<std::ptrdiff_t>(y) * stride;
-            for (int x = 0; x < w; ++x) {
-                const std::uint32_t p = row[x];
-                if (p == 0) continue;
-                row[x] = static_cast<std::uint32_t>(scaled[p >> 24]) << 24 |
-                         static_cast<std::uint32_t>(scaled[(p >> 16) & 0xffu]) << 16 |
-                         static_cast<std::uint32_t>(scaled[(p >> 8) & 0xffu]) << 8 | scaled[p & 0xffu];
-            }
-        }
+        for (int y = 0; y < h; ++y) scaleChannels(data + static_cast<std::ptrdiff_t>(y) * stride, w, scaled, a);
         image.markDirty();
     }
     return image;

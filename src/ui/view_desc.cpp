@@ -280,7 +280,7 @@ void drawGroup(const Node& node, RenderContext& rc, gfx::GraphicsContext& ctx,
         draw(ctx);  // one primitive: its own opacity is the group's
         return;
     }
-    ctx.drawLayer(draw, node.desc->drawnBounds(node, rc.now));
+    ctx.drawLayer(draw, node.desc->drawnBounds(node, rc.now), gfx::LayerStyle{rc.inMotion});
 }
 
 Node* hitTestNode(Node& node, Point p, HitTestContext& hc) {

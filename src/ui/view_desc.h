@@ -220,7 +220,8 @@ void renderNode(Node& node, RenderContext& rc, gfx::GraphicsContext& parent);
 void renderVisibleChildren(Node& node, RenderContext& rc, gfx::GraphicsContext& ctx);
 // Draws `draw` as a group with the context's opacity and filters: a layer sized to the subtree
 // of `node` (in `ctx`'s coordinates), or directly when the subtree is one primitive and no
-// filter needs the group.
+// filter needs the group. While an animation moves or scales what is drawn, a shadow may be kept
+// from the frame before (gfx::LayerStyle).
 void drawGroup(const Node& node, RenderContext& rc, gfx::GraphicsContext& ctx,
                const std::function<void(gfx::GraphicsContext&)>& draw);
 // Hit-tests `node` with `p` in its parent's coordinates.

@@ -201,6 +201,38 @@ TEST(CairoRenderTest, AShadowedLayerDrawnAgainUnchangedLooksTheSameAndAChangedOn
     EXPECT_LT(probe(blue, {50, 42}).blue, 0.05);
 }
 
+TEST(CairoRenderTest, AShadowedGroupInMotionKeepsItsShapeCrispAndItsShadowWithinAFewLevels) {
+    // A shadowed highlight under the scale and fraction of a pixel an opening animation gives it,
+    // drawn as at rest and as in motion, at half opacity (one group) and opaque.
+    auto frame = [](double scale, double opacity, bool inMotion) {
+        return draw({120, 80}, 2, [&](GraphicsContext& c) {
+            c.fill(Path::rect({0, 0, 120, 80}), kWhite);
+            GraphicsContext s = c;
+            s.translateBy(60.3, 40.2);
+            s.scaleBy(scale, scale);
+            s.translateBy(-45, -15);
+            s.opacity = opacity;
+            s.addFilter(Filter::shadow(Color(0, 0, 0, 0.5), 3, 0, 2));
+            s.drawLayer([&](GraphicsContext& l) {
+                l.fill(Path::roundedRect({0, 0, 90, 30}, 6), kBlue);
+                l.fill(Path::rect({10, 10, 10, 10}), kRed);
+            }, Rect{0, 0, 90, 30}, LayerStyle{inMotion});
+        });
+    };
+    for (double opacity : {1.0, 0.5}) {
+        for (double scale : {0.968, 0.99, 1.0}) {
+            const Image still = frame(scale, opacity, false), moving = frame(scale, opacity, true);
+            const auto d = compareImages(still, moving, 4.0 / 255);
+            EXPECT_EQ(d.differingPixels, 0) << "scale " << scale << " opacity " << opacity << ": off by "
+                                            << d.maxChannelDelta * 255;
+            // The shadow shows below the shape, and the next frame at another scale casts its own.
+            EXPECT_LT(probe(moving, {60, 58.5}).red, 0.97);
+        }
+    }
+    // Drawn again with nothing changed, a frame in motion is the same to the byte.
+    EXPECT_EQ(compareImages(frame(0.97, 1, true), frame(0.97, 1, true), 0).differingPixels, 0);
+}
+
 TEST(CairoRenderTest, ImagesScaleFitDesaturateAndTint) {
     Image icon = Image::create(4, 2);
     for (int x = 0; x < 4; ++x)

@@ -78,6 +78,44 @@ TEST_F(GraphicsContextTest, LayersCompositeWithTheOuterOpacityAndFilters) {
     EXPECT_DOUBLE_EQ(r[1].effectiveOpacity, 0.2);
 }
 
+TEST_F(GraphicsContextTest, AShadowedLayerInMotionCastsItsShadowUnscaledAndDrawsItsContentWhereItShows) {
+    GraphicsContext c = ctx;
+    c.translateBy(20.3, 10);
+    c.scaleBy(0.96, 0.96);
+    c.addFilter(Filter::shadow(Color(0, 0, 0, 0.3), 3, 0, 1));
+    const Rect shape{0, 0, 50, 20};
+    c.drawLayer([&](GraphicsContext& layer) { layer.fill(Path::rect(shape), Color::whiteColor()); }, shape,
+                LayerStyle{true});
+    const auto& r = rec->records();
+    ASSERT_EQ(r.size(), 4u);
+    // The shadow's layer: the content at the whole device pixel nearest its place, unscaled...
+    EXPECT_EQ(r[0].op, Op::beginLayer);
+    EXPECT_TRUE(r[0].shadowOnly);
+    EXPECT_EQ(r[1].transform, AffineTransform::translation(20.5, 10));
+    // ...carried to where the content shows by the placement.
+    EXPECT_NEAR(r[1].deviceBounds.x, 20.3, 1e-9);
+    EXPECT_NEAR(r[1].deviceBounds.width, 48, 1e-9);
+    EXPECT_EQ(r[2].op, Op::endLayer);
+    // The content itself drawn in place, outside any layer.
+    EXPECT_EQ(r[3].op, Op::fill);
+    EXPECT_EQ(r[3].layerDepth, 0);
+    EXPECT_TRUE(r[3].filters.empty());
+    EXPECT_EQ(r[3].transform, c.transform);
+
+    // At half opacity the shadow and the content are one group; out of motion nothing changes.
+    rec->clear();
+    c.opacity = 0.5;
+    c.drawLayer([&](GraphicsContext& layer) { layer.fill(Path::rect(shape), Color::whiteColor()); }, shape,
+                LayerStyle{true});
+    ASSERT_EQ(rec->ofOp(Op::beginLayer).size(), 2u);
+    EXPECT_DOUBLE_EQ(rec->ofOp(Op::fill)[1].effectiveOpacity, 0.5);
+    rec->clear();
+    c.drawLayer([&](GraphicsContext& layer) { layer.fill(Path::rect(shape), Color::whiteColor()); }, shape);
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_FALSE(r[0].shadowOnly);
+    EXPECT_EQ(r[1].transform, c.transform);
+}
+
 TEST_F(GraphicsContextTest, FiltersApplyToEachDrawCallOnItsOwn) {
     GraphicsContext c = ctx;
     c.addFilter(Filter::blur(3));
