@@ -139,6 +139,14 @@ void SwitcherController::closeUpList(const std::function<void()>& update) {
     // The panel keeps its size until the rows have moved up, so the bar's rounded bottom edge is
     // never cut off by a window that already has the smaller size.
     removalSettlesAt_ = runtime::mediaTime() + kRemovalSettle;
+    // Entries the strip has not built yet may slide into sight: build every one first, where it is
+    // now and without animation, so that each slides from its own place.
+    if (!selectionReach->whole) {
+        auto reach = selectionReach.get();
+        reach.whole = true;
+        selectionReach = reach;
+        if (panel_) panel_->contentView().layoutIfNeeded();
+    }
     ui::withAnimation(ui::Animation::spring(0.22, 0.85, 0), update);
 }
 

@@ -74,6 +74,7 @@ struct SwitchBarContent {
     int selected = 0;
     double screenWidth = 0, screenHeight = 0;
     bool isLight = false;
+    SwitcherController::SelectionReach reach;
     ui::Namespace ns;
     friend bool operator==(const SwitchBarContent&, const SwitchBarContent&) = default;
 
@@ -96,8 +97,26 @@ ui::View SwitchBarContent::horizontalStrip() const {
     const auto viewport = HUDStripViewport::make(metrics, count, selected, screenWidth);
     const bool reduceMotion = ui::environment().accessibilityReduceMotion;
 
-    auto cells = ui::ForEach(targets, [](const SwitchTarget& t) { return t.id; },
-                             [&](std::size_t i, const SwitchTarget& t) {
+    // A strip of hundreds of entries builds those in reach of the selection; a plain frame of the
+    // same width stands for each run of the others on either side.
+    HUDStripViewport::EntryRange built{0, count - 1};
+    if (viewport.scrolls() && !reach.whole)
+        built = HUDStripViewport::builtEntries(metrics, count, reach.lowest, reach.highest, screenWidth);
+    std::vector<std::size_t> shown;
+    shown.reserve(static_cast<std::size_t>(built.count()));
+    for (int i = built.first; i <= built.last; ++i) shown.push_back(static_cast<std::size_t>(i));
+    const auto standIn = [&](int entries) {
+        return ui::when(entries > 0, [&] {
+            const double width = entries * (metrics.boxSize + metrics.itemSpacing) - metrics.itemSpacing;
+            return ui::View(Color::clear()).frame(width, 0).accessibilityHidden();
+        });
+    };
+    // An entry built as the selection reaches it was there all along: it appears as it is.
+    const auto cellTransition = ui::Transition::asymmetric(ui::Transition::identity(), ui::Transition::opacity());
+
+    auto cells = ui::ForEach(shown, [&](std::size_t i) { return targets[i].id; },
+                             [&](std::size_t i) {
+                                 const SwitchTarget& t = targets[i];
                                  const bool isSel = static_cast<int>(i) == selected;
                                  CmdTabItemView item{t, isSel, isLight, metrics};
                                  if (isSel) {
@@ -123,9 +142,11 @@ ui::View SwitchBarContent::horizontalStrip() const {
                                              .named("hudHighlight");
                                  });
                                  cell = cell.background(highlight, ui::Alignment::top());
-                                 return entryCell(cell, t, static_cast<int>(i), isSel, "hudItem");
+                                 return entryCell(cell, t, static_cast<int>(i), isSel, "hudItem")
+                                     .transition(cellTransition);
                              });
-    ui::View row = ui::HStack(ui::VerticalAlignment::center, metrics.itemSpacing, {cells})
+    ui::View row = ui::HStack(ui::VerticalAlignment::center, metrics.itemSpacing,
+                              {standIn(built.first), cells, standIn(count - 1 - built.last)})
                        .padding(ui::EdgeInsets{metrics.topPadding, metrics.horizontalPadding, metrics.bottomPadding,
                                                metrics.horizontalPadding});
     if (viewport.scrolls()) {
@@ -244,8 +265,9 @@ ui::View SwitcherHUDView::body() const {
     auto& controller = SwitcherController::shared();
     ui::observe(controller);
     ui::observe(SwitcherSettings::shared());
-    ui::View content = SwitchBarContent{controller.targets.get(), controller.selectedIndex, controller.activeScreenWidth,
-                                        controller.activeScreenHeight, isLightAppearance(), hudSelectionNamespace};
+    ui::View content =
+        SwitchBarContent{controller.targets.get(), controller.selectedIndex,      controller.activeScreenWidth,
+                         controller.activeScreenHeight, isLightAppearance(), controller.selectionReach, hudSelectionNamespace};
     return content.scaleEffect(controller.isPresentedBloom ? 1.0 : 0.968).named("switchBar");
 }
 

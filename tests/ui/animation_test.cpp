@@ -272,6 +272,33 @@ TEST_F(AnimationTest, ReinsertingWhileTheOldViewFadesOutMakesANewView) {
     EXPECT_EQ(host.frames("row").size(), 1u);
 }
 
+TEST_F(AnimationTest, AViewWithoutAnInsertionEffectIsThereAtOnceAndStillLeavesWithItsRemoval) {
+    Model m;
+    struct Screen {
+        Model* m;
+        View body() const {
+            observe(*m);
+            return ZStack({View(Color::clear()).frame(10, 10),
+                           when(m->flag.get(), View(Color::black())
+                                                   .frame(10, 10)
+                                                   .named("row")
+                                                   .transition(Transition::asymmetric(Transition::identity(),
+                                                                                      Transition::opacity())))});
+        }
+    };
+    HostingView host(Screen{&m}, {10, 10});
+    host.layoutIfNeeded();
+    withAnimation(Animation::linear(1), [&] { m.flag = true; });
+    ASSERT_TRUE(host.presentedOpacity("row"));
+    EXPECT_NEAR(*host.presentedOpacity("row"), 1, 1e-9);
+    EXPECT_NEAR(gfx::probe(host.renderImage(1.0), {5, 5}).alpha, 1, 0.01);
+    withAnimation(Animation::linear(1), [&] { m.flag = false; });
+    advance(0.5);
+    EXPECT_NEAR(gfx::probe(host.renderImage(1.0), {5, 5}).alpha, 0.5, 0.02);
+    advance(0.6);
+    EXPECT_NEAR(gfx::probe(host.renderImage(1.0), {5, 5}).alpha, 0, 0.01);
+}
+
 TEST_F(AnimationTest, PausedTimelineKeepsItsContent) {
     int evaluations = 0;
     HostingView host(TimelineView(1.0 / 30, [&](const TimelineContext& c) {
