@@ -265,20 +265,41 @@ WindowInfo SimDesktop::windowInfo(const SimWindow& w) const {
     return WindowInfo(std::move(d));
 }
 
-std::optional<std::vector<WindowInfo>> SimDesktop::windowList(WindowListOption options) const {
-    if (!windowListAvailable_) return std::nullopt;
+namespace {
+// On-screen windows first, then (unless only those are asked for) the others, each in the order given.
+std::vector<WindowInfo> listed(const SimDesktop& desktop, const std::vector<const SimWindow*>& windows,
+                               WindowListOption options) {
     const bool onScreenOnly = hasOption(options, WindowListOption::onScreenOnly);
     const bool excludeDesktop = hasOption(options, WindowListOption::excludeDesktopElements);
     std::vector<WindowInfo> on, off;
-    for (const SimWindow* w : windows()) {
-        if (excludeDesktop && isDesktopElement(*w)) continue;
-        if (isOnScreen(*w))
-            on.push_back(windowInfo(*w));
+    for (const SimWindow* w : windows) {
+        if (excludeDesktop && SimDesktop::isDesktopElement(*w)) continue;
+        if (desktop.isOnScreen(*w))
+            on.push_back(desktop.windowInfo(*w));
         else if (!onScreenOnly)
-            off.push_back(windowInfo(*w));
+            off.push_back(desktop.windowInfo(*w));
     }
     for (auto& w : off) on.push_back(std::move(w));
     return on;
+}
+}  // namespace
+
+std::optional<std::vector<WindowInfo>> SimDesktop::windowList(WindowListOption options) const {
+    if (!windowListAvailable_) return std::nullopt;
+    return listed(*this, windows(), options);
+}
+
+std::optional<std::vector<WindowInfo>> SimDesktop::windowListOfProcess(WindowListOption options, std::int32_t pid) const {
+    if (!windowListAvailable_) return std::nullopt;
+    // A window listed under another owner than its own is found only by reading the whole list.
+    for (const auto& [number, w] : windows_)
+        if (w.infoOverrides.contains(WindowKey::ownerPID)) {
+            std::vector<WindowInfo> out;
+            for (auto& info : listed(*this, windows(), options))
+                if (info.int32(WindowKey::ownerPID) == pid) out.push_back(std::move(info));
+            return out;
+        }
+    return listed(*this, windowsOf(pid), options);
 }
 
 // ---- Effects ---------------------------------------------------------------------------------
