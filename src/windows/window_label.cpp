@@ -57,10 +57,10 @@ std::string cleanWindowLabel(std::string_view windowTitle, std::string_view rawA
     // the labels worked out lately are kept (all let go at once when there are too many).
     constexpr std::size_t kKept = 4096;
     thread_local std::unordered_map<std::string, std::string> kept;
-    std::string key;
-    key.reserve(windowTitle.size() + rawAppName.size() + 1);
-    key.append(rawAppName).push_back('\0');
-    key.append(windowTitle);
+    // The name's length first, so no name and title can pass for another pair.
+    std::string key = std::to_string(rawAppName.size());
+    key.reserve(key.size() + rawAppName.size() + windowTitle.size() + 1);
+    key.append(":").append(rawAppName).append(windowTitle);
     if (auto it = kept.find(key); it != kept.end()) return it->second;
     std::string label = cleanLabel(windowTitle, rawAppName);
     if (kept.size() >= kKept) kept.clear();
