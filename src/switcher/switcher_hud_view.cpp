@@ -39,6 +39,14 @@ ui::View gradientFill(const ui::Shape& shape, Color top, Color bottom) {
                                                      ui::UnitPoint::bottom()));
 }
 
+// The app names of `entries` entries from `from` on.
+std::vector<std::string> entryNames(const std::vector<SwitchTarget>& targets, int from, int entries) {
+    std::vector<std::string> names;
+    for (int i = from; i < from + entries && i < static_cast<int>(targets.size()); ++i)
+        names.push_back(targets[static_cast<std::size_t>(i)].appName);
+    return names;
+}
+
 // Commit on a click or the accessibility default action; one element labelled by the app name.
 ui::View entryCell(ui::View cell, const SwitchTarget& target, int index, bool selected, const std::string& name) {
     auto commit = [index] { SwitcherController::shared().selectAndCommit(index); };
@@ -105,10 +113,29 @@ ui::View SwitchBarContent::horizontalStrip() const {
     std::vector<std::size_t> shown;
     shown.reserve(static_cast<std::size_t>(built.count()));
     for (int i = built.first; i <= built.last; ++i) shown.push_back(static_cast<std::size_t>(i));
-    const auto standIn = [&](int entries) {
+    // Assistive technology still finds every entry, where the row puts it, as a built one reads.
+    const auto standIn = [&](int from, int entries) {
         return ui::when(entries > 0, [&] {
-            const double width = entries * (metrics.boxSize + metrics.itemSpacing) - metrics.itemSpacing;
-            return ui::View(Color::clear()).frame(width, 0).accessibilityHidden();
+            const double slot = metrics.boxSize + metrics.itemSpacing;
+            const double cellHeight = metrics.boxSize + CmdTabItemView::kTitleGap + CmdTabItemView::kTitleRowHeight;
+            auto elements = [names = entryNames(targets, from, entries), slot, box = metrics.boxSize, cellHeight,
+                             from](const Rect& f) {
+                std::vector<ui::AccessibilityElement> out;
+                out.reserve(names.size());
+                for (std::size_t k = 0; k < names.size(); ++k) {
+                    ui::AccessibilityElement e;
+                    e.role = "group";
+                    e.label = names[k];
+                    e.traits = ui::AccessibilityTraits::isButton();
+                    const int index = from + static_cast<int>(k);
+                    e.action = [index] { SwitcherController::shared().selectAndCommit(index); };
+                    e.frame = Rect{f.x + static_cast<double>(k) * slot, f.midY() - cellHeight / 2, box, cellHeight};
+                    out.push_back(std::move(e));
+                }
+                return out;
+            };
+            return ui::accessibilityStandIn(ui::View(Color::clear()).frame(entries * slot - metrics.itemSpacing, 0),
+                                            std::move(elements));
         });
     };
     // An entry built as the selection reaches it was there all along: it appears as it is.
@@ -146,7 +173,7 @@ ui::View SwitchBarContent::horizontalStrip() const {
                                      .transition(cellTransition);
                              });
     ui::View row = ui::HStack(ui::VerticalAlignment::center, metrics.itemSpacing,
-                              {standIn(built.first), cells, standIn(count - 1 - built.last)})
+                              {standIn(0, built.first), cells, standIn(built.last + 1, count - 1 - built.last)})
                        .padding(ui::EdgeInsets{metrics.topPadding, metrics.horizontalPadding, metrics.bottomPadding,
                                                metrics.horizontalPadding});
     if (viewport.scrolls()) {

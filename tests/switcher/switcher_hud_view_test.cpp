@@ -108,6 +108,45 @@ TEST_F(SwitcherHUDViewTest, AccessibilityTreeHasOneButtonPerEntryAndActsOnIt) {
     EXPECT_EQ(platform::Workspace::shared().frontmostApplication()->localizedName, "Meridian");
 }
 
+// Entries of a long strip that are not built are still there for assistive technology, read as
+// if they were: the same elements in the same places, and their actions commit them.
+TEST_F(SwitcherHUDViewTest, AccessibilityFindsEveryEntryOfALongStripAsIfAllWereBuilt) {
+    addApps(300);
+    present();
+    controller().handleScrub(20 * SwitcherController::scrubStep());
+    advance(1.0);
+    ASSERT_FALSE(host().frame("hudItem.299"));
+    const auto buttonsOf = [](const ui::AccessibilityElement& tree) {
+        return tree.findAll([](const ui::AccessibilityElement& e) {
+            return e.traits.contains(ui::AccessibilityTraits::isButton());
+        });
+    };
+    const auto lazy = host().accessibilityTree();
+    auto reach = controller().selectionReach.get();
+    reach.whole = true;
+    controller().selectionReach = reach;
+    ASSERT_TRUE(host().frame("hudItem.299"));
+    const auto full = host().accessibilityTree();
+    EXPECT_EQ(lazy.describe(), full.describe());
+    const auto a = buttonsOf(lazy), b = buttonsOf(full);
+    ASSERT_EQ(a.size(), 300u);
+    ASSERT_EQ(b.size(), 300u);
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i]->label, b[i]->label) << i;
+        EXPECT_EQ(a[i]->role, b[i]->role) << i;
+        EXPECT_EQ(a[i]->traits.bits, b[i]->traits.bits) << i;
+        EXPECT_EQ(a[i]->isEnabled, b[i]->isEnabled) << i;
+        EXPECT_NEAR(a[i]->frame.x, b[i]->frame.x, 1e-6) << i;
+        EXPECT_NEAR(a[i]->frame.y, b[i]->frame.y, 1e-6) << i;
+        EXPECT_NEAR(a[i]->frame.width, b[i]->frame.width, 1e-6) << i;
+        EXPECT_NEAR(a[i]->frame.height, b[i]->frame.height, 1e-6) << i;
+    }
+    const std::string name = a[250]->label;
+    EXPECT_TRUE(a[250]->performDefaultAction());
+    EXPECT_FALSE(controller().isVisible);
+    EXPECT_EQ(platform::Workspace::shared().frontmostApplication()->localizedName, name);
+}
+
 TEST_F(SwitcherHUDViewTest, ClickingAnEntryCommitsIt) {
     addApps(4);
     present();
