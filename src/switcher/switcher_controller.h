@@ -134,6 +134,8 @@ private:
     bool passesDebounce();
     // Applies a removal from the list inside the spring that closes it up (at once under Reduce Motion).
     void closeUpList(const std::function<void()>& update);
+    // Whether the strip shows a stand-in for some of its entries now.
+    bool stripLeavesEntriesUnbuilt() const;
     // After a close or quit: announces the new selection and re-fits the panel once the list has
     // closed up (on the next turn when it was not animated).
     void announceAndRelayoutAfterRemoval();
