@@ -20,11 +20,12 @@ std::vector<platform::Size> screenSizes() {
     return sizes;
 }
 
-std::optional<std::vector<platform::WindowInfo>> onScreenWindows() {
+// The process's windows on screen now (only its own are looked at).
+std::optional<std::vector<platform::WindowInfo>> onScreenWindows(std::int32_t pid) {
     auto* server = runtime::World::find<platform::WindowServer>();
     if (!server) return std::nullopt;
     using platform::WindowListOption;
-    return server->windowList(WindowListOption::onScreenOnly | WindowListOption::excludeDesktopElements);
+    return server->windowListOfProcess(WindowListOption::onScreenOnly | WindowListOption::excludeDesktopElements, pid);
 }
 
 // The window's bounds when it has a bounds dictionary; all zero when that does not convert.
@@ -55,7 +56,7 @@ bool hasShieldingOrCoveringWindow(std::int32_t pid) {
     if (!server) return false;
     const int shield = server->shieldingWindowLevel();
     const auto screens = screenSizes();
-    const auto windows = onScreenWindows();
+    const auto windows = onScreenWindows(pid);
     if (!windows) return false;
     for (const auto& w : *windows) {
         if (w.int32(platform::WindowKey::ownerPID) != pid) continue;
@@ -77,7 +78,7 @@ bool hasShieldingOrCoveringWindow(std::int32_t pid) {
 bool hasNearFullscreenWindow(std::int32_t pid) {
     const auto screens = screenSizes();
     if (screens.empty()) return false;
-    const auto windows = onScreenWindows();
+    const auto windows = onScreenWindows(pid);
     if (!windows) return false;
     for (const auto& w : *windows) {
         if (w.int32(platform::WindowKey::ownerPID) != pid) continue;

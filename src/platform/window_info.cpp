@@ -83,7 +83,13 @@ std::optional<Rect> rectFromDictionary(const nlohmann::json& dict) {
 }
 
 nlohmann::json dictionaryFromRect(const Rect& r) {
-    return {{"X", r.x}, {"Y", r.y}, {"Width", r.width}, {"Height", r.height}};
+    // Key by key: an initializer list would build and check a list of pairs first.
+    nlohmann::json d = nlohmann::json::object();
+    d["X"] = r.x;
+    d["Y"] = r.y;
+    d["Width"] = r.width;
+    d["Height"] = r.height;
+    return d;
 }
 
 }  // namespace quillmar::platform

@@ -47,6 +47,9 @@ public:
     // nullopt when the list cannot be had. (Keep the result in a variable before iterating it:
     // `for (auto& w : *server.windowList(...))` would walk a destroyed temporary.)
     virtual std::optional<std::vector<WindowInfo>> windowList(WindowListOption options) const = 0;
+    // The windows of one process as windowList(options) lists them (the same order, the same
+    // facts); a window server that keeps its windows by owner answers without reading the others.
+    virtual std::optional<std::vector<WindowInfo>> windowListOfProcess(WindowListOption options, std::int32_t pid) const;
     // The level of the screen-shielding window (games and screen savers capture the screen at it).
     virtual int shieldingWindowLevel() const = 0;
 

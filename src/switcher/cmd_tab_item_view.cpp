@@ -53,17 +53,17 @@ ui::View CmdTabItemView::body() const {
     }
     ui::View box = iconView.frame(metrics.boxSize, metrics.boxSize);
 
-    ui::View titleRow = ui::View(Color::clear()).frame(metrics.boxSize, 17);
+    ui::View titleRow = ui::View(Color::clear()).frame(metrics.boxSize, kTitleRowHeight);
     if (isSelected) {
         titleRow = titleRow.overlay(ui::Text(target.displayLabel)
                                         .font(gfx::Font::system(metrics.fontSize, gfx::FontWeight::medium))
                                         .foregroundColor(primary.opacity(isLight ? 0.88 : 0.95))
                                         .lineLimit(1)
-                                        .frame(titleWidth > 0 ? titleWidth : metrics.boxSize + 28, 17)
+                                        .frame(titleWidth > 0 ? titleWidth : metrics.boxSize + 28, kTitleRowHeight)
                                         .named("hudTitle")
                                         .offset(titleShift, 0));
     }
-    return ui::VStack(ui::HorizontalAlignment::center, 6, {box, titleRow});
+    return ui::VStack(ui::HorizontalAlignment::center, kTitleGap, {box, titleRow});
 }
 
 }  // namespace quillmar

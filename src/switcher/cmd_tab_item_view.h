@@ -10,6 +10,10 @@
 namespace quillmar {
 
 struct CmdTabItemView {
+    // The title row under the box: this far below it and this tall.
+    static constexpr double kTitleGap = 6;
+    static constexpr double kTitleRowHeight = 17;
+
     SwitchTarget target;
     bool isSelected = false;
     bool isLight = false;

@@ -28,6 +28,25 @@ HUDStripViewport HUDStripViewport::make(const HUDMetrics& m, int count, int sele
     return v;
 }
 
+HUDStripViewport::EntryRange HUDStripViewport::builtEntries(const HUDMetrics& m, int count, int lowestSelection,
+                                                            int highestSelection, double screenWidth) {
+    if (count <= 0) return {};
+    const auto low = make(m, count, std::min(lowestSelection, highestSelection), screenWidth);
+    if (!low.scrolls()) return {0, count - 1};
+    const auto high = make(m, count, std::max(lowestSelection, highestSelection), screenWidth);
+    const double margin = low.viewportWidth / 2;
+    const double slot = m.boxSize + m.itemSpacing;
+    if (!(slot > 0) || !std::isfinite(slot)) return {0, count - 1};
+    // Box i spans horizontalPadding + i * slot ... + boxSize in the row.
+    const double from = low.scrollOffset - margin - m.horizontalPadding;
+    const double to = high.scrollOffset + high.viewportWidth + margin - m.horizontalPadding;
+    const double first = std::floor((from - m.boxSize) / slot) + 1, last = std::floor(to / slot);
+    EntryRange r;
+    r.first = static_cast<int>(std::clamp(first, 0.0, double(count - 1)));
+    r.last = static_cast<int>(std::clamp(last, double(r.first), double(count - 1)));
+    return r;
+}
+
 double HUDStripViewport::titleWidth() const {
     return std::max(std::min(boxSize + 28, viewportWidth - 2 * kTitleEdgeInset), 1.0);
 }

@@ -31,6 +31,18 @@ struct HUDStripViewport {
     // How far box i's title moves right (negative: left) to stay inside the bar as shown now.
     double titleShift(int i) const;
 
+    // The entries (first to last, by index) a scrolling strip builds when its selection has ranged
+    // over lowest ... highest since the bar opened: every entry the bar showed or passed over on
+    // the way, and half a bar's width more on either side (the overshoot of a glide, the slide of
+    // the entries after a close). Those further out are never seen and only take their room.
+    struct EntryRange {
+        int first = 0, last = -1;
+        int count() const { return last >= first ? last - first + 1 : 0; }
+        friend bool operator==(const EntryRange&, const EntryRange&) = default;
+    };
+    static EntryRange builtEntries(const HUDMetrics& metrics, int count, int lowestSelection, int highestSelection,
+                                   double screenWidth);
+
     friend bool operator==(const HUDStripViewport&, const HUDStripViewport&) = default;
 };
 

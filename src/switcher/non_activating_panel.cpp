@@ -118,6 +118,13 @@ gfx::Image NonActivatingPanel::renderImage(double scale) {
         // channels are premultiplied, so each is scaled alike: one table of the 256 products,
         // each rounded half away from zero, serves every pixel.
         const double a = std::isfinite(alpha) ? std::clamp(alpha, 0.0, 1.0) : 0.0;
+        if (a == 0) {
+            // Nothing shows through yet (the first frame of a fade-in): every pixel is clear.
+            const int h = image.pixelHeight();
+            std::fill_n(image.data(), static_cast<std::size_t>(image.stride() / 4) * static_cast<std::size_t>(h), 0u);
+            image.markDirty();
+            return image;
+        }
         std::array<std::uint8_t, 256> scaled{};
         for (int c = 0; c < 256; ++c) scaled[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(std::lround(c * a));
         const int w = image.pixelWidth(), h = image.pixelHeight(), stride = image.stride() / 4;

@@ -37,6 +37,13 @@ bool reduceMotion() { return platform::AccessibilityDisplayOptions::shared().sho
 SwitcherController& SwitcherController::shared() { return runtime::World::shared<SwitcherController>(); }
 
 SwitcherController::SwitcherController() {
+    // Every selection widens the reach; nothing narrows it but a new presentation.
+    selectedIndex.onDidSet([this](const int&) {
+        const int i = selectedIndex.get();
+        const auto& r = selectionReach.get();
+        if (i < r.lowest || i > r.highest)
+            selectionReach = SelectionReach{std::min(i, r.lowest), std::max(i, r.highest), r.whole};
+    });
     wireGestureCallbacks();
     installHotKeyHandler();
     subscribeToSettingsAndSystem();
@@ -195,6 +202,7 @@ void SwitcherController::presentHUD(bool isPreview) {
     const std::string startName = list[static_cast<std::size_t>(start)].appName;
     targets = std::move(list);
 
+    resetSelectionReach(start);
     selectedIndex = start;
     anchorIndex_ = start;
     accumulatedDeltaX_ = 0;
@@ -268,6 +276,11 @@ void SwitcherController::selectAndCommit(int index) {
     if (index < 0 || index >= static_cast<int>(targets->size())) return;
     selectedIndex = index;
     commitSelection();
+}
+
+void SwitcherController::resetSelectionReach(int start) {
+    const SelectionReach fresh{start, start, false};
+    if (!(selectionReach.get() == fresh)) selectionReach = fresh;
 }
 
 void SwitcherController::clearTargets() {

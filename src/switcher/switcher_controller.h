@@ -47,6 +47,15 @@ public:
     runtime::Published<bool> isPresentedBloom{false, this};
     runtime::Published<double> activeScreenWidth{1440, this};
     runtime::Published<double> activeScreenHeight{900, this};
+    // The lowest and highest selection since the bar was presented: a strip wider than its screen
+    // builds only the entries those selections showed (see HUDStripViewport::builtEntries), or
+    // every entry once `whole` (a close or quit slides entries in from anywhere).
+    struct SelectionReach {
+        int lowest = 0, highest = 0;
+        bool whole = false;
+        friend bool operator==(const SelectionReach&, const SelectionReach&) = default;
+    };
+    runtime::Published<SelectionReach> selectionReach{{}, this};
 
     // ---- One switch ----------------------------------------------------------------------------
     void presentHUD(bool isPreview);
@@ -114,6 +123,8 @@ private:
     void installHotKeyHandler();
     void subscribeToSettingsAndSystem();
     void clearTargets();
+    // A new presentation (or warm-up) starts its selection reach at `start`.
+    void resetSelectionReach(int start);
     void fadeIn();
     bool gestureIsActive() const;
     void playHaptic(bool alignment);
@@ -123,6 +134,8 @@ private:
     bool passesDebounce();
     // Applies a removal from the list inside the spring that closes it up (at once under Reduce Motion).
     void closeUpList(const std::function<void()>& update);
+    // Whether the strip shows a stand-in for some of its entries now.
+    bool stripLeavesEntriesUnbuilt() const;
     // After a close or quit: announces the new selection and re-fits the panel once the list has
     // closed up (on the next turn when it was not animated).
     void announceAndRelayoutAfterRemoval();

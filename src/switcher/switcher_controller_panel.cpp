@@ -88,6 +88,7 @@ void SwitcherController::warmUp() {
         list.erase(list.begin() + static_cast<std::ptrdiff_t>(std::max(kWarmUpEntries, static_cast<std::size_t>(start) + 1)),
                    list.end());
     targets = std::move(list);
+    resetSelectionReach(start);
     selectedIndex = start;
     refreshPanelEnvironment();
     panel_->setRootView(makeRootView());

@@ -39,6 +39,14 @@ ui::View gradientFill(const ui::Shape& shape, Color top, Color bottom) {
                                                      ui::UnitPoint::bottom()));
 }
 
+// The app names of `entries` entries from `from` on.
+std::vector<std::string> entryNames(const std::vector<SwitchTarget>& targets, int from, int entries) {
+    std::vector<std::string> names;
+    for (int i = from; i < from + entries && i < static_cast<int>(targets.size()); ++i)
+        names.push_back(targets[static_cast<std::size_t>(i)].appName);
+    return names;
+}
+
 // Commit on a click or the accessibility default action; one element labelled by the app name.
 ui::View entryCell(ui::View cell, const SwitchTarget& target, int index, bool selected, const std::string& name) {
     auto commit = [index] { SwitcherController::shared().selectAndCommit(index); };
@@ -74,6 +82,7 @@ struct SwitchBarContent {
     int selected = 0;
     double screenWidth = 0, screenHeight = 0;
     bool isLight = false;
+    SwitcherController::SelectionReach reach;
     ui::Namespace ns;
     friend bool operator==(const SwitchBarContent&, const SwitchBarContent&) = default;
 
@@ -96,8 +105,45 @@ ui::View SwitchBarContent::horizontalStrip() const {
     const auto viewport = HUDStripViewport::make(metrics, count, selected, screenWidth);
     const bool reduceMotion = ui::environment().accessibilityReduceMotion;
 
-    auto cells = ui::ForEach(targets, [](const SwitchTarget& t) { return t.id; },
-                             [&](std::size_t i, const SwitchTarget& t) {
+    // A strip of hundreds of entries builds those in reach of the selection; a plain frame of the
+    // same width stands for each run of the others on either side.
+    HUDStripViewport::EntryRange built{0, count - 1};
+    if (viewport.scrolls() && !reach.whole)
+        built = HUDStripViewport::builtEntries(metrics, count, reach.lowest, reach.highest, screenWidth);
+    std::vector<std::size_t> shown;
+    shown.reserve(static_cast<std::size_t>(built.count()));
+    for (int i = built.first; i <= built.last; ++i) shown.push_back(static_cast<std::size_t>(i));
+    // Assistive technology still finds every entry, where the row puts it, as a built one reads.
+    const auto standIn = [&](int from, int entries) {
+        return ui::when(entries > 0, [&] {
+            const double slot = metrics.boxSize + metrics.itemSpacing;
+            const double cellHeight = metrics.boxSize + CmdTabItemView::kTitleGap + CmdTabItemView::kTitleRowHeight;
+            auto elements = [names = entryNames(targets, from, entries), slot, box = metrics.boxSize, cellHeight,
+                             from](const Rect& f) {
+                std::vector<ui::AccessibilityElement> out;
+                out.reserve(names.size());
+                for (std::size_t k = 0; k < names.size(); ++k) {
+                    ui::AccessibilityElement e;
+                    e.role = "group";
+                    e.label = names[k];
+                    e.traits = ui::AccessibilityTraits::isButton();
+                    const int index = from + static_cast<int>(k);
+                    e.action = [index] { SwitcherController::shared().selectAndCommit(index); };
+                    e.frame = Rect{f.x + static_cast<double>(k) * slot, f.midY() - cellHeight / 2, box, cellHeight};
+                    out.push_back(std::move(e));
+                }
+                return out;
+            };
+            return ui::accessibilityStandIn(ui::View(Color::clear()).frame(entries * slot - metrics.itemSpacing, 0),
+                                            std::move(elements));
+        });
+    };
+    // An entry built as the selection reaches it was there all along: it appears as it is.
+    const auto cellTransition = ui::Transition::asymmetric(ui::Transition::identity(), ui::Transition::opacity());
+
+    auto cells = ui::ForEach(shown, [&](std::size_t i) { return targets[i].id; },
+                             [&](std::size_t i) {
+                                 const SwitchTarget& t = targets[i];
                                  const bool isSel = static_cast<int>(i) == selected;
                                  CmdTabItemView item{t, isSel, isLight, metrics};
                                  if (isSel) {
@@ -123,9 +169,11 @@ ui::View SwitchBarContent::horizontalStrip() const {
                                              .named("hudHighlight");
                                  });
                                  cell = cell.background(highlight, ui::Alignment::top());
-                                 return entryCell(cell, t, static_cast<int>(i), isSel, "hudItem");
+                                 return entryCell(cell, t, static_cast<int>(i), isSel, "hudItem")
+                                     .transition(cellTransition);
                              });
-    ui::View row = ui::HStack(ui::VerticalAlignment::center, metrics.itemSpacing, {cells})
+    ui::View row = ui::HStack(ui::VerticalAlignment::center, metrics.itemSpacing,
+                              {standIn(0, built.first), cells, standIn(built.last + 1, count - 1 - built.last)})
                        .padding(ui::EdgeInsets{metrics.topPadding, metrics.horizontalPadding, metrics.bottomPadding,
                                                metrics.horizontalPadding});
     if (viewport.scrolls()) {
@@ -244,8 +292,9 @@ ui::View SwitcherHUDView::body() const {
     auto& controller = SwitcherController::shared();
     ui::observe(controller);
     ui::observe(SwitcherSettings::shared());
-    ui::View content = SwitchBarContent{controller.targets.get(), controller.selectedIndex, controller.activeScreenWidth,
-                                        controller.activeScreenHeight, isLightAppearance(), hudSelectionNamespace};
+    ui::View content =
+        SwitchBarContent{controller.targets.get(), controller.selectedIndex,      controller.activeScreenWidth,
+                         controller.activeScreenHeight, isLightAppearance(), controller.selectionReach, hudSelectionNamespace};
     return content.scaleEffect(controller.isPresentedBloom ? 1.0 : 0.968).named("switchBar");
 }
 

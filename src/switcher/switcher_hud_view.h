@@ -3,7 +3,9 @@
 // (by the switchBarStyle setting) on the plate, with the festive overlay on top, all under one
 // rounded clip. It keeps no state of the switch: it shows what the controller publishes, tells
 // the controller its measured size (so the panel stays centred), hands its layout to the festive
-// state, and commits a clicked entry.
+// state, and commits a clicked entry. A strip wider than its screen builds only the entries the
+// selection has brought into reach (the controller's selectionReach); a plain frame of the same
+// width, read by assistive technology as the entries it stands for, takes the place of the rest.
 //
 // Names for inspection: "switchBar" (the whole bar), "hudItem.<i>" / "hudRow.<i>" (entries),
 // "hudHighlight", "hudRule", "hudPlate", "hudTitle", "hudMinimizedBadge".

@@ -159,6 +159,20 @@ public:
     void accessibility(Node&, AccessibilityBuilder& b) const override { b.pending = {}; }
 };
 
+class AccessibilityStandInDesc final : public ModifierDesc {
+public:
+    AccessibilityStandInDesc(View c, std::function<std::vector<AccessibilityElement>(const Rect&)> m)
+        : ModifierDesc(std::move(c)), make(std::move(m)) {}
+    std::function<std::vector<AccessibilityElement>(const Rect&)> make;
+    void accessibility(Node& node, AccessibilityBuilder& b) const override {
+        if (!make) return;
+        for (auto& e : make(b.frameOf(node))) {
+            if (!AccessibilityBuilder::isEnabled(node)) e.isEnabled = false;
+            if (b.out) b.out->push_back(std::move(e));
+        }
+    }
+};
+
 class AccessibilityElementDesc final : public ModifierDesc {
 public:
     AccessibilityElementDesc(View c, AccessibilityChildBehavior b) : ModifierDesc(std::move(c)), behavior(b) {}
@@ -200,6 +214,10 @@ View withProperties(const View& v, AccessibilityProperties p) {
     return detail::withAccessibilityProperties(v, std::move(p));
 }
 }  // namespace
+
+View accessibilityStandIn(const View& view, std::function<std::vector<AccessibilityElement>(const Rect& frame)> make) {
+    return View(std::make_shared<detail::AccessibilityStandInDesc>(view, std::move(make)));
+}
 
 View View::accessibilityElement(AccessibilityChildBehavior children) const {
     return View(std::make_shared<detail::AccessibilityElementDesc>(*this, children));

@@ -59,4 +59,9 @@ namespace detail {
 View withAccessibilityProperties(const View& view, AccessibilityProperties properties);
 }  // namespace detail
 
+// A view that stands in for others not built (the entries of a long row out of sight): assistive
+// technology finds the elements `make` gives for the view's frame in the hosting view, made
+// whenever the tree is read, in place of anything inside the view.
+View accessibilityStandIn(const View& view, std::function<std::vector<AccessibilityElement>(const Rect& frame)> make);
+
 }  // namespace quillmar::ui

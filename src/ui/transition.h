@@ -33,6 +33,8 @@ public:
     };
     Effect effect(double amount, bool removal) const;
     bool isIdentity() const;
+    // No visible change while the view is inserted (it may still have one for its removal).
+    bool isIdentityOnInsertion() const { return insertion_.empty(); }
 
 private:
     struct Part {

@@ -363,7 +363,7 @@ void ViewGraph::commit(Node& node, const Transaction& parentEffective) {
         if (!glides) {
             Node* tn = findInPassThroughChain(node, [](const Node& n) { return n.desc->transition() != nullptr; });
             const Transition& tr = tn ? *tn->desc->transition() : defaultTransition();
-            if (!tr.isIdentity()) {
+            if (!tr.isIdentityOnInsertion()) {
                 node.activeTransition = std::make_shared<Transition>(tr);
                 node.transitionAmount.setImmediate({1});
                 node.transitionAmount.animateTo({0}, animation, t);

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "switcher/hud_metrics.h"
+#include "switcher/hud_strip_viewport.h"
 #include "switcher/vertical_hud_metrics.h"
 
 namespace quillmar {
@@ -44,6 +45,31 @@ TEST(HUDMetricsTest, TightnessStartsBelowSeventyTwo) {
     EXPECT_EQ(HUDMetrics::make(5, 487.95).itemSpacing, 4);
     EXPECT_EQ(HUDMetrics::make(5, 487.95).boxSize, 79);
     EXPECT_EQ(HUDMetrics::make(5, std::numeric_limits<double>::quiet_NaN()), HUDMetrics::make(5, 0));
+}
+
+TEST(HUDStripViewportTest, BuiltEntriesHoldEveryBoxInSightOfEverySelectionInReach) {
+    const auto m = HUDMetrics::make(1000, 1440);
+    // A strip that fits builds all of it.
+    const auto five = HUDMetrics::make(5, 1440);
+    EXPECT_EQ(HUDStripViewport::builtEntries(five, 5, 1, 1, 1440), (HUDStripViewport::EntryRange{0, 4}));
+    EXPECT_EQ(HUDStripViewport::builtEntries(m, 0, 0, 0, 1440).count(), 0);
+    for (const auto& [low, high] : {std::pair{0, 0}, {1, 1}, {500, 500}, {999, 999}, {10, 700}, {700, 10}}) {
+        const auto r = HUDStripViewport::builtEntries(m, 1000, low, high, 1440);
+        for (int sel = std::min(low, high); sel <= std::max(low, high); sel += 7) {
+            const auto v = HUDStripViewport::make(m, 1000, sel, 1440);
+            for (int i = 0; i < 1000; ++i) {
+                const double x = v.boxCenterX(i) - v.scrollOffset;
+                const bool inSight = x + m.boxSize / 2 > 0 && x - m.boxSize / 2 < v.viewportWidth;
+                if (inSight) {
+                    ASSERT_TRUE(i >= r.first && i <= r.last) << i << " for " << sel;
+                }
+            }
+        }
+        // Far less than the whole row, unless the reach spans most of it.
+        if (std::abs(high - low) < 10) {
+            EXPECT_LT(r.count(), 100) << low;
+        }
+    }
 }
 
 TEST(VerticalHUDMetricsTest, TiersAndScreenBounds) {

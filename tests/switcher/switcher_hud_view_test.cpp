@@ -6,6 +6,7 @@
 #include "platform/sim/sim_system_appearance.h"
 #include "platform/workspace.h"
 #include "switcher/hud_background.h"
+#include "switcher/hud_strip_viewport.h"
 #include "switcher/switcher_hud_view.h"
 #include "switcher_fixture.h"
 
@@ -105,6 +106,45 @@ TEST_F(SwitcherHUDViewTest, AccessibilityTreeHasOneButtonPerEntryAndActsOnIt) {
     EXPECT_TRUE(buttons[2]->performDefaultAction());
     EXPECT_FALSE(controller().isVisible);
     EXPECT_EQ(platform::Workspace::shared().frontmostApplication()->localizedName, "Meridian");
+}
+
+// Entries of a long strip that are not built are still there for assistive technology, read as
+// if they were: the same elements in the same places, and their actions commit them.
+TEST_F(SwitcherHUDViewTest, AccessibilityFindsEveryEntryOfALongStripAsIfAllWereBuilt) {
+    addApps(300);
+    present();
+    controller().handleScrub(20 * SwitcherController::scrubStep());
+    advance(1.0);
+    ASSERT_FALSE(host().frame("hudItem.299"));
+    const auto buttonsOf = [](const ui::AccessibilityElement& tree) {
+        return tree.findAll([](const ui::AccessibilityElement& e) {
+            return e.traits.contains(ui::AccessibilityTraits::isButton());
+        });
+    };
+    const auto lazy = host().accessibilityTree();
+    auto reach = controller().selectionReach.get();
+    reach.whole = true;
+    controller().selectionReach = reach;
+    ASSERT_TRUE(host().frame("hudItem.299"));
+    const auto full = host().accessibilityTree();
+    EXPECT_EQ(lazy.describe(), full.describe());
+    const auto a = buttonsOf(lazy), b = buttonsOf(full);
+    ASSERT_EQ(a.size(), 300u);
+    ASSERT_EQ(b.size(), 300u);
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i]->label, b[i]->label) << i;
+        EXPECT_EQ(a[i]->role, b[i]->role) << i;
+        EXPECT_EQ(a[i]->traits.bits, b[i]->traits.bits) << i;
+        EXPECT_EQ(a[i]->isEnabled, b[i]->isEnabled) << i;
+        EXPECT_NEAR(a[i]->frame.x, b[i]->frame.x, 1e-6) << i;
+        EXPECT_NEAR(a[i]->frame.y, b[i]->frame.y, 1e-6) << i;
+        EXPECT_NEAR(a[i]->frame.width, b[i]->frame.width, 1e-6) << i;
+        EXPECT_NEAR(a[i]->frame.height, b[i]->frame.height, 1e-6) << i;
+    }
+    const std::string name = a[250]->label;
+    EXPECT_TRUE(a[250]->performDefaultAction());
+    EXPECT_FALSE(controller().isVisible);
+    EXPECT_EQ(platform::Workspace::shared().frontmostApplication()->localizedName, name);
 }
 
 TEST_F(SwitcherHUDViewTest, ClickingAnEntryCommitsIt) {
@@ -232,6 +272,84 @@ TEST_F(SwitcherHUDViewTest, AStripWiderThanItsScreenScrollsToKeepTheSelectionIns
     }
     // Entries far from the selection lie outside the bar and take no clicks there.
     EXPECT_FALSE(inside("hudItem.29"));
+}
+
+// A strip of hundreds of entries builds those in reach of the selection; the rest only take
+// their room. Whatever the selection does, every entry that shows in the bar is there.
+TEST_F(SwitcherHUDViewTest, AStripOfHundredsBuildsWhatComesIntoSightAndNothingIsMissingOnTheWay) {
+    constexpr int kCount = 300;
+    addApps(kCount);
+    present();
+    const auto m = HUDMetrics::make(kCount, 1440);
+    const auto bar = *host().frame("switchBar");
+    EXPECT_DOUBLE_EQ(bar.width, HUDStripViewport::make(m, kCount, 1, 1440).viewportWidth);
+    const auto built = [&](int i) { return host().frame("hudItem." + std::to_string(i)).has_value(); };
+    int count = 0;
+    for (int i = 0; i < kCount; ++i) count += built(i) ? 1 : 0;
+    EXPECT_GT(count, 30);
+    EXPECT_LT(count, 100);
+    EXPECT_FALSE(built(kCount - 1));
+    // Built entries sit where the whole row puts them.
+    EXPECT_DOUBLE_EQ(host().frame("hudItem.20")->x - host().frame("hudItem.0")->x, 20 * (m.boxSize + m.itemSpacing));
+
+    // The built entries cover the bar on every frame of a glide, however far the selection jumps.
+    const auto coversTheBar = [&] {
+        int first = -1, last = -1;
+        for (int i = 0; i < kCount; ++i)
+            if (built(i)) {
+                if (first < 0) first = i;
+                last = i;
+            } else if (first >= 0 && last == i - 1 && i < kCount) {
+                // built entries stay one run
+                for (int k = i + 1; k < kCount; ++k)
+                    if (built(k)) return ::testing::AssertionFailure() << "gap before " << k;
+                break;
+            }
+        const auto a = *host().presentedFrame("hudItem." + std::to_string(first));
+        const auto b = *host().presentedFrame("hudItem." + std::to_string(last));
+        if ((first > 0 && a.minX() > bar.minX()) || (last < kCount - 1 && b.maxX() < bar.maxX()))
+            return ::testing::AssertionFailure() << "entries " << first << "..." << last << " leave part of the bar empty";
+        return ::testing::AssertionSuccess();
+    };
+    for (int target : {40, 230, 120, 299, 0}) {
+        controller().handleScrub((target - controller().selectedIndex) * SwitcherController::scrubStep());
+        for (int frame = 0; frame < 30; ++frame) {
+            advance(1.0 / 60);
+            ASSERT_TRUE(coversTheBar()) << "towards " << target << ", frame " << frame;
+        }
+        ASSERT_EQ(controller().selectedIndex.get(), target);
+        EXPECT_TRUE(host().presentedFrame("hudHighlight")->minX() >= bar.minX() - 0.5) << target;
+    }
+    // What the selection passed over stays built until the bar is put away.
+    for (int i = 0; i < kCount; i += 37) EXPECT_TRUE(built(i)) << i;
+    controller().dismissHUD(true);
+    advance(0.5);
+    present();
+    EXPECT_FALSE(built(kCount - 1));
+}
+
+// A close or quit builds every entry first, so the entries behind slide in from their own places,
+// even from far out of sight: quitting an app with sixty entries ahead of the selection.
+TEST_F(SwitcherHUDViewTest, AfterAQuitInALongStripTheEntriesBehindSlideInFromTheirPlaces) {
+    const auto big = addApp("Ledger");
+    for (int i = 0; i < 60; ++i) addWindow(big, "Sheet " + std::to_string(i + 1));
+    addApps(240);
+    present();
+    ASSERT_EQ(controller().targets->size(), 300u);
+    ASSERT_EQ(controller().targets.get()[59].pid, big);
+    controller().handleScrub((59 - controller().selectedIndex) * SwitcherController::scrubStep());
+    advance(1.0);
+    ASSERT_EQ(controller().selectedIndex.get(), 59);
+    const auto comingIn = controller().targets.get()[119].id;
+    const double to = host().presentedFrame("hudItem.59")->x;
+    controller().performHotKeyAction(SwitcherController::quitAction);
+    ASSERT_EQ(controller().targets->size(), 240u);
+    ASSERT_EQ(controller().targets.get()[59].id, comingIn);
+    advance(0.05);
+    // Still on its way in from the right, where it was in the row.
+    EXPECT_GT(host().presentedFrame("hudItem.59")->x, to + 100);
+    advance(1.0);
+    EXPECT_NEAR(host().presentedFrame("hudItem.59")->x, to, 0.5);
 }
 
 TEST_F(SwitcherHUDViewTest, TitlesOfATightStripStayOffTheBarsEdges) {

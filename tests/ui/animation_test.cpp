@@ -68,6 +68,17 @@ struct Model : runtime::ObservableObject {
     runtime::Published<int> selected{0, this};
 };
 
+// A 10 x 10 black row, named "row", shown while the model's flag is on, coming and going with `transition`.
+struct RowScreen {
+    Model* m;
+    Transition transition;
+    View body() const {
+        observe(*m);
+        return ZStack({View(Color::clear()).frame(10, 10),
+                       when(m->flag.get(), View(Color::black()).frame(10, 10).named("row").transition(transition))});
+    }
+};
+
 TEST_F(AnimationTest, WithAnimationMovesFramesOnTheMainLoopClock) {
     Model m;
     struct Screen {
@@ -206,18 +217,7 @@ TEST_F(AnimationTest, MatchedIconsMorphBetweenTwoLayouts) {
 
 TEST_F(AnimationTest, InsertionAndRemovalTransitions) {
     Model m;
-    struct Screen {
-        Model* m;
-        View body() const {
-            observe(*m);
-            return ZStack({View(Color::clear()).frame(10, 10),
-                           when(m->flag.get(), View(Color::black())
-                                                   .frame(10, 10)
-                                                   .named("row")
-                                                   .transition(Transition::scale(0.5).combined(Transition::opacity())))});
-        }
-    };
-    HostingView host(Screen{&m}, {10, 10});
+    HostingView host(RowScreen{&m, Transition::scale(0.5).combined(Transition::opacity())}, {10, 10});
     withAnimation(Animation::linear(1), [&] { m.flag = true; });
     EXPECT_NEAR(*host.presentedOpacity("row"), 0.0, 1e-9);
     EXPECT_NEAR(host.presentedFrame("row")->width, 5, 1e-9);
@@ -245,19 +245,7 @@ TEST_F(AnimationTest, InsertionAndRemovalTransitions) {
 TEST_F(AnimationTest, ReinsertingWhileTheOldViewFadesOutMakesANewView) {
     Model m;
     m.flag = true;
-    struct Screen {
-        Model* m;
-        View body() const {
-            observe(*m);
-            return ZStack({View(Color::clear()).frame(10, 10),
-                           when(m->flag.get(), View(Color::black())
-                                                   .frame(10, 10)
-                                                   .named("row")
-                                                   .transition(Transition::asymmetric(Transition::offset(0, -10),
-                                                                                      Transition::opacity())))});
-        }
-    };
-    HostingView host(Screen{&m}, {10, 10});
+    HostingView host(RowScreen{&m, Transition::asymmetric(Transition::offset(0, -10), Transition::opacity())}, {10, 10});
     host.layoutIfNeeded();
     withAnimation(Animation::linear(1), [&] { m.flag = false; });
     advance(0.5);
@@ -270,6 +258,21 @@ TEST_F(AnimationTest, ReinsertingWhileTheOldViewFadesOutMakesANewView) {
     advance(0.6);
     EXPECT_FALSE(host.isAnimating());
     EXPECT_EQ(host.frames("row").size(), 1u);
+}
+
+TEST_F(AnimationTest, AViewWithoutAnInsertionEffectIsThereAtOnceAndStillLeavesWithItsRemoval) {
+    Model m;
+    HostingView host(RowScreen{&m, Transition::asymmetric(Transition::identity(), Transition::opacity())}, {10, 10});
+    host.layoutIfNeeded();
+    withAnimation(Animation::linear(1), [&] { m.flag = true; });
+    ASSERT_TRUE(host.presentedOpacity("row"));
+    EXPECT_NEAR(*host.presentedOpacity("row"), 1, 1e-9);
+    EXPECT_NEAR(gfx::probe(host.renderImage(1.0), {5, 5}).alpha, 1, 0.01);
+    withAnimation(Animation::linear(1), [&] { m.flag = false; });
+    advance(0.5);
+    EXPECT_NEAR(gfx::probe(host.renderImage(1.0), {5, 5}).alpha, 0.5, 0.02);
+    advance(0.6);
+    EXPECT_NEAR(gfx::probe(host.renderImage(1.0), {5, 5}).alpha, 0, 0.01);
 }
 
 TEST_F(AnimationTest, PausedTimelineKeepsItsContent) {

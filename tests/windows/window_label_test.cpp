@@ -38,6 +38,21 @@ TEST(WindowLabelTest, CleansTitlesAsTheTableSays) {
     }
 }
 
+TEST(WindowLabelTest, ALabelAskedForAgainIsTheSameAndPairsThatSpellAlikeStayApart) {
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(cleanWindowLabel("Notes - Editor", "Editor"), "Notes");
+        // Name + title read alike in both pairs; only the first pair's name is appended.
+        EXPECT_EQ(cleanWindowLabel("Ab - Ab", "Ab - "), "Ab - Ab");
+        EXPECT_EQ(cleanWindowLabel("Ab - Ab - Ab", ""), "Ab - Ab - Ab");
+        EXPECT_EQ(cleanWindowLabel("x - Ab", "Ab"), "x");
+    }
+    // Far more titles than are kept: each still gets its own label.
+    for (int i = 0; i < 10000; i += 97)
+        EXPECT_EQ(cleanWindowLabel("Doc " + std::to_string(i) + " - Editor", "Editor"), "Doc " + std::to_string(i));
+    for (int i = 0; i < 10000; ++i) cleanWindowLabel("Sheet " + std::to_string(i), "Ledger");
+    EXPECT_EQ(cleanWindowLabel("Sheet 7 - Ledger", "Ledger"), "Sheet 7");
+}
+
 TEST(WindowLabelTest, CaseFoldingThatChangesLengthCutsAtTheMatchStart) {
     // "ß" folds to "ss": the matched tail of the title is shorter or longer than the name passed.
     EXPECT_EQ(cleanWindowLabel("Report - Stra\u00dfe", "STRASSE"), "Report");

@@ -50,6 +50,11 @@ std::optional<std::vector<WindowInfo>> SimWindowServer::windowList(WindowListOpt
     return desktop_.windowList(options);
 }
 
+std::optional<std::vector<WindowInfo>> SimWindowServer::windowListOfProcess(WindowListOption options,
+                                                                         std::int32_t pid) const {
+    return desktop_.windowListOfProcess(options, pid);
+}
+
 // The level at which a captured screen is shielded (the largest level below the cursor's).
 int SimWindowServer::shieldingWindowLevel() const { return 2147483628; }
 

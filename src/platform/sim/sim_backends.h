@@ -36,6 +36,7 @@ class SimWindowServer final : public WindowServer {
 public:
     explicit SimWindowServer(SimDesktop& desktop) : desktop_(desktop) {}
     std::optional<std::vector<WindowInfo>> windowList(WindowListOption options) const override;
+    std::optional<std::vector<WindowInfo>> windowListOfProcess(WindowListOption options, std::int32_t pid) const override;
     int shieldingWindowLevel() const override;
     bool hasProcessLookup() const override;
     int getProcessForPID(std::int32_t pid, ProcessSerialNumber* out) const override;

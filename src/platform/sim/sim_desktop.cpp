@@ -246,16 +246,20 @@ bool SimDesktop::isDesktopElement(const SimWindow& w) {
 }
 
 WindowInfo SimDesktop::windowInfo(const SimWindow& w) const {
-    nlohmann::json d = nlohmann::json::object();
-    d[WindowKey::number] = w.number;
-    d[WindowKey::ownerPID] = w.ownerPid;
-    if (const SimApp* owner = app(w.ownerPid); owner && owner->localizedName) d[WindowKey::ownerName] = *owner->localizedName;
-    d[WindowKey::name] = w.title;
-    d[WindowKey::layer] = w.layer;
-    d[WindowKey::alpha] = w.alpha;
-    d[WindowKey::bounds] = dictionaryFromRect(w.bounds);
-    if (isOnScreen(w)) d[WindowKey::isOnscreen] = true;
-    d[WindowKey::sharingState] = w.sharingState;
+    // Built in the dictionary's own key order, each key placed after the one before without a
+    // search (the list of a thousand windows is made on every opening of the bar).
+    nlohmann::json::object_t o;
+    const auto put = [&o](const char* key, nlohmann::json value) { o.emplace_hint(o.end(), key, std::move(value)); };
+    put(WindowKey::alpha, w.alpha);
+    put(WindowKey::bounds, dictionaryFromRect(w.bounds));
+    if (isOnScreen(w)) put(WindowKey::isOnscreen, true);
+    put(WindowKey::layer, w.layer);
+    put(WindowKey::name, w.title);
+    if (const SimApp* owner = app(w.ownerPid); owner && owner->localizedName) put(WindowKey::ownerName, *owner->localizedName);
+    put(WindowKey::ownerPID, w.ownerPid);
+    put(WindowKey::sharingState, w.sharingState);
+    put(WindowKey::number, w.number);
+    nlohmann::json d(std::move(o));
     for (const auto& [key, value] : w.infoOverrides.items()) {
         if (value.is_null())
             d.erase(key);
@@ -265,20 +269,41 @@ WindowInfo SimDesktop::windowInfo(const SimWindow& w) const {
     return WindowInfo(std::move(d));
 }
 
-std::optional<std::vector<WindowInfo>> SimDesktop::windowList(WindowListOption options) const {
-    if (!windowListAvailable_) return std::nullopt;
+namespace {
+// On-screen windows first, then (unless only those are asked for) the others, each in the order given.
+std::vector<WindowInfo> listed(const SimDesktop& desktop, const std::vector<const SimWindow*>& windows,
+                               WindowListOption options) {
     const bool onScreenOnly = hasOption(options, WindowListOption::onScreenOnly);
     const bool excludeDesktop = hasOption(options, WindowListOption::excludeDesktopElements);
     std::vector<WindowInfo> on, off;
-    for (const SimWindow* w : windows()) {
-        if (excludeDesktop && isDesktopElement(*w)) continue;
-        if (isOnScreen(*w))
-            on.push_back(windowInfo(*w));
+    for (const SimWindow* w : windows) {
+        if (excludeDesktop && SimDesktop::isDesktopElement(*w)) continue;
+        if (desktop.isOnScreen(*w))
+            on.push_back(desktop.windowInfo(*w));
         else if (!onScreenOnly)
-            off.push_back(windowInfo(*w));
+            off.push_back(desktop.windowInfo(*w));
     }
     for (auto& w : off) on.push_back(std::move(w));
     return on;
+}
+}  // namespace
+
+std::optional<std::vector<WindowInfo>> SimDesktop::windowList(WindowListOption options) const {
+    if (!windowListAvailable_) return std::nullopt;
+    return listed(*this, windows(), options);
+}
+
+std::optional<std::vector<WindowInfo>> SimDesktop::windowListOfProcess(WindowListOption options, std::int32_t pid) const {
+    if (!windowListAvailable_) return std::nullopt;
+    // A window listed under another owner than its own is found only by reading the whole list.
+    for (const auto& [number, w] : windows_)
+        if (w.infoOverrides.contains(WindowKey::ownerPID)) {
+            std::vector<WindowInfo> out;
+            for (auto& info : listed(*this, windows(), options))
+                if (info.int32(WindowKey::ownerPID) == pid) out.push_back(std::move(info));
+            return out;
+        }
+    return listed(*this, windowsOf(pid), options);
 }
 
 // ---- Effects ---------------------------------------------------------------------------------

@@ -107,6 +107,8 @@ public:
     static bool isDesktopElement(const SimWindow& w);
     // The window server's list (nullopt while the list is made unavailable).
     std::optional<std::vector<WindowInfo>> windowList(WindowListOption options) const;
+    // The part of that list whose owner is `pid`, made from the process's own windows.
+    std::optional<std::vector<WindowInfo>> windowListOfProcess(WindowListOption options, std::int32_t pid) const;
     WindowInfo windowInfo(const SimWindow& w) const;
 
     // ---- Actions (the backends call these; each is logged) -------------------------------------

@@ -240,6 +240,42 @@ TEST_F(SimDesktopTest, WindowListDictionariesAndOverrides) {
     EXPECT_FALSE(WindowServer::shared().windowList(WindowListOption::all));
 }
 
+// One process's part of the list is the whole list filtered by owner, whatever is hidden,
+// minimised, on another Space or listed under another owner.
+TEST_F(SimDesktopTest, OneProcesssWindowListIsTheWholeListFilteredByOwner) {
+    auto& server = WindowServer::shared();
+    const auto numbers = [](const std::optional<std::vector<WindowInfo>>& list) {
+        std::vector<std::string> out;
+        for (const auto& w : *list) out.push_back(w.raw().dump());
+        return out;
+    };
+    const auto filtered = [&](WindowListOption options, std::int32_t pid) {
+        auto all = server.windowList(options);
+        std::erase_if(*all, [pid](const WindowInfo& w) { return w.int32(WindowKey::ownerPID) != pid; });
+        return numbers(all);
+    };
+    const auto check = [&](const char* when) {
+        for (auto options : {WindowListOption::all, WindowListOption::onScreenOnly,
+                             WindowListOption::onScreenOnly | WindowListOption::excludeDesktopElements})
+            for (std::int32_t pid : {browser, editor, mail, 999})
+                EXPECT_EQ(numbers(server.windowListOfProcess(options, pid)), filtered(options, pid)) << when << " " << pid;
+    };
+    check("at first");
+    desktop->setMinimized(202, true);
+    desktop->window(231)->space = 2;
+    SimWindow desk;
+    desk.ownerPid = editor;
+    desk.layer = kDesktopWindowLevel;
+    desktop->addWindow(desk);
+    desktop->raiseWindow(211);
+    check("after changes");
+    desktop->window(211)->infoOverrides = {{WindowKey::ownerPID, mail}};
+    check("with a window listed under another owner");
+    ASSERT_EQ(server.windowListOfProcess(WindowListOption::all, mail)->size(), 2u);
+    desktop->setWindowListAvailable(false);
+    EXPECT_FALSE(server.windowListOfProcess(WindowListOption::all, browser));
+}
+
 TEST_F(SimDesktopTest, FrontProcessCallAndItsAbsence) {
     ProcessSerialNumber psn;
     ASSERT_EQ(WindowServer::shared().getProcessForPID(editor, &psn), 0);
