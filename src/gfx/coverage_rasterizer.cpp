@@ -42,7 +42,12 @@ void CoverageRasterizer::reset(int x0, int y0, int width, int height) {
         bandBegin_ = 0;
         bandEnd_ = h_;
     }
-    if (acc_.size() < need) acc_.resize(need, 0.0f);
+    if (acc_.size() < need) {
+        // Exactly what this mask needs, the old one given back first: growing in place would
+        // double the capacity and hold both while copying zeros (the accumulator is all zero here).
+        std::vector<float>().swap(acc_);
+        acc_.assign(need, 0.0f);
+    }
     rowMin_.assign(std::size_t(h_), w_);
     rowMax_.assign(std::size_t(h_), -1);
 }

@@ -4,6 +4,7 @@
 
 #include "app/demo/desktop_picture.h"
 #include "app/demo/generated_app_icons.h"
+#include "gfx/cairo_backend.h"
 #include "platform/accessibility_display_options.h"
 #include "platform/sim/event_log.h"
 #include "platform/sim/sim_desktop.h"
@@ -82,6 +83,8 @@ void registerSwitcherSteps(platform::sim::ScenarioRegistry& registry) {
             return;
         }
         const double s = scale.value_or(2.0);
+        // A snapshot is a one-off: the buffers kept for the bar's frames are made again after it.
+        gfx::CairoBackend::releaseKeptBuffers();
         ctx->writePicture("switchBarSnapshot", *file, what,
                           [&](const std::string& path, std::string* error) { return panel->writePng(path, s, error); },
                           {}, s);
@@ -109,9 +112,10 @@ void registerSwitcherSteps(platform::sim::ScenarioRegistry& registry) {
         // The bar shows only on the screen its panel lies on.
         if (panel && !screen->frame.intersects(panel->frame())) panel = nullptr;
         const double s = scale.value_or(1.0);
-        const auto image = DesktopPicture::render(ctx->desktop, *screen, panel, s);
         ctx->writePicture("screenSnapshot", *file, what,
-                          [&](const std::string& path, std::string* error) { return image.writePng(path, error); },
+                          [&](const std::string& path, std::string* error) {
+                              return DesktopPicture::writePng(ctx->desktop, *screen, panel, s, path, error);
+                          },
                           {{"screen", screen->name}, {"switchBar", panel != nullptr && panel->isVisible()}}, s);
     });
     registry.registerStep("systemAppearance", [](ScenarioFields& f, StepContext* ctx) {
