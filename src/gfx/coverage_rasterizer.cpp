@@ -22,8 +22,9 @@ inline int ceilInt(double v) {
 }
 }  // namespace
 
-// Above this many bytes of accumulator a mask is accumulated in bands of rows.
-constexpr std::size_t kBandBytes = 1u << 20;
+// Above this many bytes of accumulator a mask is accumulated in bands of rows (which gives the
+// same coverage): a mask the size of a screen needs no more than this.
+constexpr std::size_t kBandBytes = 1u << 18;
 
 void CoverageRasterizer::reset(int x0, int y0, int width, int height) {
     x0_ = x0;
