@@ -2,9 +2,12 @@
 // Draws a picture straight to a PNG file a band of rows at a time: only one band's surface
 // (and each layer's piece near it) exists at once, so a picture of a whole screen costs a
 // fraction of its full surface in memory. The file is byte for byte the one a whole
-// RenderTarget of the same size would write; `draw` is called once for every band (and all of
-// them again should a band turn out to have transparent pixels after earlier ones were written
-// without alpha), so it must draw the same each time.
+// RenderTarget of the same size would write, with one exception: an image resampled at a
+// fractional scale without a kept tile (over 512 pixels a side, or taken for moving) may differ
+// by a level in the rows around a band's edge, as Pixman samples in fixed point from where the
+// band's surface starts. `draw` is called once for every band (and all of them again should a
+// band turn out to have transparent pixels after earlier ones were written without alpha), so it
+// must draw the same each time.
 
 #include <functional>
 #include <string>

@@ -48,12 +48,12 @@ public:
     // last drawn), which decide how an image is sampled: every band of a picture starts from the
     // caches as they were before it, and the picture leaves them as one whole drawing would.
     struct ImageCaches;
+    static std::shared_ptr<const ImageCaches> saveImageCaches();
+    static void restoreImageCaches(const std::shared_ptr<const ImageCaches>& saved);
     // Gives back what this thread keeps only to make later frames faster (filtered layers and clip
     // masks as last drawn, working buffers), all of which a later drawing makes again exactly:
     // for before a one-off picture that needs the memory more than the next frame needs speed.
     static void releaseKeptBuffers();
-    static std::shared_ptr<const ImageCaches> saveImageCaches();
-    static void restoreImageCaches(const std::shared_ptr<const ImageCaches>& saved);
 
     Size canvasSize() const override { return canvas_; }
     double deviceScale() const override { return scale_; }

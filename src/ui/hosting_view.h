@@ -59,10 +59,8 @@ public:
     gfx::Image renderImage(double scale = 1.0, std::optional<Color> background = std::nullopt);
     bool writePng(const std::string& path, double scale = 1.0, std::optional<Color> background = std::nullopt,
                   std::string* error = nullptr);
-    // The same file drawn a band of rows at a time (gfx/banded_png.h), for pictures the size of a
-    // screen: a fraction of the memory. Exact but for images resampled at a fractional scale
-    // without a kept tile (over 512 pixels, or in motion) across a band's edge, which may differ
-    // by a level there (Pixman samples in fixed point from where the band's surface starts).
+    // The same file drawn a band of rows at a time, for pictures the size of a screen: a fraction
+    // of the memory, the same bytes but for what gfx/banded_png.h says of large or moving images.
     bool writePngInBands(const std::string& path, double scale = 1.0, std::optional<Color> background = std::nullopt,
                          std::string* error = nullptr);
     // Called whenever what is drawn may have changed (updates and animation frames).
