@@ -62,14 +62,14 @@ struct Scratch {
     std::vector<std::uint8_t> mask, rowCoverage;
     std::vector<std::vector<Point>> polygons, pieces;
 
-    void trim() {
-        rasterizer.trim(kKeptScratchBytes);
+    void trim(std::size_t keep = kKeptScratchBytes) {
+        rasterizer.trim(keep);
         for (auto* v : {&mask, &rowCoverage})
-            if (v->capacity() > kKeptScratchBytes) std::vector<std::uint8_t>().swap(*v);
+            if (v->capacity() > keep) std::vector<std::uint8_t>().swap(*v);
         for (auto* list : {&polygons, &pieces}) {
             std::size_t bytes = list->capacity() * sizeof(std::vector<Point>);
             for (const auto& poly : *list) bytes += poly.capacity() * sizeof(Point);
-            if (bytes > kKeptScratchBytes) std::vector<std::vector<Point>>().swap(*list);
+            if (bytes > keep) std::vector<std::vector<Point>>().swap(*list);
         }
     }
 };
@@ -78,6 +78,10 @@ Scratch& scratch() {
     thread_local Scratch s;
     return s;
 }
+
+// Counts releaseKeptBuffers() calls on this thread: clip masks kept from before the last one
+// are dropped when next looked for.
+thread_local std::uint64_t keptBuffersReleased = 0;
 
 // Images drawn with the high-quality filter, resampled once per size and sub-pixel position:
 // Pixman's high-quality filter costs tens of nanoseconds a pixel, and the same image drawn the
@@ -336,7 +340,16 @@ CairoBackend::CairoBackend(cairo_surface_t* target, Size canvas, double scale)
     base_.cr = cairo_create(target_);
     base_.width = cairo_image_surface_get_width(target_);
     base_.height = cairo_image_surface_get_height(target_);
+    canvasWidth_ = base_.width;
+    canvasHeight_ = base_.height;
     check(base_);
+}
+
+CairoBackend::CairoBackend(cairo_surface_t* target, Size canvas, double scale, int bandTop, int canvasPixelHeight)
+    : CairoBackend(target, canvas, scale) {
+    base_.y0 = bandTop;
+    canvasHeight_ = std::max(canvasPixelHeight, bandTop + base_.height);
+    banded_ = true;
 }
 
 CairoBackend::~CairoBackend() {
@@ -591,6 +604,11 @@ const CairoBackend::ClipMask& CairoBackend::clipMask(const DrawState& state) {
     };
     constexpr std::size_t kEarlierKept = 2;
     thread_local std::vector<Earlier> earlier;  // most recently used last
+    thread_local std::uint64_t earlierRelease = 0;
+    if (earlierRelease != keptBuffersReleased) {
+        std::vector<Earlier>().swap(earlier);
+        earlierRelease = keptBuffersReleased;
+    }
     auto sameClips = [](const std::vector<ClipEntry>& a, const std::vector<ClipEntry>& b) {
         if (a.size() != b.size()) return false;
         for (std::size_t i = 0; i < a.size(); ++i)
@@ -633,7 +651,7 @@ const CairoBackend::ClipMask& CairoBackend::clipMask(const DrawState& state) {
         if (parent) deriveClipMask(mask, *parent, clips.back());
         else buildClipMask(mask, clips);
         // Only masks of panel size are kept: a clip the size of a whole screen is drawn once.
-        if (mask.empty || mask.alpha->size() <= kKeptScratchBytes) {
+        if (!banded_ && (mask.empty || mask.alpha->size() <= kKeptScratchBytes)) {
             if (earlier.size() >= kEarlierKept) earlier.erase(earlier.begin());
             Earlier e{*state.clips, scale_, mask};
             e.mask.clips.reset();  // kept by value, not by the draw state's list
@@ -1003,6 +1021,24 @@ void CairoBackend::drawText(const TextLayout& layout, Point origin, const Shadin
 
 void CairoBackend::forgetImagePlacements() { resampleCache().lastUntiled.clear(); }
 
+void CairoBackend::releaseKeptBuffers() {
+    filteredLayers().kept.clear();
+    scratch().trim(0);
+    ++keptBuffersReleased;
+}
+
+struct CairoBackend::ImageCaches {
+    ResampleCache cache;
+};
+
+std::shared_ptr<const CairoBackend::ImageCaches> CairoBackend::saveImageCaches() {
+    return std::make_shared<const ImageCaches>(ImageCaches{resampleCache()});
+}
+
+void CairoBackend::restoreImageCaches(const std::shared_ptr<const ImageCaches>& saved) {
+    if (saved) resampleCache() = saved->cache;
+}
+
 void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageStyle& style, const DrawState& state) {
     if (image.isNull() || !rect.isFinite() || rect.isEmpty()) return;
     Surface& s = top();
@@ -1024,26 +1060,35 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
 
     bool hidden = false;
     const ClipMask* clip = effectiveClip(state, dev, hidden);
-    if (hidden) return;
+    // A band of a picture puts every image through the caches below as the whole picture
+    // would, hidden here or not, so that all bands (and the pictures after) find them the same.
+    if (hidden && !banded_) return;
 
     // The high-quality filter is slow: such images are resampled into a tile once and copied.
-    const double ox = std::floor(t.tx), oy = std::floor(t.ty);
-    AffineTransform placement = t;
+    // Tiles are placed as on the whole picture's surfaces; `shift` takes them to this band's.
+    const AffineTransform whole = banded_ ? AffineTransform::translation(-s.x0, -s.wholeY0)
+                                                .concatenating(AffineTransform::scale(scale_, scale_))
+                                                .concatenating(state.transform)
+                                          : t;
+    const double shift = s.y0 - s.wholeY0;
+    const double ox = std::floor(whole.tx), oy = std::floor(whole.ty);
+    AffineTransform placement = whole;
     placement.tx -= ox;
     placement.ty -= oy;
     const Rect tileArea = placement.apply(rect);
     const double tx0 = std::floor(tileArea.minX()), ty0 = std::floor(tileArea.minY());
     const double tw = std::ceil(tileArea.maxX()) - tx0, th = std::ceil(tileArea.maxY()) - ty0;
-    const bool tiled = style.interpolation == ImageInterpolation::high && std::fabs(t.tx) < 1e6 &&
-                       std::fabs(t.ty) < 1e6 && tw >= 1 && th >= 1 && tw <= ResampleCache::kMaxSide &&
+    const bool tiled = style.interpolation == ImageInterpolation::high && std::fabs(whole.tx) < 1e6 &&
+                       std::fabs(whole.ty) < 1e6 && tw >= 1 && th >= 1 && tw <= ResampleCache::kMaxSide &&
                        th <= ResampleCache::kMaxSide && image.pixelWidth() <= ResampleCache::kMaxSide &&
                        image.pixelHeight() <= ResampleCache::kMaxSide;
     // Copies a resampled tile in (its pixel (0, 0) lands on device pixel (ox + tx0, oy + ty0)).
     auto paintTile = [&](const Image& tile) {
+        if (hidden) return;
         cairo_save(cr);
         if (!clip || applyClips(cr, state)) {
             cairo_identity_matrix(cr);
-            cairo_set_source_surface(cr, tile.cairoSurface(), ox + tx0, oy + ty0);
+            cairo_set_source_surface(cr, tile.cairoSurface(), ox + tx0, oy + ty0 - shift);
             cairo_paint_with_alpha(cr, state.opacity);
         }
         cairo_restore(cr);
@@ -1064,7 +1109,7 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
     const bool moving = tiled && resampleCache().noteUntiledDraw(image.contentId(), rect, placement);
     // An image an animation is moving is drawn from a motion tile even where it has not been seen
     // before: a high-quality tile for a place it leaves on the next frame would cost the frame.
-    if (tiled && style.inMotion && drawInMotion(image, rect, style, state, clip)) return;
+    if (tiled && style.inMotion && drawInMotion(image, rect, style, state, clip, hidden)) return;
 
     // Saturation and template tint work on a private copy of the pixels.
     Image source = image;
@@ -1118,6 +1163,7 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
             }
         }
     }
+    if (hidden) return;
     cairo_save(cr);
     if (!clip || applyClips(cr, state)) {
         paintImage(cr, t);
@@ -1128,7 +1174,7 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
 }
 
 bool CairoBackend::drawInMotion(const Image& image, const Rect& rect, const ImageStyle& style, const DrawState& state,
-                                const ClipMask* clip) {
+                                const ClipMask* clip, bool hidden) {
     // Device size of the whole image as drawn now, judged along each axis of the transform.
     const AffineTransform t = deviceMatrix(state.transform);
     const double dw = std::hypot(t.a, t.b) * rect.width, dh = std::hypot(t.c, t.d) * rect.height;
@@ -1179,6 +1225,7 @@ bool CairoBackend::drawInMotion(const Image& image, const Rect& rect, const Imag
         cache.addMotion(std::move(e));
         tile = &motion.back().tile;
     }
+    if (hidden) return true;
     Surface& s = top();
     cairo_t* cr = s.cr;
     cairo_save(cr);
@@ -1201,10 +1248,10 @@ bool CairoBackend::drawInMotion(const Image& image, const Rect& rect, const Imag
 
 void CairoBackend::beginLayer(const DrawState& state, const std::optional<Rect>& contentBounds) {
     const Surface& parent = top();
-    int margin = filterMargin(state.filters, scale_, std::min(1024.0, double(std::max(base_.width, base_.height))));
+    int margin = filterMargin(state.filters, scale_, std::min(1024.0, double(std::max(canvasWidth_, canvasHeight_))));
     // Device pixels that can still reach the target, widened by what filters may pull in.
     double cx0 = -margin, cy0 = -margin;
-    double cx1 = base_.width + margin, cy1 = base_.height + margin;
+    double cx1 = canvasWidth_ + margin, cy1 = canvasHeight_ + margin;
     if (!state.layerPlacement.isIdentity()) {
         // The content is carried elsewhere when composited: what can reach the target is what
         // the placement brings into it.
@@ -1230,7 +1277,31 @@ void CairoBackend::beginLayer(const DrawState& state, const std::optional<Rect>&
     layer.width = std::clamp(static_cast<int>(x1 - x0), 1, 16384);
     layer.height = std::clamp(static_cast<int>(y1 - y0), 1, 16384);
     if (x1 <= x0 || y1 <= y0) layer.width = layer.height = 1;
-    (void)parent;
+    layer.wholeY0 = layer.y0;
+    // (A layer carried elsewhere by its placement is drawn whole: its rows are not the parent's.)
+    if (banded_ && state.layerPlacement.isIdentity()) {
+        // Of the layer the whole canvas would have, only the rows that can reach the parent's:
+        // the filters' reach beyond them, cut at whole blocks of 8 rows from the layer's top
+        // (the reduced blur works on such blocks), so every row the parent keeps comes out the same.
+        int reach = 0;
+        for (const Filter& f : state.filters) {
+            if (f.kind == Filter::Kind::blur) reach += gaussianBlurReach(std::min(sigmaOf(f.radius, scale_), maxSigma()));
+            else if (f.kind == Filter::Kind::shadow)
+                reach += gaussianBlurReach(std::min(sigmaOf(f.radius, scale_), maxSigma())) +
+                         static_cast<int>(std::ceil(std::max(std::fabs(f.x), std::fabs(f.y)) * scale_)) + 1;
+        }
+        // A layer no shorter than the reduced blur needs whenever the whole one is not.
+        if (reach > 0) reach = std::max(reach, 16);
+        const int top = layer.y0, bottom = layer.y0 + layer.height;
+        if (parent.culled || bottom <= parent.y0 || top >= parent.y0 + parent.height) {
+            layer.culled = true;
+            layer.width = layer.height = 1;
+        } else {
+            const int from = top + (std::max(top, parent.y0 - reach) - top) / 8 * 8;
+            layer.y0 = from;
+            layer.height = std::min(bottom, parent.y0 + parent.height + reach) - from;
+        }
+    }
     layer.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, layer.width, layer.height);
     layer.cr = cairo_create(layer.surface);
     layers_.push_back(layer);
@@ -1238,7 +1309,7 @@ void CairoBackend::beginLayer(const DrawState& state, const std::optional<Rect>&
 }
 
 double CairoBackend::maxSigma() const {
-    return std::max(1.0, std::min(1024.0, double(std::max(base_.width, base_.height))) / 3.0);
+    return std::max(1.0, std::min(1024.0, double(std::max(canvasWidth_, canvasHeight_))) / 3.0);
 }
 
 void CairoBackend::endLayer(const DrawState& state) {
@@ -1246,12 +1317,17 @@ void CairoBackend::endLayer(const DrawState& state) {
     Surface layer = layers_.back();
     layers_.pop_back();
     cairo_destroy(layer.cr);
+    if (layer.culled) {
+        cairo_surface_destroy(layer.surface);
+        return;
+    }
     cairo_surface_t* current = layer.surface;
 
     // A filtered layer whose pixels and filters are those of one filtered before (a shadowed
     // highlight at rest frame after frame, or carried by an animation) gets the same result:
-    // take it as it was.
-    const bool keepable = !state.filters.empty() && std::size_t(layer.width) * std::size_t(layer.height) <= kKeptLayerPixels;
+    // take it as it was. (A band's piece of a layer is drawn once: it is not kept.)
+    const bool keepable = !banded_ && !state.filters.empty() &&
+                          std::size_t(layer.width) * std::size_t(layer.height) <= kKeptLayerPixels;
     std::optional<std::uint64_t> hash;
     FilteredLayer* kept =
         keepable ? filteredLayers().find(layer.surface, state.filters, state.layerShadowOnly, scale_, maxSigma(), hash)

@@ -32,6 +32,10 @@ public:
     // Draws into `target` (an ARGB32 image surface, referenced) whose pixels cover `canvas`
     // points at `scale` pixels per point.
     CairoBackend(cairo_surface_t* target, Size canvas, double scale);
+    // Draws only the device rows [bandTop, bandTop + the target's height) of a canvas
+    // `canvasPixelHeight` rows high (as wide as the target), exactly as a whole target would
+    // have them: a large picture can be drawn band after band without its whole surface.
+    CairoBackend(cairo_surface_t* target, Size canvas, double scale, int bandTop, int canvasPixelHeight);
     ~CairoBackend() override;
     CairoBackend(const CairoBackend&) = delete;
     CairoBackend& operator=(const CairoBackend&) = delete;
@@ -40,6 +44,16 @@ public:
     // resamplings themselves: a drawing made only to warm the caches then leaves no trace in
     // the pictures that follow (an image is judged moving only by what was really shown).
     static void forgetImagePlacements();
+    // What this thread's image caches hold (kept resamplings, motion tiles, where each image was
+    // last drawn), which decide how an image is sampled: every band of a picture starts from the
+    // caches as they were before it, and the picture leaves them as one whole drawing would.
+    struct ImageCaches;
+    static std::shared_ptr<const ImageCaches> saveImageCaches();
+    static void restoreImageCaches(const std::shared_ptr<const ImageCaches>& saved);
+    // Gives back what this thread keeps only to make later frames faster (filtered layers and clip
+    // masks as last drawn, working buffers), all of which a later drawing makes again exactly:
+    // for before a one-off picture that needs the memory more than the next frame needs speed.
+    static void releaseKeptBuffers();
 
     Size canvasSize() const override { return canvas_; }
     double deviceScale() const override { return scale_; }
@@ -63,7 +77,9 @@ private:
         cairo_surface_t* surface = nullptr;
         cairo_t* cr = nullptr;
         int x0 = 0, y0 = 0;  // device pixel of the surface's top-left corner
+        int wholeY0 = 0;     // y0 of the same surface when the whole canvas is drawn at once
         int width = 0, height = 0;
+        bool culled = false;  // a layer that cannot reach the band drawn: never composited
     };
 
     // A clip's coverage in the pixels of one surface, made on first use and shared by every draw
@@ -125,11 +141,13 @@ private:
     // Draws an image in motion from a tile resampled at about its current size; false when it
     // cannot (the caller then resamples it as usual).
     bool drawInMotion(const Image& image, const Rect& rect, const ImageStyle& style, const DrawState& state,
-                      const ClipMask* clip);
+                      const ClipMask* clip, bool hidden);
 
     cairo_surface_t* target_;
     Size canvas_;
     double scale_;
+    int canvasWidth_ = 0, canvasHeight_ = 0;  // device pixels of the whole canvas
+    bool banded_ = false;                     // the target holds one band of the canvas
     Surface base_;
     std::vector<Surface> layers_;
     std::string error_;

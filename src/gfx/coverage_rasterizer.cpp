@@ -23,8 +23,9 @@ inline int ceilInt(double v) {
 }
 }  // namespace
 
-// Above this many bytes of accumulator a mask is accumulated in bands of rows.
-constexpr std::size_t kBandBytes = 1u << 20;
+// Above this many bytes of accumulator a mask is accumulated in bands of rows (which gives the
+// same coverage): a mask the size of a screen needs no more than this.
+constexpr std::size_t kBandBytes = 1u << 18;
 
 void CoverageRasterizer::reset(int x0, int y0, int width, int height) {
     x0_ = x0;
@@ -43,7 +44,12 @@ void CoverageRasterizer::reset(int x0, int y0, int width, int height) {
         bandBegin_ = 0;
         bandEnd_ = h_;
     }
-    if (acc_.size() < need) acc_.resize(need, 0.0f);
+    if (acc_.size() < need) {
+        // Exactly what this mask needs, the old one given back first: growing in place would
+        // double the capacity and hold both while copying zeros (the accumulator is all zero here).
+        std::vector<float>().swap(acc_);
+        acc_.assign(need, 0.0f);
+    }
     rowMin_.assign(std::size_t(h_), w_);
     rowMax_.assign(std::size_t(h_), -1);
     rowBlocks_.assign(std::size_t(h_), 0);

@@ -102,7 +102,33 @@ void blurFullResolution(std::uint32_t* data, int width, int height, int stride, 
     }
 }
 
+// The reduction factor for a blur of `sigma` (a power of two up to 8), and what is left of the
+// blur to do on the reduced copy.
+int reductionOf(double sigma) { return sigma >= 32 ? 8 : (sigma >= 10 ? 4 : (sigma >= 3 ? 2 : 1)); }
+double reducedSigma(double sigma, int f) { return std::sqrt(std::max(0.04, sigma * sigma - (f * f - 1) / 12.0)) / f; }
+
+// The three box passes' radii added up: how far blurFullResolution spreads a pixel.
+int boxReach(double sigma) {
+    int sizes[3];
+    boxSizes(sigma, sizes);
+    int reach = 0;
+    for (int size : sizes) reach += std::max(0, (std::min(size, kMaxWindow) - 1) / 2);
+    return reach;
+}
+
 }  // namespace
+
+int gaussianBlurReach(double sigma) {
+    if (!std::isfinite(sigma) || sigma < 0.2) return 0;
+    sigma = std::min(sigma, 512.0);
+    // Buffers too small to reduce are blurred at full resolution.
+    int reach = boxReach(std::min(sigma, 64.0));
+    const int f = reductionOf(sigma);
+    // Reduced: a result mixes the two reduced rows nearest it, each the blur of whole blocks of
+    // f rows; the blocks reached lie within (reduced reach + 1.5) blocks of it.
+    if (f > 1) reach = std::max(reach, (boxReach(std::min(reducedSigma(sigma, f), 64.0)) + 2) * f);
+    return reach;
+}
 
 void gaussianBlur(std::uint32_t* data, int width, int height, int stride, double sigma) {
     if (!data || width <= 0 || height <= 0 || !std::isfinite(sigma) || sigma < 0.2) return;
@@ -110,7 +136,7 @@ void gaussianBlur(std::uint32_t* data, int width, int height, int stride, double
     // A wide blur keeps no detail finer than a few pixels, so it is computed on a copy reduced
     // by 2, 4 or 8 in each direction and scaled back up bilinearly: the same picture at a
     // fraction of the cost.
-    const int f = sigma >= 32 ? 8 : (sigma >= 10 ? 4 : (sigma >= 3 ? 2 : 1));
+    const int f = reductionOf(sigma);
     if (f == 1 || width < 2 * f || height < 2 * f) {
         blurFullResolution(data, width, height, stride, std::min(sigma, 64.0));
         return;
@@ -133,7 +159,7 @@ void gaussianBlur(std::uint32_t* data, int width, int height, int stride, double
         for (int bx = 0; bx < dw; ++bx) out[bx] = average(acc[bx], invArea);
     }
     // The reduction itself spreads like a box of f pixels; take that variance off the blur.
-    double reduced = std::sqrt(std::max(0.04, sigma * sigma - (f * f - 1) / 12.0)) / f;
+    const double reduced = reducedSigma(sigma, f);
     blurFullResolution(small.data(), dw, dh, dw * 4, std::min(reduced, 64.0));
 
     // Bilinear back to full size, separably: each reduced row is widened once (weights in

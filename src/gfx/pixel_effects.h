@@ -10,6 +10,10 @@ namespace quillmar::gfx {
 
 // Blurs in place with a Gaussian of standard deviation `sigma` pixels; outside is transparent.
 void gaussianBlur(std::uint32_t* data, int width, int height, int strideBytes, double sigma);
+// How many pixels away (along either axis) another pixel can still change one of gaussianBlur's
+// results, whatever the buffer's size: a buffer cut that far beyond the pixels wanted gives them
+// exactly, provided it is cut at a multiple of 8 rows from the whole buffer's top.
+int gaussianBlurReach(double sigma);
 
 // Moves every pixel's colour toward (amount < 1) or away from (amount > 1) its luminance grey.
 void adjustSaturation(std::uint32_t* data, int width, int height, int strideBytes, double amount);

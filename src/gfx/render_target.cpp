@@ -9,18 +9,27 @@
 
 namespace quillmar::gfx {
 
-RenderTarget::RenderTarget(Size size, double scale) {
-    scale_ = std::isfinite(scale) && scale > 0 ? std::clamp(scale, 0.1, 16.0) : 1.0;
+TargetGeometry TargetGeometry::of(Size size, double scale) {
+    TargetGeometry g;
+    g.scale = std::isfinite(scale) && scale > 0 ? std::clamp(scale, 0.1, 16.0) : 1.0;
     auto side = [&](double points) {
-        double px = std::isfinite(points) ? std::ceil(std::max(0.0, points) * scale_ - 1e-9) : 1.0;
+        double px = std::isfinite(points) ? std::ceil(std::max(0.0, points) * g.scale - 1e-9) : 1.0;
         return static_cast<int>(std::clamp(px, 1.0, 16384.0));
     };
-    int w = side(size.width), h = side(size.height);
-    size_ = size.isFinite() && size.width > 0 && size.height > 0 && size.width * scale_ <= 16384 &&
-                    size.height * scale_ <= 16384
-                ? size
-                : Size{w / scale_, h / scale_};
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    g.pixelWidth = side(size.width);
+    g.pixelHeight = side(size.height);
+    g.size = size.isFinite() && size.width > 0 && size.height > 0 && size.width * g.scale <= 16384 &&
+                     size.height * g.scale <= 16384
+                 ? size
+                 : Size{g.pixelWidth / g.scale, g.pixelHeight / g.scale};
+    return g;
+}
+
+RenderTarget::RenderTarget(Size size, double scale) {
+    const TargetGeometry g = TargetGeometry::of(size, scale);
+    scale_ = g.scale;
+    size_ = g.size;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, g.pixelWidth, g.pixelHeight);
     backend_ = std::make_shared<CairoBackend>(surface, size_, scale_);
     cairo_surface_destroy(surface);
 }

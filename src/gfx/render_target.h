@@ -13,6 +13,15 @@ namespace quillmar::gfx {
 
 class CairoBackend;
 
+// The pixels a target of `size` points at `scale` has (each side rounded up, clamped to
+// 1...16384, the scale to 0.1...16), and the size in points it then covers.
+struct TargetGeometry {
+    Size size;
+    double scale = 1;
+    int pixelWidth = 1, pixelHeight = 1;
+    static TargetGeometry of(Size size, double scale);
+};
+
 class RenderTarget {
 public:
     // `size` in points; the pixel size is size × scale, rounded up, clamped to 1...16384.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "gfx/banded_png.h"
 #include "gfx/render_target.h"
 #include "ui/accessibility_builder.h"
 #include "ui/transition.h"
@@ -110,6 +111,19 @@ gfx::Image HostingView::renderImage(double scale, std::optional<Color> backgroun
 bool HostingView::writePng(const std::string& path, double scale, std::optional<Color> background,
                            std::string* error) {
     return renderImage(scale, background).writePng(path, error);
+}
+
+bool HostingView::writePngInBands(const std::string& path, double scale, std::optional<Color> background,
+                                  std::string* error) {
+    layoutIfNeeded();
+    if (!std::isfinite(scale) || scale <= 0) scale = 1;
+    const Size s = size();
+    return gfx::writePngInBands(path, Size{std::max(1.0, s.width), std::max(1.0, s.height)}, scale,
+                                [&](gfx::GraphicsContext& ctx) {
+                                    if (background) ctx.fill(gfx::Path::rect(Rect{Point{}, s}), *background);
+                                    draw(ctx);
+                                },
+                                error);
 }
 
 // ---------------------------------------------------------------- input

@@ -59,6 +59,10 @@ public:
     gfx::Image renderImage(double scale = 1.0, std::optional<Color> background = std::nullopt);
     bool writePng(const std::string& path, double scale = 1.0, std::optional<Color> background = std::nullopt,
                   std::string* error = nullptr);
+    // The same file drawn a band of rows at a time, for pictures the size of a screen: a fraction
+    // of the memory, the same bytes but for what gfx/banded_png.h says of large or moving images.
+    bool writePngInBands(const std::string& path, double scale = 1.0, std::optional<Color> background = std::nullopt,
+                         std::string* error = nullptr);
     // Called whenever what is drawn may have changed (updates and animation frames).
     void setOnDisplayNeeded(std::function<void()> callback);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 #include "platform/sim/sim_desktop.h"
 #include "platform/system_appearance.h"
@@ -86,10 +87,9 @@ ui::View menuBar(const std::string& appName, double width, double height, bool d
         .background(ui::Rectangle().fill(dark ? Color::black().opacity(0.45) : Color::whiteColor().opacity(0.55)));
 }
 
-}  // namespace
-
-gfx::Image DesktopPicture::render(const platform::sim::SimDesktop& desktop, const platform::Screen& screen,
-                                  NonActivatingPanel* panel, double scale) {
+// The screen's views, hosted at the screen's size in its appearance.
+std::unique_ptr<ui::HostingView> hostScreen(const platform::sim::SimDesktop& desktop, const platform::Screen& screen,
+                                            NonActivatingPanel* panel, double scale) {
     const bool dark = platform::SystemAppearance::currentIsDark();
     const auto& frame = screen.frame;
     // Window-server coordinates put the origin at the top left of the primary screen.
@@ -140,11 +140,18 @@ gfx::Image DesktopPicture::render(const platform::sim::SimDesktop& desktop, cons
     }
 
     ui::View root = ui::ZStack(ui::Alignment::topLeading(), std::move(layers)).frame(frame.width, frame.height, ui::Alignment::topLeading()).clipped();
-    ui::HostingView host(root, {frame.width, frame.height});
-    auto env = host.environment();
+    auto host = std::make_unique<ui::HostingView>(root, Size{frame.width, frame.height});
+    auto env = host->environment();
     env.colorScheme = dark ? ui::ColorScheme::dark : ui::ColorScheme::light;
-    host.setEnvironment(env);
-    return host.renderImage(scale, Color::black());
+    host->setEnvironment(env);
+    return host;
+}
+
+}  // namespace
+
+bool DesktopPicture::writePng(const platform::sim::SimDesktop& desktop, const platform::Screen& screen,
+                              NonActivatingPanel* panel, double scale, const std::string& path, std::string* error) {
+    return hostScreen(desktop, screen, panel, scale)->writePngInBands(path, scale, Color::black(), error);
 }
 
 }  // namespace quillmar

@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 
-#include "gfx/image.h"
 #include "platform/screens.h"
 
 namespace quillmar::platform::sim {
@@ -20,9 +19,11 @@ namespace quillmar {
 class NonActivatingPanel;
 
 struct DesktopPicture {
-    // The screen drawn at scale (pixels per point); panel may be null (no bar).
-    static gfx::Image render(const platform::sim::SimDesktop& desktop, const platform::Screen& screen,
-                             NonActivatingPanel* panel, double scale);
+    // Writes the screen drawn at scale (pixels per point; panel may be null: no bar) to a PNG
+    // file, a band of rows at a time (a whole screen's surface is never held); false with
+    // `error` set when it cannot be written.
+    static bool writePng(const platform::sim::SimDesktop& desktop, const platform::Screen& screen,
+                         NonActivatingPanel* panel, double scale, const std::string& path, std::string* error);
 };
 
 }  // namespace quillmar

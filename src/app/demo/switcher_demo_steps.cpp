@@ -2,8 +2,13 @@
 
 #include <nlohmann/json.hpp>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "app/demo/desktop_picture.h"
 #include "app/demo/generated_app_icons.h"
+#include "gfx/cairo_backend.h"
 #include "platform/accessibility_display_options.h"
 #include "platform/sim/event_log.h"
 #include "platform/sim/sim_desktop.h"
@@ -38,6 +43,16 @@ const char* eventName(SwitcherController::Event::Kind k) {
     }
     return "switchBar";
 }
+
+// A snapshot is a one-off: the buffers kept for the bar's frames (made again after it) are given
+// back, and the heap pages they held go back to the system before the picture takes its own.
+void releaseMemoryForPicture() {
+    gfx::CairoBackend::releaseKeptBuffers();
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
 }  // namespace
 
 void installSwitcherServices() {
@@ -82,6 +97,7 @@ void registerSwitcherSteps(platform::sim::ScenarioRegistry& registry) {
             return;
         }
         const double s = scale.value_or(2.0);
+        releaseMemoryForPicture();
         ctx->writePicture("switchBarSnapshot", *file, what,
                           [&](const std::string& path, std::string* error) { return panel->writePng(path, s, error); },
                           {}, s);
@@ -109,9 +125,11 @@ void registerSwitcherSteps(platform::sim::ScenarioRegistry& registry) {
         // The bar shows only on the screen its panel lies on.
         if (panel && !screen->frame.intersects(panel->frame())) panel = nullptr;
         const double s = scale.value_or(1.0);
-        const auto image = DesktopPicture::render(ctx->desktop, *screen, panel, s);
+        releaseMemoryForPicture();
         ctx->writePicture("screenSnapshot", *file, what,
-                          [&](const std::string& path, std::string* error) { return image.writePng(path, error); },
+                          [&](const std::string& path, std::string* error) {
+                              return DesktopPicture::writePng(ctx->desktop, *screen, panel, s, path, error);
+                          },
                           {{"screen", screen->name}, {"switchBar", panel != nullptr && panel->isVisible()}}, s);
     });
     registry.registerStep("systemAppearance", [](ScenarioFields& f, StepContext* ctx) {
