@@ -155,8 +155,19 @@ struct ResampleCache {
             list.erase(list.begin());
         }
     }
-    void add(ResampledImage e) { addWithin(entries, bytes, kBudget, std::move(e)); }
-    void addMotion(MotionTile m) { addWithin(motion, motionBytes, kMotionBudget, std::move(m)); }
+    void add(ResampledImage e) {
+        ++made();
+        addWithin(entries, bytes, kBudget, std::move(e));
+    }
+    void addMotion(MotionTile m) {
+        ++made();
+        addWithin(motion, motionBytes, kMotionBudget, std::move(m));
+    }
+    // Tiles this thread has made (outside the caches' state, which a banded picture restores).
+    static std::uint64_t& made() {
+        thread_local std::uint64_t n = 0;
+        return n;
+    }
 };
 
 ResampleCache& resampleCache() {
@@ -1020,6 +1031,8 @@ void CairoBackend::drawText(const TextLayout& layout, Point origin, const Shadin
 }
 
 void CairoBackend::forgetImagePlacements() { resampleCache().lastUntiled.clear(); }
+
+std::uint64_t CairoBackend::resampledTiles() { return ResampleCache::made(); }
 
 void CairoBackend::releaseKeptBuffers() {
     filteredLayers().kept.clear();

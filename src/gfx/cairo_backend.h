@@ -44,6 +44,9 @@ public:
     // resamplings themselves: a drawing made only to warm the caches then leaves no trace in
     // the pictures that follow (an image is judged moving only by what was really shown).
     static void forgetImagePlacements();
+    // How many resampled tiles (kept for images at rest, or for images in motion) this thread has
+    // made: the costly part of drawing an icon for the first time at a size.
+    static std::uint64_t resampledTiles();
     // What this thread's image caches hold (kept resamplings, motion tiles, where each image was
     // last drawn), which decide how an image is sampled: every band of a picture starts from the
     // caches as they were before it, and the picture leaves them as one whole drawing would.

@@ -23,6 +23,8 @@ namespace quillmar {
 namespace {
 constexpr double kFadeInDuration = 0.13;
 constexpr platform::TimingCurve kFadeInCurve{0.2, 0.9, 0.3, 1.0};
+// The bar grows to its full size as it fades in.
+ui::Animation bloomAnimation() { return ui::Animation::spring(0.22, 0.84, 0); }
 bool reduceMotion() { return platform::AccessibilityDisplayOptions::shared().shouldReduceMotion(); }
 }  // namespace
 
@@ -65,7 +67,7 @@ void SwitcherController::makeHUDPanel(const std::optional<platform::Screen>& scr
     if (!window.isVisible()) window.setAlphaValue(0);
     window.orderFrontRegardless();
     window.animateAlpha(1.0, kFadeInDuration, kFadeInCurve, nullptr);
-    ui::withAnimation(ui::Animation::spring(0.22, 0.84, 0), [this] { isPresentedBloom = true; });
+    ui::withAnimation(bloomAnimation(), [this] { isPresentedBloom = true; });
 }
 
 void SwitcherController::warmUp() {
@@ -93,15 +95,23 @@ void SwitcherController::warmUp() {
     refreshPanelEnvironment();
     panel_->setRootView(makeRootView());
     if (screen) panel_->setFrame(hudPanelFrame(*screen, panel_->fittingSize()), false);
-    // The first frame of an opening (the bar still a little small, as its bloom begins), then the
-    // bar at rest twice: an icon drawn twice in the same place is resampled at its best and kept,
-    // so the frame where the bloom settles does not resample every icon in sight.
+    // The first frame of an opening, the bar still a little small as its bloom begins (the icons
+    // in sight get the tiles an opening's frames draw them from while they move), then the bar at
+    // rest twice: an icon drawn twice in the same place is resampled at its best and kept, so the
+    // frame where the bloom settles does not resample every icon in sight.
     const bool bloom = isPresentedBloom;
-    const double scale = screen && std::isfinite(screen->backingScaleFactor) ? screen->backingScaleFactor : 2.0;
-    for (const bool presented : {reduceMotion(), true, true}) {
-        isPresentedBloom = presented;
-        panel_->contentView().renderImage(std::clamp(scale, 1.0, 4.0));
+    const double scale = std::clamp(
+        screen && std::isfinite(screen->backingScaleFactor) ? screen->backingScaleFactor : 2.0, 1.0, 4.0);
+    const ui::Transaction still{std::nullopt, true};
+    if (!reduceMotion()) {
+        ui::withTransaction(still, [this] { isPresentedBloom = false; });
+        ui::withAnimation(bloomAnimation(), [this] { isPresentedBloom = true; });
+        panel_->contentView().renderImage(scale);
+        // The bloom ends at once (the clock does not run during the warm-up).
+        ui::withTransaction(still, [this] { isPresentedBloom = false; });
     }
+    ui::withTransaction(still, [this] { isPresentedBloom = true; });
+    for (int i = 0; i < 2; ++i) panel_->contentView().renderImage(scale);
     gfx::CairoBackend::forgetImagePlacements();
     isPresentedBloom = bloom;
     clearTargets();

@@ -3,6 +3,7 @@
 
 #include "autopause/app_exclusion_monitor.h"
 #include "festive_hud/hud_festive_state.h"
+#include "gfx/cairo_backend.h"
 #include "platform/workspace.h"
 #include "runtime/notification_center.h"
 #include "switcher/hud_panel_placement.h"
@@ -162,6 +163,24 @@ TEST_F(SwitcherControllerTest, WarmingUpShowsNothingAndTheOpeningAfterItIsUnchan
     EXPECT_EQ(controller().selectedIndex.get(), 1);
     EXPECT_TRUE(simPanel()->isVisible());
     EXPECT_EQ(events, 1);
+}
+
+TEST_F(SwitcherControllerTest, AfterTheWarmUpNoFrameOfTheFirstOpeningResamplesAnIcon) {
+    // Resampling every icon in sight at once would make one frame of the bloom many times slower
+    // than the others: the warm-up does it off the gesture's path, for the bloom and the rest.
+    addApps(12);
+    controller().warmUp();
+    runUntilIdle();
+    const auto made = gfx::CairoBackend::resampledTiles();
+    startGesture();
+    ASSERT_TRUE(controller().isVisible);
+    ASSERT_NE(controller().panel(), nullptr);
+    for (int frame = 0; frame < 40; ++frame) {
+        advance(1.0 / 60);
+        controller().panel()->renderImage(2.0);
+        EXPECT_EQ(gfx::CairoBackend::resampledTiles(), made) << "frame " << frame;
+    }
+    EXPECT_TRUE(controller().isPresentedBloom);
 }
 
 TEST_F(SwitcherControllerTest, GestureCallbacksDriveTheBar) {
