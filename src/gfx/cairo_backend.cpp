@@ -245,6 +245,35 @@ SurfaceData dataOf(cairo_surface_t* s) {
             cairo_image_surface_get_height(s), cairo_image_surface_get_stride(s)};
 }
 
+// The pixels an image is drawn from under `style`: a template tint or a saturation change is
+// applied to a private copy (the image itself when neither applies); null when no copy can be made.
+Image styledSource(const Image& image, const ImageStyle& style) {
+    const double saturation = std::isfinite(style.saturation) ? std::max(0.0, style.saturation) : 1.0;
+    if (!style.templateTint && saturation == 1.0) return image;
+    Image source = image.copy();
+    if (source.isNull()) return source;
+    SurfaceData d = dataOf(source.cairoSurface());
+    if (style.templateTint) tintAlpha(d.data, d.w, d.h, d.stride, *style.templateTint);
+    else adjustSaturation(d.data, d.w, d.h, d.stride, saturation);
+    source.markDirty();
+    return source;
+}
+
+// Makes `source`, stretched over `rect` (in the space `m` maps to the device), `c`'s source,
+// sampled with `filter` and padded at its edges, with the clip cut to the rect.
+void setStretchedSource(cairo_t* c, const AffineTransform& m, const Rect& rect, const Image& source,
+                        cairo_filter_t filter) {
+    cairo_matrix_t cm = toCairo(m);
+    cairo_set_matrix(c, &cm);
+    cairo_rectangle(c, rect.x, rect.y, rect.width, rect.height);
+    cairo_clip(c);
+    cairo_translate(c, rect.x, rect.y);
+    cairo_scale(c, rect.width / source.pixelWidth(), rect.height / source.pixelHeight());
+    cairo_set_source_surface(c, source.cairoSurface(), 0, 0);
+    cairo_pattern_set_extend(cairo_get_source(c), CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(cairo_get_source(c), filter);
+}
+
 // A filtered layer as drawn on an earlier frame: a hash of its pixels before the filters (the
 // key, with its size and the filters) and its pixels after them. The filters work alike wherever
 // a layer lies, so its place is no part of the key: a layer moved by whole pixels is not filtered
@@ -720,10 +749,7 @@ void CairoBackend::intersectClipMask(ClipMask& mask, const FlatClip& shape, bool
     std::vector<std::uint8_t>& row = scratch().rowCoverage;
     row.assign(std::size_t(w), 0);
     raster.reset(mask.x0, mask.y0, w, h);
-    for (const auto& poly : shape.polys) {
-        for (std::size_t k = 1; k < poly.size(); ++k) raster.addLine(poly[k - 1], poly[k]);
-        raster.addLine(poly.back(), poly.front());
-    }
+    for (const auto& poly : shape.polys) raster.addPolygon(poly);
     for (int y = 0; y < h; ++y) {
         std::uint8_t* out = alpha.data() + std::size_t(y) * std::size_t(w);
         const int from = raster.rowBegin(y), to = raster.rowEnd(y);
@@ -779,10 +805,7 @@ void CairoBackend::buildClipMask(ClipMask& mask, const std::vector<ClipEntry>& c
         }
         CoverageRasterizer& raster = scratch().rasterizer;
         raster.reset(mask.x0, mask.y0, mask.w, mask.h);
-        for (const auto& poly : shapes[0].polys) {
-            for (std::size_t k = 1; k < poly.size(); ++k) raster.addLine(poly[k - 1], poly[k]);
-            raster.addLine(poly.back(), poly.front());
-        }
+        for (const auto& poly : shapes[0].polys) raster.addPolygon(poly);
         raster.resolve(alpha.data(), mask.w, clips[0].eoFill);
     }
     findSolidRuns(mask);
@@ -867,11 +890,7 @@ bool CairoBackend::rasterize(const std::vector<std::vector<Point>>& polygons, co
     if (x1 <= x0 || y1 <= y0) return false;
     CoverageRasterizer& raster = scratch().rasterizer;
     raster.reset(x0, y0, x1 - x0, y1 - y0);
-    for (const auto& poly : polygons) {
-        if (poly.empty()) continue;
-        for (std::size_t i = 1; i < poly.size(); ++i) raster.addLine(poly[i - 1], poly[i]);
-        raster.addLine(poly.back(), poly.front());
-    }
+    for (const auto& poly : polygons) raster.addPolygon(poly);
     return true;
 }
 
@@ -1124,36 +1143,12 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
     // before: a high-quality tile for a place it leaves on the next frame would cost the frame.
     if (tiled && style.inMotion && drawInMotion(image, rect, style, state, clip, hidden)) return;
 
-    // Saturation and template tint work on a private copy of the pixels.
-    Image source = image;
-    double saturation = std::isfinite(style.saturation) ? std::max(0.0, style.saturation) : 1.0;
-    if (style.templateTint || saturation != 1.0) {
-        source = image.copy();
-        if (source.isNull()) return;
-        SurfaceData d = dataOf(source.cairoSurface());
-        if (style.templateTint) tintAlpha(d.data, d.w, d.h, d.stride, *style.templateTint);
-        else adjustSaturation(d.data, d.w, d.h, d.stride, saturation);
-        source.markDirty();
-    }
-
-    auto paintImage = [&](cairo_t* c, const AffineTransform& m) {
-        cairo_matrix_t cm = toCairo(m);
-        cairo_set_matrix(c, &cm);
-        cairo_rectangle(c, rect.x, rect.y, rect.width, rect.height);
-        cairo_clip(c);
-        cairo_translate(c, rect.x, rect.y);
-        cairo_scale(c, rect.width / source.pixelWidth(), rect.height / source.pixelHeight());
-        cairo_set_source_surface(c, source.cairoSurface(), 0, 0);
-        cairo_pattern_t* p = cairo_get_source(c);
-        cairo_pattern_set_extend(p, CAIRO_EXTEND_PAD);
-        switch (style.interpolation) {
-            case ImageInterpolation::none: cairo_pattern_set_filter(p, CAIRO_FILTER_NEAREST); break;
-            case ImageInterpolation::low: cairo_pattern_set_filter(p, CAIRO_FILTER_BILINEAR); break;
-            case ImageInterpolation::high:
-                cairo_pattern_set_filter(p, moving ? CAIRO_FILTER_GOOD : CAIRO_FILTER_BEST);
-                break;
-        }
-    };
+    const Image source = styledSource(image, style);
+    if (source.isNull()) return;
+    cairo_filter_t filter = moving ? CAIRO_FILTER_GOOD : CAIRO_FILTER_BEST;
+    if (style.interpolation == ImageInterpolation::none) filter = CAIRO_FILTER_NEAREST;
+    if (style.interpolation == ImageInterpolation::low) filter = CAIRO_FILTER_BILINEAR;
+    auto paintImage = [&](cairo_t* c, const AffineTransform& m) { setStretchedSource(c, m, rect, source, filter); };
     if (tiled && !moving) {
         // Resample into a tile at the same sub-pixel position, keep it, and copy it in.
         ResampledImage e;
@@ -1210,16 +1205,8 @@ bool CairoBackend::drawInMotion(const Image& image, const Rect& rect, const Imag
         break;
     }
     if (!tile) {
-        Image source = image;
-        const double saturation = std::isfinite(style.saturation) ? std::max(0.0, style.saturation) : 1.0;
-        if (style.templateTint || saturation != 1.0) {
-            source = image.copy();
-            if (source.isNull()) return false;
-            SurfaceData d = dataOf(source.cairoSurface());
-            if (style.templateTint) tintAlpha(d.data, d.w, d.h, d.stride, *style.templateTint);
-            else adjustSaturation(d.data, d.w, d.h, d.stride, saturation);
-            source.markDirty();
-        }
+        const Image source = styledSource(image, style);
+        if (source.isNull()) return false;
         ResampleCache::MotionTile e;
         const int w = static_cast<int>(std::ceil(dw - 1e-6)), h = static_cast<int>(std::ceil(dh - 1e-6));
         e.tile = Image::create(w, h);
@@ -1243,15 +1230,7 @@ bool CairoBackend::drawInMotion(const Image& image, const Rect& rect, const Imag
     cairo_t* cr = s.cr;
     cairo_save(cr);
     if (!clip || applyClips(cr, state)) {
-        cairo_matrix_t cm = toCairo(t);
-        cairo_set_matrix(cr, &cm);
-        cairo_rectangle(cr, rect.x, rect.y, rect.width, rect.height);
-        cairo_clip(cr);
-        cairo_translate(cr, rect.x, rect.y);
-        cairo_scale(cr, rect.width / tile->pixelWidth(), rect.height / tile->pixelHeight());
-        cairo_set_source_surface(cr, tile->cairoSurface(), 0, 0);
-        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+        setStretchedSource(cr, t, rect, *tile, CAIRO_FILTER_BILINEAR);
         cairo_paint_with_alpha(cr, state.opacity);
     }
     cairo_restore(cr);
@@ -1298,10 +1277,10 @@ void CairoBackend::beginLayer(const DrawState& state, const std::optional<Rect>&
         // (the reduced blur works on such blocks), so every row the parent keeps comes out the same.
         int reach = 0;
         for (const Filter& f : state.filters) {
-            if (f.kind == Filter::Kind::blur) reach += gaussianBlurReach(std::min(sigmaOf(f.radius, scale_), maxSigma()));
-            else if (f.kind == Filter::Kind::shadow)
-                reach += gaussianBlurReach(std::min(sigmaOf(f.radius, scale_), maxSigma())) +
-                         static_cast<int>(std::ceil(std::max(std::fabs(f.x), std::fabs(f.y)) * scale_)) + 1;
+            if (f.kind == Filter::Kind::saturation) continue;
+            reach += gaussianBlurReach(blurSigma(f.radius));
+            if (f.kind == Filter::Kind::shadow)
+                reach += static_cast<int>(std::ceil(std::max(std::fabs(f.x), std::fabs(f.y)) * scale_)) + 1;
         }
         // A layer no shorter than the reduced blur needs whenever the whole one is not.
         if (reach > 0) reach = std::max(reach, 16);
@@ -1324,6 +1303,8 @@ void CairoBackend::beginLayer(const DrawState& state, const std::optional<Rect>&
 double CairoBackend::maxSigma() const {
     return std::max(1.0, std::min(1024.0, double(std::max(canvasWidth_, canvasHeight_))) / 3.0);
 }
+
+double CairoBackend::blurSigma(double radius) const { return std::min(sigmaOf(radius, scale_), maxSigma()); }
 
 void CairoBackend::endLayer(const DrawState& state) {
     if (layers_.empty()) return;
@@ -1358,7 +1339,7 @@ void CairoBackend::endLayer(const DrawState& state) {
         switch (f.kind) {
             case Filter::Kind::blur: {
                 SurfaceData d = dataOf(current);
-                gaussianBlur(d.data, d.w, d.h, d.stride, std::min(sigmaOf(f.radius, scale_), maxSigma()));
+                gaussianBlur(d.data, d.w, d.h, d.stride, blurSigma(f.radius));
                 cairo_surface_mark_dirty(current);
                 break;
             }
@@ -1376,7 +1357,7 @@ void CairoBackend::endLayer(const DrawState& state) {
                 cairo_mask_surface(sc, current, f.x * scale_, f.y * scale_);
                 cairo_destroy(sc);
                 SurfaceData d = dataOf(shadow);
-                gaussianBlur(d.data, d.w, d.h, d.stride, std::min(sigmaOf(f.radius, scale_), maxSigma()));
+                gaussianBlur(d.data, d.w, d.h, d.stride, blurSigma(f.radius));
                 cairo_surface_mark_dirty(shadow);
                 if (!state.layerShadowOnly) {
                     sc = cairo_create(shadow);

@@ -141,6 +141,8 @@ private:
     void blendCoverage(bool evenOdd, const ClipMask* clip = nullptr);
     void maskWithCoverage(cairo_t* cr, bool evenOdd);
     double maxSigma() const;
+    // The device-pixel sigma of a blur or shadow of `radius` points (within maxSigma()).
+    double blurSigma(double radius) const;
     // Draws an image in motion from a tile resampled at about its current size; false when it
     // cannot (the caller then resamples it as usual).
     bool drawInMotion(const Image& image, const Rect& rect, const ImageStyle& style, const DrawState& state,

@@ -85,6 +85,12 @@ void CoverageRasterizer::trim(std::size_t maxBytes) {
     bandBegin_ = bandEnd_ = 0;
 }
 
+void CoverageRasterizer::addPolygon(const std::vector<Point>& polygon) {
+    if (polygon.empty()) return;
+    for (std::size_t k = 1; k < polygon.size(); ++k) addLine(polygon[k - 1], polygon[k]);
+    addLine(polygon.back(), polygon.front());
+}
+
 void CoverageRasterizer::addLine(Point a, Point b) {
     double ax = a.x - x0_, ay = a.y - y0_, bx = b.x - x0_, by = b.y - y0_;
     if (ay == by || !std::isfinite(ax + ay + bx + by)) return;

@@ -18,6 +18,8 @@ public:
     void reset(int x0, int y0, int width, int height);
     // Adds one edge of a closed polygon, in device coordinates.
     void addLine(Point a, Point b);
+    // Adds every edge of a closed polygon (the last point joined to the first; nothing when empty).
+    void addPolygon(const std::vector<Point>& polygon);
     // Resolves the coverage into 8-bit alpha rows of `stride` bytes (which must start zeroed);
     // `evenOdd` folds the winding. Leaves the accumulator clean for the next shape.
     void resolve(std::uint8_t* out, int stride, bool evenOdd);
