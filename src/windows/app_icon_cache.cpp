@@ -73,7 +73,7 @@ platform::AppIconRef AppIconCache::scaled(const platform::AppIconRef& icon, int 
                          ++px) {
                         const double w = wy * (std::min<double>(px + 1, x1) - std::max<double>(px, x0));
                         if (w <= 0) continue;
-                        const std::uint32_t p = icon->pixel(px, py);
+                        const std::uint32_t p = in[static_cast<std::size_t>(py) * static_cast<std::size_t>(icon->width) + static_cast<std::size_t>(px)];
                         for (int c = 0; c < 4; ++c) acc[c] += w * ((p >> (8 * c)) & 0xffu);
                         total += w;
                     }
