@@ -52,6 +52,8 @@ std::optional<std::vector<WindowInfo>> SimWindowServer::windowList(WindowListOpt
 
 std::optional<std::vector<WindowInfo>> SimWindowServer::windowListOfProcess(WindowListOption options,
                                                                          std::int32_t pid) const {
+    // A window listed under another owner than its own is found only by reading the whole list.
+    if (desktop_.listsWindowsUnderOtherOwners()) return WindowServer::windowListOfProcess(options, pid);
     return desktop_.windowListOfProcess(options, pid);
 }
 

@@ -295,15 +295,13 @@ std::optional<std::vector<WindowInfo>> SimDesktop::windowList(WindowListOption o
 
 std::optional<std::vector<WindowInfo>> SimDesktop::windowListOfProcess(WindowListOption options, std::int32_t pid) const {
     if (!windowListAvailable_) return std::nullopt;
-    // A window listed under another owner than its own is found only by reading the whole list.
-    for (const auto& [number, w] : windows_)
-        if (w.infoOverrides.contains(WindowKey::ownerPID)) {
-            std::vector<WindowInfo> out;
-            for (auto& info : listed(*this, windows(), options))
-                if (info.int32(WindowKey::ownerPID) == pid) out.push_back(std::move(info));
-            return out;
-        }
     return listed(*this, windowsOf(pid), options);
+}
+
+bool SimDesktop::listsWindowsUnderOtherOwners() const {
+    for (const auto& [number, w] : windows_)
+        if (w.infoOverrides.contains(WindowKey::ownerPID)) return true;
+    return false;
 }
 
 // ---- Effects ---------------------------------------------------------------------------------

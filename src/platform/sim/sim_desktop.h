@@ -107,8 +107,11 @@ public:
     static bool isDesktopElement(const SimWindow& w);
     // The window server's list (nullopt while the list is made unavailable).
     std::optional<std::vector<WindowInfo>> windowList(WindowListOption options) const;
-    // The part of that list whose owner is `pid`, made from the process's own windows.
+    // The part of that list made from the process's own windows: the windows it owns, unless
+    // listsWindowsUnderOtherOwners() (then only the whole list says which are listed as its).
     std::optional<std::vector<WindowInfo>> windowListOfProcess(WindowListOption options, std::int32_t pid) const;
+    // Whether some window's listing names another owner than its own.
+    bool listsWindowsUnderOtherOwners() const;
     WindowInfo windowInfo(const SimWindow& w) const;
 
     // ---- Actions (the backends call these; each is logged) -------------------------------------
