@@ -17,6 +17,9 @@ using namespace cairo_internal;
 
 namespace {
 
+// The largest side of a layer's surface, in pixels.
+constexpr int kMaxLayerSide = 16384;
+
 double sigmaOf(double radiusPoints, double scale) { return radiusPoints * scale; }
 
 // How far the filters may spread a layer's pixels, in device pixels; never more than `cap` (a
@@ -149,25 +152,28 @@ void CairoBackend::beginLayer(const DrawState& state, const std::optional<Rect>&
         // the placement brings into it.
         const Rect reach = state.layerPlacement.inverted().apply(
             Rect{cx0 / scale_, cy0 / scale_, (cx1 - cx0) / scale_, (cy1 - cy0) / scale_});
+        // (Clamped on both sides: the placement may carry the canvas further than any int.)
         if (reach.isFinite() && state.layerPlacement.isInvertible()) {
-            cx0 = std::max(-1e6, std::floor(reach.minX() * scale_));
-            cy0 = std::max(-1e6, std::floor(reach.minY() * scale_));
-            cx1 = std::min(1e6, std::ceil(reach.maxX() * scale_));
-            cy1 = std::min(1e6, std::ceil(reach.maxY() * scale_));
+            cx0 = std::clamp(std::floor(reach.minX() * scale_), -1e6, 1e6);
+            cy0 = std::clamp(std::floor(reach.minY() * scale_), -1e6, 1e6);
+            cx1 = std::clamp(std::ceil(reach.maxX() * scale_), -1e6, 1e6);
+            cy1 = std::clamp(std::ceil(reach.maxY() * scale_), -1e6, 1e6);
         }
     }
     double x0 = cx0, y0 = cy0, x1 = cx1, y1 = cy1;
     if (contentBounds && contentBounds->isFinite()) {
-        x0 = std::max(cx0, std::floor(contentBounds->minX() * scale_) - margin);
-        y0 = std::max(cy0, std::floor(contentBounds->minY() * scale_) - margin);
-        x1 = std::min(cx1, std::ceil(contentBounds->maxX() * scale_) + margin);
-        y1 = std::min(cy1, std::ceil(contentBounds->maxY() * scale_) + margin);
+        // Clamped to what can reach the target before any integer conversion: the bounds may lie
+        // far beyond it, on either side.
+        x0 = std::clamp(std::floor(contentBounds->minX() * scale_) - margin, cx0, cx1);
+        y0 = std::clamp(std::floor(contentBounds->minY() * scale_) - margin, cy0, cy1);
+        x1 = std::clamp(std::ceil(contentBounds->maxX() * scale_) + margin, cx0, cx1);
+        y1 = std::clamp(std::ceil(contentBounds->maxY() * scale_) + margin, cy0, cy1);
     }
     Surface layer;
     layer.x0 = static_cast<int>(x0);
     layer.y0 = static_cast<int>(y0);
-    layer.width = std::clamp(static_cast<int>(x1 - x0), 1, 16384);
-    layer.height = std::clamp(static_cast<int>(y1 - y0), 1, 16384);
+    layer.width = std::clamp(static_cast<int>(x1 - x0), 1, kMaxLayerSide);
+    layer.height = std::clamp(static_cast<int>(y1 - y0), 1, kMaxLayerSide);
     if (x1 <= x0 || y1 <= y0) layer.width = layer.height = 1;
     layer.wholeY0 = layer.y0;
     // (A layer carried elsewhere by its placement is drawn whole: its rows are not the parent's.)
@@ -175,12 +181,16 @@ void CairoBackend::beginLayer(const DrawState& state, const std::optional<Rect>&
         // Of the layer the whole canvas would have, only the rows that can reach the parent's:
         // the filters' reach beyond them, cut at whole blocks of 8 rows from the layer's top
         // (the reduced blur works on such blocks), so every row the parent keeps comes out the same.
+        // A reach of a whole layer's side keeps all its rows: more is clamped to that before any
+        // integer conversion (a shadow may be cast further than any int).
         int reach = 0;
         for (const Filter& f : state.filters) {
             if (f.kind == Filter::Kind::saturation) continue;
             reach += gaussianBlurReach(blurSigma(f.radius));
             if (f.kind == Filter::Kind::shadow)
-                reach += static_cast<int>(std::ceil(std::max(std::fabs(f.x), std::fabs(f.y)) * scale_)) + 1;
+                reach += static_cast<int>(std::ceil(
+                             std::min(std::max(std::fabs(f.x), std::fabs(f.y)) * scale_, double(kMaxLayerSide)))) + 1;
+            reach = std::min(reach, kMaxLayerSide);
         }
         // A layer no shorter than the reduced blur needs whenever the whole one is not.
         if (reach > 0) reach = std::max(reach, 16);
