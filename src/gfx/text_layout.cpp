@@ -31,7 +31,7 @@ namespace {
 
 double validSize(double s) { return std::isfinite(s) ? std::clamp(s, 0.5, 2048.0) : 13.0; }
 
-void applyFont(PangoLayout* layout, const Font& font, double size, bool keepKoreanWords) {
+void applyFont(PangoLayout* layout, const Font& font, double size) {
     PangoFontDescription* desc = pango_font_description_new();
     std::string families = font.familyList();
     pango_font_description_set_family(desc, families.c_str());
@@ -42,7 +42,6 @@ void applyFont(PangoLayout* layout, const Font& font, double size, bool keepKore
 
     PangoAttrList* attrs = pango_attr_list_new();
     if (font.monospacedDigits) pango_attr_list_insert(attrs, pango_attr_font_features_new("tnum 1"));
-    if (keepKoreanWords) keepKoreanWordsWhole(attrs, pango_layout_get_text(layout));
     pango_layout_set_attributes(layout, attrs);
     pango_attr_list_unref(attrs);
 }
@@ -95,6 +94,9 @@ TextLayout::TextLayout(std::string text, const Font& font, const TextOptions& op
         }
     }
 
+    // Wrapped Korean breaks between words only.
+    if (!singleLine && m.options.maxWidth) shown = keepKoreanWordsWhole(shown);
+
     m.layout = pango_layout_new(pangoTextContext());
     pango_layout_set_text(m.layout, shown.c_str(), static_cast<int>(shown.size()));
     switch (m.options.alignment) {
@@ -105,7 +107,7 @@ TextLayout::TextLayout(std::string text, const Font& font, const TextOptions& op
     pango_layout_set_spacing(m.layout, static_cast<int>(std::lround(m.options.lineSpacing * PANGO_SCALE)));
 
     m.appliedSize = validSize(font.size);
-    applyFont(m.layout, font, m.appliedSize, !singleLine);
+    applyFont(m.layout, font, m.appliedSize);
 
     const int maxWidthPango =
         m.options.maxWidth ? static_cast<int>(std::clamp(*m.options.maxWidth, 0.0, 1e6) * PANGO_SCALE) : -1;
@@ -115,13 +117,13 @@ TextLayout::TextLayout(std::string text, const Font& font, const TextOptions& op
             if (natural > *m.options.maxWidth && m.options.minimumScaleFactor < 1.0 && natural > 0) {
                 double scale = std::max(m.options.minimumScaleFactor, *m.options.maxWidth / natural);
                 m.appliedSize = validSize(m.appliedSize * scale);
-                applyFont(m.layout, font, m.appliedSize, false);
+                applyFont(m.layout, font, m.appliedSize);
                 // Rounding in the shaper may leave the text a hair too wide; step down a little.
                 for (int i = 0; i < 4 && widthOf(m.layout) > *m.options.maxWidth &&
                                 m.appliedSize * 0.99 >= validSize(font.size) * m.options.minimumScaleFactor;
                      ++i) {
                     m.appliedSize *= 0.99;
-                    applyFont(m.layout, font, m.appliedSize, false);
+                    applyFont(m.layout, font, m.appliedSize);
                 }
             }
             if (widthOf(m.layout) > *m.options.maxWidth) {
@@ -139,10 +141,6 @@ TextLayout::TextLayout(std::string text, const Font& font, const TextOptions& op
             pango_layout_set_height(m.layout, -m.options.lineLimit);
             pango_layout_set_ellipsize(m.layout, PANGO_ELLIPSIZE_END);
         }
-        // A Korean word wider than the whole line cannot stay whole: it breaks between syllables
-        // like any other text rather than running past the width.
-        if (widthOf(m.layout) > std::max(maxWidthPango, floorPango) / double(PANGO_SCALE) + 0.01)
-            applyFont(m.layout, font, m.appliedSize, false);
     }
 
     PangoRectangle logical = logicalRect(m.layout);
