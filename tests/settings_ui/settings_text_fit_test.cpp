@@ -35,55 +35,47 @@ TEST_F(SettingsTextFitTest, NoTextRunsIntoAnotherElementOrLeavesItsRow) {
         {"pauseInGamesRow", 31.5},  {"accessibilityRow", 35},          {"launchAtLoginRow", 31.5},
         {"quickKeysToggleRow", 38}, {"quickKeysAccessibilityRow", 36}, {"escapeRow", 36},
     };
-    const char* languages[] = {"en-US", "ja-JP", "zh-Hans-CN", "zh-Hant-TW", "de-DE", "ko-KR"};
     int rowsSeen = 0;
     for (bool trusted : {false, true}) {
         setTrusted(trusted);
         WindowManager::shared().refreshAccessibilityTrust();
-        for (const char* language : languages) {
-            platform::sim::SimPreferredLanguages::install({language});
-            AppLanguage::chooseAgain();
-            for (SettingsTab tab : SettingsTab::allCases()) {
-                ui().activeTab = tab;
-                auto& host = show();
-                const std::string where =
-                    std::string(language) + " " + std::string(tab.rawValue()) + (trusted ? " trusted" : "");
-                const auto tree = host.accessibilityTree();
-                std::vector<const ui::AccessibilityElement*> leaves;
-                collectLeaves(tree, leaves);
-                for (const auto* text : leaves) {
-                    if (text->role != "text") continue;
-                    for (const auto* other : leaves) {
-                        if (other == text) continue;
-                        EXPECT_FALSE(runsInto(text->frame, other->frame))
-                            << where << ": \"" << text->label << "\" runs into " << other->role << " \""
-                            << other->label << "\"";
-                    }
-                }
-                for (const auto& [name, height] : rows) {
-                    const auto content = host.frame(name);
-                    if (!content) continue;
-                    ++rowsSeen;
-                    EXPECT_LE(content->height, height + 0.01) << where << ": " << name << " grew";
-                    const double top = content->midY() - height / 2, bottom = content->midY() + height / 2;
-                    for (const auto* text : leaves) {
-                        const auto& f = text->frame;
-                        if (text->role != "text" || f.midY() < top || f.midY() > bottom ||
-                            f.midX() < content->minX() || f.midX() > content->maxX())
-                            continue;
-                        // One line: two would take most of the row's height.
-                        EXPECT_LT(f.height, 0.6 * height)
-                            << where << ": \"" << text->label << "\" wraps in " << name;
-                        EXPECT_GE(f.minY(), top - 0.01)
-                            << where << ": \"" << text->label << "\" leaves " << name;
-                        EXPECT_LE(f.maxY(), bottom + 0.01)
-                            << where << ": \"" << text->label << "\" leaves " << name;
-                        EXPECT_LE(f.maxX(), content->maxX() + 0.01)
-                            << where << ": \"" << text->label << "\" leaves " << name;
-                    }
+        forEveryLanguageAndTab([&](const char* language, SettingsTab tab, ui::HostingView& host) {
+            const std::string where =
+                std::string(language) + " " + std::string(tab.rawValue()) + (trusted ? " trusted" : "");
+            const auto tree = host.accessibilityTree();
+            std::vector<const ui::AccessibilityElement*> leaves;
+            collectLeaves(tree, leaves);
+            for (const auto* text : leaves) {
+                if (text->role != "text") continue;
+                for (const auto* other : leaves) {
+                    if (other == text) continue;
+                    EXPECT_FALSE(runsInto(text->frame, other->frame))
+                        << where << ": \"" << text->label << "\" runs into " << other->role << " \""
+                        << other->label << "\"";
                 }
             }
-        }
+            for (const auto& [name, height] : rows) {
+                const auto content = host.frame(name);
+                if (!content) continue;
+                ++rowsSeen;
+                EXPECT_LE(content->height, height + 0.01) << where << ": " << name << " grew";
+                const double top = content->midY() - height / 2, bottom = content->midY() + height / 2;
+                for (const auto* text : leaves) {
+                    const auto& f = text->frame;
+                    if (text->role != "text" || f.midY() < top || f.midY() > bottom ||
+                        f.midX() < content->minX() || f.midX() > content->maxX())
+                        continue;
+                    // One line: two would take most of the row's height.
+                    EXPECT_LT(f.height, 0.6 * height)
+                        << where << ": \"" << text->label << "\" wraps in " << name;
+                    EXPECT_GE(f.minY(), top - 0.01) << where << ": \"" << text->label << "\" leaves " << name;
+                    EXPECT_LE(f.maxY(), bottom + 0.01)
+                        << where << ": \"" << text->label << "\" leaves " << name;
+                    EXPECT_LE(f.maxX(), content->maxX() + 0.01)
+                        << where << ": \"" << text->label << "\" leaves " << name;
+                }
+            }
+        });
     }
     // Every row was found in every language and trust state (the note shows only untrusted).
     EXPECT_EQ(rowsSeen, 6 * (9 + 8));
