@@ -57,7 +57,8 @@ TEST_F(AppShellScenarioTest, MenusAndURLCommandsFromTrustedAndRefusedSenders) {
     EXPECT_TRUE(std::filesystem::exists(dump));
     std::filesystem::remove(dump);
     std::filesystem::remove_all(out);
-    EXPECT_EQ(events.back()["event"], "scenarioFinished");
+    EXPECT_EQ(events[events.size() - 2]["event"], "scenarioFinished");
+    EXPECT_EQ(events.back()["event"], "runFinished");
 }
 
 }  // namespace
