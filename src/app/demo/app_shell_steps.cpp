@@ -132,26 +132,38 @@ void startAppShellDemo(StepContext& ctx) {
 }
 
 namespace {
-platform::AppleEvent eventFrom(const std::optional<std::int64_t>& senderPid, const std::optional<std::int64_t>& tokenPid) {
-    auto pid = [](const std::optional<std::int64_t>& p) {
-        return p ? std::optional<std::int32_t>(static_cast<std::int32_t>(*p)) : std::nullopt;
-    };
-    return platform::AppleEvent::fromSender(pid(senderPid), pid(tokenPid));
-}
+// URLs as one process sends them: {"urls": [...], "senderPid": n, "tokenPid": n}.
+struct UrlsFromSender {
+    std::optional<std::vector<std::string>> urls;
+    std::optional<std::int64_t> senderPid;
+    std::optional<std::int64_t> tokenPid;
+
+    static UrlsFromSender read(ScenarioFields& f) {
+        UrlsFromSender u;
+        u.urls = f.stringArray("urls");
+        u.senderPid = f.integer("senderPid", Need::optional, INT32_MIN, INT32_MAX);
+        u.tokenPid = f.integer("tokenPid", Need::optional, INT32_MIN, INT32_MAX);
+        return u;
+    }
+    platform::AppleEvent event() const {
+        auto pid = [](const std::optional<std::int64_t>& p) {
+            return p ? std::optional<std::int32_t>(static_cast<std::int32_t>(*p)) : std::nullopt;
+        };
+        return platform::AppleEvent::fromSender(pid(senderPid), pid(tokenPid));
+    }
+};
 }  // namespace
 
 void registerAppShellSteps(platform::sim::ScenarioRegistry& registry) {
     // The URLs that launch the app, delivered before it finishes launching.
     registry.registerSection("launchURLs", [](ScenarioFields& f, StepContext* ctx) {
-        auto urls = f.stringArray("urls");
-        auto senderPid = f.integer("senderPid", Need::optional, INT32_MIN, INT32_MAX);
-        auto tokenPid = f.integer("tokenPid", Need::optional, INT32_MIN, INT32_MAX);
-        if (!ctx || !urls) return;
+        const auto sent = UrlsFromSender::read(f);
+        if (!ctx || !sent.urls) return;
         auto* app = simApplication();
         if (!app) app = &platform::sim::SimApplication::install(ctx->desktop);
         // What a URL at launch opens is shown: the desktop has its windowing system from the start.
         if (!platform::TitledWindows::installed()) platform::sim::SimTitledWindows::install();
-        app->launchWithURLs(*urls, eventFrom(senderPid, tokenPid));
+        app->launchWithURLs(*sent.urls, sent.event());
     });
 
     registry.registerStep("openStatusMenu", [](ScenarioFields&, StepContext* ctx) {
@@ -204,21 +216,19 @@ void registerAppShellSteps(platform::sim::ScenarioRegistry& registry) {
     });
 
     registry.registerStep("deliverURLs", [](ScenarioFields& f, StepContext* ctx) {
-        auto urls = f.stringArray("urls");
-        auto senderPid = f.integer("senderPid", Need::optional, INT32_MIN, INT32_MAX);
-        auto tokenPid = f.integer("tokenPid", Need::optional, INT32_MIN, INT32_MAX);
-        if (!ctx || !urls) return;
+        const auto sent = UrlsFromSender::read(f);
+        if (!ctx || !sent.urls) return;
         auto* app = simApplication();
         if (!app) return;
-        const auto event = eventFrom(senderPid, tokenPid);
-        nlohmann::ordered_json fields = {{"count", urls->size()}};
-        if (senderPid) fields["senderPid"] = *senderPid;
+        const auto event = sent.event();
+        nlohmann::ordered_json fields = {{"count", sent.urls->size()}};
+        if (sent.senderPid) fields["senderPid"] = *sent.senderPid;
         {
             platform::AppleEventManager::Handling handling(event);
             fields["trusted"] = AppDelegate::shared().identifyURLSender();
         }
         ctx->log.record("urlDelivery", fields);
-        app->deliverURLs(*urls, event);
+        app->deliverURLs(*sent.urls, event);
     });
 
     registry.registerStep("reopenApp", [](ScenarioFields&, StepContext* ctx) {

@@ -15,18 +15,25 @@
 namespace quillmar::testing {
 namespace {
 
-class AppShellScenarioTest : public FreshWorldTest {};
+class AppShellScenarioTest : public FreshWorldTest {
+protected:
+    // Runs one scenario of the demo into out; the log's events.
+    std::vector<nlohmann::json> run(const std::string& scenario, const std::filesystem::path& out) {
+        platform::sim::ScenarioRunner runner;
+        app::installDemoApp(runner);
+        std::ostringstream log, err;
+        EXPECT_EQ(runner.run(scenario, out, log, err), 0) << err.str();
+        std::vector<nlohmann::json> events;
+        std::istringstream lines(log.str());
+        for (std::string line; std::getline(lines, line);) events.push_back(nlohmann::json::parse(line));
+        return events;
+    }
+};
 
 TEST_F(AppShellScenarioTest, MenusAndURLCommandsFromTrustedAndRefusedSenders) {
     const auto out = uniqueTempPath("out");
-    platform::sim::ScenarioRunner runner;
-    app::installDemoApp(runner);
-    std::ostringstream log, err;
-    ASSERT_EQ(runner.run("scenarios/app_shell.json", out, log, err), 0) << err.str();
-
-    std::vector<nlohmann::json> events;
-    std::istringstream lines(log.str());
-    for (std::string line; std::getline(lines, line);) events.push_back(nlohmann::json::parse(line));
+    const auto events = run("scenarios/app_shell.json", out);
+    ASSERT_FALSE(events.empty());
     auto all = [&](const std::string& name) {
         std::vector<nlohmann::json> found;
         for (const auto& e : events)
@@ -66,21 +73,10 @@ TEST_F(AppShellScenarioTest, MenusAndURLCommandsFromTrustedAndRefusedSenders) {
     EXPECT_EQ(events.back()["event"], "runFinished");
 }
 
-std::vector<nlohmann::json> parseLog(const std::string& text) {
-    std::vector<nlohmann::json> events;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) events.push_back(nlohmann::json::parse(line));
-    return events;
-}
-
 TEST_F(AppShellScenarioTest, AFirstRunLaunchedByAURLOpensTheTabItNames) {
     const auto out = uniqueTempPath("out");
-    platform::sim::ScenarioRunner runner;
-    app::installDemoApp(runner);
-    std::ostringstream log, err;
-    ASSERT_EQ(runner.run("scenarios/launch_by_url.json", out, log, err), 0) << err.str();
     std::vector<std::string> seen;
-    for (const auto& e : parseLog(log.str())) {
+    for (const auto& e : run("scenarios/launch_by_url.json", out)) {
         const std::string name = e["event"];
         if (name == "urlCommand") {
             EXPECT_EQ(e["command"], "keys");
