@@ -229,56 +229,65 @@ std::string frameFileName(const std::string& file, int index) {
     return (p.parent_path() / (p.stem().string() + num + ext)).string();
 }
 
+
+void renderSceneSheetStep(ScenarioFields& f, StepContext* ctx) {
+    SceneFields s = readSceneFields(f);
+    auto file = f.string("file");
+    auto caption = f.string("caption", Need::optional);
+    std::vector<double> progress{0.1, 0.35, 0.6, 0.85};
+    if (const auto* list = f.array("progress", Need::optional)) {
+        progress.clear();
+        for (const auto& v : *list) {
+            if (!v.is_number() || !std::isfinite(v.get<double>()) || v.get<double>() < 0 || v.get<double>() > 1) {
+                f.fail("progress", "expected numbers in 0...1");
+                break;
+            }
+            progress.push_back(v.get<double>());
+        }
+        if (progress.empty() || progress.size() > 12) f.fail("progress", "expected 1 to 12 values");
+    }
+    if (!ctx || !file || !s.scene || !f.ok()) return;
+    renderSheet(*ctx, s, progress, *file, caption.value_or(std::string("Scene ") + s.scene->name));
+}
+
+void renderSceneFramesStep(ScenarioFields& f, StepContext* ctx) {
+    SceneFields s = readSceneFields(f);
+    auto file = f.string("file");
+    auto caption = f.string("caption", Need::optional);
+    auto frames = f.integer("frames", Need::optional, 1, 600);
+    auto from = f.number("from", Need::optional, 0, 1);
+    auto to = f.number("to", Need::optional, 0, 1);
+    auto dark = f.boolean("dark", Need::optional);
+    if (s.scene && s.scene->kind == SceneKind::mark) f.fail("renderer", "frames are for spectacles and dissolves");
+    if (!ctx || !file || !s.scene || !f.ok()) return;
+    const int n = static_cast<int>(frames.value_or(24));
+    const double p0 = from.value_or(0), p1 = to.value_or(1);
+    const bool isDark = dark.value_or(true);
+    PointerOverCanvas pointer(s.pointer, s.scene->kind);
+    for (int i = 0; i < n; ++i) {
+        const double p = n == 1 ? p0 : p0 + (p1 - p0) * i / (n - 1);
+        gfx::RenderTarget target(s.canvas, s.scale);
+        gfx::GraphicsContext c = target.context();
+        drawCell(c, *s.scene, {0, 0, s.canvas.width, s.canvas.height}, isDark, p, s.theme, 0);
+        const std::string name = frameFileName(*file, i);
+        std::string error;
+        const bool ok = target.writePng(ctx->outputPath(name).string(), &error);
+        char what[64];
+        std::snprintf(what, sizeof what, " (frame %d, p = %.3f)", i, p);
+        ctx->pictureWritten(name, caption.value_or(std::string("Scene ") + s.scene->name) + what, ok, error, s.scale);
+    }
+    ctx->log.record("sceneFrames", {{"file", *file}, {"renderer", s.scene->name}, {"frames", n}});
+}
+
+constexpr platform::sim::NamedStep kSceneSteps[] = {
+    {"renderSceneSheet", renderSceneSheetStep},
+    {"renderSceneFrames", renderSceneFramesStep},
+};
+
 }  // namespace
 
 void registerSceneSteps(platform::sim::ScenarioRegistry& registry) {
-    registry.registerStep("renderSceneSheet", [](ScenarioFields& f, StepContext* ctx) {
-        SceneFields s = readSceneFields(f);
-        auto file = f.string("file");
-        auto caption = f.string("caption", Need::optional);
-        std::vector<double> progress{0.1, 0.35, 0.6, 0.85};
-        if (const auto* list = f.array("progress", Need::optional)) {
-            progress.clear();
-            for (const auto& v : *list) {
-                if (!v.is_number() || !std::isfinite(v.get<double>()) || v.get<double>() < 0 || v.get<double>() > 1) {
-                    f.fail("progress", "expected numbers in 0...1");
-                    break;
-                }
-                progress.push_back(v.get<double>());
-            }
-            if (progress.empty() || progress.size() > 12) f.fail("progress", "expected 1 to 12 values");
-        }
-        if (!ctx || !file || !s.scene || !f.ok()) return;
-        renderSheet(*ctx, s, progress, *file, caption.value_or(std::string("Scene ") + s.scene->name));
-    });
-    registry.registerStep("renderSceneFrames", [](ScenarioFields& f, StepContext* ctx) {
-        SceneFields s = readSceneFields(f);
-        auto file = f.string("file");
-        auto caption = f.string("caption", Need::optional);
-        auto frames = f.integer("frames", Need::optional, 1, 600);
-        auto from = f.number("from", Need::optional, 0, 1);
-        auto to = f.number("to", Need::optional, 0, 1);
-        auto dark = f.boolean("dark", Need::optional);
-        if (s.scene && s.scene->kind == SceneKind::mark) f.fail("renderer", "frames are for spectacles and dissolves");
-        if (!ctx || !file || !s.scene || !f.ok()) return;
-        const int n = static_cast<int>(frames.value_or(24));
-        const double p0 = from.value_or(0), p1 = to.value_or(1);
-        const bool isDark = dark.value_or(true);
-        PointerOverCanvas pointer(s.pointer, s.scene->kind);
-        for (int i = 0; i < n; ++i) {
-            const double p = n == 1 ? p0 : p0 + (p1 - p0) * i / (n - 1);
-            gfx::RenderTarget target(s.canvas, s.scale);
-            gfx::GraphicsContext c = target.context();
-            drawCell(c, *s.scene, {0, 0, s.canvas.width, s.canvas.height}, isDark, p, s.theme, 0);
-            const std::string name = frameFileName(*file, i);
-            std::string error;
-            const bool ok = target.writePng(ctx->outputPath(name).string(), &error);
-            char what[64];
-            std::snprintf(what, sizeof what, " (frame %d, p = %.3f)", i, p);
-            ctx->pictureWritten(name, caption.value_or(std::string("Scene ") + s.scene->name) + what, ok, error, s.scale);
-        }
-        ctx->log.record("sceneFrames", {{"file", *file}, {"renderer", s.scene->name}, {"frames", n}});
-    });
+    registry.registerSteps(kSceneSteps);
 }
 
 }  // namespace quillmar

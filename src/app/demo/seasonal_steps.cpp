@@ -170,135 +170,156 @@ void tap(StepContext& ctx, const char* target, const std::optional<std::int64_t>
     }
 }
 
+
+void openAboutCardStep(ScenarioFields& f, StepContext* ctx) {
+    auto at = f.point("at", Need::optional);
+    auto dark = f.boolean("dark", Need::optional);
+    if (!ctx) return;
+    // The objects the window observes exist before it, so they outlive it when the world ends.
+    SwitcherSettings::shared();
+    ArtisanCraftState::shared();
+    PointerWake::shared();
+    AboutCardHost::shared();
+    if (!platform::Haptics::installed()) platform::sim::SimHaptics::install();
+    installPointerWindows();
+    auto& window = runtime::World::shared<DemoAboutWindow>();
+    if (at) window.topLeft = *at;
+    auto& host = AboutCardHost::shared();
+    host.isSettingsWindowVisible = [] { return openWindow() != nullptr; };
+    host.isAboutTabActive = [] { return openWindow() != nullptr; };
+    logEggs(*ctx);
+    window.host = std::make_unique<ui::HostingView>(ui::View(), Size{kWindowWidth, kWindowHeight});
+    window.show(dark.value_or(false));
+    runtime::MainLoop::main().runUntilIdle();
+    logState(*ctx, "aboutCardOpened");
+}
+
+void closeAboutCardStep(ScenarioFields&, StepContext* ctx) {
+    if (!ctx) return;
+    auto* window = openWindow();
+    if (!window) return;
+    window->host.reset();
+    auto& craft = ArtisanCraftState::shared();
+    craft.stopHint();
+    craft.stopTapBurst();
+    craft.stopDissolve();
+    runtime::MainLoop::main().runUntilIdle();
+    logState(*ctx, "aboutCardClosed");
+}
+
+void tapAboutIconStep(ScenarioFields& f, StepContext* ctx) {
+    auto times = f.integer("times", Need::optional, 1, 40);
+    auto interval = f.number("interval", Need::optional, 0, 10);
+    if (!ctx) return;
+    tap(*ctx, "aboutCardIcon", times, interval);
+}
+
+void tapAboutEmblemStep(ScenarioFields& f, StepContext* ctx) {
+    auto times = f.integer("times", Need::optional, 1, 40);
+    auto interval = f.number("interval", Need::optional, 0, 10);
+    if (!ctx) return;
+    tap(*ctx, "aboutCardEmblem", times, interval);
+}
+
+void moveAboutPointerStep(ScenarioFields& f, StepContext* ctx) {
+    auto from = f.point("from");
+    auto to = f.point("to");
+    auto seconds = f.number("seconds", Need::optional, 0, 60);
+    if (!ctx || !from || !to) return;
+    installPointerWindows();
+    const auto surface = currentSurface();
+    if (!surface) {
+        ctx->log.record("skipped", {{"reason", "no About card is showing"}});
+        return;
+    }
+    const Rect frame = surface->frame;
+    const auto card = surface->host->frame("aboutCard");
+    const Point cardOrigin = card ? Point{card->x, card->y} : Point{0, 0};
+    const double total = seconds.value_or(0.5);
+    const int steps = std::max(1, static_cast<int>(total * 60));
+    for (int i = 0; i <= steps; ++i) {
+        const double k = static_cast<double>(i) / steps;
+        const Point local{cardOrigin.x + from->x + (to->x - from->x) * k,
+                          cardOrigin.y + from->y + (to->y - from->y) * k};
+        ctx->desktop.setPointer({frame.x + local.x, frame.y + frame.height - local.y});
+        surface->host->pointerMoved(local);
+        if (i < steps) runtime::MainLoop::main().advance(total / steps);
+    }
+    const auto& wake = PointerWake::shared();
+    ctx->log.record("aboutPointer", {{"at", {to->x, to->y}},
+                                     {"sampled", wake.currentWindowCursor.has_value()},
+                                     {"wakePuffs", wake.wakePuffs.size()}});
+}
+
+void aboutQAModeStep(ScenarioFields& f, StepContext* ctx) {
+    auto on = f.boolean("on");
+    if (!ctx || !on) return;
+    SwitcherSettings::shared().setQAMode(*on);
+    runtime::MainLoop::main().runUntilIdle();
+    logState(*ctx, *on ? "qaModeOn" : "qaModeOff");
+}
+
+void clickAboutQABadgeStep(ScenarioFields&, StepContext* ctx) {
+    if (!ctx) return;
+    tap(*ctx, "aboutCardQABadge", 1, 0);
+}
+
+void snapshotAboutStep(ScenarioFields& f, StepContext* ctx) {
+    auto file = f.string("file");
+    auto caption = f.string("caption", Need::optional);
+    auto dark = f.boolean("dark", Need::optional);
+    auto scale = f.number("scale", Need::optional, 0.5, 4);
+    if (!ctx || !file) return;
+    const std::string what = caption.value_or("The About card");
+    const auto surface = currentSurface();
+    if (!surface) {
+        ctx->pictureUnavailable("aboutSnapshot", *file, what, "no About card is showing");
+        return;
+    }
+    // Light or dark as the system would show it, put back afterwards.
+    std::function<bool()> isDarkNow;
+    std::function<void(bool)> setDark;
+    if (surface->isSettingsWindow) {
+        isDarkNow = [] { return SettingsWindow::shared().systemColorScheme() == ui::ColorScheme::dark; };
+        setDark = [](bool on) {
+            SettingsWindow::shared().setSystemColorScheme(on ? ui::ColorScheme::dark : ui::ColorScheme::light);
+        };
+    } else {
+        isDarkNow = [] { return openWindow()->isDark; };
+        setDark = [](bool on) { openWindow()->show(on); };
+    }
+    const bool wasDark = isDarkNow();
+    if (dark && *dark != wasDark) setDark(*dark);
+    surface->host->layoutIfNeeded();
+    nlohmann::ordered_json fields = nlohmann::ordered_json::object();
+    if (auto p = ArtisanCraftState::shared().dissolveProgress.get()) fields["dissolve"] = *p;
+    if (auto* haptics = dynamic_cast<platform::sim::SimHaptics*>(platform::Haptics::installed()))
+        fields["haptics"] = haptics->patterns().size();
+    const double s = scale.value_or(2.0);
+    ctx->writePicture(
+        "aboutSnapshot", *file, what,
+        [&](const std::string& path, std::string* error) {
+            return surface->host->writePng(path, s, std::nullopt, error);
+        },
+        fields, s);
+    if (dark && *dark != wasDark) setDark(wasDark);
+}
+
+constexpr platform::sim::NamedStep kSeasonalSteps[] = {
+    {"openAboutCard", openAboutCardStep},
+    {"closeAboutCard", closeAboutCardStep},
+    {"tapAboutIcon", tapAboutIconStep},
+    {"tapAboutEmblem", tapAboutEmblemStep},
+    {"moveAboutPointer", moveAboutPointerStep},
+    {"aboutQAMode", aboutQAModeStep},
+    {"clickAboutQABadge", clickAboutQABadgeStep},
+    {"snapshotAbout", snapshotAboutStep},
+};
+
 }  // namespace
 
 void registerSeasonalSteps(platform::sim::ScenarioRegistry& registry) {
-    registry.registerStep("openAboutCard", [](ScenarioFields& f, StepContext* ctx) {
-        auto at = f.point("at", Need::optional);
-        auto dark = f.boolean("dark", Need::optional);
-        if (!ctx) return;
-        // The objects the window observes exist before it, so they outlive it when the world ends.
-        SwitcherSettings::shared();
-        ArtisanCraftState::shared();
-        PointerWake::shared();
-        AboutCardHost::shared();
-        if (!platform::Haptics::installed()) platform::sim::SimHaptics::install();
-        installPointerWindows();
-        auto& window = runtime::World::shared<DemoAboutWindow>();
-        if (at) window.topLeft = *at;
-        auto& host = AboutCardHost::shared();
-        host.isSettingsWindowVisible = [] { return openWindow() != nullptr; };
-        host.isAboutTabActive = [] { return openWindow() != nullptr; };
-        logEggs(*ctx);
-        window.host = std::make_unique<ui::HostingView>(ui::View(), Size{kWindowWidth, kWindowHeight});
-        window.show(dark.value_or(false));
-        runtime::MainLoop::main().runUntilIdle();
-        logState(*ctx, "aboutCardOpened");
-    });
-    registry.registerStep("closeAboutCard", [](ScenarioFields&, StepContext* ctx) {
-        if (!ctx) return;
-        auto* window = openWindow();
-        if (!window) return;
-        window->host.reset();
-        auto& craft = ArtisanCraftState::shared();
-        craft.stopHint();
-        craft.stopTapBurst();
-        craft.stopDissolve();
-        runtime::MainLoop::main().runUntilIdle();
-        logState(*ctx, "aboutCardClosed");
-    });
-    registry.registerStep("tapAboutIcon", [](ScenarioFields& f, StepContext* ctx) {
-        auto times = f.integer("times", Need::optional, 1, 40);
-        auto interval = f.number("interval", Need::optional, 0, 10);
-        if (!ctx) return;
-        tap(*ctx, "aboutCardIcon", times, interval);
-    });
-    registry.registerStep("tapAboutEmblem", [](ScenarioFields& f, StepContext* ctx) {
-        auto times = f.integer("times", Need::optional, 1, 40);
-        auto interval = f.number("interval", Need::optional, 0, 10);
-        if (!ctx) return;
-        tap(*ctx, "aboutCardEmblem", times, interval);
-    });
-    registry.registerStep("moveAboutPointer", [](ScenarioFields& f, StepContext* ctx) {
-        auto from = f.point("from");
-        auto to = f.point("to");
-        auto seconds = f.number("seconds", Need::optional, 0, 60);
-        if (!ctx || !from || !to) return;
-        installPointerWindows();
-        const auto surface = currentSurface();
-        if (!surface) {
-            ctx->log.record("skipped", {{"reason", "no About card is showing"}});
-            return;
-        }
-        const Rect frame = surface->frame;
-        const auto card = surface->host->frame("aboutCard");
-        const Point cardOrigin = card ? Point{card->x, card->y} : Point{0, 0};
-        const double total = seconds.value_or(0.5);
-        const int steps = std::max(1, static_cast<int>(total * 60));
-        for (int i = 0; i <= steps; ++i) {
-            const double k = static_cast<double>(i) / steps;
-            const Point local{cardOrigin.x + from->x + (to->x - from->x) * k,
-                              cardOrigin.y + from->y + (to->y - from->y) * k};
-            ctx->desktop.setPointer({frame.x + local.x, frame.y + frame.height - local.y});
-            surface->host->pointerMoved(local);
-            if (i < steps) runtime::MainLoop::main().advance(total / steps);
-        }
-        const auto& wake = PointerWake::shared();
-        ctx->log.record("aboutPointer", {{"at", {to->x, to->y}},
-                                         {"sampled", wake.currentWindowCursor.has_value()},
-                                         {"wakePuffs", wake.wakePuffs.size()}});
-    });
-    registry.registerStep("aboutQAMode", [](ScenarioFields& f, StepContext* ctx) {
-        auto on = f.boolean("on");
-        if (!ctx || !on) return;
-        SwitcherSettings::shared().setQAMode(*on);
-        runtime::MainLoop::main().runUntilIdle();
-        logState(*ctx, *on ? "qaModeOn" : "qaModeOff");
-    });
-    registry.registerStep("clickAboutQABadge", [](ScenarioFields&, StepContext* ctx) {
-        if (!ctx) return;
-        tap(*ctx, "aboutCardQABadge", 1, 0);
-    });
-    registry.registerStep("snapshotAbout", [](ScenarioFields& f, StepContext* ctx) {
-        auto file = f.string("file");
-        auto caption = f.string("caption", Need::optional);
-        auto dark = f.boolean("dark", Need::optional);
-        auto scale = f.number("scale", Need::optional, 0.5, 4);
-        if (!ctx || !file) return;
-        const std::string what = caption.value_or("The About card");
-        const auto surface = currentSurface();
-        if (!surface) {
-            ctx->pictureUnavailable("aboutSnapshot", *file, what, "no About card is showing");
-            return;
-        }
-        // Light or dark as the system would show it, put back afterwards.
-        std::function<bool()> isDarkNow;
-        std::function<void(bool)> setDark;
-        if (surface->isSettingsWindow) {
-            isDarkNow = [] { return SettingsWindow::shared().systemColorScheme() == ui::ColorScheme::dark; };
-            setDark = [](bool on) {
-                SettingsWindow::shared().setSystemColorScheme(on ? ui::ColorScheme::dark : ui::ColorScheme::light);
-            };
-        } else {
-            isDarkNow = [] { return openWindow()->isDark; };
-            setDark = [](bool on) { openWindow()->show(on); };
-        }
-        const bool wasDark = isDarkNow();
-        if (dark && *dark != wasDark) setDark(*dark);
-        surface->host->layoutIfNeeded();
-        nlohmann::ordered_json fields = nlohmann::ordered_json::object();
-        if (auto p = ArtisanCraftState::shared().dissolveProgress.get()) fields["dissolve"] = *p;
-        if (auto* haptics = dynamic_cast<platform::sim::SimHaptics*>(platform::Haptics::installed()))
-            fields["haptics"] = haptics->patterns().size();
-        const double s = scale.value_or(2.0);
-        ctx->writePicture(
-            "aboutSnapshot", *file, what,
-            [&](const std::string& path, std::string* error) {
-                return surface->host->writePng(path, s, std::nullopt, error);
-            },
-            fields, s);
-        if (dark && *dark != wasDark) setDark(wasDark);
-    });
+    registry.registerSteps(kSeasonalSteps);
 }
 
 }  // namespace quillmar
