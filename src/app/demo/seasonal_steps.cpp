@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/demo/pointer_arrow.h"
 #include "app/settings_window.h"
 #include "platform/app_window_list.h"
 #include "platform/sim/event_log.h"
@@ -141,6 +142,14 @@ std::optional<Point> centerOf(ui::HostingView& host, const char* name) {
     return Point{frame->x + frame->width / 2, frame->y + frame->height / 2};
 }
 
+// Where a step last put the pointer on the open surface, in its points: a tap's click or the end
+// of a pointer move. The pictures draw it there, as the system would on screen.
+struct AboutPointerSpot {
+    std::optional<Point> at;
+};
+
+void placePointer(std::optional<Point> at) { runtime::World::shared<AboutPointerSpot>().at = at; }
+
 void logState(StepContext& ctx, const std::string& event) {
     auto& craft = ArtisanCraftState::shared();
     nlohmann::ordered_json f = nlohmann::ordered_json::object();
@@ -165,11 +174,25 @@ void tap(StepContext& ctx, const char* target, const std::optional<std::int64_t>
             return;
         }
         surface->host->click(*at);
+        placePointer(*at);
         runtime::MainLoop::main().runUntilIdle();
         logState(ctx, target == std::string("aboutCardIcon") ? "aboutIconTap" : "aboutEmblemTap");
     }
 }
 
+
+// The card and a margin around it, within the surface.
+std::optional<Rect> cardCrop(ui::HostingView& host) {
+    constexpr double kMargin = 8;
+    const auto card = host.frame("aboutCard");
+    if (!card) return std::nullopt;
+    const Size size = host.size();
+    const double x0 = std::max(0.0, card->x - kMargin), y0 = std::max(0.0, card->y - kMargin);
+    const double x1 = std::min(size.width, card->x + card->width + kMargin);
+    const double y1 = std::min(size.height, card->y + card->height + kMargin);
+    if (x1 <= x0 || y1 <= y0) return std::nullopt;
+    return Rect{x0, y0, x1 - x0, y1 - y0};
+}
 
 void openAboutCardStep(ScenarioFields& f, StepContext* ctx) {
     auto at = f.point("at", Need::optional);
@@ -199,6 +222,7 @@ void closeAboutCardStep(ScenarioFields&, StepContext* ctx) {
     auto* window = openWindow();
     if (!window) return;
     window->host.reset();
+    placePointer(std::nullopt);
     auto& craft = ArtisanCraftState::shared();
     craft.stopHint();
     craft.stopTapBurst();
@@ -243,6 +267,7 @@ void moveAboutPointerStep(ScenarioFields& f, StepContext* ctx) {
                           cardOrigin.y + from->y + (to->y - from->y) * k};
         ctx->desktop.setPointer({frame.x + local.x, frame.y + frame.height - local.y});
         surface->host->pointerMoved(local);
+        placePointer(local);
         if (i < steps) runtime::MainLoop::main().advance(total / steps);
     }
     const auto& wake = PointerWake::shared();
@@ -269,7 +294,9 @@ void snapshotAboutStep(ScenarioFields& f, StepContext* ctx) {
     auto caption = f.string("caption", Need::optional);
     auto dark = f.boolean("dark", Need::optional);
     auto scale = f.number("scale", Need::optional, 0.5, 4);
-    if (!ctx || !file) return;
+    auto crop = f.string("crop", Need::optional);
+    if (crop && *crop != "card") f.fail("crop", "expected \"card\"");
+    if (!ctx || !file || !f.ok()) return;
     const std::string what = caption.value_or("The About card");
     const auto surface = currentSurface();
     if (!surface) {
@@ -296,12 +323,20 @@ void snapshotAboutStep(ScenarioFields& f, StepContext* ctx) {
     if (auto* haptics = dynamic_cast<platform::sim::SimHaptics*>(platform::Haptics::installed()))
         fields["haptics"] = haptics->patterns().size();
     const double s = scale.value_or(2.0);
+    std::optional<Rect> area;
+    if (crop) {
+        area = cardCrop(*surface->host);
+        fields["crop"] = *crop;
+    }
+    const auto pointer = runtime::World::shared<AboutPointerSpot>().at;
+    if (pointer) fields["pointer"] = {pointer->x, pointer->y};
+    // A crop of the card is shown on the index page at twice its size.
     ctx->writePicture(
         "aboutSnapshot", *file, what,
         [&](const std::string& path, std::string* error) {
-            return surface->host->writePng(path, s, std::nullopt, error);
+            return writeViewPicture(*surface->host, path, s, area, pointer, error);
         },
-        fields, s);
+        fields, area ? s / 2 : s);
     if (dark && *dark != wasDark) setDark(wasDark);
 }
 

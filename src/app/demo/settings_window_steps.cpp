@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/demo/pointer_arrow.h"
 #include "app/settings_window.h"
 #include "localization/app_language.h"
 #include "platform/event_tap.h"
@@ -52,6 +53,14 @@ struct Target {
 
 nlohmann::ordered_json pointJson(ui::Point p) { return nlohmann::ordered_json::array({p.x, p.y}); }
 
+// Where a step last put the pointer in the window (a hover, a click, the end of a drag), until it
+// leaves or the window closes; the pictures draw it there.
+struct SettingsPointerSpot {
+    std::optional<ui::Point> at;
+};
+
+void placePointer(std::optional<ui::Point> at) { runtime::World::shared<SettingsPointerSpot>().at = at; }
+
 
 void openSettingsStep(ScenarioFields&, StepContext* ctx) {
     if (!ctx) return;
@@ -72,6 +81,7 @@ void openSettingsStep(ScenarioFields&, StepContext* ctx) {
 void closeSettingsStep(ScenarioFields&, StepContext* ctx) {
     if (!ctx) return;
     SettingsWindow::shared().closeFromShortcut();
+    placePointer(std::nullopt);
     ctx->log.record("settingsClosed", {{"open", SettingsWindow::shared().isVisible()}});
 }
 
@@ -98,6 +108,7 @@ void settingsClickStep(ScenarioFields& f, StepContext* ctx) {
     if (auto p = target.resolve(*host, *ctx)) {
         const auto hit = host->nameAt(*p);
         host->click(*p);
+        placePointer(*p);
         ctx->log.record("settingsClick", {{"at", pointJson(*p)}, {"control", hit.value_or("")}});
     }
 }
@@ -111,9 +122,11 @@ void settingsHoverStep(ScenarioFields& f, StepContext* ctx) {
     if (!host) return;
     if (exit.value_or(false)) {
         host->pointerExited();
+        placePointer(std::nullopt);
         ctx->log.record("settingsHover", {{"exit", true}});
     } else if (auto p = target.resolve(*host, *ctx)) {
         host->pointerMoved(*p);
+        placePointer(*p);
         ctx->log.record("settingsHover", {{"at", pointJson(*p)}});
     }
 }
@@ -135,6 +148,7 @@ void settingsDragStep(ScenarioFields& f, StepContext* ctx) {
         b = *pb;
     }
     host->drag(a, b, static_cast<int>(steps.value_or(12)));
+    placePointer(b);
     ctx->log.record("settingsDrag", {{"from", pointJson(a)}, {"to", pointJson(b)}});
 }
 
@@ -192,10 +206,15 @@ void snapshotSettingsStep(ScenarioFields& f, StepContext* ctx) {
         return;
     }
     const double s = scale.value_or(2.0);
+    const auto pointer = runtime::World::shared<SettingsPointerSpot>().at;
+    nlohmann::ordered_json fields = nlohmann::ordered_json::object();
+    if (pointer) fields["pointer"] = pointJson(*pointer);
     ctx->writePicture(
         "settingsSnapshot", *file, what,
-        [&](const std::string& path, std::string* error) { return host->writePng(path, s, std::nullopt, error); },
-        {}, s);
+        [&](const std::string& path, std::string* error) {
+            return writeViewPicture(*host, path, s, std::nullopt, pointer, error);
+        },
+        fields, s);
 }
 
 constexpr platform::sim::NamedStep kSettingsWindowSteps[] = {
