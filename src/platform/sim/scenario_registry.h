@@ -79,6 +79,7 @@ public:
     const ScenarioHandler* step(const std::string& name) const;
     const ScenarioHandler* section(const std::string& name) const;
     const std::map<std::string, ScenarioHandler>& steps() const { return steps_; }
+    const std::map<std::string, ScenarioHandler>& sections() const { return sections_; }
 
 private:
     std::map<std::string, ScenarioHandler> steps_;
