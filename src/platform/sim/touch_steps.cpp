@@ -195,6 +195,32 @@ void touchStep(ScenarioFields& f, StepContext* ctx) {
                     {{"device", device->name}, {"fingers", options.fingers}, {"at", pointJson(*at)}, {"frames", frames}});
 }
 
+// A slide's path, walked at an even speed: a fraction of its length gives a point on it.
+class Polyline {
+public:
+    explicit Polyline(const std::vector<Point>& points) : points_(points), lengths_{0} {
+        for (std::size_t i = 1; i < points_.size(); ++i) {
+            const double dx = points_[i].x - points_[i - 1].x;
+            const double dy = points_[i].y - points_[i - 1].y;
+            lengths_.push_back(lengths_.back() + std::hypot(dx, dy));
+        }
+    }
+    Point pointAt(double fraction) const {
+        const double target = fraction * lengths_.back();
+        std::size_t i = 1;
+        while (i + 1 < lengths_.size() && lengths_[i] < target) ++i;
+        const double span = lengths_[i] - lengths_[i - 1];
+        const double u = span > 0 ? (target - lengths_[i - 1]) / span : 1.0;
+        const Point a = points_[i - 1];
+        const Point b = points_[i];
+        return Point{a.x + (b.x - a.x) * u, a.y + (b.y - a.y) * u};
+    }
+
+private:
+    const std::vector<Point>& points_;
+    std::vector<double> lengths_;
+};
+
 void slideStep(ScenarioFields& f, StepContext* ctx) {
     auto options = readFingerOptions(f);
     auto path = readPath(f);
@@ -208,28 +234,11 @@ void slideStep(ScenarioFields& f, StepContext* ctx) {
     const double interval = 1.0 / options.frameRate;
     const auto ids = fingersFor(scene, device.get(), options.fingers);
 
-    // Lengths along the polyline, so the fingers move at an even speed.
-    std::vector<double> lengths{0};
-    for (std::size_t i = 1; i < path->size(); ++i) {
-        const double dx = (*path)[i].x - (*path)[i - 1].x;
-        const double dy = (*path)[i].y - (*path)[i - 1].y;
-        lengths.push_back(lengths.back() + std::hypot(dx, dy));
-    }
-    auto pointAt = [&](double fraction) {
-        const double target = fraction * lengths.back();
-        std::size_t i = 1;
-        while (i + 1 < lengths.size() && lengths[i] < target) ++i;
-        const double span = lengths[i] - lengths[i - 1];
-        const double u = span > 0 ? (target - lengths[i - 1]) / span : 1.0;
-        const Point a = (*path)[i - 1];
-        const Point b = (*path)[i];
-        return Point{a.x + (b.x - a.x) * u, a.y + (b.y - a.y) * u};
-    };
-
+    const Polyline line(*path);
     const int steps = std::max(1, static_cast<int>(std::lround(seconds * options.frameRate)));
     std::vector<SimFinger> fingers;
     for (int i = 0; i <= steps; ++i) {
-        fingers = fingersAt(ids, pointAt(static_cast<double>(i) / steps), options.spacing);
+        fingers = fingersAt(ids, line.pointAt(static_cast<double>(i) / steps), options.spacing);
         deliver(*mt, device, fingers, interval);
     }
     scene.resting[device.get()].fingers = fingers;
