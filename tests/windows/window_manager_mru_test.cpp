@@ -104,6 +104,16 @@ TEST_F(MRUTest, NoFrontmostAndNoHistoryListsEveryWindowWithoutAppEntries) {
     EXPECT_EQ(ids(manager.fetchTargets(SwitcherMode::activeAppWindows)), (std::vector<std::string>{win(wa), win(wb)}));
 }
 
+// Asks the cache for the icons of 128 apps (keyed by pid) that share `icon`.
+void fillWith128Apps(AppIconCache& cache, const platform::AppIconRef& icon) {
+    for (int i = 0; i < 128; ++i) {
+        platform::RunningApplication app;
+        app.processIdentifier = 1000 + i;
+        app.icon = icon;
+        cache.icon(app);
+    }
+}
+
 TEST_F(MRUTest, IconCacheKeepsBundleKeyedIconsAndEmptiesWhenFull) {
     platform::sim::SimApp anonymous;
     anonymous.localizedName = "Anon";
@@ -129,13 +139,7 @@ TEST_F(MRUTest, IconCacheKeepsBundleKeyedIconsAndEmptiesWhenFull) {
 
     // The 129th icon empties the cache first.
     AppIconCache cache;
-    const auto icon = platform::AppIcon::roundedSquare(128, 0xff0000ffu, 0xff00ff00u);
-    for (int i = 0; i < 128; ++i) {
-        platform::RunningApplication app;
-        app.processIdentifier = 1000 + i;
-        app.icon = icon;
-        cache.icon(app);
-    }
+    fillWith128Apps(cache, platform::AppIcon::roundedSquare(128, 0xff0000ffu, 0xff00ff00u));
     ASSERT_EQ(cache.size(), 128u);
     platform::RunningApplication last;
     last.processIdentifier = 5000;
@@ -158,13 +162,7 @@ TEST_F(MRUTest, AnIconThatComesBackAfterTheCacheWasEmptiedIsTheScaledCopyTheApps
     const auto first = cache.icon(kept);
     ASSERT_EQ(first->width, 128);
     first->pixels();
-    const auto filler = platform::AppIcon::roundedSquare(64, 0xffff0000u, 0xff00ff00u);
-    for (int i = 0; i < 128; ++i) {
-        platform::RunningApplication app;
-        app.processIdentifier = 1000 + i;
-        app.icon = filler;
-        cache.icon(app);
-    }
+    fillWith128Apps(cache, platform::AppIcon::roundedSquare(64, 0xffff0000u, 0xff00ff00u));
     ASSERT_FALSE(cache.contains("com.example.Kept")) << "the 129th icon emptied the cache";
     const auto again = cache.icon(kept);
     EXPECT_EQ(again, first);
