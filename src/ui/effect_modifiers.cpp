@@ -1,5 +1,5 @@
 // Modifiers that change how a subtree is drawn, not where it is laid out: offset, scale,
-// rotation, group opacity, shadow, blur, saturation and clipping. Each keeps its numbers animatable.
+// rotation, group opacity, shadow, saturation and clipping. Each keeps its numbers animatable.
 
 #include <cmath>
 
@@ -114,21 +114,6 @@ public:
     int primitiveCount(const Node&) const override { return 2; }
 };
 
-class BlurDesc final : public ModifierDesc {
-public:
-    BlurDesc(View c, double r) : ModifierDesc(std::move(c)), radius(std::max(0.0, finite(r))) {}
-    double radius;
-    std::vector<double> animatableData(const Node&) const override { return {radius}; }
-    void render(Node& node, RenderContext& rc, gfx::GraphicsContext& ctx) const override {
-        const double r = std::max(0.0, node.data.value(rc.now, 0));
-        if (r < 1e-6) return renderChildren(node, rc, ctx);
-        gfx::GraphicsContext g = ctx;
-        g.addFilter(gfx::Filter::blur(r));
-        drawGroup(node, rc, g, [&](gfx::GraphicsContext& layer) { renderChildren(node, rc, layer); });
-    }
-    int primitiveCount(const Node&) const override { return 2; }
-};
-
 class SaturationDesc final : public ModifierDesc {
 public:
     SaturationDesc(View c, double a) : ModifierDesc(std::move(c)), amount(std::max(0.0, finite(a, 1))) {}
@@ -179,7 +164,6 @@ View View::opacity(double value) const { return View(std::make_shared<detail::Op
 View View::shadow(Color color, double radius, double x, double y) const {
     return View(std::make_shared<detail::ShadowDesc>(*this, color, radius, x, y));
 }
-View View::blur(double radius) const { return View(std::make_shared<detail::BlurDesc>(*this, radius)); }
 View View::saturation(double amount) const { return View(std::make_shared<detail::SaturationDesc>(*this, amount)); }
 View View::clipShape(const Shape& shape) const { return View(std::make_shared<detail::ClipDesc>(*this, shape)); }
 View View::clipped() const { return clipShape(Shape::rectangle()); }

@@ -126,8 +126,6 @@ public:
     View rotationEffect(Angle angle, UnitPoint anchor = UnitPoint::center()) const;
     View opacity(double value) const;  // of the whole subtree as one group
     View shadow(Color color, double radius, double x = 0, double y = 0) const;  // of the composed subtree
-    // A Gaussian blur of the composed subtree (radius: its standard deviation in points).
-    View blur(double radius) const;
     View saturation(double amount) const;
     View clipShape(const Shape& shape) const;
     View clipped() const;

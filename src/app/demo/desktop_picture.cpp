@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "gfx/pixel_effects.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/system_appearance.h"
 #include "runtime/wall_clock.h"
@@ -30,6 +31,8 @@ constexpr double kTitleBarHeight = 28;
 constexpr double kBackdropBlurRadius = 15;
 constexpr double kBackdropSaturation = 1.2;
 constexpr double kBackdropReach = 3 * kBackdropBlurRadius + 2;
+// The blur is worked out at this fraction of the picture's resolution.
+constexpr double kBackdropResolution = 0.25;
 
 ui::View placed(ui::View view, const ui::Rect& r) {
     return view.frame(r.width, r.height).offset(r.x, r.y);
@@ -139,21 +142,35 @@ gfx::Path behindWindowShape(const gfx::Image& image, const std::vector<ui::Rect>
     return shape;
 }
 
-// The desktop under a panel's behind-window blur: `desk` (the screen without the panel) blurred
-// and a little saturated, shown through `shape` (screen points) at the window's alpha.
-ui::View blurredBackdrop(const ui::View& desk, Size screen, const gfx::Path& shape, double windowAlpha) {
+// The desktop under a panel's behind-window blur: `desk` (the screen without the panel, in
+// `scheme`) blurred and a little saturated, shown through `shape` (screen points) at the window's
+// alpha. The blur leaves nothing finer than a few points, so the part of the desktop it reaches
+// is drawn and blurred once, at a quarter of the picture's resolution, and stretched back over it:
+// a picture drawn in bands then holds no full-resolution copy of the desktop beside its own.
+ui::View blurredBackdrop(const ui::View& desk, Size screen, ui::ColorScheme scheme, const gfx::Path& shape,
+                         double windowAlpha, double scale) {
     const Rect bounds = shape.boundingRect().insetBy(-kBackdropReach, -kBackdropReach);
-    // Only what the blur can reach is drawn into it.
-    ui::View near = desk.frame(screen.width, screen.height, ui::Alignment::topLeading())
-                        .offset(-bounds.x, -bounds.y)
-                        .frame(bounds.width, bounds.height, ui::Alignment::topLeading())
-                        .clipped();
+    const double reduced = scale * kBackdropResolution;
+    ui::HostingView near(desk.frame(screen.width, screen.height, ui::Alignment::topLeading())
+                             .offset(-bounds.x, -bounds.y)
+                             .frame(bounds.width, bounds.height, ui::Alignment::topLeading())
+                             .clipped(),
+                         bounds.size());
+    auto env = near.environment();
+    env.colorScheme = scheme;
+    near.setEnvironment(env);
+    gfx::Image backdrop = near.renderImage(reduced);
+    if (backdrop.isNull()) return ui::View();
+    const int w = backdrop.pixelWidth(), h = backdrop.pixelHeight();
+    gfx::gaussianBlur(backdrop.data(), w, h, backdrop.stride(), kBackdropBlurRadius * reduced);
+    gfx::adjustSaturation(backdrop.data(), w, h, backdrop.stride(), kBackdropSaturation);
+    backdrop.markDirty();
     const gfx::Path local = shape.offsetBy(-bounds.x, -bounds.y);
-    ui::View blurred = near.blur(kBackdropBlurRadius)
-                           .saturation(kBackdropSaturation)
-                           .clipShape(ui::Shape::custom([local](const Rect&) { return local; }))
-                           .opacity(windowAlpha);
-    return placed(blurred, bounds);
+    return placed(ui::Image(backdrop)
+                      .resizable()
+                      .clipShape(ui::Shape::custom([local](const Rect&) { return local; }))
+                      .opacity(windowAlpha),
+                  bounds);
 }
 
 // The screen's views, hosted at the screen's size in its appearance.
@@ -212,7 +229,8 @@ std::unique_ptr<ui::HostingView> hostScreen(const platform::sim::SimDesktop& des
             // before the window's pixels (the material's tint and the content) are laid over it.
             const gfx::Path shape = behindWindowShape(image, panel->behindWindowBlurFrames(), alpha);
             if (!shape.isEmpty())
-                layers.push_back(blurredBackdrop(desk, size, shape.offsetBy(local.x, local.y), alpha));
+                layers.push_back(blurredBackdrop(desk, size, dark ? ui::ColorScheme::dark : ui::ColorScheme::light,
+                                                 shape.offsetBy(local.x, local.y), alpha, scale));
             layers.push_back(placed(ui::Image(image).resizable(), local));
         }
     }
