@@ -8,6 +8,7 @@
 #include "platform/sim/sim_application.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_status_bar.h"
+#include "platform/sim/sim_titled_windows.h"
 #include "platform/sim/sim_url_opener.h"
 #include "platform/url_opener.h"
 #include "runtime/subscription.h"
@@ -87,6 +88,18 @@ void connectLog(platform::sim::EventLog& log) {
                        {{"tab", std::string(SettingsUIState::shared().activeTab.get().rawValue())}});
         })
         .store(bag);
+    delegate.settingsWindowOpened
+        .connect([&log](const AppDelegate::SettingsWindowOpening& o) {
+            nlohmann::ordered_json f = {{"opened", o.opened}};
+            if (!o.opened) f["reason"] = o.reason;
+            log.record("settingsWindowOpened", f);
+        })
+        .store(bag);
+    delegate.classificationDumpWritten
+        .connect([&log](const std::string& path, const bool& written) {
+            log.record("classificationDump", {{"path", path}, {"written", written}});
+        })
+        .store(bag);
 
     auto& s = SwitcherSettings::shared();
     logChanges(s.isEnabled, "isEnabled", log);
@@ -111,12 +124,48 @@ void startAppShellDemo(StepContext& ctx) {
     if (!runtime::World::find<platform::Application>()) platform::sim::SimApplication::install(desktop);
     if (!platform::StatusBar::installed()) platform::sim::SimStatusBar::install(desktop);
     if (!runtime::World::find<platform::UrlOpener>()) platform::sim::SimUrlOpener::install(desktop);
+    // The simulated system's temporary folder lies inside the output folder.
+    AppDelegate::shared().setDumpPath(ctx.outputPath("tmp/quillmar-targets-dump.txt").string());
     // Connected first: the log hears what the start-up itself asks for.
     connectLog(ctx.log);
     runApplication();
 }
 
+namespace {
+// URLs as one process sends them: {"urls": [...], "senderPid": n, "tokenPid": n}.
+struct UrlsFromSender {
+    std::optional<std::vector<std::string>> urls;
+    std::optional<std::int64_t> senderPid;
+    std::optional<std::int64_t> tokenPid;
+
+    static UrlsFromSender read(ScenarioFields& f) {
+        UrlsFromSender u;
+        u.urls = f.stringArray("urls");
+        u.senderPid = f.integer("senderPid", Need::optional, INT32_MIN, INT32_MAX);
+        u.tokenPid = f.integer("tokenPid", Need::optional, INT32_MIN, INT32_MAX);
+        return u;
+    }
+    platform::AppleEvent event() const {
+        auto pid = [](const std::optional<std::int64_t>& p) {
+            return p ? std::optional<std::int32_t>(static_cast<std::int32_t>(*p)) : std::nullopt;
+        };
+        return platform::AppleEvent::fromSender(pid(senderPid), pid(tokenPid));
+    }
+};
+}  // namespace
+
 void registerAppShellSteps(platform::sim::ScenarioRegistry& registry) {
+    // The URLs that launch the app, delivered before it finishes launching.
+    registry.registerSection("launchURLs", [](ScenarioFields& f, StepContext* ctx) {
+        const auto sent = UrlsFromSender::read(f);
+        if (!ctx || !sent.urls) return;
+        auto* app = simApplication();
+        if (!app) app = &platform::sim::SimApplication::install(ctx->desktop);
+        // What a URL at launch opens is shown: the desktop has its windowing system from the start.
+        if (!platform::TitledWindows::installed()) platform::sim::SimTitledWindows::install();
+        app->launchWithURLs(*sent.urls, sent.event());
+    });
+
     registry.registerStep("openStatusMenu", [](ScenarioFields&, StepContext* ctx) {
         if (!ctx) return;
         auto* bar = simStatusBar();
@@ -157,6 +206,7 @@ void registerAppShellSteps(platform::sim::ScenarioRegistry& registry) {
         options.dark = appearance.value_or("light") == "dark";
         options.scale = scale.value_or(2.0);
         options.openSubmenu = submenu;
+        if (auto screen = ctx->desktop.mainScreen()) options.screenWidth = screen->frame.width;  // the menu bar's
         ctx->writePicture(
             "statusMenuSnapshot", *file, what,
             [&](const std::string& path, std::string* error) {
@@ -166,23 +216,19 @@ void registerAppShellSteps(platform::sim::ScenarioRegistry& registry) {
     });
 
     registry.registerStep("deliverURLs", [](ScenarioFields& f, StepContext* ctx) {
-        auto urls = f.stringArray("urls");
-        auto senderPid = f.integer("senderPid", Need::optional, INT32_MIN, INT32_MAX);
-        auto tokenPid = f.integer("tokenPid", Need::optional, INT32_MIN, INT32_MAX);
-        if (!ctx || !urls) return;
+        const auto sent = UrlsFromSender::read(f);
+        if (!ctx || !sent.urls) return;
         auto* app = simApplication();
         if (!app) return;
-        const auto event = platform::AppleEvent::fromSender(
-            senderPid ? std::optional<std::int32_t>(static_cast<std::int32_t>(*senderPid)) : std::nullopt,
-            tokenPid ? std::optional<std::int32_t>(static_cast<std::int32_t>(*tokenPid)) : std::nullopt);
-        nlohmann::ordered_json fields = {{"count", urls->size()}};
-        if (senderPid) fields["senderPid"] = *senderPid;
+        const auto event = sent.event();
+        nlohmann::ordered_json fields = {{"count", sent.urls->size()}};
+        if (sent.senderPid) fields["senderPid"] = *sent.senderPid;
         {
             platform::AppleEventManager::Handling handling(event);
             fields["trusted"] = AppDelegate::shared().identifyURLSender();
         }
         ctx->log.record("urlDelivery", fields);
-        app->deliverURLs(*urls, event);
+        app->deliverURLs(*sent.urls, event);
     });
 
     registry.registerStep("reopenApp", [](ScenarioFields&, StepContext* ctx) {

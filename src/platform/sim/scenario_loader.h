@@ -30,6 +30,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/json_nesting.h"
 #include "platform/sim/scenario.h"
 #include "platform/sim/scenario_registry.h"
 
@@ -44,7 +45,7 @@ class ScenarioLoader {
 public:
     explicit ScenarioLoader(const ScenarioRegistry& registry) : registry_(registry) {}
 
-    static constexpr std::uintmax_t kMaxFileBytes = 8u << 20;
+    static constexpr std::uintmax_t kMaxFileBytes = kMaxJsonFileBytes;
 
     ScenarioLoadResult loadFile(const std::string& path) const;
     // fileName is used in messages only.
