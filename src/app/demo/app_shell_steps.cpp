@@ -152,114 +152,128 @@ struct UrlsFromSender {
         return platform::AppleEvent::fromSender(pid(senderPid), pid(tokenPid));
     }
 };
+
+// The URLs that launch the app, delivered before it finishes launching.
+void launchURLsSection(ScenarioFields& f, StepContext* ctx) {
+    const auto sent = UrlsFromSender::read(f);
+    if (!ctx || !sent.urls) return;
+    auto* app = simApplication();
+    if (!app) app = &platform::sim::SimApplication::install(ctx->desktop);
+    // What a URL at launch opens is shown: the desktop has its windowing system from the start.
+    if (!platform::TitledWindows::installed()) platform::sim::SimTitledWindows::install();
+    app->launchWithURLs(*sent.urls, sent.event());
+}
+
+void openStatusMenuStep(ScenarioFields&, StepContext* ctx) {
+    if (!ctx) return;
+    auto* bar = simStatusBar();
+    auto* menu = bar ? bar->openMenu() : nullptr;
+    if (!menu) {
+        ctx->log.record("statusMenu", {{"shown", false}});
+        return;
+    }
+    ctx->log.record("statusMenu", {{"rows", rowsOf(*menu)}});
+}
+
+void pickStatusMenuItemStep(ScenarioFields& f, StepContext* ctx) {
+    auto path = f.stringArray("path");
+    if (path && path->empty()) f.fail("path", "expected at least one title");
+    if (!ctx || !path || !f.ok()) return;
+    auto* bar = simStatusBar();
+    auto* menu = bar ? bar->openMenu() : nullptr;
+    const bool ran = menu && bar->pick(*menu, *path);
+    ctx->log.record("statusMenuPicked", {{"path", *path}, {"ran", ran}});
+}
+
+void snapshotStatusMenuStep(ScenarioFields& f, StepContext* ctx) {
+    auto file = f.string("file");
+    auto caption = f.string("caption", Need::optional);
+    auto appearance = f.string("appearance", Need::optional);
+    auto submenu = f.string("openSubmenu", Need::optional);
+    auto scale = f.number("scale", Need::optional, 0.5, 4);
+    if (appearance && *appearance != "light" && *appearance != "dark") f.fail("appearance", "expected light or dark");
+    if (!ctx || !file || !f.ok()) return;
+    const std::string what = caption.value_or("The status menu");
+    auto* bar = simStatusBar();
+    auto* menu = bar ? bar->openMenu() : nullptr;
+    if (!menu) {
+        ctx->pictureUnavailable("statusMenuSnapshot", *file, what, "there is no status menu");
+        return;
+    }
+    StatusMenuPictureOptions options;
+    options.dark = appearance.value_or("light") == "dark";
+    options.scale = scale.value_or(2.0);
+    options.openSubmenu = submenu;
+    if (auto screen = ctx->desktop.mainScreen()) options.screenWidth = screen->frame.width;  // the menu bar's
+    ctx->writePicture(
+        "statusMenuSnapshot", *file, what,
+        [&](const std::string& path, std::string* error) {
+            return StatusMenuPicture::writePng(bar->items().front().get(), *menu, options, path, error);
+        },
+        {}, options.scale);
+}
+
+void deliverURLsStep(ScenarioFields& f, StepContext* ctx) {
+    const auto sent = UrlsFromSender::read(f);
+    if (!ctx || !sent.urls) return;
+    auto* app = simApplication();
+    if (!app) return;
+    const auto event = sent.event();
+    nlohmann::ordered_json fields = {{"count", sent.urls->size()}};
+    if (sent.senderPid) fields["senderPid"] = *sent.senderPid;
+    {
+        platform::AppleEventManager::Handling handling(event);
+        fields["trusted"] = AppDelegate::shared().identifyURLSender();
+    }
+    ctx->log.record("urlDelivery", fields);
+    app->deliverURLs(*sent.urls, event);
+}
+
+void reopenAppStep(ScenarioFields&, StepContext* ctx) {
+    if (!ctx) return;
+    if (auto* app = simApplication()) ctx->log.record("appReopened", {{"handled", app->reopen(false)}});
+}
+
+void quitAppStep(ScenarioFields&, StepContext* ctx) {
+    if (!ctx) return;
+    AppDelegate::shared().quitApp();
+    auto* app = simApplication();
+    ctx->log.record("appTerminated", {{"running", app && app->isRunning()}});
+}
+
+void pressMenuKeyStep(ScenarioFields& f, StepContext* ctx) {
+    auto key = f.string("key");
+    auto modifiers = f.stringArray("modifiers", Need::optional);
+    std::uint32_t bits = 0;
+    if (modifiers)
+        for (const auto& m : *modifiers) {
+            if (m == "command") bits |= platform::key_modifiers::command;
+            else if (m == "shift") bits |= platform::key_modifiers::shift;
+            else if (m == "option") bits |= platform::key_modifiers::option;
+            else if (m == "control") bits |= platform::key_modifiers::control;
+            else f.fail("modifiers", "expected command, shift, option or control");
+        }
+    if (!ctx || !key || !f.ok()) return;
+    auto* app = simApplication();
+    const bool ran = app && app->pressKeyEquivalent(*key, bits);
+    ctx->log.record("menuKey", {{"key", *key}, {"handled", ran}});
+}
+
+constexpr platform::sim::NamedStep kAppShellSteps[] = {
+    {"openStatusMenu", openStatusMenuStep},
+    {"pickStatusMenuItem", pickStatusMenuItemStep},
+    {"snapshotStatusMenu", snapshotStatusMenuStep},
+    {"deliverURLs", deliverURLsStep},
+    {"reopenApp", reopenAppStep},
+    {"quitApp", quitAppStep},
+    {"pressMenuKey", pressMenuKeyStep},
+};
+
 }  // namespace
 
 void registerAppShellSteps(platform::sim::ScenarioRegistry& registry) {
-    // The URLs that launch the app, delivered before it finishes launching.
-    registry.registerSection("launchURLs", [](ScenarioFields& f, StepContext* ctx) {
-        const auto sent = UrlsFromSender::read(f);
-        if (!ctx || !sent.urls) return;
-        auto* app = simApplication();
-        if (!app) app = &platform::sim::SimApplication::install(ctx->desktop);
-        // What a URL at launch opens is shown: the desktop has its windowing system from the start.
-        if (!platform::TitledWindows::installed()) platform::sim::SimTitledWindows::install();
-        app->launchWithURLs(*sent.urls, sent.event());
-    });
-
-    registry.registerStep("openStatusMenu", [](ScenarioFields&, StepContext* ctx) {
-        if (!ctx) return;
-        auto* bar = simStatusBar();
-        auto* menu = bar ? bar->openMenu() : nullptr;
-        if (!menu) {
-            ctx->log.record("statusMenu", {{"shown", false}});
-            return;
-        }
-        ctx->log.record("statusMenu", {{"rows", rowsOf(*menu)}});
-    });
-
-    registry.registerStep("pickStatusMenuItem", [](ScenarioFields& f, StepContext* ctx) {
-        auto path = f.stringArray("path");
-        if (path && path->empty()) f.fail("path", "expected at least one title");
-        if (!ctx || !path || !f.ok()) return;
-        auto* bar = simStatusBar();
-        auto* menu = bar ? bar->openMenu() : nullptr;
-        const bool ran = menu && bar->pick(*menu, *path);
-        ctx->log.record("statusMenuPicked", {{"path", *path}, {"ran", ran}});
-    });
-
-    registry.registerStep("snapshotStatusMenu", [](ScenarioFields& f, StepContext* ctx) {
-        auto file = f.string("file");
-        auto caption = f.string("caption", Need::optional);
-        auto appearance = f.string("appearance", Need::optional);
-        auto submenu = f.string("openSubmenu", Need::optional);
-        auto scale = f.number("scale", Need::optional, 0.5, 4);
-        if (appearance && *appearance != "light" && *appearance != "dark") f.fail("appearance", "expected light or dark");
-        if (!ctx || !file || !f.ok()) return;
-        const std::string what = caption.value_or("The status menu");
-        auto* bar = simStatusBar();
-        auto* menu = bar ? bar->openMenu() : nullptr;
-        if (!menu) {
-            ctx->pictureUnavailable("statusMenuSnapshot", *file, what, "there is no status menu");
-            return;
-        }
-        StatusMenuPictureOptions options;
-        options.dark = appearance.value_or("light") == "dark";
-        options.scale = scale.value_or(2.0);
-        options.openSubmenu = submenu;
-        if (auto screen = ctx->desktop.mainScreen()) options.screenWidth = screen->frame.width;  // the menu bar's
-        ctx->writePicture(
-            "statusMenuSnapshot", *file, what,
-            [&](const std::string& path, std::string* error) {
-                return StatusMenuPicture::writePng(bar->items().front().get(), *menu, options, path, error);
-            },
-            {}, options.scale);
-    });
-
-    registry.registerStep("deliverURLs", [](ScenarioFields& f, StepContext* ctx) {
-        const auto sent = UrlsFromSender::read(f);
-        if (!ctx || !sent.urls) return;
-        auto* app = simApplication();
-        if (!app) return;
-        const auto event = sent.event();
-        nlohmann::ordered_json fields = {{"count", sent.urls->size()}};
-        if (sent.senderPid) fields["senderPid"] = *sent.senderPid;
-        {
-            platform::AppleEventManager::Handling handling(event);
-            fields["trusted"] = AppDelegate::shared().identifyURLSender();
-        }
-        ctx->log.record("urlDelivery", fields);
-        app->deliverURLs(*sent.urls, event);
-    });
-
-    registry.registerStep("reopenApp", [](ScenarioFields&, StepContext* ctx) {
-        if (!ctx) return;
-        if (auto* app = simApplication()) ctx->log.record("appReopened", {{"handled", app->reopen(false)}});
-    });
-
-    registry.registerStep("quitApp", [](ScenarioFields&, StepContext* ctx) {
-        if (!ctx) return;
-        AppDelegate::shared().quitApp();
-        auto* app = simApplication();
-        ctx->log.record("appTerminated", {{"running", app && app->isRunning()}});
-    });
-
-    registry.registerStep("pressMenuKey", [](ScenarioFields& f, StepContext* ctx) {
-        auto key = f.string("key");
-        auto modifiers = f.stringArray("modifiers", Need::optional);
-        std::uint32_t bits = 0;
-        if (modifiers)
-            for (const auto& m : *modifiers) {
-                if (m == "command") bits |= platform::key_modifiers::command;
-                else if (m == "shift") bits |= platform::key_modifiers::shift;
-                else if (m == "option") bits |= platform::key_modifiers::option;
-                else if (m == "control") bits |= platform::key_modifiers::control;
-                else f.fail("modifiers", "expected command, shift, option or control");
-            }
-        if (!ctx || !key || !f.ok()) return;
-        auto* app = simApplication();
-        const bool ran = app && app->pressKeyEquivalent(*key, bits);
-        ctx->log.record("menuKey", {{"key", *key}, {"handled", ran}});
-    });
+    registry.registerSection("launchURLs", launchURLsSection);
+    registry.registerSteps(kAppShellSteps);
 }
 
 }  // namespace quillmar

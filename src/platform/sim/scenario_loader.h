@@ -1,6 +1,6 @@
 #pragma once
 // Reads a scenario file (JSON) and checks all of it, steps and registered sections included,
-// before anything runs. A problem gives a message naming the file and the place:
+// before anything runs (the format for users, every step with its fields: docs/scenarios.md). A problem gives a message naming the file and the place:
 // "scenarios/demo.json: steps[3].seconds: expected a number, found a string".
 //
 // Top-level fields (all optional but "apps"):

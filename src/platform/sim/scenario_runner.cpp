@@ -58,7 +58,14 @@ int ScenarioRunner::main(int argc, const char* const* argv, std::ostream& out, s
             if (auto problem = defaultsFolderProblem(defaultsFile_))
                 err << "quillmar: settings will not be kept: " << *problem << "\n";
         } else if (arg == "-h" || arg == "--help") {
-            out << usage;
+            out << usage
+                << "Runs each scenario on the simulated desktop, one after the other, each in a fresh world;\n"
+                   "standard output is the event log, one JSON object a line.\n"
+                   "  --out DIR        write the pictures there, listed with their captions in DIR/index.html\n"
+                   "                   (without it: pictures in out/, no index page)\n"
+                   "  --defaults FILE  keep the settings in the JSON file FILE, read at the start and written\n"
+                   "                   on every change (without it they live in memory for the run)\n"
+                   "The scenario format, every section and step with its fields: docs/scenarios.md\n";
             return kExitOk;
         } else if (!arg.empty() && arg[0] == '-') {
             err << "quillmar: unknown option " << arg << "\n" << usage;
