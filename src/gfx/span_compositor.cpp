@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -309,8 +308,9 @@ void SpanCompositor::prepareTables(const Gradient& gradient, double opacity, dou
     }
 }
 
+template <class Position>
 void SpanCompositor::blendDithered(std::uint32_t* d, const std::uint8_t* m, int y, int from, int to,
-                                   const std::function<float(int)>& position) const {
+                                   Position&& position) const {
     const float hi = last_;
     const int* thresholds = kBayer[(y + originY_) & 3];
     for (int x = skipEmpty(m, from, to); x < to; ++x) {
@@ -328,6 +328,12 @@ void SpanCompositor::blendDithered(std::uint32_t* d, const std::uint8_t* m, int 
         const float keep = 1.0f - src[0] * cover / 255.0f;
         const float t = (float(thresholds[(x + originX_) & 3]) + 0.5f) / 16.0f;
         const std::uint32_t p = d[x];
+        if (cover == 1.0f && src[0] >= 255.0f) {
+            // Opaque: the destination is covered; only the gradient's own levels are rounded.
+            d[x] = 0xFF000000u | std::uint32_t(std::min(src[1] + t, 255.0f)) << 16 |
+                   std::uint32_t(std::min(src[2] + t, 255.0f)) << 8 | std::uint32_t(std::min(src[3] + t, 255.0f));
+            continue;
+        }
         auto out = [&](int channel, int shift) {
             const float v = src[channel] * cover + float((p >> shift) & 0xFFu) * keep;
             return std::uint32_t(std::min(v + t, 255.0f)) << shift;

@@ -13,7 +13,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "gfx/affine_transform.h"
@@ -58,8 +57,9 @@ private:
   void prepareTables(const Gradient& gradient, double opacity, double pixels, int n);
   // Blends a dithered gradient over columns [from, to) of row y; `position(x)` gives column x's
   // place in the table.
+  template <class Position>
   void blendDithered(std::uint32_t* row, const std::uint8_t* coverage, int y, int from, int to,
-                     const std::function<float(int)>& position) const;
+                     Position&& position) const;
 };
 
 }  // namespace quillmar::gfx
