@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <mutex>
 
 namespace quillmar::platform {
 
@@ -16,6 +17,8 @@ std::uint32_t mixPremultiplied(std::uint32_t top, std::uint32_t bottom, double t
     const auto alpha = static_cast<std::uint32_t>(std::lround(a * 255.0));
     return alpha << 24 | premul(16) << 16 | premul(8) << 8 | premul(0);
 }
+
+std::mutex representationsLock;
 
 std::size_t area(int width, int height) {
     return static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0));
@@ -72,14 +75,14 @@ bool AppIcon::isDrawn() const { return source_.store_->drawn.load(std::memory_or
 std::shared_ptr<const AppIcon> AppIcon::representation(int w, int h,
                                                        const std::function<std::shared_ptr<const AppIcon>()>& make) const {
     {
-        std::lock_guard lock(representationsMutex_);
+        std::lock_guard lock(representationsLock);
         for (const auto& r : representations_)
             if (r->width == w && r->height == h) return r;
     }
     // Made outside the lock: making one may read this icon's pixels, which may draw them.
     auto made = make ? make() : nullptr;
     if (!made || made.get() == this || made->width != w || made->height != h) return made;
-    std::lock_guard lock(representationsMutex_);
+    std::lock_guard lock(representationsLock);
     for (const auto& r : representations_)
         if (r->width == w && r->height == h) return r;  // another thread was first
     if (representations_.size() >= kMaxRepresentations) representations_.erase(representations_.begin());

@@ -14,7 +14,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 namespace quillmar::platform {
@@ -75,8 +74,9 @@ public:
 
 private:
     PixelSource source_;
-    mutable std::mutex representationsMutex_;
-    mutable std::vector<std::shared_ptr<const AppIcon>> representations_;  // made longest ago first
+    // Made longest ago first; guarded by one lock for all icons (a desktop holds thousands of
+    // icons, and representations are asked for rarely).
+    mutable std::vector<std::shared_ptr<const AppIcon>> representations_;
 };
 
 using AppIconRef = std::shared_ptr<const AppIcon>;
