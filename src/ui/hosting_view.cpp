@@ -319,6 +319,19 @@ std::vector<Rect> HostingView::frames(std::string_view name) {
     return out;
 }
 
+std::vector<Rect> HostingView::presentedFrames(std::string_view name) {
+    layoutIfNeeded();
+    std::vector<Rect> out;
+    const double now = graph_->now();
+    if (Node* root = graph_->root())
+        walk(*root, [&](Node& n) {
+            if (const auto* nm = n.desc->nodeName(); nm && *nm == name)
+                out.push_back(hostTransform(n, now).apply(Rect{Point{}, n.presentedFrame(now).size()}));
+            return true;
+        });
+    return out;
+}
+
 std::optional<Rect> HostingView::presentedFrame(std::string_view name) {
     Node* n = findNamed(name);
     if (!n) return std::nullopt;

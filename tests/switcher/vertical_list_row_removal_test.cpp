@@ -1,0 +1,43 @@
+// How a row leaves the vertical list when its window is closed: it shrinks towards the middle of
+// its top edge while it fades, and the row below, sliding up with the same animation, never runs
+// over it.
+
+#include "switcher/switcher_hud_view.h"
+#include "switcher_fixture.h"
+
+namespace quillmar::testing {
+namespace {
+
+class VerticalListRemovalTest : public SwitcherTest {
+protected:
+    ui::HostingView& host() { return controller().panel()->contentView(); }
+};
+
+TEST_F(VerticalListRemovalTest, AClosedRowFoldsIntoItsTopEdgeAndTheNextRowNeverRunsOverIt) {
+    settings().switchBarStyle = SwitchBarStyle::vertical;
+    addApps(6);
+    controller().presentHUD(false);
+    advance(0.5);
+    const auto closed = *host().frame("hudRow.1");
+    controller().performHotKeyAction(SwitcherController::closeAction);
+
+    bool sawFolding = false;
+    for (int frame = 1; frame <= 6; ++frame) {
+        advance(0.03);
+        // While it leaves, the closed row and the one taking its place both carry its index.
+        const auto rows = host().presentedFrames("hudRow.1");
+        if (rows.size() < 2) break;
+        const auto& leaving = rows.front();
+        const auto& arriving = rows.back();
+        EXPECT_NEAR(leaving.minY(), closed.minY(), 0.5) << frame;  // the top edge stays put
+        EXPECT_LT(leaving.height, closed.height - 0.5) << frame;
+        EXPECT_GE(arriving.minY() + 0.5, leaving.maxY()) << frame;
+        sawFolding = true;
+    }
+    EXPECT_TRUE(sawFolding);
+    advance(1.0);
+    EXPECT_EQ(host().presentedFrames("hudRow.1").size(), 1u);
+}
+
+}  // namespace
+}  // namespace quillmar::testing
