@@ -323,12 +323,14 @@ std::vector<Rect> HostingView::presentedFrames(std::string_view name) {
     layoutIfNeeded();
     std::vector<Rect> out;
     const double now = graph_->now();
-    if (Node* root = graph_->root())
-        walk(*root, [&](Node& n) {
-            if (const auto* nm = n.desc->nodeName(); nm && *nm == name)
-                out.push_back(hostTransform(n, now).apply(Rect{Point{}, n.presentedFrame(now).size()}));
-            return true;
-        });
+    // Unlike the other look-ups this one also enters views that are leaving.
+    std::function<void(Node&)> visit = [&](Node& n) {
+        if (n.hiddenByMatch) return;
+        if (const auto* nm = n.desc->nodeName(); nm && *nm == name)
+            out.push_back(hostTransform(n, now).apply(Rect{Point{}, n.presentedFrame(now).size()}));
+        for (auto& c : n.children) visit(*c);
+    };
+    if (Node* root = graph_->root()) visit(*root);
     return out;
 }
 

@@ -77,6 +77,17 @@ TEST_F(SettingsSwitchesTest, EachSwitchFlipsItsOwnSettingAndNoOther) {
     EXPECT_EQ(flippedBy(host->frame("quickKeysSwitch")->center()), Names{"allowQuickCloseQuit"});
 }
 
+TEST_F(SettingsSwitchesTest, ChoosingALayoutTicksOnceWhileHapticsAreOn) {
+    show();
+    const int start = haptics->count(platform::HapticPattern::alignment);
+    clickOn("layout.vertical");
+    EXPECT_EQ(haptics->count(platform::HapticPattern::alignment), start + 1);
+    settings().hapticFeedback = false;
+    clickOn("layout.horizontal");
+    EXPECT_EQ(settings().switchBarStyle.get(), SwitchBarStyle::horizontal);
+    EXPECT_EQ(haptics->count(platform::HapticPattern::alignment), start + 1);
+}
+
 TEST_F(SettingsSwitchesTest, HoldSliderWritesTheNearestFiveMillisecondStep) {
     ui().activeTab = SettingsTab::trackpad;
     show();

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "platform/sim/sim_user_feedback.h"
 #include "settings_ui/hardware_stage_state.h"
 #include "settings_ui/hardware_stage_view.h"
 #include "settings_ui/settings_ui_state.h"
@@ -62,6 +63,24 @@ TEST_F(SandTravelTest, TheSandAddsUpTravelFromFrameToFrame) {
     stage().ingestTouches(handAt(0.23, 5), false);
     stage().ingestTouches(handAt(0.23, 5), false);
     EXPECT_NEAR(stage().zenSandWavePhase, often, 1e-9);
+}
+
+TEST_F(SandTravelTest, OfTheGrainTicksOnlyEveryEighthFeelsDifferent) {
+    auto& haptics = platform::sim::SimHaptics::install();
+    stage().ingestTouches(handAt(0.1, 5), true);
+    advance(0.2);  // past the entry's taps
+    const std::size_t before = haptics.patterns().size();
+    double x = 0.1;
+    for (int grain = 1; grain <= 16; ++grain) {
+        advance(0.03);
+        stage().ingestTouches(handAt(x += 0.009, 5), true);  // one grain's travel a frame
+    }
+    const auto& all = haptics.patterns();
+    ASSERT_EQ(all.size(), before + 16);
+    for (std::size_t k = 0; k < 16; ++k) {
+        const bool eighth = (k + 1) % 8 == 0;
+        EXPECT_EQ(all[before + k], eighth ? platform::HapticPattern::alignment : platform::HapticPattern::levelChange) << k + 1;
+    }
 }
 
 class StageWithOpenBarTest : public SwitcherTest {
