@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "platform/sim/sim_user_feedback.h"
+#include "settings_ui/anodized_trackpad_surface.h"
 #include "settings_ui/hardware_stage_state.h"
 #include "settings_ui/hardware_stage_view.h"
 #include "settings_ui/settings_ui_state.h"
@@ -38,6 +39,28 @@ TEST(StageFingerSpanTest, EntriesShareTheMiddleOfThePadEvenlyForFingersAndPointe
         EXPECT_EQ(HardwareStageView::hoverScrubIndex(0.05, n), 0);
         EXPECT_EQ(HardwareStageView::hoverScrubIndex(0.97, n), n - 1);
     }
+}
+
+TEST(StagePadTest, TopEdgeFingersRestAndHoverInsideTheTopEdgeZone) {
+    AnodizedTrackpadSurface s;
+    const ui::Size pad{260, 74};
+    s.triggerStyle = TriggerStyle::topEdgeTwoFinger;
+    s.hoverRatioY = ui::Binding<double>::constant(0.6);
+    const double zoneBottom = pad.height * 0.3;  // the dashed line under the zone's label
+    for (std::optional<double> hover : {std::optional<double>{}, std::optional<double>{0.5}}) {
+        s.hoverRatioX = ui::Binding<std::optional<double>>::constant(hover);
+        for (const auto& d : s.fingerDots(pad)) {
+            EXPECT_GT(d.center.y - d.diameter / 2, 0) << hover.has_value();
+            EXPECT_LT(d.center.y + d.diameter / 2, zoneBottom) << hover.has_value();
+        }
+    }
+}
+
+TEST(StagePadTest, APointerMoveOfAHundredthOfThePadMovesTheFingers) {
+    const ui::Size pad{260, 74};
+    const auto e = AnodizedTrackpadSurface::hoverEffect(ui::HoverPhase::at({0.51 * 260, 37}), pad, true, 0.5, 0.5);
+    ASSERT_TRUE(e.newX);
+    EXPECT_NEAR(*e.newX, 0.51, 1e-12);
 }
 
 class SandTravelTest : public FreshWorldTest {
