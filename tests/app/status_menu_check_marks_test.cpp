@@ -1,12 +1,15 @@
 // Each check mark of the status menu follows its own setting: changing one setting moves exactly
-// one mark; a front app without an identifier offers no pause row; and leaving QA mode from the
-// menu drops what QA mode had switched on.
+// one mark; an appearance picked from the menu is previewed for its full time; a front app
+// without an identifier offers no pause row; switching the holiday sparkle
+// off from the menu stops a burst under way; and leaving QA mode from the menu drops what QA mode
+// had switched on.
 
 #include <map>
 
 #include "app_shell_fixture.h"
 #include "festive_hud/festive_test_support.h"
 #include "festive_hud/hud_festive_state.h"
+#include "switcher/switcher_controller.h"
 
 namespace quillmar::testing {
 namespace {
@@ -46,6 +49,17 @@ TEST_F(StatusMenuMarksTest, ChangingOneSettingMovesExactlyItsOwnMark) {
     }
 }
 
+TEST_F(StatusMenuMarksTest, AnAppearancePickedFromTheMenuIsPreviewedForTwoAndAHalfSeconds) {
+    setToday(2025, 6, 2);
+    addWindow(addApp("Inkwell", "com.example.inkwell"), "notes.md");
+    start();
+    ASSERT_TRUE(pick({"Switch Bar Appearance", "Solid Dark (High Opacity)"}));
+    advance(2.4);
+    EXPECT_TRUE(SwitcherController::shared().isVisible.get());
+    advance(0.2);
+    EXPECT_FALSE(SwitcherController::shared().isVisible.get());
+}
+
 TEST_F(StatusMenuMarksTest, AFrontAppWithoutAnIdentifierOffersNoPauseRow) {
     setToday(2025, 6, 2);
     for (const char* id : {"", "com.example.scratch"}) {
@@ -60,6 +74,27 @@ TEST_F(StatusMenuMarksTest, AFrontAppWithoutAnIdentifierOffersNoPauseRow) {
         runUntilIdle();
         EXPECT_EQ(item(std::string("Pause When Scratch ") + (*id ? "B" : "A") + " Is Active") != nullptr, *id != 0);
     }
+}
+
+TEST_F(StatusMenuMarksTest, SparkleOffFromTheMenuStopsABurstUnderWay) {
+    setToday(2025, 7, 4);  // fireworks
+    start();
+    auto& festive = HUDFestiveState::shared();
+    HUDFestiveGeometry g;
+    g.size = {400, 100};
+    g.floorY = 95;
+    g.itemAnchors = {{40, 40}, {120, 40}, {200, 40}, {280, 40}};
+    g.rowSpanX = {0, 400};
+    festive.geometry = g;
+    festive.armFestiveOverlay(0.5);
+    for (int hop = 1; hop <= 3; ++hop) {
+        advance(0.05);
+        festive.noteFestiveHop(hop, 1.0);
+    }
+    ASSERT_TRUE(festive.isAnimating());
+    ASSERT_TRUE(pick({openMenu().items()[0]->title}));
+    EXPECT_FALSE(settings().holidaySparkle.get());
+    EXPECT_FALSE(festive.isAnimating());
 }
 
 TEST_F(StatusMenuMarksTest, LeavingQAModeFromTheMenuDropsThePerimeterOverride) {
