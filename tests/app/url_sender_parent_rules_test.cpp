@@ -5,6 +5,7 @@
 
 #include "app/url_sender_check.h"
 #include "app_shell_fixture.h"
+#include "platform/process_info.h"
 
 namespace quillmar::testing {
 namespace {
@@ -49,6 +50,17 @@ TEST_F(UrlSenderParentTest, OnlyPlainProgramFoldersCount) {
     const auto localLib = addProcess("/usr/local/libexec/agent", std::nullopt);
     EXPECT_TRUE(trusted(addProcess("/usr/bin/open", localTool)));
     EXPECT_FALSE(trusted(addProcess("/usr/bin/open", localLib)));
+}
+
+TEST_F(UrlSenderParentTest, TheAppItselfIsTrustedWhateverItsIdentifier) {
+    platform::sim::SimApp own;
+    own.bundleIdentifier = "org.example.quillmar-nightly";  // a build under a name of its own
+    own.localizedName = "Quillmar";
+    own.activationPolicy = platform::ActivationPolicy::accessory;
+    desktop->setOwnProcess(std::move(own));
+    const auto self = platform::ProcessInfo::shared().processIdentifier();
+    EXPECT_TRUE(trusted(self));
+    EXPECT_TRUE(trusted(std::nullopt, self));
 }
 
 TEST_F(UrlSenderParentTest, ATokenOfAnyOtherSizeIsIgnoredInFavourOfTheSenderAttribute) {
