@@ -1,5 +1,6 @@
 // The spare words of the URL commands do what their main words do: "hotkeys" opens the Keys tab
-// for any sender, and "fingers/2" picks the two-finger top-edge trigger.
+// for any sender, and "fingers/2" picks the two-finger top-edge trigger. Of several tab= items
+// the first decides, even a bare one that names no tab.
 
 #include "app_shell_fixture.h"
 #include "settings_ui/settings_ui_state.h"
@@ -21,6 +22,14 @@ TEST_F(UrlAliasTest, HotkeysOpensTheKeysTabForAnySender) {
     delegate().handleURLCommand("quillmar://HotKeys", false);
     EXPECT_EQ(SettingsUIState::shared().activeTab.get(), SettingsTab::shortcuts);
     EXPECT_EQ(delegate().settingsWindowRequests(), before + 1);
+}
+
+TEST_F(UrlAliasTest, TheFirstTabItemDecidesEvenWhenBare) {
+    SettingsUIState::shared().activeTab = SettingsTab::trackpad;
+    delegate().handleURLCommand("quillmar://settings?tab&tab=about", false);
+    EXPECT_EQ(SettingsUIState::shared().activeTab.get(), SettingsTab::trackpad);
+    delegate().handleURLCommand("quillmar://settings?tab=keys&tab=about", false);
+    EXPECT_EQ(SettingsUIState::shared().activeTab.get(), SettingsTab::shortcuts);
 }
 
 TEST_F(UrlAliasTest, TwoFingersMeansTheTopEdgeTrigger) {
