@@ -25,10 +25,10 @@ TEST_F(VerticalListRemovalTest, AClosedRowFoldsIntoItsTopEdgeAndTheNextRowNeverR
     for (int frame = 1; frame <= 6; ++frame) {
         advance(0.03);
         // While it leaves, the closed row and the one taking its place both carry its index.
-        const auto rows = host().presentedFrames("hudRow.1");
+        const auto rows = host().presentedViews("hudRow.1");
         if (rows.size() < 2) break;
-        const auto& leaving = rows.front();
-        const auto& arriving = rows.back();
+        const auto& leaving = rows.front().frame;
+        const auto& arriving = rows.back().frame;
         EXPECT_NEAR(leaving.minY(), closed.minY(), 0.5) << frame;  // the top edge stays put
         EXPECT_LT(leaving.height, closed.height - 0.5) << frame;
         EXPECT_GE(arriving.minY() + 0.5, leaving.maxY()) << frame;
@@ -36,7 +36,7 @@ TEST_F(VerticalListRemovalTest, AClosedRowFoldsIntoItsTopEdgeAndTheNextRowNeverR
     }
     EXPECT_TRUE(sawFolding);
     advance(1.0);
-    EXPECT_EQ(host().presentedFrames("hudRow.1").size(), 1u);
+    EXPECT_EQ(host().presentedViews("hudRow.1").size(), 1u);
 }
 
 }  // namespace
