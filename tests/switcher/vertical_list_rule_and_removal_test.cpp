@@ -1,5 +1,6 @@
-// How a row leaves the vertical list when its window is closed: it shrinks towards the middle of
-// its top edge while it fades, and the row below, sliding up with the same animation, never runs
+// The vertical list's rows: the rule that parts the minimised and hidden entries from the rest
+// stands only between two groups, and a row whose window is closed shrinks towards the middle of
+// its top edge while it fades, so the row below, sliding up with the same animation, never runs
 // over it.
 
 #include "switcher/switcher_hud_view.h"
@@ -8,12 +9,31 @@
 namespace quillmar::testing {
 namespace {
 
-class VerticalListRemovalTest : public SwitcherTest {
+class VerticalListRowsTest : public SwitcherTest {
 protected:
     ui::HostingView& host() { return controller().panel()->contentView(); }
 };
 
-TEST_F(VerticalListRemovalTest, AClosedRowFoldsIntoItsTopEdgeAndTheNextRowNeverRunsOverIt) {
+TEST_F(VerticalListRowsTest, TheRuleStandsOnlyBetweenOpenAndParkedEntries) {
+    settings().switchBarStyle = SwitchBarStyle::vertical;
+    const auto open = addApp("Postbox");
+    const auto inbox = addWindow(open, "Inbox");
+    addWindow(addApp("Inkwell"), "Draft", true);
+    desktop->setFrontmost(open);
+    controller().presentHUD(false);
+    advance(0.5);
+    EXPECT_EQ(host().frames("hudRule").size(), 1u);
+    controller().dismissHUD(true);
+
+    // Nothing open: the parked entries start the list, with no rule above them.
+    desktop->window(inbox)->isMinimized = true;
+    controller().presentHUD(false);
+    advance(0.5);
+    ASSERT_TRUE(controller().targets->front().isMinimizedOrHidden);
+    EXPECT_TRUE(host().frames("hudRule").empty());
+}
+
+TEST_F(VerticalListRowsTest, AClosedRowFoldsIntoItsTopEdgeAndTheNextRowNeverRunsOverIt) {
     settings().switchBarStyle = SwitchBarStyle::vertical;
     addApps(6);
     controller().presentHUD(false);
