@@ -12,10 +12,6 @@ namespace {
 
 class UrlSenderParentTest : public AppShellTest {
 protected:
-    bool trusted(std::optional<std::int32_t> senderPid, std::optional<std::int32_t> tokenPid = std::nullopt) {
-        const auto event = platform::AppleEvent::fromSender(senderPid, tokenPid);
-        return UrlSenderCheck::isTrusted(&event);
-    }
     // A process with a chosen pid and program.
     std::int32_t addProcessAt(std::int32_t pid, const std::string& path, std::optional<std::int32_t> parent) {
         platform::sim::SimApp p;
@@ -31,25 +27,25 @@ TEST_F(UrlSenderParentTest, AnAppParentIsJudgedByItsIdentifierNotByWhereItsProgr
     // Programs of apps live in /usr/bin here as elsewhere: the folder rule is for plain programs.
     const auto unlisted = addApp("Scratchpad", "org.example.scratchpad", std::nullopt, "/usr/bin/scratchpad");
     const auto listed = addApp("Kitty", "net.kovidgoyal.kitty", std::nullopt, "/usr/bin/kitty");
-    EXPECT_FALSE(trusted(addProcess("/usr/bin/open", unlisted)));
-    EXPECT_FALSE(trusted(addProcess("/usr/bin/osascript", unlisted)));
-    EXPECT_TRUE(trusted(addProcess("/usr/bin/open", listed)));
+    EXPECT_FALSE(senderTrusted(addProcess("/usr/bin/open", unlisted)));
+    EXPECT_FALSE(senderTrusted(addProcess("/usr/bin/osascript", unlisted)));
+    EXPECT_TRUE(senderTrusted(addProcess("/usr/bin/open", listed)));
     // The same program as a plain process (no app identity) is trusted by its folder.
-    EXPECT_TRUE(trusted(addProcess("/usr/bin/open", addProcess("/usr/bin/scratchpad", std::nullopt))));
+    EXPECT_TRUE(senderTrusted(addProcess("/usr/bin/open", addProcess("/usr/bin/scratchpad", std::nullopt))));
 }
 
 TEST_F(UrlSenderParentTest, TheInitProcessIsNoParentToTrustWhereverItsProgramLies) {
     ASSERT_EQ(addProcessAt(1, "/usr/bin/init", std::nullopt), 1);
-    EXPECT_FALSE(trusted(addProcess("/usr/bin/open", 1)));
+    EXPECT_FALSE(senderTrusted(addProcess("/usr/bin/open", 1)));
     // A parent in the same folder with any other pid passes.
-    EXPECT_TRUE(trusted(addProcess("/usr/bin/open", addProcessAt(2, "/usr/bin/init", std::nullopt))));
+    EXPECT_TRUE(senderTrusted(addProcess("/usr/bin/open", addProcessAt(2, "/usr/bin/init", std::nullopt))));
 }
 
 TEST_F(UrlSenderParentTest, OnlyPlainProgramFoldersCount) {
     const auto localTool = addProcess("/usr/local/bin/fish", std::nullopt);
     const auto localLib = addProcess("/usr/local/libexec/agent", std::nullopt);
-    EXPECT_TRUE(trusted(addProcess("/usr/bin/open", localTool)));
-    EXPECT_FALSE(trusted(addProcess("/usr/bin/open", localLib)));
+    EXPECT_TRUE(senderTrusted(addProcess("/usr/bin/open", localTool)));
+    EXPECT_FALSE(senderTrusted(addProcess("/usr/bin/open", localLib)));
 }
 
 TEST_F(UrlSenderParentTest, TheAppItselfIsTrustedWhateverItsIdentifier) {
@@ -59,8 +55,8 @@ TEST_F(UrlSenderParentTest, TheAppItselfIsTrustedWhateverItsIdentifier) {
     own.activationPolicy = platform::ActivationPolicy::accessory;
     desktop->setOwnProcess(std::move(own));
     const auto self = platform::ProcessInfo::shared().processIdentifier();
-    EXPECT_TRUE(trusted(self));
-    EXPECT_TRUE(trusted(std::nullopt, self));
+    EXPECT_TRUE(senderTrusted(self));
+    EXPECT_TRUE(senderTrusted(std::nullopt, self));
 }
 
 TEST_F(UrlSenderParentTest, ATokenOfAnyOtherSizeIsIgnoredInFavourOfTheSenderAttribute) {
