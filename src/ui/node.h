@@ -79,6 +79,12 @@ public:
     // keeps its children's layout as it is.
     std::uint64_t placedIn = 0;
     std::vector<std::pair<std::pair<ProposedSize, int>, Size>> sizeCache;
+    // What the subtree draws (drawn bounds in its own coordinates) for the presented size it was
+    // found at, kept while nothing below can move: valid while the graph's drawn epoch is
+    // drawnCacheEpoch (0: none).
+    Rect drawnCache;
+    Size drawnCacheSize;
+    std::uint64_t drawnCacheEpoch = 0;
 
     // Animated values: frame (x, y, width, height relative to the parent), the description's
     // animatable numbers, and the amount of an insertion or removal transition (0 none, 1 full).

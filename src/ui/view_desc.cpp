@@ -258,6 +258,38 @@ void renderNode(Node& node, RenderContext& rc, gfx::GraphicsContext& parent) {
     node.desc->render(node, rc, ctx);
 }
 
+namespace {
+
+// Nothing below `node`, nor its own animated numbers, can move on with time: what it draws stays
+// as it is while the graph's drawn epoch holds (its own frame may still glide: the drawn bounds
+// are kept with the size they were found at).
+bool settledBelow(const Node& node, double now, bool self) {
+    if ((!self && !node.frame.isSettled()) || !node.data.isSettled() || !node.transitionAmount.isSettled() ||
+        node.activeTransition || node.removing || (node.desc && node.desc->isAnimating(node, now)))
+        return false;
+    for (const auto& c : node.children)
+        if (!settledBelow(*c, now, false)) return false;
+    return true;
+}
+
+// A child's drawn bounds in its own coordinates, kept between frames while its subtree is settled.
+Rect keptDrawnBounds(Node& c, double now) {
+    const Size size = c.presentedFrame(now).size();
+    const std::uint64_t epoch = c.graph.drawnEpoch();
+    if (c.drawnCacheEpoch == epoch && c.drawnCacheSize == size) return c.drawnCache;
+    const Rect drawn = c.desc->drawnBounds(c, now);
+    if (settledBelow(c, now, true)) {
+        c.drawnCache = drawn;
+        c.drawnCacheSize = size;
+        c.drawnCacheEpoch = epoch;
+    } else {
+        c.drawnCacheEpoch = 0;
+    }
+    return drawn;
+}
+
+}  // namespace
+
 void renderVisibleChildren(Node& node, RenderContext& rc, gfx::GraphicsContext& ctx) {
     // Room for what a child draws beyond the bounds it reports (shadows, blurs, antialiasing).
     constexpr double kMargin = 32;
@@ -266,7 +298,7 @@ void renderVisibleChildren(Node& node, RenderContext& rc, gfx::GraphicsContext& 
     for (auto& c : node.children) {
         if (culls && !c->activeTransition && !c->hiddenByMatch) {
             const Rect f = rc.frameOf(*c);
-            const Rect drawn = c->desc->drawnBounds(*c, rc.now).offsetBy(f.x, f.y).insetBy(-kMargin, -kMargin);
+            const Rect drawn = keptDrawnBounds(*c, rc.now).offsetBy(f.x, f.y).insetBy(-kMargin, -kMargin);
             if (drawn.isFinite() && !drawn.intersects(visible)) continue;
         }
         renderNode(*c, rc, ctx);

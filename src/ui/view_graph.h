@@ -50,6 +50,9 @@ public:
     Node* root() const { return root_.get(); }
     double now() const { return runtime::MainLoop::main().now(); }
     std::uint64_t generation() const { return generation_; }
+    // Moves on with every update, every layout pass and every ghost or transition the frame clock clears:
+    // drawn bounds kept from an earlier epoch no longer hold.
+    std::uint64_t drawnEpoch() const { return drawnEpoch_; }
     // The transaction of the update in progress (or of the last one).
     const Transaction& updateTransaction() const { return updateTransaction_; }
     Size fittingSize();
@@ -59,6 +62,7 @@ public:
     std::uint64_t newLayoutGeneration() {
         cacheEpoch_ = ++changeEpoch_;
         ++changeEpoch_;
+        ++drawnEpoch_;
         return ++layoutGeneration_;
     }
     // The epoch size answers given in the current pass are stamped with, and the oldest stamp
@@ -129,6 +133,7 @@ private:
     std::shared_ptr<TextMeasurer> textMeasurer_;
 
     std::uint64_t generation_ = 0;
+    std::uint64_t drawnEpoch_ = 1;
     std::uint64_t layoutGeneration_ = 0;
     std::uint64_t changeEpoch_ = 1, cacheEpoch_ = 0, trustedCacheEpoch_ = 0;
     bool updating_ = false;

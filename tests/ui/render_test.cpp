@@ -104,6 +104,45 @@ TEST_F(RenderTest, OnlyChildrenInsideTheClipAreDrawnWhereverTheContentIsMoved) {
     check(l, {30, 50}, {15, 5}, {0, 10}, 40, 5, 13);  // rows 40...44 fill the viewport
 }
 
+struct ListModel : runtime::ObservableObject {
+    runtime::Published<double> lift{0, this};
+};
+
+TEST_F(RenderTest, ARowFarBelowTheViewportIsDrawnOnceItsContentMovesIntoIt) {
+    // A list of 100 red rows in a 50-point viewport; row 30, 300 points down, has a green square
+    // lifted by the model into the viewport, at once and then by a linear glide.
+    ListModel m;
+    struct Screen {
+        ListModel* m;
+        View body() const {
+            observe(*m);
+            std::vector<View> rows;
+            for (int i = 0; i < 100; ++i) {
+                View row = View(Color::rgb(1, 0, 0)).frame(30, 10);
+                if (i == 30) row = ZStack({row, View(Color::rgb(0, 1, 0)).frame(10, 10).offset(0, m->lift.get())});
+                rows.push_back(row);
+            }
+            return ScrollView(VStack(0, rows), false).frame(30, 50);
+        }
+    };
+    HostingView host(Screen{&m}, {30, 50});
+    auto greenAt = [&](double y) { return gfx::probe(host.renderImage(), {15, y}).green > 0.9; };
+    EXPECT_FALSE(greenAt(25));  // drawn bounds of every row now known, row 30's far below
+
+    m.lift = -280;  // rows 2 and 30 overlap at y 20...30
+    advance(0.01);
+    EXPECT_TRUE(greenAt(25)) << "an update leaves no bounds of before";
+
+    m.lift = 0;
+    advance(0.01);
+    EXPECT_FALSE(greenAt(25));
+    withAnimation(Animation::linear(1.0), [&] { m.lift = -280; });
+    advance(0.1);
+    EXPECT_FALSE(greenAt(25));  // 28 points up: still far below
+    advance(0.85);
+    EXPECT_TRUE(greenAt(39)) << "bounds found while the square moved are not kept";  // 266 up: y 34...44
+}
+
 TEST_F(RenderTest, ForegroundFollowsTheColourScheme) {
     HostingView host(View(Rectangle()).frame(10, 10), {10, 10});
     const Color light = gfx::probe(host.renderImage(), {5, 5});
