@@ -79,9 +79,9 @@ public:
     // keeps its children's layout as it is.
     std::uint64_t placedIn = 0;
     std::vector<std::pair<std::pair<ProposedSize, int>, Size>> sizeCache;
-    // What the subtree draws (drawn bounds in its own coordinates) for the presented size it was
-    // found at, kept while nothing below can move: valid while the graph's drawn epoch is
-    // drawnCacheEpoch (0: none).
+    // What the subtree draws (drawn bounds in its own coordinates) at the presented size it was
+    // found at, kept while nothing below can move: found at change epoch drawnCacheEpoch (0: none),
+    // it holds until the node is evaluated or laid out again (changedIn or placedIn reach it).
     Rect drawnCache;
     Size drawnCacheSize;
     std::uint64_t drawnCacheEpoch = 0;

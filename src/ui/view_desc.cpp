@@ -260,9 +260,10 @@ void renderNode(Node& node, RenderContext& rc, gfx::GraphicsContext& parent) {
 
 namespace {
 
-// Nothing below `node`, nor its own animated numbers, can move on with time: what it draws stays
-// as it is while the graph's drawn epoch holds (its own frame may still glide: the drawn bounds
-// are kept with the size they were found at).
+// Nothing below `node`, nor its own animated numbers, can move on with time, and no ghost or
+// transition is left below for the frame clock to clear: what it draws stays as it is until it is
+// evaluated or laid out again (its own frame may still glide: the drawn bounds are kept with the
+// size they were found at).
 bool settledBelow(const Node& node, double now, bool self) {
     if ((!self && !node.frame.isSettled()) || !node.data.isSettled() || !node.transitionAmount.isSettled() ||
         node.activeTransition || node.removing || (node.desc && node.desc->isAnimating(node, now)))
@@ -272,16 +273,17 @@ bool settledBelow(const Node& node, double now, bool self) {
     return true;
 }
 
-// A child's drawn bounds in its own coordinates, kept between frames while its subtree is settled.
+// A child's drawn bounds in its own coordinates, kept between frames and updates while its subtree
+// is settled and neither evaluated (which marks changedIn up to the child) nor laid out again.
 Rect keptDrawnBounds(Node& c, double now) {
     const Size size = c.presentedFrame(now).size();
-    const std::uint64_t epoch = c.graph.drawnEpoch();
-    if (c.drawnCacheEpoch == epoch && c.drawnCacheSize == size) return c.drawnCache;
+    const std::uint64_t kept = c.drawnCacheEpoch;
+    if (kept && c.changedIn < kept && c.placedIn < kept && c.drawnCacheSize == size) return c.drawnCache;
     const Rect drawn = c.desc->drawnBounds(c, now);
     if (settledBelow(c, now, true)) {
         c.drawnCache = drawn;
         c.drawnCacheSize = size;
-        c.drawnCacheEpoch = epoch;
+        c.drawnCacheEpoch = c.graph.changeEpoch();
     } else {
         c.drawnCacheEpoch = 0;
     }

@@ -105,7 +105,6 @@ void ViewGraph::runUpdate(const Transaction& txn) {
     updating_ = true;
     updateTransaction_ = txn;
     ++generation_;
-    ++drawnEpoch_;
     ++updates_;
     const double t = now();
     if (root_) pruneGhosts(*root_, t);
@@ -441,17 +440,15 @@ bool ViewGraph::claimGlide(Node& node, const Animation& animation, double t) {
 // ---------------------------------------------------------------- frame clock
 
 void ViewGraph::pruneGhosts(Node& node, double t) {
-    if (std::erase_if(node.children, [t](const std::unique_ptr<Node>& c) {
-            return c->removing && !c->transitionAmount.isAnimating(t);
-        }))
-        ++drawnEpoch_;
+    std::erase_if(node.children, [t](const std::unique_ptr<Node>& c) {
+        return c->removing && !c->transitionAmount.isAnimating(t);
+    });
     node.frame.prune(t);
     node.data.prune(t);
     node.transitionAmount.prune(t);
     if (!node.removing && node.activeTransition && !node.transitionAmount.isAnimating(t)) {
         node.activeTransition.reset();
         node.transitionAmount = AnimatedVector();
-        ++drawnEpoch_;
     }
     for (auto& c : node.children) pruneGhosts(*c, t);
 }

@@ -50,9 +50,6 @@ public:
     Node* root() const { return root_.get(); }
     double now() const { return runtime::MainLoop::main().now(); }
     std::uint64_t generation() const { return generation_; }
-    // Moves on with every update, every layout pass and every ghost or transition the frame clock clears:
-    // drawn bounds kept from an earlier epoch no longer hold.
-    std::uint64_t drawnEpoch() const { return drawnEpoch_; }
     // The transaction of the update in progress (or of the last one).
     const Transaction& updateTransaction() const { return updateTransaction_; }
     Size fittingSize();
@@ -62,12 +59,13 @@ public:
     std::uint64_t newLayoutGeneration() {
         cacheEpoch_ = ++changeEpoch_;
         ++changeEpoch_;
-        ++drawnEpoch_;
         return ++layoutGeneration_;
     }
     // The epoch size answers given in the current pass are stamped with, and the oldest stamp
     // still trusted (answers given before a new text measurer are not).
     std::uint64_t cacheEpoch() const { return cacheEpoch_; }
+    // The epoch evaluations are stamped with now (changedIn).
+    std::uint64_t changeEpoch() const { return changeEpoch_; }
     std::uint64_t trustedCacheEpoch() const { return trustedCacheEpoch_; }
     // The node (or something below it) was evaluated again: its size answers and those of its
     // ancestors no longer hold.
@@ -133,7 +131,6 @@ private:
     std::shared_ptr<TextMeasurer> textMeasurer_;
 
     std::uint64_t generation_ = 0;
-    std::uint64_t drawnEpoch_ = 1;
     std::uint64_t layoutGeneration_ = 0;
     std::uint64_t changeEpoch_ = 1, cacheEpoch_ = 0, trustedCacheEpoch_ = 0;
     bool updating_ = false;
