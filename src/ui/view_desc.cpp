@@ -1,6 +1,7 @@
 #include "ui/view_desc.h"
 
 #include <cmath>
+#include <utility>
 
 #include "ui/accessibility_builder.h"
 #include "ui/transition.h"
@@ -166,6 +167,21 @@ int ViewDesc::primitiveCount(const Node& node) const {
     return n;
 }
 
+namespace {
+
+// Set while a stack child's drawn bounds are found to be kept: cleared by the walk when a node
+// whose frame it reads could still move on with time (main thread only, as all view state).
+bool* keepableWatch = nullptr;
+
+// The node's own animated numbers, transition or scrolling can move on with time, or it is a ghost
+// the frame clock will clear.
+bool inMotion(const Node& n, double now, bool frameToo) {
+    return (frameToo && !n.frame.isSettled()) || !n.data.isSettled() || !n.transitionAmount.isSettled() ||
+           n.activeTransition || n.removing || (n.desc && n.desc->isAnimating(n, now));
+}
+
+}  // namespace
+
 Rect ViewDesc::drawnBounds(const Node& node, double now) const {
     const Rect own{Point{}, node.presentedFrame(now).size()};
     Rect r = own.insetBy(-2, -2);  // stroke overhang and antialiasing
@@ -173,6 +189,7 @@ Rect ViewDesc::drawnBounds(const Node& node, double now) const {
     const bool moved = !t.isIdentity();
     for (const auto& c : node.children) {
         if (c->hiddenByMatch) continue;
+        if (keepableWatch && *keepableWatch && inMotion(*c, now, true)) *keepableWatch = false;
         const Rect f = c->presentedFrame(now);
         Rect cb = c->desc->drawnBounds(*c, now).offsetBy(f.x, f.y);
         if (c->activeTransition) cb = cb.insetBy(-cb.width, -cb.height);  // scale or offset in flight
@@ -260,27 +277,20 @@ void renderNode(Node& node, RenderContext& rc, gfx::GraphicsContext& parent) {
 
 namespace {
 
-// Nothing below `node`, nor its own animated numbers, can move on with time, and no ghost or
-// transition is left below for the frame clock to clear: what it draws stays as it is until it is
-// evaluated or laid out again (its own frame may still glide: the drawn bounds are kept with the
-// size they were found at).
-bool settledBelow(const Node& node, double now, bool self) {
-    if ((!self && !node.frame.isSettled()) || !node.data.isSettled() || !node.transitionAmount.isSettled() ||
-        node.activeTransition || node.removing || (node.desc && node.desc->isAnimating(node, now)))
-        return false;
-    for (const auto& c : node.children)
-        if (!settledBelow(*c, now, false)) return false;
-    return true;
-}
-
-// A child's drawn bounds in its own coordinates, kept between frames and updates while its subtree
-// is settled and neither evaluated (which marks changedIn up to the child) nor laid out again.
+// A child's drawn bounds in its own coordinates, kept between frames and updates while nothing
+// they were found from can move on with time (the child's own frame may glide: they are kept with
+// the size they were found at) and until the child is evaluated (which marks changedIn up to it)
+// or laid out again. No node the bounds were found from is a ghost or in a transition the frame
+// clock could clear.
 Rect keptDrawnBounds(Node& c, double now) {
     const Size size = c.presentedFrame(now).size();
     const std::uint64_t kept = c.drawnCacheEpoch;
     if (kept && c.changedIn < kept && c.placedIn < kept && c.drawnCacheSize == size) return c.drawnCache;
+    bool keepable = !inMotion(c, now, false);
+    bool* const outer = std::exchange(keepableWatch, &keepable);
     const Rect drawn = c.desc->drawnBounds(c, now);
-    if (settledBelow(c, now, true)) {
+    keepableWatch = outer;
+    if (keepable) {
         c.drawnCache = drawn;
         c.drawnCacheSize = size;
         c.drawnCacheEpoch = c.graph.changeEpoch();
