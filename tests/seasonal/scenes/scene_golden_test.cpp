@@ -32,10 +32,17 @@ struct Scene {
     Renderer draw;
 };
 
-const Scene kWindowScenes[] = {{"fireworks_window", drawFireworksWindowSpectacle},
-                               {"christmas_window", drawChristmasWindowSpectacle},
-                               {"halloween_window", drawHalloweenWindowSpectacle},
-                               {"stpatricks_window", drawStPatricksWindowSpectacle}};
+// Window scenes with the moments they are pictured at: their bursts, flashes, fountains and
+// frost come and go at different times.
+struct WindowScene {
+    const char* name;
+    Renderer draw;
+    std::vector<double> moments;
+};
+const WindowScene kWindowScenes[] = {{"fireworks_window", drawFireworksWindowSpectacle, {0.3, 0.6, 0.72, 0.92}},
+                                     {"christmas_window", drawChristmasWindowSpectacle, {0.3, 0.6, 0.8, 0.95}},
+                                     {"halloween_window", drawHalloweenWindowSpectacle, {0.3, 0.65, 0.92}},
+                                     {"stpatricks_window", drawStPatricksWindowSpectacle, {0.3, 0.65, 0.92}}};
 const Scene kCardScenes[] = {{"fireworks_card", fireworksCard},
                              {"easter_meadow_card", drawEasterMeadowDissolve},
                              {"spring_meadow_card", drawSpringMeadowDissolve},
@@ -64,11 +71,10 @@ protected:
 TEST_F(SceneGoldens, WindowScenesFromTheirRiseToTheirClosingFade) {
     // Each moment with the pointer somewhere else: among the bursts and bats, by the pot and the
     // hearth, in the closing fountain.
-    const double moments[] = {0.3, 0.65, 0.92};
-    const Point pointers[] = {{300, 200}, {404, 470}, {430, 500}};
-    for (const Scene& s : kWindowScenes)
-        for (int k = 0; k < 3; ++k) {
-            const double p = moments[k];
+    const Point pointers[] = {{300, 200}, {404, 470}, {430, 500}, {420, 540}};
+    for (const WindowScene& s : kWindowScenes)
+        for (std::size_t k = 0; k < s.moments.size(); ++k) {
+            const double p = s.moments[k];
             pointerAt(pointers[k]);
             auto target = gfx::render({480, 592}, 2, [&](gfx::GraphicsContext& ctx) {
                 ctx.fill(gfx::Path::rect({0, 0, 480, 592}), kDarkWindow);
