@@ -32,17 +32,24 @@ struct Scene {
     Renderer draw;
 };
 
-// Window scenes with the moments they are pictured at: their bursts, flashes, fountains and
-// frost come and go at different times.
+// Window scenes with the moments they are pictured at (their bursts, flashes, fountains, landings
+// and frost come and go at different times) and where the pointer rests at each: among the bursts
+// and bats, by the pot, on a ghost, in the closing fountain.
+struct Moment {
+    double progress;
+    Point pointer;
+};
 struct WindowScene {
     const char* name;
     Renderer draw;
-    std::vector<double> moments;
+    std::vector<Moment> moments;
 };
-const WindowScene kWindowScenes[] = {{"fireworks_window", drawFireworksWindowSpectacle, {0.3, 0.6, 0.72, 0.92}},
-                                     {"christmas_window", drawChristmasWindowSpectacle, {0.3, 0.6, 0.8, 0.95}},
-                                     {"halloween_window", drawHalloweenWindowSpectacle, {0.3, 0.65, 0.92}},
-                                     {"stpatricks_window", drawStPatricksWindowSpectacle, {0.3, 0.65, 0.92}}};
+const WindowScene kWindowScenes[] = {
+    {"fireworks_window", drawFireworksWindowSpectacle, {{0.3, {300, 200}}, {0.6, {404, 470}}, {0.72, {430, 500}}, {0.92, {420, 540}}}},
+    {"christmas_window", drawChristmasWindowSpectacle, {{0.3, {300, 200}}, {0.6, {404, 470}}, {0.8, {430, 500}}, {0.95, {420, 540}}}},
+    {"halloween_window", drawHalloweenWindowSpectacle, {{0.3, {300, 200}}, {0.65, {428, 300}}, {0.92, {430, 500}}}},
+    {"stpatricks_window", drawStPatricksWindowSpectacle, {{0.3, {300, 200}}, {0.5, {404, 470}}, {0.92, {430, 500}}}},
+};
 const Scene kCardScenes[] = {{"fireworks_card", fireworksCard},
                              {"easter_meadow_card", drawEasterMeadowDissolve},
                              {"spring_meadow_card", drawSpringMeadowDissolve},
@@ -69,13 +76,10 @@ protected:
 };
 
 TEST_F(SceneGoldens, WindowScenesFromTheirRiseToTheirClosingFade) {
-    // Each moment with the pointer somewhere else: among the bursts and bats, by the pot and the
-    // hearth, in the closing fountain.
-    const Point pointers[] = {{300, 200}, {404, 470}, {430, 500}, {420, 540}};
     for (const WindowScene& s : kWindowScenes)
-        for (std::size_t k = 0; k < s.moments.size(); ++k) {
-            const double p = s.moments[k];
-            pointerAt(pointers[k]);
+        for (const Moment& m : s.moments) {
+            const double p = m.progress;
+            pointerAt(m.pointer);
             auto target = gfx::render({480, 592}, 2, [&](gfx::GraphicsContext& ctx) {
                 ctx.fill(gfx::Path::rect({0, 0, 480, 592}), kDarkWindow);
                 s.draw(ctx, true, 480, 592, p);
@@ -100,7 +104,7 @@ TEST_F(SceneGoldens, CardScenesThroughTheirWholePlay) {
     // The card's corner is at (16, 83) in the window; the pointer rests somewhere else on the
     // card in each row.
     const double moments[] = {0.25, 0.5, 0.75, 0.92};
-    const Point pointers[] = {{60, 50}, {205, 52}, {300, 30}, {120, 40}};
+    const Point pointers[] = {{60, 50}, {194, 69}, {150, 28}, {120, 40}};
     for (const Scene& s : kCardScenes) {
         auto target = gfx::render({448, 4 * 80}, 2, [&](gfx::GraphicsContext& ctx) {
             for (int row = 0; row < 4; ++row) {
