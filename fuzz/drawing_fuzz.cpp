@@ -41,10 +41,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                           in.coordinate(), in.coordinate()});
             g.opacity = in.number();
             const Color color(in.number(), in.number(), in.number(), in.number());
-            switch (in.byte() % 4) {
+            switch (in.byte() % 5) {
                 case 0: g.fill(wildPath(in), color); break;
                 case 1: g.stroke(wildPath(in), color, in.coordinate()); break;
                 case 2: g.clip(wildPath(in)); g.fill(Path::rect({0, 0, 48, 32}), color); break;
+                case 4: {
+                    // A layer promised to lie within wild bounds, now and then casting a wild shadow.
+                    const Rect bounds{in.coordinate(), in.coordinate(), in.coordinate(), in.coordinate()};
+                    if (in.byte() % 2) {
+                        const double radius = in.coordinate(), dx = in.coordinate(), dy = in.coordinate();
+                        g.addFilter(Filter::shadow(color, radius, dx, dy));
+                    }
+                    const Path content = wildPath(in);
+                    g.drawLayer([&](GraphicsContext& l) { l.fill(content, color); }, bounds);
+                    break;
+                }
                 default: {
                     TextOptions options;
                     if (in.byte() % 2) options.maxWidth = in.coordinate();

@@ -5,7 +5,7 @@ set -euo pipefail
 exec 1>&2
 packages=(build-essential cmake ninja-build pkg-config libcairo2-dev libpng-dev libpango1.0-dev libicu-dev
           nlohmann-json3-dev liblunar-date-dev liburiparser-dev libxxhash-dev libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-dejavu-core fonts-wqy-microhei fonts-noto-color-emoji fonts-inter)
+          fonts-dejavu-core fonts-wqy-microhei fonts-noto-color-emoji fonts-inter fonts-noto-cjk)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -12,6 +12,7 @@
 #include "autopause/app_exclusion_monitor.h"
 #include "brand/logo_image.h"
 #include "platform/accessibility_api.h"
+#include "platform/proc_process_info.h"
 #include "platform/user_defaults.h"
 #include "runtime/main_loop.h"
 #include "runtime/world.h"
@@ -28,7 +29,10 @@ constexpr const char* kHadTrustKey = "hadAccessibilityTrust";
 constexpr double kPermissionRequestDelay = 0.4;
 }  // namespace
 
-AppDelegate::AppDelegate() = default;
+AppDelegate::AppDelegate() {
+    // Before any URL can be handled: a URL that launches the app arrives before start-up.
+    connectSettingsWindow();
+}
 
 AppDelegate::~AppDelegate() {
     lifetime_.end();
@@ -38,6 +42,10 @@ AppDelegate::~AppDelegate() {
 AppDelegate& AppDelegate::shared() { return runtime::World::shared<AppDelegate>(); }
 
 int runApplication() {
+    // On a real system nothing has put a process table in place: the URL sender check reads /proc.
+    // (The simulated desktop installs its own before the app starts.)
+    if (!runtime::World::find<platform::ProcessInfo>())
+        runtime::World::install<platform::ProcessInfo>(std::make_unique<platform::ProcProcessInfo>());
     auto& app = platform::Application::shared();
     app.setDelegate(&AppDelegate::shared());
     app.setActivationPolicy(platform::ActivationPolicy::accessory);
@@ -63,7 +71,6 @@ void AppDelegate::applicationDidFinishLaunching() {
     windows.connectTrackpadMonitor(trackpad);
     trackpad.start();
 
-    connectSettingsWindow();
     installMainMenu();
     installStatusItem();
     runFirstRunAndPermissionFlow();
@@ -74,10 +81,9 @@ void AppDelegate::applicationDidFinishLaunching() {
 }
 
 void AppDelegate::connectSettingsWindow() {
-    // A host put in place before launch (a test's, say) stays.
-    if (settingsWindowHost_.open || settingsWindowHost_.closeFromShortcut) return;
     setSettingsWindowHost({[] { SettingsWindow::shared().open(); },
-                           [] { SettingsWindow::shared().closeFromShortcut(); }});
+                           [] { SettingsWindow::shared().closeFromShortcut(); },
+                           [] { return SettingsWindow::shared().notOpenReason(); }});
 }
 
 void AppDelegate::runFirstRunAndPermissionFlow() {
@@ -148,7 +154,13 @@ void AppDelegate::installMainMenu() {
 void AppDelegate::openSettingsWindow() {
     ++settingsRequests_;
     settingsWindowRequested.emit();
-    if (settingsWindowHost_.open) settingsWindowHost_.open();
+    if (!settingsWindowHost_.open) {
+        settingsWindowOpened.emit({false, "no settings window host is connected"});
+        return;
+    }
+    settingsWindowHost_.open();
+    const std::string reason = settingsWindowHost_.notOpenReason ? settingsWindowHost_.notOpenReason() : std::string();
+    settingsWindowOpened.emit({reason.empty(), reason});
 }
 
 void AppDelegate::closeSettingsFromShortcut() {

@@ -12,9 +12,11 @@
 // the status item; then the first-run and lost-permission flow. Shutdown hides the Switch Bar
 // and stops the trackpad devices at once, then stops the Accessibility poll.
 //
-// The settings window is reached only through openSettingsWindow(): the window host connects
-// itself with setSettingsWindowHost() (start-up connects the settings window); every request is
-// counted and announced on settingsWindowRequested.
+// The settings window is reached only through openSettingsWindow(): the delegate connects the
+// settings window as its host when it is made, before any URL can arrive (a URL that launches
+// the app opens the window too); setSettingsWindowHost() puts another host in place. Every request
+// is counted and announced on settingsWindowRequested, then what came of it on
+// settingsWindowOpened.
 //
 // Main thread only.
 
@@ -54,9 +56,11 @@ public:
     struct SettingsWindowHost {
         std::function<void()> open;
         std::function<void()> closeFromShortcut;
+        // Why the window is not open after open() ran ("" when it is); none: the host always opens.
+        std::function<std::string()> notOpenReason;
     };
     void setSettingsWindowHost(SettingsWindowHost host) { settingsWindowHost_ = std::move(host); }
-    // Start-up connects the settings window as the host (unless one is in place already).
+    // Connects the settings window as the host (the delegate's constructor does).
     void connectSettingsWindow();
     void openSettingsWindow();
     void closeSettingsFromShortcut();
@@ -64,6 +68,12 @@ public:
     int settingsWindowRequests() const { return settingsRequests_; }
     // Every openSettingsWindow(), hosted or not.
     runtime::Signal<> settingsWindowRequested;
+    // What came of each request: whether the window is open now, and if not, why.
+    struct SettingsWindowOpening {
+        bool opened = false;
+        std::string reason;
+    };
+    runtime::Signal<SettingsWindowOpening> settingsWindowOpened;
 
     // ---- Status item and menu -------------------------------------------------------------------
     void installStatusItem();
@@ -108,8 +118,11 @@ public:
 
     static constexpr int kMaxURLsPerDelivery = 4;
     static constexpr const char* kDumpPath = "/tmp/quillmar-targets-dump.txt";
-    // Where the classification dump goes (tests point it elsewhere).
+    // Where the classification dump goes (tests and the simulated desktop point it elsewhere).
     void setDumpPath(std::string path) { dumpPath_ = std::move(path); }
+    const std::string& dumpPath() const { return dumpPath_; }
+    // Each dump written or not: where, and whether it was (for the event log; the app reports nothing).
+    runtime::Signal<std::string, bool> classificationDumpWritten;
 
 private:
     void installMainMenu();

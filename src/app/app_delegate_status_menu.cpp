@@ -1,7 +1,8 @@
 // The status item and its menu, rebuilt from the current state each time it opens.
 
 #include <algorithm>
-#include <filesystem>
+#include <string_view>
+#include <vector>
 
 #include "app/app_delegate.h"
 #include "app/drawn_menu_image.h"
@@ -11,6 +12,7 @@
 #include "festive_hud/hud_festive_theme.h"
 #include "localization/l10n.h"
 #include "platform/workspace.h"
+#include "runtime/text_case.h"
 #include "runtime/world.h"
 #include "settings/switcher_settings.h"
 #include "windows/window_manager.h"
@@ -92,8 +94,12 @@ std::string AppDelegate::displayName(const std::string& bundleID) {
             break;
         }
     if (auto path = workspace->urlForApplication(bundleID)) {
-        std::string name = std::filesystem::path(*path).filename().string();
-        if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".app") == 0) name.resize(name.size() - 4);
+        // The bundle's folder name, whether or not the path ends in "/", without ".app" in any case.
+        std::string_view rest = *path;
+        while (rest.size() > 1 && rest.back() == '/') rest.remove_suffix(1);
+        const auto slash = rest.rfind('/');
+        std::string name(slash == std::string_view::npos ? rest : rest.substr(slash + 1));
+        if (name.size() >= 4 && runtime::lowercased(name.substr(name.size() - 4)) == ".app") name.resize(name.size() - 4);
         if (!name.empty()) return name;
     }
     return bundleID;
@@ -154,10 +160,12 @@ void AppDelegate::rebuildStatusMenu(platform::Menu& menu) {
         item.state = settings.isAppIgnored(*frontBundle) ? 1 : 0;
     }
 
-    const auto& ignored = settings.ignoredBundleIDs.get();
-    if (!ignored.empty()) {
+    // An empty identifier in the stored list names no app: it gets no row (and is not counted).
+    std::vector<std::string> sorted;
+    for (const auto& bundleID : settings.ignoredBundleIDs.get())
+        if (!bundleID.empty()) sorted.push_back(bundleID);
+    if (!sorted.empty()) {
         auto submenu = std::make_shared<platform::Menu>();
-        auto sorted = ignored;
         std::sort(sorted.begin(), sorted.end());
         for (const auto& bundleID : sorted) {
             auto& row = submenu->addItem(displayName(bundleID), "unignoreBundleIDFromMenu:",
@@ -169,7 +177,7 @@ void AppDelegate::rebuildStatusMenu(platform::Menu& menu) {
         }
         submenu->addSeparator();
         addAction(*submenu, L10n::menuResumeAllPausedApps(), "resumeAllPausedApps", &AppDelegate::resumeAllPausedApps);
-        auto& parent = menu.addItem(L10n::menuPausedAppsSubmenu(static_cast<std::int64_t>(ignored.size())), "", nullptr);
+        auto& parent = menu.addItem(L10n::menuPausedAppsSubmenu(static_cast<std::int64_t>(sorted.size())), "", nullptr);
         parent.submenu = std::move(submenu);
     }
 

@@ -187,7 +187,8 @@ UrlCommandOutcome::Effect AppDelegate::runTrustedURLCommand(const UrlCommand& c)
 void AppDelegate::writeClassificationDump() {
     const std::string text = WindowManager::shared().qaDumpClassification(SwitcherSettings::shared().switcherMode.get());
     // A failed write changes nothing and reports nothing.
-    (void)platform::writeFileAtomically(dumpPath_, text);
+    const bool written = platform::writeFileAtomically(dumpPath_, text);
+    classificationDumpWritten.emit(dumpPath_, written);
 }
 
 }  // namespace quillmar

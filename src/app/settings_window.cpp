@@ -50,6 +50,13 @@ SettingsWindow::~SettingsWindow() {
 
 bool SettingsWindow::isVisible() const { return SettingsUIState::shared().isWindowVisible; }
 
+std::string SettingsWindow::notOpenReason() const {
+    if (!platform::TitledWindows::installed()) return "there is no windowing system";
+    if (!window_) return "no window was made";
+    if (!window_->isVisible()) return "the window is not visible";
+    return {};
+}
+
 platform::TitledWindowConfig SettingsWindow::windowConfig() {
     using namespace platform::window_style;
     platform::TitledWindowConfig c;

@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/screens.h"
@@ -38,6 +39,8 @@ public:
     // Whether the window is open (set on opening, cleared when it closes; a miniaturised window
     // stays open).
     bool isVisible() const;
+    // Why the window is not on screen now ("" when it is): no windowing system, or not visible.
+    std::string notOpenReason() const;
     platform::TitledWindow* window() { return window_.get(); }
     ui::HostingView* contentView() { return host_.get(); }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "festive_hud/lunar_table_corrections.h"
 #include "runtime/wall_clock.h"
 
 namespace quillmar {
@@ -27,6 +28,7 @@ namespace {
 std::optional<LunarDate> ChineseLunarCalendar::fromTable(int year, int month, int day) const {
     // The tables start with the lunar year that begins in 1901 and end in 2100.
     if (year < 1901 || year > 2100 || month < 1 || month > 12 || day < 1 || day > 31) return std::nullopt;
+    if (auto corrected = correctedLunarDate(year, month, day)) return corrected;
     ::LunarDate* table = sharedTable();
     if (!table) return std::nullopt;
     GError* error = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 // The lunar calendars behind LunarCalendar. Chinese dates come from the published tables of the
-// lunar-date library (1901 to 2100), which follow the official Chinese calendar; ICU's Chinese
+// lunar-date library (1901 to 2100), which follow the official Chinese calendar but for five
+// months that lunar_table_corrections.h puts right; ICU's Chinese
 // calendar computes new moons itself and lands a day off where a new moon falls minutes from
 // midnight in China's time (1954, 2027, 2030 among others), so it only serves outside the
 // tables' years. Korean dates come from ICU's Korean calendar, which reckons on Seoul's meridian.

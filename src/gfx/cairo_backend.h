@@ -12,6 +12,10 @@
 // Every call is validated before it reaches Cairo (non-invertible transforms, bad dashes, far-off
 // or squeezed geometry), so Cairo never enters an error state from our input; if it does anyway,
 // the error is remembered for error() and the Cairo context is replaced, so later drawing goes on.
+//
+// The parts, by concern: cairo_backend_shapes.cpp (fills and strokes), cairo_backend_clip_masks.cpp,
+// cairo_backend_image_tiles.cpp (images and their caches), cairo_backend_layers.cpp (layers and
+// filters) and cairo_backend_text.cpp; what they share is in cairo_backend_internal.h.
 
 #include <cmath>
 #include <cstdint>

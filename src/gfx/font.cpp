@@ -5,9 +5,11 @@ namespace quillmar::gfx {
 std::string Font::familyList() const {
     // The interface face is Inter (real medium and semibold faces, tabular figures); DejaVu
     // covers the symbols it lacks. The CJK face follows the Latin ones in every list, so Han,
-    // Kana and Hangul always find a face even on machines without other fallbacks.
+    // Kana and Hangul always find a face even on machines without other fallbacks. The serif
+    // design leads with Noto Serif CJK, so Han, Kana and Hangul are drawn in a serif face too.
     switch (design) {
-        case FontDesign::serif: return "DejaVu Serif,WenQuanYi Micro Hei";
+        case FontDesign::serif:
+            return "Noto Serif CJK JP,DejaVu Serif,WenQuanYi Micro Hei";
         case FontDesign::monospaced: return "DejaVu Sans Mono,WenQuanYi Micro Hei Mono,WenQuanYi Micro Hei";
         case FontDesign::rounded:
         case FontDesign::standard: break;

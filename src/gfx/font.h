@@ -2,7 +2,7 @@
 // A font request in the vocabulary of the system font: size in points, weight, design.
 // The system font is Inter (DejaVu Sans for the symbols it lacks) with WenQuanYi Micro Hei for
 // Chinese, Japanese and Korean; the rounded design falls back to the same family; serif is
-// DejaVu Serif (same fallback).
+// Noto Serif CJK (its own Latin, then DejaVu Serif and the same fallback).
 
 #include <string>
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gfx/korean_word_keeping.h"
 #include "gfx/pango_text.h"
 
 namespace quillmar::gfx {
@@ -92,6 +93,9 @@ TextLayout::TextLayout(std::string text, const Font& font, const TextOptions& op
             cutLines = true;
         }
     }
+
+    // Wrapped Korean breaks between words only.
+    if (!singleLine && m.options.maxWidth) shown = keepKoreanWordsWhole(shown);
 
     m.layout = pango_layout_new(pangoTextContext());
     pango_layout_set_text(m.layout, shown.c_str(), static_cast<int>(shown.size()));

@@ -3,7 +3,8 @@
 //
 // Single-line text (lineLimit 1) that is wider than `maxWidth` first shrinks, down to
 // `minimumScaleFactor` of its size, and is then truncated at the tail with an ellipsis.
-// Multi-line text wraps at `maxWidth` (word boundaries, or between CJK characters), with
+// Multi-line text wraps at `maxWidth` (word boundaries, or between Chinese and Japanese
+// characters; Korean words only at their spaces, unless one is wider than the line), with
 // `lineSpacing` extra points between lines, and is truncated at the tail of its last allowed line.
 
 #include <memory>

@@ -3,14 +3,6 @@
 #include "platform/json_nesting.h"
 #include "platform/atomic_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <fstream>
-#include <optional>
-#include <sstream>
 #include <system_error>
 
 namespace quillmar::platform {
@@ -69,49 +61,59 @@ std::pair<std::map<std::string, DefaultsValue>, bool> JsonFileDefaultsStore::par
     return {std::move(members), sound};
 }
 
+void JsonFileDefaultsStore::removeStaleTemporaryFiles() const {
+    // Temporary files of a save that never finished are ours and useless (see writeFileAtomically).
+    std::error_code ec;
+    const fs::path dir = path_.has_parent_path() ? path_.parent_path() : fs::path(".");
+    const std::string prefix = path_.filename().string() + ".tmp-";
+    constexpr std::size_t kSuffixLength = 6;  // mkstemp's XXXXXX
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + kSuffixLength || name.rfind(prefix, 0) != 0) continue;
+        if (auto at = fileAtName(it->path()); at && at->isRegular()) fs::remove(it->path(), ec);
+        ec.clear();
+    }
+}
+
 std::map<std::string, DefaultsValue> JsonFileDefaultsStore::load() {
     damaged_ = false;
     quarantined_.clear();
-    std::error_code ec;
-    // Temporary files of a save that never finished are ours and useless.
-    const fs::path dir = path_.has_parent_path() ? path_.parent_path() : fs::path(".");
-    const std::string tmpPrefix = path_.filename().string() + ".tmp-";
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        if (it->path().filename().string().rfind(tmpPrefix, 0) == 0) fs::remove(it->path(), ec);
-    }
-    ec.clear();
-    if (!fs::exists(path_, ec)) return {};
+    problem_.reset();
+    removeStaleTemporaryFiles();
 
-    std::ifstream in(path_, std::ios::binary);
-    std::string text;
-    if (in) {
-        std::ostringstream buffer;
-        buffer << in.rdbuf();
-        text = buffer.str();
-    }
-    if (!in) {
-        // Present but unreadable: move it aside rather than overwrite it later.
-        damaged_ = true;
-        quarantine();
+    auto file = readRegularFile(path_, kMaxJsonFileBytes);
+    using Status = RegularFileRead::Status;
+    if (file.status == Status::missing) return {};  // a fresh domain
+    if (file.status != Status::ok) {
+        // Not ours to read, move or replace: the settings live in memory for the run.
+        problem_ = path_.string() + " " + file.problem;
         return {};
     }
+    const std::string& text = file.text;
     if (text.find_first_not_of(" \t\r\n") == std::string::npos) return {};  // empty: a fresh domain
     auto [members, sound] = parseRecovering(text);
     if (!sound) {
         damaged_ = true;
-        quarantine();
+        quarantine(*file.identity);
         // What could be read is written back at once, so the next start finds it too; the
         // damaged original stays beside it.
-        if (!members.empty()) save(members);
+        if (!members.empty() && !problem_) save(members);
     }
     return members;
 }
 
-void JsonFileDefaultsStore::quarantine() {
+void JsonFileDefaultsStore::quarantine(const FileIdentity& identity) {
+    // Only the file that was read is moved: if something else stands at the name by now, it stays,
+    // and nothing is written over it either.
+    const auto at = fileAtName(path_);
+    if (!at || !at->isRegular() || !(at->identity == identity)) {
+        problem_ = path_.string() + " changed while it was read";
+        return;
+    }
     std::error_code ec;
     fs::path target = path_;
     target += ".unreadable";
-    for (int n = 2; fs::exists(target, ec) && n < 1000; ++n) {
+    for (int n = 2; fs::exists(fs::symlink_status(target, ec)) && n < 1000; ++n) {
         target = path_;
         target += ".unreadable-" + std::to_string(n);
     }
@@ -120,6 +122,10 @@ void JsonFileDefaultsStore::quarantine() {
 }
 
 bool JsonFileDefaultsStore::save(const std::map<std::string, DefaultsValue>& values) {
+    if (problem_) return false;
+    removeStaleTemporaryFiles();
+    // Something other than a regular file that appeared at the name since is left alone too.
+    if (auto at = fileAtName(path_); at && !at->isRegular()) return false;
     nlohmann::json doc = nlohmann::json::object();
     for (const auto& [k, v] : values) doc[k] = v;
     // Text that is not valid UTF-8 is written with replacement characters rather than failing.

@@ -11,8 +11,10 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 
+#include "platform/regular_file.h"
 #include "platform/user_defaults.h"
 
 namespace quillmar::platform {
@@ -29,17 +31,22 @@ public:
     const std::filesystem::path& quarantinedCopy() const { return quarantined_; }
     // Whether the last load found the file damaged (then the keys it returned are those recovered).
     bool lastLoadWasDamaged() const { return damaged_; }
+    // Why the settings cannot be kept in the file ("<path> is a FIFO, not a regular file"), set by
+    // load(); nullopt while the file can keep them.
+    const std::optional<std::string>& problem() const { return problem_; }
 
     // The members of a JSON object text that parsed completely before the first error; the bool
     // is whether the whole text was a sound object.
     static std::pair<std::map<std::string, DefaultsValue>, bool> parseRecovering(const std::string& text);
 
 private:
-    void quarantine();
+    void quarantine(const FileIdentity& identity);
+    void removeStaleTemporaryFiles() const;
 
     std::filesystem::path path_;
     std::filesystem::path quarantined_;
     bool damaged_ = false;
+    std::optional<std::string> problem_;
 };
 
 }  // namespace quillmar::platform

@@ -5,11 +5,14 @@
 // (or quarantines) a text that nests deeper than any real settings or scenario file.
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace quillmar::platform {
 
 inline constexpr std::size_t kMaxJsonNesting = 200;
+// The largest JSON file read from outside (a settings file, a scenario), in bytes.
+inline constexpr std::uintmax_t kMaxJsonFileBytes = 8u << 20;
 
 struct JsonNesting {
     std::size_t deepest = 0;

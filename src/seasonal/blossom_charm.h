@@ -1,6 +1,7 @@
 #pragma once
 // A five-petal blossom centred on the context's origin: five round petals of radius 0.44 × size
-// whose centres lie 0.46 × size out, the first straight up, then a warm yellow heart of radius
+// whose centres lie 0.46 × size out, the first straight up, each filled on its own (faded, their
+// overlaps show darker), then a warm yellow heart of radius
 // 0.22 × size. The caller translates, turns and fades the context. A size that is not a positive
 // finite number draws nothing.
 

@@ -148,10 +148,9 @@ Path fanLeafPath(double s) {
 void drawOsmanthusBlossom(gfx::GraphicsContext& context, double s, bool isDark) {
     const double r = 0.45 * s;
     const double d = 0.48 * s / std::sqrt(2.0);
-    Path petals;
+    const Color petal = isDark ? Color(1.0, 0.82, 0.30) : Color(0.90, 0.64, 0.10);
     for (const Point c : {Point{d, d}, Point{-d, d}, Point{-d, -d}, Point{d, -d}})
-        petals.addEllipse({c.x - r, c.y - r, 2 * r, 2 * r});
-    context.fill(petals, isDark ? Color(1.0, 0.82, 0.30) : Color(0.90, 0.64, 0.10));
+        context.fill(Path::circle(c, r), petal);
     context.fill(Path::circle({0, 0}, 0.18 * s), Color(0.96, 0.48, 0.14));
 }
 

@@ -68,9 +68,11 @@ std::array<platform::AppIconRef, 3> MinimizedBarMockStage::displayIcons() const 
     std::array<platform::AppIconRef, 3> icons;
     std::size_t n = 0;
     for (const auto& t : targets) {
-        if (n == icons.size()) return icons;
+        if (n == icons.size()) break;
         icons[n++] = t.appIcon;
     }
+    // Three targets need no sample icons: they are never made then.
+    if (n == icons.size()) return icons;
     for (const auto& sample : mockStageSampleIcons()) {
         if (n == icons.size()) break;
         icons[n++] = sample;

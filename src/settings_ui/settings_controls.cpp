@@ -2,7 +2,6 @@
 
 #include "platform/haptics.h"
 #include "settings/switcher_settings.h"
-#include "ui/text_measurer.h"
 #include "ui/ui.h"
 
 namespace quillmar {
@@ -83,30 +82,14 @@ ui::View segmentButton(const std::string& title, const ui::Binding<std::int64_t>
                         "segment." + std::to_string(value));
 }
 
-ui::View fittingRowTitle(const std::string& text, const gfx::Font& font, double width, double minimumScale,
-                         const ui::ShapeStyle& style) {
-    ui::TextStyle oneLine;
-    oneLine.font = font;
-    oneLine.lineLimit = 1;
-    const double natural = ui::TextMeasurer::standard()->measure(text, oneLine, std::nullopt).width;
-    ui::View title = ui::Text(text).font(font).foregroundStyle(style);
-    if (natural * minimumScale <= width) return title.lineLimit(1).minimumScaleFactor(minimumScale);
-    return title.lineLimit(2).fixedSize(false, true);
-}
-
-double smallButtonWidth(const std::string& title) {
-    ui::TextStyle style;
-    style.font = gfx::Font::system(11);
-    style.lineLimit = 1;
-    return ui::TextMeasurer::standard()->measure(title, style, std::nullopt).width + 2 * 8;
+ui::View rowTitle(const std::string& text, const gfx::Font& font, const ui::ShapeStyle& style) {
+    return ui::Text(text).font(font).foregroundStyle(style).lineLimit(1).minimumScaleFactor(0.88);
 }
 
 ui::View SettingsToggleRow::body() const {
-    constexpr double kSmallSwitchWidth = 32, kSpacing = 8;
     return ui::HStack({
-        fittingRowTitle(title, gfx::Font::system(13), kCardRowContentWidth - kSmallSwitchWidth - kSpacing, 0.88,
-                        ui::ShapeStyle::primary()),
-        ui::Spacer(0),
+        rowTitle(title, gfx::Font::system(13), ui::ShapeStyle::primary()),
+        ui::Spacer(),
         ui::Toggle(title, isOn).labelsHidden().controlSize(ui::ControlSize::small),
     });
 }

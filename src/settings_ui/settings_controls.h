@@ -49,18 +49,12 @@ ui::View segmentButton(const std::string& title, const ui::Binding<std::int64_t>
                        bool isDark);
 ui::View segmentLabel(const std::string& title, bool isSelected, bool isDark);
 
-// The width a card row's content has in the settings window: the window less the tab's and the
-// row's side padding.
-inline constexpr double kCardRowContentWidth = 480 - 2 * 16 - 2 * 14;
+// The title of a card row: one line that shrinks down to 0.88 of its size to fit the width its
+// row lays out for it, then is truncated at the tail; it never wraps, so the row keeps its height.
+ui::View rowTitle(const std::string& text, const gfx::Font& font, const ui::ShapeStyle& style);
 
-// A row title of one line that shrinks down to `minimumScale` to fit `width`. A translation too
-// long for that wraps onto a second line instead of being cut off, so the row grows.
-ui::View fittingRowTitle(const std::string& text, const gfx::Font& font, double width, double minimumScale,
-                         const ui::ShapeStyle& style);
-// The width of a small bordered-prominent button titled `title`.
-double smallButtonWidth(const std::string& title);
-
-// A switch row: the title on the leading edge, a small switch on the trailing edge.
+// A switch row: the title on the leading edge, a small switch on the trailing edge, at least the
+// stack's default spacing (8 pt) apart.
 struct SettingsToggleRow {
     std::string title;
     ui::Binding<bool> isOn;

@@ -47,8 +47,9 @@ ui::View shortcutCaption(const std::string& title, const std::string& chip, cons
         .padding(ui::Edges::horizontal(), 2);
 }
 
+// A row of the Switch Bar Keys card: one line at a fixed height.
 ui::View keysRow(ui::View content, double height) {
-    return content.padding(ui::Edges::horizontal(), 14).frame(ui::FlexibleFrame{.minHeight = height});
+    return content.padding(ui::Edges::horizontal(), 14).frame(std::nullopt, height);
 }
 
 }  // namespace
@@ -92,29 +93,25 @@ ui::View SettingsView::quickKeysSection(bool isDark) const {
     auto& settings = SwitcherSettings::shared();
     const SettingsPalette palette(isDark);
     const bool showNote = settings.allowQuickCloseQuit && !WindowManager::shared().isAccessibilityTrusted;
-    auto rowTitle = [](const std::string& text) {
-        return ui::Text(text).font(gfx::Font::system(13)).foregroundStyle(ui::ShapeStyle::primary()).lineLimit(1).minimumScaleFactor(0.88);
-    };
+    auto title = [](const std::string& text) { return rowTitle(text, gfx::Font::system(13), ui::ShapeStyle::primary()); };
     ui::View toggleRow = keysRow(
         ui::HStack(ui::VerticalAlignment::center, 10,
                    {ui::HStack(ui::VerticalAlignment::center, 3,
                                {keycapSlot("W", std::nullopt, 24, palette), keycapSlot("Q", std::nullopt, 24, palette)})
                         .frame(52, std::nullopt, ui::Alignment::leading()),
-                    rowTitle(L10n::toggleQuickKeysShort()), ui::Spacer(),
+                    title(L10n::toggleQuickKeysShort()), ui::Spacer(),
                     ui::Toggle(L10n::toggleQuickKeysShort(), ui::bind(settings.allowQuickCloseQuit))
                         .labelsHidden()
                         .controlSize(ui::ControlSize::small)
                         .named("quickKeysSwitch")}),
-        38);
+        38).named("quickKeysToggleRow");
     ui::View note = ui::when(showNote, [&] {
         return ui::VStack(
             ui::HorizontalAlignment::center, 0,
             {cardDivider(isDark),
              keysRow(ui::HStack(ui::VerticalAlignment::center, 8,
                                 {ui::Circle().fill(ui::environment().systemColor(gfx::SystemColor::orange)).frame(7, 7),
-                                 fittingRowTitle(L10n::shortcutAccessibilityHint(), gfx::Font::system(12),
-                                                 kCardRowContentWidth - 7 - 3 * 8 - smallButtonWidth(L10n::grantAccessButton()),
-                                                 0.88, ui::ShapeStyle::secondary()),
+                                 rowTitle(L10n::shortcutAccessibilityHint(), gfx::Font::system(12), ui::ShapeStyle::secondary()),
                                  ui::Spacer(),
                                  ui::Button(L10n::grantAccessButton(),
                                             [] { WindowManager::shared().requestAccessibilityPermission(); })
@@ -127,7 +124,7 @@ ui::View SettingsView::quickKeysSection(bool isDark) const {
     ui::View escapeRow = keysRow(
         ui::HStack(ui::VerticalAlignment::center, 10,
                    {keycapSlot("esc", std::nullopt, 34, palette).frame(52, std::nullopt, ui::Alignment::leading()),
-                    rowTitle(L10n::navEscapeTitle()), ui::Spacer(),
+                    title(L10n::navEscapeTitle()), ui::Spacer(),
                     ui::Text(L10n::navEscapeRightNote())
                         .font(gfx::Font::system(11.5))
                         .foregroundStyle(ui::ShapeStyle::secondary())

@@ -94,9 +94,6 @@ ui::View SettingsView::accessibilityStatusRow(bool isDark) const {
     auto& windowManager = WindowManager::shared();
     const bool trusted = windowManager.isAccessibilityTrusted;
     const auto& env = ui::environment();
-    // What the row leaves its text: the dot, the spacings and the badge or button.
-    const double trailingWidth = trusted ? 70 : smallButtonWidth(L10n::grantAccessButton());
-    const double titleWidth = kCardRowContentWidth - 7 - 3 * 8 - trailingWidth;
     ui::View trailing = trusted ? ui::Text(L10n::verifiedBadge())
                                       .font(gfx::Font::system(11.5, gfx::FontWeight::medium))
                                       .foregroundStyle(ui::ShapeStyle::secondary())
@@ -113,8 +110,8 @@ ui::View SettingsView::accessibilityStatusRow(bool isDark) const {
                       {ui::Circle()
                            .fill(env.systemColor(trusted ? gfx::SystemColor::green : gfx::SystemColor::orange))
                            .frame(7, 7),
-                       fittingRowTitle(trusted ? L10n::accessibilityGranted() : L10n::accessibilityNeeded(),
-                                       gfx::Font::system(13), titleWidth, 0.88, ui::ShapeStyle::primary()),
+                       rowTitle(trusted ? L10n::accessibilityGranted() : L10n::accessibilityNeeded(), gfx::Font::system(13),
+                                ui::ShapeStyle::primary()),
                        ui::Spacer(), trailing})
         .named("accessibilityRow");
 }
@@ -132,11 +129,11 @@ ui::View SettingsView::tactileSection(bool isDark) const {
     for (std::size_t i = 0; i < std::size(toggles); ++i) {
         rows.push_back(ui::HStack({SettingsToggleRow{toggles[i].first, ui::bind(*toggles[i].second)}})
                            .padding(ui::Edges::horizontal(), 14)
-                           .frame(ui::FlexibleFrame{.minHeight = 31.5})
+                           .frame(std::nullopt, 31.5)
                            .named(names[i]));
         rows.push_back(cardDivider(isDark));
     }
-    rows.push_back(accessibilityStatusRow(isDark).padding(ui::Edges::horizontal(), 14).frame(ui::FlexibleFrame{.minHeight = 35}));
+    rows.push_back(accessibilityStatusRow(isDark).padding(ui::Edges::horizontal(), 14).frame(std::nullopt, 35));
     return ui::VStack(ui::HorizontalAlignment::center, 0, rows);
 }
 

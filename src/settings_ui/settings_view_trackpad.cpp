@@ -143,7 +143,7 @@ ui::View SettingsView::calibrationSection(bool isDark) const {
                           ui::HStack({SettingsToggleRow{L10n::toggleLaunchAtLogin(), ui::bind(settings.launchAtLogin)}})
                               .named("launchAtLoginRow")
                               .padding(ui::Edges::horizontal(), 14)
-                              .frame(ui::FlexibleFrame{.minHeight = 31.5}),
+                              .frame(std::nullopt, 31.5),
                       });
 }
 

@@ -19,6 +19,12 @@ namespace {
 
 const char* kHighlightID = "stageMiniHighlight";
 
+// The list's rows.
+constexpr double kRowWidth = 204;
+constexpr double kRowHeight = 17;
+constexpr double kRowSpacing = 1.5;
+constexpr ui::EdgeInsets kListInsets{4, 4.5, 4, 4.5};
+
 std::string iconID(int index) { return "stageMiniIcon-" + std::to_string(index); }
 
 ui::View fittedIcon(const platform::AppIconRef& icon) {
@@ -96,14 +102,16 @@ ui::View StageMiniHUDBar::strip() const {
         .padding(ui::EdgeInsets{5, 8, 5, 8});
 }
 
-ui::View StageMiniHUDBar::row(int i) const {
+ui::View StageMiniHUDBar::row(int i, bool inWindow) const {
     const SwitchTarget& t = targets[static_cast<std::size_t>(i)];
     const bool selected = i == highlightedIdx;
     const bool minimised = t.isMinimizedOrHidden;
 
     ui::View icon = fittedIcon(t.appIcon).frame(12.5, 12.5);
     if (minimised) icon = icon.opacity(selected ? 0.9 : 0.55);
-    icon = icon.matchedGeometryEffect(iconID(i), miniHUDNamespace);
+    // A row out of sight has no partner in the strip: its icon is no place for a strip icon to
+    // morph to, so those simply come and go.
+    icon = icon.matchedGeometryEffect(inWindow ? iconID(i) : iconID(i) + "-hidden", miniHUDNamespace);
 
     const double labelOpacity = selected ? 0.98 : minimised ? 0.52 : 0.78;
     ui::View label = ui::Text(rowLabel(t))
@@ -132,15 +140,15 @@ ui::View StageMiniHUDBar::row(int i) const {
     }
     return ui::HStack(ui::VerticalAlignment::center, 6, {icon, label, ui::Spacer(4), trailing})
         .padding(ui::Edges::horizontal(), 6.5)
-        .frame(204, 17)
+        .frame(kRowWidth, kRowHeight)
         .background(highlight(selected, 5.5, 0.22))
-        .id(i)
+        .accessibilityHidden(!inWindow)
         .named("stageMiniRow." + std::to_string(i));
 }
 
 ui::View StageMiniHUDBar::list() const {
-    ui::ViewList rows;
     if (targets.empty()) {
+        ui::ViewList rows;
         rows.push_back(ui::HStack(ui::VerticalAlignment::center, 6,
                                   {logoView().frame(13, 13),
                                    ui::Text("Quillmar")
@@ -150,10 +158,24 @@ ui::View StageMiniHUDBar::list() const {
                            .padding(ui::Edges::horizontal(), 7)
                            .frame(204, 18)
                            .named("stageMiniPlaceholderRow"));
-    } else {
-        for (int i : visibleListIndices(static_cast<int>(targets.size()), highlightedIdx)) rows.push_back(row(i));
+        return ui::VStack(ui::HorizontalAlignment::center, kRowSpacing, std::move(rows)).padding(kListInsets);
     }
-    return ui::VStack(ui::HorizontalAlignment::center, 1.5, std::move(rows)).padding(ui::EdgeInsets{4, 4.5, 4, 4.5});
+    // Every row is built, identified by its index, in one column that slides behind a window of
+    // the visible rows, the way the real bar's strip moves its cells: on a step the rows glide
+    // together and no row ever fades in where another fades out.
+    const int count = static_cast<int>(targets.size());
+    const auto visible = visibleListIndices(count, highlightedIdx);
+    const int first = visible.front();
+    const int shown = static_cast<int>(visible.size());
+    auto column = ui::ForEachIndex(count, [&](int i) { return row(i, i >= first && i < first + shown); });
+    const double window = shown * kRowHeight + (shown - 1) * kRowSpacing;
+    return ui::VStack(ui::HorizontalAlignment::center, kRowSpacing, {column})
+        .fixedSize(false, true)
+        .offset(0, -first * (kRowHeight + kRowSpacing))
+        .frame(kRowWidth, window, ui::Alignment::top())
+        .clipped()
+        .named("stageMiniListWindow")
+        .padding(kListInsets);
 }
 
 ui::View StageMiniHUDBar::body() const {

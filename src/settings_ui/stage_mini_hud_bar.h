@@ -43,7 +43,8 @@ struct StageMiniHUDBar {
 private:
     ui::View strip() const;
     ui::View list() const;
-    ui::View row(int index) const;
+    // inWindow: the row lies in the visible window (rows outside it are built but out of sight).
+    ui::View row(int index, bool inWindow) const;
     ui::View highlight(bool selected, double radius, double fillOpacity) const;
 };
 

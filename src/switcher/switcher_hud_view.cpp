@@ -270,10 +270,13 @@ ui::View SwitchBarContent::body() const {
     ui::observe(SwitcherSettings::shared());
     const bool vertical = SwitcherSettings::shared().switchBarStyle.get() == SwitchBarStyle::vertical;
     const int count = static_cast<int>(targets.size());
-    // A scrolling strip moves its anchors with the selection, so the geometry is written again then.
+    // A scrolling strip or list moves its anchors with the selection, so the geometry is written
+    // again then.
     const double scroll =
-        vertical ? 0 : HUDStripViewport::make(HUDMetrics::make(std::max(count, 1), screenWidth), count, selected, screenWidth)
-                           .scrollOffset;
+        vertical ? SwitcherHUDView::listScrollOffset(VerticalHUDMetrics::make(count, screenWidth, screenHeight), targets,
+                                                     selected)
+                 : HUDStripViewport::make(HUDMetrics::make(std::max(count, 1), screenWidth), count, selected, screenWidth)
+                       .scrollOffset;
 
     ui::View content = vertical ? verticalList() : horizontalStrip();
     return content.background(ui::GeometryReader([count, scroll](const ui::GeometryProxy& proxy) {
@@ -298,20 +301,38 @@ ui::View SwitcherHUDView::body() const {
     return content.scaleEffect(controller.isPresentedBloom ? 1.0 : 0.968).named("switchBar");
 }
 
+double SwitcherHUDView::listScrollOffset(const VerticalHUDMetrics& v, const std::vector<SwitchTarget>& targets,
+                                         int selected) {
+    const int count = static_cast<int>(targets.size());
+    if (!v.usesScrollViewport || count == 0 || selected < 0 || selected >= count) return 0;
+    // The rule (1 point, 3 above and below, and the stack's spacing) above the first parked entry.
+    int firstParked = -1;
+    for (int i = 0; i < count; ++i)
+        if (targets[static_cast<std::size_t>(i)].isMinimizedOrHidden) {
+            firstParked = i;
+            break;
+        }
+    const double rule = firstParked > 0 ? 7 + v.rowSpacing : 0;
+    const double content = 2 * v.outerPadding + count * v.rowHeight + (count - 1) * v.rowSpacing + rule;
+    const double centre = v.outerPadding + selected * (v.rowHeight + v.rowSpacing) + v.rowHeight / 2 +
+                          (firstParked > 0 && selected >= firstParked ? rule : 0);
+    return std::clamp(centre - v.maxViewportHeight / 2, 0.0, std::max(0.0, content - v.maxViewportHeight));
+}
+
 HUDFestiveGeometry SwitcherHUDView::festiveGeometry(ui::Size size, int count, bool vertical, const HUDMetrics& h,
-                                                    const VerticalHUDMetrics& v, double stripScrollOffset) {
+                                                    const VerticalHUDMetrics& v, double scrollOffset) {
     HUDFestiveGeometry g;
     g.size = size;
     g.floorY = size.height - 5;
     g.isVertical = vertical;
     for (int i = 0; i < count; ++i) {
         if (vertical) {
-            double y = i * (v.rowHeight + v.rowSpacing) + v.outerPadding + v.rowHeight / 2;
-            if (v.usesScrollViewport) y = std::min(y, size.height / 2);
+            // The row's middle where the scrolled list shows it.
+            double y = i * (v.rowHeight + v.rowSpacing) + v.outerPadding + v.rowHeight / 2 - scrollOffset;
             y = std::min(y, size.height - 14);
             g.itemAnchors.push_back({size.width / 2, y});
         } else {
-            g.itemAnchors.push_back({i * (h.itemSpacing + h.boxSize) + h.horizontalPadding + h.boxSize / 2 - stripScrollOffset,
+            g.itemAnchors.push_back({i * (h.itemSpacing + h.boxSize) + h.horizontalPadding + h.boxSize / 2 - scrollOffset,
                                      0.45 * h.boxSize + h.topPadding});
         }
     }
@@ -330,11 +351,11 @@ void SwitcherHUDView::handleContentSize(ui::Size size) {
     const int n = static_cast<int>(controller.targets->size());
     const bool vertical = SwitcherSettings::shared().switchBarStyle.get() == SwitchBarStyle::vertical;
     const auto strip = HUDMetrics::make(std::max(n, 1), controller.activeScreenWidth);
+    const auto list = VerticalHUDMetrics::make(n, controller.activeScreenWidth, controller.activeScreenHeight);
     const double scroll =
-        vertical ? 0 : HUDStripViewport::make(strip, n, controller.selectedIndex, controller.activeScreenWidth).scrollOffset;
-    const auto geometry = festiveGeometry(
-        size, n, vertical, strip, VerticalHUDMetrics::make(n, controller.activeScreenWidth, controller.activeScreenHeight),
-        scroll);
+        vertical ? listScrollOffset(list, controller.targets.get(), controller.selectedIndex)
+                 : HUDStripViewport::make(strip, n, controller.selectedIndex, controller.activeScreenWidth).scrollOffset;
+    const auto geometry = festiveGeometry(size, n, vertical, strip, list, scroll);
     auto& festive = HUDFestiveState::shared();
     if (!(festive.geometry == geometry)) festive.geometry = geometry;
     controller.ensurePanelCentered(size);

@@ -11,12 +11,14 @@
 // "hudHighlight", "hudRule", "hudPlate", "hudTitle", "hudMinimizedBadge".
 
 #include <functional>
+#include <vector>
 
 #include "festive_hud/hud_festive_geometry.h"
 #include "switcher/hud_metrics.h"
 #include "switcher/vertical_hud_metrics.h"
 #include "ui/state.h"
 #include "ui/view.h"
+#include "windows/switch_target.h"
 
 namespace quillmar {
 
@@ -35,10 +37,15 @@ struct SwitcherHUDView {
 
     // The content-size hook: writes the festive geometry when it changed and re-centres the panel.
     static void handleContentSize(ui::Size size);
-    // The festive geometry of a layout of the given size; a strip wider than its screen is moved
-    // left by stripScrollOffset, and so are its anchors.
+    // The festive geometry of a layout of the given size. A strip wider than its screen is moved
+    // left by scrollOffset, a list in its scroll viewport up by it, and so are their anchors.
     static HUDFestiveGeometry festiveGeometry(ui::Size size, int count, bool vertical, const HUDMetrics& horizontal,
-                                              const VerticalHUDMetrics& verticalMetrics, double stripScrollOffset = 0);
+                                              const VerticalHUDMetrics& verticalMetrics, double scrollOffset = 0);
+    // How far the list in its scroll viewport is scrolled while `selected` is selected: the
+    // selected row centred in the viewport, limited to the content at both ends (0 without a
+    // viewport). The rule above the first parked entry counts, as the list lays it out.
+    static double listScrollOffset(const VerticalHUDMetrics& metrics, const std::vector<SwitchTarget>& targets,
+                                   int selected);
     // Whether the bar draws dark content on a light plate now.
     static bool isLightAppearance();
 

@@ -133,6 +133,8 @@ private:
     void scheduleReconcile(double delay);
     void reconcileDevices();
     void setHardwareConnected(bool connected);
+    // Drops the touches of the last trackpad, gone: the gate's snapshots and the live dots.
+    void forgetTouches();
     bool trusted() const { return isAccessibilityTrusted && isAccessibilityTrusted(); }
 
     // Recogniser.

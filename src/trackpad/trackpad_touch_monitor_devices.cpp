@@ -86,7 +86,24 @@ void TrackpadTouchMonitor::start() {
         mt_->registerContactFrameCallback(device, &contactFrameCallback);
         mt_->deviceStart(device, 0);
     }
+    if (activeDevices_.empty()) forgetTouches();
     setHardwareConnected(!activeDevices_.empty());
+}
+
+void TrackpadTouchMonitor::forgetTouches() {
+    // No trackpad is left to lift the fingers that rested on the last one: its touches go now,
+    // and a trackpad attached later starts from its own first frame.
+    {
+        std::lock_guard lock(fastLock_);
+        gate_.latestSnapshot = {};
+        gate_.pendingPreLiftSnapshot.reset();
+        gate_.pendingLiftSnapshot.reset();
+        gate_.lastHadTelemetryDots = false;
+    }
+    const auto weak = lifetime_.token();
+    runtime::runOnMain([this, weak] {
+        if (weak.alive()) telemetry.clear();
+    });
 }
 
 void TrackpadTouchMonitor::stopDevices(bool immediate) {

@@ -153,10 +153,16 @@ public:
     }
 };
 
+// Hides its content from assistive technology while `hidden`; otherwise it only holds the place,
+// so that switching it on and off keeps the content's identity (nothing is rebuilt or faded).
 class AccessibilityHiddenDesc final : public ModifierDesc {
 public:
-    using ModifierDesc::ModifierDesc;
-    void accessibility(Node&, AccessibilityBuilder& b) const override { b.pending = {}; }
+    AccessibilityHiddenDesc(View c, bool h) : ModifierDesc(std::move(c)), hidden(h) {}
+    bool hidden;
+    void accessibility(Node& node, AccessibilityBuilder& b) const override {
+        if (!hidden) return ModifierDesc::accessibility(node, b);
+        b.pending = {};
+    }
 };
 
 class AccessibilityStandInDesc final : public ModifierDesc {
@@ -253,8 +259,7 @@ View View::accessibilityAction(std::function<void()> action) const {
     return withProperties(*this, std::move(p));
 }
 View View::accessibilityHidden(bool hidden) const {
-    if (!hidden) return *this;
-    return View(std::make_shared<detail::AccessibilityHiddenDesc>(*this));
+    return View(std::make_shared<detail::AccessibilityHiddenDesc>(*this, hidden));
 }
 
 }  // namespace quillmar::ui

@@ -326,17 +326,43 @@ std::optional<Rect> HostingView::presentedFrame(std::string_view name) {
     return hostTransform(*n, now).apply(Rect{Point{}, n->presentedFrame(now).size()});
 }
 
-std::optional<double> HostingView::presentedOpacity(std::string_view name) {
-    Node* n = findNamed(name);
-    if (!n) return std::nullopt;
-    const double now = graph_->now();
+namespace {
+double composedOpacity(const Node& n, double now) {
     double o = 1;
-    for (const Node* p = n; p; p = p->parent) {
-        if (p != n) o *= p->desc->drawnOpacity(*p, now);
+    for (const Node* p = &n; p; p = p->parent) {
+        if (p != &n) o *= p->desc->drawnOpacity(*p, now);
         if (p->activeTransition)
             o *= p->activeTransition->effect(p->transitionAmount.value(now, 0), p->removing).opacity;
     }
     return o;
+}
+
+// Like walk(), but into views that are leaving too.
+template <class F>
+void walkDrawn(Node& n, F&& f) {
+    if (n.hiddenByMatch) return;
+    f(n);
+    for (auto& c : n.children) walkDrawn(*c, f);
+}
+}  // namespace
+
+std::optional<double> HostingView::presentedOpacity(std::string_view name) {
+    Node* n = findNamed(name);
+    if (!n) return std::nullopt;
+    return composedOpacity(*n, graph_->now());
+}
+
+std::vector<HostingView::PresentedView> HostingView::presentedViews(std::string_view name) {
+    layoutIfNeeded();
+    std::vector<PresentedView> out;
+    const double now = graph_->now();
+    if (Node* root = graph_->root())
+        walkDrawn(*root, [&](Node& n) {
+            if (const auto* nm = n.desc->nodeName(); nm && *nm == name)
+                out.push_back({hostTransform(n, now).apply(Rect{Point{}, n.presentedFrame(now).size()}),
+                               composedOpacity(n, now)});
+        });
+    return out;
 }
 
 std::optional<std::string> HostingView::nameAt(Point p) {

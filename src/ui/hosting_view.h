@@ -89,6 +89,13 @@ public:
     std::optional<Rect> presentedFrame(std::string_view name);  // as drawn now: animations, scroll and effects
     std::optional<double> presentedOpacity(std::string_view name);  // composed opacity as drawn now
     std::vector<Rect> frames(std::string_view name);
+    // Every view of that name as drawn now, with its composed opacity, views still leaving under
+    // a removal transition included: what a person sees of them on this frame.
+    struct PresentedView {
+        Rect frame;
+        double opacity = 1;
+    };
+    std::vector<PresentedView> presentedViews(std::string_view name);
     // The name of the innermost named view hit at `p` (hit testing as for a click).
     std::optional<std::string> nameAt(Point p);
     AccessibilityElement accessibilityTree();

@@ -6,6 +6,7 @@
 #include "app_shell_fixture.h"
 #include "autopause/app_exclusion_monitor.h"
 #include "platform/sim/touch_steps.h"
+#include "app/settings_window.h"
 #include "settings_ui/settings_ui_state.h"
 #include "switcher/switcher_controller.h"
 #include "trackpad/trackpad_touch_monitor.h"
@@ -73,7 +74,7 @@ TEST_F(AppStartupTest, AStatusBarWithoutButtonsStillGetsTheMenu) {
 TEST_F(AppStartupTest, FirstRunOpensSettingsOnceWithTheFlagWrittenFirst) {
     defaults().removeObject("hasCompletedInitialOnboarding");
     bool flagSetWhenOpened = false;
-    delegate().setSettingsWindowHost({[&] { flagSetWhenOpened = defaults().boolForKey("hasCompletedInitialOnboarding"); }, {}});
+    delegate().setSettingsWindowHost({[&] { flagSetWhenOpened = defaults().boolForKey("hasCompletedInitialOnboarding"); }, {}, {}});
     start();
     EXPECT_TRUE(flagSetWhenOpened);
 }
@@ -84,6 +85,45 @@ TEST_F(AppStartupTest, ALaunchByURLSkipsTheFirstRunWindowAndKeepsTheFlagUnset) {
     start();
     EXPECT_EQ(delegate().settingsWindowRequests(), 0);
     EXPECT_FALSE(defaults().hasPersistedValue("hasCompletedInitialOnboarding"));
+}
+
+TEST_F(AppStartupTest, ASettingsURLThatLaunchesTheAppOpensTheWindowOnItsTab) {
+    // quillmar://settings/about at launch, and quillmar://keys launching a first run (which skips
+    // the first-run window): both arrive before start-up and open the window on the tab named.
+    struct Case {
+        const char* url;
+        bool firstRun;
+        SettingsTab tab;
+    };
+    for (const Case& c : {Case{"quillmar://settings/about", false, SettingsTab::about},
+                          Case{"quillmar://keys", true, SettingsTab::shortcuts}}) {
+        SCOPED_TRACE(c.url);
+        SetUp();  // a fresh world each time
+        if (c.firstRun) defaults().removeObject("hasCompletedInitialOnboarding");
+        std::vector<AppDelegate::SettingsWindowOpening> outcomes;
+        auto watch = delegate().settingsWindowOpened.connect(
+            [&](const AppDelegate::SettingsWindowOpening& o) { outcomes.push_back(o); });
+        app->launchWithURLs({c.url}, platform::AppleEvent::fromSender(std::nullopt, std::nullopt));
+        start();
+        ASSERT_EQ(outcomes.size(), 1u);
+        EXPECT_TRUE(outcomes[0].opened) << outcomes[0].reason;
+        ASSERT_TRUE(SettingsWindow::shared().window());
+        EXPECT_TRUE(SettingsWindow::shared().window()->isVisible());
+        EXPECT_EQ(SettingsUIState::shared().activeTab.get(), c.tab);
+        EXPECT_EQ(defaults().boolForKey("hasCompletedInitialOnboarding"), !c.firstRun);
+    }
+}
+
+TEST_F(AppStartupTest, ARequestWithoutAWindowHostSaysWhyNothingOpened) {
+    std::vector<AppDelegate::SettingsWindowOpening> outcomes;
+    auto watch = delegate().settingsWindowOpened.connect(
+        [&](const AppDelegate::SettingsWindowOpening& o) { outcomes.push_back(o); });
+    delegate().setSettingsWindowHost({});
+    start();
+    delegate().openSettingsWindow();
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_FALSE(outcomes[0].opened);
+    EXPECT_EQ(outcomes[0].reason, "no settings window host is connected");
 }
 
 TEST_F(AppStartupTest, PermissionFlow) {
@@ -114,7 +154,7 @@ TEST_F(AppStartupTest, ReopenOpensTheSettingsWindow) {
 
 TEST_F(AppStartupTest, MainMenuKeyEquivalents) {
     int closes = 0;
-    delegate().setSettingsWindowHost({{}, [&] { ++closes; }});
+    delegate().setSettingsWindowHost({{}, [&] { ++closes; }, {}});
     start();
     EXPECT_TRUE(app->pressKeyEquivalent("w", platform::key_modifiers::command));
     EXPECT_EQ(closes, 1);

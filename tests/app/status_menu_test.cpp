@@ -110,6 +110,28 @@ TEST_F(StatusMenuTest, PausedAppsSortedByIdentifierWithDisplayNames) {
     EXPECT_EQ(titles(openMenu())[3], "Auto-Pause in Fullscreen Games & VMs");  // no submenu row left
 }
 
+TEST_F(StatusMenuTest, PausedAppsSkipEmptyIdentifiersAndNameAppsByTheirBundleFolder) {
+    for (auto [id, path] : {std::pair{"com.b.slash", "/Applications/Slash Tool.app/"},
+                            std::pair{"com.c.caps", "/Applications/Caps Lock.APP"}}) {
+        platform::sim::SimApp installed;
+        installed.bundleIdentifier = id;
+        installed.bundlePath = path;
+        desktop->addInstalledApplication(installed, {});
+    }
+    settings().ignoredBundleIDs = Titles{"", "com.c.caps", "com.b.slash", ""};
+    start();
+    auto* paused = item("Paused Apps (2)");
+    ASSERT_TRUE(paused && paused->submenu);
+    EXPECT_EQ(titles(*paused->submenu), (Titles{"Slash Tool", "Caps Lock", "---", "Resume All Paused Apps"}));
+
+    // A list of nothing but empty identifiers shows no submenu at all.
+    settings().ignoredBundleIDs = Titles{""};
+    for (const auto& row : titles(openMenu())) {
+        EXPECT_FALSE(row.empty());
+        EXPECT_EQ(row.rfind("Paused Apps", 0), std::string::npos) << row;
+    }
+}
+
 TEST_F(StatusMenuTest, QABlockOnlyInQAModeWithTheRotatingFestival) {
     start();
     for (const auto& t : titles(openMenu())) EXPECT_EQ(t.rfind("QA", 0), std::string::npos) << t;

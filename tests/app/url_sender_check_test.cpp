@@ -1,10 +1,15 @@
 // Who may send state-changing URL commands: decisions over a table of process trees, and the
 // reading of the sender's pid from the event's raw attributes.
 
+#include <unistd.h>
+
 #include <cstring>
+#include <filesystem>
 
 #include "app/url_sender_check.h"
 #include "app_shell_fixture.h"
+#include "platform/proc_process_info.h"
+#include "platform/sim/sim_backends.h"
 
 namespace quillmar::testing {
 namespace {
@@ -93,6 +98,40 @@ TEST_F(UrlSenderTrustTest, PathsAreCutAtNulAndRepaired) {
     const auto broken = addProcess("/bin/\xFFsh", std::nullopt);
     EXPECT_EQ(UrlSenderCheck::processPath(broken), "/bin/\xEF\xBF\xBDsh");
     EXPECT_FALSE(UrlSenderCheck::processPath(4242));
+}
+
+// An application object with no simulated desktop behind it, as on a real system.
+class BareApplication final : public platform::Application {
+public:
+    void setDelegate(platform::ApplicationDelegate* d) override { delegate_ = d; }
+    platform::ApplicationDelegate* delegate() const override { return delegate_; }
+    bool setActivationPolicy(platform::ActivationPolicy) override { return true; }
+    void setApplicationIconImage(platform::MenuImageRef) override {}
+    void setMainMenu(std::shared_ptr<platform::Menu>) override {}
+    std::shared_ptr<platform::Menu> mainMenu() const override { return nullptr; }
+    void activate(std::uint32_t) override {}
+    void run() override {}  // what the entry point puts in place before the run is what counts here
+    void terminate() override {}
+
+private:
+    platform::ApplicationDelegate* delegate_ = nullptr;
+};
+
+class RealProcessTableTest : public FreshWorldTest {};
+
+TEST_F(RealProcessTableTest, TheApplicationsOwnStartUpLooksSendersUpInProc) {
+    runtime::World::install<platform::Application>(std::make_unique<BareApplication>());
+    runApplication();
+    ASSERT_NE(dynamic_cast<platform::ProcProcessInfo*>(runtime::World::find<platform::ProcessInfo>()), nullptr);
+    // The sender's executable comes from /proc: here, this test program's own.
+    EXPECT_EQ(UrlSenderCheck::processPath(::getpid()), std::filesystem::read_symlink("/proc/self/exe").string());
+    const auto event = platform::AppleEvent::fromSender(::getpid(), std::nullopt);
+    EXPECT_TRUE(UrlSenderCheck::isTrusted(&event));  // Quillmar itself
+}
+
+TEST_F(UrlSenderTrustTest, TheSimulatedDesktopKeepsItsOwnProcessTable) {
+    start();
+    EXPECT_NE(dynamic_cast<platform::sim::SimProcessInfo*>(runtime::World::find<platform::ProcessInfo>()), nullptr);
 }
 
 }  // namespace

@@ -71,6 +71,46 @@ TEST_F(LunarCalendarTest, EveryYearFrom1950To2100HasOneNewYearAndOneMoonFestival
     }
 }
 
+// The five months where the library's table starts a month a day off the new moon in UTC+8:
+// each month begins on its new moon's day, and the neighbour keeps or loses the day between.
+TEST_F(LunarCalendarTest, CorrectedMonthsBeginOnTheirNewMoonInChina) {
+    struct Start {
+        Day first;
+        LunarDate dayBefore;  // the last day of the month before
+        int month;
+        bool leap;
+        Day nextMonth;  // the day the following month begins (unchanged by the correction)
+    };
+    const Start starts[] = {{{1933, 7, 23}, {5, 30, true}, 6, false, {1933, 8, 21}},
+                            {{1954, 11, 25}, {10, 29, false}, 11, false, {1954, 12, 25}},
+                            {{1956, 12, 2}, {10, 29, false}, 11, false, {1957, 1, 1}},
+                            {{1978, 9, 3}, {7, 30, false}, 8, false, {1978, 10, 2}},
+                            {{2060, 4, 30}, {3, 29, false}, 4, false, {2060, 5, 30}}};
+    const auto at = [&](const Day& d) { return calendar.fromTable(d.year, d.month, d.day); };
+    const auto shifted = [](const Day& d, int days) {
+        const auto t = noonIn(d, "UTC") + days * 86400.0;
+        const auto c = runtime::WallClock::civil(t, "UTC");
+        return Day{c.year, c.month, c.day};
+    };
+    for (const auto& s : starts) {
+        SCOPED_TRACE(s.first.year);
+        EXPECT_EQ(at(s.first), (LunarDate{s.month, 1, s.leap}));
+        EXPECT_EQ(at(shifted(s.first, -1)), s.dayBefore);
+        EXPECT_EQ(at(shifted(s.first, 14)), (LunarDate{s.month, 15, s.leap}));
+        EXPECT_EQ(at(shifted(s.nextMonth, -1))->month, s.month);
+        EXPECT_EQ(at(s.nextMonth)->day, 1);
+        EXPECT_NE(at(s.nextMonth)->month, s.month);
+    }
+
+    // 1978's moon festival was on September 17, and its moon window of the easter egg (eighth
+    // month, days 8 to 17) ran from the 10th.
+    runtime::World::install<LunarCalendar>(std::make_unique<ChineseLunarCalendar>());
+    runtime::WallClock::shared().setTimeZone("Asia/Shanghai");
+    EXPECT_EQ(festiveThemeOfDay(AppLanguage::zhHans, noonIn({1978, 9, 17}, "Asia/Shanghai")), HUDFestiveTheme::midAutumn);
+    EXPECT_EQ(festiveThemeOfDay(AppLanguage::zhHans, noonIn({1978, 9, 16}, "Asia/Shanghai")), std::nullopt);
+    EXPECT_EQ(calendar.lunarDate(noonIn({1978, 9, 10}, "Asia/Shanghai"), "Asia/Shanghai"), (LunarDate{8, 8, false}));
+}
+
 TEST_F(LunarCalendarTest, SeollalFollowsTheKoreanCalendar) {
     // Years where Korea's new year is a day after China's, and years where they agree.
     const std::pair<Day, Day> years[] = {{{1988, 2, 17}, {1988, 2, 18}},

@@ -1,6 +1,7 @@
 #include "gfx/text_layout.h"
 
 #include <gtest/gtest.h>
+#include <pango/pangocairo.h>
 
 #include <cmath>
 
@@ -16,6 +17,23 @@ TEST(TextLayoutTest, EveryInterfaceLanguageFindsAFace) {
             TextLayout t(s, Font::system(13, FontWeight::semibold, d));
             EXPECT_EQ(t.missingGlyphCount(), 0) << s;
             EXPECT_GT(t.size().width, 20) << s;
+        }
+    }
+}
+
+TEST(TextLayoutTest, SerifDesignDrawsChineseJapaneseAndKoreanInABoldSerifFace) {
+    for (const char* s : {"만사형통", "新春万福", "花好月圓"}) {
+        TextLayout t(s, Font::system(10.5, FontWeight::bold, FontDesign::serif));
+        PangoLayoutLine* line = pango_layout_get_line_readonly(static_cast<PangoLayout*>(t.pangoLayout()), 0);
+        ASSERT_TRUE(line && line->runs) << s;
+        for (GSList* r = line->runs; r; r = r->next) {
+            PangoFont* font = static_cast<PangoGlyphItem*>(r->data)->item->analysis.font;
+            PangoFontDescription* desc = pango_font_describe(font);
+            EXPECT_NE(std::string(pango_font_description_get_family(desc)).find("Serif CJK"),
+                      std::string::npos)
+                << s;
+            EXPECT_GE(pango_font_description_get_weight(desc), PANGO_WEIGHT_BOLD) << s;
+            pango_font_description_free(desc);
         }
     }
 }
@@ -121,6 +139,43 @@ TEST(TextLayoutTest, WrapsToAWidthWithExtraLineSpacingAndALineLimit) {
 
     TextLayout cjk("每一个像素都是手工绘制的没有借用任何图稿", Font::system(12), {.maxWidth = 60});
     EXPECT_GT(cjk.lineCount(), 1);  // breaks between Han characters without spaces
+}
+
+// What the second and later lines start with, each with the character before it.
+std::vector<std::string> lineStarts(const TextLayout& t) {
+    std::vector<std::string> starts;
+    auto* layout = static_cast<PangoLayout*>(t.pangoLayout());
+    const std::string text = pango_layout_get_text(layout);
+    GSList* lines = pango_layout_get_lines_readonly(layout);
+    for (GSList* l = lines ? lines->next : nullptr; l; l = l->next) {
+        const int start = static_cast<PangoLayoutLine*>(l->data)->start_index;
+        starts.push_back(text.substr(g_utf8_prev_char(text.c_str() + start) - text.c_str()));
+    }
+    return starts;
+}
+
+TEST(TextLayoutTest, KoreanBreaksAtSpacesUnlessAWordIsWiderThanTheLine) {
+    const std::string text = "윈도우의 빨간색 × 버튼을 클릭합니다. 다른 윈도우는 열린 채로 유지됩니다.";
+    int wrapped = 0;
+    for (double width = 90; width <= 300; width += 3) {
+        TextLayout t(text, Font::system(11.5), {.maxWidth = width, .lineSpacing = 1.5});
+        wrapped += t.lineCount() > 1;
+        for (const auto& start : lineStarts(t)) EXPECT_EQ(start[0], ' ') << width << ": " << start;
+        EXPECT_LE(t.size().width, width + 0.01);
+        EXPECT_EQ(t.missingGlyphCount(), 0);  // the marks that keep words whole draw nothing
+    }
+    EXPECT_GT(wrapped, 30);
+    // A word longer than the whole line breaks between its syllables rather than running past it.
+    const std::string long_ = "만사형통만사형통만사형통 복";
+    TextLayout narrow(long_, Font::system(12), {.maxWidth = 50});
+    EXPECT_GT(narrow.lineCount(), 2);
+    PangoRectangle logical;
+    pango_layout_get_extents(static_cast<PangoLayout*>(narrow.pangoLayout()), nullptr, &logical);
+    EXPECT_LE(logical.width / double(PANGO_SCALE), 50.01);
+    // Chinese and Japanese still break between characters.
+    TextLayout ja("ウインドウの赤い × ボタンをクリックします。ほかのウインドウは開いたままです。",
+                  Font::system(11.5), {.maxWidth = 120});
+    EXPECT_GT(ja.lineCount(), 3);
 }
 
 TEST(TextLayoutTest, DrawnTextIsPlacedByItsAnchor) {

@@ -1,12 +1,18 @@
 #include "platform/json_file_defaults_store.h"
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
+
+#include <cstring>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "platform/json_nesting.h"
 #include "support/fresh_world.h"
 #include "support/temp_path.h"
 
@@ -127,6 +133,115 @@ TEST_F(JsonFileDefaultsStoreTest, FailedSavesReportFailureAndLeaveNothingBehind)
     EXPECT_EQ(store.load().at("a"), 1);
 }
 
+// What stands at the settings file's name, made in the test's own folder (never a real device).
+enum class Node { nullDevice, zeroDevice, fifo, socket, folder, linkToZeroDevice, linkToFile };
+
+const char* nodeName(Node n) {
+    switch (n) {
+        case Node::nullDevice: return "a character device that reads empty";
+        case Node::zeroDevice: return "a character device that reads zeros without end";
+        case Node::fifo: return "a FIFO";
+        case Node::socket: return "a socket";
+        case Node::folder: return "a folder";
+        case Node::linkToZeroDevice: return "a link to that device";
+        case Node::linkToFile: return "a link to a settings file";
+    }
+    return "";
+}
+
+// Makes the node; false when this system does not let the test make it (a device without root).
+bool makeNode(Node n, const fs::path& at, int* socketFd) {
+    const fs::path side = at.parent_path() / "elsewhere";
+    switch (n) {
+        case Node::nullDevice: return ::mknod(at.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+        case Node::zeroDevice: return ::mknod(at.c_str(), S_IFCHR | 0600, makedev(1, 5)) == 0;
+        case Node::fifo: return ::mkfifo(at.c_str(), 0600) == 0;
+        case Node::socket: {
+            *socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un addr{};
+            addr.sun_family = AF_UNIX;
+            if (at.string().size() >= sizeof addr.sun_path) return false;
+            std::strcpy(addr.sun_path, at.c_str());
+            return ::bind(*socketFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+        }
+        case Node::folder: return fs::create_directory(at);
+        case Node::linkToZeroDevice:
+            if (::mknod(side.c_str(), S_IFCHR | 0600, makedev(1, 5)) != 0) return false;
+            fs::create_symlink(side, at);
+            return true;
+        case Node::linkToFile:
+            std::ofstream(side) << R"({"fingerCount": 4})";
+            fs::create_symlink(side, at);
+            return true;
+    }
+    return false;
+}
+
+TEST_F(JsonFileDefaultsStoreTest, OnlyARegularFileIsEverReadMovedAsideOrReplaced) {
+    for (Node n : {Node::nullDevice, Node::zeroDevice, Node::fifo, Node::socket, Node::folder, Node::linkToZeroDevice,
+                   Node::linkToFile}) {
+        SCOPED_TRACE(nodeName(n));
+        file = dir / "s.json";  // short enough for a socket's address
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        int socketFd = -1;
+        if (!makeNode(n, file, &socketFd)) {
+            if (socketFd >= 0) ::close(socketFd);
+            continue;  // not allowed to make device nodes here
+        }
+        struct stat before {};
+        ASSERT_EQ(::lstat(file.c_str(), &before), 0);
+        const auto entries = filesInDir();
+
+        UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file));
+        auto& store = static_cast<JsonFileDefaultsStore&>(d.store());
+        ASSERT_TRUE(store.problem());
+        EXPECT_NE(store.problem()->find("not a regular file"), std::string::npos) << *store.problem();
+        EXPECT_FALSE(store.lastLoadWasDamaged());
+        EXPECT_FALSE(d.hasPersistedValue("fingerCount"));  // a linked file is not followed either
+        d.set("fingerCount", 3);                            // kept in memory for the run...
+        EXPECT_EQ(d.integerForKey("fingerCount"), 3);
+        EXPECT_FALSE(store.save({{"fingerCount", 3}}));     // ...and never written
+
+        struct stat after {};
+        ASSERT_EQ(::lstat(file.c_str(), &after), 0);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_rdev, before.st_rdev);
+        EXPECT_EQ(filesInDir(), entries);  // nothing moved aside, no temporary left
+        if (socketFd >= 0) ::close(socketFd);
+    }
+}
+
+TEST_F(JsonFileDefaultsStoreTest, AFailedReadOrAnOversizedFileIsNotTakenForDamage) {
+    // A regular file whose read fails: this process's own memory file fails at offset 0 (EIO).
+    JsonFileDefaultsStore unreadable("/proc/self/mem");
+    EXPECT_TRUE(unreadable.load().empty());
+    ASSERT_TRUE(unreadable.problem());
+    EXPECT_NE(unreadable.problem()->find("cannot be read"), std::string::npos) << *unreadable.problem();
+    EXPECT_FALSE(unreadable.lastLoadWasDamaged());
+    EXPECT_TRUE(unreadable.quarantinedCopy().empty());
+
+    // One byte over the limit: not read, not moved, not replaced.
+    {
+        std::ofstream f(file, std::ios::binary);
+        f << "{\"a\": \"" << std::string(kMaxJsonFileBytes - 8, 'x') << "\"}";
+    }
+    ASSERT_EQ(fs::file_size(file), kMaxJsonFileBytes + 1);
+    JsonFileDefaultsStore store(file);
+    EXPECT_TRUE(store.load().empty());
+    ASSERT_TRUE(store.problem());
+    EXPECT_FALSE(store.lastLoadWasDamaged());
+    EXPECT_FALSE(store.save({{"a", 1}}));
+    EXPECT_EQ(fs::file_size(file), kMaxJsonFileBytes + 1);
+    EXPECT_EQ(filesInDir(), 1u);
+    // At the limit it is read.
+    fs::resize_file(file, kMaxJsonFileBytes);
+    std::ofstream(file, std::ios::binary | std::ios::in).seekp(kMaxJsonFileBytes - 2) << "\"}";
+    EXPECT_EQ(store.load().at("a").get<std::string>().size(), kMaxJsonFileBytes - 9);
+    EXPECT_FALSE(store.problem());
+}
+
 TEST_F(JsonFileDefaultsStoreTest, SaveIntoMissingDirectoryAndLeftoverTemporaryFiles) {
     JsonFileDefaultsStore nested(dir / "sub" / "prefs.json");
     EXPECT_TRUE(nested.save({{"k", "v"}}));
@@ -138,6 +253,17 @@ TEST_F(JsonFileDefaultsStoreTest, SaveIntoMissingDirectoryAndLeftoverTemporaryFi
     std::ofstream(dir / "com.quillmar.macos.json.tmp-abc123") << R"({"a": 2, "b)";
     EXPECT_EQ(store.load().at("a"), 1);
     EXPECT_FALSE(fs::exists(dir / "com.quillmar.macos.json.tmp-abc123"));
+    // A save killed part-way leaves its temporary behind; the next save clears it. Only regular
+    // files of that store's pattern go.
+    std::ofstream(dir / "com.quillmar.macos.json.tmp-Zx81Qa") << "{";
+    fs::create_directory(dir / "com.quillmar.macos.json.tmp-folder");
+    std::ofstream(dir / "other.json.tmp-Zx81Qa") << "{";
+    ASSERT_TRUE(store.save({{"a", 3}}));
+    EXPECT_FALSE(fs::exists(dir / "com.quillmar.macos.json.tmp-Zx81Qa"));
+    EXPECT_TRUE(fs::exists(dir / "com.quillmar.macos.json.tmp-folder"));
+    EXPECT_TRUE(fs::exists(dir / "other.json.tmp-Zx81Qa"));
+    fs::remove(dir / "com.quillmar.macos.json.tmp-folder");
+    fs::remove(dir / "other.json.tmp-Zx81Qa");
     // A string that is not valid UTF-8 is written (repaired), not refused.
     EXPECT_TRUE(store.save({{"bad", std::string("a\xff" "b")}}));
     EXPECT_TRUE(store.load().count("bad"));

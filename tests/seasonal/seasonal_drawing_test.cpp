@@ -7,11 +7,14 @@
 #include <limits>
 
 #include "gfx/draw_recorder.h"
+#include "gfx/image_compare.h"
+#include "gfx/render_target.h"
 #include "seasonal/artisan_collector_pin_view.h"
 #include "seasonal/artisan_dissolve_canvas_view.h"
 #include "seasonal/artisan_hanko_seal_view.h"
 #include "seasonal/artisan_icon_hint_canvas_view.h"
 #include "seasonal/artisan_window_spectacle_host_view.h"
+#include "seasonal/blossom_charm.h"
 #include "seasonal/east_asian_dissolve_scenes.h"
 #include "seasonal/theme_charm.h"
 #include "support/fresh_world.h"
@@ -118,6 +121,32 @@ TEST_F(SeasonalDrawingTest, CharmsAlternateByIndexAndStayNearTheirSize) {
     drawThemeCharm(ctx, T::kyotoAutumnMomiji, 0, true, kNaN, 0.5);
     drawThemeCharm(ctx, T::kyotoAutumnMomiji, 0, true, 5, kInf);
     EXPECT_TRUE(prims().empty());
+}
+
+TEST_F(SeasonalDrawingTest, FadedBlossomPetalsShowThroughEachOther) {
+    // Each petal is its own fill: faded to half, a spot where two petals cross is covered twice
+    // (0.75), a spot in one petal once (0.5), as the hint and the dissolve show them.
+    constexpr double s = 40;
+    auto faded = [](const std::function<void(gfx::GraphicsContext&)>& draw) {
+        auto target = gfx::render({100, 100}, 1, [&](gfx::GraphicsContext& c) {
+            c.translateBy(50, 50);
+            c.opacity = 0.5;
+            draw(c);
+        });
+        return target->image();
+    };
+    const double a18 = 18 * std::acos(-1.0) / 180;
+    const gfx::Image blossom =
+        faded([](gfx::GraphicsContext& c) { drawBlossomCharm(c, gfx::Color(0.93, 0.22, 0.20), s); });
+    // Halfway between the top petal's centre and the next one's (18°), outside the heart.
+    const ui::Point crossing{50 + 0.23 * s * std::cos(a18), 50 - 0.23 * s - 0.23 * s * std::sin(a18)};
+    EXPECT_NEAR(gfx::probe(blossom, crossing).alpha, 0.75, 0.03);
+    EXPECT_NEAR(gfx::probe(blossom, {50, 50 - 0.8 * s}).alpha, 0.5, 0.03);
+
+    const gfx::Image osmanthus = faded([](gfx::GraphicsContext& c) { drawOsmanthusBlossom(c, s, true); });
+    EXPECT_NEAR(gfx::probe(osmanthus, {50, 50 + 0.34 * s}).alpha, 0.75,
+                0.03);  // between the two lower petals
+    EXPECT_NEAR(gfx::probe(osmanthus, {50 + 0.58 * s, 50 + 0.58 * s}).alpha, 0.5, 0.03);
 }
 
 TEST_F(SeasonalDrawingTest, DissolveOpensWithTheRingAroundTheEmblem) {

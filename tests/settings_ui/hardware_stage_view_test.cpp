@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "gfx/image_compare.h"
+#include "platform/sim/sim_multitouch.h"
 #include "platform/sim/sim_preferred_languages.h"
 #include "support/temp_path.h"
 #include "settings_ui/hardware_stage_state.h"
@@ -118,6 +122,47 @@ TEST_F(HardwareStageViewTest, StripAndListMorphIntoEachOther) {
     EXPECT_FALSE(host->contains("stageCaption"));
 }
 
+// Scrubbing the list one row at a time: the rows of the three-row window slide by one row as a
+// whole, so on no frame of the step do two labels lie on each other (a row fading out where the
+// next one fades in would).
+TEST_F(HardwareStageViewTest, ListRowsSlideWithoutLabelsOverlappingOnAnyFrame) {
+    settings().switchBarStyle = SwitchBarStyle::vertical;
+    auto host = show();
+    const auto labelsDrawn = [&] {
+        const auto window = *host->presentedFrame("stageMiniHUDBar");
+        std::vector<ui::Rect> seen;
+        for (const auto& v : host->presentedViews("stageMiniRowLabel"))
+            if (v.opacity > 0.01 && v.frame.intersection(window).height > 0.5) seen.push_back(v.frame);
+        return seen;
+    };
+    // With four entries the window moves on the steps from 1 to 2 and from 2 back to 1.
+    const std::pair<int, bool> steps[] = {{1, false}, {2, true}, {3, false}, {2, false}, {1, true}, {0, false}};
+    for (const auto& [index, windowMoves] : steps) {
+        const double before = host->presentedFrame("stageMiniRow.2")->y;
+        stage().simulatedIndex = index;
+        std::vector<double> path;
+        for (int frame = 0; frame < 40; ++frame) {
+            advance(1.0 / 60);
+            const auto labels = labelsDrawn();
+            ASSERT_FALSE(labels.empty());
+            for (std::size_t a = 0; a < labels.size(); ++a)
+                for (std::size_t b = a + 1; b < labels.size(); ++b)
+                    EXPECT_LT(labels[a].intersection(labels[b]).height, 0.5)
+                        << "step to " << index << ", frame " << frame;
+            path.push_back(host->presentedFrame("stageMiniRow.2")->y);
+        }
+        const double after = path.back();
+        EXPECT_NEAR(std::abs(after - before), windowMoves ? 18.5 : 0, 1e-6) << index;
+        if (windowMoves) {
+            // The row glides through the places between instead of jumping.
+            EXPECT_TRUE(std::any_of(path.begin(), path.end(), [&](double y) {
+                return std::abs(y - before) > 3 && std::abs(y - after) > 3;
+            })) << index;
+        }
+        EXPECT_EQ(labelsDrawn().size(), 3u) << index;
+    }
+}
+
 TEST_F(HardwareStageViewTest, FingersAndZenAreDrawnOnThePad) {
     auto host = show();
     const auto pad = *host->frame("anodizedTrackpad");
@@ -142,6 +187,42 @@ TEST_F(HardwareStageViewTest, FingersAndZenAreDrawnOnThePad) {
     EXPECT_GT(sand.red - sand.blue, 0.2);  // gold fingers
     const auto tree = host->accessibilityTree();
     EXPECT_NE(tree.describe().find("5-Finger Zen"), std::string::npos);
+}
+
+TEST_F(HardwareStageViewTest, UnpluggingTheTrackpadUnderRestingFingersClearsTheStage) {
+    auto& mt = platform::sim::SimMultitouchFramework::install();
+    auto pad = mt.addDevice(platform::sim::SimMultitouchDeviceInfo::trackpad("Magic Trackpad"));
+    auto& monitor = TrackpadTouchMonitor::shared();
+    monitor.start();
+    auto host = show();
+    std::vector<platform::sim::SimFinger> hand;
+    for (int i = 0; i < 5; ++i) hand.push_back({i + 1, 0.3f + 0.1f * static_cast<float>(i), 0.5f});
+    mt.deliverFrame(pad.get(), platform::sim::simTouches(hand, 1.0), 1.0);
+    advance(0.05);
+    ASSERT_EQ(telemetry().liveTouches->size(), 5u);
+    ASSERT_TRUE(stage().isFiveFingerZen);
+
+    // The pad goes with the hand still on it: no lift will ever come from it.
+    mt.removeDevice(pad.get());
+    pad.reset();
+    advance(0.35);
+    EXPECT_FALSE(monitor.isHardwareConnected);
+    EXPECT_TRUE(telemetry().liveTouches->empty());
+    EXPECT_FALSE(stage().isFiveFingerZen);
+    EXPECT_FALSE(host->contains("stageZenSand"));
+    const auto badge = host->accessibilityTree().describe();
+    EXPECT_EQ(badge.find("5-Finger Zen"), std::string::npos);
+    EXPECT_EQ(badge.find("F Touch"), std::string::npos);
+
+    // A trackpad attached again shows nothing until its own first frame.
+    auto again = mt.addDevice(platform::sim::SimMultitouchDeviceInfo::trackpad("Magic Trackpad"));
+    advance(0.35);
+    EXPECT_TRUE(monitor.isHardwareConnected);
+    EXPECT_TRUE(telemetry().liveTouches->empty());
+    EXPECT_FALSE(stage().isFiveFingerZen);
+    mt.deliverFrame(again.get(), platform::sim::simTouches({{9, 0.5f, 0.5f}}, 2.0), 2.0);
+    advance(0.05);
+    EXPECT_EQ(telemetry().liveTouches->size(), 1u);
 }
 
 TEST_F(HardwareStageViewTest, JapaneseTextsStayInsideTheCard) {

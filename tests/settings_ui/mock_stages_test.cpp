@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
+
 #include "gfx/image_compare.h"
+#include "platform/workspace.h"
 #include "settings_ui/app_quit_mock_stage.h"
 #include "settings_ui/keycap_badge.h"
 #include "settings_ui/minimized_bar_mock_stage.h"
@@ -36,6 +40,47 @@ TEST_F(MockStagesTest, DisplayIconsTopUpTargetsWithSampleIconsInOrder) {
     EXPECT_EQ(stage.displayIcons(), (std::array{targets[0].appIcon, targets[1].appIcon, samples[0]}));
     stage.targets = targets;
     EXPECT_EQ(stage.displayIcons(), (std::array{targets[0].appIcon, targets[1].appIcon, targets[2].appIcon}));
+}
+
+// A workspace that only counts the icon look-ups that making the sample icons costs.
+class IconCountingWorkspace final : public platform::Workspace {
+public:
+    int* lookups;
+    explicit IconCountingWorkspace(int* counter) : lookups(counter) {}
+    std::vector<platform::RunningApplication> runningApplications() const override { return {}; }
+    std::optional<platform::RunningApplication> frontmostApplication() const override { return std::nullopt; }
+    std::optional<platform::RunningApplication> runningApplication(std::int32_t) const override { return std::nullopt; }
+    bool activate(std::int32_t, std::uint32_t) override { return false; }
+    bool hide(std::int32_t) override { return false; }
+    bool unhide(std::int32_t) override { return false; }
+    bool terminate(std::int32_t) override { return false; }
+    bool forceTerminate(std::int32_t) override { return false; }
+    void yieldActivation(std::int32_t) override {}
+    bool openApplication(const std::string&, bool) override { return false; }
+    std::optional<platform::InfoDictionary> infoDictionary(const std::string&) const override { return std::nullopt; }
+    platform::AppIconRef iconForFile(const std::string&) const override {
+        ++*lookups;
+        return platform::AppIcon::roundedSquare(32, 0xff808080u, 0xff404040u);
+    }
+};
+
+// The sample icons live for the process, so this runs in a process of its own where nothing has
+// made them yet: three targets draw without them, and only fewer than three bring them about.
+TEST_F(MockStagesTest, SampleIconsAreMadeOnlyForFewerThanThreeTargets) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto child = [] {
+        int lookups = 0;
+        runtime::World::install<platform::Workspace>(std::make_unique<IconCountingWorkspace>(&lookups));
+        MinimizedBarMockStage stage{SettingsPalette(false), {target(0), target(1), target(2)}, false};
+        (void)stage.displayIcons();
+        ui::HostingView host(stage, {172, 58});
+        (void)host.renderImage(1.0);
+        const int withThree = lookups;
+        stage.targets.pop_back();
+        (void)stage.displayIcons();
+        std::exit(withThree != 0 ? 1 : lookups != 2 ? 2 : 0);
+    };
+    EXPECT_EXIT(child(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(MockStagesTest, KeycapLabelSizeCountsUserPerceivedCharacters) {

@@ -2,9 +2,11 @@
 // A fresh world with the simulated desktop and services of the Switch Bar, plus a hosting view
 // of the settings view at the window's size, shown as if its window were open.
 
+#include <functional>
 #include <memory>
 
 #include "autopause/app_exclusion_monitor.h"
+#include "localization/app_language.h"
 #include "platform/sim/sim_preferred_languages.h"
 #include "settings_ui/settings_ui_state.h"
 #include "settings_ui/settings_view.h"
@@ -44,6 +46,19 @@ protected:
     }
 
     SettingsUIState& ui() { return SettingsUIState::shared(); }
+
+    // Shows every tab in each of the six interface languages, light, and hands each to `check`.
+    void forEveryLanguageAndTab(
+        const std::function<void(const char* language, SettingsTab tab, ui::HostingView&)>& check) {
+        for (const char* language : {"en-US", "ja-JP", "zh-Hans-CN", "zh-Hant-TW", "de-DE", "ko-KR"}) {
+            platform::sim::SimPreferredLanguages::install({language});
+            AppLanguage::chooseAgain();
+            for (SettingsTab tab : SettingsTab::allCases()) {
+                ui().activeTab = tab;
+                check(language, tab, show());
+            }
+        }
+    }
 
     std::unique_ptr<ui::HostingView> host;
 };

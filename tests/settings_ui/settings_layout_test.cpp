@@ -14,40 +14,43 @@ TEST_F(SettingsLayoutTest, EveryTabFitsTheWindowInEveryLanguage) {
     addApps(6);
     setTrusted(false);  // the taller forms: Grant Access buttons and the quick-keys note
     WindowManager::shared().refreshAccessibilityTrust();
-    const char* languages[] = {"en-US", "ja-JP", "zh-Hans-CN", "zh-Hant-TW", "de-DE", "ko-KR"};
-    for (const char* language : languages) {
-        platform::sim::SimPreferredLanguages::install({language});
-        AppLanguage::chooseAgain();
-        for (SettingsTab tab : SettingsTab::allCases()) {
-            ui().activeTab = tab;
-            auto& host = show();
-            const std::string name = "tabContent." + std::string(tab.rawValue());
-            const auto content = host.frame(name);
-            ASSERT_TRUE(content) << language << " " << name;
-            const double bottom = SettingsView::windowHeight - 16;
-            EXPECT_LE(content->maxY(), bottom + 0.5)
-                << language << " " << name << " is " << content->height << " pt tall";
-            EXPECT_GE(content->minX(), 16 - 0.5) << language << " " << name;
-            EXPECT_LE(content->maxX(), SettingsView::windowWidth - 16 + 0.5) << language << " " << name;
+    forEveryLanguageAndTab([&](const char* language, SettingsTab tab, ui::HostingView& host) {
+        const std::string name = "tabContent." + std::string(tab.rawValue());
+        const auto content = host.frame(name);
+        ASSERT_TRUE(content) << language << " " << name;
+        const double bottom = SettingsView::windowHeight - 16;
+        EXPECT_LE(content->maxY(), bottom + 0.5)
+            << language << " " << name << " is " << content->height << " pt tall";
+        EXPECT_GE(content->minX(), 16 - 0.5) << language << " " << name;
+        EXPECT_LE(content->maxX(), SettingsView::windowWidth - 16 + 0.5) << language << " " << name;
 
-            // Sections follow each other top to bottom within the content.
-            std::vector<std::string> sections;
-            switch (tab) {
-                case SettingsTab::switching: sections = {"hardwareStage", "layoutPicker", "accessibilityRow"}; break;
-                case SettingsTab::trackpad: sections = {"hardwareStage", "triggerTile.holdAndSlide", "fingerCountRow", "holdRow", "launchAtLoginRow"}; break;
-                case SettingsTab::shortcuts: sections = {"closeWindowCard", "quickKeysCard", "minimizedCard"}; break;
-                case SettingsTab::about: sections = {"aboutIdentityCard", "letterCard", "sendFeedback"}; break;
-            }
-            double previousBottom = content->minY() - 0.5;
-            for (const auto& section : sections) {
-                const auto f = host.frame(section);
-                ASSERT_TRUE(f) << language << " " << section;
-                EXPECT_GE(f->minY(), previousBottom) << language << " " << section << " overlaps the part above it";
-                EXPECT_LE(f->maxY(), content->maxY() + 0.5) << language << " " << section;
-                previousBottom = f->maxY() - 0.5;
-            }
+        // Sections follow each other top to bottom within the content.
+        std::vector<std::string> sections;
+        switch (tab) {
+            case SettingsTab::switching:
+                sections = {"hardwareStage", "layoutPicker", "accessibilityRow"};
+                break;
+            case SettingsTab::trackpad:
+                sections = {"hardwareStage", "triggerTile.holdAndSlide", "fingerCountRow", "holdRow",
+                            "launchAtLoginRow"};
+                break;
+            case SettingsTab::shortcuts:
+                sections = {"closeWindowCard", "quickKeysCard", "minimizedCard"};
+                break;
+            case SettingsTab::about:
+                sections = {"aboutIdentityCard", "letterCard", "sendFeedback"};
+                break;
         }
-    }
+        double previousBottom = content->minY() - 0.5;
+        for (const auto& section : sections) {
+            const auto f = host.frame(section);
+            ASSERT_TRUE(f) << language << " " << section;
+            EXPECT_GE(f->minY(), previousBottom)
+                << language << " " << section << " overlaps the part above it";
+            EXPECT_LE(f->maxY(), content->maxY() + 0.5) << language << " " << section;
+            previousBottom = f->maxY() - 0.5;
+        }
+    });
 }
 
 }  // namespace

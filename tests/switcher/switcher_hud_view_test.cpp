@@ -58,13 +58,36 @@ TEST_F(SwitcherHUDViewTest, FestiveGeometryIsWrittenForTheLayout) {
     EXPECT_DOUBLE_EQ(g.itemAnchors[2].y, 0.45 * m.boxSize + m.topPadding);
     EXPECT_DOUBLE_EQ(g.floorY, g.size.height - 5);
 
-    // Vertical list with a viewport: anchors below the middle stay at h / 2, never below h - 14.
+    // Vertical list with a viewport: anchors move up with the list's scroll offset and never lie
+    // lower than 14 points above the bottom.
     const auto v = VerticalHUDMetrics::make(20, 1440, 805);
-    auto vg = SwitcherHUDView::festiveGeometry({418, 483}, 20, true, m, v);
-    EXPECT_DOUBLE_EQ(vg.itemAnchors[19].y, 483 / 2.0);
+    auto vg = SwitcherHUDView::festiveGeometry({418, 483}, 20, true, m, v, 100);
+    EXPECT_DOUBLE_EQ(vg.itemAnchors[5].y, 5 * (v.rowHeight + v.rowSpacing) + v.outerPadding + v.rowHeight / 2 - 100);
+    EXPECT_DOUBLE_EQ(vg.itemAnchors[19].y, 483 - 14);
     EXPECT_DOUBLE_EQ(vg.rowSpanX.lowerBound, v.outerPadding + 14);
     auto none = SwitcherHUDView::festiveGeometry({100, 30}, 0, false, m, v);
     EXPECT_TRUE(none.itemAnchors.empty());
+}
+
+// A list long enough to scroll: wherever the selection takes the list, the selected row's
+// festive anchor is the middle of that row as the scrolled list shows it.
+TEST_F(SwitcherHUDViewTest, ScrolledListAnchorsSitOnTheirRows) {
+    settings().switchBarStyle = SwitchBarStyle::vertical;
+    addApps(21);
+    present();
+    ASSERT_TRUE(VerticalHUDMetrics::make(21, 1440, 805).usesScrollViewport);
+    for (const int row : {20, 10, 0}) {
+        controller().handleScrub((row - controller().selectedIndex) * SwitcherController::scrubStep());
+        advance(1.0);
+        ASSERT_EQ(controller().selectedIndex, row);
+        const auto bar = *host().presentedFrame("switchBar");
+        const auto drawn = *host().presentedFrame("hudRow." + std::to_string(row));
+        const auto& g = HUDFestiveState::shared().geometry;
+        ASSERT_EQ(g.itemAnchors.size(), 21u);
+        EXPECT_NEAR(g.itemAnchors[static_cast<std::size_t>(row)].y, drawn.midY() - bar.y, 0.5) << row;
+        EXPECT_GT(drawn.y, bar.y);
+        EXPECT_LT(drawn.maxY(), bar.maxY());
+    }
 }
 
 TEST_F(SwitcherHUDViewTest, TinyContentSizesAreIgnored) {

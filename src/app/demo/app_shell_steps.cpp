@@ -8,6 +8,7 @@
 #include "platform/sim/sim_application.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_status_bar.h"
+#include "platform/sim/sim_titled_windows.h"
 #include "platform/sim/sim_url_opener.h"
 #include "platform/url_opener.h"
 #include "runtime/subscription.h"
@@ -87,6 +88,18 @@ void connectLog(platform::sim::EventLog& log) {
                        {{"tab", std::string(SettingsUIState::shared().activeTab.get().rawValue())}});
         })
         .store(bag);
+    delegate.settingsWindowOpened
+        .connect([&log](const AppDelegate::SettingsWindowOpening& o) {
+            nlohmann::ordered_json f = {{"opened", o.opened}};
+            if (!o.opened) f["reason"] = o.reason;
+            log.record("settingsWindowOpened", f);
+        })
+        .store(bag);
+    delegate.classificationDumpWritten
+        .connect([&log](const std::string& path, const bool& written) {
+            log.record("classificationDump", {{"path", path}, {"written", written}});
+        })
+        .store(bag);
 
     auto& s = SwitcherSettings::shared();
     logChanges(s.isEnabled, "isEnabled", log);
@@ -111,109 +124,156 @@ void startAppShellDemo(StepContext& ctx) {
     if (!runtime::World::find<platform::Application>()) platform::sim::SimApplication::install(desktop);
     if (!platform::StatusBar::installed()) platform::sim::SimStatusBar::install(desktop);
     if (!runtime::World::find<platform::UrlOpener>()) platform::sim::SimUrlOpener::install(desktop);
+    // The simulated system's temporary folder lies inside the output folder.
+    AppDelegate::shared().setDumpPath(ctx.outputPath("tmp/quillmar-targets-dump.txt").string());
     // Connected first: the log hears what the start-up itself asks for.
     connectLog(ctx.log);
     runApplication();
 }
 
+namespace {
+// URLs as one process sends them: {"urls": [...], "senderPid": n, "tokenPid": n}.
+struct UrlsFromSender {
+    std::optional<std::vector<std::string>> urls;
+    std::optional<std::int64_t> senderPid;
+    std::optional<std::int64_t> tokenPid;
+
+    static UrlsFromSender read(ScenarioFields& f) {
+        UrlsFromSender u;
+        u.urls = f.stringArray("urls");
+        u.senderPid = f.integer("senderPid", Need::optional, INT32_MIN, INT32_MAX);
+        u.tokenPid = f.integer("tokenPid", Need::optional, INT32_MIN, INT32_MAX);
+        return u;
+    }
+    platform::AppleEvent event() const {
+        auto pid = [](const std::optional<std::int64_t>& p) {
+            return p ? std::optional<std::int32_t>(static_cast<std::int32_t>(*p)) : std::nullopt;
+        };
+        return platform::AppleEvent::fromSender(pid(senderPid), pid(tokenPid));
+    }
+};
+
+// The URLs that launch the app, delivered before it finishes launching.
+void launchURLsSection(ScenarioFields& f, StepContext* ctx) {
+    const auto sent = UrlsFromSender::read(f);
+    if (!ctx || !sent.urls) return;
+    auto* app = simApplication();
+    if (!app) app = &platform::sim::SimApplication::install(ctx->desktop);
+    // What a URL at launch opens is shown: the desktop has its windowing system from the start.
+    if (!platform::TitledWindows::installed()) platform::sim::SimTitledWindows::install();
+    app->launchWithURLs(*sent.urls, sent.event());
+}
+
+void openStatusMenuStep(ScenarioFields&, StepContext* ctx) {
+    if (!ctx) return;
+    auto* bar = simStatusBar();
+    auto* menu = bar ? bar->openMenu() : nullptr;
+    if (!menu) {
+        ctx->log.record("statusMenu", {{"shown", false}});
+        return;
+    }
+    ctx->log.record("statusMenu", {{"rows", rowsOf(*menu)}});
+}
+
+void pickStatusMenuItemStep(ScenarioFields& f, StepContext* ctx) {
+    auto path = f.stringArray("path");
+    if (path && path->empty()) f.fail("path", "expected at least one title");
+    if (!ctx || !path || !f.ok()) return;
+    auto* bar = simStatusBar();
+    auto* menu = bar ? bar->openMenu() : nullptr;
+    const bool ran = menu && bar->pick(*menu, *path);
+    ctx->log.record("statusMenuPicked", {{"path", *path}, {"ran", ran}});
+}
+
+void snapshotStatusMenuStep(ScenarioFields& f, StepContext* ctx) {
+    auto file = f.string("file");
+    auto caption = f.string("caption", Need::optional);
+    auto appearance = f.string("appearance", Need::optional);
+    auto submenu = f.string("openSubmenu", Need::optional);
+    auto scale = f.number("scale", Need::optional, 0.5, 4);
+    if (appearance && *appearance != "light" && *appearance != "dark") f.fail("appearance", "expected light or dark");
+    if (!ctx || !file || !f.ok()) return;
+    const std::string what = caption.value_or("The status menu");
+    auto* bar = simStatusBar();
+    auto* menu = bar ? bar->openMenu() : nullptr;
+    if (!menu) {
+        ctx->pictureUnavailable("statusMenuSnapshot", *file, what, "there is no status menu");
+        return;
+    }
+    StatusMenuPictureOptions options;
+    options.dark = appearance.value_or("light") == "dark";
+    options.scale = scale.value_or(2.0);
+    options.openSubmenu = submenu;
+    if (auto screen = ctx->desktop.mainScreen()) options.screenWidth = screen->frame.width;  // the menu bar's
+    ctx->writePicture(
+        "statusMenuSnapshot", *file, what,
+        [&](const std::string& path, std::string* error) {
+            return StatusMenuPicture::writePng(bar->items().front().get(), *menu, options, path, error);
+        },
+        {}, options.scale);
+}
+
+void deliverURLsStep(ScenarioFields& f, StepContext* ctx) {
+    const auto sent = UrlsFromSender::read(f);
+    if (!ctx || !sent.urls) return;
+    auto* app = simApplication();
+    if (!app) return;
+    const auto event = sent.event();
+    nlohmann::ordered_json fields = {{"count", sent.urls->size()}};
+    if (sent.senderPid) fields["senderPid"] = *sent.senderPid;
+    {
+        platform::AppleEventManager::Handling handling(event);
+        fields["trusted"] = AppDelegate::shared().identifyURLSender();
+    }
+    ctx->log.record("urlDelivery", fields);
+    app->deliverURLs(*sent.urls, event);
+}
+
+void reopenAppStep(ScenarioFields&, StepContext* ctx) {
+    if (!ctx) return;
+    if (auto* app = simApplication()) ctx->log.record("appReopened", {{"handled", app->reopen(false)}});
+}
+
+void quitAppStep(ScenarioFields&, StepContext* ctx) {
+    if (!ctx) return;
+    AppDelegate::shared().quitApp();
+    auto* app = simApplication();
+    ctx->log.record("appTerminated", {{"running", app && app->isRunning()}});
+}
+
+void pressMenuKeyStep(ScenarioFields& f, StepContext* ctx) {
+    auto key = f.string("key");
+    auto modifiers = f.stringArray("modifiers", Need::optional);
+    std::uint32_t bits = 0;
+    if (modifiers)
+        for (const auto& m : *modifiers) {
+            if (m == "command") bits |= platform::key_modifiers::command;
+            else if (m == "shift") bits |= platform::key_modifiers::shift;
+            else if (m == "option") bits |= platform::key_modifiers::option;
+            else if (m == "control") bits |= platform::key_modifiers::control;
+            else f.fail("modifiers", "expected command, shift, option or control");
+        }
+    if (!ctx || !key || !f.ok()) return;
+    auto* app = simApplication();
+    const bool ran = app && app->pressKeyEquivalent(*key, bits);
+    ctx->log.record("menuKey", {{"key", *key}, {"handled", ran}});
+}
+
+constexpr platform::sim::NamedStep kAppShellSteps[] = {
+    {"openStatusMenu", openStatusMenuStep},
+    {"pickStatusMenuItem", pickStatusMenuItemStep},
+    {"snapshotStatusMenu", snapshotStatusMenuStep},
+    {"deliverURLs", deliverURLsStep},
+    {"reopenApp", reopenAppStep},
+    {"quitApp", quitAppStep},
+    {"pressMenuKey", pressMenuKeyStep},
+};
+
+}  // namespace
+
 void registerAppShellSteps(platform::sim::ScenarioRegistry& registry) {
-    registry.registerStep("openStatusMenu", [](ScenarioFields&, StepContext* ctx) {
-        if (!ctx) return;
-        auto* bar = simStatusBar();
-        auto* menu = bar ? bar->openMenu() : nullptr;
-        if (!menu) {
-            ctx->log.record("statusMenu", {{"shown", false}});
-            return;
-        }
-        ctx->log.record("statusMenu", {{"rows", rowsOf(*menu)}});
-    });
-
-    registry.registerStep("pickStatusMenuItem", [](ScenarioFields& f, StepContext* ctx) {
-        auto path = f.stringArray("path");
-        if (path && path->empty()) f.fail("path", "expected at least one title");
-        if (!ctx || !path || !f.ok()) return;
-        auto* bar = simStatusBar();
-        auto* menu = bar ? bar->openMenu() : nullptr;
-        const bool ran = menu && bar->pick(*menu, *path);
-        ctx->log.record("statusMenuPicked", {{"path", *path}, {"ran", ran}});
-    });
-
-    registry.registerStep("snapshotStatusMenu", [](ScenarioFields& f, StepContext* ctx) {
-        auto file = f.string("file");
-        auto caption = f.string("caption", Need::optional);
-        auto appearance = f.string("appearance", Need::optional);
-        auto submenu = f.string("openSubmenu", Need::optional);
-        auto scale = f.number("scale", Need::optional, 0.5, 4);
-        if (appearance && *appearance != "light" && *appearance != "dark") f.fail("appearance", "expected light or dark");
-        if (!ctx || !file || !f.ok()) return;
-        const std::string what = caption.value_or("The status menu");
-        auto* bar = simStatusBar();
-        auto* menu = bar ? bar->openMenu() : nullptr;
-        if (!menu) {
-            ctx->pictureUnavailable("statusMenuSnapshot", *file, what, "there is no status menu");
-            return;
-        }
-        StatusMenuPictureOptions options;
-        options.dark = appearance.value_or("light") == "dark";
-        options.scale = scale.value_or(2.0);
-        options.openSubmenu = submenu;
-        ctx->writePicture(
-            "statusMenuSnapshot", *file, what,
-            [&](const std::string& path, std::string* error) {
-                return StatusMenuPicture::writePng(bar->items().front().get(), *menu, options, path, error);
-            },
-            {}, options.scale);
-    });
-
-    registry.registerStep("deliverURLs", [](ScenarioFields& f, StepContext* ctx) {
-        auto urls = f.stringArray("urls");
-        auto senderPid = f.integer("senderPid", Need::optional, INT32_MIN, INT32_MAX);
-        auto tokenPid = f.integer("tokenPid", Need::optional, INT32_MIN, INT32_MAX);
-        if (!ctx || !urls) return;
-        auto* app = simApplication();
-        if (!app) return;
-        const auto event = platform::AppleEvent::fromSender(
-            senderPid ? std::optional<std::int32_t>(static_cast<std::int32_t>(*senderPid)) : std::nullopt,
-            tokenPid ? std::optional<std::int32_t>(static_cast<std::int32_t>(*tokenPid)) : std::nullopt);
-        nlohmann::ordered_json fields = {{"count", urls->size()}};
-        if (senderPid) fields["senderPid"] = *senderPid;
-        {
-            platform::AppleEventManager::Handling handling(event);
-            fields["trusted"] = AppDelegate::shared().identifyURLSender();
-        }
-        ctx->log.record("urlDelivery", fields);
-        app->deliverURLs(*urls, event);
-    });
-
-    registry.registerStep("reopenApp", [](ScenarioFields&, StepContext* ctx) {
-        if (!ctx) return;
-        if (auto* app = simApplication()) ctx->log.record("appReopened", {{"handled", app->reopen(false)}});
-    });
-
-    registry.registerStep("quitApp", [](ScenarioFields&, StepContext* ctx) {
-        if (!ctx) return;
-        AppDelegate::shared().quitApp();
-        auto* app = simApplication();
-        ctx->log.record("appTerminated", {{"running", app && app->isRunning()}});
-    });
-
-    registry.registerStep("pressMenuKey", [](ScenarioFields& f, StepContext* ctx) {
-        auto key = f.string("key");
-        auto modifiers = f.stringArray("modifiers", Need::optional);
-        std::uint32_t bits = 0;
-        if (modifiers)
-            for (const auto& m : *modifiers) {
-                if (m == "command") bits |= platform::key_modifiers::command;
-                else if (m == "shift") bits |= platform::key_modifiers::shift;
-                else if (m == "option") bits |= platform::key_modifiers::option;
-                else if (m == "control") bits |= platform::key_modifiers::control;
-                else f.fail("modifiers", "expected command, shift, option or control");
-            }
-        if (!ctx || !key || !f.ok()) return;
-        auto* app = simApplication();
-        const bool ran = app && app->pressKeyEquivalent(*key, bits);
-        ctx->log.record("menuKey", {{"key", *key}, {"handled", ran}});
-    });
+    registry.registerSection("launchURLs", launchURLsSection);
+    registry.registerSteps(kAppShellSteps);
 }
 
 }  // namespace quillmar

@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/demo/pointer_arrow.h"
 #include "gfx/render_target.h"
 #include "platform/sim/event_log.h"
 #include "gfx/text_layout.h"
@@ -33,6 +34,7 @@ struct SceneEntry {
     SpectacleRenderer renderer = nullptr;
     DissolveWithCentre centred = nullptr;
     MarkRenderer mark = nullptr;
+    double markReach = 0;  // how far a mark reaches from its centre, in mark sizes (a glow's edge)
 };
 
 const std::vector<SceneEntry>& sceneTable() {
@@ -49,8 +51,9 @@ const std::vector<SceneEntry>& sceneTable() {
         {"springMeadowDissolve", SceneKind::dissolve, drawSpringMeadowDissolve},
         {"summerStarlightDissolve", SceneKind::dissolve, drawSummerStarlightDissolve},
         {"winterAuroraHearthDissolve", SceneKind::dissolve, drawWinterAuroraHearthDissolve},
-        {"natureMark", SceneKind::mark, nullptr, nullptr, drawNatureSeasonalMark},
-        {"winterMark", SceneKind::mark, nullptr, nullptr, drawWinterSeasonalMark},
+        // The summer star's glow reaches 1.1 sizes; the glowing snowflake's 1.75 of its 0.95.
+        {"natureMark", SceneKind::mark, nullptr, nullptr, drawNatureSeasonalMark, 1.1},
+        {"winterMark", SceneKind::mark, nullptr, nullptr, drawWinterSeasonalMark, 1.75 * 0.95},
     };
     return table;
 }
@@ -73,26 +76,34 @@ std::optional<ArtisanCanvasTheme> themeNamed(const std::string& name) {
     return std::nullopt;
 }
 
+constexpr double kMarkSize = 5.6;  // the size the icon hint draws its marks at
+constexpr double kMarkMagnification = 7;
+constexpr double kMarkMargin = 6;
+constexpr double kCardCornerRadius = 12;  // the About card's, which clips its dissolve
+
 // The default canvas of each host: the settings window, the About card's dissolve canvas, and a
-// magnified cell for the marks.
-gfx::Size defaultCanvas(SceneKind kind) {
-    switch (kind) {
+// magnified cell for a mark that holds all of it, glow included.
+gfx::Size defaultCanvas(const SceneEntry& scene) {
+    switch (scene.kind) {
         case SceneKind::window: return {480, 592};
         case SceneKind::dissolve: return {448, 80};
-        case SceneKind::mark: return {96, 96};
+        case SceneKind::mark: {
+            const double side = 2 * std::ceil(scene.markReach * kMarkSize * kMarkMagnification + kMarkMargin);
+            return {side, side};
+        }
     }
     return {480, 592};
 }
-
-constexpr double kMarkMagnification = 7;
 
 gfx::Color windowBackground(bool isDark) {
     return isDark ? gfx::Color::rgb(0.118, 0.118, 0.129) : gfx::Color::rgb(0.941, 0.941, 0.949);
 }
 
-// One cell: the host's backdrop, then the scene, clipped to the canvas.
+// One cell: the host's backdrop, then the scene, clipped to the canvas (a dissolve also to the
+// card's rounded corners), and the pointer where the step rests it (the system would draw it).
 void drawCell(gfx::GraphicsContext& sheet, const SceneEntry& scene, gfx::Rect cell, bool isDark,
-              double progress, std::optional<ArtisanCanvasTheme> theme, int column) {
+              double progress, std::optional<ArtisanCanvasTheme> theme, int column,
+              std::optional<gfx::Point> pointer = std::nullopt) {
     gfx::GraphicsContext ctx = sheet;
     ctx.clipToRect(cell);
     ctx.translateBy(cell.x, cell.y);
@@ -103,21 +114,28 @@ void drawCell(gfx::GraphicsContext& sheet, const SceneEntry& scene, gfx::Rect ce
             scene.renderer(ctx, isDark, cell.width, cell.height, progress);
             break;
         case SceneKind::dissolve: {
-            ctx.fill(gfx::Path::roundedRect(local, 12), gfx::Color::whiteColor().opacity(isDark ? 0.048 : 0.76));
+            gfx::GraphicsContext card = ctx;
+            card.clip(gfx::Path::roundedRect(local, kCardCornerRadius));
+            card.fill(gfx::Path::roundedRect(local, kCardCornerRadius),
+                      gfx::Color::whiteColor().opacity(isDark ? 0.048 : 0.76));
             if (scene.centred)
-                scene.centred(ctx, isDark, cell.width, cell.height, progress, cell.width - 29, cell.height * 0.5);
+                scene.centred(card, isDark, cell.width, cell.height, progress, cell.width - 29, cell.height * 0.5);
             else
-                scene.renderer(ctx, isDark, cell.width, cell.height, progress);
+                scene.renderer(card, isDark, cell.width, cell.height, progress);
             break;
         }
         case SceneKind::mark: {
-            ctx.translateBy(cell.width / 2, cell.height / 2);
-            ctx.scaleBy(kMarkMagnification, kMarkMagnification);
+            gfx::GraphicsContext mark = ctx;
+            mark.translateBy(cell.width / 2, cell.height / 2);
+            mark.scaleBy(kMarkMagnification, kMarkMagnification);
             const double intensity = std::sin(3.14159265358979323846 * progress);
-            scene.mark(ctx, theme.value_or(ArtisanCanvasTheme::winterAuroraHearth), column, isDark, 5.6, intensity);
+            scene.mark(mark, theme.value_or(ArtisanCanvasTheme::winterAuroraHearth), column, isDark, kMarkSize,
+                       intensity);
             break;
         }
     }
+    // The pointer may reach past the cell, as it would past the canvas.
+    if (pointer) drawPointerArrow(sheet, {cell.x + pointer->x, cell.y + pointer->y});
 }
 
 // Puts a resting pointer over the canvas for the length of one drawing and takes it away after.
@@ -170,7 +188,7 @@ SceneFields readSceneFields(ScenarioFields& f) {
         out.theme = themeNamed(*themeName);
         if (!out.theme) f.fail("theme", "unknown canvas theme \"" + *themeName + "\"");
     }
-    const gfx::Size def = out.scene ? defaultCanvas(out.scene->kind) : gfx::Size{480, 592};
+    const gfx::Size def = out.scene ? defaultCanvas(*out.scene) : gfx::Size{480, 592};
     out.canvas = {width.value_or(def.width), height.value_or(def.height)};
     out.scale = scale.value_or(1);
     return out;
@@ -182,7 +200,7 @@ std::string progressLabel(double p, bool isDark, SceneKind kind, int column) {
         std::snprintf(buf, sizeof buf, "v%d  i %.2f  %s", column,
                       std::sin(3.14159265358979323846 * p), isDark ? "dark" : "light");
     else
-        std::snprintf(buf, sizeof buf, "p = %.2f, %s", p, isDark ? "dark" : "light");
+        std::snprintf(buf, sizeof buf, "p = %.6g, %s", p, isDark ? "dark" : "light");
     return buf;
 }
 
@@ -209,7 +227,7 @@ void renderSheet(StepContext& ctx, const SceneFields& s, const std::vector<doubl
             const gfx::Rect cell{kMargin + col * (s.canvas.width + kGap),
                                  kMargin + row * (s.canvas.height + kLabel + kGap), s.canvas.width,
                                  s.canvas.height};
-            drawCell(sheet, *s.scene, cell, isDark, progress[i], s.theme, static_cast<int>(i));
+            drawCell(sheet, *s.scene, cell, isDark, progress[i], s.theme, static_cast<int>(i), s.pointer);
             gfx::TextLayout label(progressLabel(progress[i], isDark, s.scene->kind, static_cast<int>(i)), font);
             sheet.draw(label, gfx::Point{cell.x, cell.maxY() + 3}, gfx::Color::white(0.08));
         }
@@ -229,56 +247,68 @@ std::string frameFileName(const std::string& file, int index) {
     return (p.parent_path() / (p.stem().string() + num + ext)).string();
 }
 
+
+void renderSceneSheetStep(ScenarioFields& f, StepContext* ctx) {
+    SceneFields s = readSceneFields(f);
+    auto file = f.string("file");
+    auto caption = f.string("caption", Need::optional);
+    std::vector<double> progress{0.1, 0.35, 0.6, 0.85};
+    if (const auto* list = f.array("progress", Need::optional)) {
+        progress.clear();
+        for (const auto& v : *list) {
+            if (!v.is_number() || !std::isfinite(v.get<double>()) || v.get<double>() < 0 || v.get<double>() > 1) {
+                f.fail("progress", "expected numbers in 0...1");
+                break;
+            }
+            progress.push_back(v.get<double>());
+        }
+        if (progress.empty() || progress.size() > 12) f.fail("progress", "expected 1 to 12 values");
+    }
+    if (!ctx || !file || !s.scene || !f.ok()) return;
+    renderSheet(*ctx, s, progress, *file, caption.value_or(std::string("Scene ") + s.scene->name));
+}
+
+void renderSceneFramesStep(ScenarioFields& f, StepContext* ctx) {
+    SceneFields s = readSceneFields(f);
+    auto file = f.string("file");
+    auto caption = f.string("caption", Need::optional);
+    auto frames = f.integer("frames", Need::optional, 1, 600);
+    auto from = f.number("from", Need::optional, 0, 1);
+    auto to = f.number("to", Need::optional, 0, 1);
+    auto dark = f.boolean("dark", Need::optional);
+    if (s.scene && s.scene->kind == SceneKind::mark) f.fail("renderer", "frames are for spectacles and dissolves");
+    if (!ctx || !file || !s.scene || !f.ok()) return;
+    const int n = static_cast<int>(frames.value_or(24));
+    const double p0 = from.value_or(0), p1 = to.value_or(1);
+    const bool isDark = dark.value_or(true);
+    PointerOverCanvas pointer(s.pointer, s.scene->kind);
+    auto files = nlohmann::ordered_json::array();
+    for (int i = 0; i < n; ++i) {
+        const double p = n == 1 ? p0 : p0 + (p1 - p0) * i / (n - 1);
+        gfx::RenderTarget target(s.canvas, s.scale);
+        gfx::GraphicsContext c = target.context();
+        drawCell(c, *s.scene, {0, 0, s.canvas.width, s.canvas.height}, isDark, p, s.theme, 0, s.pointer);
+        const std::string name = frameFileName(*file, i);
+        std::string error;
+        const bool ok = target.writePng(ctx->outputPath(name).string(), &error);
+        char what[64];
+        std::snprintf(what, sizeof what, " (frame %d, p = %.3f)", i, p);
+        ctx->pictureWritten(name, caption.value_or(std::string("Scene ") + s.scene->name) + what, ok, error, s.scale);
+        if (ok) files.push_back(name);
+    }
+    // The files written, each numbered after the name the step was given.
+    ctx->log.record("sceneFrames", {{"files", std::move(files)}, {"renderer", s.scene->name}, {"frames", n}});
+}
+
+constexpr platform::sim::NamedStep kSceneSteps[] = {
+    {"renderSceneSheet", renderSceneSheetStep},
+    {"renderSceneFrames", renderSceneFramesStep},
+};
+
 }  // namespace
 
 void registerSceneSteps(platform::sim::ScenarioRegistry& registry) {
-    registry.registerStep("renderSceneSheet", [](ScenarioFields& f, StepContext* ctx) {
-        SceneFields s = readSceneFields(f);
-        auto file = f.string("file");
-        auto caption = f.string("caption", Need::optional);
-        std::vector<double> progress{0.1, 0.35, 0.6, 0.85};
-        if (const auto* list = f.array("progress", Need::optional)) {
-            progress.clear();
-            for (const auto& v : *list) {
-                if (!v.is_number() || !std::isfinite(v.get<double>()) || v.get<double>() < 0 || v.get<double>() > 1) {
-                    f.fail("progress", "expected numbers in 0...1");
-                    break;
-                }
-                progress.push_back(v.get<double>());
-            }
-            if (progress.empty() || progress.size() > 12) f.fail("progress", "expected 1 to 12 values");
-        }
-        if (!ctx || !file || !s.scene || !f.ok()) return;
-        renderSheet(*ctx, s, progress, *file, caption.value_or(std::string("Scene ") + s.scene->name));
-    });
-    registry.registerStep("renderSceneFrames", [](ScenarioFields& f, StepContext* ctx) {
-        SceneFields s = readSceneFields(f);
-        auto file = f.string("file");
-        auto caption = f.string("caption", Need::optional);
-        auto frames = f.integer("frames", Need::optional, 1, 600);
-        auto from = f.number("from", Need::optional, 0, 1);
-        auto to = f.number("to", Need::optional, 0, 1);
-        auto dark = f.boolean("dark", Need::optional);
-        if (s.scene && s.scene->kind == SceneKind::mark) f.fail("renderer", "frames are for spectacles and dissolves");
-        if (!ctx || !file || !s.scene || !f.ok()) return;
-        const int n = static_cast<int>(frames.value_or(24));
-        const double p0 = from.value_or(0), p1 = to.value_or(1);
-        const bool isDark = dark.value_or(true);
-        PointerOverCanvas pointer(s.pointer, s.scene->kind);
-        for (int i = 0; i < n; ++i) {
-            const double p = n == 1 ? p0 : p0 + (p1 - p0) * i / (n - 1);
-            gfx::RenderTarget target(s.canvas, s.scale);
-            gfx::GraphicsContext c = target.context();
-            drawCell(c, *s.scene, {0, 0, s.canvas.width, s.canvas.height}, isDark, p, s.theme, 0);
-            const std::string name = frameFileName(*file, i);
-            std::string error;
-            const bool ok = target.writePng(ctx->outputPath(name).string(), &error);
-            char what[64];
-            std::snprintf(what, sizeof what, " (frame %d, p = %.3f)", i, p);
-            ctx->pictureWritten(name, caption.value_or(std::string("Scene ") + s.scene->name) + what, ok, error, s.scale);
-        }
-        ctx->log.record("sceneFrames", {{"file", *file}, {"renderer", s.scene->name}, {"frames", n}});
-    });
+    registry.registerSteps(kSceneSteps);
 }
 
 }  // namespace quillmar

@@ -109,54 +109,65 @@ nlohmann::ordered_json stageFacts() {
     return j;
 }
 
+
+void stageSettingsStep(ScenarioFields& f, StepContext* ctx) {
+    auto style = f.string("switchBarStyle", Need::optional);
+    auto trigger = f.string("triggerStyle", Need::optional);
+    auto fingers = f.integer("fingerCount", Need::optional, 0, 4);
+    auto sensitivity = f.number("sensitivity", Need::optional, 0.3, 3.0);
+    std::optional<SwitchBarStyle> barStyle;
+    std::optional<TriggerStyle> triggerStyle;
+    if (style && !(barStyle = fromRawValue<SwitchBarStyle>(*style))) f.fail("switchBarStyle", "expected horizontal or vertical");
+    if (trigger && !(triggerStyle = fromRawValue<TriggerStyle>(*trigger)))
+        f.fail("triggerStyle", "expected holdAndSlide, immediateHorizontalSlide or topEdgeTwoFinger");
+    if (!ctx || !f.ok()) return;
+    auto& settings = SwitcherSettings::shared();
+    if (barStyle) settings.switchBarStyle = *barStyle;
+    if (triggerStyle) settings.triggerStyle = *triggerStyle;
+    if (fingers) settings.fingerCount = *fingers;
+    if (sensitivity) settings.sensitivity = *sensitivity;
+    settle(0.5);
+    ctx->log.record("stageSettings", {{"switchBarStyle", std::string(rawValue(settings.switchBarStyle.get()))},
+                                      {"triggerStyle", std::string(rawValue(settings.triggerStyle.get()))},
+                                      {"fingerCount", settings.fingerCount.get()},
+                                      {"sensitivity", settings.sensitivity.get()}});
+}
+
+// What the stage shows now, and whether live telemetry runs.
+void logHardwareStageStep(ScenarioFields&, StepContext* ctx) {
+    if (!ctx) return;
+    auto facts = stageFacts();
+    facts["liveTelemetry"] = TrackpadTouchMonitor::shared().gateFlags().liveTelemetryEnabled;
+    facts["tab"] = std::string(SettingsUIState::shared().activeTab->rawValue());
+    ctx->log.record("hardwareStage", facts);
+}
+
+void snapshotShortcutStagesStep(ScenarioFields& f, StepContext* ctx) {
+    auto file = f.string("file");
+    auto caption = f.string("caption", Need::optional);
+    auto dark = readDark(f);
+    auto hovered = readHovered(f);
+    auto scale = f.number("scale", Need::optional, 0.5, 4);
+    if (!ctx || !file || !f.ok()) return;
+    const bool isDark = dark.value_or(false);
+    ui::HostingView host(ShortcutStagesBoard{SettingsPalette(isDark), previewTargets(), hovered}, {560, 224});
+    applyAppearance(host, isDark);
+    host.layoutIfNeeded();
+    nlohmann::ordered_json facts = {{"hovered", hovered ? static_cast<int>(*hovered) : -1}, {"dark", isDark}};
+    writePicture(*ctx, host, *file, caption.value_or("The Shortcuts tab's illustrations"), scale.value_or(2.0), isDark,
+                 facts);
+}
+
+constexpr platform::sim::NamedStep kSettingsStageSteps[] = {
+    {"stageSettings", stageSettingsStep},
+    {"logHardwareStage", logHardwareStageStep},
+    {"snapshotShortcutStages", snapshotShortcutStagesStep},
+};
+
 }  // namespace
 
 void registerSettingsStageSteps(platform::sim::ScenarioRegistry& registry) {
-    registry.registerStep("stageSettings", [](ScenarioFields& f, StepContext* ctx) {
-        auto style = f.string("switchBarStyle", Need::optional);
-        auto trigger = f.string("triggerStyle", Need::optional);
-        auto fingers = f.integer("fingerCount", Need::optional, 0, 4);
-        auto sensitivity = f.number("sensitivity", Need::optional, 0.3, 3.0);
-        std::optional<SwitchBarStyle> barStyle;
-        std::optional<TriggerStyle> triggerStyle;
-        if (style && !(barStyle = fromRawValue<SwitchBarStyle>(*style))) f.fail("switchBarStyle", "expected horizontal or vertical");
-        if (trigger && !(triggerStyle = fromRawValue<TriggerStyle>(*trigger)))
-            f.fail("triggerStyle", "expected holdAndSlide, immediateHorizontalSlide or topEdgeTwoFinger");
-        if (!ctx || !f.ok()) return;
-        auto& settings = SwitcherSettings::shared();
-        if (barStyle) settings.switchBarStyle = *barStyle;
-        if (triggerStyle) settings.triggerStyle = *triggerStyle;
-        if (fingers) settings.fingerCount = *fingers;
-        if (sensitivity) settings.sensitivity = *sensitivity;
-        settle(0.5);
-        ctx->log.record("stageSettings", {{"switchBarStyle", std::string(rawValue(settings.switchBarStyle.get()))},
-                                          {"triggerStyle", std::string(rawValue(settings.triggerStyle.get()))},
-                                          {"fingerCount", settings.fingerCount.get()},
-                                          {"sensitivity", settings.sensitivity.get()}});
-    });
-    // What the stage shows now, and whether live telemetry runs.
-    registry.registerStep("logHardwareStage", [](ScenarioFields&, StepContext* ctx) {
-        if (!ctx) return;
-        auto facts = stageFacts();
-        facts["liveTelemetry"] = TrackpadTouchMonitor::shared().gateFlags().liveTelemetryEnabled;
-        facts["tab"] = std::string(SettingsUIState::shared().activeTab->rawValue());
-        ctx->log.record("hardwareStage", facts);
-    });
-    registry.registerStep("snapshotShortcutStages", [](ScenarioFields& f, StepContext* ctx) {
-        auto file = f.string("file");
-        auto caption = f.string("caption", Need::optional);
-        auto dark = readDark(f);
-        auto hovered = readHovered(f);
-        auto scale = f.number("scale", Need::optional, 0.5, 4);
-        if (!ctx || !file || !f.ok()) return;
-        const bool isDark = dark.value_or(false);
-        ui::HostingView host(ShortcutStagesBoard{SettingsPalette(isDark), previewTargets(), hovered}, {560, 224});
-        applyAppearance(host, isDark);
-        host.layoutIfNeeded();
-        nlohmann::ordered_json facts = {{"hovered", hovered ? static_cast<int>(*hovered) : -1}, {"dark", isDark}};
-        writePicture(*ctx, host, *file, caption.value_or("The Shortcuts tab's illustrations"), scale.value_or(2.0), isDark,
-                     facts);
-    });
+    registry.registerSteps(kSettingsStageSteps);
 }
 
 }  // namespace quillmar

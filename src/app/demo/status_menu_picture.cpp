@@ -34,6 +34,8 @@ constexpr double kMinPanelWidth = 180;
 constexpr double kCornerRadius = 6;
 constexpr double kMargin = 24;          // around the panels, room for their shadow
 constexpr double kButtonWidth = 30;
+constexpr double kStatusItemRightInset = 8;  // from the bar's right end to the status item
+constexpr double kSubmenuOverlap = 3;
 constexpr double kFontSize = 13.5;
 
 struct Palette {
@@ -70,17 +72,21 @@ std::string keyLabel(const platform::MenuItem& item) {
     return label + key;
 }
 
-double panelWidth(const platform::Menu& menu) {
+// What a row needs beside its title: the key equivalent and the submenu arrow.
+double trailingWidth(const platform::MenuItem& item) {
+    double w = 0;
+    if (const std::string key = keyLabel(item); !key.empty()) w += kKeyGap + gfx::TextLayout(key, menuFont()).size().width;
+    if (item.submenu) w += kKeyGap + kArrowWidth;
+    return w;
+}
+
+double panelWidth(const platform::Menu& menu, double maxWidth) {
     double widest = 0;
     for (const auto& item : menu.items()) {
         if (item->isSeparator) continue;
-        double w = gfx::TextLayout(item->title, menuFont()).size().width;
-        const std::string key = keyLabel(*item);
-        if (!key.empty()) w += kKeyGap + gfx::TextLayout(key, menuFont()).size().width;
-        if (item->submenu) w += kKeyGap + kArrowWidth;
-        widest = std::max(widest, w);
+        widest = std::max(widest, gfx::TextLayout(item->title, menuFont()).size().width + trailingWidth(*item));
     }
-    return std::max(kMinPanelWidth, std::ceil(kCheckColumn + widest + kTrailingPadding));
+    return std::min(std::max(kMinPanelWidth, std::ceil(kCheckColumn + widest + kTrailingPadding)), maxWidth);
 }
 
 const platform::MenuItem* findItem(const platform::Menu& menu, const std::string& title) {
@@ -126,7 +132,7 @@ void drawPanel(gfx::GraphicsContext& ctx, const platform::Menu& menu, const Rect
     rim.lineWidth = 1;
     ctx.stroke(gfx::Path::roundedRect(frame.insetBy(0.5, 0.5), kCornerRadius - 0.5), pal.rim, rim);
 
-    const auto lay = StatusMenuPicture::layout(menu);
+    const auto lay = StatusMenuPicture::layout(menu, frame.width);
     const auto font = menuFont();
     for (std::size_t i = 0; i < menu.items().size(); ++i) {
         const auto& item = *menu.items()[i];
@@ -139,7 +145,8 @@ void drawPanel(gfx::GraphicsContext& ctx, const platform::Menu& menu, const Rect
         if (highlighted) ctx.fill(gfx::Path::roundedRect(row.insetBy(5, 0), 4), pal.highlight);
         const Color ink = highlighted ? pal.highlightText : item.isSelectable() ? pal.text : pal.disabledText;
         if (item.state == 1) drawCheckmark(ctx, row, ink);
-        gfx::TextLayout title(item.title, font, {.maxWidth = row.width - kCheckColumn - kTrailingPadding, .lineLimit = 1});
+        const double titleRoom = std::max(0.0, row.width - kCheckColumn - kTrailingPadding - trailingWidth(item));
+        gfx::TextLayout title(item.title, font, {.maxWidth = titleRoom, .lineLimit = 1});
         ctx.draw(title, Point{row.x + kCheckColumn, row.midY()}, ink, UnitPoint::leading());
         if (const auto key = keyLabel(item); !key.empty()) {
             gfx::TextLayout keyText(key, font);
@@ -152,9 +159,9 @@ void drawPanel(gfx::GraphicsContext& ctx, const platform::Menu& menu, const Rect
 
 }  // namespace
 
-StatusMenuPicture::Layout StatusMenuPicture::layout(const platform::Menu& menu) {
+StatusMenuPicture::Layout StatusMenuPicture::layout(const platform::Menu& menu, double maxWidth) {
     Layout out;
-    const double width = panelWidth(menu);
+    const double width = panelWidth(menu, std::max(kMinPanelWidth, std::isfinite(maxWidth) ? maxWidth : kMinPanelWidth));
     double y = kPanelPadding;
     for (const auto& item : menu.items()) {
         const double h = item->isSeparator ? kSeparatorHeight : kRowHeight;
@@ -166,26 +173,37 @@ StatusMenuPicture::Layout StatusMenuPicture::layout(const platform::Menu& menu) 
 }
 
 StatusMenuPicture::Placement StatusMenuPicture::place(const platform::Menu& menu, const StatusMenuPictureOptions& options) {
+    // Screen coordinates first (x from the screen's left edge); the picture is then cut to what
+    // is shown, from the leftmost panel's shadow to the screen's right edge.
+    const double screen = std::isfinite(options.screenWidth) ? std::max(options.screenWidth, kMinPanelWidth + 2 * kMargin)
+                                                             : 1440;
+    const double widest = screen - 2 * kMargin;
     Placement p;
-    const auto main = layout(menu);
-    p.menu = {kMargin, kBarHeight + 1, main.panel.width, main.panel.height};
-    double right = p.menu.maxX();
+    p.button = {screen - kStatusItemRightInset - kButtonWidth, 0, kButtonWidth, kBarHeight};
+    const auto main = layout(menu, widest);
+    // The menu hangs from the button's left edge unless that would pass the screen's edge.
+    const double menuX = std::max(kMargin, std::min(p.button.x, screen - kMargin - main.panel.width));
+    p.menu = {menuX, kBarHeight + 1, main.panel.width, main.panel.height};
+    double left = std::min(p.menu.x, p.button.x);
     double bottom = p.menu.maxY();
     if (options.openSubmenu) {
         for (std::size_t i = 0; i < menu.items().size(); ++i) {
             const auto& item = *menu.items()[i];
             if (item.isSeparator || item.title != *options.openSubmenu || !item.submenu) continue;
-            const auto sub = layout(*item.submenu);
-            const Rect row = main.rows[i];
-            p.submenu = Rect{p.menu.maxX() - 3, p.menu.y + row.y - kPanelPadding, sub.panel.width, sub.panel.height};
-            right = std::max(right, p.submenu->maxX());
+            const auto sub = layout(*item.submenu, widest);
+            double x = p.menu.maxX() - kSubmenuOverlap;
+            if (x + sub.panel.width > screen - kMargin) x = std::max(kMargin, p.menu.x + kSubmenuOverlap - sub.panel.width);
+            p.submenu = Rect{x, p.menu.y + main.rows[i].y - kPanelPadding, sub.panel.width, sub.panel.height};
+            left = std::min(left, p.submenu->x);
             bottom = std::max(bottom, p.submenu->maxY());
             break;
         }
     }
-    p.canvas = {std::ceil(right + kMargin), std::ceil(bottom + kMargin)};
-    // The menu hangs from the button's left edge.
-    p.button = {p.menu.x, 0, kButtonWidth, kBarHeight};
+    const double cut = std::max(0.0, std::floor(left - kMargin));
+    p.button = p.button.offsetBy(-cut, 0);
+    p.menu = p.menu.offsetBy(-cut, 0);
+    if (p.submenu) p.submenu = p.submenu->offsetBy(-cut, 0);
+    p.canvas = {std::ceil(screen - cut), std::ceil(bottom + kMargin)};
     return p;
 }
 

@@ -1,8 +1,12 @@
 #pragma once
-// The status menu as a user sees it, drawn to an image: a strip of the menu bar with the status
-// item's button pressed, the menu hanging below it (check marks, titles, key equivalents with
+// The status menu as a user sees it, drawn to an image: the right end of the menu bar with the
+// status item's button pressed near its right edge, the menu hanging below it (check marks, titles, key equivalents with
 // the Command sign, submenu arrows, separators, disabled rows greyed) and, optionally, one
-// submenu open beside its row, which is then highlighted. Light or dark appearance.
+// submenu open beside its row, which is then highlighted. Light or dark appearance. Like the
+// system's, the menu stays on the screen: no panel is wider than the screen (less room for its
+// shadow), a longer title ends in an ellipsis, the menu moves left when it would pass the
+// screen's right edge, and a submenu opens to the left when there is no room on the right. The
+// picture is as wide as what it shows, at most the screen's width.
 //
 // This stands in for the system's own menu drawing, which the simulated desktop does not have.
 
@@ -22,6 +26,8 @@ struct StatusMenuPictureOptions {
     double scale = 2.0;
     // Title of the item whose submenu is shown open.
     std::optional<std::string> openSubmenu;
+    // The width of the screen whose menu bar holds the status item, in points.
+    double screenWidth = 1440;
 };
 
 class StatusMenuPicture {
@@ -31,7 +37,8 @@ public:
         gfx::Size panel;
         std::vector<gfx::Rect> rows;  // one per item, separators included
     };
-    static Layout layout(const platform::Menu& menu);
+    // maxWidth: the widest a panel may be (its titles are cut to fit).
+    static Layout layout(const platform::Menu& menu, double maxWidth = 1e6);
 
     // Where the main menu's panel and the submenu's panel (when open) lie in the picture.
     struct Placement {

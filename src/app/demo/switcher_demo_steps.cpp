@@ -83,135 +83,159 @@ void startSwitcherDemo(StepContext& ctx) {
         .store(runtime::World::shared<SwitcherDemoObservations>().bag);
 }
 
+namespace {
+
+void snapshotSwitchBarStep(ScenarioFields& f, StepContext* ctx) {
+    auto file = f.string("file");
+    auto scale = f.number("scale", Need::optional, 0.5, 4);
+    auto caption = f.string("caption", Need::optional);
+    if (!ctx || !file) return;
+    const std::string what = caption.value_or("The Switch Bar");
+    auto* controller = runtime::World::find<SwitcherController>();
+    auto* panel = controller ? controller->panel() : nullptr;
+    if (!panel || !panel->isVisible()) {
+        ctx->pictureUnavailable("switchBarSnapshot", *file, what, "the Switch Bar is not shown");
+        return;
+    }
+    const double s = scale.value_or(2.0);
+    releaseMemoryForPicture();
+    ctx->writePicture("switchBarSnapshot", *file, what,
+                      [&](const std::string& path, std::string* error) { return panel->writePng(path, s, error); },
+                      {}, s);
+}
+
+void snapshotScreenStep(ScenarioFields& f, StepContext* ctx) {
+    auto file = f.string("file");
+    auto caption = f.string("caption", Need::optional);
+    auto screenIndex = f.integer("screen", Need::optional, 0, 15);
+    auto scale = f.number("scale", Need::optional, 0.5, 4);
+    if (!ctx || !file) return;
+    const std::string what = caption.value_or("The whole screen");
+    const auto& screens = ctx->desktop.screens();
+    std::optional<platform::Screen> screen;
+    if (screenIndex) {
+        if (static_cast<std::size_t>(*screenIndex) < screens.size()) screen = screens[static_cast<std::size_t>(*screenIndex)];
+    } else {
+        screen = SwitcherController::screenUnderMouse();
+    }
+    if (!screen) {
+        ctx->pictureUnavailable("screenSnapshot", *file, what, "no such screen");
+        return;
+    }
+    auto* controller = runtime::World::find<SwitcherController>();
+    auto* panel = controller ? controller->panel() : nullptr;
+    // The bar shows only on the screen its panel lies on.
+    if (panel && !screen->frame.intersects(panel->frame())) panel = nullptr;
+    const double s = scale.value_or(1.0);
+    releaseMemoryForPicture();
+    ctx->writePicture("screenSnapshot", *file, what,
+                      [&](const std::string& path, std::string* error) {
+                          return DesktopPicture::writePng(ctx->desktop, *screen, panel, s, path, error);
+                      },
+                      {{"screen", screen->name}, {"switchBar", panel != nullptr && panel->isVisible()}}, s);
+}
+
+void systemAppearanceStep(ScenarioFields& f, StepContext* ctx) {
+    auto appearance = f.string("appearance");
+    if (appearance && *appearance != "light" && *appearance != "dark") f.fail("appearance", "expected light or dark");
+    if (!ctx || !appearance || !f.ok()) return;
+    auto* sim = dynamic_cast<platform::sim::SimSystemAppearance*>(platform::SystemAppearance::installed());
+    if (!sim) sim = &platform::sim::SimSystemAppearance::install();
+    sim->setDark(*appearance == "dark");
+    ctx->log.record("systemAppearance", {{"appearance", *appearance}});
+}
+
+void accessibilityDisplayStep(ScenarioFields& f, StepContext* ctx) {
+    auto motion = f.boolean("reduceMotion", Need::optional);
+    auto transparency = f.boolean("reduceTransparency", Need::optional);
+    auto contrast = f.boolean("increaseContrast", Need::optional);
+    if (!motion && !transparency && !contrast)
+        f.failHere("set at least one of reduceMotion, reduceTransparency, increaseContrast");
+    if (!ctx || !f.ok()) return;
+    auto& options = platform::AccessibilityDisplayOptions::shared();
+    if (motion) options.setReduceMotion(*motion);
+    if (transparency) options.setReduceTransparency(*transparency);
+    if (contrast) options.setIncreaseContrast(*contrast);
+    ctx->log.record("accessibilityDisplay", {{"reduceMotion", options.shouldReduceMotion()},
+                                             {"reduceTransparency", options.shouldReduceTransparency()},
+                                             {"increaseContrast", options.shouldIncreaseContrast()}});
+}
+
+void switchBarSettingsStep(ScenarioFields& f, StepContext* ctx) {
+    auto style = f.string("switchBarStyle", Need::optional);
+    auto look = f.string("hudAppearance", Need::optional);
+    auto sensitivity = f.number("sensitivity", Need::optional, 0.3, 3.0);
+    if (style && !fromRawValue<SwitchBarStyle>(*style)) f.fail("switchBarStyle", "expected horizontal or vertical");
+    if (look && !fromRawValue<HUDAppearanceStyle>(*look))
+        f.fail("hudAppearance", "expected darkGlass, solidDark, lightGlass or adaptive");
+    if (!ctx || !f.ok()) return;
+    auto& settings = SwitcherSettings::shared();
+    nlohmann::ordered_json fields = nlohmann::ordered_json::object();
+    if (style) {
+        settings.switchBarStyle = *fromRawValue<SwitchBarStyle>(*style);
+        fields["switchBarStyle"] = *style;
+    }
+    if (look) {
+        settings.hudAppearance = *fromRawValue<HUDAppearanceStyle>(*look);
+        fields["hudAppearance"] = *look;
+    }
+    if (sensitivity) {
+        settings.sensitivity = *sensitivity;
+        fields["sensitivity"] = settings.sensitivity.get();
+    }
+    ctx->log.record("switchBarSettings", fields);
+}
+
+void previewSwitchBarStep(ScenarioFields& f, StepContext* ctx) {
+    auto seconds = f.number("seconds", Need::optional, 0, 60);
+    if (!ctx) return;
+    SwitcherController::shared().presentPreviewHUD(seconds.value_or(2.5));
+}
+
+void dismissSwitchBarStep(ScenarioFields& f, StepContext* ctx) {
+    auto immediate = f.boolean("immediate", Need::optional);
+    if (!ctx) return;
+    SwitcherController::shared().dismissHUD(immediate.value_or(false));
+}
+
+void pressQuickKeyStep(ScenarioFields& f, StepContext* ctx) {
+    auto key = f.string("key");
+    auto modifiers = f.stringArray("modifiers", Need::optional);
+    std::uint32_t bits = 0;
+    if (modifiers)
+        for (const auto& m : *modifiers) {
+            if (m == "command") bits |= platform::hot_key_modifiers::command;
+            else if (m == "shift") bits |= platform::hot_key_modifiers::shift;
+            else if (m == "capsLock") bits |= platform::hot_key_modifiers::alphaLock;
+            else if (m == "option") bits |= platform::hot_key_modifiers::option;
+            else if (m == "control") bits |= platform::hot_key_modifiers::control;
+            else f.fail("modifiers", "expected command, shift, capsLock, option or control");
+        }
+    if (key && *key != "escape" && *key != "w" && *key != "q") f.fail("key", "expected escape, w or q");
+    if (!ctx || !key || !f.ok()) return;
+    auto* hotKeys = dynamic_cast<platform::sim::SimHotKeys*>(platform::HotKeys::installed());
+    if (!hotKeys) return;
+    const auto codes = QuickKeyCodes::shared().lookup();
+    const int code = *key == "escape" ? QuickKeyCodes::kEscape : *key == "w" ? codes.w : codes.q;
+    const bool taken = hotKeys->press(static_cast<std::uint32_t>(code), bits);
+    ctx->log.record("quickKey", {{"key", *key}, {"handled", taken}});
+}
+
+constexpr platform::sim::NamedStep kSwitcherSteps[] = {
+    {"snapshotSwitchBar", snapshotSwitchBarStep},
+    {"snapshotScreen", snapshotScreenStep},
+    {"systemAppearance", systemAppearanceStep},
+    {"accessibilityDisplay", accessibilityDisplayStep},
+    {"switchBarSettings", switchBarSettingsStep},
+    {"previewSwitchBar", previewSwitchBarStep},
+    {"dismissSwitchBar", dismissSwitchBarStep},
+    {"pressQuickKey", pressQuickKeyStep},
+};
+
+}  // namespace
+
 void registerSwitcherSteps(platform::sim::ScenarioRegistry& registry) {
-    registry.registerStep("snapshotSwitchBar", [](ScenarioFields& f, StepContext* ctx) {
-        auto file = f.string("file");
-        auto scale = f.number("scale", Need::optional, 0.5, 4);
-        auto caption = f.string("caption", Need::optional);
-        if (!ctx || !file) return;
-        const std::string what = caption.value_or("The Switch Bar");
-        auto* controller = runtime::World::find<SwitcherController>();
-        auto* panel = controller ? controller->panel() : nullptr;
-        if (!panel || !panel->isVisible()) {
-            ctx->pictureUnavailable("switchBarSnapshot", *file, what, "the Switch Bar is not shown");
-            return;
-        }
-        const double s = scale.value_or(2.0);
-        releaseMemoryForPicture();
-        ctx->writePicture("switchBarSnapshot", *file, what,
-                          [&](const std::string& path, std::string* error) { return panel->writePng(path, s, error); },
-                          {}, s);
-    });
-    registry.registerStep("snapshotScreen", [](ScenarioFields& f, StepContext* ctx) {
-        auto file = f.string("file");
-        auto caption = f.string("caption", Need::optional);
-        auto screenIndex = f.integer("screen", Need::optional, 0, 15);
-        auto scale = f.number("scale", Need::optional, 0.5, 4);
-        if (!ctx || !file) return;
-        const std::string what = caption.value_or("The whole screen");
-        const auto& screens = ctx->desktop.screens();
-        std::optional<platform::Screen> screen;
-        if (screenIndex) {
-            if (static_cast<std::size_t>(*screenIndex) < screens.size()) screen = screens[static_cast<std::size_t>(*screenIndex)];
-        } else {
-            screen = SwitcherController::screenUnderMouse();
-        }
-        if (!screen) {
-            ctx->pictureUnavailable("screenSnapshot", *file, what, "no such screen");
-            return;
-        }
-        auto* controller = runtime::World::find<SwitcherController>();
-        auto* panel = controller ? controller->panel() : nullptr;
-        // The bar shows only on the screen its panel lies on.
-        if (panel && !screen->frame.intersects(panel->frame())) panel = nullptr;
-        const double s = scale.value_or(1.0);
-        releaseMemoryForPicture();
-        ctx->writePicture("screenSnapshot", *file, what,
-                          [&](const std::string& path, std::string* error) {
-                              return DesktopPicture::writePng(ctx->desktop, *screen, panel, s, path, error);
-                          },
-                          {{"screen", screen->name}, {"switchBar", panel != nullptr && panel->isVisible()}}, s);
-    });
-    registry.registerStep("systemAppearance", [](ScenarioFields& f, StepContext* ctx) {
-        auto appearance = f.string("appearance");
-        if (appearance && *appearance != "light" && *appearance != "dark") f.fail("appearance", "expected light or dark");
-        if (!ctx || !appearance || !f.ok()) return;
-        auto* sim = dynamic_cast<platform::sim::SimSystemAppearance*>(platform::SystemAppearance::installed());
-        if (!sim) sim = &platform::sim::SimSystemAppearance::install();
-        sim->setDark(*appearance == "dark");
-        ctx->log.record("systemAppearance", {{"appearance", *appearance}});
-    });
-    registry.registerStep("accessibilityDisplay", [](ScenarioFields& f, StepContext* ctx) {
-        auto motion = f.boolean("reduceMotion", Need::optional);
-        auto transparency = f.boolean("reduceTransparency", Need::optional);
-        auto contrast = f.boolean("increaseContrast", Need::optional);
-        if (!motion && !transparency && !contrast)
-            f.failHere("set at least one of reduceMotion, reduceTransparency, increaseContrast");
-        if (!ctx || !f.ok()) return;
-        auto& options = platform::AccessibilityDisplayOptions::shared();
-        if (motion) options.setReduceMotion(*motion);
-        if (transparency) options.setReduceTransparency(*transparency);
-        if (contrast) options.setIncreaseContrast(*contrast);
-        ctx->log.record("accessibilityDisplay", {{"reduceMotion", options.shouldReduceMotion()},
-                                                 {"reduceTransparency", options.shouldReduceTransparency()},
-                                                 {"increaseContrast", options.shouldIncreaseContrast()}});
-    });
-    registry.registerStep("switchBarSettings", [](ScenarioFields& f, StepContext* ctx) {
-        auto style = f.string("switchBarStyle", Need::optional);
-        auto look = f.string("hudAppearance", Need::optional);
-        auto sensitivity = f.number("sensitivity", Need::optional, 0.3, 3.0);
-        if (style && !fromRawValue<SwitchBarStyle>(*style)) f.fail("switchBarStyle", "expected horizontal or vertical");
-        if (look && !fromRawValue<HUDAppearanceStyle>(*look))
-            f.fail("hudAppearance", "expected darkGlass, solidDark, lightGlass or adaptive");
-        if (!ctx || !f.ok()) return;
-        auto& settings = SwitcherSettings::shared();
-        nlohmann::ordered_json fields = nlohmann::ordered_json::object();
-        if (style) {
-            settings.switchBarStyle = *fromRawValue<SwitchBarStyle>(*style);
-            fields["switchBarStyle"] = *style;
-        }
-        if (look) {
-            settings.hudAppearance = *fromRawValue<HUDAppearanceStyle>(*look);
-            fields["hudAppearance"] = *look;
-        }
-        if (sensitivity) {
-            settings.sensitivity = *sensitivity;
-            fields["sensitivity"] = settings.sensitivity.get();
-        }
-        ctx->log.record("switchBarSettings", fields);
-    });
-    registry.registerStep("previewSwitchBar", [](ScenarioFields& f, StepContext* ctx) {
-        auto seconds = f.number("seconds", Need::optional, 0, 60);
-        if (!ctx) return;
-        SwitcherController::shared().presentPreviewHUD(seconds.value_or(2.5));
-    });
-    registry.registerStep("dismissSwitchBar", [](ScenarioFields& f, StepContext* ctx) {
-        auto immediate = f.boolean("immediate", Need::optional);
-        if (!ctx) return;
-        SwitcherController::shared().dismissHUD(immediate.value_or(false));
-    });
-    registry.registerStep("pressQuickKey", [](ScenarioFields& f, StepContext* ctx) {
-        auto key = f.string("key");
-        auto modifiers = f.stringArray("modifiers", Need::optional);
-        std::uint32_t bits = 0;
-        if (modifiers)
-            for (const auto& m : *modifiers) {
-                if (m == "command") bits |= platform::hot_key_modifiers::command;
-                else if (m == "shift") bits |= platform::hot_key_modifiers::shift;
-                else if (m == "capsLock") bits |= platform::hot_key_modifiers::alphaLock;
-                else if (m == "option") bits |= platform::hot_key_modifiers::option;
-                else if (m == "control") bits |= platform::hot_key_modifiers::control;
-                else f.fail("modifiers", "expected command, shift, capsLock, option or control");
-            }
-        if (key && *key != "escape" && *key != "w" && *key != "q") f.fail("key", "expected escape, w or q");
-        if (!ctx || !key || !f.ok()) return;
-        auto* hotKeys = dynamic_cast<platform::sim::SimHotKeys*>(platform::HotKeys::installed());
-        if (!hotKeys) return;
-        const auto codes = QuickKeyCodes::shared().lookup();
-        const int code = *key == "escape" ? QuickKeyCodes::kEscape : *key == "w" ? codes.w : codes.q;
-        const bool taken = hotKeys->press(static_cast<std::uint32_t>(code), bits);
-        ctx->log.record("quickKey", {{"key", *key}, {"handled", taken}});
-    });
+    registry.registerSteps(kSwitcherSteps);
 }
 
 }  // namespace quillmar

@@ -54,53 +54,61 @@ nlohmann::ordered_json frontState() {
     }
     return j;
 }
+
+void listTargetsStep(ScenarioFields& f, StepContext* ctx) {
+    auto mode = readMode(f);
+    if (!ctx || !f.ok()) return;
+    std::vector<SwitcherMode> modes;
+    if (mode)
+        modes.push_back(*mode);
+    else
+        for (auto m : allCases<SwitcherMode>()) modes.push_back(m);
+    for (auto m : modes) {
+        const auto targets = WindowManager::shared().fetchTargets(m);
+        nlohmann::ordered_json list = nlohmann::ordered_json::array();
+        for (std::size_t i = 0; i < targets.size(); ++i) list.push_back(describe(targets[i], i));
+        ctx->log.record("targets", {{"mode", std::string(rawValue(m))}, {"targets", std::move(list)}});
+    }
+}
+
+void activateTargetStep(ScenarioFields& f, StepContext* ctx) {
+    auto mode = readMode(f);
+    auto index = f.integer("index", platform::sim::Need::optional, 0, 10000);
+    auto label = f.string("label", platform::sim::Need::optional);
+    if (!index && !label && f.ok()) f.failHere("expected \"index\" or \"label\"");
+    if (!ctx || !f.ok()) return;
+    const SwitcherMode m = mode.value_or(SwitcherSettings::shared().switcherMode.get());
+    const auto targets = WindowManager::shared().fetchTargets(m);
+    const SwitchTarget* chosen = nullptr;
+    if (index && static_cast<std::size_t>(*index) < targets.size()) chosen = &targets[static_cast<std::size_t>(*index)];
+    if (!index && label) {
+        for (const auto& t : targets) {
+            if (t.displayLabel == *label) {
+                chosen = &t;
+                break;
+            }
+        }
+    }
+    if (!chosen) {
+        ctx->log.record("stepSkipped", {{"reason", "no such target in " + std::string(rawValue(m))}});
+        return;
+    }
+    nlohmann::ordered_json entry = {{"mode", std::string(rawValue(m))},
+                            {"target", describe(*chosen, static_cast<std::size_t>(chosen - targets.data()))}};
+    WindowManager::shared().activate(*chosen);
+    entry["after"] = frontState();
+    ctx->log.record("targetActivated", std::move(entry));
+}
+
+constexpr platform::sim::NamedStep kWindowSteps[] = {
+    {"listTargets", listTargetsStep},
+    {"activateTarget", activateTargetStep},
+};
+
 }  // namespace
 
 void registerWindowSteps(platform::sim::ScenarioRegistry& registry) {
-    registry.registerStep("listTargets", [](ScenarioFields& f, StepContext* ctx) {
-        auto mode = readMode(f);
-        if (!ctx || !f.ok()) return;
-        std::vector<SwitcherMode> modes;
-        if (mode)
-            modes.push_back(*mode);
-        else
-            for (auto m : allCases<SwitcherMode>()) modes.push_back(m);
-        for (auto m : modes) {
-            const auto targets = WindowManager::shared().fetchTargets(m);
-            nlohmann::ordered_json list = nlohmann::ordered_json::array();
-            for (std::size_t i = 0; i < targets.size(); ++i) list.push_back(describe(targets[i], i));
-            ctx->log.record("targets", {{"mode", std::string(rawValue(m))}, {"targets", std::move(list)}});
-        }
-    });
-
-    registry.registerStep("activateTarget", [](ScenarioFields& f, StepContext* ctx) {
-        auto mode = readMode(f);
-        auto index = f.integer("index", platform::sim::Need::optional, 0, 10000);
-        auto label = f.string("label", platform::sim::Need::optional);
-        if (!index && !label && f.ok()) f.failHere("expected \"index\" or \"label\"");
-        if (!ctx || !f.ok()) return;
-        const SwitcherMode m = mode.value_or(SwitcherSettings::shared().switcherMode.get());
-        const auto targets = WindowManager::shared().fetchTargets(m);
-        const SwitchTarget* chosen = nullptr;
-        if (index && static_cast<std::size_t>(*index) < targets.size()) chosen = &targets[static_cast<std::size_t>(*index)];
-        if (!index && label) {
-            for (const auto& t : targets) {
-                if (t.displayLabel == *label) {
-                    chosen = &t;
-                    break;
-                }
-            }
-        }
-        if (!chosen) {
-            ctx->log.record("stepSkipped", {{"reason", "no such target in " + std::string(rawValue(m))}});
-            return;
-        }
-        nlohmann::ordered_json entry = {{"mode", std::string(rawValue(m))},
-                                {"target", describe(*chosen, static_cast<std::size_t>(chosen - targets.data()))}};
-        WindowManager::shared().activate(*chosen);
-        entry["after"] = frontState();
-        ctx->log.record("targetActivated", std::move(entry));
-    });
+    registry.registerSteps(kWindowSteps);
 }
 
 }  // namespace quillmar

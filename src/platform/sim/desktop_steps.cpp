@@ -56,27 +56,29 @@ namespace {
 void skipped(StepContext& ctx, const std::string& why) { ctx.log.record("stepSkipped", {{"reason", why}}); }
 
 // A step acting on one app.
-ScenarioHandler appStep(bool (SimDesktop::*action)(std::int32_t)) {
-    return [action](ScenarioFields& f, StepContext* ctx) {
-        auto ref = readAppReference(f);
-        if (!ctx || !ref) return;
-        auto pid = resolveApp(ctx->desktop, *ref);
-        if (!pid) return skipped(*ctx, "no running " + ref->describe());
-        (ctx->desktop.*action)(*pid);
-    };
+template <bool (SimDesktop::*action)(std::int32_t)>
+void appStep(ScenarioFields& f, StepContext* ctx) {
+    auto ref = readAppReference(f);
+    if (!ctx || !ref) return;
+    auto pid = resolveApp(ctx->desktop, *ref);
+    if (!pid) return skipped(*ctx, "no running " + ref->describe());
+    (ctx->desktop.*action)(*pid);
 }
 
 // A step acting on one window.
-template <class Fn>
-ScenarioHandler windowStep(Fn action) {
-    return [action](ScenarioFields& f, StepContext* ctx) {
-        auto ref = readWindowReference(f);
-        if (!ctx || !ref) return;
-        auto number = resolveWindow(ctx->desktop, *ref);
-        if (!number) return skipped(*ctx, "no " + ref->describe());
-        action(ctx->desktop, *number);
-    };
+template <void (*action)(SimDesktop&, std::uint32_t)>
+void windowStep(ScenarioFields& f, StepContext* ctx) {
+    auto ref = readWindowReference(f);
+    if (!ctx || !ref) return;
+    auto number = resolveWindow(ctx->desktop, *ref);
+    if (!number) return skipped(*ctx, "no " + ref->describe());
+    action(ctx->desktop, *number);
 }
+
+void raiseWindow(SimDesktop& d, std::uint32_t n) { d.raiseWindow(n); }
+void minimizeWindow(SimDesktop& d, std::uint32_t n) { d.setMinimized(n, true); }
+void unminimizeWindow(SimDesktop& d, std::uint32_t n) { d.setMinimized(n, false); }
+void closeWindow(SimDesktop& d, std::uint32_t n) { d.closeWindow(n); }
 
 std::optional<std::vector<Screen>> readScreens(ScenarioFields& f) {
     const auto* list = f.array("screens");
@@ -100,95 +102,122 @@ std::optional<std::vector<Screen>> readScreens(ScenarioFields& f) {
     return out;
 }
 
+
+void advanceStep(ScenarioFields& f, StepContext* ctx) {
+    auto seconds = f.number("seconds", Need::required, 0, 366.0 * 86400);
+    if (!ctx || !seconds) return;
+    runtime::MainLoop::main().advance(*seconds);
+}
+
+void activateStep(ScenarioFields& f, StepContext* ctx) {
+    auto ref = readAppReference(f);
+    const bool all = f.boolean("allWindows", Need::optional).value_or(false);
+    if (!ctx || !ref) return;
+    auto pid = resolveApp(ctx->desktop, *ref);
+    if (!pid) return skipped(*ctx, "no running " + ref->describe());
+    if (!ctx->desktop.activate(*pid, activateIgnoringOtherApps | (all ? std::uint32_t{activateAllWindows} : 0u)))
+        skipped(*ctx, ref->describe() + " refused activation");
+}
+
+void openStep(ScenarioFields& f, StepContext* ctx) {
+    auto path = f.string("bundlePath");
+    const bool activates = f.boolean("activates", Need::optional).value_or(true);
+    if (!ctx || !path) return;
+    if (!ctx->desktop.openApplication(*path, activates)) skipped(*ctx, "nothing to open at " + *path);
+}
+
+void fullscreenStep(ScenarioFields& f, StepContext* ctx) {
+    auto ref = readWindowReference(f);
+    const bool on = f.boolean("on", Need::optional).value_or(true);
+    if (!ctx || !ref) return;
+    auto n = resolveWindow(ctx->desktop, *ref);
+    if (!n) return skipped(*ctx, "no " + ref->describe());
+    ctx->desktop.setFullscreen(*n, on);
+}
+
+void moveWindowStep(ScenarioFields& f, StepContext* ctx) {
+    auto ref = readWindowReference(f);
+    auto bounds = f.rect("bounds");
+    if (!ctx || !ref || !bounds) return;
+    auto n = resolveWindow(ctx->desktop, *ref);
+    if (!n) return skipped(*ctx, "no " + ref->describe());
+    ctx->desktop.moveWindow(*n, *bounds);
+}
+
+void pointerStep(ScenarioFields& f, StepContext* ctx) {
+    auto at = f.point("at");
+    if (!ctx || !at) return;
+    ctx->desktop.setPointer(*at);
+}
+
+void spaceStep(ScenarioFields& f, StepContext* ctx) {
+    auto space = f.integer("space", Need::required, 1, 16);
+    if (!ctx || !space) return;
+    ctx->desktop.setCurrentSpace(static_cast<int>(*space));
+}
+
+void screensStep(ScenarioFields& f, StepContext* ctx) {
+    auto screens = readScreens(f);
+    if (!ctx || !screens) return;
+    ctx->desktop.setScreens(*screens);
+}
+
+void systemStep(ScenarioFields& f, StepContext* ctx) {
+    static const std::map<std::string, const char*> names = {
+        {"willSleep", Workspace::willSleepNotification},
+        {"didWake", Workspace::didWakeNotification},
+        {"screensDidSleep", Workspace::screensDidSleepNotification},
+        {"screensDidWake", Workspace::screensDidWakeNotification},
+        {"sessionDidResignActive", Workspace::sessionDidResignActiveNotification},
+        {"sessionDidBecomeActive", Workspace::sessionDidBecomeActiveNotification},
+    };
+    auto event = f.string("event");
+    auto it = event ? names.find(*event) : names.end();
+    if (event && it == names.end()) f.fail("event", "unknown system event \"" + *event + "\"");
+    if (!ctx || it == names.end()) return;
+    ctx->desktop.postSystemEvent(it->second);
+}
+
+void setDefaultStep(ScenarioFields& f, StepContext* ctx) {
+    auto key = f.string("key");
+    const auto* value = f.value("value");
+    if (!ctx || !key || !value) return;
+    UserDefaults::standard().set(*key, *value);
+}
+
+void noteStep(ScenarioFields& f, StepContext* ctx) {
+    auto text = f.string("text");
+    if (!ctx || !text) return;
+    ctx->log.record("note", {{"text", *text}});
+    if (ctx->pictures) ctx->pictures->setNote(*text);
+}
+
+constexpr NamedStep kDesktopSteps[] = {
+    {"advance", advanceStep},
+    {"activate", activateStep},
+    {"hide", appStep<&SimDesktop::hide>},
+    {"unhide", appStep<&SimDesktop::unhide>},
+    {"terminate", appStep<&SimDesktop::terminate>},
+    {"forceTerminate", appStep<&SimDesktop::forceTerminate>},
+    {"open", openStep},
+    {"raiseWindow", windowStep<raiseWindow>},
+    {"minimize", windowStep<minimizeWindow>},
+    {"unminimize", windowStep<unminimizeWindow>},
+    {"closeWindow", windowStep<closeWindow>},
+    {"fullscreen", fullscreenStep},
+    {"moveWindow", moveWindowStep},
+    {"pointer", pointerStep},
+    {"space", spaceStep},
+    {"screens", screensStep},
+    {"system", systemStep},
+    {"setDefault", setDefaultStep},
+    {"note", noteStep},
+};
+
 }  // namespace
 
 void registerDesktopSteps(ScenarioRegistry& r) {
-    r.registerStep("advance", [](ScenarioFields& f, StepContext* ctx) {
-        auto seconds = f.number("seconds", Need::required, 0, 366.0 * 86400);
-        if (!ctx || !seconds) return;
-        runtime::MainLoop::main().advance(*seconds);
-    });
-    r.registerStep("activate", [](ScenarioFields& f, StepContext* ctx) {
-        auto ref = readAppReference(f);
-        const bool all = f.boolean("allWindows", Need::optional).value_or(false);
-        if (!ctx || !ref) return;
-        auto pid = resolveApp(ctx->desktop, *ref);
-        if (!pid) return skipped(*ctx, "no running " + ref->describe());
-        if (!ctx->desktop.activate(*pid, activateIgnoringOtherApps | (all ? std::uint32_t{activateAllWindows} : 0u)))
-            skipped(*ctx, ref->describe() + " refused activation");
-    });
-    r.registerStep("hide", appStep(&SimDesktop::hide));
-    r.registerStep("unhide", appStep(&SimDesktop::unhide));
-    r.registerStep("terminate", appStep(&SimDesktop::terminate));
-    r.registerStep("forceTerminate", appStep(&SimDesktop::forceTerminate));
-    r.registerStep("open", [](ScenarioFields& f, StepContext* ctx) {
-        auto path = f.string("bundlePath");
-        const bool activates = f.boolean("activates", Need::optional).value_or(true);
-        if (!ctx || !path) return;
-        if (!ctx->desktop.openApplication(*path, activates)) skipped(*ctx, "nothing to open at " + *path);
-    });
-    r.registerStep("raiseWindow", windowStep([](SimDesktop& d, std::uint32_t n) { d.raiseWindow(n); }));
-    r.registerStep("minimize", windowStep([](SimDesktop& d, std::uint32_t n) { d.setMinimized(n, true); }));
-    r.registerStep("unminimize", windowStep([](SimDesktop& d, std::uint32_t n) { d.setMinimized(n, false); }));
-    r.registerStep("closeWindow", windowStep([](SimDesktop& d, std::uint32_t n) { d.closeWindow(n); }));
-    r.registerStep("fullscreen", [](ScenarioFields& f, StepContext* ctx) {
-        auto ref = readWindowReference(f);
-        const bool on = f.boolean("on", Need::optional).value_or(true);
-        if (!ctx || !ref) return;
-        auto n = resolveWindow(ctx->desktop, *ref);
-        if (!n) return skipped(*ctx, "no " + ref->describe());
-        ctx->desktop.setFullscreen(*n, on);
-    });
-    r.registerStep("moveWindow", [](ScenarioFields& f, StepContext* ctx) {
-        auto ref = readWindowReference(f);
-        auto bounds = f.rect("bounds");
-        if (!ctx || !ref || !bounds) return;
-        auto n = resolveWindow(ctx->desktop, *ref);
-        if (!n) return skipped(*ctx, "no " + ref->describe());
-        ctx->desktop.moveWindow(*n, *bounds);
-    });
-    r.registerStep("pointer", [](ScenarioFields& f, StepContext* ctx) {
-        auto at = f.point("at");
-        if (!ctx || !at) return;
-        ctx->desktop.setPointer(*at);
-    });
-    r.registerStep("space", [](ScenarioFields& f, StepContext* ctx) {
-        auto space = f.integer("space", Need::required, 1, 16);
-        if (!ctx || !space) return;
-        ctx->desktop.setCurrentSpace(static_cast<int>(*space));
-    });
-    r.registerStep("screens", [](ScenarioFields& f, StepContext* ctx) {
-        auto screens = readScreens(f);
-        if (!ctx || !screens) return;
-        ctx->desktop.setScreens(*screens);
-    });
-    r.registerStep("system", [](ScenarioFields& f, StepContext* ctx) {
-        static const std::map<std::string, const char*> names = {
-            {"willSleep", Workspace::willSleepNotification},
-            {"didWake", Workspace::didWakeNotification},
-            {"screensDidSleep", Workspace::screensDidSleepNotification},
-            {"screensDidWake", Workspace::screensDidWakeNotification},
-            {"sessionDidResignActive", Workspace::sessionDidResignActiveNotification},
-            {"sessionDidBecomeActive", Workspace::sessionDidBecomeActiveNotification},
-        };
-        auto event = f.string("event");
-        auto it = event ? names.find(*event) : names.end();
-        if (event && it == names.end()) f.fail("event", "unknown system event \"" + *event + "\"");
-        if (!ctx || it == names.end()) return;
-        ctx->desktop.postSystemEvent(it->second);
-    });
-    r.registerStep("setDefault", [](ScenarioFields& f, StepContext* ctx) {
-        auto key = f.string("key");
-        const auto* value = f.value("value");
-        if (!ctx || !key || !value) return;
-        UserDefaults::standard().set(*key, *value);
-    });
-    r.registerStep("note", [](ScenarioFields& f, StepContext* ctx) {
-        auto text = f.string("text");
-        if (!ctx || !text) return;
-        ctx->log.record("note", {{"text", *text}});
-        if (ctx->pictures) ctx->pictures->setNote(*text);
-    });
+    r.registerSteps(kDesktopSteps);
 }
 
 }  // namespace quillmar::platform::sim

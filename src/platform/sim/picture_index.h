@@ -19,6 +19,7 @@ struct PictureEntry {
     double time = 0;       // scenario time (seconds since its start) when it was written
     std::size_t step = 0;  // 1-based number of the step that wrote it (0: before the first step)
     bool written = true;
+    bool refused = false;  // not taken for a reason of the scenario's ("the Switch Bar is not shown")
     std::string error;     // why it was not written
 };
 
@@ -40,7 +41,9 @@ public:
         time_ = time;
     }
     void setNote(std::string note) { note_ = std::move(note); }
-    void add(std::string file, std::string caption, bool written, std::string error, double scale) {
+    // refused: not written for a reason of the scenario's, not for a failure to write.
+    void add(std::string file, std::string caption, bool written, std::string error, double scale,
+             bool refused = false) {
         PictureEntry e;
         e.file = std::move(file);
         e.caption = std::move(caption);
@@ -50,6 +53,7 @@ public:
         e.time = time_;
         e.step = step_;
         e.written = written;
+        e.refused = !written && refused;
         e.error = std::move(error);
         entries_.push_back(std::move(e));
     }

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <vector>
 
 namespace quillmar::platform::sim {
 
@@ -59,7 +60,39 @@ constexpr const char* kStyle = R"(body{font-family:sans-serif;margin:24px;backgr
 h1{font-size:22px}h2{font-size:18px;margin-top:36px;border-bottom:1px solid #ccc}h3{font-size:15px;color:#444}
 figure{display:inline-block;vertical-align:top;margin:8px 16px 16px 0;padding:8px;background:#fff;border:1px solid #ddd}
 figure img{display:block;max-width:100%;height:auto}figcaption{max-width:640px;font-size:13px;margin-top:6px}
-.meta{color:#666;font-size:12px}.failed{border-color:#c33;color:#a00})";
+.meta{color:#666;font-size:12px}.failed{border-color:#c33;color:#a00}
+nav{background:#fff;border:1px solid #ddd;padding:8px 16px}nav li{margin:2px 0}nav ol ol{font-size:13px}
+.top{font-size:12px;font-weight:normal;margin-left:12px})";
+
+// The anchors of a scenario's section and of a note's heading within it.
+std::string scenarioAnchor(std::size_t scenario) { return "scenario-" + std::to_string(scenario + 1); }
+std::string noteAnchor(std::size_t scenario, std::size_t note) {
+    return scenarioAnchor(scenario) + "-note-" + std::to_string(note + 1);
+}
+
+std::string scenarioTitle(const PictureScenario& s) { return s.description.empty() ? s.file : s.description; }
+
+// The sections in the order the page shows them: each scenario that has pictures, with its notes.
+struct Section {
+    std::size_t scenario = 0;
+    std::size_t pictures = 0;
+    std::vector<std::string> notes;
+};
+
+std::vector<Section> sectionsOf(const PictureIndex& index) {
+    std::vector<Section> sections;
+    std::optional<std::string> note;
+    for (const auto& e : index.entries()) {
+        if (sections.empty() || sections.back().scenario != e.scenario) {
+            sections.push_back({e.scenario, 0, {}});
+            note.reset();
+        }
+        ++sections.back().pictures;
+        if ((!note || *note != e.note) && !e.note.empty()) sections.back().notes.push_back(e.note);
+        note = e.note;
+    }
+    return sections;
+}
 
 }  // namespace
 
@@ -86,21 +119,44 @@ std::string pictureIndexPage(const PictureIndex& index, const std::filesystem::p
          << "<title>Quillmar demo pictures</title>\n<style>" << kStyle << "</style>\n</head>\n<body>\n"
          << "<h1>Quillmar demo: " << entries.size() << (entries.size() == 1 ? " picture" : " pictures")
          << "</h1>\n";
+    // Contents: every scenario's section, and the notes within it.
+    html << "<nav id=\"contents\"><h2>Contents</h2>\n<ol>\n";
+    for (const auto& section : sectionsOf(index)) {
+        if (section.scenario >= index.scenarios().size()) continue;
+        const auto& s = index.scenarios()[section.scenario];
+        html << "<li><a href=\"#" << scenarioAnchor(section.scenario) << "\">" << escapeHtml(scenarioTitle(s))
+             << "</a> <span class=\"meta\">" << escapeHtml(s.file) << ", " << section.pictures
+             << (section.pictures == 1 ? " picture" : " pictures") << "</span>";
+        if (!section.notes.empty()) {
+            html << "\n<ol>\n";
+            for (std::size_t n = 0; n < section.notes.size(); ++n)
+                html << "<li><a href=\"#" << noteAnchor(section.scenario, n) << "\">" << escapeHtml(section.notes[n])
+                     << "</a></li>\n";
+            html << "</ol>\n";
+        }
+        html << "</li>\n";
+    }
+    html << "</ol>\n</nav>\n";
     std::optional<std::size_t> scenario;
     std::optional<std::string> note;
+    std::size_t notesInScenario = 0;
     for (const auto& e : entries) {
         if (!scenario || *scenario != e.scenario) {
             scenario = e.scenario;
             note.reset();
+            notesInScenario = 0;
             if (e.scenario < index.scenarios().size()) {
                 const auto& s = index.scenarios()[e.scenario];
-                html << "<h2>" << escapeHtml(s.description.empty() ? s.file : s.description) << "</h2>\n"
+                html << "<h2 id=\"" << scenarioAnchor(e.scenario) << "\">" << escapeHtml(scenarioTitle(s))
+                     << " <a class=\"top\" href=\"#contents\">contents</a></h2>\n"
                      << "<p class=\"meta\">" << escapeHtml(s.file) << "</p>\n";
             }
         }
         if (!note || *note != e.note) {
             note = e.note;
-            if (!e.note.empty()) html << "<h3>" << escapeHtml(e.note) << "</h3>\n";
+            if (!e.note.empty())
+                html << "<h3 id=\"" << noteAnchor(e.scenario, notesInScenario++) << "\">" << escapeHtml(e.note)
+                     << "</h3>\n";
         }
         const std::string caption = escapeHtml(e.caption.empty() ? e.file : e.caption);
         const std::string meta = "step " + std::to_string(e.step) + ", t = " + seconds(e.time) + " s, " +

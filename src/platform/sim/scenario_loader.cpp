@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/json_nesting.h"
+#include "platform/regular_file.h"
 #include "runtime/wall_clock.h"
 
 namespace quillmar::platform::sim {
@@ -276,21 +277,18 @@ std::optional<double> ScenarioLoader::parseLocalDate(const std::string& text, co
 
 ScenarioLoadResult ScenarioLoader::loadFile(const std::string& path) const {
     // Only regular files of a sane size: a device, a pipe or a huge file would block or eat memory.
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status)) return failure(path, "cannot be opened");
-    if (!std::filesystem::is_regular_file(status)) return failure(path, "is not a regular file");
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec) return failure(path, "cannot be read");
-    if (size > kMaxFileBytes)
-        return failure(path, "is " + std::to_string(size) + " bytes; a scenario may have at most " +
-                                 std::to_string(kMaxFileBytes) + " bytes");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return failure(path, "cannot be opened");
-    std::string text(static_cast<std::size_t>(size), '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (static_cast<std::uintmax_t>(in.gcount()) != size) return failure(path, "cannot be read");
-    return parse(text, path);
+    auto file = readRegularFile(path, kMaxFileBytes);
+    using Status = RegularFileRead::Status;
+    switch (file.status) {
+        case Status::ok: return parse(file.text, path);
+        case Status::missing: return failure(path, "cannot be opened");
+        case Status::notRegular: return failure(path, "is not a regular file");
+        case Status::tooLarge:
+            return failure(path, file.problem.substr(0, file.problem.find(';')) + "; a scenario may have at most " +
+                                     std::to_string(kMaxFileBytes) + " bytes");
+        case Status::readFailed: break;
+    }
+    return failure(path, file.problem);
 }
 
 std::optional<std::string> ScenarioLoader::outputNameProblem(const std::string& name) {

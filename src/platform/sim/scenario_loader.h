@@ -1,6 +1,6 @@
 #pragma once
 // Reads a scenario file (JSON) and checks all of it, steps and registered sections included,
-// before anything runs. A problem gives a message naming the file and the place:
+// before anything runs (the format for users, every step with its fields: docs/scenarios.md). A problem gives a message naming the file and the place:
 // "scenarios/demo.json: steps[3].seconds: expected a number, found a string".
 //
 // Top-level fields (all optional but "apps"):
@@ -30,6 +30,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/json_nesting.h"
 #include "platform/sim/scenario.h"
 #include "platform/sim/scenario_registry.h"
 
@@ -44,7 +45,7 @@ class ScenarioLoader {
 public:
     explicit ScenarioLoader(const ScenarioRegistry& registry) : registry_(registry) {}
 
-    static constexpr std::uintmax_t kMaxFileBytes = 8u << 20;
+    static constexpr std::uintmax_t kMaxFileBytes = kMaxJsonFileBytes;
 
     ScenarioLoadResult loadFile(const std::string& path) const;
     // fileName is used in messages only.

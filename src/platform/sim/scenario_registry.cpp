@@ -44,7 +44,7 @@ bool StepContext::writePicture(const std::string& event, const std::string& file
 void StepContext::pictureUnavailable(const std::string& event, const std::string& fileName, const std::string& caption,
                                      const std::string& reason) const {
     log.record(event, pictureRecord(fileName, {}, false, reason));
-    pictureWritten(fileName, caption, false, reason);
+    if (pictures) pictures->add(fileName, caption, false, reason, 2, /*refused=*/true);
 }
 
 const ScenarioHandler* ScenarioRegistry::step(const std::string& name) const {

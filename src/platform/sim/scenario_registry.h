@@ -3,17 +3,21 @@
 // top-level sections ({name: {...}}), each handled by one function that is called twice: first
 // with a null context while the scenario loads, to read (and so check) its fields, then with a
 // context to act. A handler reads every field it accepts before it looks at the context, so that
-// a misspelt or mistyped field is reported when the scenario loads, before anything runs:
+// a misspelt or mistyped field is reported when the scenario loads, before anything runs. Each
+// step is a small named function, and a table registers a file's steps at once:
 //
-//     registry.registerStep("tap", [](ScenarioFields& f, StepContext* ctx) {
+//     void tapStep(ScenarioFields& f, StepContext* ctx) {
 //         auto at = f.point("at");
 //         if (!ctx || !at) return;
 //         ... act on *at ...
-//     });
+//     }
+//     constexpr NamedStep kSteps[] = {{"tap", tapStep}, ...};
+//     registry.registerSteps(kSteps);
 
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <span>
 #include <string>
 
 #include "platform/sim/picture_index.h"
@@ -56,15 +60,26 @@ struct StepContext {
 
 using ScenarioHandler = std::function<void(ScenarioFields& fields, StepContext* context)>;
 
+// One entry of a table of steps (or sections): the name a scenario uses and its function.
+struct NamedStep {
+    const char* name;
+    void (*run)(ScenarioFields& fields, StepContext* context);
+};
+
 class ScenarioRegistry {
 public:
     // A later registration under the same name replaces the earlier one.
     void registerStep(const std::string& name, ScenarioHandler handler) { steps_[name] = std::move(handler); }
     void registerSection(const std::string& name, ScenarioHandler handler) { sections_[name] = std::move(handler); }
+    // Every entry of a table, in order.
+    void registerSteps(std::span<const NamedStep> table) {
+        for (const auto& entry : table) registerStep(entry.name, entry.run);
+    }
 
     const ScenarioHandler* step(const std::string& name) const;
     const ScenarioHandler* section(const std::string& name) const;
     const std::map<std::string, ScenarioHandler>& steps() const { return steps_; }
+    const std::map<std::string, ScenarioHandler>& sections() const { return sections_; }
 
 private:
     std::map<std::string, ScenarioHandler> steps_;

@@ -25,12 +25,10 @@ ScenarioRunner::ScenarioRunner() { registerDesktopSteps(registry_); }
 
 namespace {
 
-// Why the settings could not be kept in file (the run goes on with them in memory).
-std::optional<std::string> defaultsFileProblem(const std::filesystem::path& file) {
+// Why the settings could not be saved in the file's folder (the run goes on with them in memory).
+// What stands at the file's own name is the store's to judge when it loads.
+std::optional<std::string> defaultsFolderProblem(const std::filesystem::path& file) {
     std::error_code ec;
-    if (std::filesystem::is_directory(file, ec)) return file.string() + " is a folder";
-    if (std::filesystem::exists(file, ec) && !std::filesystem::is_regular_file(file, ec))
-        return file.string() + " is not a regular file";
     const auto dir = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
     if (!std::filesystem::is_directory(dir, ec)) return dir.string() + " is not a folder";
     if (::access(dir.c_str(), W_OK) != 0) return "cannot write in " + dir.string();
@@ -57,10 +55,17 @@ int ScenarioRunner::main(int argc, const char* const* argv, std::ostream& out, s
                 return kExitBadInput;
             }
             defaultsFile_ = argv[++i];
-            if (auto problem = defaultsFileProblem(defaultsFile_))
+            if (auto problem = defaultsFolderProblem(defaultsFile_))
                 err << "quillmar: settings will not be kept: " << *problem << "\n";
         } else if (arg == "-h" || arg == "--help") {
-            out << usage;
+            out << usage
+                << "Runs each scenario on the simulated desktop, one after the other, each in a fresh world;\n"
+                   "standard output is the event log, one JSON object a line.\n"
+                   "  --out DIR        write the pictures there, listed with their captions in DIR/index.html\n"
+                   "                   (without it: pictures in out/, no index page)\n"
+                   "  --defaults FILE  keep the settings in the JSON file FILE, read at the start and written\n"
+                   "                   on every change (without it they live in memory for the run)\n"
+                   "The scenario format, every section and step with its fields: docs/scenarios.md\n";
             return kExitOk;
         } else if (!arg.empty() && arg[0] == '-') {
             err << "quillmar: unknown option " << arg << "\n" << usage;
@@ -123,19 +128,56 @@ int ScenarioRunner::run(const std::vector<std::string>& scenarioPaths, const std
         if (i > 0) runtime::World::reset();
         runOne(scenarios[i], outputDirectory, out, err, pictures);
     }
+    return finish(pictures, outputDirectory, out, err);
+}
+
+int ScenarioRunner::finish(const PictureIndex& pictures, const std::filesystem::path& outputDirectory,
+                           std::ostream& out, std::ostream& err) {
+    int status = kExitOk;
+    std::size_t written = 0, failed = 0, refused = 0;
+    const PictureEntry* firstFailure = nullptr;
+    for (const auto& e : pictures.entries()) {
+        if (e.written) ++written;
+        else if (e.refused) ++refused;
+        else if (++failed == 1) firstFailure = &e;
+    }
+    if (firstFailure) {
+        err << "quillmar: " << failed << (failed == 1 ? " picture" : " pictures") << " could not be written ("
+            << (firstFailure->error.empty() ? firstFailure->file : firstFailure->error) << ")\n";
+        status = kExitWriteFailed;
+    }
+    nlohmann::ordered_json indexPage = nullptr;
     if (!outputDirectory.empty()) {
         std::string error;
-        if (!writePictureIndexPage(pictures, outputDirectory, &error)) err << "quillmar: " << error << "\n";
+        if (writePictureIndexPage(pictures, outputDirectory, &error)) {
+            indexPage = (outputDirectory / "index.html").string();
+        } else {
+            err << "quillmar: " << error << "\n";
+            status = kExitWriteFailed;
+        }
     }
-    return kExitOk;
+    auto& log = EventLog::shared();
+    log.setOutput(&out);
+    log.record("runFinished", {{"picturesWritten", written},
+                               {"picturesFailed", failed},
+                               {"picturesRefused", refused},
+                               {"indexPage", indexPage}});
+    log.setOutput(nullptr);
+    return status;
 }
 
 void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outputDirectory, std::ostream& out,
                             std::ostream& err, PictureIndex& pictures) {
     auto& desktop = SimDesktop::install();
-    if (!defaultsFile_.empty())
-        runtime::World::install<UserDefaults>(
-            std::make_unique<UserDefaults>(std::make_unique<JsonFileDefaultsStore>(defaultsFile_)));
+    if (!defaultsFile_.empty()) {
+        auto store = std::make_unique<JsonFileDefaultsStore>(defaultsFile_);
+        const auto* raw = store.get();
+        runtime::World::install<UserDefaults>(std::make_unique<UserDefaults>(std::move(store)));
+        if (raw->problem() && !reportedDefaultsProblem_) {
+            err << "quillmar: settings will not be kept: " << *raw->problem() << "\n";
+            reportedDefaultsProblem_ = true;
+        }
+    }
     auto& log = EventLog::shared();
     log.setOutput(&out);
     const double startTime = runtime::mediaTime();
@@ -206,7 +248,6 @@ void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outp
     }
     log.record("scenarioFinished", {{"steps", s.steps.size()}});
     log.setOutput(nullptr);
-    (void)err;
 }
 
 }  // namespace quillmar::platform::sim

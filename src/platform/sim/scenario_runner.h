@@ -5,7 +5,10 @@
 // standard output. Several scenarios run one after the other, each in a fresh world. A scenario
 // that does not load is reported on standard error, naming the file and the problem, with exit
 // status 2; nothing runs then. With an output folder, the run ends by writing its index page
-// (index.html) listing every picture the steps wrote.
+// (index.html) listing every picture the steps wrote. The log's last line, "runFinished", counts
+// the pictures written, failed and refused and names the index page (null when none was
+// written); a picture or an index page that could not be written is also reported on standard
+// error, and the exit status is then 1.
 
 #include <filesystem>
 #include <functional>
@@ -23,6 +26,9 @@ class SimDesktop;
 class ScenarioRunner {
 public:
     static constexpr int kExitOk = 0;
+    // A picture or the index page could not be written to disk (a picture that the scenario's
+    // state did not allow, "the Switch Bar is not shown", is no failure).
+    static constexpr int kExitWriteFailed = 1;
     static constexpr int kExitBadInput = 2;
 
     // Knows the desktop steps from the start.
@@ -49,12 +55,15 @@ public:
     static void apply(const Scenario& scenario, SimDesktop& desktop);
 
 private:
+    int finish(const PictureIndex& pictures, const std::filesystem::path& outputDirectory, std::ostream& out,
+               std::ostream& err);
     void runOne(const Scenario& scenario, const std::filesystem::path& outputDirectory, std::ostream& out,
                 std::ostream& err, PictureIndex& pictures);
 
     ScenarioRegistry registry_;
     std::function<void(StepContext&)> appStarter_;
     std::filesystem::path defaultsFile_;
+    bool reportedDefaultsProblem_ = false;
 };
 
 }  // namespace quillmar::platform::sim

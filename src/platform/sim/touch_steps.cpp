@@ -139,164 +139,191 @@ SimMultitouchFramework& installSimTouchHardware() {
     return SimMultitouchFramework::install();
 }
 
-void registerTouchSteps(ScenarioRegistry& r) {
-    r.registerSection("trackpads", [](ScenarioFields& f, StepContext* ctx) {
-        std::vector<SimMultitouchDeviceInfo> infos;
-        if (const auto* devices = f.array("devices")) {
-            for (std::size_t i = 0; i < devices->size(); ++i) {
-                ScenarioFields d((*devices)[i], f.pathOf("devices") + "[" + std::to_string(i) + "]");
-                auto info = readDeviceInfo(d);
-                d.rejectUnknown();
-                f.absorb(d);
-                if (info) infos.push_back(*info);
-            }
+namespace {
+
+void trackpadsSection(ScenarioFields& f, StepContext* ctx) {
+    std::vector<SimMultitouchDeviceInfo> infos;
+    if (const auto* devices = f.array("devices")) {
+        for (std::size_t i = 0; i < devices->size(); ++i) {
+            ScenarioFields d((*devices)[i], f.pathOf("devices") + "[" + std::to_string(i) + "]");
+            auto info = readDeviceInfo(d);
+            d.rejectUnknown();
+            f.absorb(d);
+            if (info) infos.push_back(*info);
         }
-        if (!ctx) return;
-        auto& mt = installSimTouchHardware();
-        for (const auto& info : infos) mt.addDevice(info);
-    });
+    }
+    if (!ctx) return;
+    auto& mt = installSimTouchHardware();
+    for (const auto& info : infos) mt.addDevice(info);
+}
 
-    r.registerStep("attachTrackpad", [](ScenarioFields& f, StepContext* ctx) {
-        auto info = readDeviceInfo(f);
-        if (!ctx || !info) return;
-        auto* mt = framework();
-        if (!mt) return skipped(*ctx, "no multitouch framework");
-        mt->addDevice(*info);
-        ctx->log.record("deviceAttached", {{"name", info->name}, {"family", info->familyID}});
-    });
+void attachTrackpadStep(ScenarioFields& f, StepContext* ctx) {
+    auto info = readDeviceInfo(f);
+    if (!ctx || !info) return;
+    auto* mt = framework();
+    if (!mt) return skipped(*ctx, "no multitouch framework");
+    mt->addDevice(*info);
+    ctx->log.record("deviceAttached", {{"name", info->name}, {"family", info->familyID}});
+}
 
-    r.registerStep("detachTrackpad", [](ScenarioFields& f, StepContext* ctx) {
-        auto name = f.string("name");
-        if (!ctx || !name) return;
-        auto* mt = framework();
-        auto device = mt ? findDevice(*mt, name) : nullptr;
-        if (!device) return skipped(*ctx, "no device \"" + *name + "\"");
-        ctx->desktop.extension<TouchScene>().resting.erase(device.get());
-        mt->removeDevice(device.get());
-        ctx->log.record("deviceDetached", {{"name", *name}});
-    });
+void detachTrackpadStep(ScenarioFields& f, StepContext* ctx) {
+    auto name = f.string("name");
+    if (!ctx || !name) return;
+    auto* mt = framework();
+    auto device = mt ? findDevice(*mt, name) : nullptr;
+    if (!device) return skipped(*ctx, "no device \"" + *name + "\"");
+    ctx->desktop.extension<TouchScene>().resting.erase(device.get());
+    mt->removeDevice(device.get());
+    ctx->log.record("deviceDetached", {{"name", *name}});
+}
 
-    r.registerStep("touch", [](ScenarioFields& f, StepContext* ctx) {
-        auto options = readFingerOptions(f);
-        auto at = f.point("at");
-        const double seconds = f.number("seconds", Need::optional, 0, 60).value_or(0.1);
-        if (!ctx || !at) return;
-        auto* mt = framework();
-        auto device = mt ? findDevice(*mt, options.device) : nullptr;
-        if (!device) return skipped(*ctx, "no trackpad attached");
-        auto& scene = ctx->desktop.extension<TouchScene>();
-        const double interval = 1.0 / options.frameRate;
-        auto fingers = fingersAt(fingersFor(scene, device.get(), options.fingers), *at, options.spacing);
-        const int frames = std::max(1, static_cast<int>(std::lround(seconds * options.frameRate)));
-        for (int i = 0; i < frames; ++i) deliver(*mt, device, fingers, interval);
-        scene.resting[device.get()].fingers = fingers;
-        ctx->log.record("fingersDown",
-                        {{"device", device->name}, {"fingers", options.fingers}, {"at", pointJson(*at)}, {"frames", frames}});
-    });
+void touchStep(ScenarioFields& f, StepContext* ctx) {
+    auto options = readFingerOptions(f);
+    auto at = f.point("at");
+    const double seconds = f.number("seconds", Need::optional, 0, 60).value_or(0.1);
+    if (!ctx || !at) return;
+    auto* mt = framework();
+    auto device = mt ? findDevice(*mt, options.device) : nullptr;
+    if (!device) return skipped(*ctx, "no trackpad attached");
+    auto& scene = ctx->desktop.extension<TouchScene>();
+    const double interval = 1.0 / options.frameRate;
+    auto fingers = fingersAt(fingersFor(scene, device.get(), options.fingers), *at, options.spacing);
+    const int frames = std::max(1, static_cast<int>(std::lround(seconds * options.frameRate)));
+    for (int i = 0; i < frames; ++i) deliver(*mt, device, fingers, interval);
+    scene.resting[device.get()].fingers = fingers;
+    ctx->log.record("fingersDown",
+                    {{"device", device->name}, {"fingers", options.fingers}, {"at", pointJson(*at)}, {"frames", frames}});
+}
 
-    r.registerStep("slide", [](ScenarioFields& f, StepContext* ctx) {
-        auto options = readFingerOptions(f);
-        auto path = readPath(f);
-        const double seconds = f.number("seconds", Need::optional, 0.001, 60).value_or(0.25);
-        const bool lift = f.boolean("lift", Need::optional).value_or(true);
-        if (!ctx || !path) return;
-        auto* mt = framework();
-        auto device = mt ? findDevice(*mt, options.device) : nullptr;
-        if (!device) return skipped(*ctx, "no trackpad attached");
-        auto& scene = ctx->desktop.extension<TouchScene>();
-        const double interval = 1.0 / options.frameRate;
-        const auto ids = fingersFor(scene, device.get(), options.fingers);
-
-        // Lengths along the polyline, so the fingers move at an even speed.
-        std::vector<double> lengths{0};
-        for (std::size_t i = 1; i < path->size(); ++i) {
-            const double dx = (*path)[i].x - (*path)[i - 1].x;
-            const double dy = (*path)[i].y - (*path)[i - 1].y;
-            lengths.push_back(lengths.back() + std::hypot(dx, dy));
+// A slide's path, walked at an even speed: a fraction of its length gives a point on it.
+class Polyline {
+public:
+    explicit Polyline(const std::vector<Point>& points) : points_(points), lengths_{0} {
+        for (std::size_t i = 1; i < points_.size(); ++i) {
+            const double dx = points_[i].x - points_[i - 1].x;
+            const double dy = points_[i].y - points_[i - 1].y;
+            lengths_.push_back(lengths_.back() + std::hypot(dx, dy));
         }
-        auto pointAt = [&](double fraction) {
-            const double target = fraction * lengths.back();
-            std::size_t i = 1;
-            while (i + 1 < lengths.size() && lengths[i] < target) ++i;
-            const double span = lengths[i] - lengths[i - 1];
-            const double u = span > 0 ? (target - lengths[i - 1]) / span : 1.0;
-            const Point a = (*path)[i - 1];
-            const Point b = (*path)[i];
-            return Point{a.x + (b.x - a.x) * u, a.y + (b.y - a.y) * u};
-        };
+    }
+    Point pointAt(double fraction) const {
+        const double target = fraction * lengths_.back();
+        std::size_t i = 1;
+        while (i + 1 < lengths_.size() && lengths_[i] < target) ++i;
+        const double span = lengths_[i] - lengths_[i - 1];
+        const double u = span > 0 ? (target - lengths_[i - 1]) / span : 1.0;
+        const Point a = points_[i - 1];
+        const Point b = points_[i];
+        return Point{a.x + (b.x - a.x) * u, a.y + (b.y - a.y) * u};
+    }
 
-        const int steps = std::max(1, static_cast<int>(std::lround(seconds * options.frameRate)));
-        std::vector<SimFinger> fingers;
-        for (int i = 0; i <= steps; ++i) {
-            fingers = fingersAt(ids, pointAt(static_cast<double>(i) / steps), options.spacing);
-            deliver(*mt, device, fingers, interval);
-        }
-        scene.resting[device.get()].fingers = fingers;
-        ctx->log.record("fingersSlid", {{"device", device->name},
-                                        {"fingers", options.fingers},
-                                        {"from", pointJson(path->front())},
-                                        {"to", pointJson(path->back())},
-                                        {"frames", steps + 1}});
-        if (lift) {
-            liftAll(scene, *mt, device, interval);
-            ctx->log.record("fingersLifted", {{"device", device->name}});
-        }
-    });
+private:
+    const std::vector<Point>& points_;
+    std::vector<double> lengths_;
+};
 
-    r.registerStep("lift", [](ScenarioFields& f, StepContext* ctx) {
-        auto name = f.string("device", Need::optional);
-        if (!ctx) return;
-        auto* mt = framework();
-        auto device = mt ? findDevice(*mt, name) : nullptr;
-        if (!device) return skipped(*ctx, "no trackpad attached");
-        liftAll(ctx->desktop.extension<TouchScene>(), *mt, device, 1.0 / 90);
+void slideStep(ScenarioFields& f, StepContext* ctx) {
+    auto options = readFingerOptions(f);
+    auto path = readPath(f);
+    const double seconds = f.number("seconds", Need::optional, 0.001, 60).value_or(0.25);
+    const bool lift = f.boolean("lift", Need::optional).value_or(true);
+    if (!ctx || !path) return;
+    auto* mt = framework();
+    auto device = mt ? findDevice(*mt, options.device) : nullptr;
+    if (!device) return skipped(*ctx, "no trackpad attached");
+    auto& scene = ctx->desktop.extension<TouchScene>();
+    const double interval = 1.0 / options.frameRate;
+    const auto ids = fingersFor(scene, device.get(), options.fingers);
+
+    const Polyline line(*path);
+    const int steps = std::max(1, static_cast<int>(std::lround(seconds * options.frameRate)));
+    std::vector<SimFinger> fingers;
+    for (int i = 0; i <= steps; ++i) {
+        fingers = fingersAt(ids, line.pointAt(static_cast<double>(i) / steps), options.spacing);
+        deliver(*mt, device, fingers, interval);
+    }
+    scene.resting[device.get()].fingers = fingers;
+    ctx->log.record("fingersSlid", {{"device", device->name},
+                                    {"fingers", options.fingers},
+                                    {"from", pointJson(path->front())},
+                                    {"to", pointJson(path->back())},
+                                    {"frames", steps + 1}});
+    if (lift) {
+        liftAll(scene, *mt, device, interval);
         ctx->log.record("fingersLifted", {{"device", device->name}});
-    });
+    }
+}
 
-    r.registerStep("scroll", [](ScenarioFields& f, StepContext* ctx) {
-        const double deltaY = f.number("deltaY", Need::optional, -1e4, 1e4).value_or(-3);
-        static const std::map<std::string, ScrollPhase> phases = {
-            {"began", ScrollPhase::began}, {"changed", ScrollPhase::changed}, {"ended", ScrollPhase::ended}};
-        const auto phaseName = f.string("phase", Need::optional).value_or("changed");
-        auto phase = phases.find(phaseName);
-        if (phase == phases.end()) f.fail("phase", "expected \"began\", \"changed\" or \"ended\"");
-        if (!ctx || phase == phases.end()) return;
-        auto* stream = eventStream();
-        if (!stream) return skipped(*ctx, "no event stream");
-        recordTapResult(*ctx, "scrollEvent", stream->post(SimEventTap::scroll(deltaY, phase->second)),
-                        {{"deltaY", deltaY}, {"phase", phaseName}});
-    });
+void liftStep(ScenarioFields& f, StepContext* ctx) {
+    auto name = f.string("device", Need::optional);
+    if (!ctx) return;
+    auto* mt = framework();
+    auto device = mt ? findDevice(*mt, name) : nullptr;
+    if (!device) return skipped(*ctx, "no trackpad attached");
+    liftAll(ctx->desktop.extension<TouchScene>(), *mt, device, 1.0 / 90);
+    ctx->log.record("fingersLifted", {{"device", device->name}});
+}
 
-    r.registerStep("systemGesture", [](ScenarioFields& f, StepContext* ctx) {
-        static const std::map<std::string, std::int32_t> types = {{"rotate", event_type::rotate},
-                                                                   {"gesture", event_type::gesture},
-                                                                   {"magnify", event_type::magnify},
-                                                                   {"swipe", event_type::swipe},
-                                                                   {"smartMagnify", event_type::smartMagnify}};
-        auto name = f.string("type");
-        auto type = name ? types.find(*name) : types.end();
-        if (name && type == types.end()) f.fail("type", "unknown system gesture \"" + *name + "\"");
-        if (!ctx || type == types.end()) return;
-        auto* stream = eventStream();
-        if (!stream) return skipped(*ctx, "no event stream");
-        recordTapResult(*ctx, "systemGestureEvent", stream->post(SimEventTap::systemGesture(type->second)),
-                        {{"type", *name}});
-    });
+void scrollStep(ScenarioFields& f, StepContext* ctx) {
+    const double deltaY = f.number("deltaY", Need::optional, -1e4, 1e4).value_or(-3);
+    static const std::map<std::string, ScrollPhase> phases = {
+        {"began", ScrollPhase::began}, {"changed", ScrollPhase::changed}, {"ended", ScrollPhase::ended}};
+    const auto phaseName = f.string("phase", Need::optional).value_or("changed");
+    auto phase = phases.find(phaseName);
+    if (phase == phases.end()) f.fail("phase", "expected \"began\", \"changed\" or \"ended\"");
+    if (!ctx || phase == phases.end()) return;
+    auto* stream = eventStream();
+    if (!stream) return skipped(*ctx, "no event stream");
+    recordTapResult(*ctx, "scrollEvent", stream->post(SimEventTap::scroll(deltaY, phase->second)),
+                    {{"deltaY", deltaY}, {"phase", phaseName}});
+}
 
-    r.registerStep("key", [](ScenarioFields& f, StepContext* ctx) {
-        auto keyCode = f.integer("keyCode", Need::required, 0, 127);
-        const auto flags = f.integer("flags", Need::optional, 0, INT64_MAX).value_or(0);
-        const auto repeats = f.integer("repeats", Need::optional, 0, 100).value_or(0);
-        if (!ctx || !keyCode) return;
-        auto* stream = eventStream();
-        if (!stream) return skipped(*ctx, "no event stream");
-        for (std::int64_t i = 0; i <= repeats; ++i) {
-            const auto decision = stream->post(SimEventTap::keyDown(*keyCode, static_cast<std::uint64_t>(flags), i > 0));
-            recordTapResult(*ctx, "keyDown", decision, {{"keyCode", *keyCode}, {"autoRepeat", i > 0}});
-            // A held key repeats about every 33 ms.
-            runtime::MainLoop::main().advance(i == 0 ? 0.25 : 0.033);
-        }
-    });
+void systemGestureStep(ScenarioFields& f, StepContext* ctx) {
+    static const std::map<std::string, std::int32_t> types = {{"rotate", event_type::rotate},
+                                                               {"gesture", event_type::gesture},
+                                                               {"magnify", event_type::magnify},
+                                                               {"swipe", event_type::swipe},
+                                                               {"smartMagnify", event_type::smartMagnify}};
+    auto name = f.string("type");
+    auto type = name ? types.find(*name) : types.end();
+    if (name && type == types.end()) f.fail("type", "unknown system gesture \"" + *name + "\"");
+    if (!ctx || type == types.end()) return;
+    auto* stream = eventStream();
+    if (!stream) return skipped(*ctx, "no event stream");
+    recordTapResult(*ctx, "systemGestureEvent", stream->post(SimEventTap::systemGesture(type->second)),
+                    {{"type", *name}});
+}
+
+void keyStep(ScenarioFields& f, StepContext* ctx) {
+    auto keyCode = f.integer("keyCode", Need::required, 0, 127);
+    const auto flags = f.integer("flags", Need::optional, 0, INT64_MAX).value_or(0);
+    const auto repeats = f.integer("repeats", Need::optional, 0, 100).value_or(0);
+    if (!ctx || !keyCode) return;
+    auto* stream = eventStream();
+    if (!stream) return skipped(*ctx, "no event stream");
+    for (std::int64_t i = 0; i <= repeats; ++i) {
+        const auto decision = stream->post(SimEventTap::keyDown(*keyCode, static_cast<std::uint64_t>(flags), i > 0));
+        recordTapResult(*ctx, "keyDown", decision, {{"keyCode", *keyCode}, {"autoRepeat", i > 0}});
+        // A held key repeats about every 33 ms.
+        runtime::MainLoop::main().advance(i == 0 ? 0.25 : 0.033);
+    }
+}
+
+constexpr NamedStep kTouchSteps[] = {
+    {"attachTrackpad", attachTrackpadStep},
+    {"detachTrackpad", detachTrackpadStep},
+    {"touch", touchStep},
+    {"slide", slideStep},
+    {"lift", liftStep},
+    {"scroll", scrollStep},
+    {"systemGesture", systemGestureStep},
+    {"key", keyStep},
+};
+
+}  // namespace
+
+void registerTouchSteps(ScenarioRegistry& r) {
+    r.registerSection("trackpads", trackpadsSection);
+    r.registerSteps(kTouchSteps);
 }
 
 }  // namespace quillmar::platform::sim

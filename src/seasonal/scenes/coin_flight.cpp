@@ -20,9 +20,11 @@ CoinFlightState coinFlight(double t, int i, double x0, double y0, double yG) {
     const double q = (2.6 + 2 * ub) * (uc >= 0.5 ? -1 : 1);
     const double flip0 = 1.3 * i, tilt0 = 0.7 * i;
 
-    // A ground line above the launch point is clamped to it, so the root stays real.
-    const double drop = std::max(yG - y0, 0.0);
-    const double landing = (vy + std::sqrt(vy * vy + 2 * kGravity * drop)) / kGravity;
+    // The later root: the coin comes down onto the ground line, also one above the launch point.
+    // A ground line above the top of the arc is never reached; the coin then lands at the top
+    // (the root taken as 0), and a non-finite input gives the same instead of a NaN time.
+    const double discriminant = vy * vy + 2 * kGravity * (yG - y0);
+    const double landing = (vy + std::sqrt(std::max(0.0, discriminant))) / kGravity;
 
     CoinFlightState c;
     if (t < landing) {

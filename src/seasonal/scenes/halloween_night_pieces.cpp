@@ -75,7 +75,7 @@ void drawHalloweenMoon(gfx::GraphicsContext& context, bool isDark, double cx, do
 }
 
 void drawHalloweenSpiderWeb(gfx::GraphicsContext& context, const SpiderWebSpec& web) {
-    const int n = web.spokes;
+    const int n = std::min(web.spokes, kSpiderWebSpokeLimit);
     const double b = web.build, o = web.opacity, l = web.flash, t = web.time, R = web.radius;
     if (n < 3 || !(b > 0.01) || !(o > 0.01)) return;
     const Point c = web.center;

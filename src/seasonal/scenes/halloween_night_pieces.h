@@ -16,13 +16,16 @@ struct SpiderWebSpec {
     double wallX = 0;                   // the wall the web is tied to
     double startDegrees = 0, endDegrees = 90;
     double radius = 100;
-    int spokes = 6;                     // fewer than 3 draws no web
+    int spokes = 6;                     // fewer than 3 draws no web; more than 64 are drawn as 64
     double build = 1;                   // 0...1: spokes, then rings, then frame threads
     double time = 0;
     double opacity = 1;
     double flash = 0;                   // lightning brightens the silk
     gfx::Point pointerOrigin;           // the canvas's origin in the window, for the pointer
 };
+
+// The most spokes a web is drawn with: beyond that the silk is a solid fan anyway.
+inline constexpr int kSpiderWebSpokeLimit = 64;
 
 void drawHalloweenSpiderWeb(gfx::GraphicsContext& context, const SpiderWebSpec& web);
 

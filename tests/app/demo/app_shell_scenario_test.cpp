@@ -15,20 +15,25 @@
 namespace quillmar::testing {
 namespace {
 
-class AppShellScenarioTest : public FreshWorldTest {};
+class AppShellScenarioTest : public FreshWorldTest {
+protected:
+    // Runs one scenario of the demo into out; the log's events.
+    std::vector<nlohmann::json> run(const std::string& scenario, const std::filesystem::path& out) {
+        platform::sim::ScenarioRunner runner;
+        app::installDemoApp(runner);
+        std::ostringstream log, err;
+        EXPECT_EQ(runner.run(scenario, out, log, err), 0) << err.str();
+        std::vector<nlohmann::json> events;
+        std::istringstream lines(log.str());
+        for (std::string line; std::getline(lines, line);) events.push_back(nlohmann::json::parse(line));
+        return events;
+    }
+};
 
 TEST_F(AppShellScenarioTest, MenusAndURLCommandsFromTrustedAndRefusedSenders) {
-    const auto dump = uniqueTempPath("dump.txt");
-    AppDelegate::shared().setDumpPath(dump.string());
     const auto out = uniqueTempPath("out");
-    platform::sim::ScenarioRunner runner;
-    app::installDemoApp(runner);
-    std::ostringstream log, err;
-    ASSERT_EQ(runner.run("scenarios/app_shell.json", out, log, err), 0) << err.str();
-
-    std::vector<nlohmann::json> events;
-    std::istringstream lines(log.str());
-    for (std::string line; std::getline(lines, line);) events.push_back(nlohmann::json::parse(line));
+    const auto events = run("scenarios/app_shell.json", out);
+    ASSERT_FALSE(events.empty());
     auto all = [&](const std::string& name) {
         std::vector<nlohmann::json> found;
         for (const auto& e : events)
@@ -54,10 +59,44 @@ TEST_F(AppShellScenarioTest, MenusAndURLCommandsFromTrustedAndRefusedSenders) {
 
     // No refused command changed a setting: the mode never left allWindows, Quillmar stayed on.
     for (const auto& c : all("settingChanged")) EXPECT_NE(c["key"], "switcherMode") << c.dump();
+    // The classification dump goes to the simulated temporary folder inside the output folder,
+    // and the log says where; nothing is written to the real system's.
+    const auto dumps = all("classificationDump");
+    ASSERT_EQ(dumps.size(), 1u);
+    const auto dump = out / "tmp" / "quillmar-targets-dump.txt";
+    EXPECT_EQ(dumps[0]["path"], dump.string());
+    EXPECT_TRUE(dumps[0]["written"].get<bool>());
     EXPECT_TRUE(std::filesystem::exists(dump));
-    std::filesystem::remove(dump);
+    EXPECT_EQ(AppDelegate::shared().dumpPath(), dump.string());
     std::filesystem::remove_all(out);
-    EXPECT_EQ(events.back()["event"], "scenarioFinished");
+    EXPECT_EQ(events[events.size() - 2]["event"], "scenarioFinished");
+    EXPECT_EQ(events.back()["event"], "runFinished");
+}
+
+TEST_F(AppShellScenarioTest, AFirstRunLaunchedByAURLOpensTheTabItNames) {
+    const auto out = uniqueTempPath("out");
+    std::vector<std::string> seen;
+    for (const auto& e : run("scenarios/launch_by_url.json", out)) {
+        const std::string name = e["event"];
+        if (name == "urlCommand") {
+            EXPECT_EQ(e["command"], "keys");
+            EXPECT_EQ(e["result"], "ran");
+        } else if (name == "settingsWindowRequested") {
+            EXPECT_EQ(e["tab"], "shortcuts");
+        } else if (name == "settingsWindowOpened") {
+            EXPECT_TRUE(e["opened"].get<bool>()) << e.dump();
+        } else if (name == "settingsSnapshot" || name == "statusMenuSnapshot") {
+            EXPECT_TRUE(e["written"].get<bool>()) << e.dump();
+        } else {
+            continue;
+        }
+        seen.push_back(name);
+    }
+    // One request (the URL's: no first-run window), what came of it, the URL's outcome, then the
+    // pictures.
+    EXPECT_EQ(seen, (std::vector<std::string>{"settingsWindowRequested", "settingsWindowOpened", "urlCommand",
+                                              "settingsSnapshot", "statusMenuSnapshot"}));
+    std::filesystem::remove_all(out);
 }
 
 }  // namespace

@@ -40,7 +40,8 @@ TEST_F(DemoScenarioTest, RunsEveryStepAndLogsWhatTheSubsystemsDid) {
         }
     }
     EXPECT_GE(count("WorkspaceDidTerminateApplication"), 1);
-    EXPECT_EQ(events.back()["event"], "scenarioFinished");
+    EXPECT_EQ(events[events.size() - 2]["event"], "scenarioFinished");
+    EXPECT_EQ(events.back()["event"], "runFinished");
 }
 
 TEST_F(DemoScenarioTest, SwitchBarScenarioWritesEveryPicture) {

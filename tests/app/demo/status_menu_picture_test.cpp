@@ -2,6 +2,9 @@
 // submenu, checked on the pixels.
 
 #include "app/demo/status_menu_picture.h"
+
+#include <cmath>
+
 #include "gfx/color.h"
 #include "support/fresh_world.h"
 
@@ -69,7 +72,9 @@ TEST_F(StatusMenuPictureTest, AnOpenSubmenuHighlightsItsRowAndHangsBesideIt) {
     options.openSubmenu = "Submenu";
     const auto where = StatusMenuPicture::place(menu, options);
     ASSERT_TRUE(where.submenu);
-    EXPECT_GE(where.submenu->x, where.menu.maxX() - 4);
+    // The status item stands at the right of the bar: no room on the right, so the submenu opens
+    // to the left, touching the menu.
+    EXPECT_NEAR(where.submenu->maxX(), where.menu.x + 3, 0.5);
     const auto rows = StatusMenuPicture::layout(menu).rows;
     const auto parentRow = rows[4].offsetBy(where.menu.x, where.menu.y);
     EXPECT_NEAR(where.submenu->y + 5, parentRow.y, 0.5);  // first inner row level with its parent
@@ -78,7 +83,41 @@ TEST_F(StatusMenuPictureTest, AnOpenSubmenuHighlightsItsRowAndHangsBesideIt) {
     const auto highlight = image.pixel(static_cast<int>((parentRow.x + 12) * options.scale),
                                        static_cast<int>(parentRow.midY() * options.scale));
     EXPECT_GT(highlight.blue, highlight.red + 0.4);  // the accent colour
-    EXPECT_GE(image.pixelWidth(), static_cast<int>(where.submenu->maxX() * options.scale));
+    EXPECT_GE(where.submenu->x * options.scale, 0);
+    EXPECT_GE(image.pixelWidth(), static_cast<int>(where.menu.maxX() * options.scale));
+}
+
+TEST_F(StatusMenuPictureTest, AVeryLongTitleStaysOnTheScreenWithAnEllipsisAndTheItemStandsAtTheRight) {
+    const std::string name(220, 'W');
+    menu.addItem("Pause When " + name + " Is Active", "toggle", [](platform::MenuItem&) {}, "e");
+    for (bool dark : {false, true}) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        StatusMenuPictureOptions options;
+        options.dark = dark;
+        options.screenWidth = 1280;
+        options.openSubmenu = "Submenu";
+        const auto where = StatusMenuPicture::place(menu, options);
+        const auto image = StatusMenuPicture::render(nullptr, menu, options);
+        const double s = options.scale;
+        EXPECT_LE(image.pixelWidth(), 1280 * s);
+        EXPECT_LE(where.menu.width, 1280 - 2 * 24);
+        EXPECT_GE(where.menu.x, 0);
+        // The pressed status item is the right-most thing of the bar, near its right end.
+        EXPECT_NEAR(where.button.maxX(), where.canvas.width - 8, 1);
+        const double bar = luminance(image.pixel(static_cast<int>((where.button.x - 20) * s), static_cast<int>(12 * s)));
+        const double pressed = luminance(image.pixel(static_cast<int>(where.button.midX() * s), static_cast<int>(12 * s)));
+        EXPECT_GT(std::abs(pressed - bar), 0.05);
+
+        // The long row's text stops short of its key equivalent, ending in an ellipsis rather than
+        // running under it: between the cut title and the key there is only panel.
+        const auto rows = StatusMenuPicture::layout(menu, where.menu.width).rows;
+        const auto row = rows.back().offsetBy(where.menu.x, where.menu.y);
+        // (The panel is sampled past the key: the submenu, open to the left, shades the row's start.)
+        const double panel = luminance(image.pixel(static_cast<int>((row.maxX() - 6) * s), static_cast<int>(row.midY() * s)));
+        EXPECT_GT(inkContrast(image, {row.x + 26, row.y, 60, row.height}, s, panel), 0.5);
+        EXPECT_GT(inkContrast(image, {row.maxX() - 40, row.y, 30, row.height}, s, panel), 0.2);  // the key
+        EXPECT_LT(inkContrast(image, {row.maxX() - 55, row.y + 2, 8, row.height - 4}, s, panel), 0.05);
+    }
 }
 
 }  // namespace

@@ -2,10 +2,13 @@
 // anything runs, and nothing is written outside the output folder.
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include <nlohmann/json.hpp>
 
 #include "platform/sim/event_log.h"
 #include "platform/sim/scenario_loader.h"
@@ -62,8 +65,19 @@ TEST_F(HostileScenarioTest, OutputNamesStayInsideTheOutputFolder) {
 
 TEST_F(HostileScenarioTest, OnlyRegularFilesOfASaneSizeAreRead) {
     std::ostringstream out, err;
-    EXPECT_EQ(runner.run("/dev/zero", {}, out, err), ScenarioRunner::kExitBadInput);
-    EXPECT_NE(err.str().find("/dev/zero: is not a regular file"), std::string::npos) << err.str();
+    // A scratch device node that reads zeros without end, and a link to it.
+    const auto zero = quillmar::testing::uniqueTempPath("zero.json");
+    const auto link = quillmar::testing::uniqueTempPath("link.json");
+    if (::mknod(zero.c_str(), S_IFCHR | 0600, makedev(1, 5)) == 0) {
+        fs::create_symlink(zero, link);
+        for (const auto& name : {zero, link}) {
+            err.str("");
+            EXPECT_EQ(runner.run(name.string(), {}, out, err), ScenarioRunner::kExitBadInput);
+            EXPECT_NE(err.str().find(name.string() + ": is not a regular file"), std::string::npos) << err.str();
+        }
+        fs::remove(zero);
+        fs::remove(link);
+    }
 
     const auto fifo = quillmar::testing::uniqueTempPath("pipe.json");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -82,6 +96,76 @@ TEST_F(HostileScenarioTest, OnlyRegularFilesOfASaneSizeAreRead) {
     EXPECT_NE(err.str().find("a scenario may have at most"), std::string::npos) << err.str();
     fs::remove(big);
     EXPECT_TRUE(out.str().empty());
+}
+
+TEST_F(HostileScenarioTest, AFailureToWriteToDiskFailsTheRunButAPictureTheScenarioRefusesDoesNot) {
+    runner.registry().registerStep("picture", [](ScenarioFields& f, StepContext* ctx) {
+        auto file = f.string("file");
+        if (!ctx || !file) return;
+        ctx->writePicture("picture", *file, "a picture", [](const std::string& path, std::string* error) {
+            std::ofstream png(path, std::ios::binary);
+            png << "png";
+            png.close();
+            if (!png && error) *error = "cannot write " + path;
+            return static_cast<bool>(png);
+        });
+    });
+    runner.registry().registerStep("refused", [](ScenarioFields& f, StepContext* ctx) {
+        auto file = f.string("file");
+        if (ctx && file) ctx->pictureUnavailable("picture", *file, "a refused picture", "the Switch Bar is not shown");
+    });
+    const auto scenario = quillmar::testing::uniqueTempPath("s.json");
+    std::ofstream(scenario) << R"({"apps": [], "steps": [{"do": "picture", "file": "a.png"},
+                                                          {"do": "refused", "file": "b.png"}]})";
+    auto lastLine = [](const std::string& log) {
+        const auto start = log.rfind('\n', log.size() - 2);
+        return nlohmann::json::parse(log.substr(start == std::string::npos ? 0 : start + 1));
+    };
+
+    const auto dir = quillmar::testing::uniqueTempPath("out");
+    std::ostringstream out, err;
+    EXPECT_EQ(runner.run(scenario.string(), dir, out, err), ScenarioRunner::kExitOk) << err.str();
+    EXPECT_EQ(err.str(), "");
+    auto summary = lastLine(out.str());
+    EXPECT_EQ(summary["event"], "runFinished");
+    EXPECT_EQ(summary["picturesWritten"], 1);
+    EXPECT_EQ(summary["picturesFailed"], 0);
+    EXPECT_EQ(summary["picturesRefused"], 1);
+    EXPECT_EQ(summary["indexPage"], (dir / "index.html").string());
+    fs::remove_all(dir);
+
+    // --out naming a regular file: neither the picture nor the index page can be written.
+    std::ofstream(dir) << "not a folder";
+    runtime::World::reset();
+    out.str("");
+    EXPECT_EQ(runner.run(scenario.string(), dir, out, err), ScenarioRunner::kExitWriteFailed);
+    EXPECT_NE(err.str().find("quillmar: 1 picture could not be written"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("quillmar: cannot write " + (dir / "index.html").string()), std::string::npos) << err.str();
+    summary = lastLine(out.str());
+    EXPECT_EQ(summary["picturesWritten"], 0);
+    EXPECT_EQ(summary["picturesFailed"], 1);
+    EXPECT_EQ(summary["picturesRefused"], 1);
+    EXPECT_TRUE(summary["indexPage"].is_null());
+    fs::remove(dir);
+    fs::remove(scenario);
+}
+
+TEST_F(HostileScenarioTest, ASettingsFileThatIsNoRegularFileIsNeitherReadNorReplaced) {
+    const auto scenario = quillmar::testing::uniqueTempPath("s.json");
+    std::ofstream(scenario) << R"({"apps": [], "settings": {"fingerCount": 4}})";
+    const auto fifo = quillmar::testing::uniqueTempPath("prefs.json");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string scenarioName = scenario.string(), fifoName = fifo.string();
+    const char* argv[] = {"quillmar", scenarioName.c_str(), "--defaults", fifoName.c_str()};
+    std::ostringstream out, err;
+    EXPECT_EQ(runner.main(4, argv, out, err), ScenarioRunner::kExitOk);  // does not block, runs on
+    EXPECT_NE(err.str().find("settings will not be kept: " + fifoName + " is a FIFO"), std::string::npos) << err.str();
+    struct stat st {};
+    ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_FALSE(fs::exists(fifoName + ".unreadable"));
+    fs::remove(fifo);
+    fs::remove(scenario);
 }
 
 }  // namespace

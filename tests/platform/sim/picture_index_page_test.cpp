@@ -85,8 +85,8 @@ TEST_F(PictureIndexPageTest, ListsExactlyThePicturesOfEveryScenarioInOrder) {
     // Captions and headings are text, not markup.
     EXPECT_NE(html.find("Bar &lt;b&gt;bold&lt;/b&gt; &amp; &#39;quoted&#39;"), std::string::npos);
     EXPECT_EQ(html.find("<b>bold"), std::string::npos);
-    EXPECT_NE(html.find("<h2>First &lt;desktop&gt; &amp; &quot;friends&quot;</h2>"), std::string::npos);
-    EXPECT_LT(html.find("<h3>Later</h3>"), html.find("sub/two.png"));
+    EXPECT_NE(html.find("<h2 id=\"scenario-1\">First &lt;desktop&gt; &amp; &quot;friends&quot; <a"), std::string::npos);
+    EXPECT_LT(html.find("<h3 id=\"scenario-1-note-1\">Later</h3>"), html.find("<img src=\"sub/two.png"));
     // Shown at 1x: a 40x20 px picture written at 2x is 20x10 on the page.
     EXPECT_NE(html.find(R"re(<img src="one.png" alt="Bar &lt;b&gt;bold&lt;/b&gt; &amp; &#39;quoted&#39;" width="20" height="10">)re"),
               std::string::npos);
@@ -105,6 +105,46 @@ TEST_F(PictureIndexPageTest, ListsExactlyThePicturesOfEveryScenarioInOrder) {
     // Plain static page.
     EXPECT_EQ(html.find("<script"), std::string::npos);
     EXPECT_EQ(html.find("http"), std::string::npos);
+}
+
+TEST_F(PictureIndexPageTest, ContentsLinkEverySectionAndNoteInPageOrder) {
+    auto a = scenario("a.json", R"({"description": "Alpha", "apps": [], "steps": [
+        {"do": "paint", "file": "a1.png"},
+        {"do": "note", "text": "Lit"},
+        {"do": "paint", "file": "a2.png"},
+        {"do": "note", "text": "Dark"},
+        {"do": "paint", "file": "a3.png"},
+        {"do": "paint", "file": "a4.png"}]})");
+    auto none = scenario("none.json", R"({"description": "No pictures", "apps": []})");
+    auto b = scenario("b.json", R"({"apps": [], "steps": [
+        {"do": "note", "text": "Lit"}, {"do": "paint", "file": "b1.png"}]})");
+    std::ostringstream out, err;
+    ASSERT_EQ(runner.run(std::vector<std::string>{a.string(), none.string(), b.string()}, dir / "out", out, err), 0)
+        << err.str();
+    const std::string html = page();
+    const auto contentsEnd = html.find("</nav>");
+    ASSERT_NE(contentsEnd, std::string::npos);
+    const std::string contents = html.substr(0, contentsEnd);
+
+    // Every link in the contents names a heading of the page, in the order the page shows them,
+    // and every section and note heading is linked once.
+    std::regex link(R"re(<a href="#([^"]+)">([^<]*)</a>)re");
+    std::vector<std::string> linked, titles;
+    for (auto it = std::sregex_iterator(contents.begin(), contents.end(), link); it != std::sregex_iterator(); ++it) {
+        linked.push_back((*it)[1]);
+        titles.push_back((*it)[2]);
+    }
+    std::regex heading(R"re(<h[23] id="([^"]+)")re");
+    std::vector<std::string> headings;
+    for (auto it = std::sregex_iterator(html.begin() + static_cast<std::ptrdiff_t>(contentsEnd), html.end(), heading);
+         it != std::sregex_iterator(); ++it)
+        headings.push_back((*it)[1]);
+    EXPECT_EQ(linked, headings);
+    EXPECT_EQ(titles, (std::vector<std::string>{"Alpha", "Lit", "Dark", b.string(), "Lit"}));
+    // A scenario without pictures has no section; counts are per section.
+    EXPECT_EQ(html.find("No pictures"), std::string::npos);
+    EXPECT_NE(contents.find("4 pictures"), std::string::npos);
+    EXPECT_NE(contents.find("1 picture<"), std::string::npos);
 }
 
 }  // namespace

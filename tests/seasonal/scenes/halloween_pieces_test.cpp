@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "gfx/draw_recorder.h"
 #include "seasonal/scenes/bare_tree.h"
@@ -57,6 +59,22 @@ TEST(BareTree, LimbsGrowOutFromTheTrunkFoot) {
     };
     EXPECT_LT(reach(young[0]), 0.6 * reach(grown[0]));
     EXPECT_NEAR(reach(grown[0]), 150, 1e-6);
+}
+
+TEST(BareTree, SeedsUseAllSixtyFourBitsAndGrowthMustBeFinite) {
+    // Seeds that differ only above the low 32 bits grow different trees, and the extremes grow
+    // a whole tree (the limbs' seeds wrap instead of overflowing).
+    BareTreeSpec low = tree(1), high = tree(1);
+    high.seed = low.seed + (std::int64_t{1} << 32);
+    EXPECT_NE(buildBareTree(low)[2], buildBareTree(high)[2]);
+    for (const std::int64_t seed : {std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::min()}) {
+        BareTreeSpec extreme = tree(1);
+        extreme.seed = seed;
+        EXPECT_EQ(limbCounts(buildBareTree(extreme)), (std::vector<int>{1, 3, 6, 12, 24}));
+    }
+    for (const double growth : {std::nan(""), std::numeric_limits<double>::infinity(),
+                                -std::numeric_limits<double>::infinity()})
+        EXPECT_EQ(limbCounts(buildBareTree(tree(growth))), (std::vector<int>{0, 0, 0, 0, 0})) << growth;
 }
 
 TEST(BareTree, OwnsTheSizeOfItsPathSet) {
@@ -164,10 +182,16 @@ TEST_F(SpiderWeb, GrowingRingsAlternateTheirStartingSpoke) {
     FAIL() << "no build value left ring 1 partly laid";
 }
 
-TEST_F(SpiderWeb, TooFewOrNegativeSpokesDrawNothing) {
+TEST_F(SpiderWeb, TooFewOrNegativeSpokesDrawNothingAndTooManyAreCapped) {
     for (int n : {2, 0, -5}) {
         const WebStrokes web = drawWeb(1, n);
         EXPECT_TRUE(web.spokes.empty() && web.rings.empty() && web.frame.empty() && web.sparkles == 0) << n;
+    }
+    // Any larger count is spun with the limit's spokes, not allocated and walked in full.
+    for (int n : {kSpiderWebSpokeLimit + 1, std::numeric_limits<int>::max()}) {
+        const WebStrokes web = drawWeb(1, n);
+        ASSERT_EQ(web.spokes.size(), 2u) << n;
+        EXPECT_EQ(countOf(web.spokes[0].path, Path::ElementKind::line), kSpiderWebSpokeLimit) << n;
     }
 }
 
