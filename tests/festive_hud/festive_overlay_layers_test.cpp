@@ -27,12 +27,7 @@ protected:
         FreshWorldTest::SetUp();
         testing::FixedPreferredLanguages::install(AppLanguage::en);
         testing::setToday(2025, 12, 25);  // the garland and the Christmas particles
-        HUDFestiveGeometry g;
-        g.size = {400, 110};
-        g.floorY = 105;
-        g.itemAnchors = {{60, 45}, {140, 45}, {220, 45}, {300, 45}};
-        g.rowSpanX = {0, 400};
-        festive().geometry = g;
+        festive().geometry = testing::barOfFourItems();
         festive().seedRandom(5);
     }
     static HUDFestiveState& festive() { return HUDFestiveState::shared(); }
