@@ -30,13 +30,37 @@ if [ ${#lists[@]} -eq 0 ]; then
   lists=(tests/mutations/*.txt)
 fi
 
-echo "copying the tree to $scratch" >&2
-mkdir -p "$scratch"
-rm -rf "$scratch/src-tree" && mkdir -p "$scratch/src-tree"
-# The files git knows and the new ones it does not ignore, with their times kept, so that a
-# second run rebuilds only what changed since the first.
-git ls-files -co --exclude-standard -z | xargs -0 cp -a --parents -t "$scratch/src-tree/"
+echo "bringing the copy of the tree in $scratch up to date" >&2
+mkdir -p "$scratch/src-tree"
 src="$scratch/src-tree"
+# The files git knows and the new ones it does not ignore. A file is copied only when its content
+# differs from the copy's, and then gets a fresh time, so that a second run rebuilds only what
+# changed; keeping the tree's own times instead could leave an object built from a change newer
+# than its restored source, and Ninja would not rebuild it. Files gone from the tree are removed.
+git ls-files -co --exclude-standard -z | python3 -c '
+import os, shutil, sys
+dest = sys.argv[1]
+wanted = set(p for p in sys.stdin.buffer.read().decode().split("\0") if p and os.path.isfile(p))
+for p in wanted:
+    d = os.path.join(dest, p)
+    with open(p, "rb") as f:
+        data = f.read()
+    try:
+        with open(d, "rb") as f:
+            if f.read() == data:
+                continue
+    except OSError:
+        pass
+    os.makedirs(os.path.dirname(d) or ".", exist_ok=True)
+    with open(d, "wb") as f:
+        f.write(data)
+    shutil.copymode(p, d)
+for top, dirs, files in os.walk(dest):
+    for name in files:
+        rel = os.path.relpath(os.path.join(top, name), dest)
+        if rel not in wanted:
+            os.remove(os.path.join(top, name))
+' "$src" || exit 2
 build="$scratch/build"
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -74,15 +98,28 @@ for list in "${lists[@]}"; do
   area=$(basename "$list" .txt)
   targets=()
   caught=0 survived=0 broken=0 missing=0
-  while IFS= read -r line || [ -n "$line" ]; do
+  while IFS= read -r -u 3 line || [ -n "$line" ]; do
     case "$line" in
       ''|'#'*) continue ;;
       targets:*) read -r -a targets <<<"${line#targets:}"; continue ;;
       area:*) area=$(echo "${line#area:}" | sed 's/^ *//'); continue ;;
     esac
-    file=$(awk -F' @@ ' '{print $1}' <<<"$line")
-    search=$(awk -F' @@ ' '{print $2}' <<<"$line")
-    repl=$(awk -F' @@ ' '{print $3}' <<<"$line")
+    # Fields are split at '@@' with one space on either side dropped, so an empty REPLACEMENT
+    # (a deleted statement) may end the line with '@@'.
+    mapfile -d '' -t fields < <(python3 -c '
+import sys
+parts = sys.argv[1].split("@@")
+def trim(x):
+    x = x[1:] if x.startswith(" ") else x
+    return x[:-1] if x.endswith(" ") else x
+parts = [trim(p) for p in parts]
+if len(parts) < 3:
+    parts += [""] * (3 - len(parts))
+sys.stdout.write("\0".join(parts[:3]) + "\0")' "$line")
+    file=${fields[0]} search=${fields[1]} repl=${fields[2]}
+    if [ -z "$file" ] || [ -z "$search" ] || [ "$(grep -o '@@' <<<"$line" | wc -l)" -lt 2 ]; then
+      echo "$list: not a change: $line" >&2; exit 2
+    fi
     if [ ${#targets[@]} -eq 0 ]; then
       echo "$list: no 'targets:' line before the first change" >&2; exit 2
     fi
@@ -106,7 +143,7 @@ for list in "${lists[@]}"; do
     fi
     cp "$scratch/original" "$src/$file"
     printf '%-9s %s: %s -> %s\n' "$verdict" "$file" "$search" "$repl"
-  done <"$list"
+  done 3<"$list" </dev/null
   unset baseline_done
   summary+=("$(printf '%-40s caught %d of %d (survived %d, broken %d, missing %d)' \
     "$area" "$caught" $((caught+survived)) "$survived" "$broken" "$missing")")

@@ -79,10 +79,13 @@ bool CairoBackend::fillWithCoverage(cairo_t* cr, const Path& path, const AffineT
 bool CairoBackend::fillDirect(const Path& path, const Shading& shading, double opacity,
                               const AffineTransform& toDevice, bool evenOdd, const ClipMask* clip) {
     // Unclipped rectangles are Cairo's (it has a fast rectilinear fill); under a clip they are
-    // cheaper here than through Cairo's clip.
-    if ((!clip && isAxisAlignedRect(path, toDevice)) || !compositor_.prepare(shading, opacity, toDevice))
-        return false;
-    if (clip && isAxisAlignedRect(path, toDevice)) {
+    // cheaper here than through Cairo's clip. A gradient that is dithered is always ours: Cairo
+    // would band it.
+    const bool rect = isAxisAlignedRect(path, toDevice);
+    if (!clip && rect && shading.asColor()) return false;
+    if (!compositor_.prepare(shading, opacity, toDevice, top().x0, top().y0)) return false;
+    if (!clip && rect && !compositor_.dithers()) return false;
+    if (clip && rect) {
         const Rect r = toDevice.apply(path.boundingRect());
         if (r.minX() == std::floor(r.minX()) && r.minY() == std::floor(r.minY()) && r.maxX() == std::floor(r.maxX()) &&
             r.maxY() == std::floor(r.maxY())) {
@@ -207,7 +210,7 @@ void CairoBackend::stroke(const Path& path, const Shading& shading, const Stroke
         clip = &clipMask(state);
         if (clip->empty) return;
     }
-    if (compositor_.prepare(shading, state.opacity, t)) {
+    if (compositor_.prepare(shading, state.opacity, t, top().x0, top().y0)) {
         // Rasterised and blended here without touching Cairo.
         auto& pieces = scratch().pieces;
         pieces.clear();

@@ -150,27 +150,30 @@ struct LutStop {
     float r, gr, b, a, loc;
 };
 
-// Table entry i of n: the gradient at t = i / (n - 1), premultiplied. `k` is the stop segment
-// reached so far (entries are built in order).
-std::uint32_t lutEntry(const std::vector<LutStop>& s, std::size_t& k, int i, int n) {
+// The gradient at t = i / (n - 1), unpremultiplied. `k` is the stop segment reached so far
+// (entries are made in order).
+LutStop lutColor(const std::vector<LutStop>& s, std::size_t& k, int i, int n) {
     float t = n > 1 ? float(i) / float(n - 1) : 1.0f;
     while (k + 1 < s.size() && s[k + 1].loc <= t) ++k;
-    LutStop c;
-    if (t <= s.front().loc)
-        c = s.front();
-    else if (k + 1 >= s.size())
-        c = s.back();
-    else {
-        const LutStop& a = s[k];
-        const LutStop& b = s[k + 1];
-        float span = b.loc - a.loc;
-        float f = span > 0 ? (t - a.loc) / span : 1.0f;
-        c = {a.r + (b.r - a.r) * f, a.gr + (b.gr - a.gr) * f, a.b + (b.b - a.b) * f, a.a + (b.a - a.a) * f,
-             t};
-    }
+    if (t <= s.front().loc) return s.front();
+    if (k + 1 >= s.size()) return s.back();
+    const LutStop& a = s[k];
+    const LutStop& b = s[k + 1];
+    float span = b.loc - a.loc;
+    float f = span > 0 ? (t - a.loc) / span : 1.0f;
+    return {a.r + (b.r - a.r) * f, a.gr + (b.gr - a.gr) * f, a.b + (b.b - a.b) * f, a.a + (b.a - a.a) * f, t};
+}
+
+// A colour premultiplied and rounded to 8 bits.
+std::uint32_t quantize(const LutStop& c) {
     float al = c.a * 255.0f;
     auto q = [](float v) { return std::uint32_t(std::clamp(v, 0.0f, 255.0f) + 0.5f); };
     return (q(al) << 24) | (q(c.r * al) << 16) | (q(c.gr * al) << 8) | q(c.b * al);
+}
+
+// Table entry i of n: the gradient at t = i / (n - 1), premultiplied.
+std::uint32_t lutEntry(const std::vector<LutStop>& s, std::size_t& k, int i, int n) {
+    return quantize(lutColor(s, k, i, n));
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -215,15 +218,19 @@ __attribute__((target("avx2"))) void buildLutAvx2(const std::vector<LutStop>& s,
 }
 #endif
 
-// Fills lut[0..n) with the gradient sampled evenly over 0...1 (premultiplied). A table no
-// longer than the gradient is in pixels (plus margin) is as good as exact, and cheap to build.
-void buildLut(const Gradient& g, double opacity, std::array<std::uint32_t, kLutSize>& lut, int n) {
+std::vector<LutStop> lutStops(const Gradient& g, double opacity) {
     std::vector<GradientStop> stops = g.resolvedStops(opacity);
     std::vector<LutStop> s;
     s.reserve(stops.size());
     for (const GradientStop& st : stops)
         s.push_back({float(st.color.red), float(st.color.green), float(st.color.blue), float(st.color.alpha),
                      float(st.location)});
+    return s;
+}
+
+// Fills lut[0..n) with the gradient sampled evenly over 0...1 (premultiplied). A table no
+// longer than the gradient is in pixels (plus margin) is as good as exact, and cheap to build.
+void buildLut(const std::vector<LutStop>& s, std::array<std::uint32_t, kLutSize>& lut, int n) {
 #if defined(__x86_64__) && defined(__GNUC__)
     static const bool avx2 = __builtin_cpu_supports("avx2");
     if (avx2) {
@@ -233,6 +240,27 @@ void buildLut(const Gradient& g, double opacity, std::array<std::uint32_t, kLutS
 #endif
     std::size_t k = 0;
     for (int i = 0; i < n; ++i) lut[i] = lutEntry(s, k, i, n);
+}
+
+// The 4 × 4 ordered-dither matrix: the pixel at (x mod 4, y mod 4) rounds at (value + 0.5) / 16.
+constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+// A gradient is dithered where one step of a channel's 8-bit levels spans more pixels than this.
+constexpr double kPixelsPerLevelToDither = 3;
+
+// Whether a gradient `pixels` long has a stretch so gentle that its 8-bit steps would band.
+bool wantsDither(const std::vector<LutStop>& s, double pixels) {
+    if (!(pixels > 0) || !std::isfinite(pixels)) return false;
+    for (std::size_t i = 0; i + 1 < s.size(); ++i) {
+        const LutStop& a = s[i];
+        const LutStop& b = s[i + 1];
+        const double span = double(b.loc - a.loc) * pixels;
+        if (!(span > 0)) continue;
+        const double levels =
+            255.0 * std::max({std::fabs(double(b.a - a.a)), std::fabs(double(b.r * b.a - a.r * a.a)),
+                              std::fabs(double(b.gr * b.a - a.gr * a.a)), std::fabs(double(b.b * b.a - a.b * a.a))});
+        if (levels >= 1 && span / levels > kPixelsPerLevelToDither) return true;
+    }
+    return false;
 }
 
 int lutSizeFor(double lengthInPixels) {
@@ -263,7 +291,62 @@ inline __m128i lookup4(const std::uint32_t* lut, __m128 f, float hi, bool pad) {
 
 }  // namespace
 
-bool SpanCompositor::prepare(const Shading& shading, double opacity, const AffineTransform& toDevice) {
+void SpanCompositor::prepareTables(const Gradient& gradient, double opacity, double pixels, int n) {
+    const std::vector<LutStop> stops = lutStops(gradient, opacity);
+    dither_ = wantsDither(stops, pixels);
+    if (!dither_) {
+        buildLut(stops, lut_, n);
+        return;
+    }
+    fineLut_.resize(static_cast<std::size_t>(n));
+    std::size_t k = 0;
+    for (int i = 0; i < n; ++i) {
+        const LutStop c = lutColor(stops, k, i, n);
+        const float al = std::clamp(c.a, 0.0f, 1.0f) * 255.0f;
+        auto channel = [al](float v) { return std::clamp(v, 0.0f, 1.0f) * al; };
+        fineLut_[static_cast<std::size_t>(i)] = {al, channel(c.r), channel(c.gr), channel(c.b)};
+    }
+}
+
+template <class Position>
+void SpanCompositor::blendDithered(std::uint32_t* d, const std::uint8_t* m, int y, int from, int to,
+                                   Position&& position) const {
+    const float hi = last_;
+    const int* thresholds = kBayer[(y + originY_) & 3];
+    for (int x = skipEmpty(m, from, to); x < to; ++x) {
+        if (!m[x]) continue;
+        const float f = position(x);
+        int i;
+        if (pad_) {
+            i = static_cast<int>(f > 0.0f ? (f > hi ? hi : f) : 0.0f);
+        } else {
+            if (!(f >= 0.0f && f <= hi + 1.0f)) continue;
+            i = static_cast<int>(std::min(f, hi));
+        }
+        const auto& src = fineLut_[static_cast<std::size_t>(i)];
+        const float cover = float(m[x]) / 255.0f;
+        const float keep = 1.0f - src[0] * cover / 255.0f;
+        const float t = (float(thresholds[(x + originX_) & 3]) + 0.5f) / 16.0f;
+        const std::uint32_t p = d[x];
+        if (cover == 1.0f && src[0] >= 255.0f) {
+            // Opaque: the destination is covered; only the gradient's own levels are rounded.
+            d[x] = 0xFF000000u | std::uint32_t(std::min(src[1] + t, 255.0f)) << 16 |
+                   std::uint32_t(std::min(src[2] + t, 255.0f)) << 8 | std::uint32_t(std::min(src[3] + t, 255.0f));
+            continue;
+        }
+        auto out = [&](int channel, int shift) {
+            const float v = src[channel] * cover + float((p >> shift) & 0xFFu) * keep;
+            return std::uint32_t(std::min(v + t, 255.0f)) << shift;
+        };
+        d[x] = out(0, 24) | out(1, 16) | out(2, 8) | out(3, 0);
+    }
+}
+
+bool SpanCompositor::prepare(const Shading& shading, double opacity, const AffineTransform& toDevice, int originX,
+                             int originY) {
+    dither_ = false;
+    originX_ = originX;
+    originY_ = originY;
     if (const Color* c = shading.asColor()) {
         mode_ = Mode::solid;
         solid_ = pack(c->opacity(opacity));
@@ -278,9 +361,10 @@ bool SpanCompositor::prepare(const Shading& shading, double opacity, const Affin
     if (const Shading::Linear* l = shading.asLinear()) {
         mode_ = Mode::linear;
         pad_ = l->extend == GradientExtend::pad;
-        int n = lutSizeFor(distance(l->start, l->end) * pixels);
+        const double length = distance(l->start, l->end) * pixels;
+        int n = lutSizeFor(length);
         last_ = float(n - 1);
-        buildLut(l->gradient, opacity, lut_, n);
+        prepareTables(l->gradient, opacity, length, n);
         // t(user) = (u - start)·d / |d|², which through the inverse transform is affine in pixels.
         double dx = l->end.x - l->start.x, dy = l->end.y - l->start.y;
         double len2 = dx * dx + dy * dy;
@@ -294,9 +378,10 @@ bool SpanCompositor::prepare(const Shading& shading, double opacity, const Affin
     mode_ = Mode::radial;
     pad_ = r->extend == GradientExtend::pad;
     const double r0 = std::max(0.0, r->startRadius), r1 = std::max(0.0, r->endRadius);
-    int n = lutSizeFor((r1 - r0) * pixels);
+    const double length = (r1 - r0) * pixels;
+    int n = lutSizeFor(length);
     last_ = float(n - 1);
-    buildLut(r->gradient, opacity, lut_, n);
+    prepareTables(r->gradient, opacity, length, n);
     cx_ = r->center.x;
     cy_ = r->center.y;
     k_ = last_ / (r1 - r0);
@@ -330,6 +415,7 @@ void SpanCompositor::blendRowBaseline(std::uint32_t* d, const std::uint8_t* m, i
                 if (pad_) return lut_[static_cast<int>(f > 0.0f ? (f > hi ? hi : f) : 0.0f)];
                 return (f >= 0.0f && f <= hi + 1.0f) ? lut_[static_cast<int>(std::min(f, hi))] : 0u;
             };
+            if (dither_) return blendDithered(d, m, y, from, to, [&](int x) { return ta * float(x) + b; });
             auto pixel = [&](int x) { return index(ta * float(x) + b); };
 #if defined(__SSE2__)
             const __m128 vta = _mm_set1_ps(ta), vb = _mm_set1_ps(b), step = _mm_setr_ps(0, 1, 2, 3);
@@ -359,6 +445,12 @@ void SpanCompositor::blendRowBaseline(std::uint32_t* d, const std::uint8_t* m, i
                 float ux = ux0 + ia * float(x), uy = uy0 + ib * float(x);
                 return index(std::sqrt(ux * ux + uy * uy) * k + off);
             };
+            if (dither_) {
+                return blendDithered(d, m, y, from, to, [&](int x) {
+                    float ux = ux0 + ia * float(x), uy = uy0 + ib * float(x);
+                    return std::sqrt(ux * ux + uy * uy) * k + off;
+                });
+            }
 #if defined(__SSE2__)
             const __m128 vux = _mm_set1_ps(ux0), vuy = _mm_set1_ps(uy0), via = _mm_set1_ps(ia),
                          vib = _mm_set1_ps(ib);
@@ -440,6 +532,7 @@ __attribute__((target("avx2"))) inline __m256i lookup8(const std::uint32_t* lut,
 }  // namespace
 
 int SpanCompositor::blendRowAvx2(std::uint32_t* d, const std::uint8_t* m, int y, int from, int to) const {
+    if (dither_) return from;  // the portable blend does the dithered one
     int x = skipEmpty(m, from, to);
     const __m256 step = _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7);
     switch (mode_) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/accessibility_display_options.h"
+#include "switcher/visual_effect_blur.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -108,6 +109,12 @@ void NonActivatingPanel::refreshEnvironment(ui::ColorScheme systemScheme) {
     env.colorSchemeContrast =
         options.shouldIncreaseContrast() ? ui::ColorSchemeContrast::increased : ui::ColorSchemeContrast::standard;
     if (!(env == host_.environment())) host_.setEnvironment(env);
+}
+
+std::vector<ui::Rect> NonActivatingPanel::behindWindowBlurFrames() {
+    std::vector<ui::Rect> frames;
+    if (auto f = host_.presentedFrame(VisualEffectBlur::kBehindWindowName)) frames.push_back(*f);
+    return frames;
 }
 
 gfx::Image NonActivatingPanel::renderImage(double scale) {

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/panel_window.h"
 #include "ui/hosting_view.h"
@@ -35,6 +36,10 @@ public:
     platform::Size fittingSize();
     // The scheme the system shows and the accessibility display options, handed to the content.
     void refreshEnvironment(ui::ColorScheme systemScheme);
+
+    // Where the content has a material that blurs what lies behind the window (panel points, as
+    // drawn now): the window server blurs the screen under these areas when it composes it.
+    std::vector<ui::Rect> behindWindowBlurFrames();
 
     // What the panel shows now, alpha included.
     gfx::Image renderImage(double scale = 2.0);

@@ -10,8 +10,9 @@ ui::View VisualEffectBlur::body() const {
     const bool hud = material == Material::hudWindow;
     const Color top = isLight ? Color::rgb(0.96, 0.96, 0.97, hud ? 0.80 : 0.86) : Color::rgb(0.22, 0.22, 0.24, hud ? 0.80 : 0.86);
     const Color bottom = isLight ? Color::rgb(0.90, 0.90, 0.92, hud ? 0.80 : 0.86) : Color::rgb(0.14, 0.14, 0.16, hud ? 0.80 : 0.86);
-    return ui::Rectangle().fill(ui::ShapeStyle::linearGradient(gfx::Gradient::colors({top, bottom}), ui::UnitPoint::top(),
-                                                              ui::UnitPoint::bottom()));
+    ui::View tint = ui::Rectangle().fill(
+        ui::ShapeStyle::linearGradient(gfx::Gradient::colors({top, bottom}), ui::UnitPoint::top(), ui::UnitPoint::bottom()));
+    return blendingMode == BlendingMode::behindWindow ? tint.named(kBehindWindowName) : tint;
 }
 
 }  // namespace quillmar

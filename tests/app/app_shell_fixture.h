@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app_delegate.h"
+#include "app/url_sender_check.h"
 #include "app/demo/switcher_demo_steps.h"
 #include "platform/sim/sim_accessibility_api.h"
 #include "platform/sim/sim_application.h"
@@ -82,6 +83,12 @@ protected:
         w.title = title;
         w.bounds = {100, 100, 800, 600};
         return desktop->addWindow(std::move(w)).number;
+    }
+
+    // Whether a URL event from this sender, with this pid in its audit token, passes the check.
+    static bool senderTrusted(std::optional<std::int32_t> senderPid, std::optional<std::int32_t> tokenPid = std::nullopt) {
+        const auto event = platform::AppleEvent::fromSender(senderPid, tokenPid);
+        return UrlSenderCheck::isTrusted(&event);
     }
 
     platform::Menu& openMenu() {

@@ -14,13 +14,7 @@
 namespace quillmar::testing {
 namespace {
 
-class UrlSenderTrustTest : public AppShellTest {
-protected:
-    bool trusted(std::optional<std::int32_t> senderPid, std::optional<std::int32_t> tokenPid = std::nullopt) {
-        const auto event = platform::AppleEvent::fromSender(senderPid, tokenPid);
-        return UrlSenderCheck::isTrusted(&event);
-    }
-};
+class UrlSenderTrustTest : public AppShellTest {};
 
 TEST_F(UrlSenderTrustTest, ProcessTrees) {
     const auto terminal = addApp("Terminal", "com.apple.Terminal");
@@ -51,18 +45,18 @@ TEST_F(UrlSenderTrustTest, ProcessTrees) {
         {"a look-alike path", addProcess("/usr/bin/open2", shell), false},
         {"a process that does not exist", 4242, false},
     };
-    for (const auto& c : cases) EXPECT_EQ(trusted(c.sender), c.expected) << c.what;
+    for (const auto& c : cases) EXPECT_EQ(senderTrusted(c.sender), c.expected) << c.what;
 }
 
 TEST_F(UrlSenderTrustTest, ThePidComesFromTheTokenThenTheSenderAttribute) {
     const auto terminal = addApp("Terminal", "com.apple.Terminal");
     const auto browser = addApp("Browser", "com.example.browser");
-    EXPECT_TRUE(trusted(browser, terminal));    // a valid token wins
-    EXPECT_FALSE(trusted(terminal, browser));
-    EXPECT_TRUE(trusted(terminal, 0));          // a token pid of 0 falls back
-    EXPECT_FALSE(trusted(std::nullopt, std::nullopt));
-    EXPECT_FALSE(trusted(0));
-    EXPECT_FALSE(trusted(-5));
+    EXPECT_TRUE(senderTrusted(browser, terminal));    // a valid token wins
+    EXPECT_FALSE(senderTrusted(terminal, browser));
+    EXPECT_TRUE(senderTrusted(terminal, 0));          // a token pid of 0 falls back
+    EXPECT_FALSE(senderTrusted(std::nullopt, std::nullopt));
+    EXPECT_FALSE(senderTrusted(0));
+    EXPECT_FALSE(senderTrusted(-5));
     EXPECT_FALSE(UrlSenderCheck::isTrusted(nullptr));
 
     // Attributes of the wrong length are not read.

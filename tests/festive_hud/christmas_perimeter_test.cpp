@@ -10,6 +10,8 @@
 #include "festive_hud/hud_festive_state.h"
 #include "festive_test_support.h"
 #include "gfx/draw_recorder.h"
+#include "gfx/image_compare.h"
+#include "gfx/render_target.h"
 #include "support/fresh_world.h"
 
 namespace quillmar {
@@ -189,6 +191,24 @@ TEST_F(ChristmasGarlandTest, TimeOnlyTwinklesAndSwingsAndBadNumbersStayOffTheCan
         }
         drawChristmasPerimeter(ctx, {bad, 100}, false, 20, 0);
     }
+}
+
+// The pixels a glow gives an amber bulb's halo on the dark plate, at 4x: a full glow widens the
+// halo from 6.4 to 10.8 points and lifts it by a third opacity, enough to be seen at that size.
+TEST(ChristmasBulbHalo, AFullGlowWidensAndBrightensTheHalo) {
+    const gfx::Color plate{0.2, 0.2, 0.22, 1};
+    auto bulb = [&](double glow) {
+        return gfx::render({40, 40}, 4, [&](gfx::GraphicsContext& c) {
+                   c.fill(gfx::Path::rect({0, 0, 40, 40}), plate);
+                   drawChristmasBulb(c, 0, true, 14, 20, 0, 0, glow);
+               })->image();
+    };
+    const auto unlit = bulb(0), lit = bulb(1);
+    // The halo's centre is 3.1 points along the bulb's axis; these points lie off the glass.
+    const gfx::Point nearGlass{17.1, 24}, beyondUnlitHalo{17.1, 28};
+    EXPECT_GT(gfx::probe(lit, nearGlass).red - gfx::probe(unlit, nearGlass).red, 0.15);
+    EXPECT_TRUE(gfx::colorsClose(gfx::probe(unlit, beyondUnlitHalo), plate, 0.5 / 255));
+    EXPECT_GT(gfx::probe(lit, beyondUnlitHalo).red - plate.red, 0.03);
 }
 
 }  // namespace

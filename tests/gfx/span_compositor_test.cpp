@@ -1,11 +1,17 @@
 // The span compositor blends many columns at a time (eight or four, by what the processor
-// offers) and single columns at the ragged ends; every way must give the same pixels.
+// offers) and single columns at the ragged ends; every way must give the same pixels. Gentle
+// gradients are dithered, so that a large glow shows no rings.
 
 #include "gfx/span_compositor.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
+
+#include "gfx/banded_png.h"
+#include "gfx/render_target.h"
+#include "support/temp_path.h"
 
 namespace quillmar::gfx {
 namespace {
@@ -52,6 +58,59 @@ TEST(SpanCompositorTest, WideAndSingleColumnBlendsGiveTheSamePixels) {
             EXPECT_EQ(row[x], background[x]) << x;
         }
     }
+}
+
+// Along row y, from column x0 to x1, the longest run of equal sums of blue over the 4 × 4
+// pixels to the lower right: a ring of one 8-bit level keeps the sum for as long as it is wide,
+// while any dither (which mixes two levels within such a block) moves it every pixel or two.
+int longestFlatRun(const Image& image, int y, int x0, int x1) {
+    const int stride = image.stride() / 4;
+    int longest = 0, run = 0, last = -1;
+    for (int x = x0; x < x1; ++x) {
+        int sum = 0;
+        for (int j = 0; j < 4; ++j)
+            for (int i = 0; i < 4; ++i) sum += static_cast<int>(image.data()[(y + j) * stride + x + i] & 0xFFu);
+        run = sum == last ? run + 1 : 1;
+        last = sum;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+
+TEST(SpanCompositorTest, LargeGlowsAreDitheredSoTheirRowsShowNoBands) {
+    // A room's warm glow, some thirty pixels to each 8-bit level of blue. Undithered, each level
+    // is a ring that wide; dithered, neighbouring pixels mix the two levels around. Over a dark
+    // room and over a light one: the result is dithered, not the glow alone.
+    Color room(0.1, 0.08, 0.06, 1);
+    auto glow = [&room](GraphicsContext& c) {
+        c.fill(Path::rect({0, 0, 600, 120}), room);
+        c.fill(Path::circle({0, 60}, 560),
+               Shading::radialGradient(Gradient({{Color(1, 0.8, 0.5, 0.15), 0}, {Color(1, 0.8, 0.5, 0), 1}}), {0, 60}, 0, 560));
+    };
+    for (const Color& beneath : {Color(0.95, 0.94, 0.97, 1), room}) {
+        room = beneath;
+        const auto image = render({600, 120}, 1, glow)->image();
+        for (int y : {20, 57, 60, 90}) EXPECT_LE(longestFlatRun(image, y, 20, 500), 8) << "row " << y;
+    }
+    const auto image = render({600, 120}, 1, glow)->image();
+    // A small bulb's halo is steep: drawn as it always was, without a pattern.
+    SpanCompositor halo;
+    const Gradient fading({{Color(1, 0.2, 0.3, 0.6), 0}, {Color(1, 0.2, 0.3, 0), 1}});
+    ASSERT_TRUE(halo.prepare(Shading::radialGradient(fading, {0, 0}, 0, 8), 1, AffineTransform::scale(2, 2)));
+    EXPECT_FALSE(halo.dithers());
+    ASSERT_TRUE(halo.prepare(Shading::radialGradient(fading, {0, 0}, 0, 400), 1, AffineTransform::scale(2, 2)));
+    EXPECT_TRUE(halo.dithers());
+
+    // The same every time, and the same drawn in bands of any height.
+    const auto again = render({600, 120}, 1, glow)->image();
+    EXPECT_TRUE(std::equal(image.data(), image.data() + 600 * 120, again.data()));
+    const auto dir = quillmar::testing::snapshotDirectory("dither");
+    ASSERT_TRUE(render({600, 120}, 1, glow)->writePng((dir / "whole.png").string()));
+    ASSERT_TRUE(writePngInBands((dir / "bands.png").string(), {600, 120}, 1, glow, nullptr, 7));
+    const auto whole = Image::readPng((dir / "whole.png").string()), bands = Image::readPng((dir / "bands.png").string());
+    ASSERT_TRUE(whole && bands);
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 600; x += 3) ASSERT_EQ(whole->pixel(x, y), bands->pixel(x, y)) << x << "," << y;
 }
 
 }  // namespace

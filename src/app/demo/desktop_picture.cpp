@@ -1,9 +1,12 @@
 #include "app/demo/desktop_picture.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 
+#include "gfx/pixel_effects.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/system_appearance.h"
 #include "runtime/wall_clock.h"
@@ -16,9 +19,20 @@ namespace quillmar {
 
 namespace {
 
+using gfx::Rect;
+using gfx::Size;
 using ui::Color;
 
 constexpr double kTitleBarHeight = 28;
+
+// The window server's behind-window blur, as the system materials have it: a Gaussian of this
+// standard deviation (points) and a slight lift of the colours' saturation, under the material's
+// tint. What lies this far beyond the blurred area is drawn into the blur too.
+constexpr double kBackdropBlurRadius = 15;
+constexpr double kBackdropSaturation = 1.2;
+constexpr double kBackdropReach = 3 * kBackdropBlurRadius + 2;
+// The blur is worked out at this fraction of the picture's resolution.
+constexpr double kBackdropResolution = 0.25;
 
 ui::View placed(ui::View view, const ui::Rect& r) {
     return view.frame(r.width, r.height).offset(r.x, r.y);
@@ -87,6 +101,78 @@ ui::View menuBar(const std::string& appName, double width, double height, bool d
         .background(ui::Rectangle().fill(dark ? Color::black().opacity(0.45) : Color::whiteColor().opacity(0.55)));
 }
 
+// The part of a window's picture (`image`, alpha included, at `windowAlpha`) that a blurring
+// material covers: within the material's frames (points), every pixel at least half as opaque as
+// the window is, row by row. Its outline is thus the window's own (a rounded plate's corners stay
+// sharp-edged desktop), with the softened rim of the plate counted in where it is mostly opaque.
+gfx::Path behindWindowShape(const gfx::Image& image, const std::vector<ui::Rect>& frames, double windowAlpha) {
+    gfx::Path shape;
+    if (image.isNull() || !(windowAlpha > 0)) return shape;
+    const double scale = image.scale();
+    const int w = image.pixelWidth(), h = image.pixelHeight(), stride = image.stride() / 4;
+    const std::uint32_t threshold = static_cast<std::uint32_t>(std::ceil(127.5 * std::min(windowAlpha, 1.0)));
+    const auto* data = image.data();
+    for (const auto& f : frames) {
+        if (!f.isFinite()) continue;
+        const int x0 = std::clamp(static_cast<int>(std::floor(f.minX() * scale)), 0, w);
+        const int x1 = std::clamp(static_cast<int>(std::ceil(f.maxX() * scale)), 0, w);
+        const int y0 = std::clamp(static_cast<int>(std::floor(f.minY() * scale)), 0, h);
+        const int y1 = std::clamp(static_cast<int>(std::ceil(f.maxY() * scale)), 0, h);
+        // Runs of rows with the same span become one rectangle.
+        int runTop = y0, runFrom = -1, runTo = -1;
+        auto closeRun = [&](int bottom) {
+            if (runFrom < runTo)
+                shape.addRect({runFrom / scale, runTop / scale, (runTo - runFrom) / scale, (bottom - runTop) / scale});
+        };
+        for (int y = y0; y < y1; ++y) {
+            const auto* row = data + static_cast<std::ptrdiff_t>(y) * stride;
+            int from = x0;
+            while (from < x1 && (row[from] >> 24) < threshold) ++from;
+            int to = x1;
+            while (to > from && (row[to - 1] >> 24) < threshold) --to;
+            if (from >= to) from = to = -1;
+            if (from == runFrom && to == runTo) continue;
+            closeRun(y);
+            runTop = y;
+            runFrom = from;
+            runTo = to;
+        }
+        closeRun(y1);
+    }
+    return shape;
+}
+
+// The desktop under a panel's behind-window blur: `desk` (the screen without the panel, in
+// `scheme`) blurred and a little saturated, shown through `shape` (screen points) at the window's
+// alpha. The blur leaves nothing finer than a few points, so the part of the desktop it reaches
+// is drawn and blurred once, at a quarter of the picture's resolution, and stretched back over it:
+// a picture drawn in bands then holds no full-resolution copy of the desktop beside its own.
+ui::View blurredBackdrop(const ui::View& desk, Size screen, ui::ColorScheme scheme, const gfx::Path& shape,
+                         double windowAlpha, double scale) {
+    const Rect bounds = shape.boundingRect().insetBy(-kBackdropReach, -kBackdropReach);
+    const double reduced = scale * kBackdropResolution;
+    ui::HostingView near(desk.frame(screen.width, screen.height, ui::Alignment::topLeading())
+                             .offset(-bounds.x, -bounds.y)
+                             .frame(bounds.width, bounds.height, ui::Alignment::topLeading())
+                             .clipped(),
+                         bounds.size());
+    auto env = near.environment();
+    env.colorScheme = scheme;
+    near.setEnvironment(env);
+    gfx::Image backdrop = near.renderImage(reduced);
+    if (backdrop.isNull()) return ui::View();
+    const int w = backdrop.pixelWidth(), h = backdrop.pixelHeight();
+    gfx::gaussianBlur(backdrop.data(), w, h, backdrop.stride(), kBackdropBlurRadius * reduced);
+    gfx::adjustSaturation(backdrop.data(), w, h, backdrop.stride(), kBackdropSaturation);
+    backdrop.markDirty();
+    const gfx::Path local = shape.offsetBy(-bounds.x, -bounds.y);
+    return placed(ui::Image(backdrop)
+                      .resizable()
+                      .clipShape(ui::Shape::custom([local](const Rect&) { return local; }))
+                      .opacity(windowAlpha),
+                  bounds);
+}
+
 // The screen's views, hosted at the screen's size in its appearance.
 std::unique_ptr<ui::HostingView> hostScreen(const platform::sim::SimDesktop& desktop, const platform::Screen& screen,
                                             NonActivatingPanel* panel, double scale) {
@@ -126,15 +212,25 @@ std::unique_ptr<ui::HostingView> hostScreen(const platform::sim::SimDesktop& des
         layers.push_back(placed(menuBar(appName, frame.width, menuHeight, dark), {0, 0, frame.width, menuHeight}));
     }
 
+    const Size size{frame.width, frame.height};
+    ui::View desk = ui::ZStack(ui::Alignment::topLeading(), layers).frame(size.width, size.height, ui::Alignment::topLeading());
+    layers = {desk};
     if (panel && panel->isVisible()) {
         const auto p = panel->frame();
         const ui::Rect local{p.x - frame.x, frame.maxY() - p.maxY(), p.width, p.height};
         auto image = panel->renderImage(scale);
         if (!image.isNull()) {
+            const double alpha = panel->window().alphaValue();
             // The panel's own shadow, as the window server draws it under a shadowed window.
             layers.push_back(placed(ui::RoundedRectangle(18).fill(Color::black().opacity(0.001))
-                                        .shadow(Color::black().opacity(0.35 * panel->window().alphaValue()), 24, 0, 10),
+                                        .shadow(Color::black().opacity(0.35 * alpha), 24, 0, 10),
                                     local.insetBy(8, 8)));
+            // Under a material that blurs what lies behind the window, the desktop is blurred
+            // before the window's pixels (the material's tint and the content) are laid over it.
+            const gfx::Path shape = behindWindowShape(image, panel->behindWindowBlurFrames(), alpha);
+            if (!shape.isEmpty())
+                layers.push_back(blurredBackdrop(desk, size, dark ? ui::ColorScheme::dark : ui::ColorScheme::light,
+                                                 shape.offsetBy(local.x, local.y), alpha, scale));
             layers.push_back(placed(ui::Image(image).resizable(), local));
         }
     }

@@ -2,8 +2,9 @@
 // The whole of one simulated screen as a user would see it, for the demo's pictures: the desktop
 // background, the menu bar (with the frontmost app's name and the clock), the on-screen windows
 // of the desktop as framed rectangles with title bars, drawn back to front in their stacking
-// order, and the Switch Bar's panel at its frame when it is shown on that screen. Light or dark
-// after the system appearance.
+// order, and the Switch Bar's panel at its frame when it is shown on that screen, with the
+// desktop blurred under the panel's glass as the window server blurs what lies behind a window.
+// Light or dark after the system appearance.
 
 #include <optional>
 #include <string>

@@ -1,12 +1,15 @@
 // The demo's Switch Bar steps: the snapshot lands in the output directory and the switch's
 // events reach the log.
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 #include <filesystem>
 
 #include "platform/sim/event_log.h"
 #include "platform/sim/scenario_fields.h"
 #include "platform/sim/scenario_registry.h"
+#include "app/demo/desktop_picture.h"
 #include "app/demo/switcher_demo_steps.h"
 #include "gfx/image_compare.h"
 #include "support/temp_path.h"
@@ -109,6 +112,62 @@ TEST_F(SwitcherDemoStepsTest, WholeScreenPictureShowsTheDesktopWindowsMenuBarAnd
     EXPECT_TRUE(logged("\"switchBar\":false"));
     run("snapshotScreen", {{"file", "none.png"}, {"screen", 7}});
     EXPECT_TRUE(logged("no such screen"));
+}
+
+// The largest step between neighbouring pixels of `picture` (any channel) where the bar alone
+// (`bar`, at the same place) shows its plate and nothing of its own changes: what the plate lets
+// through of the desktop behind it.
+double edgeContrastUnderPlate(const gfx::Image& picture, const gfx::Image& bar, int left, int top) {
+    double largest = 0;
+    for (int y = 0; y + 1 < bar.pixelHeight(); ++y)
+        for (int x = 0; x + 1 < bar.pixelWidth(); ++x) {
+            const auto here = bar.pixel(x, y);
+            if (here.alpha < 0.8) continue;
+            for (const auto& [dx, dy] : {std::pair{1, 0}, std::pair{0, 1}}) {
+                if (!gfx::colorsClose(bar.pixel(x + dx, y + dy), here, 1.5 / 255)) continue;
+                const auto a = picture.pixel(left + x, top + y), b = picture.pixel(left + x + dx, top + y + dy);
+                largest = std::max({largest, std::fabs(a.red - b.red), std::fabs(a.green - b.green), std::fabs(a.blue - b.blue)});
+            }
+        }
+    return largest;
+}
+
+TEST_F(SwitcherDemoStepsTest, GlassBlursTheDesktopBehindTheBarInBothAppearances) {
+    registerSwitcherSteps(registry);
+    desktop->setScreens({platform::Screen{1, "Built-in", {0, 0, 1440, 900}, {0, 25, 1440, 875}, 2}}, false);
+    const auto pids = addApps(3);
+    platform::sim::StepContext ctx{*desktop, log, outDir, "test.json"};
+    startSwitcherDemo(ctx);
+    controller().presentHUD(false);
+    advance(0.5);
+    const auto panel = simPanel()->frame();
+    const double top = 900 - panel.maxY();
+    // The key window's red, yellow and green buttons lie under the plate below the first icon,
+    // where the bar draws nothing but its glass.
+    const auto plate = controller().panel()->behindWindowBlurFrames();
+    ASSERT_EQ(plate.size(), 1u);
+    const auto item = *controller().panel()->contentView().frame("hudItem.0");
+    const auto key = desktop->windowsOf(pids[0]).front()->number;
+    desktop->moveWindow(key, {panel.x + item.x - 6, top + plate[0].maxY() - 36, 700, 400});
+
+    for (bool dark : {false, true}) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        run("systemAppearance", {{"appearance", dark ? "dark" : "light"}});
+        run("snapshotScreen", {{"file", "glass.png"}});
+        const auto screen = desktop->screens().front();
+        std::string error;
+        ASSERT_TRUE(DesktopPicture::writePng(*desktop, screen, nullptr, 1.0, (outDir / "desk.png").string(), &error)) << error;
+        const auto picture = gfx::Image::readPng((outDir / "glass.png").string(), 1.0);
+        const auto desk = gfx::Image::readPng((outDir / "desk.png").string(), 1.0);
+        ASSERT_TRUE(picture && desk);
+        const auto bar = controller().panel()->renderImage(1.0);
+        const int left = static_cast<int>(panel.x), upper = static_cast<int>(top);
+        // Behind the plate the desktop has sharp detail; through the glass it is a soft blur.
+        const double behind = edgeContrastUnderPlate(*desk, bar, left, upper);
+        const double through = edgeContrastUnderPlate(*picture, bar, left, upper);
+        EXPECT_GT(behind, 0.3);
+        EXPECT_LT(through, 3.5 / 255);
+    }
 }
 
 TEST_F(SwitcherDemoStepsTest, AppsGetDistinctLetterIconsAndOptionsChangeMidRun) {
