@@ -566,20 +566,25 @@ __attribute__((target("avx2"))) inline __m256i ditherChannel(__m256 src, __m256 
 // lane for lane the same single-precision steps as the portable blendDithered, so the same
 // pixels. (Its shortcut for opaque, fully covered pixels gives what the general steps give: the
 // kept share of the destination is then exactly zero.)
-__attribute__((target("avx2"))) inline void blendDithered8(std::uint32_t* d, const Fine8& s, std::uint64_t m8,
-                                                           __m256 t) {
+// `p` holds the eight destination pixels; the result is what they become.
+__attribute__((target("avx2"))) inline __m256i dithered8(__m256i p, const Fine8& s, std::uint64_t m8, __m256 t) {
     const __m256i cov = _mm256_cvtepu8_epi32(_mm_cvtsi64_si128(static_cast<long long>(m8)));
     const __m256 full = _mm256_set1_ps(255.0f);
     const __m256 cover = _mm256_div_ps(_mm256_cvtepi32_ps(cov), full);
     const __m256 keep = _mm256_sub_ps(_mm256_set1_ps(1.0f), _mm256_div_ps(_mm256_mul_ps(s.a, cover), full));
-    const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d));
     const __m256i r = _mm256_or_si256(
         _mm256_or_si256(ditherChannel<24>(s.a, cover, keep, p, t), ditherChannel<16>(s.r, cover, keep, p, t)),
         _mm256_or_si256(ditherChannel<8>(s.g, cover, keep, p, t), ditherChannel<0>(s.b, cover, keep, p, t)));
     // Uncovered columns, and those outside an unpadded gradient, keep what they hold.
     const __m256i paint =
         _mm256_andnot_si256(_mm256_cmpeq_epi32(cov, _mm256_setzero_si256()), s.inside);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), _mm256_blendv_epi8(p, r, paint));
+    return _mm256_blendv_epi8(p, r, paint);
+}
+
+__attribute__((target("avx2"))) inline void blendDithered8(std::uint32_t* d, const Fine8& s, std::uint64_t m8,
+                                                           __m256 t) {
+    const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), dithered8(p, s, m8, t));
 }
 
 }  // namespace
@@ -610,11 +615,25 @@ int SpanCompositor::blendRowAvx2(std::uint32_t* d, const std::uint8_t* m, int y,
             const double base = ta_ * 0.5 + tb_ * (y + 0.5) + tc_;
             const __m256 ta = _mm256_set1_ps(float(ta_)), b = _mm256_set1_ps(float(base));
             if (float(ta_) == 0.0f && dither_) {
+                // Every column takes the same colour and every eight the same thresholds: eight
+                // columns that hold what the eight before held, under the same coverage, become
+                // what those became (a backdrop's uniform runs cost one comparison).
                 const Fine8 src = fine8(fine, b, last_, pad_);
+                std::uint64_t lastM8 = 0;
+                __m256i lastIn = _mm256_setzero_si256(), lastOut = _mm256_setzero_si256();
                 for (; x + 8 <= to; x += 8) {
                     std::uint64_t m8;
                     std::memcpy(&m8, m + x, 8);
-                    if (m8) blendDithered8(d + x, src, m8, t);
+                    if (!m8) continue;
+                    __m256i* px = reinterpret_cast<__m256i*>(d + x);
+                    const __m256i p = _mm256_loadu_si256(px);
+                    const __m256i diff = _mm256_xor_si256(p, lastIn);
+                    if (m8 != lastM8 || !_mm256_testz_si256(diff, diff)) {
+                        lastM8 = m8;
+                        lastIn = p;
+                        lastOut = dithered8(p, src, m8, t);
+                    }
+                    _mm256_storeu_si256(px, lastOut);
                 }
                 return x;
             }
