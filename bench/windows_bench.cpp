@@ -1,5 +1,7 @@
 // The target catalogue on a busy desktop: 40 apps with 5 windows each (some minimised, some on
-// another Space, one app hidden), Accessibility trusted and answering at once.
+// another Space, the last app hidden), Accessibility trusted and answering at once; and the same
+// desktop with 100, 200 and 400 apps, with 40 apps of 25 windows and with one app (not hidden) of
+// 1,000, to see how each stage grows with the number of windows and with the number an app has.
 
 #include <benchmark/benchmark.h>
 
@@ -12,7 +14,7 @@ namespace {
 
 using namespace quillmar;
 
-void buildDesktop() {
+void buildDesktop(int apps = 40, int windowsPerApp = 5) {
     runtime::World::reset();
     auto& desktop = platform::sim::SimDesktop::install();
     auto& ax = platform::sim::SimAccessibilityApi::install(desktop);
@@ -22,22 +24,22 @@ void buildDesktop() {
     desktop.setOwnProcess(own);
     ax.setTrusted(true);
     std::int32_t first = 0;
-    for (int a = 0; a < 40; ++a) {
+    for (int a = 0; a < apps; ++a) {
         platform::sim::SimApp app;
         app.localizedName = "App " + std::to_string(a);
         app.bundleIdentifier = "com.example.app" + std::to_string(a);
         app.bundlePath = "/Applications/App" + std::to_string(a) + ".app";
         app.icon = platform::AppIcon::roundedSquare(64, 0xff3366ccu, 0xff112244u);
-        app.isHidden = a == 39;
+        app.isHidden = apps > 1 && a == apps - 1;
         const auto pid = desktop.addApp(app).pid;
         if (a == 0) first = pid;
-        for (int w = 0; w < 5; ++w) {
+        for (int w = 0; w < windowsPerApp; ++w) {
             platform::sim::SimWindow window;
             window.ownerPid = pid;
             window.title = "Document " + std::to_string(w) + " \u2014 App " + std::to_string(a);
-            window.bounds = {double(20 * w + a), double(30 + 10 * w), 900, 650};
-            window.isMinimized = w == 4;
-            window.space = w == 3 ? 2 : 1;
+            window.bounds = {double(20 * (w % 5) + a), double(30 + 10 * (w % 5) + w / 5), 900, 650};
+            window.isMinimized = w % 5 == 4;
+            window.space = w % 5 == 3 ? 2 : 1;
             desktop.addWindow(window);
         }
     }
@@ -45,8 +47,9 @@ void buildDesktop() {
     runtime::MainLoop::main().runUntilIdle();
 }
 
+// Args: apps, windows an app.
 void BM_FetchTargetsAllWindows(benchmark::State& state) {
-    buildDesktop();
+    buildDesktop(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     auto& manager = WindowManager::shared();
     std::size_t count = 0;
     for (auto _ : state) {
@@ -57,7 +60,7 @@ void BM_FetchTargetsAllWindows(benchmark::State& state) {
     state.counters["targets"] = static_cast<double>(count);
     runtime::World::reset();
 }
-BENCHMARK(BM_FetchTargetsAllWindows)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FetchTargetsAllWindows)->Args({40, 5})->Args({100, 5})->Args({200, 5})->Args({400, 5})->Args({40, 25})->Args({1, 1000})->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 void BM_FetchTargetsAppsOnly(benchmark::State& state) {
     buildDesktop();

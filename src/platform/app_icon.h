@@ -5,12 +5,15 @@
 //
 // An icon may be given as a painter instead of pixels: it is then drawn the first time its pixels
 // are read, so a desktop of thousands of apps holds a few bytes for each icon nobody has shown.
+//
+// An icon keeps the representations made from it at other sizes (a scaled copy for the screens'
+// pixel density), as long as it lives itself: whoever asks for the same size again gets the same
+// representation, drawn once.
 
-#include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 namespace quillmar::platform {
@@ -39,17 +42,41 @@ public:
     // icon.
     std::shared_ptr<const std::vector<std::uint32_t>> sharedPixels() const;
     // Whether the pixels exist yet (reading them would not draw).
-    bool isDrawn() const { return drawn_.load(std::memory_order_acquire); }
+    bool isDrawn() const;
+
+    // This icon's pixels, for a painter of a representation made from it: the source holds what
+    // draws the pixels, not the icon, so a representation the icon keeps does not keep the icon.
+    class PixelSource {
+    public:
+        int width() const;
+        int height() const;
+        // Draws the icon first if it has not been drawn yet.
+        const std::vector<std::uint32_t>& pixels() const;
+
+    private:
+        friend class AppIcon;
+        struct Store;
+        std::shared_ptr<Store> store_;
+    };
+    PixelSource pixelSource() const { return source_; }
+
+    // The representation of this icon at width × height pixels that it keeps, or, the first time,
+    // the one `make` returns, kept from then on (at most kMaxRepresentations sizes, the one made
+    // longest ago dropped first). `make` reads this icon through pixelSource(); an icon of another
+    // size than asked for, or this icon itself, is returned without being kept.
+    static constexpr std::size_t kMaxRepresentations = 4;
+    std::shared_ptr<const AppIcon> representation(int width, int height,
+                                                  const std::function<std::shared_ptr<const AppIcon>()>& make) const;
 
     // A rounded square filled with a vertical gradient from top to bottom (straight ARGB colours),
     // the look of a generic application icon, drawn when first read. size is clamped to 1...1024.
     static std::shared_ptr<const AppIcon> roundedSquare(int size, std::uint32_t topArgb, std::uint32_t bottomArgb);
 
 private:
-    mutable std::once_flag once_;
-    mutable std::atomic<bool> drawn_{false};
-    mutable Painter painter_;
-    mutable std::shared_ptr<std::vector<std::uint32_t>> pixels_;
+    PixelSource source_;
+    // Made longest ago first; guarded by one lock for all icons (a desktop holds thousands of
+    // icons, and representations are asked for rarely).
+    mutable std::vector<std::shared_ptr<const AppIcon>> representations_;
 };
 
 using AppIconRef = std::shared_ptr<const AppIcon>;

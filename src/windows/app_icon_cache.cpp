@@ -35,7 +35,9 @@ platform::AppIconRef AppIconCache::icon(const platform::RunningApplication& app)
     if (entries_.size() >= kCapacity) entries_.clear();
     platform::AppIconRef source = app.icon;
     if (!source) source = platform::Workspace::shared().iconForFile(app.bundlePath.value_or("/Applications"));
-    platform::AppIconRef icon = scaled(source, pixels);
+    // The scaled copy is the source's own: one made before the cache was last emptied comes back.
+    platform::AppIconRef icon =
+        source ? source->representation(pixels, pixels, [&] { return scaled(source, pixels); }) : source;
     entries_[k] = icon;
     return icon;
 }
@@ -47,33 +49,33 @@ platform::AppIconRef AppIconCache::scaled(const platform::AppIconRef& icon, int 
     if (icon->width == size && icon->height == size) return icon;
     // Drawn when first shown, like the icon it is made from: a catalogue of thousands of apps
     // holds no pixels for the icons nobody looks at.
-    return std::make_shared<platform::AppIcon>(size, size, [icon, size](std::vector<std::uint32_t>& out) {
-        const std::vector<std::uint32_t>& in = icon->pixels();
-        if (size % icon->width == 0 && size % icon->height == 0) {
+    return std::make_shared<platform::AppIcon>(size, size, [icon = icon->pixelSource(), size](std::vector<std::uint32_t>& out) {
+        const std::vector<std::uint32_t>& in = icon.pixels();
+        const int width = icon.width(), height = icon.height();
+        if (size % width == 0 && size % height == 0) {
             // A whole-number enlargement: every pixel is one source pixel repeated, no averaging.
-            const int fx = size / icon->width, fy = size / icon->height;
+            const int fx = size / width, fy = size / height;
             for (int y = 0; y < size; ++y) {
-                const std::uint32_t* src = in.data() + static_cast<std::size_t>(y / fy) * static_cast<std::size_t>(icon->width);
+                const std::uint32_t* src = in.data() + static_cast<std::size_t>(y / fy) * static_cast<std::size_t>(width);
                 std::uint32_t* dst = out.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(size);
                 for (int x = 0; x < size; ++x) dst[x] = src[x / fx];
             }
             return;
         }
-        const double sx = static_cast<double>(icon->width) / size;
-        const double sy = static_cast<double>(icon->height) / size;
+        const double sx = static_cast<double>(width) / size;
+        const double sy = static_cast<double>(height) / size;
         for (int y = 0; y < size; ++y) {
             const double y0 = y * sy, y1 = (y + 1) * sy;
             for (int x = 0; x < size; ++x) {
                 const double x0 = x * sx, x1 = (x + 1) * sx;
                 double acc[4] = {0, 0, 0, 0};
                 double total = 0;
-                for (int py = static_cast<int>(std::floor(y0)); py < static_cast<int>(std::ceil(y1)) && py < icon->height; ++py) {
+                for (int py = static_cast<int>(std::floor(y0)); py < static_cast<int>(std::ceil(y1)) && py < height; ++py) {
                     const double wy = std::min<double>(py + 1, y1) - std::max<double>(py, y0);
-                    for (int px = static_cast<int>(std::floor(x0)); px < static_cast<int>(std::ceil(x1)) && px < icon->width;
-                         ++px) {
+                    for (int px = static_cast<int>(std::floor(x0)); px < static_cast<int>(std::ceil(x1)) && px < width; ++px) {
                         const double w = wy * (std::min<double>(px + 1, x1) - std::max<double>(px, x0));
                         if (w <= 0) continue;
-                        const std::uint32_t p = in[static_cast<std::size_t>(py) * static_cast<std::size_t>(icon->width) + static_cast<std::size_t>(px)];
+                        const std::uint32_t p = in[static_cast<std::size_t>(py) * static_cast<std::size_t>(width) + static_cast<std::size_t>(px)];
                         for (int c = 0; c < 4; ++c) acc[c] += w * ((p >> (8 * c)) & 0xffu);
                         total += w;
                     }

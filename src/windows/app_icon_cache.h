@@ -3,7 +3,8 @@
 // highest backing scale of the screens, so a 2x screen draws them sharp) and kept by a key that
 // outlives the process (bundle identifier, else executable path, else "pid:<pid>"), so a
 // relaunched app is served from the cache. The cache holds at most 128 icons: inserting into a
-// full cache empties it first.
+// full cache empties it first. The scaled copy is a representation the app's own icon keeps, so
+// an entry that comes back after the cache was emptied finds the copy already drawn.
 
 #include <cstddef>
 #include <cstdint>
@@ -34,8 +35,9 @@ public:
     std::size_t size() const { return entries_.size(); }
     bool contains(const std::string& key) const { return entries_.count(key) > 0; }
 
-    // A copy of icon resampled to size by size pixels (area average); the icon itself when it
-    // already has that size.
+    // A copy of icon resampled to size by size pixels (area average), drawn when first read; the
+    // icon itself when it already has that size. The copy reads the icon through its pixel
+    // source, so the icon may keep it without keeping itself alive.
     static platform::AppIconRef scaled(const platform::AppIconRef& icon, int size);
 
 private:

@@ -148,14 +148,24 @@ private:
                                               const MRURank& rank, double deadline);
     std::vector<SwitchTarget> buildWindowTargets(const AppSet& apps, const MRURank& rank, bool includeAppOnly,
                                                  double deadline);
-    AXWindowsAnswer cachedAXWindows(std::int32_t pid, AXWindowsByPID& map, bool allowFetch, double deadline);
-    std::optional<ParsedAXWindow> matchAXToCGWindow(std::uint32_t windowNumber, const std::vector<ParsedAXWindow>& windows,
-                                                    const platform::Rect& bounds);
-    static std::string offscreenWindowTitle(const OffscreenCGWindowCandidate& c, const std::optional<ParsedAXWindow>& match,
+    // The map's answer for pid, read and stored first when missing (it lives as long as the map).
+    const AXWindowsAnswer& cachedAXWindows(std::int32_t pid, AXWindowsByPID& map, bool allowFetch, double deadline);
+    // An app's Accessibility windows by window number (the first of each) and those without one,
+    // so that matching a record is a look-up rather than a walk over all of them.
+    struct AXWindowNumbers {
+        std::unordered_map<std::uint32_t, const ParsedAXWindow*> first;
+        std::vector<const ParsedAXWindow*> unnumbered;
+    };
+    // The matching window of `windows` (found through `numbers` when given, made from them), or null.
+    const ParsedAXWindow* matchAXToCGWindow(std::uint32_t windowNumber, const std::vector<ParsedAXWindow>& windows,
+                                            const platform::Rect& bounds, const AXWindowNumbers* numbers = nullptr);
+    static std::string offscreenWindowTitle(const OffscreenCGWindowCandidate& c, const ParsedAXWindow* match,
                                             const std::string& appName);
     platform::AppIconRef appIcon(const platform::RunningApplication& app);
-    static std::vector<platform::RunningApplication> sortedByMRU(std::vector<platform::RunningApplication> apps,
-                                                                 const MRURank& rank);
+    // The apps in MRU order (stable: apps not in the MRU list keep their order, after the others),
+    // in time linear in the apps and the MRU list.
+    static std::vector<const platform::RunningApplication*> inMRUOrder(const std::vector<platform::RunningApplication>& apps,
+                                                                       const MRURank& rank);
     static std::vector<SwitchTarget> regroupAndLabel(std::vector<SwitchTarget> targets);
 
     // Activation, close and quit.

@@ -90,14 +90,26 @@ bool WindowManager::qualifies(const RunningApplication& app, std::int32_t ownPid
            app.processIdentifier != ownPid;
 }
 
-std::vector<RunningApplication> WindowManager::sortedByMRU(std::vector<RunningApplication> apps, const MRURank& rank) {
-    auto rankOf = [&](const RunningApplication& a) {
-        auto it = rank.find(a.processIdentifier);
-        return it == rank.end() ? std::numeric_limits<std::size_t>::max() : it->second;
-    };
-    std::stable_sort(apps.begin(), apps.end(),
-                     [&](const RunningApplication& a, const RunningApplication& b) { return rankOf(a) < rankOf(b); });
-    return apps;
+std::vector<const RunningApplication*> WindowManager::inMRUOrder(const std::vector<RunningApplication>& apps,
+                                                                 const MRURank& rank) {
+    // A stable counting sort: ranks are indexes into the MRU list, and the apps absent from it
+    // form one last bucket.
+    constexpr std::size_t kAbsent = std::numeric_limits<std::size_t>::max();
+    std::vector<std::size_t> rankOf(apps.size(), kAbsent);
+    std::size_t last = 0;  // the bucket of the absent apps
+    for (std::size_t i = 0; i < apps.size(); ++i) {
+        if (auto it = rank.find(apps[i].processIdentifier); it != rank.end()) {
+            rankOf[i] = it->second;
+            last = std::max(last, it->second + 1);
+        }
+    }
+    auto bucket = [&](std::size_t i) { return rankOf[i] == kAbsent ? last : rankOf[i]; };
+    std::vector<std::size_t> start(last + 2, 0);
+    for (std::size_t i = 0; i < apps.size(); ++i) ++start[bucket(i) + 1];
+    for (std::size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
+    std::vector<const RunningApplication*> out(apps.size());
+    for (std::size_t i = 0; i < apps.size(); ++i) out[start[bucket(i)]++] = &apps[i];
+    return out;
 }
 
 // ---- fetchTargets ---------------------------------------------------------------------------------
@@ -197,7 +209,8 @@ std::vector<SwitchTarget> WindowManager::buildAppTargets(const std::vector<Runni
 
     const bool currentSpaceOnly = SwitcherSettings::shared().currentSpaceOnly.get();
     std::vector<SwitchTarget> out;
-    for (const auto& app : sortedByMRU(apps, rank)) {
+    for (const RunningApplication* ranked : inMRUOrder(apps, rank)) {
+        const RunningApplication& app = *ranked;
         const std::int32_t pid = app.processIdentifier;
         bool parked = false;
         bool open = true;
@@ -226,34 +239,43 @@ std::vector<SwitchTarget> WindowManager::buildAppTargets(const std::vector<Runni
 
 // ---- Window pass ----------------------------------------------------------------------------------
 
-AXWindowsAnswer WindowManager::cachedAXWindows(std::int32_t pid, AXWindowsByPID& map, bool allowFetch, double deadline) {
+const AXWindowsAnswer& WindowManager::cachedAXWindows(std::int32_t pid, AXWindowsByPID& map, bool allowFetch,
+                                                     double deadline) {
     if (auto it = map.find(pid); it != map.end()) return it->second;
     AXWindowsAnswer answer;
     if (allowFetch && runtime::mediaTime() < deadline) answer = parseAXWindows(pid, deadline);
-    map[pid] = answer;
-    return answer;
+    return map.emplace(pid, std::move(answer)).first->second;
 }
 
-std::optional<ParsedAXWindow> WindowManager::matchAXToCGWindow(std::uint32_t windowNumber,
-                                                               const std::vector<ParsedAXWindow>& windows,
-                                                               const Rect& bounds) {
-    if (windows.empty()) return std::nullopt;
+const ParsedAXWindow* WindowManager::matchAXToCGWindow(std::uint32_t windowNumber,
+                                                       const std::vector<ParsedAXWindow>& windows, const Rect& bounds,
+                                                       const AXWindowNumbers* numbers) {
+    if (windows.empty()) return nullptr;
+    auto sameFrame = [&](const ParsedAXWindow& w) {
+        const double origin = std::hypot(w.position.x - bounds.x, w.position.y - bounds.y);
+        const double size = std::hypot(w.size.width - bounds.width, w.size.height - bounds.height);
+        return origin < kMatchTolerance && size < kMatchTolerance;
+    };
     const bool withNumbers = hasWindowNumberCall();
+    if (withNumbers && numbers) {
+        if (auto it = numbers->first.find(windowNumber); it != numbers->first.end()) return it->second;
+        for (const ParsedAXWindow* w : numbers->unnumbered)
+            if (sameFrame(*w)) return w;
+        return nullptr;
+    }
     if (withNumbers) {
         for (const auto& w : windows)
-            if (w.windowID == windowNumber) return w;
+            if (w.windowID == windowNumber) return &w;
     }
     for (const auto& w : windows) {
         if (withNumbers && w.windowID != 0) continue;
-        const double origin = std::hypot(w.position.x - bounds.x, w.position.y - bounds.y);
-        const double size = std::hypot(w.size.width - bounds.width, w.size.height - bounds.height);
-        if (origin < kMatchTolerance && size < kMatchTolerance) return w;
+        if (sameFrame(w)) return &w;
     }
-    return std::nullopt;
+    return nullptr;
 }
 
-std::string WindowManager::offscreenWindowTitle(const OffscreenCGWindowCandidate& c,
-                                                const std::optional<ParsedAXWindow>& match, const std::string& appName) {
+std::string WindowManager::offscreenWindowTitle(const OffscreenCGWindowCandidate& c, const ParsedAXWindow* match,
+                                                const std::string& appName) {
     if (!c.title.empty()) return c.title;
     if (match && !match->title.empty()) return match->title;
     return appName;
@@ -272,7 +294,9 @@ std::vector<SwitchTarget> WindowManager::buildWindowTargets(const AppSet& apps, 
     std::unordered_set<std::uint32_t> offscreenWindowIDs;
     std::unordered_set<std::int32_t> pidsWithQualifyingWindow;
     std::unordered_map<std::int32_t, std::vector<OffscreenCGWindowCandidate>> offscreenCandidatesByPID;
+    std::unordered_map<std::int32_t, std::size_t> firstOnscreenEntry;  // index in `out` of each app's first
     AXWindowsByPID axWindowsByPID;
+    std::unordered_map<std::int32_t, AXWindowNumbers> axNumbersByPID;
     std::vector<SwitchTarget> out;
 
     auto windowEntry = [&](const RunningApplication& app, std::string id, std::optional<std::uint32_t> number,
@@ -292,6 +316,21 @@ std::vector<SwitchTarget> WindowManager::buildWindowTargets(const AppSet& apps, 
                                                  .isAppOnly = false,
                                                  .isMinimizedOrHidden = parked,
                                                  .hasOpenWindow = !parked});
+    };
+
+    // The app's windows by number, once it has more than a few: matching each of an app's records
+    // by walking all its windows would grow with the square of their number.
+    auto numbersOf = [&](std::int32_t pid, const AXWindowsAnswer& ax) -> const AXWindowNumbers* {
+        constexpr std::size_t kWalkedUpTo = 16;
+        if (ax.windows.size() <= kWalkedUpTo) return nullptr;
+        auto [it, added] = axNumbersByPID.try_emplace(pid);
+        if (added) {
+            for (const ParsedAXWindow& w : ax.windows) {
+                it->second.first.emplace(w.windowID, &w);
+                if (w.windowID == 0) it->second.unnumbered.push_back(&w);
+            }
+        }
+        return &it->second;
     };
 
     // 1. Windows of the window server's list, in its order: on-screen ones become entries at once,
@@ -317,18 +356,18 @@ std::vector<SwitchTarget> WindowManager::buildWindowTargets(const AppSet& apps, 
         if (seenWindowIDs.count(*number)) continue;
         if (!passesFloor(bounds, kOnscreenMinWidth, kOnscreenMinHeight)) continue;
         pidsWithQualifyingWindow.insert(*pid);
-        const AXWindowsAnswer ax = cachedAXWindows(*pid, axWindowsByPID, trusted, deadline);
-        const auto match = matchAXToCGWindow(*number, ax.windows, bounds);
+        const AXWindowsAnswer& ax = cachedAXWindows(*pid, axWindowsByPID, trusted, deadline);
+        const ParsedAXWindow* match = matchAXToCGWindow(*number, ax.windows, bounds, numbersOf(*pid, ax));
         if (trusted) {
             // The app answered with windows, none of them this one: not a real window.
             if (ax.answered && !ax.windows.empty() && !match) continue;
         } else if (pidsWithTarget.count(*pid) && title.empty()) {
             // Without Accessibility, untitled extra windows of an app are usually helpers: keep
             // only the largest one as the app's entry.
-            auto first = std::find_if(out.begin(), out.end(), [&](const SwitchTarget& t) { return t.pid == *pid; });
-            if (first != out.end() && area(bounds) > area(first->bounds))
-                *first = windowEntry(*app, "win-" + std::to_string(*number), *number, windowEntryName(*app), bounds,
-                                     std::nullopt, false);
+            auto first = firstOnscreenEntry.find(*pid);
+            if (first != firstOnscreenEntry.end() && area(bounds) > area(out[first->second].bounds))
+                out[first->second] = windowEntry(*app, "win-" + std::to_string(*number), *number,
+                                                 windowEntryName(*app), bounds, std::nullopt, false);
             continue;
         }
         std::string entryTitle = title;
@@ -337,25 +376,21 @@ std::vector<SwitchTarget> WindowManager::buildWindowTargets(const AppSet& apps, 
         seenWindowIDs.insert(*number);
         if (match) usedAXHashes.insert(match->hash);
         pidsWithTarget.insert(*pid);
+        firstOnscreenEntry.emplace(*pid, out.size());
         out.push_back(windowEntry(*app, "win-" + std::to_string(*number), *number, std::move(entryTitle), bounds,
                                   match ? std::optional(match->element) : std::nullopt, false));
     }
 
-    const std::vector<RunningApplication> byMRU = sortedByMRU(apps.apps, rank);
+    const std::vector<const RunningApplication*> byMRU = inMRUOrder(apps.apps, rank);
 
     // 2. Windows that only Accessibility knows of: minimised windows, windows of hidden apps, and
     //    windows on other Spaces.
     if (trusted) {
-        for (const auto& app : byMRU) {
+        for (const RunningApplication* ranked : byMRU) {
+            const RunningApplication& app = *ranked;
             const std::int32_t pid = app.processIdentifier;
             if (!app.isHidden && !pidsWithQualifyingWindow.count(pid)) continue;
-            AXWindowsAnswer ax;
-            if (auto it = axWindowsByPID.find(pid); it != axWindowsByPID.end()) {
-                ax = it->second;
-            } else {
-                if (runtime::mediaTime() < deadline) ax = parseAXWindows(pid, deadline);
-                axWindowsByPID[pid] = ax;
-            }
+            const AXWindowsAnswer& ax = cachedAXWindows(pid, axWindowsByPID, true, deadline);
             for (std::size_t i = 0; i < ax.windows.size(); ++i) {
                 const ParsedAXWindow& w = ax.windows[i];
                 if (usedAXHashes.count(w.hash) || (w.windowID != 0 && seenWindowIDs.count(w.windowID))) continue;
@@ -388,7 +423,9 @@ std::vector<SwitchTarget> WindowManager::buildWindowTargets(const AppSet& apps, 
 
     // 3. Off-screen window-server windows not listed yet, largest first; at most one that
     //    Accessibility cannot confirm per app.
-    for (const auto& app : byMRU) {
+    static const std::vector<ParsedAXWindow> kNoWindows;
+    for (const RunningApplication* ranked : byMRU) {
+        const RunningApplication& app = *ranked;
         const std::int32_t pid = app.processIdentifier;
         auto it = offscreenCandidatesByPID.find(pid);
         if (it == offscreenCandidatesByPID.end()) continue;
@@ -396,19 +433,21 @@ std::vector<SwitchTarget> WindowManager::buildWindowTargets(const AppSet& apps, 
         for (const auto& c : it->second)
             if (!seenWindowIDs.count(c.windowID)) remaining.push_back(c);
         if (remaining.empty()) continue;
-        std::vector<ParsedAXWindow> axWindows;
+        const std::vector<ParsedAXWindow>* axWindows = &kNoWindows;
+        const AXWindowNumbers* numbers = nullptr;
         if (trusted) {
-            const AXWindowsAnswer ax = cachedAXWindows(pid, axWindowsByPID, true, deadline);
+            const AXWindowsAnswer& ax = cachedAXWindows(pid, axWindowsByPID, true, deadline);
             const bool allMinimized = std::all_of(ax.windows.begin(), ax.windows.end(),
                                                   [](const ParsedAXWindow& w) { return w.isMinimized; });
             // The records are the minimised windows themselves, listed by the pass before.
             if (ax.answered && !ax.windows.empty() && allMinimized && ax.windows.size() >= it->second.size()) continue;
-            axWindows = ax.windows;
+            axWindows = &ax.windows;
+            numbers = numbersOf(pid, ax);
         }
         std::stable_sort(remaining.begin(), remaining.end(),
                          [](const auto& a, const auto& b) { return area(a.bounds) > area(b.bounds); });
         for (const auto& c : remaining) {
-            const auto match = matchAXToCGWindow(c.windowID, axWindows, c.bounds);
+            const ParsedAXWindow* match = matchAXToCGWindow(c.windowID, *axWindows, c.bounds, numbers);
             if (match && usedAXHashes.count(match->hash)) continue;
             const bool parked = app.isHidden || (match && match->isMinimized);
             if (currentSpaceOnly && !parked) continue;
@@ -424,7 +463,8 @@ std::vector<SwitchTarget> WindowManager::buildWindowTargets(const AppSet& apps, 
 
     // 4. Apps that got no window entry.
     if (includeAppOnly) {
-        for (const auto& app : byMRU) {
+        for (const RunningApplication* ranked : byMRU) {
+            const RunningApplication& app = *ranked;
             const std::int32_t pid = app.processIdentifier;
             if (pidsWithTarget.count(pid)) continue;
             out.push_back(appEntry(app, appIcon(app), app.isHidden, false));

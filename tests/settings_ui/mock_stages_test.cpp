@@ -78,7 +78,8 @@ TEST_F(MockStagesTest, SampleIconsAreMadeOnlyForFewerThanThreeTargets) {
         const int withThree = lookups;
         stage.targets.pop_back();
         (void)stage.displayIcons();
-        std::exit(withThree != 0 ? 1 : lookups != 2 ? 2 : 0);
+        // _Exit: the leak checker's exit hook would count the world this child leaves behind.
+        std::_Exit(withThree != 0 ? 1 : lookups != 2 ? 2 : 0);
     };
     EXPECT_EXIT(child(), ::testing::ExitedWithCode(0), "");
 }

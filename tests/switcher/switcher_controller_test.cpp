@@ -183,6 +183,37 @@ TEST_F(SwitcherControllerTest, AfterTheWarmUpNoFrameOfTheFirstOpeningResamplesAn
     EXPECT_TRUE(controller().isPresentedBloom);
 }
 
+TEST_F(SwitcherControllerTest, OnADesktopOfMoreAppsThanTheIconCacheHoldsNoOpeningResamplesAnIconAgain) {
+    // Each catalogue of 150 apps empties the icon cache of 128 on its way: what comes back is the
+    // scaled copy each app's icon keeps, already drawn, and so the tiles the bar drew from it.
+    addApps(150);
+    controller().warmUp();
+    runUntilIdle();
+    const auto made = gfx::CairoBackend::resampledTiles();
+    std::vector<platform::AppIconRef> shown;
+    for (int opening = 0; opening < 3; ++opening) {
+        startGesture();
+        ASSERT_TRUE(controller().isVisible);
+        for (int frame = 0; frame < 30; ++frame) {
+            advance(1.0 / 60);
+            controller().panel()->renderImage(2.0);
+            EXPECT_EQ(gfx::CairoBackend::resampledTiles(), made) << "opening " << opening << ", frame " << frame;
+        }
+        const auto& targets = controller().targets.get();
+        ASSERT_EQ(targets.size(), 150u);
+        if (opening == 0)
+            for (std::size_t i = 0; i < 8; ++i) shown.push_back(targets[i].appIcon);
+        for (std::size_t i = 0; i < 8; ++i) {
+            EXPECT_EQ(targets[i].appIcon, shown[i]) << "opening " << opening << ", entry " << i;
+            EXPECT_TRUE(targets[i].appIcon->isDrawn());
+        }
+        controller().dismissHUD(true);
+        TrackpadTouchMonitor::shared().advanceGesture(snapshot(0, 0, 0));
+        advance(1.0);
+    }
+    EXPECT_LE(WindowManager::shared().iconCache().size(), 128u);
+}
+
 TEST_F(SwitcherControllerTest, GestureCallbacksDriveTheBar) {
     addApps(3);
     startGesture();

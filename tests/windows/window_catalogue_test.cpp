@@ -60,6 +60,23 @@ TEST_F(CatalogueTest, AppsOnlyFollowsMRUAndDecidesOpenWindows) {
     EXPECT_TRUE(targets[3].isMinimizedOrHidden);
 }
 
+TEST_F(CatalogueTest, AppsLaunchedSinceTheMRUListWasMadeComeLastInLaunchOrder) {
+    const auto first = addApp("First");
+    const auto second = addApp("Second");
+    desktop->setFrontmost(second);
+    auto& manager = wm();  // its MRU list: Second, First
+    const auto late = addApp("Late");
+    const auto later = addApp("Later");
+    const auto latest = addApp("Latest");
+    desktop->activate(later, 0);  // Later joins the MRU list at its front; Late and Latest are absent
+    runUntilIdle();
+    desktop->setFrontmost(first);
+    const Strings order{appEntry(first), appEntry(later), appEntry(second), appEntry(late), appEntry(latest)};
+    EXPECT_EQ(ids(manager.fetchTargets(SwitcherMode::appsOnly)), order);
+    EXPECT_EQ(ids(manager.fetchTargets(SwitcherMode::allWindows)), order) << "app entries of apps without windows";
+    EXPECT_EQ(manager.mruAppPIDs(), (std::vector<std::int32_t>{first, later, second}));
+}
+
 TEST_F(CatalogueTest, SizeFloorsPlaceholdersTransparencyAndDuplicates) {
     const auto narrow = addApp("Narrow");
     addWindow(narrow, "tiny", {0, 0, 159, 400});
@@ -209,6 +226,38 @@ TEST_F(CatalogueTest, WindowsMatchByNumberFirstThenByFrameWithin24Points) {
     // 24 points off is no match: Accessibility answered with windows, none of them this record.
     desktop->window(w2)->infoOverrides["bounds"] = platform::dictionaryFromRect({124, 100, 800, 600});
     EXPECT_EQ(ids(wm().fetchTargets(SwitcherMode::allWindows)), (Strings{appEntry(app2)}));
+}
+
+TEST_F(CatalogueTest, AnAppOfManyWindowsMatchesThemAsAnAppOfFew) {
+    for (int count : {6, 40}) {
+        SCOPED_TRACE(count);
+        if (count != 6) {
+            runtime::World::reset();
+            SetUp();
+        }
+        const auto app = addApp("Many");
+        desktop->setFrontmost(app);
+        std::vector<std::uint32_t> windows;
+        for (int i = 0; i < count; ++i)
+            windows.push_back(addWindow(app, "W" + std::to_string(i), {40.0 * i, 100, 800, 600}));
+        auto& state = desktop->extension<platform::sim::SimAccessibilityState>();
+        auto reportBounds = [&](std::uint32_t w, Rect r) {
+            desktop->window(w)->infoOverrides["bounds"] = platform::dictionaryFromRect(r);
+        };
+        state.windows[windows[1]].exposesWindowNumber = false;  // found by its frame
+        state.windows[windows[2]].exposesWindowNumber = false;
+        reportBounds(windows[2], {40.0 * 2 + 24, 100, 800, 600});  // its frame 24 points off: no match
+        reportBounds(windows[3], {900, 700, 300, 200});            // its number still matches
+        const auto targets = wm().fetchTargets(SwitcherMode::allWindows);
+        Strings want;
+        for (auto w : windows)
+            if (w != windows[2]) want.push_back(win(w));
+        Strings got = ids(targets);
+        std::sort(want.begin(), want.end());
+        std::sort(got.begin(), got.end());
+        EXPECT_EQ(got, want);
+        for (const auto& t : targets) EXPECT_TRUE(t.axWindow.has_value()) << t.id;
+    }
 }
 
 }  // namespace

@@ -104,6 +104,16 @@ TEST_F(MRUTest, NoFrontmostAndNoHistoryListsEveryWindowWithoutAppEntries) {
     EXPECT_EQ(ids(manager.fetchTargets(SwitcherMode::activeAppWindows)), (std::vector<std::string>{win(wa), win(wb)}));
 }
 
+// Asks the cache for the icons of 128 apps (keyed by pid) that share `icon`.
+void fillWith128Apps(AppIconCache& cache, const platform::AppIconRef& icon) {
+    for (int i = 0; i < 128; ++i) {
+        platform::RunningApplication app;
+        app.processIdentifier = 1000 + i;
+        app.icon = icon;
+        cache.icon(app);
+    }
+}
+
 TEST_F(MRUTest, IconCacheKeepsBundleKeyedIconsAndEmptiesWhenFull) {
     platform::sim::SimApp anonymous;
     anonymous.localizedName = "Anon";
@@ -129,13 +139,7 @@ TEST_F(MRUTest, IconCacheKeepsBundleKeyedIconsAndEmptiesWhenFull) {
 
     // The 129th icon empties the cache first.
     AppIconCache cache;
-    const auto icon = platform::AppIcon::roundedSquare(128, 0xff0000ffu, 0xff00ff00u);
-    for (int i = 0; i < 128; ++i) {
-        platform::RunningApplication app;
-        app.processIdentifier = 1000 + i;
-        app.icon = icon;
-        cache.icon(app);
-    }
+    fillWith128Apps(cache, platform::AppIcon::roundedSquare(128, 0xff0000ffu, 0xff00ff00u));
     ASSERT_EQ(cache.size(), 128u);
     platform::RunningApplication last;
     last.processIdentifier = 5000;
@@ -147,6 +151,42 @@ TEST_F(MRUTest, IconCacheKeepsBundleKeyedIconsAndEmptiesWhenFull) {
     desktop->setScreens({platform::Screen{1, "Retina", {0, 0, 1440, 900}, {0, 0, 1440, 875}, 2}}, /*notify=*/false);
     EXPECT_EQ(cache.icon(last)->width, 256);
     EXPECT_EQ(cache.size(), 1u);
+}
+
+TEST_F(MRUTest, AnIconThatComesBackAfterTheCacheWasEmptiedIsTheScaledCopyTheAppsIconKept) {
+    AppIconCache cache;
+    platform::RunningApplication kept;
+    kept.processIdentifier = 1;
+    kept.bundleIdentifier = "com.example.Kept";
+    kept.icon = platform::AppIcon::roundedSquare(64, 0xff0000ffu, 0xff00ff00u);
+    const auto first = cache.icon(kept);
+    ASSERT_EQ(first->width, 128);
+    first->pixels();
+    fillWith128Apps(cache, platform::AppIcon::roundedSquare(64, 0xffff0000u, 0xff00ff00u));
+    ASSERT_FALSE(cache.contains("com.example.Kept")) << "the 129th icon emptied the cache";
+    const auto again = cache.icon(kept);
+    EXPECT_EQ(again, first);
+    EXPECT_TRUE(again->isDrawn());
+    EXPECT_EQ(cache.size(), 2u);
+
+    // The copy an icon keeps does not keep the icon alive, and is drawn right without it.
+    platform::RunningApplication gone;
+    gone.processIdentifier = 2;
+    gone.bundleIdentifier = "com.example.Gone";
+    gone.icon = platform::AppIcon::roundedSquare(64, 0xff0000ffu, 0xff00ff00u);
+    std::weak_ptr<const platform::AppIcon> source = gone.icon;
+    const auto copy = cache.icon(gone);
+    gone.icon.reset();
+    EXPECT_TRUE(source.expired());
+    EXPECT_EQ(copy->pixels(), first->pixels());
+
+    // Each size is kept once; an icon of that size already is its own.
+    const auto big = kept.icon->representation(256, 256, [&] { return AppIconCache::scaled(kept.icon, 256); });
+    EXPECT_EQ(kept.icon->representation(256, 256, [] { return platform::AppIconRef(); }), big);
+    EXPECT_EQ(kept.icon->representation(128, 128, [] { return platform::AppIconRef(); }), first);
+    EXPECT_EQ(cache.icon(gone), copy) << "served from the cache";
+    const auto own = AppIconCache::scaled(kept.icon, 64);
+    EXPECT_EQ(own, kept.icon);
 }
 
 TEST_F(MRUTest, IconScalingRepeatsPixelsWhenEnlargingAndAveragesWhenReducing) {
