@@ -529,12 +529,78 @@ __attribute__((target("avx2"))) inline __m256i lookup8(const std::uint32_t* lut,
     return _mm256_and_si256(v, _mm256_castps_si256(inside));
 }
 
+// The dithered gradient's colours for eight positions `f`: alpha, red, green and blue from the
+// fine table (`fine` holds four floats an entry), and in `inside` the lanes that paint (all for a
+// padded gradient; for others those within [0, hi + 1], as lookup8).
+struct Fine8 {
+    __m256 a, r, g, b;
+    __m256i inside;
+};
+
+__attribute__((target("avx2"))) inline Fine8 fine8(const float* fine, __m256 f, float hi, bool pad) {
+    __m256i idx =
+        _mm256_cvttps_epi32(_mm256_min_ps(_mm256_max_ps(f, _mm256_setzero_ps()), _mm256_set1_ps(hi)));
+    idx = _mm256_slli_epi32(idx, 2);
+    Fine8 s{_mm256_i32gather_ps(fine, idx, 4), _mm256_i32gather_ps(fine + 1, idx, 4),
+            _mm256_i32gather_ps(fine + 2, idx, 4), _mm256_i32gather_ps(fine + 3, idx, 4),
+            _mm256_set1_epi32(-1)};
+    if (!pad)
+        s.inside = _mm256_castps_si256(_mm256_and_ps(_mm256_cmp_ps(f, _mm256_setzero_ps(), _CMP_GE_OQ),
+                                                     _mm256_cmp_ps(f, _mm256_set1_ps(hi + 1.0f), _CMP_LE_OQ)));
+    return s;
+}
+
+// One channel (at bit `shift`) of the dithered blend: the source's share by coverage plus the
+// kept share of the destination `p`, rounded at threshold `t`.
+template <int shift>
+__attribute__((target("avx2"))) inline __m256i ditherChannel(__m256 src, __m256 cover, __m256 keep, __m256i p,
+                                                             __m256 t) {
+    const __m256 beneath =
+        _mm256_cvtepi32_ps(_mm256_and_si256(_mm256_srli_epi32(p, shift), _mm256_set1_epi32(0xFF)));
+    const __m256 v = _mm256_add_ps(_mm256_mul_ps(src, cover), _mm256_mul_ps(beneath, keep));
+    return _mm256_slli_epi32(_mm256_cvttps_epi32(_mm256_min_ps(_mm256_add_ps(v, t), _mm256_set1_ps(255.0f))),
+                             shift);
+}
+
+// The dithered blend of eight pixels with their coverage bytes `m8` and rounding thresholds `t`:
+// lane for lane the same single-precision steps as the portable blendDithered, so the same
+// pixels. (Its shortcut for opaque, fully covered pixels gives what the general steps give: the
+// kept share of the destination is then exactly zero.)
+// `p` holds the eight destination pixels; the result is what they become.
+__attribute__((target("avx2"))) inline __m256i dithered8(__m256i p, const Fine8& s, std::uint64_t m8, __m256 t) {
+    const __m256i cov = _mm256_cvtepu8_epi32(_mm_cvtsi64_si128(static_cast<long long>(m8)));
+    const __m256 full = _mm256_set1_ps(255.0f);
+    const __m256 cover = _mm256_div_ps(_mm256_cvtepi32_ps(cov), full);
+    const __m256 keep = _mm256_sub_ps(_mm256_set1_ps(1.0f), _mm256_div_ps(_mm256_mul_ps(s.a, cover), full));
+    const __m256i r = _mm256_or_si256(
+        _mm256_or_si256(ditherChannel<24>(s.a, cover, keep, p, t), ditherChannel<16>(s.r, cover, keep, p, t)),
+        _mm256_or_si256(ditherChannel<8>(s.g, cover, keep, p, t), ditherChannel<0>(s.b, cover, keep, p, t)));
+    // Uncovered columns, and those outside an unpadded gradient, keep what they hold.
+    const __m256i paint =
+        _mm256_andnot_si256(_mm256_cmpeq_epi32(cov, _mm256_setzero_si256()), s.inside);
+    return _mm256_blendv_epi8(p, r, paint);
+}
+
+__attribute__((target("avx2"))) inline void blendDithered8(std::uint32_t* d, const Fine8& s, std::uint64_t m8,
+                                                           __m256 t) {
+    const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), dithered8(p, s, m8, t));
+}
+
 }  // namespace
 
 int SpanCompositor::blendRowAvx2(std::uint32_t* d, const std::uint8_t* m, int y, int from, int to) const {
-    if (dither_) return from;  // the portable blend does the dithered one
     int x = skipEmpty(m, from, to);
     const __m256 step = _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7);
+    // A dithered gradient's rounding thresholds for columns x...x+7 (x only moves by eight).
+    __m256 t = _mm256_setzero_ps();
+    if (dither_) {
+        const int* thresholds = kBayer[(y + originY_) & 3];
+        alignas(32) float lanes[8];
+        for (int j = 0; j < 8; ++j) lanes[j] = (float(thresholds[(x + j + originX_) & 3]) + 0.5f) / 16.0f;
+        t = _mm256_load_ps(lanes);
+    }
+    const float* fine = dither_ ? fineLut_.front().data() : nullptr;
     switch (mode_) {
         case Mode::solid: {
             const __m256i src = _mm256_set1_epi32(static_cast<int>(solid_));
@@ -548,6 +614,29 @@ int SpanCompositor::blendRowAvx2(std::uint32_t* d, const std::uint8_t* m, int y,
         case Mode::linear: {
             const double base = ta_ * 0.5 + tb_ * (y + 0.5) + tc_;
             const __m256 ta = _mm256_set1_ps(float(ta_)), b = _mm256_set1_ps(float(base));
+            if (float(ta_) == 0.0f && dither_) {
+                // Every column takes the same colour and every eight the same thresholds: eight
+                // columns that hold what the eight before held, under the same coverage, become
+                // what those became (a backdrop's uniform runs cost one comparison).
+                const Fine8 src = fine8(fine, b, last_, pad_);
+                std::uint64_t lastM8 = 0;
+                __m256i lastIn = _mm256_setzero_si256(), lastOut = _mm256_setzero_si256();
+                for (; x + 8 <= to; x += 8) {
+                    std::uint64_t m8;
+                    std::memcpy(&m8, m + x, 8);
+                    if (!m8) continue;
+                    __m256i* px = reinterpret_cast<__m256i*>(d + x);
+                    const __m256i p = _mm256_loadu_si256(px);
+                    const __m256i diff = _mm256_xor_si256(p, lastIn);
+                    if (m8 != lastM8 || !_mm256_testz_si256(diff, diff)) {
+                        lastM8 = m8;
+                        lastIn = p;
+                        lastOut = dithered8(p, src, m8, t);
+                    }
+                    _mm256_storeu_si256(px, lastOut);
+                }
+                return x;
+            }
             if (float(ta_) == 0.0f) {
                 // A gradient along y only: every column of the row takes the same entry.
                 const __m256i src = lookup8(lut_.data(), b, last_, pad_);
@@ -563,7 +652,10 @@ int SpanCompositor::blendRowAvx2(std::uint32_t* d, const std::uint8_t* m, int y,
                 std::memcpy(&m8, m + x, 8);
                 if (!m8) continue;
                 __m256 f = _mm256_add_ps(_mm256_mul_ps(ta, _mm256_add_ps(_mm256_set1_ps(float(x)), step)), b);
-                blend8(d + x, lookup8(lut_.data(), f, last_, pad_), m8);
+                if (dither_)
+                    blendDithered8(d + x, fine8(fine, f, last_, pad_), m8, t);
+                else
+                    blend8(d + x, lookup8(lut_.data(), f, last_, pad_), m8);
             }
             return x;
         }
@@ -583,7 +675,10 @@ int SpanCompositor::blendRowAvx2(std::uint32_t* d, const std::uint8_t* m, int y,
                     _mm256_mul_ps(_mm256_sqrt_ps(_mm256_add_ps(_mm256_mul_ps(ux, ux), _mm256_mul_ps(uy, uy))),
                                   k),
                     off);
-                blend8(d + x, lookup8(lut_.data(), f, last_, pad_), m8);
+                if (dither_)
+                    blendDithered8(d + x, fine8(fine, f, last_, pad_), m8, t);
+                else
+                    blend8(d + x, lookup8(lut_.data(), f, last_, pad_), m8);
             }
             return x;
         }

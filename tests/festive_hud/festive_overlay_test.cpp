@@ -88,12 +88,7 @@ protected:
     void SetUp() override {
         FreshWorldTest::SetUp();
         testing::FixedPreferredLanguages::install(AppLanguage::en);
-        HUDFestiveGeometry g;
-        g.size = {400, 110};
-        g.floorY = 105;
-        g.itemAnchors = {{60, 45}, {140, 45}, {220, 45}, {300, 45}};
-        g.rowSpanX = {0, 400};
-        festive().geometry = g;
+        festive().geometry = testing::barOfFourItems();
         festive().seedRandom(11);
     }
     static HUDFestiveState& festive() { return HUDFestiveState::shared(); }

@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "festive_hud/hud_festive_geometry.h"
 #include "festive_hud/lunar_calendar.h"
 #include "localization/app_language.h"
 #include "platform/preferred_languages.h"
@@ -25,6 +26,16 @@ inline double civilInstant(int year, int month, int day, int hour = 12, int minu
     c.hour = hour;
     c.minute = minute;
     return *runtime::WallClock::instant(c, runtime::WallClock::shared().timeZone());
+}
+
+// A horizontal Switch Bar 400 x 110 with four items in a row and its floor line 5 points up.
+inline HUDFestiveGeometry barOfFourItems() {
+    HUDFestiveGeometry g;
+    g.size = {400, 110};
+    g.floorY = 105;
+    g.itemAnchors = {{60, 45}, {140, 45}, {220, 45}, {300, 45}};
+    g.rowSpanX = {0, 400};
+    return g;
 }
 
 // Pins the wall clock to a civil date and time in a zone.

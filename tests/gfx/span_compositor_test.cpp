@@ -26,7 +26,16 @@ TEST(SpanCompositorTest, WideAndSingleColumnBlendsGiveTheSamePixels) {
         std::uint32_t a = 40 + x * 3;
         background[x] = (a << 24) | ((a * (x % 5) / 4) << 16) | ((a / 2) << 8) | (a * (x % 3) / 2);
     }
+    // Long full runs over a background that is clear, then even, then uneven: where eight columns
+    // repeat the eight before them, a wide blend may reuse what those became.
+    std::vector<std::uint8_t> fullRuns(w, 255);
+    fullRuns[45] = 120;
+    std::vector<std::uint32_t> evenRuns(w, 0);
+    for (int x = 24; x < w; ++x) evenRuns[x] = x < 40 ? 0xCC283038u : background[x];
     Gradient g({{Color(1, 0, 0, 1), 0}, {Color(0, 0.8, 0.3, 0.5), 0.6}, {Color(0, 0, 1, 1), 1}});
+    // Gentle enough to be dithered: translucent like a backdrop's tint, and opaque.
+    Gradient tint({{Color(0.96, 0.96, 0.97, 0.8), 0}, {Color(0.90, 0.90, 0.92, 0.8), 1}});
+    Gradient dusk({{Color(0.2, 0.3, 0.5, 1), 0}, {Color(0.25, 0.3, 0.45, 1), 1}});
     const Shading shadings[] = {
         Shading::color(Color(0.2, 0.6, 0.9, 1)),
         Shading::color(Color(0.9, 0.3, 0.1, 0.6)),
@@ -34,16 +43,27 @@ TEST(SpanCompositorTest, WideAndSingleColumnBlendsGiveTheSamePixels) {
         Shading::linearGradient(g, {10, 0}, {40, 0}, GradientExtend::none),
         Shading::radialGradient(g, {30, 2}, 2, 25),
         Shading::radialGradient(g, {20, 1}, 0, 12, GradientExtend::none),
+        Shading::linearGradient(tint, {0, 0}, {0, 300}),
+        Shading::linearGradient(dusk, {0, -10}, {0, 200}),
+        Shading::linearGradient(tint, {-20, 0}, {300, 200}),
+        Shading::linearGradient(dusk, {10, 0}, {400, 30}, GradientExtend::none),
+        Shading::radialGradient(tint, {30, 2}, 0, 300),
+        Shading::radialGradient(dusk, {-5, 1}, 10, 330, GradientExtend::none),
     };
     for (std::size_t i = 0; i < std::size(shadings); ++i) {
         SpanCompositor c;
-        ASSERT_TRUE(c.prepare(shadings[i], 0.9, AffineTransform::scale(1.5, 1.5)));
-        for (int from : {0, 1, 3}) {
-            std::vector<std::uint32_t> wide = background, single = background;
-            c.blendRow(wide.data(), coverage.data(), 2, from, w);
-            for (int x = from; x < w; ++x) c.blendRow(single.data(), coverage.data(), 2, x, x + 1);
-            EXPECT_EQ(wide, single) << "shading " << i << " from " << from;
-            for (int x = 0; x < from; ++x) EXPECT_EQ(wide[x], background[x]);
+        ASSERT_TRUE(c.prepare(shadings[i], 0.9, AffineTransform::scale(1.5, 1.5), 3, 1));
+        EXPECT_EQ(c.dithers(), i >= 6) << "shading " << i;
+        for (const auto& [cov, beneath] : {std::pair{&coverage, &background}, std::pair{&fullRuns, &evenRuns}}) {
+            for (int from : {0, 1, 3}) {
+                for (int y : {2, 5}) {
+                    std::vector<std::uint32_t> wide = *beneath, single = *beneath;
+                    c.blendRow(wide.data(), cov->data(), y, from, w);
+                    for (int x = from; x < w; ++x) c.blendRow(single.data(), cov->data(), y, x, x + 1);
+                    EXPECT_EQ(wide, single) << "shading " << i << " from " << from << " row " << y;
+                    for (int x = 0; x < from; ++x) EXPECT_EQ(wide[x], (*beneath)[x]);
+                }
+            }
         }
     }
     // An opaque colour under full coverage replaces the pixel; no coverage keeps it.

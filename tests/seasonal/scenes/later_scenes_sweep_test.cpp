@@ -1,11 +1,10 @@
 // Contract tests shared by the Halloween, St Patrick's, autumn oak and summer starlight renderers
 // and the nature mark: determinism, resting sprites without a pointer, finite output over a sweep
-// of progress, sizes and pointer states, and one reference image per renderer.
+// of progress, sizes and pointer states (the reference pictures are in scene_golden_test.cpp).
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 #include "gfx/image.h"
@@ -143,49 +142,6 @@ TEST_F(LaterScenes, NonFiniteFramesDrawNothing) {
         EXPECT_TRUE(recordFrame(s.canvas, [&](gfx::GraphicsContext& ctx) { s.renderer(ctx, true, inf, 80, 0.5); }).empty());
         EXPECT_TRUE(recordFrame(s.canvas, [&](gfx::GraphicsContext& ctx) { s.renderer(ctx, true, 448, std::nan(""), 0.5); }).empty());
     }
-}
-
-// Reference images, looked at when they were made. Set QUILLMAR_UPDATE_GOLDENS=1 to rewrite them.
-void expectMatchesGolden(const std::string& name, const gfx::Image& image) {
-    const std::string path = "tests/seasonal/scenes/golden/" + name + ".png";
-    if (std::getenv("QUILLMAR_UPDATE_GOLDENS")) {
-        ASSERT_TRUE(image.writePng(path));
-        return;
-    }
-    const auto golden = gfx::Image::readPng(path, image.scale());
-    ASSERT_TRUE(golden.has_value()) << path;
-    const gfx::ImageDifference diff = gfx::compareImages(image, *golden, 4.0 / 255.0);
-    EXPECT_TRUE(diff.sameSize) << name;
-    EXPECT_TRUE(diff.matches(0.002)) << name << ": " << diff.differingPixels << " of " << diff.totalPixels
-                                      << " pixels differ";
-}
-
-TEST_F(LaterScenes, RenderersMatchTheirReferenceImages) {
-    const double progress[] = {0.5, 0.6, 0.35, 0.45, 0.55};
-    int k = 0;
-    for (const Scene& s : kScenes) {
-        const double scale = s.canvas.height > 100 ? 0.5 : 1.0;
-        auto target = gfx::render(s.canvas, scale, [&](gfx::GraphicsContext& ctx) {
-            ctx.fill(gfx::Path::rect({0, 0, s.canvas.width, s.canvas.height}), gfx::Color::rgb(0.118, 0.118, 0.129));
-            s.renderer(ctx, true, s.canvas.width, s.canvas.height, progress[k]);
-        });
-        expectMatchesGolden(s.name, target->image());
-        ++k;
-    }
-    auto marks = gfx::render({144, 96}, 1, [](gfx::GraphicsContext& ctx) {
-        ctx.fill(gfx::Path::rect({0, 0, 144, 96}), gfx::Color::rgb(0.941, 0.941, 0.949));
-        const ArtisanCanvasTheme themes[] = {ArtisanCanvasTheme::autumnHarvestOak, ArtisanCanvasTheme::springMeadow,
-                                             ArtisanCanvasTheme::summerStarlight};
-        for (int row = 0; row < 2; ++row) {
-            for (int column = 0; column < 3; ++column) {
-                gfx::GraphicsContext cell = ctx;
-                cell.translateBy(24 + 48 * column, 24 + 48 * row);
-                cell.scaleBy(3, 3);
-                drawNatureSeasonalMark(cell, themes[column], row * 3 + (column == 0 ? 0 : 1), false, 5.6, 0.8);
-            }
-        }
-    });
-    expectMatchesGolden("nature_marks", marks->image());
 }
 
 TEST_F(LaterScenes, PixelsLandWhereTheScenesPlaceThem) {

@@ -1,8 +1,5 @@
-// The scenes on real pixels: probes at computed positions and one golden image per renderer.
-// Set QUILLMAR_UPDATE_GOLDENS=1 to rewrite the golden images (look at them before committing).
-
-#include <cstdlib>
-#include <filesystem>
+// The scenes on real pixels: probes at computed positions (the reference pictures are in
+// scene_golden_test.cpp).
 
 #include <gtest/gtest.h>
 
@@ -56,30 +53,6 @@ TEST_F(ScenePixelsTest, ProbesLandOnTheSpritesWhereTheScenesPlaceThem) {
     // The dandelion clock's head sits at (240, 49) whatever the card's width.
     const gfx::Image spring = render(scene("springMeadowDissolve"), false, {448, 80}, 0.2);
     EXPECT_LT(luma(gfx::probe(spring, {240, 49})), luma(gfx::probe(spring, {200, 49})) - 0.1);
-}
-
-TEST_F(ScenePixelsTest, EachRendererMatchesItsGoldenImage) {
-    const bool update = std::getenv("QUILLMAR_UPDATE_GOLDENS") != nullptr;
-    const std::filesystem::path dir = "tests/seasonal/scenes/golden";
-    for (const auto& s : testing::scenesUnderTest()) {
-        const gfx::Size size = s.host == testing::SceneHost::window ? gfx::Size{240, 296}
-                               : s.host == testing::SceneHost::dissolve ? gfx::Size{448, 80}
-                                                                       : gfx::Size{48, 48};
-        const double p = s.host == testing::SceneHost::mark ? 0.3 : 0.45;
-        for (bool dark : {true, false}) {
-            const gfx::Image image = render(s, dark, size, p);
-            const auto file = dir / (std::string(s.name) + (dark ? "_dark.png" : "_light.png"));
-            if (update) {
-                std::filesystem::create_directories(dir);
-                image.writePng(file.string());
-                continue;
-            }
-            const auto golden = gfx::Image::readPng(file.string());
-            ASSERT_TRUE(golden.has_value()) << file;
-            const gfx::ImageDifference diff = gfx::compareImages(image, *golden, 4.0 / 255);
-            EXPECT_TRUE(diff.matches(0.002)) << file << ": " << diff.differingPixels << " pixels differ";
-        }
-    }
 }
 
 }  // namespace

@@ -1,0 +1,57 @@
+#pragma once
+// Reference pictures kept beside the tests (tests/**/golden/*.png), found from any working folder
+// through the source folder the build names. Set QUILLMAR_UPDATE_GOLDENS=1 to rewrite them, and
+// look at every rewritten picture before committing it. On a mismatch the picture drawn now is
+// left in the test's temporary folder for a look.
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "gfx/image.h"
+#include "gfx/image_compare.h"
+
+namespace quillmar::testing {
+
+inline std::filesystem::path sourcePath(const std::string& relative) {
+    return std::filesystem::path(QUILLMAR_SOURCE_DIR) / relative;
+}
+
+// The picture with its colour channels cut to 6 bits: the dither of smooth gradients is then
+// mostly flat, so the file stays small, while every sprite keeps its edges.
+inline gfx::Image sixBitsPerChannel(const gfx::Image& source) {
+    gfx::Image image = source.copy();
+    const int stride = image.stride() / 4;
+    std::uint32_t* data = image.data();
+    for (int y = 0; y < image.pixelHeight(); ++y)
+        for (int x = 0; x < image.pixelWidth(); ++x) data[y * stride + x] &= 0xFFFCFCFCu;
+    image.markDirty();
+    return image;
+}
+
+// The picture must match the golden within 3/255 on every channel (both cut to 6 bits), but for
+// at most `allowedPixels` pixels: a sprite of a point or two moved by a few points fails.
+inline void expectMatchesGolden(const std::string& relative, const gfx::Image& drawn, int allowedPixels = 4) {
+    const gfx::Image image = sixBitsPerChannel(drawn);
+    const auto path = sourcePath(relative);
+    if (std::getenv("QUILLMAR_UPDATE_GOLDENS")) {
+        std::filesystem::create_directories(path.parent_path());
+        ASSERT_TRUE(image.writePng(path.string())) << path;
+        return;
+    }
+    const auto golden = gfx::Image::readPng(path.string(), image.scale());
+    ASSERT_TRUE(golden.has_value()) << path << " is missing";
+    const gfx::ImageDifference diff = gfx::compareImages(image, *golden, 3.0 / 255.0);
+    EXPECT_TRUE(diff.sameSize) << relative;
+    if (diff.sameSize && diff.differingPixels <= allowedPixels) return;
+    const auto actual = std::filesystem::path(::testing::TempDir()) / path.filename();
+    image.writePng(actual.string());
+    ADD_FAILURE() << relative << ": " << diff.differingPixels << " of " << diff.totalPixels
+                  << " pixels differ (largest channel difference " << diff.maxChannelDelta << "); drawn now: "
+                  << actual;
+}
+
+}  // namespace quillmar::testing
