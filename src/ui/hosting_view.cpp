@@ -83,6 +83,7 @@ void HostingView::layoutIfNeeded() { graph_->updateIfNeeded(); }
 void HostingView::setOnDisplayNeeded(std::function<void()> callback) { graph_->onDisplayNeeded = std::move(callback); }
 
 std::uint64_t HostingView::bodyEvaluationCount() const { return graph_->bodyEvaluations(); }
+std::uint64_t HostingView::drawnBoundsFoundCount() const { return graph_->drawnBoundsFound(); }
 std::uint64_t HostingView::updateCount() const { return graph_->updateCount(); }
 bool HostingView::isAnimating() { return graph_->isAnimating(); }
 

@@ -105,6 +105,8 @@ public:
     // Statistics.
     std::uint64_t bodyEvaluationCount() const;
     std::uint64_t updateCount() const;
+    // Views looked at while finding what their parents draw: none where that was kept from before.
+    std::uint64_t drawnBoundsFoundCount() const;
     bool isAnimating();
 
 private:

@@ -182,6 +182,30 @@ bool inMotion(const Node& n, double now, bool frameToo) {
 
 }  // namespace
 
+// A node's drawn bounds in its own coordinates, kept between frames and updates while nothing
+// they were found from can move on with time (the node's own frame may glide: they are kept with
+// the size they were found at) and until the node is evaluated (which marks changedIn up to it)
+// or laid out again. No node the bounds were found from is a ghost or in a transition the frame
+// clock could clear. Children's bounds are kept the same way, so bounds found again after a change
+// below reuse what did not change.
+Rect keptDrawnBounds(Node& c, double now) {
+    const Size size = c.presentedFrame(now).size();
+    const std::uint64_t kept = c.drawnCacheEpoch;
+    if (kept && c.changedIn < kept && c.placedIn < kept && c.drawnCacheSize == size) return c.drawnCache;
+    bool keepable = !inMotion(c, now, false);
+    bool* const outer = std::exchange(keepableWatch, &keepable);
+    const Rect drawn = c.desc->drawnBounds(c, now);
+    keepableWatch = outer;
+    if (keepable) {
+        c.drawnCache = drawn;
+        c.drawnCacheSize = size;
+        c.drawnCacheEpoch = c.graph.changeEpoch();
+    } else {
+        c.drawnCacheEpoch = 0;
+    }
+    return drawn;
+}
+
 Rect ViewDesc::drawnBounds(const Node& node, double now) const {
     const Rect own{Point{}, node.presentedFrame(now).size()};
     Rect r = own.insetBy(-2, -2);  // stroke overhang and antialiasing
@@ -189,9 +213,12 @@ Rect ViewDesc::drawnBounds(const Node& node, double now) const {
     const bool moved = !t.isIdentity();
     for (const auto& c : node.children) {
         if (c->hiddenByMatch) continue;
+        c->graph.noteDrawnBoundsFound();
         if (keepableWatch && *keepableWatch && inMotion(*c, now, true)) *keepableWatch = false;
         const Rect f = c->presentedFrame(now);
-        Rect cb = c->desc->drawnBounds(*c, now).offsetBy(f.x, f.y);
+        bool* const watch = keepableWatch;
+        Rect cb = keptDrawnBounds(*c, now).offsetBy(f.x, f.y);
+        if (watch && c->drawnCacheEpoch == 0) *watch = false;  // something below moves
         if (c->activeTransition) cb = cb.insetBy(-cb.width, -cb.height);  // scale or offset in flight
         r = r.unionWith(moved ? t.apply(cb) : cb);
     }
@@ -274,33 +301,6 @@ void renderNode(Node& node, RenderContext& rc, gfx::GraphicsContext& parent) {
     }
     node.desc->render(node, rc, ctx);
 }
-
-namespace {
-
-// A child's drawn bounds in its own coordinates, kept between frames and updates while nothing
-// they were found from can move on with time (the child's own frame may glide: they are kept with
-// the size they were found at) and until the child is evaluated (which marks changedIn up to it)
-// or laid out again. No node the bounds were found from is a ghost or in a transition the frame
-// clock could clear.
-Rect keptDrawnBounds(Node& c, double now) {
-    const Size size = c.presentedFrame(now).size();
-    const std::uint64_t kept = c.drawnCacheEpoch;
-    if (kept && c.changedIn < kept && c.placedIn < kept && c.drawnCacheSize == size) return c.drawnCache;
-    bool keepable = !inMotion(c, now, false);
-    bool* const outer = std::exchange(keepableWatch, &keepable);
-    const Rect drawn = c.desc->drawnBounds(c, now);
-    keepableWatch = outer;
-    if (keepable) {
-        c.drawnCache = drawn;
-        c.drawnCacheSize = size;
-        c.drawnCacheEpoch = c.graph.changeEpoch();
-    } else {
-        c.drawnCacheEpoch = 0;
-    }
-    return drawn;
-}
-
-}  // namespace
 
 void renderVisibleChildren(Node& node, RenderContext& rc, gfx::GraphicsContext& ctx) {
     // Room for what a child draws beyond the bounds it reports (shadows, blurs, antialiasing).

@@ -218,6 +218,9 @@ void renderNode(Node& node, RenderContext& rc, gfx::GraphicsContext& parent);
 // context's clip (the rows of a list scrolled out of sight, the boxes of a strip beyond its edge).
 // A child in a transition is always drawn; a margin covers shadows and blurs.
 void renderVisibleChildren(Node& node, RenderContext& rc, gfx::GraphicsContext& ctx);
+// What `node`'s subtree draws, in its own coordinates, kept in the node while nothing it was
+// found from can change (found again, reusing what its children keep, when something did).
+Rect keptDrawnBounds(Node& node, double now);
 // Draws `draw` as a group with the context's opacity and filters: a layer sized to the subtree
 // of `node` (in `ctx`'s coordinates), or directly when the subtree is one primitive and no
 // filter needs the group. While an animation moves or scales what is drawn, a shadow may be kept

@@ -135,6 +135,8 @@ void ViewGraph::runUpdate(const Transaction& txn) {
             std::erase_if(siblings, [departing](const std::unique_ptr<Node>& c) { return c.get() == departing; });
         } else {
             d.node->hiddenByMatch = true;
+            // What the nodes above keep of their drawn bounds still counts it.
+            for (Node* n = d.node->parent; n; n = n->parent) n->drawnCacheEpoch = 0;
         }
     }
     departures_.clear();
@@ -341,6 +343,7 @@ void ViewGraph::commit(Node& node, const Transaction& parentEffective) {
         if (was.size() != 4 || was[0] != L.x || was[1] != L.y || was[2] != L.width || was[3] != L.height)
             node.frame.animateTo(std::vector<double>{L.x, L.y, L.width, L.height}, eff.effectiveAnimation(), now());
         for (auto& c : node.children) commit(*c, eff);
+        keptDrawnBounds(node, now());
         return;
     }
     const auto animation = eff.effectiveAnimation();
@@ -372,6 +375,7 @@ void ViewGraph::commit(Node& node, const Transaction& parentEffective) {
     }
     node.desc->appeared(node, *this);
     for (auto& c : node.children) commit(*c, eff);
+    keptDrawnBounds(node, t);
 }
 
 namespace {

@@ -84,6 +84,7 @@ public:
     }
     void forget(Node& node);  // a node is being destroyed
     void noteBodyEvaluated() { ++bodyEvaluations_; }
+    void noteDrawnBoundsFound() { ++drawnBoundsFound_; }
 
     // Frame clock: runs at 60 Hz while something animates or a timeline is on screen.
     void setNeedsDisplay();
@@ -95,6 +96,8 @@ public:
     // Statistics for tests and benchmarks.
     std::uint64_t bodyEvaluations() const { return bodyEvaluations_; }
     std::uint64_t updateCount() const { return updates_; }
+    // Views looked at while finding what their parents draw (none where that is kept from before).
+    std::uint64_t drawnBoundsFound() const { return drawnBoundsFound_; }
     bool isAnimating();
 
     // Matched geometry: where a departing source was drawn, for the view that takes its id.
@@ -147,7 +150,7 @@ private:
     std::map<MatchKey, Departure> departures_;
 
     runtime::TimerHandle ticker_;
-    std::uint64_t bodyEvaluations_ = 0, updates_ = 0;
+    std::uint64_t bodyEvaluations_ = 0, updates_ = 0, drawnBoundsFound_ = 0;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

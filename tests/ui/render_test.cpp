@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -141,6 +142,96 @@ TEST_F(RenderTest, ARowFarBelowTheViewportIsDrawnOnceItsContentMovesIntoIt) {
     EXPECT_FALSE(greenAt(25));  // 28 points up: still far below
     advance(0.85);
     EXPECT_TRUE(greenAt(39)) << "bounds found while the square moved are not kept";  // 266 up: y 34...44
+}
+
+// A row whose square is lifted from within: the model is watched by a component two levels inside
+// the row (the list's body never sees it), and the square's offset sits below two paddings.
+struct LiftedSquare {
+    ListModel* m;
+    View body() const {
+        observe(*m);
+        return View(Color::rgb(0, 1, 0)).frame(10, 10).offset(0, m->lift.get()).padding(0).padding(0);
+    }
+};
+
+TEST_F(RenderTest, ARowIsDrawnWhereAChangeOrAGlideFarInsideItTakesIt) {
+    ListModel m;
+    std::vector<View> rows;
+    for (int i = 0; i < 100; ++i) {
+        View row = View(Color::rgb(1, 0, 0)).frame(30, 10);
+        if (i == 30) row = ZStack({row, View(LiftedSquare{&m}).padding(0)});
+        rows.push_back(row.padding(0));
+    }
+    HostingView host(ScrollView(VStack(0, rows), false).frame(30, 50), {30, 50});
+    auto greenAt = [&](double y) { return gfx::probe(host.renderImage(), {15, y}).green > 0.9; };
+    EXPECT_FALSE(greenAt(25));
+
+    m.lift = -280;
+    advance(0.01);
+    EXPECT_TRUE(greenAt(25)) << "bounds kept above the changed view are found again";
+    m.lift = 0;
+    advance(0.01);
+    EXPECT_FALSE(greenAt(25));
+    withAnimation(Animation::linear(1.0), [&] { m.lift = -280; });
+    advance(0.1);
+    EXPECT_FALSE(greenAt(25));
+    advance(0.85);
+    EXPECT_TRUE(greenAt(39)) << "a glide three levels down keeps the row's bounds from being kept";
+}
+
+// One row of a long list: equal rows keep their content as it is when the list is built again.
+struct ListRow {
+    int index = 0;
+    bool operator==(const ListRow&) const = default;
+    View body() const {
+        const Color c = index % 2 ? Color::rgb(0, 0, 1) : Color::rgb(1, 0, 0);
+        return HStack(0, {View(c).frame(8, 10), View(c).frame(8, 10).opacity(0.9), View(c).frame(8, 10).padding(0)})
+            .padding(0)
+            .frame(30, 10);
+    }
+};
+
+struct Selection : runtime::ObservableObject {
+    runtime::Published<int> row{0, this};
+};
+
+TEST_F(RenderTest, WhatAListDrawsIsFoundInItsUpdateAndAgainOnlyWhereSomethingChanged) {
+    // 200 rows of eight views each inside three of the list's own; choosing a row builds the list
+    // again, every row's outer views anew around content that stays as it was.
+    constexpr int kRows = 200;
+    Selection sel;
+    struct Screen {
+        Selection* sel;
+        View body() const {
+            observe(*sel);
+            std::vector<View> rows;
+            for (int i = 0; i < kRows; ++i)
+                rows.push_back(View(ListRow{i})
+                                   .background(when(i == sel->row.get(), [] { return View(Color::rgb(0, 1, 0)); }))
+                                   .padding(0)
+                                   .id("row" + std::to_string(i)));
+            return ScrollView(VStack(0, rows), false).frame(30, 50);
+        }
+    };
+    HostingView host(Screen{&sel}, {30, 50});
+    host.layoutIfNeeded();
+    const auto builtWith = host.drawnBoundsFoundCount();
+    EXPECT_GT(builtWith, static_cast<std::uint64_t>(kRows * 14)) << "the first update finds every row's bounds";
+    auto found = [&](const std::function<void()>& step) {
+        const auto before = host.drawnBoundsFoundCount();
+        step();
+        return host.drawnBoundsFoundCount() - before;
+    };
+    EXPECT_LE(found([&] { host.renderImage(2.0); }), 4u) << "a frame after an update finds next to nothing";
+
+    sel.row = 2;
+    const auto rebuilt = found([&] { host.layoutIfNeeded(); });
+    EXPECT_GE(rebuilt, static_cast<std::uint64_t>(kRows));
+    EXPECT_LE(rebuilt, static_cast<std::uint64_t>(kRows * 8)) << "rows' unchanged content is not walked again";
+    std::optional<gfx::Image> image;
+    EXPECT_LE(found([&] { image = host.renderImage(2.0); }), 4u);
+    EXPECT_GT(gfx::probe(*image, {1.5, 25}).green, 0.9) << "the chosen row shows its highlight";
+    EXPECT_LT(gfx::probe(*image, {1.5, 35}).green, 0.1);
 }
 
 TEST_F(RenderTest, ForegroundFollowsTheColourScheme) {
