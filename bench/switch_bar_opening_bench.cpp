@@ -1,11 +1,11 @@
 // The Switch Bar as a user meets it, on simulated desktops of 20, 200 and 1,000 windows (the last
-// over 40 apps and over 200): from the
-// first touch frame of an opening slide (delivered through the simulated framework, the main
-// loop drained after each) to the first frame of the bar rendered at 2x; the first opening in a
+// over 40 apps and over 200): from the first touch frame of an opening slide (delivered through
+// the simulated framework, the main loop drained after each) to the first frame of the bar
+// rendered at 2x, in either layout; from a scrub step to its first frame; the first opening in a
 // fresh world; and each frame of the opening animation, of the selection glide and of the list
-// closing up after a close, for both
-// layouts with 12, 200 and 1,000 entries. Every figure is the time of one opening or one frame: the
-// median and p95 are taken over the repetitions, and "worst" is the slowest frame seen.
+// closing up after a close, for both layouts with 12, 200 and 1,000 entries. Every figure is the
+// time of one opening, step or frame: the median and p95 are taken over the repetitions, and
+// "worst" is the slowest frame seen.
 
 #include <benchmark/benchmark.h>
 
@@ -54,9 +54,14 @@ double openAndRender(BenchDesktop& desk, benchmark::State& state) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Gesture to first frame, with everything a previous opening left warm. Args: windows, apps.
+SwitchBarStyle styleArg(const benchmark::State& state, int index) {
+    return state.range(index) ? SwitchBarStyle::vertical : SwitchBarStyle::horizontal;
+}
+
+// Gesture to first frame, with everything a previous opening left warm. Args: windows, apps,
+// layout (0 strip, 1 list).
 void BM_GestureToFirstFrame(benchmark::State& state) {
-    auto& desk = desktopFor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), SwitchBarStyle::horizontal);
+    auto& desk = desktopFor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), styleArg(state, 2));
     openAndRender(desk, state);  // the first opening of this desktop is measured below
     desk.close();
     for (auto _ : state) {
@@ -64,8 +69,35 @@ void BM_GestureToFirstFrame(benchmark::State& state) {
         desk.close();
     }
 }
-BENCHMARK(BM_GestureToFirstFrame)->Args({20, 4})->Args({200, 40})->Args({1000, 40})->Args({1000, 200})->Unit(benchmark::kMillisecond)->UseManualTime()
+BENCHMARK(BM_GestureToFirstFrame)->Args({20, 4, 0})->Args({200, 40, 0})->Args({1000, 40, 0})->Args({1000, 200, 0})
+    ->Args({20, 4, 1})->Args({200, 40, 1})->Args({1000, 200, 1})->Unit(benchmark::kMillisecond)->UseManualTime()
     ->Iterations(1)->Repetitions(25)->ReportAggregatesOnly(true)
+    ->ComputeStatistics("p95", p95);
+
+// One scrub step on an open bar (the selection moves on by one entry) to the first frame that
+// shows it: the update the step causes and the frame, 1/60 s later. Args: windows, apps, layout.
+void BM_ScrubStepToFrame(benchmark::State& state) {
+    auto& desk = desktopFor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), styleArg(state, 2));
+    auto& loop = runtime::MainLoop::main();
+    auto& c = SwitcherController::shared();
+    desk.close();
+    desk.openWithSlide();
+    loop.advance(0.5);
+    double direction = 1;
+    for (auto _ : state) {
+        // Back and forth over the first few dozen entries.
+        if (c.selectedIndex.get() >= 40) direction = -1;
+        if (c.selectedIndex.get() <= 1) direction = 1;
+        const auto start = Clock::now();
+        c.handleScrub(direction * SwitcherController::scrubStep() * 1.2);
+        loop.advance(1.0 / 60);
+        auto image = desk.panel()->renderImage(2.0);
+        benchmark::DoNotOptimize(image);
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+}
+BENCHMARK(BM_ScrubStepToFrame)->Args({200, 40, 0})->Args({1000, 200, 0})->Args({200, 40, 1})->Args({1000, 200, 1})
+    ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(48)->Repetitions(5)->ReportAggregatesOnly(true)
     ->ComputeStatistics("p95", p95);
 
 // Gesture to first frame on a desktop just built (nothing of this world warm yet); when run on
@@ -86,7 +118,7 @@ enum class Phase { opening, glide, removal };
 
 void animationFrames(benchmark::State& state, Phase phase) {
     const int entries = static_cast<int>(state.range(0));
-    const auto style = state.range(1) ? SwitchBarStyle::vertical : SwitchBarStyle::horizontal;
+    const auto style = styleArg(state, 1);
     auto& desk = desktopFor(entries, appsFor(entries), style);
     auto& loop = runtime::MainLoop::main();
     constexpr int kFrames = 24;

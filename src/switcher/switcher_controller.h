@@ -47,9 +47,10 @@ public:
     runtime::Published<bool> isPresentedBloom{false, this};
     runtime::Published<double> activeScreenWidth{1440, this};
     runtime::Published<double> activeScreenHeight{900, this};
-    // The lowest and highest selection since the bar was presented: a strip wider than its screen
-    // builds only the entries those selections showed (see HUDStripViewport::builtEntries), or
-    // every entry once `whole` (a close or quit slides entries in from anywhere).
+    // The lowest and highest selection since the bar was presented: a strip wider than its screen,
+    // or a list in its scroll viewport, builds only the entries those selections showed (see
+    // HUDStripViewport::builtEntries and SwitcherHUDView::builtListRows), or every entry once
+    // `whole` (a close or quit slides entries in from anywhere).
     struct SelectionReach {
         int lowest = 0, highest = 0;
         bool whole = false;
@@ -134,8 +135,8 @@ private:
     bool passesDebounce();
     // Applies a removal from the list inside the spring that closes it up (at once under Reduce Motion).
     void closeUpList(const std::function<void()>& update);
-    // Whether the strip shows a stand-in for some of its entries now.
-    bool stripLeavesEntriesUnbuilt() const;
+    // Whether the strip or list shows a stand-in for some of its entries now.
+    bool leavesEntriesUnbuilt() const;
     // After a close or quit: announces the new selection and re-fits the panel once the list has
     // closed up (on the next turn when it was not animated).
     void announceAndRelayoutAfterRemoval();

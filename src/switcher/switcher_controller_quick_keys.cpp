@@ -13,6 +13,7 @@
 #include "settings/switcher_settings.h"
 #include "switcher/hud_strip_viewport.h"
 #include "switcher/quick_key_codes.h"
+#include "switcher/switcher_hud_view.h"
 #include "switcher/switcher_controller.h"
 #include "trackpad/trackpad_touch_monitor.h"
 #include "ui/transaction.h"
@@ -140,9 +141,9 @@ void SwitcherController::closeUpList(const std::function<void()>& update) {
     // The panel keeps its size until the rows have moved up, so the bar's rounded bottom edge is
     // never cut off by a window that already has the smaller size.
     removalSettlesAt_ = runtime::mediaTime() + kRemovalSettle;
-    // Entries a long strip has not built yet may slide into sight: build every one first, where it
-    // is now and without animation, so that each slides from its own place.
-    if (stripLeavesEntriesUnbuilt()) {
+    // Entries a long strip or list has not built yet may slide into sight: build every one first,
+    // where it is now and without animation, so that each slides from its own place.
+    if (leavesEntriesUnbuilt()) {
         auto reach = selectionReach.get();
         reach.whole = true;
         selectionReach = reach;
@@ -151,11 +152,15 @@ void SwitcherController::closeUpList(const std::function<void()>& update) {
     ui::withAnimation(ui::Animation::spring(0.22, 0.85, 0), update);
 }
 
-bool SwitcherController::stripLeavesEntriesUnbuilt() const {
-    if (selectionReach->whole || SwitcherSettings::shared().switchBarStyle.get() != SwitchBarStyle::horizontal) return false;
+bool SwitcherController::leavesEntriesUnbuilt() const {
+    if (selectionReach->whole) return false;
     const int count = static_cast<int>(targets->size());
-    const auto metrics = HUDMetrics::make(std::max(count, 1), activeScreenWidth);
     const auto& reach = selectionReach.get();
+    if (SwitcherSettings::shared().switchBarStyle.get() == SwitchBarStyle::vertical) {
+        const auto metrics = VerticalHUDMetrics::make(count, activeScreenWidth, activeScreenHeight);
+        return SwitcherHUDView::builtListRows(metrics, targets.get(), reach.lowest, reach.highest).count() < count;
+    }
+    const auto metrics = HUDMetrics::make(std::max(count, 1), activeScreenWidth);
     return HUDStripViewport::builtEntries(metrics, count, reach.lowest, reach.highest, activeScreenWidth).count() < count;
 }
 

@@ -47,6 +47,17 @@ std::vector<std::string> entryNames(const std::vector<SwitchTarget>& targets, in
     return names;
 }
 
+// The index of the first minimized or hidden entry (-1: none); a rule stands above it.
+int firstParkedIndex(const std::vector<SwitchTarget>& targets) {
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        if (targets[i].isMinimizedOrHidden) return static_cast<int>(i);
+    return -1;
+}
+
+// The room the rule above the first parked entry takes in the list: its 1 point, 3 above and
+// below, and the stack's spacing (none without a rule, or with one above the first row).
+double ruleRoom(const VerticalHUDMetrics& v, int firstParked) { return firstParked > 0 ? 7 + v.rowSpacing : 0; }
+
 // Commit on a click or the accessibility default action; one element labelled by the app name.
 ui::View entryCell(ui::View cell, const SwitchTarget& target, int index, bool selected, const std::string& name) {
     auto commit = [index] { SwitcherController::shared().selectAndCommit(index); };
@@ -193,13 +204,45 @@ ui::View SwitchBarContent::verticalList() const {
     const auto metrics = VerticalHUDMetrics::make(static_cast<int>(targets.size()), screenWidth, screenHeight);
     const bool reduceMotion = ui::environment().accessibilityReduceMotion;
     const Color primary = isLight ? Color::black() : Color::whiteColor();
+    const int count = static_cast<int>(targets.size());
+    const int firstParked = firstParkedIndex(targets);
 
-    int firstParked = -1;
-    for (std::size_t i = 0; i < targets.size(); ++i)
-        if (targets[i].isMinimizedOrHidden) {
-            firstParked = static_cast<int>(i);
-            break;
-        }
+    // A list of hundreds of rows in its viewport builds those in reach of the selection; a plain
+    // frame as tall as each run of the others (the rule included) stands for it.
+    HUDStripViewport::EntryRange built{0, count - 1};
+    if (metrics.usesScrollViewport && !reach.whole)
+        built = SwitcherHUDView::builtListRows(metrics, targets, reach.lowest, reach.highest);
+    std::vector<std::size_t> shown;
+    shown.reserve(static_cast<std::size_t>(built.count()));
+    for (int i = built.first; i <= built.last; ++i) shown.push_back(static_cast<std::size_t>(i));
+    // Assistive technology still finds every row, where the list puts it, as a built one reads.
+    const auto standIn = [&](int from, int rows) {
+        return ui::when(rows > 0, [&] {
+            const double step = metrics.rowHeight + metrics.rowSpacing;
+            // The rule stands before the first parked row: in this run when that row is.
+            const bool withRule = firstParked > 0 && firstParked >= from && firstParked < from + rows;
+            const double height = rows * metrics.rowHeight + (rows - 1) * metrics.rowSpacing +
+                                  (withRule ? ruleRoom(metrics, firstParked) : 0);
+            auto elements = [names = entryNames(targets, from, rows), step, rowHeight = metrics.rowHeight,
+                             rule = withRule ? ruleRoom(metrics, firstParked) : 0.0, firstParked, from](const Rect& f) {
+                std::vector<ui::AccessibilityElement> out;
+                out.reserve(names.size());
+                for (std::size_t k = 0; k < names.size(); ++k) {
+                    ui::AccessibilityElement e;
+                    e.role = "group";
+                    e.label = names[k];
+                    e.traits = ui::AccessibilityTraits::isButton();
+                    const int index = from + static_cast<int>(k);
+                    e.action = [index] { SwitcherController::shared().selectAndCommit(index); };
+                    const double y = static_cast<double>(k) * step + (index >= firstParked ? rule : 0);
+                    e.frame = Rect{f.x, f.y + y, f.width, rowHeight};
+                    out.push_back(std::move(e));
+                }
+                return out;
+            };
+            return ui::accessibilityStandIn(ui::View(Color::clear()).frame(std::nullopt, height), std::move(elements));
+        });
+    };
 
     // A row comes in scaled up from 0.96 and fading in. A closed or quit row leaves by folding
     // up into its own top edge while it fades, so the rows below, sliding up with the same
@@ -209,8 +252,9 @@ ui::View SwitchBarContent::verticalList() const {
                      : ui::Transition::asymmetric(ui::Transition::scale(0.96).combined(ui::Transition::opacity()),
                                                   ui::Transition::scale(0, ui::UnitPoint::top())
                                                       .combined(ui::Transition::opacity()));
-    auto groups = ui::ForEach(targets, [](const SwitchTarget& t) { return t.id; },
-                              [&](std::size_t i, const SwitchTarget& t) {
+    auto groups = ui::ForEach(shown, [&](std::size_t i) { return targets[i].id; },
+                              [&](std::size_t i) {
+                                  const SwitchTarget& t = targets[i];
                                   const int index = static_cast<int>(i);
                                   const bool isSel = index == selected;
                                   ui::View row = VerticalListRowContent{t, isSel, isLight, metrics};
@@ -241,7 +285,8 @@ ui::View SwitchBarContent::verticalList() const {
                                   });
                                   return ui::Group({rule, row});
                               });
-    ui::View stack = ui::VStack(ui::HorizontalAlignment::center, metrics.rowSpacing, {groups})
+    ui::View stack = ui::VStack(ui::HorizontalAlignment::center, metrics.rowSpacing,
+                                {standIn(0, built.first), groups, standIn(built.last + 1, count - 1 - built.last)})
                          .animation(selectionAnimation(reduceMotion), selected)
                          .padding(metrics.outerPadding);
     ui::View list;
@@ -305,18 +350,37 @@ double SwitcherHUDView::listScrollOffset(const VerticalHUDMetrics& v, const std:
                                          int selected) {
     const int count = static_cast<int>(targets.size());
     if (!v.usesScrollViewport || count == 0 || selected < 0 || selected >= count) return 0;
-    // The rule (1 point, 3 above and below, and the stack's spacing) above the first parked entry.
-    int firstParked = -1;
-    for (int i = 0; i < count; ++i)
-        if (targets[static_cast<std::size_t>(i)].isMinimizedOrHidden) {
-            firstParked = i;
-            break;
-        }
-    const double rule = firstParked > 0 ? 7 + v.rowSpacing : 0;
+    const int firstParked = firstParkedIndex(targets);
+    const double rule = ruleRoom(v, firstParked);
     const double content = 2 * v.outerPadding + count * v.rowHeight + (count - 1) * v.rowSpacing + rule;
     const double centre = v.outerPadding + selected * (v.rowHeight + v.rowSpacing) + v.rowHeight / 2 +
                           (firstParked > 0 && selected >= firstParked ? rule : 0);
     return std::clamp(centre - v.maxViewportHeight / 2, 0.0, std::max(0.0, content - v.maxViewportHeight));
+}
+
+HUDStripViewport::EntryRange SwitcherHUDView::builtListRows(const VerticalHUDMetrics& v,
+                                                           const std::vector<SwitchTarget>& targets,
+                                                           int lowestSelection, int highestSelection) {
+    const int count = static_cast<int>(targets.size());
+    if (count <= 0) return {};
+    if (!v.usesScrollViewport) return {0, count - 1};
+    const int low = std::clamp(std::min(lowestSelection, highestSelection), 0, count - 1);
+    const int high = std::clamp(std::max(lowestSelection, highestSelection), 0, count - 1);
+    // What the viewport shows for any selection from low to high (the scroll glides between
+    // those offsets), and a viewport more on either side for a glide that overshoots or a
+    // selection that jumps on.
+    const double viewport = v.maxViewportHeight;
+    const double from = listScrollOffset(v, targets, low) - viewport;
+    const double to = listScrollOffset(v, targets, high) + 2 * viewport;
+    const int firstParked = firstParkedIndex(targets);
+    const double rule = ruleRoom(v, firstParked);
+    const auto top = [&](int i) {
+        return v.outerPadding + i * (v.rowHeight + v.rowSpacing) + (firstParked > 0 && i >= firstParked ? rule : 0);
+    };
+    HUDStripViewport::EntryRange r{0, count - 1};
+    while (r.first < low && top(r.first) + v.rowHeight < from) ++r.first;
+    while (r.last > high && top(r.last) > to) --r.last;
+    return r;
 }
 
 HUDFestiveGeometry SwitcherHUDView::festiveGeometry(ui::Size size, int count, bool vertical, const HUDMetrics& h,

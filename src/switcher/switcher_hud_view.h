@@ -3,9 +3,10 @@
 // (by the switchBarStyle setting) on the plate, with the festive overlay on top, all under one
 // rounded clip. It keeps no state of the switch: it shows what the controller publishes, tells
 // the controller its measured size (so the panel stays centred), hands its layout to the festive
-// state, and commits a clicked entry. A strip wider than its screen builds only the entries the
-// selection has brought into reach (the controller's selectionReach); a plain frame of the same
-// width, read by assistive technology as the entries it stands for, takes the place of the rest.
+// state, and commits a clicked entry. A strip wider than its screen, or a list in its scroll
+// viewport, builds only the entries the selection has brought into reach (the controller's
+// selectionReach); a plain frame of the same size, read by assistive technology as the entries it
+// stands for, takes the place of the rest.
 //
 // Names for inspection: "switchBar" (the whole bar), "hudItem.<i>" / "hudRow.<i>" (entries),
 // "hudHighlight", "hudRule", "hudPlate", "hudTitle", "hudMinimizedBadge".
@@ -15,6 +16,7 @@
 
 #include "festive_hud/hud_festive_geometry.h"
 #include "switcher/hud_metrics.h"
+#include "switcher/hud_strip_viewport.h"
 #include "switcher/vertical_hud_metrics.h"
 #include "ui/state.h"
 #include "ui/view.h"
@@ -46,6 +48,12 @@ struct SwitcherHUDView {
     // viewport). The rule above the first parked entry counts, as the list lays it out.
     static double listScrollOffset(const VerticalHUDMetrics& metrics, const std::vector<SwitchTarget>& targets,
                                    int selected);
+    // The rows a list in its scroll viewport builds while the selection has ranged over
+    // lowestSelection...highestSelection: those the viewport shows for any selection in between,
+    // and a viewport's height more on either side. Every row without a viewport.
+    static HUDStripViewport::EntryRange builtListRows(const VerticalHUDMetrics& metrics,
+                                                      const std::vector<SwitchTarget>& targets, int lowestSelection,
+                                                      int highestSelection);
     // Whether the bar draws dark content on a light plate now.
     static bool isLightAppearance();
 

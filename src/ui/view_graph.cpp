@@ -124,6 +124,7 @@ void ViewGraph::runUpdate(const Transaction& txn) {
     }
 
     layoutTree();
+    commitTime_ = now();
     commit(*root_, txn);
 
     // Departing matched views whose id was taken over stop drawing at once.
@@ -343,11 +344,11 @@ void ViewGraph::commit(Node& node, const Transaction& parentEffective) {
         if (was.size() != 4 || was[0] != L.x || was[1] != L.y || was[2] != L.width || was[3] != L.height)
             node.frame.animateTo(std::vector<double>{L.x, L.y, L.width, L.height}, eff.effectiveAnimation(), now());
         for (auto& c : node.children) commit(*c, eff);
-        keptDrawnBounds(node, now());
+        keepChildrensDrawnBounds(node);
         return;
     }
     const auto animation = eff.effectiveAnimation();
-    const double t = now();
+    const double t = commitTime_;
     node.frame.setImmediate({L.x, L.y, L.width, L.height});
     if (node.pendingGlide) {
         node.frame.addOffset(std::move(node.pendingGlide->first), node.pendingGlide->second, t);
@@ -375,7 +376,17 @@ void ViewGraph::commit(Node& node, const Transaction& parentEffective) {
     }
     node.desc->appeared(node, *this);
     for (auto& c : node.children) commit(*c, eff);
-    keptDrawnBounds(node, t);
+    keepChildrensDrawnBounds(node);
+}
+
+void ViewGraph::keepChildrensDrawnBounds(Node& node) {
+    // A frame draws few of the children of a long stack (the rows of a list out of sight), yet
+    // needs to know where each draws; found now, while the update has their nodes at hand, that
+    // costs far less than in the frame. A short stack's children are found as they are drawn.
+    constexpr std::size_t kManyChildren = 64;
+    if (node.children.size() < kManyChildren) return;
+    for (auto& c : node.children)
+        if (!c->removing) keptDrawnBounds(*c, commitTime_);
 }
 
 namespace {

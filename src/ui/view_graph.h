@@ -120,6 +120,8 @@ private:
     void recordDepartures(Node& node, Node* ghostRoot);
     void layoutTree();
     void commit(Node& node, const Transaction& parentEffective);
+    double commitTime_ = 0;  // the clock's time for the commit in progress
+    void keepChildrensDrawnBounds(Node& node);
     bool claimGlide(Node& node, const Animation& animation, double now);
     void pruneGhosts(Node& node, double now);
     bool anyAnimating(const Node& node, double now) const;

@@ -418,6 +418,155 @@ TEST_F(SwitcherHUDViewTest, LongVerticalListScrollsTheSelectedRowToTheMiddle) {
     EXPECT_NEAR(host().presentedFrame("hudRow.19")->maxY(), bar.maxY() - m.outerPadding, 1.0);
 }
 
+// A list of hundreds of rows in its viewport builds those in reach of the selection; the rest only
+// take their room. Whatever the selection does, every row that shows in the bar is there.
+TEST_F(SwitcherHUDViewTest, AListOfHundredsBuildsWhatComesIntoSightAndNothingIsMissingOnTheWay) {
+    settings().switchBarStyle = SwitchBarStyle::vertical;
+    constexpr int kCount = 300;
+    addApps(kCount);
+    present();
+    const auto m = VerticalHUDMetrics::make(kCount, 1440, 805);
+    const auto built = [&](int i) { return host().frame("hudRow." + std::to_string(i)).has_value(); };
+    int count = 0;
+    for (int i = 0; i < kCount; ++i) count += built(i) ? 1 : 0;
+    EXPECT_GT(count, 20);
+    EXPECT_LT(count, 80);
+    EXPECT_FALSE(built(kCount - 1));
+    EXPECT_DOUBLE_EQ(host().frame("hudRow.20")->y - host().frame("hudRow.0")->y, 20 * (m.rowHeight + m.rowSpacing));
+
+    const auto bar = *host().presentedFrame("switchBar");
+    const auto coversTheBar = [&]() -> ::testing::AssertionResult {
+        int first = -1, last = -1;
+        for (int i = 0; i < kCount; ++i)
+            if (built(i)) {
+                if (first < 0) first = i;
+                if (last >= 0 && last != i - 1) return ::testing::AssertionFailure() << "gap before " << i;
+                last = i;
+            }
+        const auto a = *host().presentedFrame("hudRow." + std::to_string(first));
+        const auto b = *host().presentedFrame("hudRow." + std::to_string(last));
+        if ((first > 0 && a.minY() > bar.minY()) || (last < kCount - 1 && b.maxY() < bar.maxY()))
+            return ::testing::AssertionFailure() << "rows " << first << "..." << last << " leave part of the bar empty";
+        return ::testing::AssertionSuccess();
+    };
+    // As if the bar had opened on row 100, then off upwards and down.
+    controller().handleScrub(99 * SwitcherController::scrubStep());
+    advance(1.0);
+    ASSERT_EQ(controller().selectedIndex.get(), 100);
+    controller().selectionReach = SwitcherController::SelectionReach{100, 100, false};
+    advance(0.1);
+    for (int target : {40, 230, 120, 299, 0}) {
+        controller().handleScrub((target - controller().selectedIndex) * SwitcherController::scrubStep());
+        for (int frame = 0; frame < 30; frame += 3) {
+            advance(3.0 / 60);
+            ASSERT_TRUE(coversTheBar()) << "towards " << target << ", frame " << frame;
+        }
+        ASSERT_EQ(controller().selectedIndex.get(), target);
+        EXPECT_NEAR(host().presentedFrame("hudRow." + std::to_string(target))->midY(),
+                    target == 0 ? bar.minY() + m.outerPadding + m.rowHeight / 2
+                    : target == kCount - 1 ? bar.maxY() - m.outerPadding - m.rowHeight / 2
+                                           : bar.midY(),
+                    1.0)
+            << target;
+    }
+    for (int i = 0; i < kCount; i += 37) EXPECT_TRUE(built(i)) << i;
+    controller().dismissHUD(true);
+    advance(0.5);
+    present();
+    EXPECT_FALSE(built(kCount - 1));
+}
+
+// Rows not built are still there for assistive technology, read as if they were, the rule above
+// the parked entries counted whether it falls in the run below the built rows or above them.
+TEST_F(SwitcherHUDViewTest, AccessibilityFindsEveryRowOfALongListAsIfAllWereBuilt) {
+    settings().switchBarStyle = SwitchBarStyle::vertical;
+    auto pids = addApps(240);
+    for (int i = 0; i < 60; ++i) addWindow(pids[static_cast<std::size_t>(i)], "Parked " + std::to_string(i + 1), true);
+    present();
+    ASSERT_EQ(controller().targets->size(), 300u);
+    ASSERT_FALSE(controller().targets.get()[239].isMinimizedOrHidden);
+    ASSERT_TRUE(controller().targets.get()[240].isMinimizedOrHidden);
+    const auto buttonsOf = [](const ui::AccessibilityElement& tree) {
+        return tree.findAll([](const ui::AccessibilityElement& e) {
+            return e.traits.contains(ui::AccessibilityTraits::isButton());
+        });
+    };
+    const auto asIfAllWereBuilt = [&](int lastBuilt) {
+        ASSERT_FALSE(host().frame("hudRow." + std::to_string(lastBuilt + 1)));
+        const auto lazy = host().accessibilityTree();
+        const auto rowAt = *host().frame("hudRow." + std::to_string(lastBuilt));
+        const auto reach = controller().selectionReach.get();
+        auto whole = reach;
+        whole.whole = true;
+        controller().selectionReach = whole;
+        ASSERT_TRUE(host().frame("hudRow.299"));
+        EXPECT_EQ(*host().frame("hudRow." + std::to_string(lastBuilt)), rowAt);
+        const auto full = host().accessibilityTree();
+        EXPECT_EQ(lazy.describe(), full.describe());
+        const auto a = buttonsOf(lazy), b = buttonsOf(full);
+        ASSERT_EQ(a.size(), 300u);
+        ASSERT_EQ(b.size(), 300u);
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            EXPECT_EQ(a[i]->label, b[i]->label) << i;
+            EXPECT_EQ(a[i]->traits.bits, b[i]->traits.bits) << i;
+            EXPECT_NEAR(a[i]->frame.x, b[i]->frame.x, 1e-6) << i;
+            EXPECT_NEAR(a[i]->frame.y, b[i]->frame.y, 1e-6) << i;
+            EXPECT_NEAR(a[i]->frame.width, b[i]->frame.width, 1e-6) << i;
+            EXPECT_NEAR(a[i]->frame.height, b[i]->frame.height, 1e-6) << i;
+        }
+        controller().selectionReach = reach;
+    };
+    // At the top the rule lies in the run below; at the bottom, in the run above.
+    int lastBuilt = 0;
+    while (host().frame("hudRow." + std::to_string(lastBuilt + 1))) ++lastBuilt;
+    ASSERT_LT(lastBuilt, 200);
+    asIfAllWereBuilt(lastBuilt);
+    controller().handleScrub(298 * SwitcherController::scrubStep());
+    advance(1.0);
+    ASSERT_EQ(controller().selectedIndex.get(), 299);
+    // As if the bar had opened on the last row.
+    controller().selectionReach = SwitcherController::SelectionReach{299, 299, false};
+    ASSERT_FALSE(host().frame("hudRule"));
+    ASSERT_FALSE(host().frame("hudRow.240"));
+    const auto lazy = host().accessibilityTree();
+    auto reach = controller().selectionReach.get();
+    reach.whole = true;
+    controller().selectionReach = reach;
+    ASSERT_TRUE(host().frame("hudRule"));
+    const auto full = host().accessibilityTree();
+    const auto a = buttonsOf(lazy), b = buttonsOf(full);
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i) EXPECT_NEAR(a[i]->frame.y, b[i]->frame.y, 1e-6) << i;
+    EXPECT_TRUE(a[250]->performDefaultAction());
+    EXPECT_FALSE(controller().isVisible);
+}
+
+// A quit in a long list builds every row first, so the rows behind slide up from their own
+// places, even from far out of sight: quitting an app with sixty rows ahead of the selection.
+TEST_F(SwitcherHUDViewTest, AfterAQuitInALongListTheRowsBehindSlideUpFromTheirPlaces) {
+    settings().switchBarStyle = SwitchBarStyle::vertical;
+    const auto big = addApp("Ledger");
+    for (int i = 0; i < 60; ++i) addWindow(big, "Sheet " + std::to_string(i + 1));
+    addApps(240);
+    present();
+    ASSERT_EQ(controller().targets->size(), 300u);
+    ASSERT_EQ(controller().targets.get()[59].pid, big);
+    controller().handleScrub((59 - controller().selectedIndex) * SwitcherController::scrubStep());
+    advance(1.0);
+    ASSERT_EQ(controller().selectedIndex.get(), 59);
+    ASSERT_FALSE(host().frame("hudRow.119"));
+    const auto comingIn = controller().targets.get()[119].id;
+    const double to = host().presentedFrame("hudRow.59")->y;
+    controller().performHotKeyAction(SwitcherController::quitAction);
+    ASSERT_EQ(controller().targets->size(), 240u);
+    ASSERT_EQ(controller().targets.get()[59].id, comingIn);
+    advance(0.05);
+    // Still on its way up from below, where it was in the list.
+    EXPECT_GT(host().presentedFrame("hudRow.59")->y, to + 100);
+    advance(1.0);
+    EXPECT_NEAR(host().presentedFrame("hudRow.59")->y, to, 0.5);
+}
+
 TEST_F(SwitcherHUDViewTest, RowsBelowAClosedOneSlideUpAndThePanelWaitsForTheList) {
     settings().switchBarStyle = SwitchBarStyle::vertical;
     addApps(6);
