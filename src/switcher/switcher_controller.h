@@ -50,7 +50,8 @@ public:
     // The lowest and highest selection since the bar was presented: a strip wider than its screen,
     // or a list in its scroll viewport, builds only the entries those selections showed (see
     // HUDStripViewport::builtEntries and SwitcherHUDView::builtListRows), or every entry once
-    // `whole` (a close or quit slides entries in from anywhere).
+    // `whole` (a close or quit slides a strip's entries in from anywhere; a list's reach widens
+    // by the rows that leave).
     struct SelectionReach {
         int lowest = 0, highest = 0;
         bool whole = false;
@@ -133,8 +134,9 @@ private:
     // Runs a key action on a later turn of the main loop (the event tap's callback returns at once).
     void postKeyAction(std::function<void(SwitcherController&)> action);
     bool passesDebounce();
-    // Applies a removal from the list inside the spring that closes it up (at once under Reduce Motion).
-    void closeUpList(const std::function<void()>& update);
+    // Applies a removal of `leaving` entries from the list inside the spring that closes it up (at
+    // once under Reduce Motion).
+    void closeUpList(const std::function<void()>& update, int leaving);
     // Whether the strip or list shows a stand-in for some of its entries now.
     bool leavesEntriesUnbuilt() const;
     // After a close or quit: announces the new selection and re-fits the panel once the list has

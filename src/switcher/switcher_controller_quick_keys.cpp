@@ -117,7 +117,7 @@ void SwitcherController::closeSelectedTarget() {
         return;
     }
     playHaptic(false);
-    closeUpList([this] { removeTargetsAfterClose(); });
+    closeUpList([this] { removeTargetsAfterClose(); }, 1);
     announceAndRelayoutAfterRemoval();
 }
 
@@ -128,11 +128,12 @@ void SwitcherController::quitSelectedTargetApp() {
     if (!WindowManager::shared().quitTargetApp(target)) return;
     playHaptic(false);
     const auto pid = target.pid;
-    closeUpList([this, pid] { removeTargetsAfterQuit(pid); });
+    const auto leaving = std::count_if(targets->begin(), targets->end(), [pid](const SwitchTarget& t) { return t.pid == pid; });
+    closeUpList([this, pid] { removeTargetsAfterQuit(pid); }, static_cast<int>(leaving));
     announceAndRelayoutAfterRemoval();
 }
 
-void SwitcherController::closeUpList(const std::function<void()>& update) {
+void SwitcherController::closeUpList(const std::function<void()>& update, int leaving) {
     if (platform::AccessibilityDisplayOptions::shared().shouldReduceMotion()) {
         removalSettlesAt_ = -1;
         update();
@@ -141,11 +142,19 @@ void SwitcherController::closeUpList(const std::function<void()>& update) {
     // The panel keeps its size until the rows have moved up, so the bar's rounded bottom edge is
     // never cut off by a window that already has the smaller size.
     removalSettlesAt_ = runtime::mediaTime() + kRemovalSettle;
-    // Entries a long strip or list has not built yet may slide into sight: build every one first,
-    // where it is now and without animation, so that each slides from its own place.
+    // Entries a long strip or list has not built yet may slide into sight: build them first, where
+    // they are now and without animation, so that each slides from its own place. A strip builds
+    // every entry; in a list, whose rows move up by at most as many as leave, the reach widens by
+    // that many rows on either side (the selection stays where it is, the scroll with it).
     if (leavesEntriesUnbuilt()) {
         auto reach = selectionReach.get();
-        reach.whole = true;
+        if (SwitcherSettings::shared().switchBarStyle.get() == SwitchBarStyle::vertical) {
+            const int last = static_cast<int>(targets->size()) - 1;
+            reach.lowest = std::clamp(reach.lowest - std::max(leaving, 0), 0, std::max(last, 0));
+            reach.highest = std::clamp(reach.highest + std::max(leaving, 0), 0, std::max(last, 0));
+        } else {
+            reach.whole = true;
+        }
         selectionReach = reach;
         if (panel_) panel_->contentView().layoutIfNeeded();
     }

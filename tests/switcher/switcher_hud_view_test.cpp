@@ -541,8 +541,9 @@ TEST_F(SwitcherHUDViewTest, AccessibilityFindsEveryRowOfALongListAsIfAllWereBuil
     EXPECT_FALSE(controller().isVisible);
 }
 
-// A quit in a long list builds every row first, so the rows behind slide up from their own
-// places, even from far out of sight: quitting an app with sixty rows ahead of the selection.
+// A quit in a long list first builds the rows that can come into sight, so the rows behind slide
+// up from their own places, even from far out of sight: quitting an app with sixty rows ahead of
+// the selection.
 TEST_F(SwitcherHUDViewTest, AfterAQuitInALongListTheRowsBehindSlideUpFromTheirPlaces) {
     settings().switchBarStyle = SwitchBarStyle::vertical;
     const auto big = addApp("Ledger");
