@@ -1,6 +1,7 @@
 #include "switcher/switcher_hud_view.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -57,6 +58,29 @@ int firstParkedIndex(const std::vector<SwitchTarget>& targets) {
 // The room the rule above the first parked entry takes in the list: its 1 point, 3 above and
 // below, and the stack's spacing (none without a rule, or with one above the first row).
 double ruleRoom(const VerticalHUDMetrics& v, int firstParked) { return firstParked > 0 ? 7 + v.rowSpacing : 0; }
+
+// Stands for `entries` unbuilt entries from `from` on, taking `room` in the layout. Assistive
+// technology reads each as a built entry reads (see entryCell): a button labelled by the app name
+// that commits its entry, the k-th (entry `index`) at place(k, index, the stand-in's frame).
+ui::View entryStandIn(ui::View room, const std::vector<SwitchTarget>& targets, int from, int entries,
+                      std::function<Rect(std::size_t k, int index, const Rect& standIn)> place) {
+    auto elements = [names = entryNames(targets, from, entries), from, place = std::move(place)](const Rect& f) {
+        std::vector<ui::AccessibilityElement> out;
+        out.reserve(names.size());
+        for (std::size_t k = 0; k < names.size(); ++k) {
+            ui::AccessibilityElement e;
+            e.role = "group";
+            e.label = names[k];
+            e.traits = ui::AccessibilityTraits::isButton();
+            const int index = from + static_cast<int>(k);
+            e.action = [index] { SwitcherController::shared().selectAndCommit(index); };
+            e.frame = place(k, index, f);
+            out.push_back(std::move(e));
+        }
+        return out;
+    };
+    return ui::accessibilityStandIn(room, std::move(elements));
+}
 
 // Commit on a click or the accessibility default action; one element labelled by the app name.
 ui::View entryCell(ui::View cell, const SwitchTarget& target, int index, bool selected, const std::string& name) {
@@ -129,24 +153,11 @@ ui::View SwitchBarContent::horizontalStrip() const {
         return ui::when(entries > 0, [&] {
             const double slot = metrics.boxSize + metrics.itemSpacing;
             const double cellHeight = metrics.boxSize + CmdTabItemView::kTitleGap + CmdTabItemView::kTitleRowHeight;
-            auto elements = [names = entryNames(targets, from, entries), slot, box = metrics.boxSize, cellHeight,
-                             from](const Rect& f) {
-                std::vector<ui::AccessibilityElement> out;
-                out.reserve(names.size());
-                for (std::size_t k = 0; k < names.size(); ++k) {
-                    ui::AccessibilityElement e;
-                    e.role = "group";
-                    e.label = names[k];
-                    e.traits = ui::AccessibilityTraits::isButton();
-                    const int index = from + static_cast<int>(k);
-                    e.action = [index] { SwitcherController::shared().selectAndCommit(index); };
-                    e.frame = Rect{f.x + static_cast<double>(k) * slot, f.midY() - cellHeight / 2, box, cellHeight};
-                    out.push_back(std::move(e));
-                }
-                return out;
-            };
-            return ui::accessibilityStandIn(ui::View(Color::clear()).frame(entries * slot - metrics.itemSpacing, 0),
-                                            std::move(elements));
+            return entryStandIn(ui::View(Color::clear()).frame(entries * slot - metrics.itemSpacing, 0), targets, from,
+                                entries, [slot, box = metrics.boxSize, cellHeight](std::size_t k, int, const Rect& f) {
+                                    return Rect{f.x + static_cast<double>(k) * slot, f.midY() - cellHeight / 2, box,
+                                                cellHeight};
+                                });
         });
     };
     // An entry built as the selection reaches it was there all along: it appears as it is.
@@ -223,24 +234,12 @@ ui::View SwitchBarContent::verticalList() const {
             const bool withRule = firstParked > 0 && firstParked >= from && firstParked < from + rows;
             const double height = rows * metrics.rowHeight + (rows - 1) * metrics.rowSpacing +
                                   (withRule ? ruleRoom(metrics, firstParked) : 0);
-            auto elements = [names = entryNames(targets, from, rows), step, rowHeight = metrics.rowHeight,
-                             rule = withRule ? ruleRoom(metrics, firstParked) : 0.0, firstParked, from](const Rect& f) {
-                std::vector<ui::AccessibilityElement> out;
-                out.reserve(names.size());
-                for (std::size_t k = 0; k < names.size(); ++k) {
-                    ui::AccessibilityElement e;
-                    e.role = "group";
-                    e.label = names[k];
-                    e.traits = ui::AccessibilityTraits::isButton();
-                    const int index = from + static_cast<int>(k);
-                    e.action = [index] { SwitcherController::shared().selectAndCommit(index); };
-                    const double y = static_cast<double>(k) * step + (index >= firstParked ? rule : 0);
-                    e.frame = Rect{f.x, f.y + y, f.width, rowHeight};
-                    out.push_back(std::move(e));
-                }
-                return out;
-            };
-            return ui::accessibilityStandIn(ui::View(Color::clear()).frame(std::nullopt, height), std::move(elements));
+            return entryStandIn(ui::View(Color::clear()).frame(std::nullopt, height), targets, from, rows,
+                                [step, rowHeight = metrics.rowHeight, rule = withRule ? ruleRoom(metrics, firstParked) : 0.0,
+                                 firstParked](std::size_t k, int index, const Rect& f) {
+                                    const double y = static_cast<double>(k) * step + (index >= firstParked ? rule : 0);
+                                    return Rect{f.x, f.y + y, f.width, rowHeight};
+                                });
         });
     };
 

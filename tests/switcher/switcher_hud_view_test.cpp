@@ -20,7 +20,80 @@ protected:
         controller().presentHUD(false);
         advance(0.5);
     }
+    // Quits an app whose sixty entries come first, the last of them selected, in a bar of 300:
+    // the entry that takes the selection's place, far out of sight before, comes in from there.
+    void quitSixtyEntriesAheadOfTheSelection(const std::string& prefix, bool vertical) {
+        const auto big = addApp("Ledger");
+        for (int i = 0; i < 60; ++i) addWindow(big, "Sheet " + std::to_string(i + 1));
+        addApps(240);
+        present();
+        ASSERT_EQ(controller().targets->size(), 300u);
+        ASSERT_EQ(controller().targets.get()[59].pid, big);
+        controller().handleScrub((59 - controller().selectedIndex) * SwitcherController::scrubStep());
+        advance(1.0);
+        ASSERT_EQ(controller().selectedIndex.get(), 59);
+        ASSERT_FALSE(built(prefix, 119));
+        const auto comingIn = controller().targets.get()[119].id;
+        const auto along = [&] {
+            const auto f = *host().presentedFrame(prefix + ".59");
+            return vertical ? f.y : f.x;
+        };
+        const double to = along();
+        controller().performHotKeyAction(SwitcherController::quitAction);
+        ASSERT_EQ(controller().targets->size(), 240u);
+        ASSERT_EQ(controller().targets.get()[59].id, comingIn);
+        advance(0.05);
+        // Still on its way in, from where it was.
+        EXPECT_GT(along(), to + 100);
+        advance(1.0);
+        EXPECT_NEAR(along(), to, 0.5);
+    }
+    bool built(const std::string& prefix, int i) { return host().frame(prefix + "." + std::to_string(i)).has_value(); }
+    // The built entries ("<prefix>.<i>" of `count`) are one run, and cover the bar along its axis
+    // wherever entries lie beyond it.
+    ::testing::AssertionResult builtEntriesCoverTheBar(const std::string& prefix, int count, const Rect& bar,
+                                                       bool vertical) {
+        int first = -1, last = -1;
+        for (int i = 0; i < count; ++i)
+            if (built(prefix, i)) {
+                if (first < 0) first = i;
+                if (last >= 0 && last != i - 1) return ::testing::AssertionFailure() << "gap before " << i;
+                last = i;
+            }
+        const auto a = *host().presentedFrame(prefix + "." + std::to_string(first));
+        const auto b = *host().presentedFrame(prefix + "." + std::to_string(last));
+        const bool before = vertical ? a.minY() > bar.minY() : a.minX() > bar.minX();
+        const bool after = vertical ? b.maxY() < bar.maxY() : b.maxX() < bar.maxX();
+        if ((first > 0 && before) || (last < count - 1 && after))
+            return ::testing::AssertionFailure() << "entries " << first << "..." << last << " leave part of the bar empty";
+        return ::testing::AssertionSuccess();
+    }
 };
+
+std::vector<const ui::AccessibilityElement*> buttonsOf(const ui::AccessibilityElement& tree) {
+    return tree.findAll([](const ui::AccessibilityElement& e) { return e.traits.contains(ui::AccessibilityTraits::isButton()); });
+}
+
+// Two accessibility trees read alike: the same description, and `count` buttons, each the same
+// in both, where it is. Returns the first tree's buttons.
+std::vector<const ui::AccessibilityElement*> expectReadAlike(const ui::AccessibilityElement& lazy,
+                                                             const ui::AccessibilityElement& full, std::size_t count) {
+    EXPECT_EQ(lazy.describe(), full.describe());
+    const auto a = buttonsOf(lazy), b = buttonsOf(full);
+    EXPECT_EQ(a.size(), count);
+    EXPECT_EQ(b.size(), count);
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+        EXPECT_EQ(a[i]->label, b[i]->label) << i;
+        EXPECT_EQ(a[i]->role, b[i]->role) << i;
+        EXPECT_EQ(a[i]->traits.bits, b[i]->traits.bits) << i;
+        EXPECT_EQ(a[i]->isEnabled, b[i]->isEnabled) << i;
+        EXPECT_NEAR(a[i]->frame.x, b[i]->frame.x, 1e-6) << i;
+        EXPECT_NEAR(a[i]->frame.y, b[i]->frame.y, 1e-6) << i;
+        EXPECT_NEAR(a[i]->frame.width, b[i]->frame.width, 1e-6) << i;
+        EXPECT_NEAR(a[i]->frame.height, b[i]->frame.height, 1e-6) << i;
+    }
+    return a;
+}
 
 TEST_F(SwitcherHUDViewTest, StripLaysOutBoxesFromTheMetricsAndFitsThePanel) {
     addApps(5);
@@ -139,31 +212,13 @@ TEST_F(SwitcherHUDViewTest, AccessibilityFindsEveryEntryOfALongStripAsIfAllWereB
     controller().handleScrub(20 * SwitcherController::scrubStep());
     advance(1.0);
     ASSERT_FALSE(host().frame("hudItem.299"));
-    const auto buttonsOf = [](const ui::AccessibilityElement& tree) {
-        return tree.findAll([](const ui::AccessibilityElement& e) {
-            return e.traits.contains(ui::AccessibilityTraits::isButton());
-        });
-    };
     const auto lazy = host().accessibilityTree();
     auto reach = controller().selectionReach.get();
     reach.whole = true;
     controller().selectionReach = reach;
     ASSERT_TRUE(host().frame("hudItem.299"));
-    const auto full = host().accessibilityTree();
-    EXPECT_EQ(lazy.describe(), full.describe());
-    const auto a = buttonsOf(lazy), b = buttonsOf(full);
+    const auto a = expectReadAlike(lazy, host().accessibilityTree(), 300);
     ASSERT_EQ(a.size(), 300u);
-    ASSERT_EQ(b.size(), 300u);
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        EXPECT_EQ(a[i]->label, b[i]->label) << i;
-        EXPECT_EQ(a[i]->role, b[i]->role) << i;
-        EXPECT_EQ(a[i]->traits.bits, b[i]->traits.bits) << i;
-        EXPECT_EQ(a[i]->isEnabled, b[i]->isEnabled) << i;
-        EXPECT_NEAR(a[i]->frame.x, b[i]->frame.x, 1e-6) << i;
-        EXPECT_NEAR(a[i]->frame.y, b[i]->frame.y, 1e-6) << i;
-        EXPECT_NEAR(a[i]->frame.width, b[i]->frame.width, 1e-6) << i;
-        EXPECT_NEAR(a[i]->frame.height, b[i]->frame.height, 1e-6) << i;
-    }
     const std::string name = a[250]->label;
     EXPECT_TRUE(a[250]->performDefaultAction());
     EXPECT_FALSE(controller().isVisible);
@@ -306,7 +361,7 @@ TEST_F(SwitcherHUDViewTest, AStripOfHundredsBuildsWhatComesIntoSightAndNothingIs
     const auto m = HUDMetrics::make(kCount, 1440);
     const auto bar = *host().frame("switchBar");
     EXPECT_DOUBLE_EQ(bar.width, HUDStripViewport::make(m, kCount, 1, 1440).viewportWidth);
-    const auto built = [&](int i) { return host().frame("hudItem." + std::to_string(i)).has_value(); };
+    const auto built = [&](int i) { return this->built("hudItem", i); };
     int count = 0;
     for (int i = 0; i < kCount; ++i) count += built(i) ? 1 : 0;
     EXPECT_GT(count, 30);
@@ -316,24 +371,7 @@ TEST_F(SwitcherHUDViewTest, AStripOfHundredsBuildsWhatComesIntoSightAndNothingIs
     EXPECT_DOUBLE_EQ(host().frame("hudItem.20")->x - host().frame("hudItem.0")->x, 20 * (m.boxSize + m.itemSpacing));
 
     // The built entries cover the bar on every frame of a glide, however far the selection jumps.
-    const auto coversTheBar = [&] {
-        int first = -1, last = -1;
-        for (int i = 0; i < kCount; ++i)
-            if (built(i)) {
-                if (first < 0) first = i;
-                last = i;
-            } else if (first >= 0 && last == i - 1 && i < kCount) {
-                // built entries stay one run
-                for (int k = i + 1; k < kCount; ++k)
-                    if (built(k)) return ::testing::AssertionFailure() << "gap before " << k;
-                break;
-            }
-        const auto a = *host().presentedFrame("hudItem." + std::to_string(first));
-        const auto b = *host().presentedFrame("hudItem." + std::to_string(last));
-        if ((first > 0 && a.minX() > bar.minX()) || (last < kCount - 1 && b.maxX() < bar.maxX()))
-            return ::testing::AssertionFailure() << "entries " << first << "..." << last << " leave part of the bar empty";
-        return ::testing::AssertionSuccess();
-    };
+    const auto coversTheBar = [&] { return builtEntriesCoverTheBar("hudItem", kCount, bar, false); };
     for (int target : {40, 230, 120, 299, 0}) {
         controller().handleScrub((target - controller().selectedIndex) * SwitcherController::scrubStep());
         for (int frame = 0; frame < 30; ++frame) {
@@ -354,25 +392,7 @@ TEST_F(SwitcherHUDViewTest, AStripOfHundredsBuildsWhatComesIntoSightAndNothingIs
 // A close or quit builds every entry first, so the entries behind slide in from their own places,
 // even from far out of sight: quitting an app with sixty entries ahead of the selection.
 TEST_F(SwitcherHUDViewTest, AfterAQuitInALongStripTheEntriesBehindSlideInFromTheirPlaces) {
-    const auto big = addApp("Ledger");
-    for (int i = 0; i < 60; ++i) addWindow(big, "Sheet " + std::to_string(i + 1));
-    addApps(240);
-    present();
-    ASSERT_EQ(controller().targets->size(), 300u);
-    ASSERT_EQ(controller().targets.get()[59].pid, big);
-    controller().handleScrub((59 - controller().selectedIndex) * SwitcherController::scrubStep());
-    advance(1.0);
-    ASSERT_EQ(controller().selectedIndex.get(), 59);
-    const auto comingIn = controller().targets.get()[119].id;
-    const double to = host().presentedFrame("hudItem.59")->x;
-    controller().performHotKeyAction(SwitcherController::quitAction);
-    ASSERT_EQ(controller().targets->size(), 240u);
-    ASSERT_EQ(controller().targets.get()[59].id, comingIn);
-    advance(0.05);
-    // Still on its way in from the right, where it was in the row.
-    EXPECT_GT(host().presentedFrame("hudItem.59")->x, to + 100);
-    advance(1.0);
-    EXPECT_NEAR(host().presentedFrame("hudItem.59")->x, to, 0.5);
+    quitSixtyEntriesAheadOfTheSelection("hudItem", false);
 }
 
 TEST_F(SwitcherHUDViewTest, TitlesOfATightStripStayOffTheBarsEdges) {
@@ -426,7 +446,7 @@ TEST_F(SwitcherHUDViewTest, AListOfHundredsBuildsWhatComesIntoSightAndNothingIsM
     addApps(kCount);
     present();
     const auto m = VerticalHUDMetrics::make(kCount, 1440, 805);
-    const auto built = [&](int i) { return host().frame("hudRow." + std::to_string(i)).has_value(); };
+    const auto built = [&](int i) { return this->built("hudRow", i); };
     int count = 0;
     for (int i = 0; i < kCount; ++i) count += built(i) ? 1 : 0;
     EXPECT_GT(count, 20);
@@ -435,20 +455,7 @@ TEST_F(SwitcherHUDViewTest, AListOfHundredsBuildsWhatComesIntoSightAndNothingIsM
     EXPECT_DOUBLE_EQ(host().frame("hudRow.20")->y - host().frame("hudRow.0")->y, 20 * (m.rowHeight + m.rowSpacing));
 
     const auto bar = *host().presentedFrame("switchBar");
-    const auto coversTheBar = [&]() -> ::testing::AssertionResult {
-        int first = -1, last = -1;
-        for (int i = 0; i < kCount; ++i)
-            if (built(i)) {
-                if (first < 0) first = i;
-                if (last >= 0 && last != i - 1) return ::testing::AssertionFailure() << "gap before " << i;
-                last = i;
-            }
-        const auto a = *host().presentedFrame("hudRow." + std::to_string(first));
-        const auto b = *host().presentedFrame("hudRow." + std::to_string(last));
-        if ((first > 0 && a.minY() > bar.minY()) || (last < kCount - 1 && b.maxY() < bar.maxY()))
-            return ::testing::AssertionFailure() << "rows " << first << "..." << last << " leave part of the bar empty";
-        return ::testing::AssertionSuccess();
-    };
+    const auto coversTheBar = [&] { return builtEntriesCoverTheBar("hudRow", kCount, bar, true); };
     // As if the bar had opened on row 100, then off upwards and down.
     controller().handleScrub(99 * SwitcherController::scrubStep());
     advance(1.0);
@@ -486,39 +493,22 @@ TEST_F(SwitcherHUDViewTest, AccessibilityFindsEveryRowOfALongListAsIfAllWereBuil
     ASSERT_EQ(controller().targets->size(), 300u);
     ASSERT_FALSE(controller().targets.get()[239].isMinimizedOrHidden);
     ASSERT_TRUE(controller().targets.get()[240].isMinimizedOrHidden);
-    const auto buttonsOf = [](const ui::AccessibilityElement& tree) {
-        return tree.findAll([](const ui::AccessibilityElement& e) {
-            return e.traits.contains(ui::AccessibilityTraits::isButton());
-        });
-    };
     const auto asIfAllWereBuilt = [&](int lastBuilt) {
-        ASSERT_FALSE(host().frame("hudRow." + std::to_string(lastBuilt + 1)));
+        ASSERT_FALSE(built("hudRow", lastBuilt + 1));
         const auto lazy = host().accessibilityTree();
         const auto rowAt = *host().frame("hudRow." + std::to_string(lastBuilt));
         const auto reach = controller().selectionReach.get();
         auto whole = reach;
         whole.whole = true;
         controller().selectionReach = whole;
-        ASSERT_TRUE(host().frame("hudRow.299"));
+        ASSERT_TRUE(built("hudRow", 0) && built("hudRow", 299));
         EXPECT_EQ(*host().frame("hudRow." + std::to_string(lastBuilt)), rowAt);
-        const auto full = host().accessibilityTree();
-        EXPECT_EQ(lazy.describe(), full.describe());
-        const auto a = buttonsOf(lazy), b = buttonsOf(full);
-        ASSERT_EQ(a.size(), 300u);
-        ASSERT_EQ(b.size(), 300u);
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            EXPECT_EQ(a[i]->label, b[i]->label) << i;
-            EXPECT_EQ(a[i]->traits.bits, b[i]->traits.bits) << i;
-            EXPECT_NEAR(a[i]->frame.x, b[i]->frame.x, 1e-6) << i;
-            EXPECT_NEAR(a[i]->frame.y, b[i]->frame.y, 1e-6) << i;
-            EXPECT_NEAR(a[i]->frame.width, b[i]->frame.width, 1e-6) << i;
-            EXPECT_NEAR(a[i]->frame.height, b[i]->frame.height, 1e-6) << i;
-        }
+        expectReadAlike(lazy, host().accessibilityTree(), 300);
         controller().selectionReach = reach;
     };
     // At the top the rule lies in the run below; at the bottom, in the run above.
     int lastBuilt = 0;
-    while (host().frame("hudRow." + std::to_string(lastBuilt + 1))) ++lastBuilt;
+    while (built("hudRow", lastBuilt + 1)) ++lastBuilt;
     ASSERT_LT(lastBuilt, 200);
     asIfAllWereBuilt(lastBuilt);
     controller().handleScrub(298 * SwitcherController::scrubStep());
@@ -527,45 +517,20 @@ TEST_F(SwitcherHUDViewTest, AccessibilityFindsEveryRowOfALongListAsIfAllWereBuil
     // As if the bar had opened on the last row.
     controller().selectionReach = SwitcherController::SelectionReach{299, 299, false};
     ASSERT_FALSE(host().frame("hudRule"));
-    ASSERT_FALSE(host().frame("hudRow.240"));
-    const auto lazy = host().accessibilityTree();
-    auto reach = controller().selectionReach.get();
-    reach.whole = true;
-    controller().selectionReach = reach;
-    ASSERT_TRUE(host().frame("hudRule"));
-    const auto full = host().accessibilityTree();
-    const auto a = buttonsOf(lazy), b = buttonsOf(full);
-    ASSERT_EQ(a.size(), b.size());
-    for (std::size_t i = 0; i < a.size(); ++i) EXPECT_NEAR(a[i]->frame.y, b[i]->frame.y, 1e-6) << i;
-    EXPECT_TRUE(a[250]->performDefaultAction());
+    ASSERT_FALSE(built("hudRow", 250));
+    asIfAllWereBuilt(299);
+    const auto tree = host().accessibilityTree();
+    const auto buttons = buttonsOf(tree);
+    ASSERT_EQ(buttons.size(), 300u);
+    EXPECT_TRUE(buttons[250]->performDefaultAction());
     EXPECT_FALSE(controller().isVisible);
 }
 
 // A quit in a long list first builds the rows that can come into sight, so the rows behind slide
-// up from their own places, even from far out of sight: quitting an app with sixty rows ahead of
-// the selection.
+// up from their own places, even from far out of sight.
 TEST_F(SwitcherHUDViewTest, AfterAQuitInALongListTheRowsBehindSlideUpFromTheirPlaces) {
     settings().switchBarStyle = SwitchBarStyle::vertical;
-    const auto big = addApp("Ledger");
-    for (int i = 0; i < 60; ++i) addWindow(big, "Sheet " + std::to_string(i + 1));
-    addApps(240);
-    present();
-    ASSERT_EQ(controller().targets->size(), 300u);
-    ASSERT_EQ(controller().targets.get()[59].pid, big);
-    controller().handleScrub((59 - controller().selectedIndex) * SwitcherController::scrubStep());
-    advance(1.0);
-    ASSERT_EQ(controller().selectedIndex.get(), 59);
-    ASSERT_FALSE(host().frame("hudRow.119"));
-    const auto comingIn = controller().targets.get()[119].id;
-    const double to = host().presentedFrame("hudRow.59")->y;
-    controller().performHotKeyAction(SwitcherController::quitAction);
-    ASSERT_EQ(controller().targets->size(), 240u);
-    ASSERT_EQ(controller().targets.get()[59].id, comingIn);
-    advance(0.05);
-    // Still on its way up from below, where it was in the list.
-    EXPECT_GT(host().presentedFrame("hudRow.59")->y, to + 100);
-    advance(1.0);
-    EXPECT_NEAR(host().presentedFrame("hudRow.59")->y, to, 0.5);
+    quitSixtyEntriesAheadOfTheSelection("hudRow", true);
 }
 
 TEST_F(SwitcherHUDViewTest, RowsBelowAClosedOneSlideUpAndThePanelWaitsForTheList) {
