@@ -1,8 +1,8 @@
 // The Switch Bar as a user meets it, on simulated desktops of 20, 200 and 1,000 windows (the last
 // over 40 apps and over 200): from the first touch frame of an opening slide (delivered through
 // the simulated framework, the main loop drained after each) to the first frame of the bar
-// rendered at 2x, in either layout; from a scrub step to its first frame; the first opening in a
-// fresh world; and each frame of the opening animation, of the selection glide and of the list
+// rendered at 2x, in either layout; from a scrub step, and from a close, to its first frame; the
+// first opening in a fresh world; and each frame of the opening animation, of the selection glide and of the list
 // closing up after a close, for both layouts with 12, 200 and 1,000 entries. Every figure is the
 // time of one opening, step or frame: the median and p95 are taken over the repetitions, and
 // "worst" is the slowest frame seen.
@@ -98,6 +98,34 @@ void BM_ScrubStepToFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_ScrubStepToFrame)->Args({200, 40, 0})->Args({1000, 200, 0})->Args({200, 40, 1})->Args({1000, 200, 1})
     ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(48)->Repetitions(5)->ReportAggregatesOnly(true)
+    ->ComputeStatistics("p95", p95);
+
+// A close of the selected window on an open bar to the first frame that shows it: the update
+// that takes the entry out (building what can slide into sight first) and the frame 1/60 s later.
+// Args: windows, apps, layout.
+void BM_CloseToFrame(benchmark::State& state) {
+    auto& desk = desktopFor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), styleArg(state, 2));
+    auto& loop = runtime::MainLoop::main();
+    auto& c = SwitcherController::shared();
+    for (auto _ : state) {
+        desk.close();
+        desk.openWithSlide();
+        loop.advance(0.5);
+        c.handleScrub(SwitcherController::scrubStep() * 3.2);
+        loop.runUntilIdle();
+        loop.advance(0.5);
+        const auto start = Clock::now();
+        c.performHotKeyAction(SwitcherController::closeAction);
+        loop.runUntilIdle();
+        loop.advance(1.0 / 60);
+        auto image = desk.panel()->renderImage(2.0);
+        benchmark::DoNotOptimize(image);
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        desk.topUpWindows();  // the next opening finds as many windows again
+    }
+}
+BENCHMARK(BM_CloseToFrame)->Args({200, 40, 0})->Args({1000, 200, 0})->Args({200, 40, 1})->Args({1000, 200, 1})
+    ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1)->Repetitions(15)->ReportAggregatesOnly(true)
     ->ComputeStatistics("p95", p95);
 
 // Gesture to first frame on a desktop just built (nothing of this world warm yet); when run on

@@ -42,7 +42,7 @@ SwitcherController::SwitcherController() {
         const int i = selectedIndex.get();
         const auto& r = selectionReach.get();
         if (i < r.lowest || i > r.highest)
-            selectionReach = SelectionReach{std::min(i, r.lowest), std::max(i, r.highest), r.whole};
+            selectionReach = SelectionReach{std::min(i, r.lowest), std::max(i, r.highest)};
     });
     wireGestureCallbacks();
     installHotKeyHandler();
@@ -279,7 +279,7 @@ void SwitcherController::selectAndCommit(int index) {
 }
 
 void SwitcherController::resetSelectionReach(int start) {
-    const SelectionReach fresh{start, start, false};
+    const SelectionReach fresh{start, start};
     if (!(selectionReach.get() == fresh)) selectionReach = fresh;
 }
 

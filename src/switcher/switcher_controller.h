@@ -47,14 +47,12 @@ public:
     runtime::Published<bool> isPresentedBloom{false, this};
     runtime::Published<double> activeScreenWidth{1440, this};
     runtime::Published<double> activeScreenHeight{900, this};
-    // The lowest and highest selection since the bar was presented: a strip wider than its screen,
-    // or a list in its scroll viewport, builds only the entries those selections showed (see
-    // HUDStripViewport::builtEntries and SwitcherHUDView::builtListRows), or every entry once
-    // `whole` (a close or quit slides a strip's entries in from anywhere; a list's reach widens
-    // by the rows that leave).
+    // The lowest and highest selection since the bar was presented (widened by the entries a
+    // close or quit takes out): a strip wider than its screen, or a list in its scroll viewport,
+    // builds only the entries those selections showed (see HUDStripViewport::builtEntries and
+    // SwitcherHUDView::builtListRows).
     struct SelectionReach {
         int lowest = 0, highest = 0;
-        bool whole = false;
         friend bool operator==(const SelectionReach&, const SelectionReach&) = default;
     };
     runtime::Published<SelectionReach> selectionReach{{}, this};

@@ -143,18 +143,14 @@ void SwitcherController::closeUpList(const std::function<void()>& update, int le
     // never cut off by a window that already has the smaller size.
     removalSettlesAt_ = runtime::mediaTime() + kRemovalSettle;
     // Entries a long strip or list has not built yet may slide into sight: build them first, where
-    // they are now and without animation, so that each slides from its own place. A strip builds
-    // every entry; in a list, whose rows move up by at most as many as leave, the reach widens by
-    // that many rows on either side (the selection stays where it is, the scroll with it).
+    // they are now and without animation, so that each slides from its own place. Entries move on
+    // by at most as many places as leave, the selection staying where it is and the scroll with
+    // it: the reach widens by that many entries on either side.
     if (leavesEntriesUnbuilt()) {
         auto reach = selectionReach.get();
-        if (SwitcherSettings::shared().switchBarStyle.get() == SwitchBarStyle::vertical) {
-            const int last = static_cast<int>(targets->size()) - 1;
-            reach.lowest = std::clamp(reach.lowest - std::max(leaving, 0), 0, std::max(last, 0));
-            reach.highest = std::clamp(reach.highest + std::max(leaving, 0), 0, std::max(last, 0));
-        } else {
-            reach.whole = true;
-        }
+        const int last = std::max(static_cast<int>(targets->size()) - 1, 0), by = std::max(leaving, 0);
+        reach.lowest = std::clamp(reach.lowest - by, 0, last);
+        reach.highest = std::clamp(reach.highest + by, 0, last);
         selectionReach = reach;
         if (panel_) panel_->contentView().layoutIfNeeded();
     }
@@ -162,7 +158,6 @@ void SwitcherController::closeUpList(const std::function<void()>& update, int le
 }
 
 bool SwitcherController::leavesEntriesUnbuilt() const {
-    if (selectionReach->whole) return false;
     const int count = static_cast<int>(targets->size());
     const auto& reach = selectionReach.get();
     if (SwitcherSettings::shared().switchBarStyle.get() == SwitchBarStyle::vertical) {

@@ -143,7 +143,7 @@ ui::View SwitchBarContent::horizontalStrip() const {
     // A strip of hundreds of entries builds those in reach of the selection; a plain frame of the
     // same width stands for each run of the others on either side.
     HUDStripViewport::EntryRange built{0, count - 1};
-    if (viewport.scrolls() && !reach.whole)
+    if (viewport.scrolls())
         built = HUDStripViewport::builtEntries(metrics, count, reach.lowest, reach.highest, screenWidth);
     std::vector<std::size_t> shown;
     shown.reserve(static_cast<std::size_t>(built.count()));
@@ -221,7 +221,7 @@ ui::View SwitchBarContent::verticalList() const {
     // A list of hundreds of rows in its viewport builds those in reach of the selection; a plain
     // frame as tall as each run of the others (the rule included) stands for it.
     HUDStripViewport::EntryRange built{0, count - 1};
-    if (metrics.usesScrollViewport && !reach.whole)
+    if (metrics.usesScrollViewport)
         built = SwitcherHUDView::builtListRows(metrics, targets, reach.lowest, reach.highest);
     std::vector<std::size_t> shown;
     shown.reserve(static_cast<std::size_t>(built.count()));

@@ -48,6 +48,11 @@ protected:
         advance(1.0);
         EXPECT_NEAR(along(), to, 0.5);
     }
+    // The reach of a selection that has been over every entry: everything built.
+    void reachEverything() {
+        controller().selectionReach =
+            SwitcherController::SelectionReach{0, static_cast<int>(controller().targets->size()) - 1};
+    }
     bool built(const std::string& prefix, int i) { return host().frame(prefix + "." + std::to_string(i)).has_value(); }
     // The built entries ("<prefix>.<i>" of `count`) are one run, and cover the bar along its axis
     // wherever entries lie beyond it.
@@ -213,9 +218,7 @@ TEST_F(SwitcherHUDViewTest, AccessibilityFindsEveryEntryOfALongStripAsIfAllWereB
     advance(1.0);
     ASSERT_FALSE(host().frame("hudItem.299"));
     const auto lazy = host().accessibilityTree();
-    auto reach = controller().selectionReach.get();
-    reach.whole = true;
-    controller().selectionReach = reach;
+    reachEverything();
     ASSERT_TRUE(host().frame("hudItem.299"));
     const auto a = expectReadAlike(lazy, host().accessibilityTree(), 300);
     ASSERT_EQ(a.size(), 300u);
@@ -460,7 +463,7 @@ TEST_F(SwitcherHUDViewTest, AListOfHundredsBuildsWhatComesIntoSightAndNothingIsM
     controller().handleScrub(99 * SwitcherController::scrubStep());
     advance(1.0);
     ASSERT_EQ(controller().selectedIndex.get(), 100);
-    controller().selectionReach = SwitcherController::SelectionReach{100, 100, false};
+    controller().selectionReach = SwitcherController::SelectionReach{100, 100};
     advance(0.1);
     for (int target : {40, 230, 120, 299, 0}) {
         controller().handleScrub((target - controller().selectedIndex) * SwitcherController::scrubStep());
@@ -498,9 +501,7 @@ TEST_F(SwitcherHUDViewTest, AccessibilityFindsEveryRowOfALongListAsIfAllWereBuil
         const auto lazy = host().accessibilityTree();
         const auto rowAt = *host().frame("hudRow." + std::to_string(lastBuilt));
         const auto reach = controller().selectionReach.get();
-        auto whole = reach;
-        whole.whole = true;
-        controller().selectionReach = whole;
+        reachEverything();
         ASSERT_TRUE(built("hudRow", 0) && built("hudRow", 299));
         EXPECT_EQ(*host().frame("hudRow." + std::to_string(lastBuilt)), rowAt);
         expectReadAlike(lazy, host().accessibilityTree(), 300);
@@ -515,7 +516,7 @@ TEST_F(SwitcherHUDViewTest, AccessibilityFindsEveryRowOfALongListAsIfAllWereBuil
     advance(1.0);
     ASSERT_EQ(controller().selectedIndex.get(), 299);
     // As if the bar had opened on the last row.
-    controller().selectionReach = SwitcherController::SelectionReach{299, 299, false};
+    controller().selectionReach = SwitcherController::SelectionReach{299, 299};
     ASSERT_FALSE(host().frame("hudRule"));
     ASSERT_FALSE(built("hudRow", 250));
     asIfAllWereBuilt(299);
