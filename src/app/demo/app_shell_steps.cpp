@@ -243,16 +243,10 @@ void quitAppStep(ScenarioFields&, StepContext* ctx) {
 
 void pressMenuKeyStep(ScenarioFields& f, StepContext* ctx) {
     auto key = f.string("key");
-    auto modifiers = f.stringArray("modifiers", Need::optional);
-    std::uint32_t bits = 0;
-    if (modifiers)
-        for (const auto& m : *modifiers) {
-            if (m == "command") bits |= platform::key_modifiers::command;
-            else if (m == "shift") bits |= platform::key_modifiers::shift;
-            else if (m == "option") bits |= platform::key_modifiers::option;
-            else if (m == "control") bits |= platform::key_modifiers::control;
-            else f.fail("modifiers", "expected command, shift, option or control");
-        }
+    const std::uint32_t bits = f.flags("modifiers", {{"command", platform::key_modifiers::command},
+                                                     {"shift", platform::key_modifiers::shift},
+                                                     {"option", platform::key_modifiers::option},
+                                                     {"control", platform::key_modifiers::control}});
     if (!ctx || !key || !f.ok()) return;
     auto* app = simApplication();
     const bool ran = app && app->pressKeyEquivalent(*key, bits);

@@ -200,17 +200,11 @@ void dismissSwitchBarStep(ScenarioFields& f, StepContext* ctx) {
 
 void pressQuickKeyStep(ScenarioFields& f, StepContext* ctx) {
     auto key = f.string("key");
-    auto modifiers = f.stringArray("modifiers", Need::optional);
-    std::uint32_t bits = 0;
-    if (modifiers)
-        for (const auto& m : *modifiers) {
-            if (m == "command") bits |= platform::hot_key_modifiers::command;
-            else if (m == "shift") bits |= platform::hot_key_modifiers::shift;
-            else if (m == "capsLock") bits |= platform::hot_key_modifiers::alphaLock;
-            else if (m == "option") bits |= platform::hot_key_modifiers::option;
-            else if (m == "control") bits |= platform::hot_key_modifiers::control;
-            else f.fail("modifiers", "expected command, shift, capsLock, option or control");
-        }
+    const std::uint32_t bits = f.flags("modifiers", {{"command", platform::hot_key_modifiers::command},
+                                                     {"shift", platform::hot_key_modifiers::shift},
+                                                     {"capsLock", platform::hot_key_modifiers::alphaLock},
+                                                     {"option", platform::hot_key_modifiers::option},
+                                                     {"control", platform::hot_key_modifiers::control}});
     if (key && *key != "escape" && *key != "w" && *key != "q") f.fail("key", "expected escape, w or q");
     if (!ctx || !key || !f.ok()) return;
     auto* hotKeys = dynamic_cast<platform::sim::SimHotKeys*>(platform::HotKeys::installed());

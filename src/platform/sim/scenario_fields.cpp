@@ -1,5 +1,6 @@
 #include "platform/sim/scenario_fields.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -118,6 +119,26 @@ std::optional<std::vector<std::string>> ScenarioFields::stringArray(const std::s
         out.push_back((*v)[i].get<std::string>());
     }
     return out;
+}
+
+std::uint32_t ScenarioFields::flags(const std::string& key,
+                                    const std::vector<std::pair<std::string, std::uint32_t>>& names, Need need) {
+    const auto given = stringArray(key, need);
+    std::uint32_t bits = 0;
+    if (!given) return bits;
+    for (const auto& g : *given) {
+        const auto it = std::find_if(names.begin(), names.end(), [&](const auto& n) { return n.first == g; });
+        if (it != names.end()) {
+            bits |= it->second;
+            continue;
+        }
+        std::string expected;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            expected += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i].first;
+        fail(key, "expected " + expected);
+        return 0;
+    }
+    return bits;
 }
 
 const nlohmann::json* ScenarioFields::array(const std::string& key, Need need) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -47,6 +48,9 @@ public:
     std::optional<bool> boolean(const std::string& key, Need need = Need::required);
     std::optional<std::string> string(const std::string& key, Need need = Need::required);
     std::optional<std::vector<std::string>> stringArray(const std::string& key, Need need = Need::required);
+    // An array of names, each one of `names`, as the union of their bits (0 when missing or wrong).
+    std::uint32_t flags(const std::string& key, const std::vector<std::pair<std::string, std::uint32_t>>& names,
+                        Need need = Need::optional);
     const nlohmann::json* array(const std::string& key, Need need = Need::required);
     const nlohmann::json* object(const std::string& key, Need need = Need::required);
     // [x, y] of finite numbers.

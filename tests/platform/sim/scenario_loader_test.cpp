@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/sim/event_log.h"
+#include "platform/sim/scenario_fields.h"
 #include "platform/sim/scenario_runner.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/user_defaults.h"
@@ -65,6 +66,17 @@ TEST_F(ScenarioLoaderTest, RejectionsNameTheFileAndThePlace) {
         EXPECT_EQ(got.rfind(c.expected, 0), 0u) << "scenario: " << c.text << "\n     got: " << got;
     }
     EXPECT_EQ(problem("{\"apps\": [" + app + "]}"), "");
+}
+
+TEST_F(ScenarioLoaderTest, NamedFlagsAddUpAndAnUnknownNameListsTheKnownOnes) {
+    const std::vector<std::pair<std::string, std::uint32_t>> names{{"command", 1}, {"shift", 2}, {"option", 4}};
+    ScenarioFields good(nlohmann::json::parse(R"({"modifiers": ["option", "command"]})"), "steps[1]");
+    EXPECT_EQ(good.flags("modifiers", names), 5u);
+    EXPECT_EQ(good.flags("absent", names), 0u);
+    EXPECT_TRUE(good.ok());
+    ScenarioFields bad(nlohmann::json::parse(R"({"modifiers": ["shift", "hyper"]})"), "steps[1]");
+    EXPECT_EQ(bad.flags("modifiers", names), 0u);
+    EXPECT_EQ(bad.error(), "steps[1].modifiers: expected command, shift or option");
 }
 
 TEST_F(ScenarioLoaderTest, LocalDatesFollowTheTimeZone) {
