@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "platform/sim/sim_system_appearance.h"
 #include "gfx/render_target.h"
 #include "support/temp_path.h"
