@@ -32,18 +32,15 @@ std::optional<HUDFestiveTheme> festiveThemeOfDay(AppLanguage language, double da
     const int month = civil->month;
     const int day = civil->day;
 
-    // The lunar date is read only by the languages that need it.
+    // The lunar date is read only by the languages that need it, on the calendar the language
+    // keeps (Korea's for Korean, China's for the others).
     std::optional<std::optional<LunarDate>> lunar;
     auto lunarDate = [&]() -> const std::optional<LunarDate>& {
-        if (!lunar) lunar = LunarCalendar::shared().lunarDate(noonDate, calendar.timeZone());
+        if (!lunar) lunar = LunarCalendar::shared().lunarDateFor(language, noonDate, calendar.timeZone());
         return *lunar;
     };
     auto isLunarNewYear = [&] {
         const auto& l = lunarDate();
-        return l && l->month == 1 && l->day == 1 && !l->isLeapMonth;
-    };
-    auto isSeollal = [&] {
-        const auto l = LunarCalendar::shared().koreanLunarDate(noonDate, calendar.timeZone());
         return l && l->month == 1 && l->day == 1 && !l->isLeapMonth;
     };
     auto isMoonFestival = [&] {
@@ -81,7 +78,7 @@ std::optional<HUDFestiveTheme> festiveThemeOfDay(AppLanguage language, double da
             if (isMoonFestival()) return HUDFestiveTheme::midAutumn;
             return std::nullopt;
         case AppLanguage::ko:
-            if (isSeollal()) return HUDFestiveTheme::seollal;
+            if (isLunarNewYear()) return HUDFestiveTheme::seollal;
             if (is(1, 1)) return HUDFestiveTheme::seollal;
             if (isMoonFestival()) return HUDFestiveTheme::midAutumn;
             return std::nullopt;

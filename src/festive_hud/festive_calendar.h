@@ -2,9 +2,9 @@
 // Which festival the Switch Bar celebrates on a day, for an interface language.
 //
 // A day's festival comes from fixed Gregorian dates, Easter Sunday, the fourth Thursday of
-// November and two dates of the Chinese lunar calendar (new year 1/1, moon festival 8/15, neither
-// in a leap month). December 25 is Christmas in every language; otherwise each language tests
-// its own festivals in order:
+// November and two lunar dates (new year 1/1, moon festival 8/15, neither in a leap month): on
+// Korea's lunar calendar for Korean, on China's for the other languages. December 25 is
+// Christmas in every language; otherwise each language tests its own festivals in order:
 //
 //   en      Mar 17 stPatricks, Easter easter, Oct 31 halloween, Jul 4 fireworks,
 //           4th Thu of Nov harvest, Jan 1 newYear

@@ -1,14 +1,18 @@
 #pragma once
 // The Chinese lunisolar calendar, reduced to what the festival rules ask of it: the lunar
 // month, the lunar day and whether the month is a leap month, for an instant in a time zone.
-// Korea keeps the same calendar reckoned on its own meridian, so its new year falls a day later
-// in some years (1997: February 8 against February 7): Seollal asks koreanLunarDate.
+// Korea keeps the same calendar reckoned on its own meridian, so its new year or its moon
+// festival falls a day later in some years (Seollal 1997: February 8 against February 7;
+// Chuseok 2040: September 21 against September 20). A Korean user's every lunar date comes from
+// Korea's calendar (lunarDateFor), everyone else's from China's.
 //
 // LunarCalendar::shared() returns the installed calendar (World::install<LunarCalendar>, used
 // by tests with a fake), else ChineseLunarCalendar.
 
 #include <optional>
 #include <string>
+
+#include "localization/app_language.h"
 
 namespace quillmar {
 
@@ -33,6 +37,12 @@ public:
     // Chinese date.
     virtual std::optional<LunarDate> koreanLunarDate(double date, const std::string& timeZone) const {
         return lunarDate(date, timeZone);
+    }
+
+    // The lunar date on the calendar the interface language keeps: Korea's for Korean, China's
+    // for every other language.
+    std::optional<LunarDate> lunarDateFor(AppLanguage language, double date, const std::string& timeZone) const {
+        return language == AppLanguage::ko ? koreanLunarDate(date, timeZone) : lunarDate(date, timeZone);
     }
 };
 

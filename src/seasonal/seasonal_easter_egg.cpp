@@ -113,7 +113,7 @@ SeasonalEasterEgg SeasonalEasterEgg::cjkSealEgg(AppLanguage language, double noo
                                                 const runtime::GregorianCalendar& calendar) {
     const auto& lunar = LunarCalendar::shared();
     const std::string& zone = calendar.timeZone();
-    const auto today = lunar.lunarDate(noonDate, zone);
+    const auto today = lunar.lunarDateFor(language, noonDate, zone);
 
     auto isLunarNewYearWindow = [&] {
         if (today && today->month == 1 && !today->isLeapMonth && today->day >= 1 && today->day <= 15) return true;
@@ -121,7 +121,7 @@ SeasonalEasterEgg SeasonalEasterEgg::cjkSealEgg(AppLanguage language, double noo
         for (int ahead = 1; ahead <= 8; ++ahead) {
             const auto later = calendar.addingDays(noonDate, ahead);
             if (!later) continue;
-            const auto l = lunar.lunarDate(*later, zone);
+            const auto l = lunar.lunarDateFor(language, *later, zone);
             if (l && l->month == 1 && l->day == 1 && !l->isLeapMonth) return true;
         }
         return false;

@@ -40,7 +40,8 @@ struct SeasonalEasterEgg {
 
     // The East Asian rules (Japanese, Simplified and Traditional Chinese, Korean; any other
     // language takes the Korean ones). Only the time zone of `calendar` is used, for the lunar
-    // dates; `month` and `day` are the Gregorian month and day of `noonDate`.
+    // dates (Korea's lunar calendar for Korean, China's for the others); `month` and `day` are
+    // the Gregorian month and day of `noonDate`.
     static SeasonalEasterEgg cjkSealEgg(AppLanguage language, double noonDate, int month, int day,
                                         const runtime::GregorianCalendar& calendar);
 

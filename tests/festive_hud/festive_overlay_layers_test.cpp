@@ -11,7 +11,7 @@
 #include "festive_hud/hud_festive_state.h"
 #include "festive_test_support.h"
 #include "gfx/draw_recorder.h"
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "support/fresh_world.h"
 #include "ui/hosting_view.h"
 

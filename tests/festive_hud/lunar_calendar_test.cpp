@@ -123,14 +123,6 @@ TEST_F(LunarCalendarTest, SeollalFollowsTheKoreanCalendar) {
         EXPECT_TRUE(isNewYear(calendar.koreanLunarDate(noonIn(korea, "Asia/Seoul"), "Asia/Seoul"))) << korea.year;
     }
 
-    // Through the festival rules: a Korean user sees Seollal on the 8th in 1997, a Chinese user
-    // the lunar new year on the 7th.
-    runtime::World::install<LunarCalendar>(std::make_unique<ChineseLunarCalendar>());
-    runtime::WallClock::shared().setTimeZone("Asia/Seoul");
-    EXPECT_EQ(festiveThemeOfDay(AppLanguage::ko, noonIn({1997, 2, 8}, "Asia/Seoul")), HUDFestiveTheme::seollal);
-    EXPECT_EQ(festiveThemeOfDay(AppLanguage::ko, noonIn({1997, 2, 7}, "Asia/Seoul")), std::nullopt);
-    runtime::WallClock::shared().setTimeZone("Asia/Shanghai");
-    EXPECT_EQ(festiveThemeOfDay(AppLanguage::zhHans, noonIn({1997, 2, 7}, "Asia/Shanghai")), HUDFestiveTheme::lunarNewYear);
 }
 
 }  // namespace

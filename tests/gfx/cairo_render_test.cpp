@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "gfx/graphics_context.h"
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "gfx/render_target.h"
 #include "support/temp_path.h"
 

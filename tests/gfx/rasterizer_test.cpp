@@ -8,7 +8,7 @@
 
 #include "gfx/coverage_rasterizer.h"
 #include "gfx/graphics_context.h"
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "gfx/render_target.h"
 #include "gfx/text_layout.h"
 

@@ -12,7 +12,7 @@
 
 #include "gfx/cairo_backend.h"
 #include "gfx/graphics_context.h"
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "gfx/render_target.h"
 #include "gfx/text_layout.h"
 

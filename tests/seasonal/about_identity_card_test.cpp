@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "seasonal/about_identity_card_view.h"
 #include "seasonal/artisan_window_spectacle_host_view.h"
 #include "seasonal/craft_test_support.h"

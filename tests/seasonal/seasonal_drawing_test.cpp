@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "gfx/draw_recorder.h"
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "gfx/render_target.h"
 #include "seasonal/artisan_collector_pin_view.h"
 #include "seasonal/artisan_dissolve_canvas_view.h"

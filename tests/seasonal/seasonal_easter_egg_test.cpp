@@ -5,6 +5,8 @@
 
 #include <set>
 
+#include "festive_hud/chinese_lunar_calendar.h"
+#include "festive_hud/festive_calendar.h"
 #include "festive_hud/festive_test_support.h"
 #include "festive_hud/lunar_calendar.h"
 #include "seasonal/seasonal_easter_egg.h"
@@ -115,6 +117,51 @@ TEST_F(EasterEggOfDayTest, LunarWindowsAgreeWithTheChineseCalendar) {
         EXPECT_EQ(SeasonalEasterEgg::forDate(at(*moonDay8, 9), AppLanguage::zhHans).canvasTheme, T::harvestMoonOsmanthus) << year;
         EXPECT_NE(SeasonalEasterEgg::forDate(at(*moonDay8, 10), AppLanguage::zhHans).canvasTheme, T::harvestMoonOsmanthus) << year;
         EXPECT_NE(SeasonalEasterEgg::forDate(at(*moonDay8, -1), AppLanguage::ko).canvasTheme, T::harvestMoonOsmanthus) << year;
+    }
+}
+
+// The years where Korea's calendar starts the new year or the eighth month a day after China's:
+// a Korean user's bar and About card follow Korea's dates (the festival, its eve, the new-year
+// window from eight days before to lunar day 15, the moon window over lunar 8/8...8/17), a
+// Chinese user's follow China's.
+TEST_F(EasterEggOfDayTest, KoreanUsersKeepKoreasLunarCalendarWhereItDiffersFromChinas) {
+    runtime::World::install<LunarCalendar>(std::make_unique<ChineseLunarCalendar>());
+    runtime::WallClock::shared().setTimeZone("Asia/Seoul");
+    struct Year {
+        bool newYear;  // else the moon festival
+        int year, month, day;  // China's day; Korea's is the next
+    };
+    const Year years[] = {{true, 1916, 2, 3},  {true, 1944, 1, 25},  {true, 1954, 2, 3},  {true, 1958, 2, 18},
+                          {true, 1966, 1, 21}, {true, 1988, 2, 17},  {true, 1997, 2, 7},  {true, 2027, 2, 6},
+                          {true, 2028, 1, 26}, {true, 2061, 1, 21},  {true, 2089, 2, 10}, {true, 2092, 2, 7},
+                          {false, 1942, 9, 24}, {false, 2040, 9, 20}, {false, 2089, 9, 18}, {false, 2096, 9, 30},
+                          {false, 2098, 9, 9}};
+    using L = AppLanguage;
+    for (const Year& y : years) {
+        SCOPED_TRACE(::testing::Message() << y.year << (y.newYear ? " new year" : " moon festival"));
+        const double china = civilInstant(y.year, y.month, y.day);
+        auto korea = [&](int days) { return china + (days + 1) * 86400.0; };
+        const auto festival = y.newYear ? HUDFestiveTheme::seollal : HUDFestiveTheme::midAutumn;
+        const auto chinese = y.newYear ? HUDFestiveTheme::lunarNewYear : HUDFestiveTheme::midAutumn;
+        const auto gregorian = GregorianCalendar::current();
+        EXPECT_EQ(festiveThemeOfDay(L::ko, korea(0)), festival);
+        EXPECT_EQ(festiveThemeOfDay(L::ko, china), std::nullopt);
+        EXPECT_EQ(festiveThemeWithEve(L::ko, china, gregorian), festival);  // Korea's eve
+        EXPECT_EQ(festiveThemeWithEve(L::ko, korea(-2), gregorian), std::nullopt);
+        EXPECT_EQ(festiveThemeOfDay(L::zhHans, china), chinese);
+        EXPECT_EQ(festiveThemeOfDay(L::zhHant, korea(0)), std::nullopt);
+
+        const auto window = y.newYear ? T::koreanCranesGeumbak : T::harvestMoonOsmanthus;
+        const int first = y.newYear ? -8 : -7, last = y.newYear ? 14 : 2;
+        EXPECT_EQ(SeasonalEasterEgg::forDate(korea(first), L::ko).canvasTheme, window);
+        EXPECT_NE(SeasonalEasterEgg::forDate(korea(first - 1), L::ko).canvasTheme, window);
+        EXPECT_EQ(SeasonalEasterEgg::forDate(korea(last), L::ko).canvasTheme, window);
+        EXPECT_NE(SeasonalEasterEgg::forDate(korea(last + 1), L::ko).canvasTheme, window);
+        if (y.newYear) {
+            EXPECT_EQ(SeasonalEasterEgg::forDate(korea(first - 1), L::zhHans).canvasTheme, T::lunarNewYearSpectacle);
+        } else {
+            EXPECT_NE(SeasonalEasterEgg::forDate(korea(last), L::zhHans).canvasTheme, window);
+        }
     }
 }
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "platform/sim/sim_multitouch.h"
 #include "platform/sim/sim_preferred_languages.h"
 #include "support/temp_path.h"

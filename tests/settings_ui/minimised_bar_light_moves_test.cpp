@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "settings_ui/minimized_bar_mock_stage.h"
 #include "support/fresh_world.h"
 #include "ui/ui.h"

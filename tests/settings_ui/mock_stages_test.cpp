@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "platform/workspace.h"
 #include "settings_ui/app_quit_mock_stage.h"
 #include "settings_ui/keycap_badge.h"

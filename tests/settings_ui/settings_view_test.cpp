@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "settings_ui/checked_number.h"
 #include "settings_fixture.h"
 

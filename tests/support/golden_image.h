@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "gfx/image.h"
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 
 namespace quillmar::testing {
 

@@ -2,7 +2,7 @@
 // light flag and plate, the accessibility tree and clicks.
 
 #include "festive_hud/hud_festive_state.h"
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "platform/sim/sim_system_appearance.h"
 #include "platform/workspace.h"
 #include "switcher/hud_background.h"

@@ -54,6 +54,27 @@ TEST_F(GestureRecognizerTest, DriftAcrossTheBarCancelsUntilEveryFingerLifts) {
     EXPECT_EQ(log.kinds().front(), K::start);
 }
 
+TEST_F(GestureRecognizerTest, ADiagonalSlideNeverOpensTheBar) {
+    // Steeper than the bar's axis by 1.27: the travel along it passes the start distance while
+    // the drift across is still short of cancelling, and then the drift cancels.
+    for (auto style : {SwitchBarStyle::horizontal, SwitchBarStyle::vertical}) {
+        settings().switchBarStyle = style;
+        log.clear();
+        feed(snapshot(3, 0.5, 0.5));
+        for (double along : {0.007, 0.014, 0.021}) {
+            const double across = 1.27 * along;
+            if (style == SwitchBarStyle::horizontal) {
+                feed(snapshot(3, 0.5 + along, 0.5 - across));
+            } else {
+                feed(snapshot(3, 0.5 + across, 0.5 - along));
+            }
+        }
+        EXPECT_TRUE(log.events.empty()) << rawValue(style);
+        EXPECT_TRUE(phaseIs<gesture::CancelledUntilAllLift>()) << rawValue(style);
+        lift();
+    }
+}
+
 TEST_F(GestureRecognizerTest, VerticalListStartsDownwardAndScalesTravel) {
     settings().switchBarStyle = SwitchBarStyle::vertical;
     feed(snapshot(3, 0.5, 0.5));

@@ -24,7 +24,7 @@ class TouchStepsTest : public TrackpadTest {
 protected:
     // Runs a scenario whose steps are given; returns the event names of the log in order.
     std::vector<std::string> run(const std::string& steps, const std::string& extra = "") {
-        const auto path = quillmar::testing::uniqueTempPath("touch_steps_scenario.json");
+        const auto path = scratch / "touch_steps_scenario.json";
         std::ofstream(path) << R"({"apps": [{"name": "Editor", "bundleID": "com.example.editor",
             "windows": [{"title": "notes", "bounds": [0, 0, 800, 600]}]}], "frontmost": "Editor",
             "settings": {"fingerCount": 3, "triggerStyle": "immediateHorizontalSlide"},
@@ -47,7 +47,7 @@ protected:
             m.start();
         });
         std::ostringstream out, err;
-        EXPECT_EQ(runner.run(path.string(), ::testing::TempDir(), out, err), ScenarioRunner::kExitOk) << err.str();
+        EXPECT_EQ(runner.run(path.string(), scratch / "out", out, err), ScenarioRunner::kExitOk) << err.str();
         error = err.str();
         std::vector<std::string> events;
         for (const auto& line : EventLog::shared().lines()) {
@@ -63,6 +63,7 @@ protected:
 
     std::vector<nlohmann::json> lines;
     std::string error;
+    const quillmar::testing::ScratchFolder scratch{"touch-steps"};
 };
 
 TEST_F(TouchStepsTest, ASlideOpensScrubsAndCommitsAndTheTapWorksMeanwhile) {
@@ -103,10 +104,10 @@ TEST_F(TouchStepsTest, DevicesComeAndGoAndBadStepsAreRefusedBeforeAnythingRuns) 
 
     ScenarioRunner runner;
     platform::sim::registerTouchSteps(runner.registry());
-    const auto path = quillmar::testing::uniqueTempPath("bad_touch_steps.json");
+    const auto path = scratch / "bad_touch_steps.json";
     std::ofstream(path) << R"({"apps": [], "steps": [{"do": "slide", "path": [[0.3, "x"]]}]})";
     std::ostringstream out, err;
-    EXPECT_EQ(runner.run(path.string(), ::testing::TempDir(), out, err), ScenarioRunner::kExitBadInput);
+    EXPECT_EQ(runner.run(path.string(), scratch / "out", out, err), ScenarioRunner::kExitBadInput);
     EXPECT_NE(err.str().find("steps[0].path"), std::string::npos) << err.str();
 }
 

@@ -7,7 +7,7 @@
 
 #include "support/fresh_world.h"
 #include "gfx/draw_recorder.h"
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "ui/animated_vector.h"
 #include "ui/ui.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "gfx/draw_recorder.h"
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "support/fresh_world.h"
 #include "ui/ui.h"
 

@@ -31,7 +31,8 @@ protected:
 };
 
 TEST_F(AppShellScenarioTest, MenusAndURLCommandsFromTrustedAndRefusedSenders) {
-    const auto out = uniqueTempPath("out");
+    const ScratchFolder folder("out");
+    const auto& out = folder.path();
     const auto events = run("scenarios/app_shell.json", out);
     ASSERT_FALSE(events.empty());
     auto all = [&](const std::string& name) {
@@ -68,15 +69,14 @@ TEST_F(AppShellScenarioTest, MenusAndURLCommandsFromTrustedAndRefusedSenders) {
     EXPECT_TRUE(dumps[0]["written"].get<bool>());
     EXPECT_TRUE(std::filesystem::exists(dump));
     EXPECT_EQ(AppDelegate::shared().dumpPath(), dump.string());
-    std::filesystem::remove_all(out);
     EXPECT_EQ(events[events.size() - 2]["event"], "scenarioFinished");
     EXPECT_EQ(events.back()["event"], "runFinished");
 }
 
 TEST_F(AppShellScenarioTest, AFirstRunLaunchedByAURLOpensTheTabItNames) {
-    const auto out = uniqueTempPath("out");
+    const ScratchFolder out("out");
     std::vector<std::string> seen;
-    for (const auto& e : run("scenarios/launch_by_url.json", out)) {
+    for (const auto& e : run("scenarios/launch_by_url.json", out.path())) {
         const std::string name = e["event"];
         if (name == "urlCommand") {
             EXPECT_EQ(e["command"], "keys");
@@ -96,7 +96,6 @@ TEST_F(AppShellScenarioTest, AFirstRunLaunchedByAURLOpensTheTabItNames) {
     // pictures.
     EXPECT_EQ(seen, (std::vector<std::string>{"settingsWindowRequested", "settingsWindowOpened", "urlCommand",
                                               "settingsSnapshot", "statusMenuSnapshot"}));
-    std::filesystem::remove_all(out);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "app/demo/demo_app_starter.h"
 #include "support/fresh_world.h"
+#include "support/temp_path.h"
 
 namespace quillmar::app {
 namespace {
@@ -19,7 +20,8 @@ TEST_F(DemoScenarioTest, RunsEveryStepAndLogsWhatTheSubsystemsDid) {
     platform::sim::ScenarioRunner runner;
     installDemoApp(runner);
     std::ostringstream out, err;
-    ASSERT_EQ(runner.run("scenarios/demo.json", ::testing::TempDir(), out, err), 0) << err.str();
+    const testing::ScratchFolder pictures("demo");
+    ASSERT_EQ(runner.run("scenarios/demo.json", pictures.path(), out, err), 0) << err.str();
 
     std::vector<nlohmann::json> events;
     std::istringstream lines(out.str());
@@ -48,7 +50,8 @@ TEST_F(DemoScenarioTest, SwitchBarScenarioWritesEveryPicture) {
     platform::sim::ScenarioRunner runner;
     installDemoApp(runner);
     std::ostringstream out, err;
-    ASSERT_EQ(runner.run("scenarios/switch_bar.json", ::testing::TempDir(), out, err), 0) << err.str();
+    const testing::ScratchFolder folder("switch-bar");
+    ASSERT_EQ(runner.run("scenarios/switch_bar.json", folder.path(), out, err), 0) << err.str();
     int pictures = 0, withBar = 0;
     std::istringstream lines(out.str());
     for (std::string line; std::getline(lines, line);) {

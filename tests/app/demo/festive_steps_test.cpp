@@ -25,7 +25,8 @@ TEST_F(FestiveScenarioTest, EveryFestivalDayThrowsItsOwnBurstAndChristmasWearsTh
     platform::sim::ScenarioRunner runner;
     installDemoApp(runner);
     std::ostringstream out, err;
-    ASSERT_EQ(runner.run("scenarios/festive.json", ::testing::TempDir(), out, err), 0) << err.str();
+    const testing::ScratchFolder pictures("festive");
+    ASSERT_EQ(runner.run("scenarios/festive.json", pictures.path(), out, err), 0) << err.str();
 
     std::vector<nlohmann::json> events;
     std::istringstream lines(out.str());
@@ -69,7 +70,7 @@ TEST_F(FestiveScenarioTest, EveryFestivalDayThrowsItsOwnBurstAndChristmasWearsTh
 // The app seeds its particles from the system; a scenario's record is the same on every run.
 TEST_F(FestiveScenarioTest, TwoRunsDrawTheSameParticles) {
     namespace fs = std::filesystem;
-    const fs::path dir = quillmar::testing::uniqueTempPath("festive-runs");
+    const testing::ScratchFolder dir("festive-runs");
     auto bytes = [](const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
@@ -82,13 +83,12 @@ TEST_F(FestiveScenarioTest, TwoRunsDrawTheSameParticles) {
         ASSERT_EQ(runner.run("scenarios/festive.json", dir / run, out, err), 0) << err.str();
     }
     int compared = 0;
-    for (const auto& entry : fs::directory_iterator(dir / "a")) {
+    for (const auto& entry : fs::directory_iterator(dir.path() / "a")) {
         if (entry.path().extension() != ".png") continue;
         EXPECT_EQ(bytes(entry.path()), bytes(dir / "b" / entry.path().filename())) << entry.path().filename();
         ++compared;
     }
     EXPECT_GE(compared, 11);  // a burst mid-flight on every festival's day
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -52,8 +52,7 @@ TEST_F(ScenarioDocsTest, TheExampleRunsAndWritesItsPicture) {
     const auto start = text.find("```json\n");
     ASSERT_NE(start, std::string::npos);
     const auto end = text.find("```", start + 8);
-    const auto dir = quillmar::testing::uniqueTempPath("docs-example");
-    std::filesystem::create_directories(dir);
+    const quillmar::testing::ScratchFolder dir("docs-example");
     std::ofstream(dir / "example.json") << text.substr(start + 8, end - start - 8);
     platform::sim::ScenarioRunner runner;
     installDemoApp(runner);
@@ -61,7 +60,6 @@ TEST_F(ScenarioDocsTest, TheExampleRunsAndWritesItsPicture) {
     ASSERT_EQ(runner.run((dir / "example.json").string(), dir / "out", out, err), 0) << err.str();
     EXPECT_NE(out.str().find(R"("event":"switchBarSnapshot","file":"bar.png","written":true)"), std::string::npos)
         << out.str();
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -21,8 +21,7 @@ namespace fs = std::filesystem;
 class SeasonalStepsTest : public testing::FreshWorldTest {};
 
 TEST_F(SeasonalStepsTest, CardCropAndPointerAreDrawnWhereTheStepsLeftThem) {
-    const auto dir = quillmar::testing::uniqueTempPath("about");
-    fs::create_directories(dir);
+    const quillmar::testing::ScratchFolder dir("about");
     std::ofstream(dir / "about.json") << R"({"apps": [], "date": "2025-04-18T10:00:00", "steps": [
         {"do": "openAboutCard", "dark": false},
         {"do": "snapshotAbout", "file": "before.png", "scale": 1},
@@ -67,7 +66,6 @@ TEST_F(SeasonalStepsTest, CardCropAndPointerAreDrawnWhereTheStepsLeftThem) {
     std::ostringstream html;
     html << page.rdbuf();
     EXPECT_NE(html.str().find("card.png\" alt=\"The About card\" width=\"928\""), std::string::npos);
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -10,8 +10,9 @@
 
 #include "app/demo/demo_app_starter.h"
 #include "gfx/image.h"
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "support/fresh_world.h"
+#include "support/temp_path.h"
 
 namespace quillmar::app {
 namespace {
@@ -21,9 +22,9 @@ class SettingsStageScenarioTest : public testing::FreshWorldTest {};
 TEST_F(SettingsStageScenarioTest, StageFollowsPointerFingersAndTab) {
     platform::sim::ScenarioRunner runner;
     installDemoApp(runner);
-    const auto dir = std::filesystem::path(::testing::TempDir()) / "settings_stage";
+    const testing::ScratchFolder dir("settings-stage");
     std::ostringstream out, err;
-    ASSERT_EQ(runner.run("scenarios/settings_stage.json", dir.string(), out, err), 0) << err.str();
+    ASSERT_EQ(runner.run("scenarios/settings_stage.json", dir.path(), out, err), 0) << err.str();
 
     std::vector<nlohmann::json> stage;
     int pictures = 0;

@@ -11,7 +11,7 @@
 
 #include "app/demo/demo_app_starter.h"
 #include "gfx/image.h"
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "support/fresh_world.h"
 #include "support/temp_path.h"
 

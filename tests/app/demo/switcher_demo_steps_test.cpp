@@ -11,7 +11,7 @@
 #include "platform/sim/scenario_registry.h"
 #include "app/demo/desktop_picture.h"
 #include "app/demo/switcher_demo_steps.h"
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "support/temp_path.h"
 #include "switcher/switcher_fixture.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "gfx/render_target.h"
 #include "scene_test_support.h"
 #include "support/fresh_world.h"

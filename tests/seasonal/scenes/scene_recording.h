@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "gfx/draw_recorder.h"
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 
 namespace quillmar::testing {
 

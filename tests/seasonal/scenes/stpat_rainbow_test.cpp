@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "gfx/draw_recorder.h"
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "gfx/render_target.h"
 #include "seasonal/scenes/coin_flight.h"
 #include "seasonal/scenes/stpat_palette.h"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 #include "settings_ui/palette/adaptive_window_vibrancy.h"
 #include "settings_ui/palette/settings_palette.h"
 #include "support/fresh_world.h"

@@ -1,4 +1,4 @@
-#include "gfx/image_compare.h"
+#include "support/image_compare.h"
 
 #include <algorithm>
 #include <cmath>
