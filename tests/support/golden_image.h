@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -30,6 +32,29 @@ inline gfx::Image sixBitsPerChannel(const gfx::Image& source) {
         for (int x = 0; x < image.pixelWidth(); ++x) data[y * stride + x] &= 0xFFFCFCFCu;
     image.markDirty();
     return image;
+}
+
+// Pictures of one scale laid out in rows of `columns`, each in the top left corner of a cell as
+// large as the largest, on a clear ground: one reference picture for a family of small ones.
+inline gfx::Image sheetOf(const std::vector<gfx::Image>& pictures, int columns) {
+    int cellWidth = 1, cellHeight = 1;
+    for (const auto& p : pictures) {
+        cellWidth = std::max(cellWidth, p.pixelWidth());
+        cellHeight = std::max(cellHeight, p.pixelHeight());
+    }
+    const int count = static_cast<int>(pictures.size());
+    const int rows = std::max(1, (count + columns - 1) / columns);
+    gfx::Image sheet = gfx::Image::create(cellWidth * std::min(columns, std::max(count, 1)), cellHeight * rows,
+                                          pictures.empty() ? 1.0 : pictures.front().scale());
+    const int stride = sheet.stride() / 4;
+    for (int i = 0; i < count; ++i) {
+        const gfx::Image& p = pictures[static_cast<std::size_t>(i)];
+        const int left = (i % columns) * cellWidth, top = (i / columns) * cellHeight, from = p.stride() / 4;
+        for (int y = 0; y < p.pixelHeight(); ++y)
+            std::copy_n(p.data() + y * from, p.pixelWidth(), sheet.data() + (top + y) * stride + left);
+    }
+    sheet.markDirty();
+    return sheet;
 }
 
 // The picture must match the golden within 3/255 on every channel (both cut to 6 bits), but for

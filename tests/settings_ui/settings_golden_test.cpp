@@ -1,0 +1,50 @@
+// The settings window's own look on a Retina screen (2x), against reference pictures: every tab in
+// the light and the dark appearance, and a tab each in German and in Korean. Backdrop, header, tab
+// bar and its thumb, the cards and the stage all show here. After a wanted change of the look,
+// QUILLMAR_UPDATE_GOLDENS=1 rewrites every picture.
+
+#include "festive_hud/festive_test_support.h"
+#include "settings_fixture.h"
+#include "support/golden_image.h"
+
+namespace quillmar::testing {
+namespace {
+
+class SettingsGoldenTest : public SettingsViewTest {
+protected:
+    void SetUp() override {
+        SettingsViewTest::SetUp();
+        setToday(2025, 6, 2);  // a plain day: no festive emblem or spectacle
+        addApps(4);
+    }
+
+    void useLanguage(const char* tag) {
+        platform::sim::SimPreferredLanguages::install({tag});
+        AppLanguage::chooseAgain();
+    }
+
+    // The window as shown with `tab` active after its animations settle.
+    gfx::Image picture(SettingsTab tab, bool dark) {
+        ui().activeTab = tab;
+        show(dark);
+        settle(2.0);
+        return host->renderImage(2.0);
+    }
+};
+
+TEST_F(SettingsGoldenTest, EveryTabLightAndDark) {
+    useLanguage("en-US");
+    for (SettingsTab tab : SettingsTab::allCases())
+        expectMatchesGolden("tests/settings_ui/golden/" + std::string(tab.rawValue()) + ".png",
+                            sheetOf({picture(tab, false), picture(tab, true)}, 2));
+}
+
+TEST_F(SettingsGoldenTest, ATabInGermanAndOneInKorean) {
+    useLanguage("de-DE");
+    expectMatchesGolden("tests/settings_ui/golden/trackpad_de.png", picture(SettingsTab::trackpad, false));
+    useLanguage("ko-KR");
+    expectMatchesGolden("tests/settings_ui/golden/shortcuts_ko.png", picture(SettingsTab::shortcuts, true));
+}
+
+}  // namespace
+}  // namespace quillmar::testing
