@@ -4,6 +4,8 @@
 
 #include "localization/app_language.h"
 #include "settings_fixture.h"
+#include "settings_ui/hardware_stage_state.h"
+#include "trackpad/trackpad_touch_monitor.h"
 
 namespace quillmar::testing {
 namespace {
@@ -51,6 +53,33 @@ TEST_F(SettingsLayoutTest, EveryTabFitsTheWindowInEveryLanguage) {
             previousBottom = f->maxY() - 0.5;
         }
     });
+}
+
+// The status badge shares the stage's top edge with the miniature bar centred below the card's
+// top: the longest status, the Zen text, keeps clear of the strip and of the list in every language.
+TEST_F(SettingsLayoutTest, TheStageBadgeStaysClearOfTheMiniatureBarInEveryLanguage) {
+    addApps(6);
+    ui().activeTab = SettingsTab::trackpad;
+    for (const char* language : {"en-US", "ja-JP", "zh-Hans-CN", "zh-Hant-TW", "de-DE", "ko-KR"}) {
+        platform::sim::SimPreferredLanguages::install({language});
+        AppLanguage::chooseAgain();
+        for (bool vertical : {false, true}) {
+            settings().switchBarStyle = vertical ? SwitchBarStyle::vertical : SwitchBarStyle::horizontal;
+            auto& host = show();
+            settle(0.1);
+            TrackpadTouchMonitor::shared().telemetry.show(
+                {{1, 0.3, 0.5, 1}, {2, 0.4, 0.5, 1}, {3, 0.5, 0.5, 1}, {4, 0.6, 0.5, 1}, {5, 0.7, 0.5, 1}});
+            settle(0.5);
+            ASSERT_TRUE(HardwareStageState::shared().isFiveFingerZen) << language;
+            const auto badge = host.frame("stageStatusBadge"), bar = host.frame("stageMiniHUDBar");
+            const auto card = host.frame("hardwareStage");
+            ASSERT_TRUE(badge && bar && card) << language;
+            const std::string where = std::string(language) + (vertical ? " list" : " strip");
+            EXPECT_GE(badge->minX() - bar->maxX(), 4) << where;
+            EXPECT_LE(badge->maxX(), card->maxX() - 8) << where;
+            EXPECT_GE(badge->minY(), card->minY() + 8) << where;
+        }
+    }
 }
 
 }  // namespace
