@@ -175,7 +175,7 @@ ui::View HardwareStageView::body() const {
     const double barWidth = StageMiniHUDBar::width(targets.size(), vertical);
     const ui::View badgeLayer = ui::GeometryReader([badge, barWidth](const ui::GeometryProxy& g) {
                                     const double room = (g.size().width - barWidth) / 2 - kBadgeGapToBar - kBadgeInset;
-                                    return badge.frame(ui::FlexibleFrame{.maxWidth = std::max(0.0, room)})
+                                    return badge.frame(ui::FlexibleFrame{.maxWidth = std::max(0.0, room), .alignment = ui::Alignment::trailing()})
                                         .padding(kBadgeInset)
                                         .frame(ui::FlexibleFrame{.maxWidth = ui::infinity,
                                                                  .maxHeight = ui::infinity,

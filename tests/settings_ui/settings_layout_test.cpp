@@ -56,7 +56,8 @@ TEST_F(SettingsLayoutTest, EveryTabFitsTheWindowInEveryLanguage) {
 }
 
 // The status badge shares the stage's top edge with the miniature bar centred below the card's
-// top: the longest status, the Zen text, keeps clear of the strip and of the list in every language.
+// top: the longest status, the Zen text, keeps clear of the strip and of the list in every
+// language, and every status stands in the card's top-trailing corner.
 TEST_F(SettingsLayoutTest, TheStageBadgeStaysClearOfTheMiniatureBarInEveryLanguage) {
     addApps(6);
     ui().activeTab = SettingsTab::trackpad;
@@ -66,18 +67,21 @@ TEST_F(SettingsLayoutTest, TheStageBadgeStaysClearOfTheMiniatureBarInEveryLangua
         for (bool vertical : {false, true}) {
             settings().switchBarStyle = vertical ? SwitchBarStyle::vertical : SwitchBarStyle::horizontal;
             auto& host = show();
-            settle(0.1);
-            TrackpadTouchMonitor::shared().telemetry.show(
-                {{1, 0.3, 0.5, 1}, {2, 0.4, 0.5, 1}, {3, 0.5, 0.5, 1}, {4, 0.6, 0.5, 1}, {5, 0.7, 0.5, 1}});
-            settle(0.5);
-            ASSERT_TRUE(HardwareStageState::shared().isFiveFingerZen) << language;
-            const auto badge = host.frame("stageStatusBadge"), bar = host.frame("stageMiniHUDBar");
-            const auto card = host.frame("hardwareStage");
-            ASSERT_TRUE(badge && bar && card) << language;
             const std::string where = std::string(language) + (vertical ? " list" : " strip");
-            EXPECT_GE(badge->minX() - bar->maxX(), 4) << where;
-            EXPECT_LE(badge->maxX(), card->maxX() - 8) << where;
-            EXPECT_GE(badge->minY(), card->minY() + 8) << where;
+            for (bool zen : {false, true}) {
+                TrackpadTouchMonitor::shared().telemetry.show(
+                    zen ? std::vector<TouchDot>{{1, 0.3, 0.5, 1}, {2, 0.4, 0.5, 1}, {3, 0.5, 0.5, 1}, {4, 0.6, 0.5, 1},
+                                                {5, 0.7, 0.5, 1}}
+                        : std::vector<TouchDot>{});
+                settle(0.5);
+                ASSERT_EQ(HardwareStageState::shared().isFiveFingerZen, zen) << where;
+                const auto badge = host.frame("stageStatusBadge"), bar = host.frame("stageMiniHUDBar");
+                const auto card = host.frame("hardwareStage");
+                ASSERT_TRUE(badge && bar && card) << where;
+                EXPECT_GE(badge->minX() - bar->maxX(), 4) << where;
+                EXPECT_NEAR(badge->maxX(), card->maxX() - 9, 0.5) << where;
+                EXPECT_NEAR(badge->minY(), card->minY() + 9, 0.5) << where;
+            }
         }
     }
 }
