@@ -2,7 +2,9 @@
 
 #include <pango/pangocairo.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -41,6 +43,10 @@ int interfaceLineHeight(PangoLayout* layout, const std::string& families) {
 
 void fitCJKRunsToInterfaceLineHeight(PangoLayout* layout, const Font& font) {
     if (!layout || font.design == FontDesign::serif || font.design == FontDesign::monospaced) return;
+    // Han, Kana and Hangul lie above U+0800, where UTF-8 lead bytes are 0xE0 and up: text without
+    // such a byte is not laid out here a first time.
+    const std::string_view text = pango_layout_get_text(layout);
+    if (std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE0; })) return;
     const std::string families = font.familyList();
     const std::string cjk = cjkFamilyOf(families);
     std::vector<std::pair<int, int>> ranges;  // byte offset and length of each run in the CJK face
