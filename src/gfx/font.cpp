@@ -1,6 +1,24 @@
 #include "gfx/font.h"
 
+#include "gfx/font_region.h"
+
 namespace quillmar::gfx {
+
+namespace {
+
+// Noto Sans CJK in the design of the interface language's region. It has a regular and a bold
+// face, so a heavy label keeps its weight in Han, Kana and Hangul as in its Latin letters.
+const char* cjkSansFamily() {
+    switch (fontRegion()) {
+        case FontRegion::korea: return "Noto Sans CJK KR";
+        case FontRegion::simplifiedChinese: return "Noto Sans CJK SC";
+        case FontRegion::traditionalChinese: return "Noto Sans CJK TC";
+        case FontRegion::japan: break;
+    }
+    return "Noto Sans CJK JP";
+}
+
+}  // namespace
 
 std::string Font::familyList() const {
     // The interface face is Inter (real medium and semibold faces, tabular figures); DejaVu
@@ -14,7 +32,7 @@ std::string Font::familyList() const {
         case FontDesign::rounded:
         case FontDesign::standard: break;
     }
-    return "Inter,DejaVu Sans,WenQuanYi Micro Hei";
+    return std::string("Inter,DejaVu Sans,") + cjkSansFamily();
 }
 
 int Font::numericWeight() const {

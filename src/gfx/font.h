@@ -1,8 +1,9 @@
 #pragma once
 // A font request in the vocabulary of the system font: size in points, weight, design.
-// The system font is Inter (DejaVu Sans for the symbols it lacks) with WenQuanYi Micro Hei for
-// Chinese, Japanese and Korean; the rounded design falls back to the same family; serif is
-// Noto Serif CJK (its own Latin, then DejaVu Serif and the same fallback).
+// The system font is Inter (DejaVu Sans for the symbols it lacks) with Noto Sans CJK for Chinese,
+// Japanese and Korean, in the design of the interface language's region (gfx/font_region.h);
+// the rounded design falls back to the same family; serif is Noto Serif CJK (its own Latin, then
+// DejaVu Serif and WenQuanYi Micro Hei); monospaced is DejaVu Sans Mono with WenQuanYi.
 
 #include <string>
 

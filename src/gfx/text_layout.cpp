@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gfx/font_cjk_line_height.h"
 #include "gfx/korean_word_keeping.h"
 #include "gfx/pango_text.h"
 
@@ -44,6 +45,7 @@ void applyFont(PangoLayout* layout, const Font& font, double size) {
     if (font.monospacedDigits) pango_attr_list_insert(attrs, pango_attr_font_features_new("tnum 1"));
     pango_layout_set_attributes(layout, attrs);
     pango_attr_list_unref(attrs);
+    fitCJKRunsToInterfaceLineHeight(layout, font);
 }
 
 PangoRectangle logicalRect(PangoLayout* layout) {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "gfx/font_region.h"
 #include "platform/preferred_languages.h"
 #include "runtime/text_case.h"
 #include "runtime/world.h"
@@ -11,9 +12,10 @@ namespace quillmar {
 namespace {
 
 // The language of the current world, chosen when this object is created (World::shared creates
-// it once under its lock, so concurrent first readers wait for one choice).
+// it once under its lock, so concurrent first readers wait for one choice). Text is drawn in the
+// CJK design of the language chosen last.
 struct CurrentAppLanguage {
-    CurrentAppLanguage() : language(choose()) {}
+    CurrentAppLanguage() : language(choose()) { gfx::setFontRegionForLanguage(language.rawValue()); }
     AppLanguage language;
 
     static AppLanguage choose() {

@@ -26,6 +26,13 @@ namespace {
 
 bool tabShowsStage(SettingsTab tab) { return tab == SettingsTab::switching || tab == SettingsTab::trackpad; }
 
+// The status badge sits this far inside the card's top-trailing corner and keeps at least this
+// gap to the miniature bar, which is centred at the same height: a long status (the Zen text in
+// Korean or German) shrinks its text, down to this factor, before it could run into the bar.
+constexpr double kBadgeInset = 9;
+constexpr double kBadgeGapToBar = 6;
+constexpr double kBadgeTextMinimumScale = 0.75;
+
 }  // namespace
 
 int HardwareStageView::highlightedIndex(int n, bool barVisible, int barSelection,
@@ -133,6 +140,7 @@ ui::View HardwareStageView::body() const {
                         .font(gfx::Font::system(11, gfx::FontWeight::medium).monospacedDigit())
                         .foregroundColor(Color::whiteColor().opacity(0.92))
                         .lineLimit(1)
+                        .minimumScaleFactor(kBadgeTextMinimumScale)
                         .named("stageStatusText")})
             .padding(ui::EdgeInsets{3.5, 8, 3.5, 8})
             .background(ui::Capsule().fill(Color::black().opacity(dark ? 0.34 : 0.46)))
@@ -164,7 +172,17 @@ ui::View HardwareStageView::body() const {
         stagePtr->ingestTouches(list, settingsPtr->hapticFeedback);
     };
 
-    return ui::ZStack(ui::Alignment::topTrailing(), {content, badge.padding(9)})
+    const double barWidth = StageMiniHUDBar::width(targets.size(), vertical);
+    const ui::View badgeLayer = ui::GeometryReader([badge, barWidth](const ui::GeometryProxy& g) {
+                                    const double room = (g.size().width - barWidth) / 2 - kBadgeGapToBar - kBadgeInset;
+                                    return badge.frame(ui::FlexibleFrame{.maxWidth = std::max(0.0, room), .alignment = ui::Alignment::trailing()})
+                                        .padding(kBadgeInset)
+                                        .frame(ui::FlexibleFrame{.maxWidth = ui::infinity,
+                                                                 .maxHeight = ui::infinity,
+                                                                 .alignment = ui::Alignment::topTrailing()});
+                                }).allowsHitTesting(false);
+
+    return ui::ZStack(ui::Alignment::topTrailing(), {content, badgeLayer})
         .frame(ui::FlexibleFrame{.maxWidth = ui::infinity})
         .frame(std::nullopt, kHeight)
         .background(ui::Rectangle().fill(palette.backdropGradient()))

@@ -86,12 +86,15 @@ ui::View rowTitle(const std::string& text, const gfx::Font& font, const ui::Shap
     return ui::Text(text).font(font).foregroundStyle(style).lineLimit(1).minimumScaleFactor(0.88);
 }
 
+ui::View trailingControlRow(ui::View leading, ui::View control) {
+    return ui::HStack(ui::VerticalAlignment::center, 8,
+                      {leading.frame(ui::FlexibleFrame{.maxWidth = ui::infinity, .alignment = ui::Alignment::leading()}),
+                       control});
+}
+
 ui::View SettingsToggleRow::body() const {
-    return ui::HStack({
-        rowTitle(title, gfx::Font::system(13), ui::ShapeStyle::primary()),
-        ui::Spacer(),
-        ui::Toggle(title, isOn).labelsHidden().controlSize(ui::ControlSize::small),
-    });
+    return trailingControlRow(rowTitle(title, gfx::Font::system(13), ui::ShapeStyle::primary()),
+                              ui::Toggle(title, isOn).labelsHidden().controlSize(ui::ControlSize::small));
 }
 
 ui::View sectionHeader(const std::string& text) {

@@ -53,8 +53,13 @@ ui::View segmentLabel(const std::string& title, bool isSelected, bool isDark);
 // row lays out for it, then is truncated at the tail; it never wraps, so the row keeps its height.
 ui::View rowTitle(const std::string& text, const gfx::Font& font, const ui::ShapeStyle& style);
 
-// A switch row: the title on the leading edge, a small switch on the trailing edge, at least the
-// stack's default spacing (8 pt) apart.
+// A row that ends in a control (a switch, a button): its leading part (the title, with whatever
+// stands before it) takes all the width the control leaves, 8 pt from it, so a long title is cut
+// only where the control begins.
+ui::View trailingControlRow(ui::View leading, ui::View control);
+
+// A switch row: the title on the leading edge, a small switch on the trailing edge, as a
+// trailingControlRow.
 struct SettingsToggleRow {
     std::string title;
     ui::Binding<bool> isOn;

@@ -95,29 +95,31 @@ ui::View SettingsView::quickKeysSection(bool isDark) const {
     const bool showNote = settings.allowQuickCloseQuit && !WindowManager::shared().isAccessibilityTrusted;
     auto title = [](const std::string& text) { return rowTitle(text, gfx::Font::system(13), ui::ShapeStyle::primary()); };
     ui::View toggleRow = keysRow(
-        ui::HStack(ui::VerticalAlignment::center, 10,
-                   {ui::HStack(ui::VerticalAlignment::center, 3,
-                               {keycapSlot("W", std::nullopt, 24, palette), keycapSlot("Q", std::nullopt, 24, palette)})
-                        .frame(52, std::nullopt, ui::Alignment::leading()),
-                    title(L10n::toggleQuickKeysShort()), ui::Spacer(),
-                    ui::Toggle(L10n::toggleQuickKeysShort(), ui::bind(settings.allowQuickCloseQuit))
-                        .labelsHidden()
-                        .controlSize(ui::ControlSize::small)
-                        .named("quickKeysSwitch")}),
+        trailingControlRow(
+            ui::HStack(ui::VerticalAlignment::center, 10,
+                       {ui::HStack(ui::VerticalAlignment::center, 3,
+                                   {keycapSlot("W", std::nullopt, 24, palette), keycapSlot("Q", std::nullopt, 24, palette)})
+                            .frame(52, std::nullopt, ui::Alignment::leading()),
+                        title(L10n::toggleQuickKeysShort())}),
+            ui::Toggle(L10n::toggleQuickKeysShort(), ui::bind(settings.allowQuickCloseQuit))
+                .labelsHidden()
+                .controlSize(ui::ControlSize::small)
+                .named("quickKeysSwitch")),
         38).named("quickKeysToggleRow");
     ui::View note = ui::when(showNote, [&] {
         return ui::VStack(
             ui::HorizontalAlignment::center, 0,
             {cardDivider(isDark),
-             keysRow(ui::HStack(ui::VerticalAlignment::center, 8,
-                                {ui::Circle().fill(ui::environment().systemColor(gfx::SystemColor::orange)).frame(7, 7),
-                                 rowTitle(L10n::shortcutAccessibilityHint(), gfx::Font::system(12), ui::ShapeStyle::secondary()),
-                                 ui::Spacer(),
-                                 ui::Button(L10n::grantAccessButton(),
-                                            [] { WindowManager::shared().requestAccessibilityPermission(); })
-                                     .buttonStyle(ui::ButtonStyle::borderedProminent)
-                                     .controlSize(ui::ControlSize::small)
-                                     .named("quickKeysGrantAccess")}),
+             keysRow(trailingControlRow(
+                         ui::HStack(ui::VerticalAlignment::center, 8,
+                                    {ui::Circle().fill(ui::environment().systemColor(gfx::SystemColor::orange)).frame(7, 7),
+                                     rowTitle(L10n::shortcutAccessibilityHint(), gfx::Font::system(12),
+                                              ui::ShapeStyle::secondary())}),
+                         ui::Button(L10n::grantAccessButton(),
+                                    [] { WindowManager::shared().requestAccessibilityPermission(); })
+                             .buttonStyle(ui::ButtonStyle::borderedProminent)
+                             .controlSize(ui::ControlSize::small)
+                             .named("quickKeysGrantAccess")),
                      36)
                  .named("quickKeysAccessibilityRow")});
     });

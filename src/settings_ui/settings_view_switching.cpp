@@ -106,13 +106,14 @@ ui::View SettingsView::accessibilityStatusRow(bool isDark) const {
                                       .buttonStyle(ui::ButtonStyle::borderedProminent)
                                       .controlSize(ui::ControlSize::small)
                                       .named("grantAccess");
-    return ui::HStack(ui::VerticalAlignment::center, 8,
-                      {ui::Circle()
-                           .fill(env.systemColor(trusted ? gfx::SystemColor::green : gfx::SystemColor::orange))
-                           .frame(7, 7),
-                       rowTitle(trusted ? L10n::accessibilityGranted() : L10n::accessibilityNeeded(), gfx::Font::system(13),
-                                ui::ShapeStyle::primary()),
-                       ui::Spacer(), trailing})
+    return trailingControlRow(
+               ui::HStack(ui::VerticalAlignment::center, 8,
+                          {ui::Circle()
+                               .fill(env.systemColor(trusted ? gfx::SystemColor::green : gfx::SystemColor::orange))
+                               .frame(7, 7),
+                           rowTitle(trusted ? L10n::accessibilityGranted() : L10n::accessibilityNeeded(),
+                                    gfx::Font::system(13), ui::ShapeStyle::primary())}),
+               trailing)
         .named("accessibilityRow");
 }
 

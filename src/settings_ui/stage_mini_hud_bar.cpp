@@ -19,6 +19,12 @@ namespace {
 
 const char* kHighlightID = "stageMiniHighlight";
 
+// The strip's tiles: an icon padded on all sides, side by side with a gap, inside the insets.
+constexpr double kTileIcon = 28;
+constexpr double kTilePadding = 4;
+constexpr double kTileSpacing = 5;
+constexpr ui::EdgeInsets kStripInsets{5, 8, 5, 8};
+
 // The list's rows.
 constexpr double kRowWidth = 204;
 constexpr double kRowHeight = 17;
@@ -61,13 +67,20 @@ std::string StageMiniHUDBar::rowLabel(const SwitchTarget& t) {
     return label.empty() ? t.appName : label;
 }
 
+double StageMiniHUDBar::width(std::size_t count, bool verticalStyle) {
+    if (verticalStyle) return kRowWidth + kListInsets.leading + kListInsets.trailing;
+    const double tiles = static_cast<double>(std::max<std::size_t>(count, 1));  // the logo stands in for none
+    return tiles * (kTileIcon + 2 * kTilePadding) + (tiles - 1) * kTileSpacing + kStripInsets.leading +
+           kStripInsets.trailing;
+}
+
 ui::View StageMiniHUDTile::body() const {
-    ui::View image = fittedIcon(icon).frame(28, 28);
+    ui::View image = fittedIcon(icon).frame(kTileIcon, kTileIcon);
     if (isMinimizedOrHidden)
         image = image.opacity(isSelected ? 0.85 : 0.5)
                     .overlay(minimizedWindowBadge(0.78, 0.35).frame(9, 9), ui::Alignment::bottomTrailing());
     return image.matchedGeometryEffect(iconGeometryID, iconNamespace)
-        .padding(4)
+        .padding(kTilePadding)
         .scaleEffect(isSelected ? 1.04 : 0.96);
 }
 
@@ -86,7 +99,7 @@ ui::View StageMiniHUDBar::highlight(bool selected, double radius, double fillOpa
 ui::View StageMiniHUDBar::strip() const {
     ui::ViewList tiles;
     if (targets.empty()) {
-        tiles.push_back(logoView().frame(28, 28).padding(4).named("stageMiniLogo"));
+        tiles.push_back(logoView().frame(kTileIcon, kTileIcon).padding(kTilePadding).named("stageMiniLogo"));
     } else {
         for (std::size_t i = 0; i < targets.size(); ++i) {
             const int index = static_cast<int>(i);
@@ -98,8 +111,7 @@ ui::View StageMiniHUDBar::strip() const {
                                 .named("stageMiniTile." + std::to_string(index)));
         }
     }
-    return ui::HStack(ui::VerticalAlignment::center, 5, std::move(tiles))
-        .padding(ui::EdgeInsets{5, 8, 5, 8});
+    return ui::HStack(ui::VerticalAlignment::center, kTileSpacing, std::move(tiles)).padding(kStripInsets);
 }
 
 ui::View StageMiniHUDBar::row(int i, bool inWindow) const {

@@ -37,6 +37,8 @@ struct StageMiniHUDBar {
     static std::vector<int> visibleListIndices(int count, int highlightedIdx);
     // The label of a list row: the app name for app entries and for windows without a title.
     static std::string rowLabel(const SwitchTarget& target);
+    // The bar's width with `count` targets, as a strip or as a list.
+    static double width(std::size_t count, bool verticalStyle);
 
     ui::View body() const;
 

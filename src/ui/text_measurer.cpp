@@ -22,7 +22,10 @@ class GfxTextMeasurer final : public TextMeasurer {
 public:
     Size measure(const std::string& text, const TextStyle& style, std::optional<double> maxWidth) override {
         const auto options = style.options(maxWidth);
+        // The family list names the CJK face of the interface language: a size measured in one
+        // language is not reused in another.
         Key key{text,
+                style.font.familyList(),
                 style.font.size,
                 static_cast<int>(style.font.weight),
                 static_cast<int>(style.font.design),
@@ -42,7 +45,7 @@ public:
     }
 
 private:
-    using Key = std::tuple<std::string, double, int, int, bool, int, double, double, double>;
+    using Key = std::tuple<std::string, std::string, double, int, int, bool, int, double, double, double>;
     std::map<Key, Size> cache_;
 };
 

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "gfx/draw_recorder.h"
+#include "gfx/font_region.h"
 
 namespace quillmar::gfx {
 namespace {
@@ -36,6 +37,40 @@ TEST(TextLayoutTest, SerifDesignDrawsChineseJapaneseAndKoreanInABoldSerifFace) {
             pango_font_description_free(desc);
         }
     }
+}
+
+TEST(TextLayoutTest, HeavyCJKLabelsKeepTheirWeightInTheLanguagesDesignOnTheLatinLineBox) {
+    struct Case {
+        FontRegion region;
+        const char* family;
+        const char* mixed;  // with Latin digits
+        const char* pure;
+    };
+    const Case cases[] = {{FontRegion::korea, "Noto Sans CJK KR", "윈도우 1개 닫기", "윈도우 닫기"},
+                          {FontRegion::japan, "Noto Sans CJK JP", "ウィンドウを1つ閉じる", "ウィンドウを閉じる"},
+                          {FontRegion::simplifiedChinese, "Noto Sans CJK SC", "关闭 1 个窗口", "关闭窗口"},
+                          {FontRegion::traditionalChinese, "Noto Sans CJK TC", "關閉 1 個視窗", "關閉視窗"}};
+    const Font font = Font::system(13, FontWeight::semibold);
+    const double latinHeight = TextLayout("Close 1 window", font).size().height;
+    for (const Case& c : cases) {
+        setFontRegion(c.region);
+        TextLayout mixed(c.mixed, font);
+        PangoLayoutLine* line = pango_layout_get_line_readonly(static_cast<PangoLayout*>(mixed.pangoLayout()), 0);
+        ASSERT_TRUE(line && line->runs) << c.mixed;
+        for (GSList* r = line->runs; r; r = r->next) {
+            PangoFontDescription* desc = pango_font_describe(static_cast<PangoGlyphItem*>(r->data)->item->analysis.font);
+            const std::string family = pango_font_description_get_family(desc);
+            EXPECT_TRUE(family == c.family || family == "Inter") << c.mixed << ": " << family;
+            EXPECT_GE(pango_font_description_get_weight(desc), PANGO_WEIGHT_SEMIBOLD) << c.mixed << ": " << family;
+            pango_font_description_free(desc);
+        }
+        // The CJK face's taller line box gives way to the Latin face's: a line of CJK alone, or
+        // wrapped lines of it, stand as tall as Latin ones; a mixed line only a little taller.
+        EXPECT_NEAR(TextLayout(c.pure, font).size().height, latinHeight, 0.01) << c.pure;
+        EXPECT_NEAR(TextLayout(std::string(c.pure) + "\n" + c.pure, font).size().height, 2 * latinHeight, 0.02);
+        EXPECT_LT(mixed.size().height, 1.04 * latinHeight) << c.mixed;
+    }
+    setFontRegion(FontRegion::japan);
 }
 
 TEST(TextLayoutTest, MeasuresScaleWithTheFontAndHeavierWeightsAreWider) {

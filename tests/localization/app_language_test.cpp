@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gfx/font_region.h"
 #include "platform/preferred_languages.h"
 #include "platform/sim/sim_preferred_languages.h"
 #include "support/fresh_world.h"
@@ -91,9 +92,13 @@ TEST_F(AppLanguageWorldTest, CurrentIsChosenOncePerWorld) {
     EXPECT_EQ(AppLanguage::current(), AppLanguage::de);  // fixed for the run
 
     runtime::World::reset();
-    auto& next = platform::sim::SimPreferredLanguages::install({"ja-JP"});
+    auto& next = platform::sim::SimPreferredLanguages::install({"ko-KR"});
     next.scriptMatcherAnswer(Strings{});  // an empty answer falls back to the walk
-    EXPECT_EQ(AppLanguage::current(), AppLanguage::ja);
+    EXPECT_EQ(AppLanguage::current(), AppLanguage::ko);
+    // Text is drawn in the CJK design of the language chosen, until the next world chooses.
+    EXPECT_EQ(gfx::fontRegion(), gfx::FontRegion::korea);
+    runtime::World::reset();
+    EXPECT_EQ(gfx::fontRegion(), gfx::FontRegion::japan);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include "localization/app_language.h"
 #include "settings_fixture.h"
+#include "settings_ui/hardware_stage_state.h"
+#include "trackpad/trackpad_touch_monitor.h"
 
 namespace quillmar::testing {
 namespace {
@@ -51,6 +53,37 @@ TEST_F(SettingsLayoutTest, EveryTabFitsTheWindowInEveryLanguage) {
             previousBottom = f->maxY() - 0.5;
         }
     });
+}
+
+// The status badge shares the stage's top edge with the miniature bar centred below the card's
+// top: the longest status, the Zen text, keeps clear of the strip and of the list in every
+// language, and every status stands in the card's top-trailing corner.
+TEST_F(SettingsLayoutTest, TheStageBadgeStaysClearOfTheMiniatureBarInEveryLanguage) {
+    addApps(6);
+    ui().activeTab = SettingsTab::trackpad;
+    for (const char* language : {"en-US", "ja-JP", "zh-Hans-CN", "zh-Hant-TW", "de-DE", "ko-KR"}) {
+        platform::sim::SimPreferredLanguages::install({language});
+        AppLanguage::chooseAgain();
+        for (bool vertical : {false, true}) {
+            settings().switchBarStyle = vertical ? SwitchBarStyle::vertical : SwitchBarStyle::horizontal;
+            auto& host = show();
+            const std::string where = std::string(language) + (vertical ? " list" : " strip");
+            for (bool zen : {false, true}) {
+                TrackpadTouchMonitor::shared().telemetry.show(
+                    zen ? std::vector<TouchDot>{{1, 0.3, 0.5, 1}, {2, 0.4, 0.5, 1}, {3, 0.5, 0.5, 1}, {4, 0.6, 0.5, 1},
+                                                {5, 0.7, 0.5, 1}}
+                        : std::vector<TouchDot>{});
+                settle(0.5);
+                ASSERT_EQ(HardwareStageState::shared().isFiveFingerZen, zen) << where;
+                const auto badge = host.frame("stageStatusBadge"), bar = host.frame("stageMiniHUDBar");
+                const auto card = host.frame("hardwareStage");
+                ASSERT_TRUE(badge && bar && card) << where;
+                EXPECT_GE(badge->minX() - bar->maxX(), 4) << where;
+                EXPECT_NEAR(badge->maxX(), card->maxX() - 9, 0.5) << where;
+                EXPECT_NEAR(badge->minY(), card->minY() + 9, 0.5) << where;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -29,12 +29,20 @@ bool runsInto(const ui::Rect& text, const ui::Rect& other) {
 
 TEST_F(SettingsTextFitTest, NoTextRunsIntoAnotherElementOrLeavesItsRow) {
     addApps(6);
-    // Rows of one line and their fixed heights (the named view is the row or its content).
-    const std::pair<const char*, double> rows[] = {
-        {"hapticsRow", 31.5},       {"singleFingerRow", 31.5},         {"suppressScrollRow", 31.5},
-        {"pauseInGamesRow", 31.5},  {"accessibilityRow", 35},          {"launchAtLoginRow", 31.5},
-        {"quickKeysToggleRow", 38}, {"quickKeysAccessibilityRow", 36}, {"escapeRow", 36},
+    // Rows of one line and their fixed heights (the named view is the row or its content), and the
+    // size of the title of those that end in a switch or a button: a title cut short (shrunk or
+    // truncated) has all the width up to 8 pt before its control.
+    struct Row {
+        const char* name;
+        double height;
+        double titleSize;  // 0: no trailing control
     };
+    const Row rows[] = {
+        {"hapticsRow", 31.5, 13},       {"singleFingerRow", 31.5, 13},         {"suppressScrollRow", 31.5, 13},
+        {"pauseInGamesRow", 31.5, 13},  {"accessibilityRow", 35, 13},          {"launchAtLoginRow", 31.5, 13},
+        {"quickKeysToggleRow", 38, 13}, {"quickKeysAccessibilityRow", 36, 12}, {"escapeRow", 36, 0},
+    };
+    int titlesCut = 0;
     int rowsSeen = 0;
     for (bool trusted : {false, true}) {
         setTrusted(trusted);
@@ -54,10 +62,11 @@ TEST_F(SettingsTextFitTest, NoTextRunsIntoAnotherElementOrLeavesItsRow) {
                         << other->label << "\"";
                 }
             }
-            for (const auto& [name, height] : rows) {
+            for (const auto& [name, height, titleSize] : rows) {
                 const auto content = host.frame(name);
                 if (!content) continue;
                 ++rowsSeen;
+                const ui::AccessibilityElement *title = nullptr, *control = nullptr;
                 EXPECT_LE(content->height, height + 0.01) << where << ": " << name << " grew";
                 const double top = content->midY() - height / 2, bottom = content->midY() + height / 2;
                 for (const auto* text : leaves) {
@@ -73,12 +82,24 @@ TEST_F(SettingsTextFitTest, NoTextRunsIntoAnotherElementOrLeavesItsRow) {
                         << where << ": \"" << text->label << "\" leaves " << name;
                     EXPECT_LE(f.maxX(), content->maxX() + 0.01)
                         << where << ": \"" << text->label << "\" leaves " << name;
+                    if (!title || f.width > title->frame.width) title = text;
+                }
+                for (const auto* leaf : leaves)
+                    if ((leaf->role == "button" || leaf->role == "toggle") && leaf->frame.midY() > top &&
+                        leaf->frame.midY() < bottom && leaf->frame.midX() > content->midX())
+                        control = leaf;
+                if (titleSize > 0 && title && control &&
+                    gfx::TextLayout(title->label, gfx::Font::system(titleSize)).size().width > title->frame.width + 0.5) {
+                    ++titlesCut;
+                    EXPECT_LE(control->frame.minX() - title->frame.maxX(), 8.5)
+                        << where << ": \"" << title->label << "\" is cut short of " << name << "'s control";
                 }
             }
         });
     }
     // Every row was found in every language and trust state (the note shows only untrusted).
     EXPECT_EQ(rowsSeen, 6 * (9 + 8));
+    EXPECT_GE(titlesCut, 4);  // German and others do cut titles beside switches and buttons
 }
 
 TEST_F(SettingsTextFitTest, KoreanShortcutsAndAboutTextsBreakOnlyBetweenWords) {

@@ -6,7 +6,8 @@
 //   {"do": "renderSceneSheet", "renderer": "fireworksWindow", "file": "fireworks.png",
 //    "caption": "...", "progress": [0.1, 0.35, 0.6, 0.85], "width": 480, "height": 592,
 //    "scale": 1, "theme": "christmasSpectacle", "pointer": [240, 300]}
-//     Two rows (dark above, light below) of one cell per progress. Marks take no progress: each
+//     One cell per progress, dark and light: tall canvases in two rows (dark above, light
+//     below), wide ones (the card's dissolves) one progress a row, dark on the left. Marks take no progress: each
 //     cell shows variant = column with intensity sin(pi * progress). "theme" only for marks;
 //     "pointer" (canvas points) holds the pointer still there while the sheet is drawn.
 //   {"do": "renderSceneFrames", "renderer": "christmasWindow", "file": "christmas_%03d.png",
