@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <new>
@@ -327,6 +328,8 @@ bool DesktopPicture::writePng(const platform::sim::SimDesktop& desktop, const pl
         return host && host->writePngInBands(path, scale, Color::black(), error);
     } catch (const std::bad_alloc&) {
         *error = "not enough memory to draw the screen";
+    } catch (const std::exception& e) {
+        *error = std::string("the screen could not be drawn: ") + e.what();
     }
     return false;
 }
