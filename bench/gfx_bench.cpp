@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "gfx/graphics_context.h"
@@ -139,5 +140,18 @@ void BM_TextLayoutAndDraw(benchmark::State& state) {
     state.SetLabel("20 one-line labels");
 }
 BENCHMARK(BM_TextLayoutAndDraw)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// One one-line label of mixed scripts (Latin, Arabic, Hebrew, Han) of the given length in bytes:
+// the time stays flat however long the label grows.
+void BM_LongMixedScriptLabel(benchmark::State& state) {
+    const std::string unit = "Report \u0645\u0631\u062d\u0628\u0627 \u05e9\u05dc\u05d5\u05dd \u6f22\u5b57 ";
+    std::string label;
+    while (label.size() < static_cast<std::size_t>(state.range(0))) label += unit;
+    for (auto _ : state) {
+        TextLayout t(label, Font::system(13), {.maxWidth = 600, .lineLimit = 1, .minimumScaleFactor = 0.88});
+        benchmark::DoNotOptimize(t.size());
+    }
+}
+BENCHMARK(BM_LongMixedScriptLabel)->Arg(1 << 10)->Arg(1 << 16)->Arg(1 << 23)->Unit(benchmark::kMillisecond);
 
 }  // namespace

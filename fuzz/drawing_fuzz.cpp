@@ -18,12 +18,19 @@ Path wildPath(quillmar::fuzz::FuzzInput& in) {
     const int n = in.byte() % 8;
     for (int i = 0; i < n; ++i) {
         const Point a{in.coordinate(), in.coordinate()}, b{in.coordinate(), in.coordinate()};
-        switch (in.byte() % 6) {
+        switch (in.byte() % 8) {
             case 0: p.move(a); break;
             case 1: p.addLine(a); break;
             case 2: p.addPath(Path::roundedRect({a.x, a.y, b.x, b.y}, in.coordinate())); break;
             case 3: p.addPath(Path::ellipse({a.x, a.y, b.x, b.y})); break;
             case 4: p.addPath(Path::circle(a, in.coordinate())); break;
+            // Curves with control points anywhere, huge ones included.
+            case 5: p.addQuadCurve(a, b); break;
+            case 6: {
+                const Point c{in.coordinate(), in.coordinate()};
+                p.addCurve(a, b, c);
+                break;
+            }
             default: p.closeSubpath(); break;
         }
     }
@@ -42,7 +49,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             g.opacity = in.number();
             const Color color(in.number(), in.number(), in.number(), in.number());
             switch (in.byte() % 5) {
-                case 0: g.fill(wildPath(in), color); break;
+                case 0: {
+                    const Path path = wildPath(in);
+                    (void)path.flattened(in.coordinate());
+                    g.fill(path, color);
+                    break;
+                }
                 case 1: g.stroke(wildPath(in), color, in.coordinate()); break;
                 case 2: g.clip(wildPath(in)); g.fill(Path::rect({0, 0, 48, 32}), color); break;
                 case 4: {

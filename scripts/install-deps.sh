@@ -3,7 +3,7 @@
 set -euo pipefail
 # Everything said here goes to standard error: the demo's standard output is its event log alone.
 exec 1>&2
-packages=(build-essential cmake ninja-build pkg-config libcairo2-dev libpng-dev libpango1.0-dev libicu-dev
+packages=(build-essential cmake ninja-build pkg-config libcairo2-dev libpixman-1-dev libpng-dev libpango1.0-dev libicu-dev
           nlohmann-json3-dev liblunar-date-dev liburiparser-dev libxxhash-dev libgtest-dev libgmock-dev libbenchmark-dev
           fonts-dejavu-core fonts-wqy-microhei fonts-noto-color-emoji fonts-inter fonts-noto-cjk)
 missing=()

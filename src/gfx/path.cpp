@@ -352,8 +352,10 @@ std::vector<Path::Polyline> Path::flattened(double tolerance) const {
         return out.back();
     };
     auto segmentsFor = [&](double secondDerivative, double factor) {
-        double n = std::ceil(std::sqrt(factor * secondDerivative / (8 * tolerance)));
-        return static_cast<int>(std::clamp(n, 1.0, 512.0));
+        // Control points so far apart that their differences overflow give NaN: as many
+        // segments as a curve ever gets.
+        const double n = std::ceil(std::sqrt(factor * secondDerivative / (8 * tolerance)));
+        return std::isnan(n) ? 512 : static_cast<int>(std::clamp(n, 1.0, 512.0));
     };
     for (const Element& e : elements_) {
         switch (e.kind) {

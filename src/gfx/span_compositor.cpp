@@ -18,7 +18,7 @@ namespace {
 constexpr int kLutSize = 1024;
 
 inline std::uint32_t pack(const Color& c) {
-    auto q = [](double v) { return std::uint32_t(std::lround(std::clamp(v, 0.0, 1.0) * 255.0)); };
+    auto q = [](double v) { return std::isnan(v) ? 0u : std::uint32_t(std::lround(std::clamp(v, 0.0, 1.0) * 255.0)); };
     std::uint32_t a = q(c.alpha);
     return (a << 24) | (q(c.red * c.alpha) << 16) | (q(c.green * c.alpha) << 8) | q(c.blue * c.alpha);
 }
@@ -167,7 +167,7 @@ LutStop lutColor(const std::vector<LutStop>& s, std::size_t& k, int i, int n) {
 // A colour premultiplied and rounded to 8 bits.
 std::uint32_t quantize(const LutStop& c) {
     float al = c.a * 255.0f;
-    auto q = [](float v) { return std::uint32_t(std::clamp(v, 0.0f, 255.0f) + 0.5f); };
+    auto q = [](float v) { return std::isnan(v) ? 0u : std::uint32_t(std::clamp(v, 0.0f, 255.0f) + 0.5f); };
     return (q(al) << 24) | (q(c.r * al) << 16) | (q(c.gr * al) << 8) | q(c.b * al);
 }
 

@@ -208,7 +208,9 @@ std::vector<Flat> flatten(const Path& path, double tolerance) {
         return out.back();
     };
     auto count = [&](double d2, double factor) {
-        return static_cast<int>(std::clamp(std::ceil(std::sqrt(factor * d2 / (8 * tolerance))), 1.0, 256.0));
+        // Differences of far-apart control points overflow to NaN: as many segments as allowed.
+        const double n = std::ceil(std::sqrt(factor * d2 / (8 * tolerance)));
+        return std::isnan(n) ? 256 : static_cast<int>(std::clamp(n, 1.0, 256.0));
     };
     for (const Path::Element& e : path.elements()) {
         switch (e.kind) {

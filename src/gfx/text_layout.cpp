@@ -8,6 +8,7 @@
 #include "gfx/font_cjk_line_height.h"
 #include "gfx/korean_word_keeping.h"
 #include "gfx/pango_text.h"
+#include "gfx/text_layout_single_line.h"
 
 namespace quillmar::gfx {
 
@@ -79,8 +80,17 @@ TextLayout::TextLayout(std::string text, const Font& font, const TextOptions& op
     if (m.options.lineLimit < 0) m.options.lineLimit = 0;
 
     const bool singleLine = m.options.lineLimit == 1;
-    std::string shown = m.text;
-    bool cutLines = false;
+    // A label that can only be one line goes to layout up to what a line can show.
+    const bool oneLine = singleLine || (!m.options.maxWidth && m.text.find('\n') == std::string::npos);
+    std::string shown;
+    bool cutLines = false, cutLine = false;
+    if (oneLine) {
+        auto line = SingleLineText::of(m.text);
+        shown = std::move(line.text);
+        if ((cutLine = line.cut)) shown += "\u2026";
+    } else {
+        shown = m.text;
+    }
     if (singleLine) {
         std::replace(shown.begin(), shown.end(), '\n', ' ');
     } else if (!m.options.maxWidth && m.options.lineLimit > 1) {
@@ -115,7 +125,8 @@ TextLayout::TextLayout(std::string text, const Font& font, const TextOptions& op
         m.options.maxWidth ? static_cast<int>(std::clamp(*m.options.maxWidth, 0.0, 1e6) * PANGO_SCALE) : -1;
     if (singleLine) {
         if (m.options.maxWidth) {
-            double natural = widthOf(m.layout);
+            // A cut line is wider than any width: it shrinks as far as it may.
+            const double natural = cutLine ? INFINITY : widthOf(m.layout);
             if (natural > *m.options.maxWidth && m.options.minimumScaleFactor < 1.0 && natural > 0) {
                 double scale = std::max(m.options.minimumScaleFactor, *m.options.maxWidth / natural);
                 m.appliedSize = validSize(m.appliedSize * scale);
@@ -152,7 +163,7 @@ TextLayout::TextLayout(std::string text, const Font& font, const TextOptions& op
     m.offset = {logical.x / double(PANGO_SCALE), logical.y / double(PANGO_SCALE)};
     m.baseline = pango_layout_get_baseline(m.layout) / double(PANGO_SCALE) - m.offset.y;
     m.lines = pango_layout_get_line_count(m.layout);
-    m.truncated = cutLines || pango_layout_is_ellipsized(m.layout);
+    m.truncated = cutLines || cutLine || pango_layout_is_ellipsized(m.layout);
 }
 
 TextLayout::~TextLayout() = default;

@@ -6,6 +6,8 @@
 // Multi-line text wraps at `maxWidth` (word boundaries, or between Chinese and Japanese
 // characters; Korean words only at their spaces, unless one is wider than the line), with
 // `lineSpacing` extra points between lines, and is truncated at the tail of its last allowed line.
+// Text that can only be one line (lineLimit 1, or no width and no line break) is laid out up to
+// what a line can ever show (SingleLineText); a longer line ends in an ellipsis and is truncated.
 
 #include <memory>
 #include <optional>

@@ -71,7 +71,7 @@ long long UserDefaults::toInteger(const DefaultsValue& v) {
     const double d = std::trunc(toDouble(v));
     constexpr double lo = static_cast<double>(std::numeric_limits<long long>::min());
     constexpr double hi = 9.2233720368547748e18;  // largest double below 2^63
-    return static_cast<long long>(std::clamp(d, lo, hi));
+    return std::isnan(d) ? 0 : static_cast<long long>(std::clamp(d, lo, hi));
 }
 
 bool UserDefaults::boolForKey(const std::string& key) const {

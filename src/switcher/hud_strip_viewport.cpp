@@ -41,6 +41,7 @@ HUDStripViewport::EntryRange HUDStripViewport::builtEntries(const HUDMetrics& m,
     const double from = low.scrollOffset - margin - m.horizontalPadding;
     const double to = high.scrollOffset + high.viewportWidth + margin - m.horizontalPadding;
     const double first = std::floor((from - m.boxSize) / slot) + 1, last = std::floor(to / slot);
+    if (std::isnan(first) || std::isnan(last)) return {0, count - 1};
     EntryRange r;
     r.first = static_cast<int>(std::clamp(first, 0.0, double(count - 1)));
     r.last = static_cast<int>(std::clamp(last, double(r.first), double(count - 1)));

@@ -135,6 +135,17 @@ TEST(PathTest, NonFinitePointsAreDroppedAndTransformsApply) {
     Path none;
     none.addPath(Path::rect({0, 0, 1, 1}), AffineTransform{NAN, 0, 0, 1, 0, 0});
     EXPECT_TRUE(none.isEmpty());
+
+    // A curve too far-flung to measure still flattens to its end, at any tolerance.
+    Path far;
+    far.move({0, 0});
+    far.addCurve({1.5e308, 0}, {-1.5e308, 1.5e308}, {1.5e308, -1.5e308});
+    for (double tolerance : {0.1, HUGE_VAL}) {
+        const auto lines = far.flattened(tolerance);
+        ASSERT_EQ(lines.size(), 1u);
+        ASSERT_GT(lines[0].points.size(), 1u) << tolerance;
+        EXPECT_EQ(lines[0].points.back().x, 1.5e308) << tolerance;
+    }
 }
 
 }  // namespace

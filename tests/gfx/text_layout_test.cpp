@@ -159,6 +159,39 @@ TEST(TextLayoutTest, ShrinkThenTruncateIsMonotoneAcrossWidthsAndBadFactorsMeanNo
     }
 }
 
+TEST(TextLayoutTest, AOneLineLabelGoesToLayoutOnlyAsFarAsALineCanShowKeepingItsTruncation) {
+    auto repeat = [](const std::string& unit, std::size_t bytes) {
+        std::string s;
+        while (s.size() < bytes) s += unit;
+        return s;
+    };
+    auto laidOut = [](const TextLayout& t) {
+        return std::string(pango_layout_get_text(static_cast<PangoLayout*>(t.pangoLayout())));
+    };
+    const Font font = Font::system(13);
+    const TextOptions oneLine{.maxWidth = 300, .lineLimit = 1, .minimumScaleFactor = 0.5};
+    // A long mixed-script label shows as a shorter one that already overflows its width does.
+    const std::string unit = "Report \u0645\u0631\u062d\u0628\u0627 \u05e9\u05dc\u05d5\u05dd \u6f22\u5b57 ";
+    const TextLayout shorter(repeat(unit, 900), font, oneLine), huge(repeat(unit, 400000), font, oneLine);
+    EXPECT_TRUE(huge.isTruncated());
+    EXPECT_EQ(huge.lineCount(), 1);
+    EXPECT_DOUBLE_EQ(huge.appliedFontSize(), shorter.appliedFontSize());
+    EXPECT_DOUBLE_EQ(huge.size().width, shorter.size().width);
+    EXPECT_LT(laidOut(huge).size(), 40000u);
+    // Cut between user-perceived characters, never inside one (an accent stays on its letter),
+    // and, without a width, ending in an ellipsis.
+    const std::string accented = repeat("e\u0301", 300000);
+    const TextLayout free(accented, font);
+    const std::string shown = laidOut(free);
+    ASSERT_GT(shown.size(), 3u);
+    EXPECT_LT(shown.size(), 40000u);
+    EXPECT_EQ(shown.substr(shown.size() - 3), "\u2026");
+    EXPECT_EQ(accented.compare(0, shown.size() - 3, shown, 0, shown.size() - 3), 0);
+    EXPECT_EQ((shown.size() - 3) % 3, 0u);
+    EXPECT_TRUE(free.isTruncated());
+    EXPECT_EQ(free.text(), accented);
+}
+
 TEST(TextLayoutTest, WrapsToAWidthWithExtraLineSpacingAndALineLimit) {
     const std::string body = "Every pixel of this window is drawn by hand, in code, without borrowed artwork.";
     TextLayout tight(body, Font::system(12), {.maxWidth = 150});

@@ -52,7 +52,7 @@ Rect opaqueBounds(const Image& image, double alphaThreshold) {
     int w = image.pixelWidth(), h = image.pixelHeight();
     int x0 = w, y0 = h, x1 = -1, y1 = -1;
     const auto* base = reinterpret_cast<const std::uint8_t*>(image.data());
-    auto limit = static_cast<std::uint32_t>(std::clamp(alphaThreshold, 0.0, 1.0) * 255.0);
+    auto limit = static_cast<std::uint32_t>(std::clamp(std::isnan(alphaThreshold) ? 0.0 : alphaThreshold, 0.0, 1.0) * 255.0);
     for (int y = 0; y < h; ++y) {
         const auto* row = reinterpret_cast<const std::uint32_t*>(base + std::size_t(y) * image.stride());
         for (int x = 0; x < w; ++x) {

@@ -4,10 +4,20 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <exception>
+#include <functional>
 #include <memory>
+#include <new>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include <pixman.h>
+
+#include "app/demo/window_shadow.h"
 #include "gfx/pixel_effects.h"
 #include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_panel_windows.h"
 #include "platform/system_appearance.h"
 #include "runtime/wall_clock.h"
 #include "switcher/app_icon_image_cache.h"
@@ -90,7 +100,7 @@ ui::View menuBar(const std::string& appName, double width, double height, bool d
     char clock[32];
     std::snprintf(clock, sizeof clock, "%s %02d:%02d", days[std::clamp(now.weekday, 1, 7) - 1], now.hour, now.minute);
     ui::ViewList items;
-    items.push_back(ui::Text(appName).font(gfx::Font::system(13, gfx::FontWeight::bold)).foregroundColor(ink.opacity(0.9)));
+    items.push_back(ui::Text(appName).font(gfx::Font::system(13, gfx::FontWeight::bold)).foregroundColor(ink.opacity(0.9)).lineLimit(1));
     for (const char* menu : {"File", "Edit", "View", "Window", "Help"})
         items.push_back(ui::Text(menu).font(gfx::Font::system(13)).foregroundColor(ink.opacity(0.85)));
     items.push_back(ui::Spacer());
@@ -173,9 +183,68 @@ ui::View blurredBackdrop(const ui::View& desk, Size screen, ui::ColorScheme sche
                   bounds);
 }
 
+// Its body is opaque but for its rounded corners (and the soft edge of its outline).
+constexpr double kWindowCornerRadius = 10;
+constexpr std::size_t kMostWindowsDrawn = DesktopPicture::kMostWindowsDrawn;
+
+// The pixels of `r` (points, screen-local) within a screen of `size`: the whole ones only
+// (`inward`), or every one it touches.
+pixman_box32_t pixelsOf(const ui::Rect& r, Size size, bool inward) {
+    const double x0 = std::clamp(r.minX(), 0.0, size.width), x1 = std::clamp(r.maxX(), 0.0, size.width);
+    const double y0 = std::clamp(r.minY(), 0.0, size.height), y1 = std::clamp(r.maxY(), 0.0, size.height);
+    auto lo = [inward](double v) { return static_cast<std::int32_t>(inward ? std::ceil(v) : std::floor(v)); };
+    auto hi = [inward](double v) { return static_cast<std::int32_t>(inward ? std::floor(v) : std::ceil(v)); };
+    return {lo(x0), lo(y0), std::max(lo(x0), hi(x1)), std::max(lo(y0), hi(y1))};
+}
+
+struct ShownWindow {
+    const platform::sim::SimWindow* window;
+    ui::Rect local;  // its frame on the screen, in points from the screen's top-left corner
+};
+
+// The desktop's windows that can show on a screen of `size`, back to front: on screen, on that
+// screen, and not wholly under the opaque bodies of windows in front of them (what little of its
+// shadow such a window would cast beyond them is left out with it). Nothing when more than
+// kMostWindowsDrawn can show.
+std::optional<std::vector<ShownWindow>> windowsThatShow(
+    const platform::sim::SimDesktop& desktop, Size size,
+    const std::function<ui::Rect(const platform::sim::SimWindow&)>& localFrame) {
+    std::vector<ShownWindow> shown;
+    pixman_region32_t covered;
+    pixman_region32_init(&covered);
+    for (const auto* w : desktop.windows()) {  // front to back
+        if (w->layer != 0 || !desktop.isOnScreen(*w) || !(w->bounds.width >= 1) || !(w->bounds.height >= 1)) continue;
+        const ui::Rect local = localFrame(*w);
+        if (!local.isFinite() || local.maxX() <= 0 || local.maxY() <= 0 || local.x >= size.width || local.y >= size.height)
+            continue;
+        pixman_box32_t pixels = pixelsOf(local, size, false);
+        if (pixman_region32_contains_rectangle(&covered, &pixels) == PIXMAN_REGION_IN) continue;
+        if (shown.size() == kMostWindowsDrawn) {
+            pixman_region32_fini(&covered);
+            return std::nullopt;
+        }
+        shown.push_back({w, local});
+        if (w->alpha >= 1)
+            for (const auto& body : {local.insetBy(kWindowCornerRadius, 1), local.insetBy(1, kWindowCornerRadius)}) {
+                const pixman_box32_t b = pixelsOf(body, size, true);
+                if (b.x2 <= b.x1 || b.y2 <= b.y1) continue;
+                pixman_region32_union_rect(&covered, &covered, b.x1, b.y1, static_cast<unsigned>(b.x2 - b.x1),
+                                           static_cast<unsigned>(b.y2 - b.y1));
+            }
+    }
+    pixman_region32_fini(&covered);
+    std::reverse(shown.begin(), shown.end());
+    return shown;
+}
+
+bool castsShadow(NonActivatingPanel& panel) {
+    const auto* sim = dynamic_cast<const platform::sim::SimPanelWindow*>(&panel.window());
+    return !sim || sim->config().hasShadow;
+}
+
 // The screen's views, hosted at the screen's size in its appearance.
 std::unique_ptr<ui::HostingView> hostScreen(const platform::sim::SimDesktop& desktop, const platform::Screen& screen,
-                                            NonActivatingPanel* panel, double scale) {
+                                            NonActivatingPanel* panel, double scale, std::string* error) {
     const bool dark = platform::SystemAppearance::currentIsDark();
     const auto& frame = screen.frame;
     // Window-server coordinates put the origin at the top left of the primary screen.
@@ -186,18 +255,20 @@ std::unique_ptr<ui::HostingView> hostScreen(const platform::sim::SimDesktop& des
     layers.push_back(background(dark).frame(frame.width, frame.height));
 
     const auto front = desktop.frontmostPid();
-    auto windows = desktop.windows();  // front to back
-    std::reverse(windows.begin(), windows.end());
     std::optional<std::uint32_t> keyWindow;
     for (const auto* w : desktop.windows())
         if (w->layer == 0 && desktop.isOnScreen(*w) && front && w->ownerPid == *front) {
             keyWindow = w->number;
             break;
         }
-    for (const auto* w : windows) {
-        if (w->layer != 0 || !desktop.isOnScreen(*w) || w->bounds.width < 1 || w->bounds.height < 1) continue;
-        const ui::Rect local{w->bounds.x - frame.x, w->bounds.y - screenTop, w->bounds.width, w->bounds.height};
-        if (local.maxX() <= 0 || local.maxY() <= 0 || local.x >= frame.width || local.y >= frame.height) continue;
+    const auto shown = windowsThatShow(desktop, frame.size(), [&](const platform::sim::SimWindow& w) {
+        return ui::Rect{w.bounds.x - frame.x, w.bounds.y - screenTop, w.bounds.width, w.bounds.height};
+    });
+    if (!shown) {
+        *error = "more than " + std::to_string(kMostWindowsDrawn) + " windows show on the screen";
+        return nullptr;
+    }
+    for (const auto& [w, local] : *shown) {
         std::string title = w->title;
         if (title.empty())
             if (const auto* owner = desktop.app(w->ownerPid)) title = owner->localizedName.value_or("");
@@ -221,10 +292,12 @@ std::unique_ptr<ui::HostingView> hostScreen(const platform::sim::SimDesktop& des
         auto image = panel->renderImage(scale);
         if (!image.isNull()) {
             const double alpha = panel->window().alphaValue();
-            // The panel's own shadow, as the window server draws it under a shadowed window.
-            layers.push_back(placed(ui::RoundedRectangle(18).fill(Color::black().opacity(0.001))
-                                        .shadow(Color::black().opacity(0.35 * alpha), 24, 0, 10),
-                                    local.insetBy(8, 8)));
+            // The panel's own shadow, cast from its outline as under any window that has one.
+            if (castsShadow(*panel)) {
+                const auto shadow = WindowShadow::of(image, WindowShadow::kOpacity * alpha);
+                if (!shadow.image.isNull())
+                    layers.push_back(placed(ui::Image(shadow.image).resizable(), shadow.frame.offsetBy(local.x, local.y)));
+            }
             // Under a material that blurs what lies behind the window, the desktop is blurred
             // before the window's pixels (the material's tint and the content) are laid over it.
             const gfx::Path shape = behindWindowShape(image, panel->behindWindowBlurFrames(), alpha);
@@ -247,7 +320,18 @@ std::unique_ptr<ui::HostingView> hostScreen(const platform::sim::SimDesktop& des
 
 bool DesktopPicture::writePng(const platform::sim::SimDesktop& desktop, const platform::Screen& screen,
                               NonActivatingPanel* panel, double scale, const std::string& path, std::string* error) {
-    return hostScreen(desktop, screen, panel, scale)->writePngInBands(path, scale, Color::black(), error);
+    std::string ignored;
+    if (!error) error = &ignored;
+    // A picture that cannot be made fails as a picture; the run goes on.
+    try {
+        const auto host = hostScreen(desktop, screen, panel, scale, error);
+        return host && host->writePngInBands(path, scale, Color::black(), error);
+    } catch (const std::bad_alloc&) {
+        *error = "not enough memory to draw the screen";
+    } catch (const std::exception& e) {
+        *error = std::string("the screen could not be drawn: ") + e.what();
+    }
+    return false;
 }
 
 }  // namespace quillmar

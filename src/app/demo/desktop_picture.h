@@ -6,6 +6,7 @@
 // desktop blurred under the panel's glass as the window server blurs what lies behind a window.
 // Light or dark after the system appearance.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -20,9 +21,13 @@ namespace quillmar {
 class NonActivatingPanel;
 
 struct DesktopPicture {
+    // More windows than this that can show make no picture: each one drawn holds its views.
+    static constexpr std::size_t kMostWindowsDrawn = 2048;
+
     // Writes the screen drawn at scale (pixels per point; panel may be null: no bar) to a PNG
     // file, a band of rows at a time (a whole screen's surface is never held); false with
-    // `error` set when it cannot be written.
+    // `error` set when it cannot be written or made (too many windows show, or memory runs out).
+    // Only what can show is drawn: a window wholly under opaque windows in front is left out.
     static bool writePng(const platform::sim::SimDesktop& desktop, const platform::Screen& screen,
                          NonActivatingPanel* panel, double scale, const std::string& path, std::string* error);
 };

@@ -114,6 +114,55 @@ TEST_F(SwitcherDemoStepsTest, WholeScreenPictureShowsTheDesktopWindowsMenuBarAnd
     EXPECT_TRUE(logged("no such screen"));
 }
 
+TEST_F(SwitcherDemoStepsTest, WholeScreenPictureCastsThePanelsShadowAndDrawsOnlyWindowsThatShow) {
+    registerSwitcherSteps(registry);
+    desktop->setScreens({platform::Screen{1, "Built-in", {0, 0, 1440, 900}, {0, 25, 1440, 875}, 2}}, false);
+    const auto pids = addApps(1);
+    platform::sim::StepContext ctx{*desktop, log, outDir, "test.json"};
+    startSwitcherDemo(ctx);
+    controller().presentHUD(false);
+    advance(0.5);
+    const auto panel = simPanel()->frame();
+    const double top = 900 - panel.maxY();
+    // A white window lies behind the bar; a smaller one peeks out from under it.
+    platform::sim::SimWindow w;
+    w.ownerPid = pids[0];
+    w.bounds = {100, 100, 1240, 700};
+    const auto white = desktop->addWindow(w).number;
+    desktop->setStackingOrder({white});
+    w.bounds = {20, 60, 300, 200};
+    desktop->addWindow(w);
+    // Beneath it, more windows than a picture may draw, every one wholly covered.
+    for (std::size_t i = 0; i <= DesktopPicture::kMostWindowsDrawn; ++i) {
+        w.bounds = {200 + double(i % 500), 200 + double(i % 300), 300, 200};
+        desktop->addWindow(w);
+    }
+    run("systemAppearance", {{"appearance", "light"}});
+    run("snapshotScreen", {{"file", "shadow.png"}});
+    const auto screen = desktop->screens().front();
+    std::string error;
+    ASSERT_TRUE(DesktopPicture::writePng(*desktop, screen, nullptr, 1.0, (outDir / "bare.png").string(), &error)) << error;
+    const auto picture = gfx::Image::readPng((outDir / "shadow.png").string(), 1.0);
+    const auto bare = gfx::Image::readPng((outDir / "bare.png").string(), 1.0);
+    ASSERT_TRUE(picture && bare);
+    // Below the middle of the bar its shadow darkens the white window; far below, nothing does.
+    const auto plate = controller().panel()->behindWindowBlurFrames().front();
+    const gfx::Point below{panel.x + plate.midX(), top + plate.maxY() + 6};
+    EXPECT_LT(luminance(gfx::probe(*picture, below)), luminance(gfx::probe(*bare, below)) - 0.05);
+    const gfx::Point far{below.x, below.y + 150};
+    EXPECT_TRUE(gfx::colorsClose(gfx::probe(*picture, far), gfx::probe(*bare, far), 1.0 / 255));
+    // The window peeking out shows its title bar.
+    EXPECT_TRUE(gfx::colorsClose(gfx::probe(*bare, {40, 66}), gfx::Color::rgb(0.92, 0.92, 0.93), 0.03));
+
+    // Too many windows that show make a failed picture, not a failed run.
+    for (std::size_t i = 0; i <= DesktopPicture::kMostWindowsDrawn; ++i) {
+        w.bounds = {double(i % 64) * 20, double(i / 64) * 20, 10, 10};
+        desktop->setStackingOrder({desktop->addWindow(w).number});
+    }
+    EXPECT_FALSE(DesktopPicture::writePng(*desktop, screen, nullptr, 1.0, (outDir / "crowded.png").string(), &error));
+    EXPECT_NE(error.find("windows"), std::string::npos);
+}
+
 // The largest step between neighbouring pixels of `picture` (any channel) where the bar alone
 // (`bar`, at the same place) shows its plate and nothing of its own changes: what the plate lets
 // through of the desktop behind it.
