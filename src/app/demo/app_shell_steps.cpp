@@ -208,7 +208,10 @@ void snapshotStatusMenuStep(ScenarioFields& f, StepContext* ctx) {
     options.dark = appearance.value_or("light") == "dark";
     options.scale = scale.value_or(2.0);
     options.openSubmenu = submenu;
-    if (auto screen = ctx->desktop.mainScreen()) options.screenWidth = screen->frame.width;  // the menu bar's
+    if (auto screen = ctx->desktop.mainScreen()) {  // the menu bar's
+        options.screenWidth = screen->frame.width;
+        options.screenHeight = screen->frame.height;
+    }
     ctx->writePicture(
         "statusMenuSnapshot", *file, what,
         [&](const std::string& path, std::string* error) {

@@ -43,7 +43,7 @@ TEST_F(AppShellScenarioTest, MenusAndURLCommandsFromTrustedAndRefusedSenders) {
     };
 
     const auto shots = all("statusMenuSnapshot");
-    EXPECT_EQ(shots.size(), 7u);
+    EXPECT_EQ(shots.size(), 9u);
     for (const auto& s : shots) {
         EXPECT_TRUE(s["written"].get<bool>()) << s.dump();
         EXPECT_TRUE(std::filesystem::exists(out / s["file"].get<std::string>()));
