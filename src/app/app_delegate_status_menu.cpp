@@ -16,6 +16,7 @@
 #include "runtime/world.h"
 #include "settings/switcher_settings.h"
 #include "windows/window_manager.h"
+#include "windows/window_text.h"
 
 namespace quillmar {
 
@@ -160,10 +161,11 @@ void AppDelegate::rebuildStatusMenu(platform::Menu& menu) {
         item.state = settings.isAppIgnored(*frontBundle) ? 1 : 0;
     }
 
-    // An empty identifier in the stored list names no app: it gets no row (and is not counted).
+    // An identifier of nothing but white space in the stored list names no app and would give a
+    // row without a visible title: it gets no row (and is not counted).
     std::vector<std::string> sorted;
     for (const auto& bundleID : settings.ignoredBundleIDs.get())
-        if (!bundleID.empty()) sorted.push_back(bundleID);
+        if (!trimWhitespaceAndNewlines(bundleID).empty()) sorted.push_back(bundleID);
     if (!sorted.empty()) {
         auto submenu = std::make_shared<platform::Menu>();
         std::sort(sorted.begin(), sorted.end());

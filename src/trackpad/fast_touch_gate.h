@@ -25,6 +25,9 @@ struct FastTouchGate {
     std::uintptr_t lockedDeviceBits = 0;
     bool lastHadTelemetryDots = false;
     bool dispatchPending = false;
+    // Moves on whenever the touches of a trackpad that went are dropped: a frame reduced before
+    // that is not stored after it.
+    std::uint32_t touchEpoch = 0;
     std::optional<CoalescedTouchSnapshot> pendingPreLiftSnapshot;
     // A lift the main thread has not seen yet when new fingers land: fed before them.
     std::optional<CoalescedTouchSnapshot> pendingLiftSnapshot;
@@ -43,6 +46,7 @@ struct FrameAdmissionView {
     std::uintptr_t lockedDeviceBits = 0;
     bool lastHadTelemetryDots = false;
     bool dispatchPending = false;
+    std::uint32_t touchEpoch = 0;
     int latestSnapshotCount = 0;
 
     static FrameAdmissionView of(const FastTouchGate& g) {
@@ -56,6 +60,7 @@ struct FrameAdmissionView {
         v.lockedDeviceBits = g.lockedDeviceBits;
         v.lastHadTelemetryDots = g.lastHadTelemetryDots;
         v.dispatchPending = g.dispatchPending;
+        v.touchEpoch = g.touchEpoch;
         v.latestSnapshotCount = g.latestSnapshot.count;
         return v;
     }

@@ -133,8 +133,9 @@ private:
     void scheduleReconcile(double delay);
     void reconcileDevices();
     void setHardwareConnected(bool connected);
-    // Drops the touches of the last trackpad, gone: the gate's snapshots and the live dots.
-    void forgetTouches();
+    // Drops the touches of trackpads no longer running (all of them when none is left): the
+    // gate's snapshots they sent and, with them, the live dots.
+    void forgetTouchesOfGoneDevices();
     bool trusted() const { return isAccessibilityTrusted && isAccessibilityTrusted(); }
 
     // Recogniser.

@@ -86,20 +86,35 @@ void TrackpadTouchMonitor::start() {
         mt_->registerContactFrameCallback(device, &contactFrameCallback);
         mt_->deviceStart(device, 0);
     }
-    if (activeDevices_.empty()) forgetTouches();
+    forgetTouchesOfGoneDevices();
     setHardwareConnected(!activeDevices_.empty());
 }
 
-void TrackpadTouchMonitor::forgetTouches() {
-    // No trackpad is left to lift the fingers that rested on the last one: its touches go now,
-    // and a trackpad attached later starts from its own first frame.
+void TrackpadTouchMonitor::forgetTouchesOfGoneDevices() {
+    // A trackpad that went sends no lift for the fingers that rested on it: its touches go now,
+    // and a trackpad that stays (or is attached later) is seen from its own next frame.
+    auto gone = [this](const CoalescedTouchSnapshot& s) {
+        if (activeDevices_.empty()) return true;
+        return s.count > 0 && std::find(activeDevices_.begin(), activeDevices_.end(), s.device) == activeDevices_.end();
+    };
+    // Dropped snapshots are destroyed after the lock is released.
+    CoalescedTouchSnapshot dropped;
+    std::optional<CoalescedTouchSnapshot> droppedPreLift, droppedLift;
+    bool clearDots = false;
     {
         std::lock_guard lock(fastLock_);
-        gate_.latestSnapshot = {};
-        gate_.pendingPreLiftSnapshot.reset();
-        gate_.pendingLiftSnapshot.reset();
-        gate_.lastHadTelemetryDots = false;
+        if (gone(gate_.latestSnapshot)) {
+            dropped = std::exchange(gate_.latestSnapshot, {});
+            gate_.lastHadTelemetryDots = false;
+            ++gate_.touchEpoch;
+            clearDots = true;
+        }
+        if (gate_.pendingPreLiftSnapshot && gone(*gate_.pendingPreLiftSnapshot))
+            droppedPreLift = std::exchange(gate_.pendingPreLiftSnapshot, std::nullopt);
+        if (gate_.pendingLiftSnapshot && gone(*gate_.pendingLiftSnapshot))
+            droppedLift = std::exchange(gate_.pendingLiftSnapshot, std::nullopt);
     }
+    if (!clearDots) return;
     const auto weak = lifetime_.token();
     runtime::runOnMain([this, weak] {
         if (weak.alive()) telemetry.clear();

@@ -29,6 +29,9 @@ void TrackpadTouchMonitor::handleContactFrame(platform::MTDeviceRef device, cons
     bool queueDrain = false;
     {
         std::lock_guard lock(fastLock_);
+        // Touches were dropped meanwhile (their trackpad went) and these may be theirs; the next
+        // frame of a trackpad that stays brings its fingers back. A lift is always kept.
+        if (gate_.touchEpoch != view.touchEpoch && !isLift) return;
         if (isLift && gate_.dispatchPending && gate_.latestSnapshot.count > 0 && !gate_.pendingLiftSnapshot) {
             // The main thread has not seen the last position before this lift: hold it back so
             // that the drain feeds it first. (After an undrained lift, a touch that came and

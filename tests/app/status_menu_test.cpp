@@ -118,14 +118,14 @@ TEST_F(StatusMenuTest, PausedAppsSkipEmptyIdentifiersAndNameAppsByTheirBundleFol
         installed.bundlePath = path;
         desktop->addInstalledApplication(installed, {});
     }
-    settings().ignoredBundleIDs = Titles{"", "com.c.caps", "com.b.slash", ""};
+    settings().ignoredBundleIDs = Titles{"", "com.c.caps", " ", "com.b.slash", "\t", ""};
     start();
     auto* paused = item("Paused Apps (2)");
     ASSERT_TRUE(paused && paused->submenu);
     EXPECT_EQ(titles(*paused->submenu), (Titles{"Slash Tool", "Caps Lock", "---", "Resume All Paused Apps"}));
 
-    // A list of nothing but empty identifiers shows no submenu at all.
-    settings().ignoredBundleIDs = Titles{""};
+    // A list of nothing but empty or blank identifiers shows no submenu at all.
+    settings().ignoredBundleIDs = Titles{"", " \t"};
     for (const auto& row : titles(openMenu())) {
         EXPECT_FALSE(row.empty());
         EXPECT_EQ(row.rfind("Paused Apps", 0), std::string::npos) << row;

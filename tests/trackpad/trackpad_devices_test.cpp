@@ -15,6 +15,7 @@ namespace {
 
 using platform::MultitouchSymbol;
 using platform::sim::SimDeviceNotifications;
+using platform::sim::SimFinger;
 using platform::sim::SimMultitouchDeviceInfo;
 using platform::sim::SimMultitouchFramework;
 
@@ -160,11 +161,42 @@ TEST_F(TrackpadDevicesTest, APluggedInTrackpadWaitsForTheGestureToEnd) {
 TEST_F(TrackpadDevicesTest, UnpluggingTheGesturesTrackpadCancelsAndRestarts) {
     auto second = mt->addDevice(SimMultitouchDeviceInfo::trackpad("Magic Trackpad"));
     auto& m = started();
+    m.setLiveTelemetryEnabled(true);
     startGesture();
+    ASSERT_EQ(m.telemetry.liveTouches->size(), 3u);
     mt->removeDevice(pad.get());
     advance(0.31);
     EXPECT_EQ(log.kinds().back(), K::cancel);
     EXPECT_EQ(m.activeDevices(), (std::vector<platform::MTDeviceRef>{second.get()}));
+    // The cancelled gesture's fingers went with their trackpad, though another one is left.
+    EXPECT_TRUE(m.telemetry.liveTouches->empty());
+    EXPECT_EQ(m.gateFlags().latestSnapshotCount, 0);
+}
+
+TEST_F(TrackpadDevicesTest, RestingFingersLeaveWithTheirTrackpadOnly) {
+    auto second = mt->addDevice(SimMultitouchDeviceInfo::trackpad("Magic Trackpad"));
+    auto& m = started();
+    m.setLiveTelemetryEnabled(true);
+    const std::vector<SimFinger> five{{1, 0.3f, 0.5f}, {2, 0.4f, 0.5f}, {3, 0.5f, 0.5f}, {4, 0.6f, 0.5f}, {5, 0.7f, 0.4f}};
+    frame(five);
+    runUntilIdle();
+    ASSERT_EQ(m.telemetry.liveTouches->size(), 5u);
+    // Another trackpad going leaves them.
+    mt->removeDevice(second.get());
+    advance(0.31);
+    ASSERT_EQ(m.activeDevices(), (std::vector<platform::MTDeviceRef>{pad.get()}));
+    EXPECT_EQ(m.telemetry.liveTouches->size(), 5u);
+    // Their own going takes them, while a third trackpad stays; its own frames show as ever.
+    auto third = mt->addDevice(SimMultitouchDeviceInfo::trackpad("Magic Trackpad 2"));
+    advance(0.31);
+    mt->removeDevice(pad.get());
+    advance(0.31);
+    ASSERT_EQ(m.activeDevices(), (std::vector<platform::MTDeviceRef>{third.get()}));
+    EXPECT_TRUE(m.telemetry.liveTouches->empty());
+    EXPECT_EQ(m.gateFlags().latestSnapshotCount, 0);
+    frame(three(0.5f), third.get());
+    runUntilIdle();
+    EXPECT_EQ(m.telemetry.liveTouches->size(), 3u);
 }
 
 TEST_F(TrackpadDevicesTest, AScreenChangeBurstLeadsToOneCheckAfterTheLast) {

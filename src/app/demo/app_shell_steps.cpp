@@ -10,6 +10,7 @@
 #include "platform/sim/sim_status_bar.h"
 #include "platform/sim/sim_titled_windows.h"
 #include "platform/sim/sim_url_opener.h"
+#include "platform/sim/sim_user_feedback.h"
 #include "platform/url_opener.h"
 #include "runtime/subscription.h"
 #include "runtime/world.h"
@@ -124,6 +125,10 @@ void startAppShellDemo(StepContext& ctx) {
     if (!runtime::World::find<platform::Application>()) platform::sim::SimApplication::install(desktop);
     if (!platform::StatusBar::installed()) platform::sim::SimStatusBar::install(desktop);
     if (!runtime::World::find<platform::UrlOpener>()) platform::sim::SimUrlOpener::install(desktop);
+    // The simulated desktop has its windowing system from the start: whatever opens the settings
+    // window (the first launch, the status menu, a reopen, a URL) shows it.
+    if (!platform::TitledWindows::installed()) platform::sim::SimTitledWindows::install();
+    if (!platform::Haptics::installed()) platform::sim::SimHaptics::install();
     // The simulated system's temporary folder lies inside the output folder.
     AppDelegate::shared().setDumpPath(ctx.outputPath("tmp/quillmar-targets-dump.txt").string());
     // Connected first: the log hears what the start-up itself asks for.
@@ -159,7 +164,6 @@ void launchURLsSection(ScenarioFields& f, StepContext* ctx) {
     if (!ctx || !sent.urls) return;
     auto* app = simApplication();
     if (!app) app = &platform::sim::SimApplication::install(ctx->desktop);
-    // What a URL at launch opens is shown: the desktop has its windowing system from the start.
     if (!platform::TitledWindows::installed()) platform::sim::SimTitledWindows::install();
     app->launchWithURLs(*sent.urls, sent.event());
 }
@@ -204,7 +208,10 @@ void snapshotStatusMenuStep(ScenarioFields& f, StepContext* ctx) {
     options.dark = appearance.value_or("light") == "dark";
     options.scale = scale.value_or(2.0);
     options.openSubmenu = submenu;
-    if (auto screen = ctx->desktop.mainScreen()) options.screenWidth = screen->frame.width;  // the menu bar's
+    if (auto screen = ctx->desktop.mainScreen()) {  // the menu bar's
+        options.screenWidth = screen->frame.width;
+        options.screenHeight = screen->frame.height;
+    }
     ctx->writePicture(
         "statusMenuSnapshot", *file, what,
         [&](const std::string& path, std::string* error) {

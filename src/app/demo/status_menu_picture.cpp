@@ -37,6 +37,8 @@ constexpr double kButtonWidth = 30;
 constexpr double kStatusItemRightInset = 8;  // from the bar's right end to the status item
 constexpr double kSubmenuOverlap = 3;
 constexpr double kFontSize = 13.5;
+constexpr double kScreenEdgeGap = 4;      // between a cut panel and the screen's bottom edge
+constexpr double kScrollArrowHeight = 18; // the strip of a cut panel's scroll arrow
 
 struct Palette {
     Color desktopTop, desktopBottom, bar, panel, rim, text, disabledText, separator, highlight, highlightText,
@@ -134,9 +136,22 @@ void drawPanel(gfx::GraphicsContext& ctx, const platform::Menu& menu, const Rect
 
     const auto lay = StatusMenuPicture::layout(menu, frame.width);
     const auto font = menuFont();
+    // A cut panel shows the rows that fit above its scroll arrow.
+    const bool cut = lay.panel.height > frame.height + 0.5;
+    const double rowsEnd = frame.y + frame.height - (cut ? kScrollArrowHeight : 0);
+    if (cut) {
+        gfx::Path arrow;
+        const double cx = frame.midX(), cy = rowsEnd + kScrollArrowHeight / 2;
+        arrow.move(Point{cx - 5, cy - 3});
+        arrow.addLine(Point{cx + 5, cy - 3});
+        arrow.addLine(Point{cx, cy + 3.5});
+        arrow.closeSubpath();
+        ctx.fill(arrow, pal.text);
+    }
     for (std::size_t i = 0; i < menu.items().size(); ++i) {
         const auto& item = *menu.items()[i];
         const Rect row = lay.rows[i].offsetBy(frame.x, frame.y);
+        if (row.maxY() > rowsEnd + 0.01) break;
         if (item.isSeparator) {
             ctx.fill(gfx::Path::rect({row.x + 10, std::round(row.midY()) - 0.5, row.width - 20, 1}), pal.separator);
             continue;
@@ -178,22 +193,32 @@ StatusMenuPicture::Placement StatusMenuPicture::place(const platform::Menu& menu
     const double screen = std::isfinite(options.screenWidth) ? std::max(options.screenWidth, kMinPanelWidth + 2 * kMargin)
                                                              : 1440;
     const double widest = screen - 2 * kMargin;
+    // The lowest a panel reaches; a taller one is cut there (at least one row and its arrow show).
+    const double panelTop = kBarHeight + 1;
+    const double screenHeight = std::isfinite(options.screenHeight) ? options.screenHeight : 900;
+    const double lowest =
+        std::max(screenHeight - kScreenEdgeGap, panelTop + kPanelPadding + kRowHeight + kScrollArrowHeight);
     Placement p;
     p.button = {screen - kStatusItemRightInset - kButtonWidth, 0, kButtonWidth, kBarHeight};
     const auto main = layout(menu, widest);
     // The menu hangs from the button's left edge unless that would pass the screen's edge.
     const double menuX = std::max(kMargin, std::min(p.button.x, screen - kMargin - main.panel.width));
-    p.menu = {menuX, kBarHeight + 1, main.panel.width, main.panel.height};
+    p.menu = {menuX, panelTop, main.panel.width, std::min(main.panel.height, lowest - panelTop)};
+    const bool menuCut = p.menu.height < main.panel.height;
     double left = std::min(p.menu.x, p.button.x);
     double bottom = p.menu.maxY();
     if (options.openSubmenu) {
         for (std::size_t i = 0; i < menu.items().size(); ++i) {
             const auto& item = *menu.items()[i];
             if (item.isSeparator || item.title != *options.openSubmenu || !item.submenu) continue;
+            // A row cut off with the rest of a long menu opens nothing.
+            if (menuCut && p.menu.y + main.rows[i].maxY() > p.menu.maxY() - kScrollArrowHeight) break;
             const auto sub = layout(*item.submenu, widest);
             double x = p.menu.maxX() - kSubmenuOverlap;
             if (x + sub.panel.width > screen - kMargin) x = std::max(kMargin, p.menu.x + kSubmenuOverlap - sub.panel.width);
-            p.submenu = Rect{x, p.menu.y + main.rows[i].y - kPanelPadding, sub.panel.width, sub.panel.height};
+            // Level with its row, moved up (not above the bar) when it would pass the bottom edge.
+            const double y = std::max(panelTop, std::min(p.menu.y + main.rows[i].y - kPanelPadding, lowest - sub.panel.height));
+            p.submenu = Rect{x, y, sub.panel.width, std::min(sub.panel.height, lowest - y)};
             left = std::min(left, p.submenu->x);
             bottom = std::max(bottom, p.submenu->maxY());
             break;
@@ -203,7 +228,7 @@ StatusMenuPicture::Placement StatusMenuPicture::place(const platform::Menu& menu
     p.button = p.button.offsetBy(-cut, 0);
     p.menu = p.menu.offsetBy(-cut, 0);
     if (p.submenu) p.submenu = p.submenu->offsetBy(-cut, 0);
-    p.canvas = {std::ceil(screen - cut), std::ceil(bottom + kMargin)};
+    p.canvas = {std::ceil(screen - cut), std::ceil(std::min(bottom + kMargin, std::max(screenHeight, lowest + kScreenEdgeGap)))};
     return p;
 }
 

@@ -5,8 +5,10 @@
 // submenu open beside its row, which is then highlighted. Light or dark appearance. Like the
 // system's, the menu stays on the screen: no panel is wider than the screen (less room for its
 // shadow), a longer title ends in an ellipsis, the menu moves left when it would pass the
-// screen's right edge, and a submenu opens to the left when there is no room on the right. The
-// picture is as wide as what it shows, at most the screen's width.
+// screen's right edge, a submenu opens to the left when there is no room on the right, and a
+// panel taller than the room below it is cut a little above the screen's bottom edge, where its
+// downward scroll arrow stands (a submenu first moves up as far as the menu bar). The picture
+// is as wide and as tall as what it shows, at most the screen's size.
 //
 // This stands in for the system's own menu drawing, which the simulated desktop does not have.
 
@@ -26,8 +28,9 @@ struct StatusMenuPictureOptions {
     double scale = 2.0;
     // Title of the item whose submenu is shown open.
     std::optional<std::string> openSubmenu;
-    // The width of the screen whose menu bar holds the status item, in points.
+    // The size of the screen whose menu bar holds the status item, in points.
     double screenWidth = 1440;
+    double screenHeight = 900;
 };
 
 class StatusMenuPicture {
@@ -40,7 +43,8 @@ public:
     // maxWidth: the widest a panel may be (its titles are cut to fit).
     static Layout layout(const platform::Menu& menu, double maxWidth = 1e6);
 
-    // Where the main menu's panel and the submenu's panel (when open) lie in the picture.
+    // Where the main menu's panel and the submenu's panel (when open) lie in the picture. A
+    // panel shorter than its layout is cut: it shows the rows that fit above its scroll arrow.
     struct Placement {
         gfx::Size canvas;
         gfx::Rect button;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
@@ -43,11 +44,22 @@ TEST_F(AppShellScenarioTest, MenusAndURLCommandsFromTrustedAndRefusedSenders) {
     };
 
     const auto shots = all("statusMenuSnapshot");
-    EXPECT_EQ(shots.size(), 7u);
+    EXPECT_EQ(shots.size(), 9u);
     for (const auto& s : shots) {
         EXPECT_TRUE(s["written"].get<bool>()) << s.dump();
         EXPECT_TRUE(std::filesystem::exists(out / s["file"].get<std::string>()));
     }
+
+    // The reopen, both menu items and the URLs each show the window, on the tab they name.
+    const auto opened = all("settingsWindowOpened");
+    EXPECT_GE(opened.size(), 5u);
+    for (const auto& o : opened) EXPECT_TRUE(o["opened"].get<bool>()) << o.dump();
+    std::vector<std::string> tabs;
+    for (const auto& r : all("settingsWindowRequested")) tabs.push_back(r["tab"]);
+    EXPECT_EQ(tabs, (std::vector<std::string>{"shortcuts", "shortcuts", "shortcuts", "about", "about"}));
+    const auto pictures = all("settingsSnapshot");
+    EXPECT_EQ(pictures.size(), 4u);
+    for (const auto& s : pictures) EXPECT_TRUE(s["written"].get<bool>()) << s.dump();
 
     std::map<std::string, std::string> results;
     for (const auto& c : all("urlCommand")) results[c["url"].get<std::string>() + (c["trusted"].get<bool>() ? "+" : "-")] = c["result"];
@@ -71,6 +83,21 @@ TEST_F(AppShellScenarioTest, MenusAndURLCommandsFromTrustedAndRefusedSenders) {
     EXPECT_EQ(AppDelegate::shared().dumpPath(), dump.string());
     EXPECT_EQ(events[events.size() - 2]["event"], "scenarioFinished");
     EXPECT_EQ(events.back()["event"], "runFinished");
+}
+
+TEST_F(AppShellScenarioTest, APlainFirstRunShowsTheSettingsWindow) {
+    const auto dir = uniqueTempPath("first-run");
+    std::filesystem::create_directories(dir);
+    const auto scenario = dir / "first_run.json";
+    std::ofstream(scenario) << R"({"apps": [], "steps": [{"do": "snapshotSettings", "file": "first.png"}]})";
+    bool opened = false, pictured = false;
+    for (const auto& e : run(scenario.string(), dir / "out")) {
+        if (e["event"] == "settingsWindowOpened") opened = e["opened"].get<bool>();
+        if (e["event"] == "settingsSnapshot") pictured = e["written"].get<bool>();
+    }
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(pictured);
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(AppShellScenarioTest, AFirstRunLaunchedByAURLOpensTheTabItNames) {

@@ -22,7 +22,8 @@ class SeasonalStepsTest : public testing::FreshWorldTest {};
 
 TEST_F(SeasonalStepsTest, CardCropAndPointerAreDrawnWhereTheStepsLeftThem) {
     const quillmar::testing::ScratchFolder dir("about");
-    std::ofstream(dir / "about.json") << R"({"apps": [], "date": "2025-04-18T10:00:00", "steps": [
+    std::ofstream(dir / "about.json") << R"({"apps": [], "date": "2025-04-18T10:00:00",
+        "settings": {"hasCompletedInitialOnboarding": true}, "steps": [
         {"do": "openAboutCard", "dark": false},
         {"do": "snapshotAbout", "file": "before.png", "scale": 1},
         {"do": "tapAboutIcon"},

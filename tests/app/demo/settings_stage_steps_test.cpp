@@ -37,9 +37,10 @@ TEST_F(SettingsStageScenarioTest, StageFollowsPointerFingersAndTab) {
             ++pictures;
         }
     }
-    EXPECT_EQ(pictures, 22);
-    // Opened on the Trackpad tab, hovered, mid-gesture, Zen, lifted, Shortcuts, back, closed.
-    ASSERT_EQ(stage.size(), 8u);
+    EXPECT_EQ(pictures, 24);
+    // Opened on the Trackpad tab, hovered, mid-gesture, Zen, lifted, Shortcuts, back, Zen on one
+    // of two trackpads, that one unplugged, closed.
+    ASSERT_EQ(stage.size(), 10u);
     EXPECT_TRUE(stage[0]["liveTelemetry"].get<bool>());
     EXPECT_TRUE(stage[1]["hovered"].get<bool>());
     EXPECT_EQ(stage[1]["simulatedIndex"], 3);
@@ -49,7 +50,10 @@ TEST_F(SettingsStageScenarioTest, StageFollowsPointerFingersAndTab) {
     EXPECT_FALSE(stage[4]["zen"].get<bool>());
     EXPECT_FALSE(stage[5]["liveTelemetry"].get<bool>());
     EXPECT_TRUE(stage[6]["liveTelemetry"].get<bool>());
-    EXPECT_FALSE(stage[7]["liveTelemetry"].get<bool>());
+    EXPECT_TRUE(stage[7]["zen"].get<bool>());
+    EXPECT_EQ(stage[8]["touches"], 0);
+    EXPECT_FALSE(stage[8]["zen"].get<bool>());
+    EXPECT_FALSE(stage[9]["liveTelemetry"].get<bool>());
 
     // The dark pictures are dark and the light ones light, inside the stage card.
     for (const char* name : {"stage-idle", "stage-zen", "shortcuts-none"}) {

@@ -4,6 +4,7 @@
 #include "app/demo/status_menu_picture.h"
 
 #include <cmath>
+#include <string>
 
 #include "gfx/color.h"
 #include "support/fresh_world.h"
@@ -118,6 +119,41 @@ TEST_F(StatusMenuPictureTest, AVeryLongTitleStaysOnTheScreenWithAnEllipsisAndThe
         EXPECT_GT(inkContrast(image, {row.maxX() - 40, row.y, 30, row.height}, s, panel), 0.2);  // the key
         EXPECT_LT(inkContrast(image, {row.maxX() - 55, row.y + 2, 8, row.height - 4}, s, panel), 0.05);
     }
+}
+
+
+TEST_F(StatusMenuPictureTest, AMenuTallerThanTheScreenIsCutAboveItsBottomEdgeWithTheScrollArrow) {
+    for (int i = 0; i < 20; ++i) menu.addItem("Row " + std::to_string(i), "toggle", [](platform::MenuItem&) {});
+    menu.addItem("Last row", "toggle", [](platform::MenuItem&) {}, "q");
+    for (bool dark : {false, true}) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        StatusMenuPictureOptions options;
+        options.dark = dark;
+        options.screenWidth = 320;
+        options.screenHeight = 240;
+        options.openSubmenu = "Submenu";
+        const auto where = StatusMenuPicture::place(menu, options);
+        const auto image = StatusMenuPicture::render(nullptr, menu, options);
+        const double s = options.scale;
+        EXPECT_LE(where.menu.maxY(), 240);
+        EXPECT_GT(where.menu.maxY(), 240 - 10);
+        EXPECT_LE(where.canvas.height, 240);
+        EXPECT_EQ(image.pixelHeight(), static_cast<int>(where.canvas.height * s));
+        ASSERT_TRUE(where.submenu);  // its row is among those shown; it stays on the screen too
+        EXPECT_LE(where.submenu->maxY(), 240);
+
+        // The strip at the bottom holds the arrow, centred; the rows end above it and the last
+        // row (with its key equivalent) is not drawn over it.
+        const double panel = luminance(image.pixel(static_cast<int>((where.menu.x + 3) * s),
+                                                   static_cast<int>((where.menu.maxY() - 9) * s)));
+        const gfx::Rect strip{where.menu.x, where.menu.maxY() - 18, where.menu.width, 18};
+        EXPECT_GT(inkContrast(image, {strip.midX() - 6, strip.y + 3, 12, 12}, s, panel), 0.5);
+        EXPECT_LT(inkContrast(image, {strip.x + 10, strip.y + 2, strip.width / 2 - 20, 14}, s, panel), 0.05);
+        EXPECT_LT(inkContrast(image, {strip.maxX() - 40, strip.y + 2, 30, 14}, s, panel), 0.05);
+    }
+    // Where it fits, nothing is cut.
+    const auto full = StatusMenuPicture::place(menu, {});
+    EXPECT_EQ(full.menu.height, StatusMenuPicture::layout(menu).panel.height);
 }
 
 }  // namespace
