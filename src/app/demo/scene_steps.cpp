@@ -182,11 +182,11 @@ SceneFields readSceneFields(ScenarioFields& f) {
     out.pointer = f.point("pointer", Need::optional);
     if (name) {
         out.scene = findScene(*name);
-        if (!out.scene) f.fail("renderer", "unknown scene renderer \"" + *name + "\"");
+        if (!out.scene) f.fail("renderer", "unknown scene renderer " + ScenarioFields::quoted(*name));
     }
     if (themeName) {
         out.theme = themeNamed(*themeName);
-        if (!out.theme) f.fail("theme", "unknown canvas theme \"" + *themeName + "\"");
+        if (!out.theme) f.fail("theme", "unknown canvas theme " + ScenarioFields::quoted(*themeName));
     }
     const gfx::Size def = out.scene ? defaultCanvas(*out.scene) : gfx::Size{480, 592};
     out.canvas = {width.value_or(def.width), height.value_or(def.height)};
