@@ -76,7 +76,8 @@ TEST_F(HostileScenarioTest, DeepNestingAndHugeNumbersAreRefusedNotFatal) {
     }
     EXPECT_LT(problem(R"({"apps": [], "steps": [{"do": ")" + digits + "\"}]}").size(), 400u);
     EXPECT_LT(problem(R"({"apps": [], ")" + digits + "\": 1}").size(), 400u);
-    EXPECT_TRUE(ScenarioLoader::parseLocalDate("2025-06-02T10:00:59." + std::string(40, '5'), "UTC"));
+    EXPECT_TRUE(ScenarioLoader::parseLocalDate("2025-06-02T10:00:59." + std::string(44, '5'), "UTC"));  // 64 characters
+    EXPECT_FALSE(ScenarioLoader::parseLocalDate("2025-06-02T10:00:59." + std::string(45, '5'), "UTC"));
     // Bounds are printed so that they read back as they are.
     EXPECT_EQ(problem(R"({"apps": [], "steps": [{"do": "advance", "seconds": 31622401}]})"),
               "s.json: steps[0].seconds: 31622401 is out of range 0...31622400");
