@@ -121,9 +121,8 @@ TEST_F(BandedPngTest, RowWriterRefusesMissingRowsAndUnwritablePaths) {
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     std::string whole, banded;
     const bool wroteWhole = target.writePng((dir / "whole.png").string(), &whole);
-    const bool wroteBanded = writePngInBands((dir / "banded.png").string(), {64, 64}, 2,
-                                             [](GraphicsContext& c) { c.fill(Path::rect({0, 0, 64, 64}), Color(0.2, 0.4, 0.6)); },
-                                             &banded);
+    const auto paint = [](GraphicsContext& c) { c.fill(Path::rect({0, 0, 64, 64}), Color(0.2, 0.4, 0.6)); };
+    const bool wroteBanded = writePngInBands((dir / "banded.png").string(), {64, 64}, 2, paint, &banded);
     ::setrlimit(RLIMIT_FSIZE, &before);
     ::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(wroteWhole);

@@ -37,12 +37,16 @@ bool StepContext::writeOutputFile(const std::string& fileName, const PictureWrit
                            if (write(path, why)) return true;
                            writerFailed = true;
                            // The writer names what it opened; the reader knows the file by its name.
-                           for (auto at = why->find(path); at != std::string::npos; at = why->find(path, at + shown.size()))
+                           for (auto at = why->find(path); at != std::string::npos;
+                                at = why->find(path, at + shown.size()))
                                why->replace(at, path.size(), shown);
                            return false;
                        });
     if (!problem) return true;
-    if (error) *error = writerFailed ? *problem : "cannot write " + shown + ": " + *problem;
+    // Every message names the file, once.
+    if (error)
+        *error = writerFailed && problem->rfind("cannot write ", 0) == 0 ? *problem
+                                                                          : "cannot write " + shown + ": " + *problem;
     return false;
 }
 
