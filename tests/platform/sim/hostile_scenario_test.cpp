@@ -102,6 +102,16 @@ TEST_F(HostileScenarioTest, OutputNamesStayInsideTheOutputFolder) {
     EXPECT_EQ(ctx.outputPath("../../escape.png"), dir / "escape.png");
     EXPECT_EQ(ctx.outputPath("sub/ok.png"), dir / "sub/ok.png");
     EXPECT_FALSE(fs::exists(dir));  // naming a file creates nothing
+    // A writer that fails is reported under the file's name, and leaves nothing.
+    std::string error;
+    EXPECT_FALSE(ctx.writeOutputFile("sub/x.png", [](const std::string& path, std::string* why) {
+        std::ofstream(path) << "half";
+        *why = "cannot write " + path + ": boom";
+        return false;
+    }, &error));
+    EXPECT_EQ(error, "cannot write " + (dir / "sub/x.png").string() + ": boom");
+    EXPECT_TRUE(fs::is_empty(dir / "sub"));
+    fs::remove_all(dir);
 }
 
 TEST_F(HostileScenarioTest, OnlyRegularFilesOfASaneSizeAreRead) {
