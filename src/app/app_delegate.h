@@ -117,12 +117,23 @@ public:
     runtime::Signal<UrlCommandOutcome> urlCommandHandled;
 
     static constexpr int kMaxURLsPerDelivery = 4;
-    static constexpr const char* kDumpPath = "/tmp/quillmar-targets-dump.txt";
-    // Where the classification dump goes (tests and the simulated desktop point it elsewhere).
-    void setDumpPath(std::string path) { dumpPath_ = std::move(path); }
-    const std::string& dumpPath() const { return dumpPath_; }
-    // Each dump written or not: where, and whether it was (for the event log; the app reports nothing).
-    runtime::Signal<std::string, bool> classificationDumpWritten;
+    static constexpr const char* kDumpFolder = "/tmp";
+    static constexpr const char* kDumpName = "quillmar-targets-dump.txt";
+    // Where the classification dump goes: a name inside a folder, written without following
+    // anything that stands in the folder (tests and the simulated desktop point it elsewhere).
+    void setDumpPath(std::string folder, std::string name) {
+        dumpFolder_ = std::move(folder);
+        dumpName_ = std::move(name);
+    }
+    void setDumpPath(const std::string& path);
+    std::string dumpPath() const;
+    // Each dump written or not: where, and why not (for the event log; the app reports nothing).
+    struct ClassificationDump {
+        std::string path;
+        bool written = false;
+        std::string problem;  // set when not written
+    };
+    runtime::Signal<ClassificationDump> classificationDumpWritten;
 
 private:
     void installMainMenu();
@@ -130,7 +141,8 @@ private:
     void presentPreview();
     UrlCommandOutcome::Effect runURLCommand(const UrlCommand& command, bool trusted);
     UrlCommandOutcome::Effect runTrustedURLCommand(const UrlCommand& command);
-    void writeClassificationDump();
+    // Whether the dump was written.
+    bool writeClassificationDump();
     platform::MenuItem& addAction(platform::Menu& menu, std::string title, std::string actionName,
                                   void (AppDelegate::*action)(), std::string key = {});
 
@@ -138,7 +150,8 @@ private:
     std::shared_ptr<platform::Menu> statusMenu_;
     bool didReceiveURLBeforeFinishLaunching_ = false;
     SettingsWindowHost settingsWindowHost_;
-    std::string dumpPath_ = kDumpPath;
+    std::string dumpFolder_ = kDumpFolder;
+    std::string dumpName_ = kDumpName;
     runtime::Lifetime lifetime_;
     int settingsRequests_ = 0;
 };

@@ -12,13 +12,14 @@
 //     space/{current,on | all,off | toggle}, christmas[/off], toggle-game-pause,
 //     pause-current-app, toggle-ignore-frontmost
 
+#include <filesystem>
 #include <set>
 
 #include "app/app_delegate.h"
 #include "app/url_sender_check.h"
 #include "festive_hud/hud_festive_state.h"
 #include "platform/apple_event.h"
-#include "platform/atomic_file.h"
+#include "platform/folder_writer.h"
 #include "settings/switcher_settings.h"
 #include "settings_ui/settings_ui_state.h"
 #include "switcher/switcher_controller.h"
@@ -106,7 +107,7 @@ UrlCommandOutcome::Effect AppDelegate::runTrustedURLCommand(const UrlCommand& c)
             settings.setQAMode(!settings.qaModeEnabled.get());
         } else if (arg == "dump-targets") {
             if (!settings.qaModeEnabled.get()) return Effect::notApplicable;
-            writeClassificationDump();
+            if (!writeClassificationDump()) return Effect::failed;
         } else {
             return Effect::unknownArgument;
         }
@@ -184,11 +185,20 @@ UrlCommandOutcome::Effect AppDelegate::runTrustedURLCommand(const UrlCommand& c)
     return Effect::ran;
 }
 
-void AppDelegate::writeClassificationDump() {
+void AppDelegate::setDumpPath(const std::string& path) {
+    const std::filesystem::path p(path);
+    setDumpPath(p.has_parent_path() ? p.parent_path().string() : std::string("."), p.filename().string());
+}
+
+std::string AppDelegate::dumpPath() const { return (std::filesystem::path(dumpFolder_) / dumpName_).string(); }
+
+bool AppDelegate::writeClassificationDump() {
     const std::string text = WindowManager::shared().qaDumpClassification(SwitcherSettings::shared().switcherMode.get());
-    // A failed write changes nothing and reports nothing.
-    const bool written = platform::writeFileAtomically(dumpPath_, text);
-    classificationDumpWritten.emit(dumpPath_, written);
+    // A failed write changes nothing else; the outcome of the command says it failed.
+    const auto problem = platform::FolderWriter(dumpFolder_).write(dumpName_, text, 0600);
+    classificationDumpWritten.emit(
+        ClassificationDump{dumpPath(), !problem, problem ? "cannot write " + dumpPath() + ": " + *problem : ""});
+    return !problem;
 }
 
 }  // namespace quillmar

@@ -93,6 +93,7 @@ const char* UrlCommandOutcome::name(Effect effect) {
         case Effect::unknownCommand: return "unknownCommand";
         case Effect::unknownArgument: return "unknownArgument";
         case Effect::notApplicable: return "notApplicable";
+        case Effect::failed: return "failed";
         case Effect::malformed: return "malformed";
         case Effect::otherScheme: return "otherScheme";
         case Effect::beyondLimit: return "beyondLimit";

@@ -34,6 +34,7 @@ struct UrlCommandOutcome {
         unknownCommand,     // no such command: nothing changed
         unknownArgument,    // the command does not take this argument: nothing changed
         notApplicable,      // known, but nothing to do now (the dump outside QA mode)
+        failed,             // the command ran but its file could not be written (the dump)
         malformed,          // not a URL with a scheme
         otherScheme,        // a URL of another scheme: skipped
         beyondLimit,        // after the first four URLs of a delivery: skipped

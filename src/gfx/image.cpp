@@ -3,8 +3,10 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 
@@ -187,9 +189,29 @@ bool Image::writePng(const std::string& path, std::string* error) const {
         if (error) *error = "empty image";
         return false;
     }
-    cairo_status_t st = cairo_surface_write_to_png(surface_.get(), path.c_str());
+    // Cairo's own file writing, but a failed open or write says why ("No space left on device").
+    struct Sink {
+        std::FILE* file = nullptr;
+        int error = 0;
+    } sink{std::fopen(path.c_str(), "wb"), 0};
+    if (!sink.file) {
+        if (error) *error = "cannot write " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    auto write = [](void* closure, const unsigned char* data, unsigned int length) {
+        auto* s = static_cast<Sink*>(closure);
+        if (std::fwrite(data, 1, length, s->file) == length) return CAIRO_STATUS_SUCCESS;
+        s->error = errno;
+        return CAIRO_STATUS_WRITE_ERROR;
+    };
+    cairo_status_t st = cairo_surface_write_to_png_stream(surface_.get(), write, &sink);
+    if (std::fclose(sink.file) != 0 && st == CAIRO_STATUS_SUCCESS) {
+        sink.error = errno;
+        st = CAIRO_STATUS_WRITE_ERROR;
+    }
     if (st != CAIRO_STATUS_SUCCESS) {
-        if (error) *error = std::string("cannot write ") + path + ": " + cairo_status_to_string(st);
+        if (error)
+            *error = "cannot write " + path + ": " + (sink.error ? std::strerror(sink.error) : cairo_status_to_string(st));
         return false;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 
@@ -49,6 +50,13 @@ void onError(png_structp png, png_const_charp message) {
 }
 void onWarning(png_structp, png_const_charp) {}
 
+// As libpng's own stdio writing, but a failed write says why.
+void writeData(png_structp png, png_bytep data, png_size_t length) {
+    if (std::fwrite(data, 1, length, static_cast<std::FILE*>(png_get_io_ptr(png))) != length)
+        png_error(png, std::strerror(errno));
+}
+void flushData(png_structp png) { std::fflush(static_cast<std::FILE*>(png_get_io_ptr(png))); }
+
 struct PngCall {
     char message[256] = {};
 };
@@ -56,7 +64,7 @@ struct PngCall {
 // The header, as Cairo writes it: 8 bits a channel, no interlace, a white background colour.
 bool writeHeader(png_structp png, png_infop info, std::FILE* file, int width, int height, bool opaque) {
     if (setjmp(png_jmpbuf(png))) return false;
-    png_init_io(png, file);
+    png_set_write_fn(png, file, writeData, flushData);
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, opaque ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGB_ALPHA,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_color_16 white{};
@@ -112,7 +120,7 @@ bool PngRowWriter::open(const std::string& path, int width, int height, bool opa
     path_ = path;
     if (width <= 0 || height <= 0) return fail(error, "empty image");
     file_ = std::fopen(path.c_str(), "wb");
-    if (!file_) return fail(error, "error while writing to output stream");
+    if (!file_) return fail(error, std::strerror(errno));
     auto* call = new PngCall;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, call, onError, onWarning);
     if (!png) {
@@ -146,8 +154,9 @@ bool PngRowWriter::finish(std::string* error) {
     if (!writeEnd(png, static_cast<png_infop>(info_)))
         return fail(error, static_cast<PngCall*>(png_get_error_ptr(png))->message);
     const bool flushed = std::fflush(file_) == 0 && !std::ferror(file_);
+    const int flushError = errno;
     close();
-    if (!flushed) return fail(error, "error while writing to output stream");
+    if (!flushed) return fail(error, std::strerror(flushError));
     return true;
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cairo.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
@@ -106,7 +108,27 @@ TEST_F(BandedPngTest, RowWriterRefusesMissingRowsAndUnwritablePaths) {
     EXPECT_FALSE(png.writeRows(reinterpret_cast<const unsigned char*>(row), 4, 0, &error));
     EXPECT_FALSE(png.finish(&error));
     EXPECT_FALSE(png.open((dir / "no-such-folder" / "x.png").string(), 4, 4, true, &error));
-    EXPECT_NE(error.find("cannot write"), std::string::npos);
+    EXPECT_EQ(error, "cannot write " + (dir / "no-such-folder" / "x.png").string() + ": No such file or directory");
+
+    // A write the disk refuses says why (a file-size limit stands in for a full disk).
+    RenderTarget target({64, 64}, 2);
+    target.context().fill(Path::rect({0, 0, 64, 64}), Color(0.2, 0.4, 0.6));
+    struct rlimit before {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    auto* const oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = before;
+    small.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string whole, banded;
+    const bool wroteWhole = target.writePng((dir / "whole.png").string(), &whole);
+    const auto paint = [](GraphicsContext& c) { c.fill(Path::rect({0, 0, 64, 64}), Color(0.2, 0.4, 0.6)); };
+    const bool wroteBanded = writePngInBands((dir / "banded.png").string(), {64, 64}, 2, paint, &banded);
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    ::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(wroteWhole);
+    EXPECT_FALSE(wroteBanded);
+    EXPECT_EQ(whole, "cannot write " + (dir / "whole.png").string() + ": File too large");
+    EXPECT_EQ(banded, "cannot write " + (dir / "banded.png").string() + ": File too large");
 }
 
 TEST_F(BandedPngTest, BandsGiveTheWholePicturesBytesAtAnyBandHeight) {

@@ -70,7 +70,7 @@ void logChanges(runtime::Published<T>& setting, const char* key, platform::sim::
     });
 }
 
-void connectLog(platform::sim::EventLog& log) {
+void connectLog(platform::sim::EventLog& log, platform::sim::PictureIndex* pictures) {
     auto& bag = runtime::World::shared<AppShellDemoObservations>().bag;
     auto& delegate = AppDelegate::shared();
     delegate.urlCommandHandled
@@ -97,8 +97,11 @@ void connectLog(platform::sim::EventLog& log) {
         })
         .store(bag);
     delegate.classificationDumpWritten
-        .connect([&log](const std::string& path, const bool& written) {
-            log.record("classificationDump", {{"path", path}, {"written", written}});
+        .connect([&log, pictures](const AppDelegate::ClassificationDump& dump) {
+            nlohmann::ordered_json f = {{"path", dump.path}, {"written", dump.written}};
+            if (!dump.written) f["reason"] = dump.problem;
+            log.record("classificationDump", f);
+            if (!dump.written && pictures) pictures->addFailedFile(dump.path, dump.problem);
         })
         .store(bag);
 
@@ -130,9 +133,9 @@ void startAppShellDemo(StepContext& ctx) {
     if (!platform::TitledWindows::installed()) platform::sim::SimTitledWindows::install();
     if (!platform::Haptics::installed()) platform::sim::SimHaptics::install();
     // The simulated system's temporary folder lies inside the output folder.
-    AppDelegate::shared().setDumpPath(ctx.outputPath("tmp/quillmar-targets-dump.txt").string());
+    AppDelegate::shared().setDumpPath(ctx.outputFolder().string(), kSimulatedDumpName);
     // Connected first: the log hears what the start-up itself asks for.
-    connectLog(ctx.log);
+    connectLog(ctx.log, ctx.pictures);
     runApplication();
 }
 
@@ -275,6 +278,7 @@ constexpr platform::sim::NamedStep kAppShellSteps[] = {
 void registerAppShellSteps(platform::sim::ScenarioRegistry& registry) {
     registry.registerSection("launchURLs", launchURLsSection);
     registry.registerSteps(kAppShellSteps);
+    registry.reserveOutputName(kSimulatedDumpName, "the classification dump's");
 }
 
 }  // namespace quillmar

@@ -22,6 +22,10 @@
 
 namespace quillmar {
 
+// The classification dump's name inside the output folder (the simulated system's temporary
+// folder lies there); no picture may take it.
+inline constexpr const char* kSimulatedDumpName = "tmp/quillmar-targets-dump.txt";
+
 void registerAppShellSteps(platform::sim::ScenarioRegistry& registry);
 
 // Installs the shell's simulated services, runs the entry point and connects the log.

@@ -94,12 +94,13 @@ void festiveDayStep(ScenarioFields& f, StepContext* ctx) {
     auto date = f.string("date");
     auto language = f.string("language");
     auto zone = f.string("timeZone", Need::optional);
-    if (zone && !runtime::WallClock::isKnownTimeZone(*zone)) f.fail("timeZone", "unknown time zone \"" + *zone + "\"");
+    if (zone && !runtime::WallClock::isKnownTimeZone(*zone))
+        f.fail("timeZone", "unknown time zone " + ScenarioFields::quoted(*zone));
     auto& clock = runtime::WallClock::shared();
     std::optional<double> instant;
     if (date && f.ok()) {
         instant = platform::sim::ScenarioLoader::parseLocalDate(*date, zone.value_or(clock.timeZone()));
-        if (!instant) f.fail("date", "\"" + *date + "\" is not a possible date and time (expected YYYY-MM-DDTHH:MM[:SS])");
+        if (!instant) f.fail("date", platform::sim::ScenarioLoader::dateProblem(*date));
     }
     if (!ctx || !instant || !language || !f.ok()) return;
     if (zone) clock.setTimeZone(*zone);

@@ -182,11 +182,11 @@ SceneFields readSceneFields(ScenarioFields& f) {
     out.pointer = f.point("pointer", Need::optional);
     if (name) {
         out.scene = findScene(*name);
-        if (!out.scene) f.fail("renderer", "unknown scene renderer \"" + *name + "\"");
+        if (!out.scene) f.fail("renderer", "unknown scene renderer " + ScenarioFields::quoted(*name));
     }
     if (themeName) {
         out.theme = themeNamed(*themeName);
-        if (!out.theme) f.fail("theme", "unknown canvas theme \"" + *themeName + "\"");
+        if (!out.theme) f.fail("theme", "unknown canvas theme " + ScenarioFields::quoted(*themeName));
     }
     const gfx::Size def = out.scene ? defaultCanvas(*out.scene) : gfx::Size{480, 592};
     out.canvas = {width.value_or(def.width), height.value_or(def.height)};
@@ -290,7 +290,8 @@ void renderSceneFramesStep(ScenarioFields& f, StepContext* ctx) {
         drawCell(c, *s.scene, {0, 0, s.canvas.width, s.canvas.height}, isDark, p, s.theme, 0, s.pointer);
         const std::string name = frameFileName(*file, i);
         std::string error;
-        const bool ok = target.writePng(ctx->outputPath(name).string(), &error);
+        const bool ok = ctx->writeOutputFile(
+            name, [&](const std::string& path, std::string* why) { return target.writePng(path, why); }, &error);
         char what[64];
         std::snprintf(what, sizeof what, " (frame %d, p = %.3f)", i, p);
         ctx->pictureWritten(name, caption.value_or(std::string("Scene ") + s.scene->name) + what, ok, error, s.scale);

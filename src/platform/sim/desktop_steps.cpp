@@ -173,7 +173,7 @@ void systemStep(ScenarioFields& f, StepContext* ctx) {
     };
     auto event = f.string("event");
     auto it = event ? names.find(*event) : names.end();
-    if (event && it == names.end()) f.fail("event", "unknown system event \"" + *event + "\"");
+    if (event && it == names.end()) f.fail("event", "unknown system event " + ScenarioFields::quoted(*event));
     if (!ctx || it == names.end()) return;
     ctx->desktop.postSystemEvent(it->second);
 }

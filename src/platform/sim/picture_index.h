@@ -2,10 +2,12 @@
 // Every picture a demo run writes, in the order written, with what it shows: the scenario runner
 // turns it into DIR/index.html at the end of the run, so a person can look through the run.
 // Steps that write a PNG report it through StepContext::pictureWritten, whether or not the write
-// succeeded (a failed entry says why).
+// succeeded (a failed entry says why). Other files of the run that fail to be written are kept
+// too, so that the run's end counts them.
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quillmar::platform::sim {
@@ -57,12 +59,17 @@ public:
         e.error = std::move(error);
         entries_.push_back(std::move(e));
     }
+    // A file of the run other than a picture (the classification dump) that could not be written.
+    void addFailedFile(std::string file, std::string error) { failedFiles_.push_back({std::move(file), std::move(error)}); }
+    const std::vector<std::pair<std::string, std::string>>& failedFiles() const { return failedFiles_; }
+
     const std::vector<PictureEntry>& entries() const { return entries_; }
     const std::vector<PictureScenario>& scenarios() const { return scenarios_; }
 
 private:
     std::vector<PictureEntry> entries_;
     std::vector<PictureScenario> scenarios_;
+    std::vector<std::pair<std::string, std::string>> failedFiles_;  // file, why
     std::string note_;
     std::size_t step_ = 0;
     double time_ = 0;

@@ -1,14 +1,20 @@
 #include "platform/sim/picture_index_page.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <cctype>
 #include <cstdio>
-#include <fstream>
 #include <optional>
 #include <sstream>
 #include <vector>
+
+#include "platform/folder_writer.h"
 
 namespace quillmar::platform::sim {
 
@@ -21,9 +27,15 @@ struct PixelSize {
 
 // The size in the PNG's header chunk, which always comes first.
 std::optional<PixelSize> pngSize(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
+    // Only a regular file is read (nothing is followed, a FIFO does not block).
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
     std::array<unsigned char, 24> head{};
-    if (!in.read(reinterpret_cast<char*>(head.data()), head.size())) return std::nullopt;
+    struct stat st {};
+    const bool read = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                      ::read(fd, head.data(), head.size()) == static_cast<ssize_t>(head.size());
+    ::close(fd);
+    if (!read) return std::nullopt;
     static constexpr std::array<unsigned char, 8> kSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     for (std::size_t i = 0; i < kSignature.size(); ++i)
         if (head[i] != kSignature[i]) return std::nullopt;
@@ -60,7 +72,7 @@ constexpr const char* kStyle = R"(body{font-family:sans-serif;margin:24px;backgr
 h1{font-size:22px}h2{font-size:18px;margin-top:36px;border-bottom:1px solid #ccc}h3{font-size:15px;color:#444}
 figure{display:inline-block;vertical-align:top;margin:8px 16px 16px 0;padding:8px;background:#fff;border:1px solid #ddd}
 figure img{display:block;max-width:100%;height:auto}figcaption{max-width:640px;font-size:13px;margin-top:6px}
-.meta{color:#666;font-size:12px}.failed{border-color:#c33;color:#a00}
+.meta{color:#666;font-size:12px}.failed{border-color:#c33;color:#a00}.refused{border-style:dashed;color:#555}
 nav{background:#fff;border:1px solid #ddd;padding:8px 16px}nav li{margin:2px 0}nav ol ol{font-size:13px}
 .top{font-size:12px;font-weight:normal;margin-left:12px})";
 
@@ -75,7 +87,7 @@ std::string scenarioTitle(const PictureScenario& s) { return s.description.empty
 // The sections in the order the page shows them: each scenario that has pictures, with its notes.
 struct Section {
     std::size_t scenario = 0;
-    std::size_t pictures = 0;
+    std::size_t pictures = 0;  // written
     std::vector<std::string> notes;
 };
 
@@ -87,7 +99,7 @@ std::vector<Section> sectionsOf(const PictureIndex& index) {
             sections.push_back({e.scenario, 0, {}});
             note.reset();
         }
-        ++sections.back().pictures;
+        if (e.written) ++sections.back().pictures;
         if ((!note || *note != e.note) && !e.note.empty()) sections.back().notes.push_back(e.note);
         note = e.note;
     }
@@ -115,10 +127,11 @@ std::string escapeHtml(const std::string& text) {
 std::string pictureIndexPage(const PictureIndex& index, const std::filesystem::path& dir) {
     std::ostringstream html;
     const auto& entries = index.entries();
+    const auto written = static_cast<std::size_t>(
+        std::count_if(entries.begin(), entries.end(), [](const PictureEntry& e) { return e.written; }));
     html << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
          << "<title>Quillmar demo pictures</title>\n<style>" << kStyle << "</style>\n</head>\n<body>\n"
-         << "<h1>Quillmar demo: " << entries.size() << (entries.size() == 1 ? " picture" : " pictures")
-         << "</h1>\n";
+         << "<h1>Quillmar demo: " << written << (written == 1 ? " picture" : " pictures") << "</h1>\n";
     // Contents: every scenario's section, and the notes within it.
     html << "<nav id=\"contents\"><h2>Contents</h2>\n<ol>\n";
     for (const auto& section : sectionsOf(index)) {
@@ -162,7 +175,8 @@ std::string pictureIndexPage(const PictureIndex& index, const std::filesystem::p
         const std::string meta = "step " + std::to_string(e.step) + ", t = " + seconds(e.time) + " s, " +
                                  escapeHtml(e.file);
         if (!e.written) {
-            html << "<figure class=\"failed\"><p>Not written: " << escapeHtml(e.error.empty() ? "unknown reason" : e.error)
+            html << (e.refused ? "<figure class=\"refused\"><p>Not taken: " : "<figure class=\"failed\"><p>Not written: ")
+                 << escapeHtml(e.error.empty() ? "unknown reason" : e.error)
                  << "</p><figcaption>" << caption << "<br><span class=\"meta\">" << meta
                  << "</span></figcaption></figure>\n";
             continue;
@@ -182,14 +196,8 @@ std::string pictureIndexPage(const PictureIndex& index, const std::filesystem::p
 }
 
 bool writePictureIndexPage(const PictureIndex& index, const std::filesystem::path& dir, std::string* error) {
-    std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-    const auto path = dir / "index.html";
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out) out << pictureIndexPage(index, dir);
-    out.close();
-    if (!out) {
-        if (error) *error = "cannot write " + path.string();
+    if (auto problem = FolderWriter(dir).write("index.html", pictureIndexPage(index, dir))) {
+        if (error) *error = "cannot write " + (dir / "index.html").string() + ": " + *problem;
         return false;
     }
     return true;

@@ -1,8 +1,8 @@
 #include "platform/sim/scenario_fields.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace quillmar::platform::sim {
 
@@ -22,12 +22,48 @@ std::string typeName(const nlohmann::json& v) {
 }
 }  // namespace
 
+namespace {
+// The length of text cut to at most `limit` bytes without splitting a UTF-8 character.
+std::size_t cutLength(std::string_view text, std::size_t limit) {
+    if (text.size() <= limit) return text.size();
+    std::size_t n = limit;
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xc0) == 0x80) --n;
+    return n;
+}
+std::string cutNote(std::size_t size) { return " (" + std::to_string(size) + " bytes)"; }
+}  // namespace
+
+std::string ScenarioFields::quoted(std::string_view text) {
+    const std::size_t keep = cutLength(text, kShownBytes);
+    std::string out = nlohmann::json(std::string(text.substr(0, keep)))
+                          .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    if (keep < text.size()) out.insert(out.size() - 1, "\u2026").append(cutNote(text.size()));
+    return out;
+}
+
+std::string ScenarioFields::shown(const nlohmann::json& value) {
+    if (value.is_string()) return quoted(value.get_ref<const std::string&>());
+    std::string text = value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    const std::size_t keep = cutLength(text, kShownBytes);
+    if (keep < text.size()) text = text.substr(0, keep) + "\u2026" + cutNote(text.size());
+    return text;
+}
+
+std::string ScenarioFields::numberText(double value) {
+    char buf[64];
+    const auto result = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, result.ptr);
+}
+
 ScenarioFields::ScenarioFields(const nlohmann::json& object, std::string path)
     : object_(object.is_object() ? object : emptyObject()), path_(std::move(path)) {
     if (!object.is_object()) error_ = path_ + ": expected an object, found " + typeName(object);
 }
 
-std::string ScenarioFields::pathOf(const std::string& key) const { return path_.empty() ? key : path_ + "." + key; }
+std::string ScenarioFields::pathOf(const std::string& key) const {
+    const std::string name = key.size() <= kShownBytes ? key : quoted(key);
+    return path_.empty() ? name : path_ + "." + name;
+}
 
 void ScenarioFields::fail(const std::string& key, const std::string& problem) {
     if (error_.empty()) error_ = pathOf(key) + ": " + problem;
@@ -60,9 +96,7 @@ std::optional<double> ScenarioFields::number(const std::string& key, Need need, 
     }
     const double d = v->get<double>();
     if (!std::isfinite(d) || d < lo || d > hi) {
-        char range[96];
-        std::snprintf(range, sizeof range, "%g is out of range %g...%g", d, lo, hi);
-        fail(key, range);
+        fail(key, numberText(d) + " is out of range " + numberText(lo) + "..." + numberText(hi));
         return std::nullopt;
     }
     return d;
@@ -200,7 +234,7 @@ std::optional<std::uint32_t> ScenarioFields::color(const std::string& key, Need 
     const bool shapeOk = (t.size() == 7 || t.size() == 9) && t[0] == '#' &&
                          t.find_first_not_of("0123456789abcdefABCDEF", 1) == std::string::npos;
     if (!shapeOk) {
-        fail(key, "expected a colour \"#RRGGBB\" or \"#AARRGGBB\", found \"" + t + "\"");
+        fail(key, "expected a colour \"#RRGGBB\" or \"#AARRGGBB\", found " + quoted(t));
         return std::nullopt;
     }
     auto value = static_cast<std::uint32_t>(std::stoul(t.substr(1), nullptr, 16));

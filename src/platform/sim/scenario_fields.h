@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -59,6 +60,16 @@ public:
     std::optional<Rect> rect(const std::string& key, Need need = Need::required);
     // "#RRGGBB" or "#AARRGGBB" as straight ARGB.
     std::optional<std::uint32_t> color(const std::string& key, Need need = Need::required);
+
+    // Text of the file shown in a message: quoted, control characters escaped, and cut to about
+    // kShownBytes bytes (with "…" and the full length) when longer, so a hostile string is never
+    // echoed whole.
+    static constexpr std::size_t kShownBytes = 200;
+    static std::string quoted(std::string_view text);
+    // Any value shown the same way: a string quoted, anything else as JSON, cut alike.
+    static std::string shown(const nlohmann::json& value);
+    // A number as it reads naturally and reads back to the same value ("31622400", "0.1", "1e+300").
+    static std::string numberText(double value);
 
     // Marks a field as known without reading it.
     void allow(const std::string& key) { seen_.insert(key); }

@@ -1,8 +1,9 @@
 #include "platform/sim/scenario_loader.h"
 
+#include <charconv>
+#include <climits>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -41,7 +42,7 @@ std::optional<ActivationPolicy> parsePolicy(ScenarioFields& f, const std::string
     if (*s == "regular") return ActivationPolicy::regular;
     if (*s == "accessory") return ActivationPolicy::accessory;
     if (*s == "prohibited") return ActivationPolicy::prohibited;
-    f.fail(key, "expected \"regular\", \"accessory\" or \"prohibited\", found \"" + *s + "\"");
+    f.fail(key, "expected \"regular\", \"accessory\" or \"prohibited\", found " + ScenarioFields::quoted(*s));
     return std::nullopt;
 }
 
@@ -231,7 +232,23 @@ struct Builder {
                 return;
             }
         }
-        top.fail("frontmost", "names no running app: " + v->dump());
+        top.fail("frontmost", "names no running app: " + ScenarioFields::shown(*v));
+    }
+
+    // Why a step's file cannot be written: it leaves the output folder, or it would take, hold or
+    // lie under a name the run writes itself.
+    std::optional<std::string> outputNameProblem(const std::string& name) const {
+        if (auto problem = ScenarioLoader::outputNameProblem(name)) return problem;
+        const std::string normal = std::filesystem::path(name).lexically_normal().generic_string();
+        auto under = [](const std::string& inner, const std::string& outer) {
+            return inner.size() > outer.size() && inner.compare(0, outer.size(), outer) == 0 && inner[outer.size()] == '/';
+        };
+        for (const auto& [reserved, whose] : registry.reservedOutputNames()) {
+            if (normal == reserved) return ScenarioFields::quoted(name) + " is " + whose + " name";
+            if (under(reserved, normal) || under(normal, reserved))
+                return ScenarioFields::quoted(name) + " clashes with " + whose + " name, \"" + reserved + "\"";
+        }
+        return std::nullopt;
     }
 
     void entries(const nlohmann::json* list, const std::string& listName, std::vector<ScenarioEntry>& out) {
@@ -241,12 +258,12 @@ struct Builder {
             ScenarioFields f((*list)[i], path);
             auto name = f.string("do");
             const ScenarioHandler* handler = name ? registry.step(*name) : nullptr;
-            if (name && !handler) f.fail("do", "unknown step \"" + *name + "\"");
+            if (name && !handler) f.fail("do", "unknown step " + ScenarioFields::quoted(*name));
             if (handler) (*handler)(f, nullptr);
             // Pictures and other output stay inside the output folder.
             if (const auto* file = (*list)[i].is_object() && (*list)[i].contains("file") ? &(*list)[i]["file"] : nullptr;
                 file && file->is_string())
-                if (auto problem = ScenarioLoader::outputNameProblem(file->get<std::string>())) f.fail("file", *problem);
+                if (auto problem = outputNameProblem(file->get<std::string>())) f.fail("file", *problem);
             f.rejectUnknown();
             if (!check(f)) return;
             out.push_back(ScenarioEntry{*name, (*list)[i], path});
@@ -257,22 +274,56 @@ struct Builder {
 }  // namespace
 
 std::optional<double> ScenarioLoader::parseLocalDate(const std::string& text, const std::string& timeZone) {
-    static const std::regex shape(R"(^(-?\d{4,})-(\d{2})-(\d{2})T(\d{2}):(\d{2})(?::(\d{2}(?:\.\d+)?))?$)");
-    std::smatch m;
-    if (!std::regex_match(text, m, shape)) return std::nullopt;
-    runtime::CivilDateTime c;
-    try {
-        c.year = std::stoi(m[1]);
-        c.month = std::stoi(m[2]);
-        c.day = std::stoi(m[3]);
-        c.hour = std::stoi(m[4]);
-        c.minute = std::stoi(m[5]);
-        c.second = m[6].matched ? std::stod(m[6]) : 0.0;
-    } catch (const std::exception&) {
-        return std::nullopt;  // a year too large for an int
+    // YYYY-MM-DDTHH:MM[:SS[.fraction]], the year four to ten digits, maybe negative: read by
+    // hand, and only as long as a date can be.
+    if (text.size() > kMaxDateLength) return std::nullopt;
+    std::size_t at = 0;
+    // At most ten digits: the value always fits.
+    auto number = [&](std::size_t fewest, std::size_t most) -> std::optional<long long> {
+        long long value = 0;
+        const std::size_t start = at;
+        while (at < text.size() && at - start < most && text[at] >= '0' && text[at] <= '9')
+            value = value * 10 + (text[at++] - '0');
+        if (at - start < fewest) return std::nullopt;
+        return value;
+    };
+    auto digits = [&] {
+        const std::size_t start = at;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+        return at > start;
+    };
+    auto skip = [&](char c) { return at < text.size() && text[at] == c ? (++at, true) : false; };
+    const bool negative = skip('-');
+    const auto year = number(4, 10);
+    if (!year || !skip('-')) return std::nullopt;
+    const auto month = number(2, 2);
+    if (!month || !skip('-')) return std::nullopt;
+    const auto day = number(2, 2);
+    if (!day || !skip('T')) return std::nullopt;
+    const auto hour = number(2, 2);
+    if (!hour || !skip(':')) return std::nullopt;
+    const auto minute = number(2, 2);
+    if (!minute) return std::nullopt;
+    double second = 0;
+    if (skip(':')) {
+        const std::size_t start = at;
+        if (!number(2, 2)) return std::nullopt;
+        if (skip('.') && !digits()) return std::nullopt;
+        std::from_chars(text.data() + start, text.data() + at, second);
     }
-    if (c.second >= 60) return std::nullopt;
+    if (at != text.size() || *year > INT_MAX || second >= 60) return std::nullopt;
+    runtime::CivilDateTime c;
+    c.year = static_cast<int>(negative ? -*year : *year);
+    c.month = static_cast<int>(*month);
+    c.day = static_cast<int>(*day);
+    c.hour = static_cast<int>(*hour);
+    c.minute = static_cast<int>(*minute);
+    c.second = second;
     return runtime::WallClock::instant(c, timeZone);
+}
+
+std::string ScenarioLoader::dateProblem(const std::string& text) {
+    return ScenarioFields::quoted(text) + " is not a possible date and time (expected YYYY-MM-DDTHH:MM[:SS])";
 }
 
 ScenarioLoadResult ScenarioLoader::loadFile(const std::string& path) const {
@@ -282,7 +333,7 @@ ScenarioLoadResult ScenarioLoader::loadFile(const std::string& path) const {
     switch (file.status) {
         case Status::ok: return parse(file.text, path);
         case Status::missing: return failure(path, "cannot be opened");
-        case Status::notRegular: return failure(path, "is not a regular file");
+        case Status::notRegular: return failure(path, file.problem);
         case Status::tooLarge:
             return failure(path, file.problem.substr(0, file.problem.find(';')) + "; a scenario may have at most " +
                                      std::to_string(kMaxFileBytes) + " bytes");
@@ -296,10 +347,10 @@ std::optional<std::string> ScenarioLoader::outputNameProblem(const std::string& 
     if (name.find('\0') != std::string::npos) return "an output file name cannot hold a NUL character";
     const std::filesystem::path p(name);
     if (p.is_absolute() || p.has_root_name() || p.has_root_directory())
-        return "\"" + name + "\" is absolute; output files are named relative to the output folder";
+        return ScenarioFields::quoted(name) + " is absolute; output files are named relative to the output folder";
     for (const auto& part : p)
-        if (part == "..") return "\"" + name + "\" leaves the output folder";
-    if (!p.has_filename() || p.filename() == ".") return "\"" + name + "\" names a folder, not a file";
+        if (part == "..") return ScenarioFields::quoted(name) + " leaves the output folder";
+    if (!p.has_filename() || p.filename() == ".") return ScenarioFields::quoted(name) + " names a folder, not a file";
     return std::nullopt;
 }
 
@@ -334,13 +385,14 @@ ScenarioLoadResult ScenarioLoader::parse(const std::string& text, const std::str
     s.space = static_cast<int>(top.integer("space", Need::optional, 1, 16).value_or(1));
     s.languages = top.stringArray("languages", Need::optional).value_or(std::vector<std::string>{"en-US"});
     s.timeZone = top.string("timeZone", Need::optional).value_or("UTC");
-    if (!runtime::WallClock::isKnownTimeZone(s.timeZone)) top.fail("timeZone", "unknown time zone \"" + s.timeZone + "\"");
+    if (!runtime::WallClock::isKnownTimeZone(s.timeZone))
+        top.fail("timeZone", "unknown time zone " + ScenarioFields::quoted(s.timeZone));
     const std::string date = top.string("date", Need::optional).value_or("2025-06-02T10:00:00");
     if (top.ok()) {
         if (auto epoch = parseLocalDate(date, s.timeZone))
             s.epochSeconds = *epoch;
         else
-            top.fail("date", "\"" + date + "\" is not a possible date and time (expected YYYY-MM-DDTHH:MM[:SS])");
+            top.fail("date", dateProblem(date));
     }
     if (const auto* settings = top.object("settings", Need::optional))
         for (auto& [k, v] : settings->items()) s.settings[k] = v;
@@ -355,7 +407,8 @@ ScenarioLoadResult ScenarioLoader::parse(const std::string& text, const std::str
         for (std::size_t i = 0; i < stacking->size(); ++i) {
             const auto& n = (*stacking)[i];
             if (!n.is_number_unsigned() || !b.usedWindows.count(n.get<std::uint32_t>())) {
-                top.fail("stacking[" + std::to_string(i) + "]", "names no window number given in the scenario: " + n.dump());
+                top.fail("stacking[" + std::to_string(i) + "]",
+                         "names no window number given in the scenario: " + ScenarioFields::shown(n));
                 break;
             }
             s.stacking.push_back(n.get<std::uint32_t>());

@@ -23,8 +23,9 @@
 //   "steps": [{"do": name, ...}]
 //   any section registered with the registry.
 // A step's "file" (where it writes a picture) must name a file inside the output folder: absolute
-// names and ".." are refused when the scenario loads. Only regular files of at most kMaxFileBytes,
-// nested at most kMaxJsonNesting deep, are read.
+// names and ".." are refused when the scenario loads, and so are the names the run writes itself
+// (ScenarioRegistry::reserveOutputName: the index page, the classification dump). Only regular
+// files of at most kMaxFileBytes, nested at most kMaxJsonNesting deep, are read.
 
 #include <cstdint>
 #include <optional>
@@ -51,8 +52,12 @@ public:
     // fileName is used in messages only.
     ScenarioLoadResult parse(const std::string& text, const std::string& fileName) const;
 
-    // "YYYY-MM-DDTHH:MM[:SS]" in a zone to epoch seconds; nullopt for a malformed or impossible date.
+    // "YYYY-MM-DDTHH:MM[:SS]" in a zone to epoch seconds; nullopt for a malformed or impossible date
+    // (or one longer than kMaxDateLength characters).
+    static constexpr std::size_t kMaxDateLength = 64;
     static std::optional<double> parseLocalDate(const std::string& text, const std::string& timeZone);
+    // The message for a date that parseLocalDate refuses (the text quoted, cut when long).
+    static std::string dateProblem(const std::string& text);
 
     // Why name cannot be an output file inside the output folder, or nullopt when it can.
     static std::optional<std::string> outputNameProblem(const std::string& name);

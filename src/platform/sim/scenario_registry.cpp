@@ -2,20 +2,52 @@
 
 #include <system_error>
 
+#include "platform/folder_writer.h"
 #include "platform/sim/event_log.h"
 
 namespace quillmar::platform::sim {
 
-std::filesystem::path StepContext::outputPath(const std::string& fileName) const {
-    const std::filesystem::path dir = outputDirectory.empty() ? std::filesystem::path("out") : outputDirectory;
-    // The loader has refused names that leave the folder; anything that still would is kept inside.
+namespace {
+
+// The name inside the output folder: the loader has refused names that leave it; anything that
+// still would is kept inside.
+std::filesystem::path nameInside(const std::string& fileName) {
     std::filesystem::path name = std::filesystem::path(fileName).lexically_normal();
     if (name.is_absolute() || name.has_root_path() || (!name.empty() && *name.begin() == ".."))
         name = name.filename();
-    const auto path = dir / name;
-    std::error_code ec;
-    std::filesystem::create_directories(path.parent_path(), ec);
-    return path;
+    return name;
+}
+
+}  // namespace
+
+std::filesystem::path StepContext::outputFolder() const {
+    return outputDirectory.empty() ? std::filesystem::path("out") : outputDirectory;
+}
+
+std::filesystem::path StepContext::outputPath(const std::string& fileName) const {
+    return outputFolder() / nameInside(fileName);
+}
+
+bool StepContext::writeOutputFile(const std::string& fileName, const PictureWriter& write, std::string* error) const {
+    const std::string shown = outputPath(fileName).string();
+    bool writerFailed = false;
+    auto problem = platform::FolderWriter(outputFolder())
+                       .write(nameInside(fileName).generic_string(), [&](int fd, std::string* why) {
+                           const std::string path = platform::FolderWriter::descriptorPath(fd);
+                           if (write(path, why)) return true;
+                           writerFailed = true;
+                           // The writer names what it opened; the reader knows the file by its name.
+                           for (auto at = why->find(path); at != std::string::npos;
+                                at = why->find(path, at + shown.size()))
+                               why->replace(at, path.size(), shown);
+                           return false;
+                       });
+    if (!problem) return true;
+    // Every message names the file, once.
+    if (error)
+        *error = writerFailed && problem->rfind("cannot write ", 0) == 0 ? *problem
+                                                                          : "cannot write " + shown + ": " + *problem;
+    return false;
 }
 
 namespace {
@@ -35,7 +67,7 @@ nlohmann::ordered_json pictureRecord(const std::string& fileName, const nlohmann
 bool StepContext::writePicture(const std::string& event, const std::string& fileName, const std::string& caption,
                                const PictureWriter& write, const nlohmann::ordered_json& fields, double scale) const {
     std::string error;
-    const bool ok = write(outputPath(fileName).string(), &error);
+    const bool ok = writeOutputFile(fileName, write, &error);
     log.record(event, pictureRecord(fileName, fields, ok, error));
     pictureWritten(fileName, caption, ok, error, scale);
     return ok;

@@ -36,7 +36,9 @@ struct StepContext {
 
     PictureIndex* pictures = nullptr;       // the run's picture list (null in tests that need none)
 
-    // A file in the output directory (which is created, with any sub-folder the name has).
+    // The folder the files go to ("out" when the run names none).
+    std::filesystem::path outputFolder() const;
+    // Where a file of the output folder is, for messages and the log; nothing is created.
     std::filesystem::path outputPath(const std::string& fileName) const;
     // Every step that writes a picture reports it here, written or not, with a caption that says
     // what it shows; the run's index page lists them in this order.
@@ -50,6 +52,10 @@ struct StepContext {
     // in *error). The log gets `event` with {"file": fileName, ...fields, "written", "reason"},
     // and the index page lists the picture with its caption. Returns whether it was written.
     using PictureWriter = std::function<bool(const std::string& path, std::string* error)>;
+    // Writes one file of the output folder: `write` gets a name that opens a fresh temporary file,
+    // which is renamed over fileName once written (platform/folder_writer.h: nothing that stands
+    // in the folder is followed, a failure leaves nothing behind). False with why in *error.
+    bool writeOutputFile(const std::string& fileName, const PictureWriter& write, std::string* error) const;
     bool writePicture(const std::string& event, const std::string& fileName, const std::string& caption,
                       const PictureWriter& write, const nlohmann::ordered_json& fields = {},
                       double scale = 2) const;
@@ -76,6 +82,11 @@ public:
         for (const auto& entry : table) registerStep(entry.name, entry.run);
     }
 
+    // A name in the output folder that the run itself writes (whose: "the index page's"): no
+    // step's file may take it, lie under it or hold it.
+    void reserveOutputName(const std::string& name, const std::string& whose) { reserved_[name] = whose; }
+    const std::map<std::string, std::string>& reservedOutputNames() const { return reserved_; }
+
     const ScenarioHandler* step(const std::string& name) const;
     const ScenarioHandler* section(const std::string& name) const;
     const std::map<std::string, ScenarioHandler>& steps() const { return steps_; }
@@ -84,6 +95,7 @@ public:
 private:
     std::map<std::string, ScenarioHandler> steps_;
     std::map<std::string, ScenarioHandler> sections_;
+    std::map<std::string, std::string> reserved_;
 };
 
 }  // namespace quillmar::platform::sim

@@ -21,7 +21,10 @@
 
 namespace quillmar::platform::sim {
 
-ScenarioRunner::ScenarioRunner() { registerDesktopSteps(registry_); }
+ScenarioRunner::ScenarioRunner() {
+    registerDesktopSteps(registry_);
+    registry_.reserveOutputName(kIndexPageName, "the index page's");
+}
 
 namespace {
 
@@ -146,11 +149,17 @@ int ScenarioRunner::finish(const PictureIndex& pictures, const std::filesystem::
             << (firstFailure->error.empty() ? firstFailure->file : firstFailure->error) << ")\n";
         status = kExitWriteFailed;
     }
+    const auto& otherFailures = pictures.failedFiles();
+    if (!otherFailures.empty()) {
+        err << "quillmar: " << otherFailures.size() << (otherFailures.size() == 1 ? " other file" : " other files")
+            << " could not be written (" << otherFailures.front().second << ")\n";
+        status = kExitWriteFailed;
+    }
     nlohmann::ordered_json indexPage = nullptr;
     if (!outputDirectory.empty()) {
         std::string error;
         if (writePictureIndexPage(pictures, outputDirectory, &error)) {
-            indexPage = (outputDirectory / "index.html").string();
+            indexPage = (outputDirectory / kIndexPageName).string();
         } else {
             err << "quillmar: " << error << "\n";
             status = kExitWriteFailed;
@@ -161,6 +170,7 @@ int ScenarioRunner::finish(const PictureIndex& pictures, const std::filesystem::
     log.record("runFinished", {{"picturesWritten", written},
                                {"picturesFailed", failed},
                                {"picturesRefused", refused},
+                               {"otherFilesFailed", otherFailures.size()},
                                {"indexPage", indexPage}});
     log.setOutput(nullptr);
     return status;

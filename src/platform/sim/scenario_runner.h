@@ -30,6 +30,8 @@ public:
     // state did not allow, "the Switch Bar is not shown", is no failure).
     static constexpr int kExitWriteFailed = 1;
     static constexpr int kExitBadInput = 2;
+    // The index page's name in the output folder.
+    static constexpr const char* kIndexPageName = "index.html";
 
     // Knows the desktop steps from the start.
     ScenarioRunner();

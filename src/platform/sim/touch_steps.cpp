@@ -285,7 +285,7 @@ void systemGestureStep(ScenarioFields& f, StepContext* ctx) {
                                                                {"smartMagnify", event_type::smartMagnify}};
     auto name = f.string("type");
     auto type = name ? types.find(*name) : types.end();
-    if (name && type == types.end()) f.fail("type", "unknown system gesture \"" + *name + "\"");
+    if (name && type == types.end()) f.fail("type", "unknown system gesture " + ScenarioFields::quoted(*name));
     if (!ctx || type == types.end()) return;
     auto* stream = eventStream();
     if (!stream) return skipped(*ctx, "no event stream");

@@ -28,6 +28,28 @@ protected:
         auto result = ScenarioLoader(runner.registry()).parse(text, "s.json");
         return result.scenario ? "" : result.error;
     }
+    // "picture" writes a small file through the path it is given; "refused" is one the scenario's state does not allow.
+    void registerPictureSteps() {
+        runner.registry().registerStep("picture", [](ScenarioFields& f, StepContext* ctx) {
+            auto file = f.string("file");
+            if (!ctx || !file) return;
+            ctx->writePicture("picture", *file, "a picture", [](const std::string& path, std::string* error) {
+                std::ofstream png(path, std::ios::binary);
+                png << "png";
+                png.close();
+                if (!png && error) *error = "cannot write " + path;
+                return static_cast<bool>(png);
+            });
+        });
+        runner.registry().registerStep("refused", [](ScenarioFields& f, StepContext* ctx) {
+            auto file = f.string("file");
+            if (ctx && file) ctx->pictureUnavailable("picture", *file, "a refused picture", "the Switch Bar is not shown");
+        });
+    }
+    static nlohmann::json lastLine(const std::string& log) {
+        const auto start = log.rfind('\n', log.size() - 2);
+        return nlohmann::json::parse(log.substr(start == std::string::npos ? 0 : start + 1));
+    }
     ScenarioRunner runner;
 };
 
@@ -42,10 +64,28 @@ TEST_F(HostileScenarioTest, DeepNestingAndHugeNumbersAreRefusedNotFatal) {
     EXPECT_EQ(problem(R"({"apps": [], "description": ")" + std::string(500, '[') + "\"}"), "");
     EXPECT_EQ(problem(R"({"apps": [], "steps": [{"do": "advance", "seconds": 1e400}]})").rfind("s.json: not usable JSON", 0),
               0u);
+    // Strings of tens of thousands of characters: a date (or its seconds' fraction) is refused
+    // without overflowing anything, and no message echoes a hostile string whole.
+    const std::string digits(30'000, '7');
+    for (const std::string& date : {digits, "2025-06-02T10:00:00." + digits, "2025-06-02T10:00:" + digits}) {
+        const std::string got = problem(R"({"apps": [], "date": ")" + date + "\"}");
+        EXPECT_EQ(got.rfind("s.json: date: \"" + date.substr(0, 20), 0), 0u) << got.substr(0, 300);
+        EXPECT_LT(got.size(), 400u);
+        EXPECT_NE(got.find("\u2026\" (" + std::to_string(date.size()) + " bytes) is not a possible date"),
+                  std::string::npos);
+    }
+    EXPECT_LT(problem(R"({"apps": [], "steps": [{"do": ")" + digits + "\"}]}").size(), 400u);
+    EXPECT_LT(problem(R"({"apps": [], ")" + digits + "\": 1}").size(), 400u);
+    EXPECT_TRUE(ScenarioLoader::parseLocalDate("2025-06-02T10:00:59." + std::string(44, '5'), "UTC"));  // 64 characters
+    EXPECT_FALSE(ScenarioLoader::parseLocalDate("2025-06-02T10:00:59." + std::string(45, '5'), "UTC"));
+    // Bounds are printed so that they read back as they are.
+    EXPECT_EQ(problem(R"({"apps": [], "steps": [{"do": "advance", "seconds": 31622401}]})"),
+              "s.json: steps[0].seconds: 31622401 is out of range 0...31622400");
 }
 
 TEST_F(HostileScenarioTest, OutputNamesStayInsideTheOutputFolder) {
-    for (const char* bad : {"../x.png", "/tmp/x.png", "a/../../x.png", "", "shots/.."}) {
+    for (const char* bad : {"../x.png", "/tmp/x.png", "a/../../x.png", "", "shots/..", "index.html", "./index.html",
+                            "index.html/x.png"}) {
         const std::string text = std::string(R"({"apps": [], "steps": [{"do": "snapshotSwitchBar", "file": ")") + bad +
                                  "\"}]}";
         // The Switch Bar's step is not registered in this bare runner: register a stand-in.
@@ -53,13 +93,24 @@ TEST_F(HostileScenarioTest, OutputNamesStayInsideTheOutputFolder) {
         EXPECT_NE(problem(text).find("steps[0].file"), std::string::npos) << bad << ": " << problem(text);
     }
     EXPECT_FALSE(ScenarioLoader::outputNameProblem("shots/light/bar.png"));
+    EXPECT_EQ(problem(R"({"apps": [], "steps": [{"do": "snapshotSwitchBar", "file": "index.html"}]})"),
+              "s.json: steps[0].file: \"index.html\" is the index page's name");
 
     // Even a name that slipped past the loader lands inside the folder.
     const auto dir = quillmar::testing::uniqueTempPath("out");
     StepContext ctx{SimDesktop::install(), EventLog::shared(), dir, "s.json"};
     EXPECT_EQ(ctx.outputPath("../../escape.png"), dir / "escape.png");
     EXPECT_EQ(ctx.outputPath("sub/ok.png"), dir / "sub/ok.png");
-    EXPECT_TRUE(fs::is_directory(dir / "sub"));
+    EXPECT_FALSE(fs::exists(dir));  // naming a file creates nothing
+    // A writer that fails is reported under the file's name, and leaves nothing.
+    std::string error;
+    EXPECT_FALSE(ctx.writeOutputFile("sub/x.png", [](const std::string& path, std::string* why) {
+        std::ofstream(path) << "half";
+        *why = "cannot write " + path + ": boom";
+        return false;
+    }, &error));
+    EXPECT_EQ(error, "cannot write " + (dir / "sub/x.png").string() + ": boom");
+    EXPECT_TRUE(fs::is_empty(dir / "sub"));
     fs::remove_all(dir);
 }
 
@@ -73,7 +124,8 @@ TEST_F(HostileScenarioTest, OnlyRegularFilesOfASaneSizeAreRead) {
         for (const auto& name : {zero, link}) {
             err.str("");
             EXPECT_EQ(runner.run(name.string(), {}, out, err), ScenarioRunner::kExitBadInput);
-            EXPECT_NE(err.str().find(name.string() + ": is not a regular file"), std::string::npos) << err.str();
+            const std::string kind = name == zero ? "a character device" : "a symbolic link";
+            EXPECT_NE(err.str().find(name.string() + ": is " + kind + ", not a regular file"), std::string::npos) << err.str();
         }
         fs::remove(zero);
         fs::remove(link);
@@ -83,7 +135,7 @@ TEST_F(HostileScenarioTest, OnlyRegularFilesOfASaneSizeAreRead) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     err.str("");
     EXPECT_EQ(runner.run(fifo.string(), {}, out, err), ScenarioRunner::kExitBadInput);  // does not block
-    EXPECT_NE(err.str().find("is not a regular file"), std::string::npos);
+    EXPECT_NE(err.str().find(fifo.string() + ": is a FIFO, not a regular file"), std::string::npos) << err.str();
     fs::remove(fifo);
 
     const auto big = quillmar::testing::uniqueTempPath("big.json");
@@ -99,28 +151,10 @@ TEST_F(HostileScenarioTest, OnlyRegularFilesOfASaneSizeAreRead) {
 }
 
 TEST_F(HostileScenarioTest, AFailureToWriteToDiskFailsTheRunButAPictureTheScenarioRefusesDoesNot) {
-    runner.registry().registerStep("picture", [](ScenarioFields& f, StepContext* ctx) {
-        auto file = f.string("file");
-        if (!ctx || !file) return;
-        ctx->writePicture("picture", *file, "a picture", [](const std::string& path, std::string* error) {
-            std::ofstream png(path, std::ios::binary);
-            png << "png";
-            png.close();
-            if (!png && error) *error = "cannot write " + path;
-            return static_cast<bool>(png);
-        });
-    });
-    runner.registry().registerStep("refused", [](ScenarioFields& f, StepContext* ctx) {
-        auto file = f.string("file");
-        if (ctx && file) ctx->pictureUnavailable("picture", *file, "a refused picture", "the Switch Bar is not shown");
-    });
+    registerPictureSteps();
     const auto scenario = quillmar::testing::uniqueTempPath("s.json");
     std::ofstream(scenario) << R"({"apps": [], "steps": [{"do": "picture", "file": "a.png"},
                                                           {"do": "refused", "file": "b.png"}]})";
-    auto lastLine = [](const std::string& log) {
-        const auto start = log.rfind('\n', log.size() - 2);
-        return nlohmann::json::parse(log.substr(start == std::string::npos ? 0 : start + 1));
-    };
 
     const auto dir = quillmar::testing::uniqueTempPath("out");
     std::ostringstream out, err;
@@ -131,6 +165,7 @@ TEST_F(HostileScenarioTest, AFailureToWriteToDiskFailsTheRunButAPictureTheScenar
     EXPECT_EQ(summary["picturesWritten"], 1);
     EXPECT_EQ(summary["picturesFailed"], 0);
     EXPECT_EQ(summary["picturesRefused"], 1);
+    EXPECT_EQ(summary["otherFilesFailed"], 0);
     EXPECT_EQ(summary["indexPage"], (dir / "index.html").string());
     fs::remove_all(dir);
 
@@ -139,8 +174,13 @@ TEST_F(HostileScenarioTest, AFailureToWriteToDiskFailsTheRunButAPictureTheScenar
     runtime::World::reset();
     out.str("");
     EXPECT_EQ(runner.run(scenario.string(), dir, out, err), ScenarioRunner::kExitWriteFailed);
-    EXPECT_NE(err.str().find("quillmar: 1 picture could not be written"), std::string::npos) << err.str();
-    EXPECT_NE(err.str().find("quillmar: cannot write " + (dir / "index.html").string()), std::string::npos) << err.str();
+    const std::string why = dir.string() + " is a regular file, not a folder";
+    EXPECT_NE(err.str().find("quillmar: 1 picture could not be written (cannot write " + (dir / "a.png").string() +
+                             ": " + why + ")"),
+              std::string::npos)
+        << err.str();
+    EXPECT_NE(err.str().find("quillmar: cannot write " + (dir / "index.html").string() + ": " + why), std::string::npos)
+        << err.str();
     summary = lastLine(out.str());
     EXPECT_EQ(summary["picturesWritten"], 0);
     EXPECT_EQ(summary["picturesFailed"], 1);
@@ -150,6 +190,33 @@ TEST_F(HostileScenarioTest, AFailureToWriteToDiskFailsTheRunButAPictureTheScenar
     fs::remove(scenario);
 }
 
+TEST_F(HostileScenarioTest, LinksAndFifosPlantedInTheOutputFolderAreReplacedNeverFollowed) {
+    registerPictureSteps();
+    const auto root = quillmar::testing::uniqueTempPath("planted");
+    const auto dir = root / "out", victim = root / "victim";
+    fs::create_directories(dir);
+    fs::create_directories(victim);
+    std::ofstream(victim / "precious") << "precious";
+    fs::create_symlink(victim / "precious", dir / "index.html");
+    fs::create_symlink(victim / "precious", dir / "a.png");
+    ASSERT_EQ(::mkfifo((dir / "b.png").c_str(), 0600), 0);
+    fs::create_symlink(victim, dir / "shots");
+    std::ofstream(root / "s.json") << R"({"apps": [], "steps": [{"do": "picture", "file": "a.png"},
+        {"do": "picture", "file": "b.png"}, {"do": "picture", "file": "shots/d.png"}]})";
+    std::ostringstream out, err;
+    EXPECT_EQ(runner.run((root / "s.json").string(), dir, out, err), ScenarioRunner::kExitWriteFailed);
+    EXPECT_NE(err.str().find("(cannot write " + (dir / "shots/d.png").string() + ": " + (dir / "shots").string() +
+                             " is a symbolic link, not a folder)"),
+              std::string::npos)
+        << err.str();
+    for (const char* name : {"index.html", "a.png", "b.png"})  // a FIFO did not block
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / name))) << name;
+    EXPECT_EQ(std::distance(fs::directory_iterator(victim), {}), 1);
+    EXPECT_EQ(fs::file_size(victim / "precious"), 8u);  // "precious", not "png"
+    // Nothing else is left in the folder: no temporary file, no tmp/ folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 4);
+    fs::remove_all(root);
+}
 TEST_F(HostileScenarioTest, ASettingsFileThatIsNoRegularFileIsNeitherReadNorReplaced) {
     const auto scenario = quillmar::testing::uniqueTempPath("s.json");
     std::ofstream(scenario) << R"({"apps": [], "settings": {"fingerCount": 4}})";

@@ -1,5 +1,5 @@
 // The run's index page: exactly the pictures written, in order, grouped by scenario and note,
-// captions shown as text, failed pictures said so.
+// captions shown as text, pictures not taken said so.
 
 #include "platform/sim/picture_index_page.h"
 
@@ -99,9 +99,11 @@ TEST_F(PictureIndexPageTest, ListsExactlyThePicturesOfEveryScenarioInOrder) {
               std::string::npos);
     // The step number and the scenario time of each picture.
     EXPECT_NE(html.find("step 4, t = 1.50 s"), std::string::npos);
-    // A picture that could not be written says so and why.
-    EXPECT_NE(html.find("Not written: the panel is not shown"), std::string::npos);
+    // A picture the scenario's state did not allow reads as such, and counts as no picture.
+    EXPECT_NE(html.find("<figure class=\"refused\"><p>Not taken: the panel is not shown"), std::string::npos);
     EXPECT_NE(html.find("Missing"), std::string::npos);
+    EXPECT_NE(html.find("<h1>Quillmar demo: 3 pictures</h1>"), std::string::npos);
+    EXPECT_NE(html.find("a.json, 2 pictures<"), std::string::npos) << html;
     // Plain static page.
     EXPECT_EQ(html.find("<script"), std::string::npos);
     EXPECT_EQ(html.find("http"), std::string::npos);

@@ -1,0 +1,49 @@
+#pragma once
+// Writing a file inside a folder whose contents the program does not control (an output folder,
+// the system's temporary folder): nothing that stands in it is ever followed or opened. The
+// folder itself is the caller's choice and is created when missing; below it, every level of
+// the name is opened without following a symbolic link (O_NOFOLLOW | O_DIRECTORY) and created
+// with mkdirat when missing. The data goes into a fresh temporary file beside the name (created
+// exclusively, openat with O_CREAT | O_EXCL), is flushed to disk, and the temporary file is then
+// renamed over the name: a link, FIFO or device planted there is replaced, never written
+// through, and readers see the old file or the new one, never a part. A write that fails leaves
+// neither a truncated file nor the temporary one behind, and says why.
+//
+//   FolderWriter out("out/demo");
+//   if (auto problem = out.write("shots/bar.png", pngBytes)) report("cannot write ...: " + *problem);
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillmar::platform {
+
+class FolderWriter {
+public:
+    explicit FolderWriter(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+    const std::filesystem::path& folder() const { return folder_; }
+
+    // Fills the temporary file through its descriptor; false (and why, in *problem) when it could not.
+    using Producer = std::function<bool(int fd, std::string* problem)>;
+
+    // Writes `name` (relative, "/" between levels; "." and ".." levels are refused) with `mode`
+    // (before the umask). nullopt when written, otherwise why not: "out/shots is a symbolic link,
+    // not a folder", "No space left on device".
+    std::optional<std::string> write(const std::string& name, const Producer& produce, mode_t mode = 0666) const;
+    std::optional<std::string> write(const std::string& name, std::string_view data, mode_t mode = 0666) const;
+
+    // A name that opens the file behind the descriptor itself (its entry in /proc/self/fd), for
+    // writers that only take a file name: opening it reaches that very file, whatever has been
+    // done to the folder since.
+    static std::string descriptorPath(int fd);
+
+private:
+    std::filesystem::path folder_;
+};
+
+}  // namespace quillmar::platform
