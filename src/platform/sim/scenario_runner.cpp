@@ -1,7 +1,5 @@
 #include "platform/sim/scenario_runner.h"
 
-#include <unistd.h>
-
 #include <optional>
 
 #include "platform/json_file_defaults_store.h"
@@ -23,20 +21,6 @@ namespace quillmar::platform::sim {
 
 ScenarioRunner::ScenarioRunner() { registerDesktopSteps(registry_); }
 
-namespace {
-
-// Why the settings could not be saved in the file's folder (the run goes on with them in memory).
-// What stands at the file's own name is the store's to judge when it loads.
-std::optional<std::string> defaultsFolderProblem(const std::filesystem::path& file) {
-    std::error_code ec;
-    const auto dir = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-    if (!std::filesystem::is_directory(dir, ec)) return dir.string() + " is not a folder";
-    if (::access(dir.c_str(), W_OK) != 0) return "cannot write in " + dir.string();
-    return std::nullopt;
-}
-
-}  // namespace
-
 int ScenarioRunner::main(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     const std::string usage = "usage: quillmar SCENARIO.json... [--out DIR] [--defaults FILE]\n";
     std::vector<std::string> scenarios;
@@ -55,8 +39,6 @@ int ScenarioRunner::main(int argc, const char* const* argv, std::ostream& out, s
                 return kExitBadInput;
             }
             defaultsFile_ = argv[++i];
-            if (auto problem = defaultsFolderProblem(defaultsFile_))
-                err << "quillmar: settings will not be kept: " << *problem << "\n";
         } else if (arg == "-h" || arg == "--help") {
             out << usage
                 << "Runs each scenario on the simulated desktop, one after the other, each in a fresh world;\n"
@@ -146,6 +128,7 @@ int ScenarioRunner::finish(const PictureIndex& pictures, const std::filesystem::
             << (firstFailure->error.empty() ? firstFailure->file : firstFailure->error) << ")\n";
         status = kExitWriteFailed;
     }
+    if (failedSettingsSaves_ > 0) status = kExitWriteFailed;
     nlohmann::ordered_json indexPage = nullptr;
     if (!outputDirectory.empty()) {
         std::string error;
@@ -161,7 +144,8 @@ int ScenarioRunner::finish(const PictureIndex& pictures, const std::filesystem::
     log.record("runFinished", {{"picturesWritten", written},
                                {"picturesFailed", failed},
                                {"picturesRefused", refused},
-                               {"indexPage", indexPage}});
+                               {"indexPage", indexPage},
+                               {"settingsSavesFailed", failedSettingsSaves_}});
     log.setOutput(nullptr);
     return status;
 }
@@ -169,9 +153,10 @@ int ScenarioRunner::finish(const PictureIndex& pictures, const std::filesystem::
 void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outputDirectory, std::ostream& out,
                             std::ostream& err, PictureIndex& pictures) {
     auto& desktop = SimDesktop::install();
+    const JsonFileDefaultsStore* raw = nullptr;
     if (!defaultsFile_.empty()) {
         auto store = std::make_unique<JsonFileDefaultsStore>(defaultsFile_);
-        const auto* raw = store.get();
+        raw = store.get();
         runtime::World::install<UserDefaults>(std::make_unique<UserDefaults>(std::move(store)));
         if (raw->problem() && !reportedDefaultsProblem_) {
             err << "quillmar: settings will not be kept: " << *raw->problem() << "\n";
@@ -248,6 +233,13 @@ void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outp
     }
     log.record("scenarioFinished", {{"steps", s.steps.size()}});
     log.setOutput(nullptr);
+    if (raw) {
+        failedSettingsSaves_ += raw->failedSaves();
+        if (raw->firstSaveFailure() && !reportedSaveFailure_) {
+            err << "quillmar: settings will not be kept: " << *raw->firstSaveFailure() << "\n";
+            reportedSaveFailure_ = true;
+        }
+    }
 }
 
 }  // namespace quillmar::platform::sim
