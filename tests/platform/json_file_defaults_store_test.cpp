@@ -330,8 +330,8 @@ TEST_F(JsonFileDefaultsStoreTest, MissingFoldersAreMadeAndOnlyTheStoresOwnLeftov
     // could be anything else: another pattern, mode, owner or link count, or a folder or link.
     const std::string stem = "com.quillmar.macos.json.tmp-";
     leftover(stem + "abc123");
-    std::vector<std::string> kept = {stem + "backup", stem + "Ab12c", stem + "Ab12cd7", stem + "Ab_2cd", "other.json.tmp-Zx81Qa",
-                                     stem + "Folder", stem + "LinkTo", stem + "TwoLnk", stem + "Other1"};
+    std::vector<std::string> kept = {stem + "backup", stem + "Ab12c",  stem + "Ab12cd7", stem + "Ab_2cd", "other.json.tmp-Zx81Qa",
+                                     stem + "Folder", stem + "LinkTo", stem + "TwoLnk",  stem + "Other1", stem + "Fifo01"};
     leftover(kept[0], 0644);
     for (std::size_t i = 1; i < 5; ++i) leftover(kept[i]);
     fs::create_directory(dir / kept[5]);
@@ -339,6 +339,7 @@ TEST_F(JsonFileDefaultsStoreTest, MissingFoldersAreMadeAndOnlyTheStoresOwnLeftov
     leftover(kept[7]);
     fs::create_hard_link(dir / kept[7], dir / "second-name");
     leftover(kept[8]);
+    ASSERT_EQ(::mkfifo((dir / kept[9]).c_str(), 0600), 0);
     if (::geteuid() == 0) {
         ASSERT_EQ(::chown((dir / kept[8]).c_str(), 65534, 65534), 0);
     }
