@@ -1,41 +1,87 @@
 #include "platform/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <string>
 
 namespace quillmar::platform {
+
+namespace {
+
+constexpr std::string_view kTemporaryInfix = ".tmp-";
+constexpr std::size_t kRandomLength = 6;
+constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
+// Creates a fresh temporary file for `name`; its name goes to *tmpName.
+int createTemporaryFile(int dirFd, const std::string& name, std::string* tmpName) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned char random[kRandomLength];
+        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) return -1;
+        *tmpName = name;
+        *tmpName += kTemporaryInfix;
+        for (unsigned char r : random) *tmpName += kAlphabet[r % kAlphabet.size()];
+        const int fd = ::openat(dirFd, tmpName->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+int writeAll(int fd, std::string_view data) {
+    std::size_t written = 0;
+    while (written < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + written, data.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return EIO;
+        written += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool isTemporaryNameFor(std::string_view name, std::string_view target) {
+    if (target.empty() || name.size() != target.size() + kTemporaryInfix.size() + kRandomLength) return false;
+    if (!name.starts_with(target) || name.substr(target.size(), kTemporaryInfix.size()) != kTemporaryInfix) return false;
+    return std::ranges::all_of(name.substr(name.size() - kRandomLength),
+                               [](char c) { return kAlphabet.find(c) != std::string_view::npos; });
+}
+
+int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data) {
+    std::string tmpName;
+    const int fd = createTemporaryFile(dirFd, name, &tmpName);
+    if (fd < 0) return errno;
+    // 0600 whatever the umask, so a leftover is recognisably this writer's own.
+    int error = ::fchmod(fd, 0600) == 0 ? 0 : errno;
+    if (!error) error = writeAll(fd, data);
+    if (!error && ::fsync(fd) != 0) error = errno;
+    struct stat old {};
+    if (!error && ::fstatat(dirFd, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode) &&
+        ::fchmod(fd, old.st_mode & 07777) != 0)
+        error = errno;
+    if (::close(fd) != 0 && !error) error = errno;
+    if (!error && ::renameat(dirFd, tmpName.c_str(), dirFd, name.c_str()) != 0) error = errno;
+    if (error) {
+        ::unlinkat(dirFd, tmpName.c_str(), 0);
+        return error;
+    }
+    ::fsync(dirFd);  // makes the rename itself durable
+    return 0;
+}
 
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view data) {
     if (path.empty() || !path.has_filename()) return false;
     const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    std::string tmpl = (dir / (path.filename().string() + ".tmp-XXXXXX")).string();
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) return false;
-    bool ok = true;
-    std::size_t written = 0;
-    while (ok && written < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + written, data.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else written += static_cast<std::size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && std::rename(tmpl.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(tmpl.c_str());
-        return false;
-    }
-    // Make the rename itself durable.
-    if (const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY); dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
-    return true;
+    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0) return false;
+    const int error = writeFileAtomicallyAt(dirFd, path.filename().string(), data);
+    ::close(dirFd);
+    return error == 0;
 }
 
 }  // namespace quillmar::platform

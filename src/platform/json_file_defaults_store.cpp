@@ -1,15 +1,102 @@
 #include "platform/json_file_defaults_store.h"
 
-#include "platform/json_nesting.h"
-#include "platform/atomic_file.h"
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include <system_error>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <istream>
+#include <streambuf>
+
+#include "platform/atomic_file.h"
+#include "platform/json_nesting.h"
 
 namespace quillmar::platform {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Reads a text in place and tells how much of it has been taken.
+class TextReader final : public std::streambuf {
+public:
+    explicit TextReader(const std::string& text) {
+        char* begin = const_cast<char*>(text.data());  // only ever read
+        setg(begin, begin, begin + text.size());
+    }
+    std::size_t taken() const { return static_cast<std::size_t>(gptr() - eback()); }
+};
+
+// An open folder, locked against the other runs that use it while this holds it.
+class Folder {
+public:
+    explicit Folder(int fd) : fd_(fd) {}
+    ~Folder() {
+        if (fd_ >= 0) ::close(fd_);  // lets go of the lock too
+    }
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+    int fd() const { return fd_; }
+    bool lock() const {
+        int r;
+        while ((r = ::flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {
+        }
+        return r == 0;
+    }
+
+private:
+    int fd_;
+};
+
+// Opens the folder dir; with `create`, the folders of it that are missing are made (mode 0700). A
+// folder that was just made is opened without following a link, so none put in its place is
+// followed. Returns -1 with the reason in *error.
+int openFolder(const fs::path& dir, bool create, int* error) {
+    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    *error = fd < 0 ? errno : 0;
+    if (fd >= 0 || *error != ENOENT || !create) return fd;
+    fd = ::open(dir.is_absolute() ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (const auto& part : dir.relative_path()) {
+        if (fd < 0) break;
+        if (part.empty()) continue;  // a trailing separator
+        int next = ::openat(fd, part.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (next < 0 && errno == ENOENT && (::mkdirat(fd, part.c_str(), 0700) == 0 || errno == EEXIST))
+            next = ::openat(fd, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int saved = errno;
+        ::close(fd);
+        fd = next;
+        errno = saved;
+    }
+    *error = fd < 0 ? errno : 0;
+    return fd;
+}
+
+std::string folderProblem(const fs::path& dir, int error) {
+    if (error == ENOTDIR) return dir.string() + " is not a folder";
+    return "cannot open the folder " + dir.string() + ": " + std::strerror(error);
+}
+
+// Renames from to `to` unless something stands there.
+bool moveWithoutReplacing(int dirFd, const std::string& from, const std::string& to) {
+    if (::renameat2(dirFd, from.c_str(), dirFd, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system without that rename: a second name first, then the old one goes.
+    if (::linkat(dirFd, from.c_str(), dirFd, to.c_str(), 0) != 0) return false;
+    ::unlinkat(dirFd, from.c_str(), 0);
+    return true;
+}
+
+bool blank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
+
+}  // namespace
+
 JsonFileDefaultsStore::JsonFileDefaultsStore(fs::path path) : path_(std::move(path)) {}
+
+fs::path JsonFileDefaultsStore::folder() const { return path_.has_parent_path() ? path_.parent_path() : fs::path("."); }
 
 std::pair<std::map<std::string, DefaultsValue>, bool> JsonFileDefaultsStore::parseRecovering(const std::string& text) {
     std::map<std::string, DefaultsValue> members;
@@ -20,6 +107,9 @@ std::pair<std::map<std::string, DefaultsValue>, bool> JsonFileDefaultsStore::par
     std::string currentKey;
     bool currentTooDeep = false;  // the member being read nests deeper than any setting would
     std::optional<std::pair<std::string, DefaultsValue>> pending;
+    std::size_t pendingEnd = 0;  // how much of the text was taken when the pending value was read
+    TextReader reader(text);
+    std::istream in(&reader);
     bool topIsObject = false;
     auto commitPending = [&] {
         if (pending) members[pending->first] = std::move(pending->second);
@@ -43,8 +133,10 @@ std::pair<std::map<std::string, DefaultsValue>, bool> JsonFileDefaultsStore::par
         } else if (depth == 1 && event == Event::value) {
             if (parsed.is_string())
                 members[currentKey] = parsed;
-            else
+            else {
                 pending.emplace(currentKey, parsed);
+                pendingEnd = reader.taken();
+            }
         } else if (depth == 1 && (event == Event::object_end || event == Event::array_end)) {
             members[currentKey] = parsed;
         } else if (depth == 0 && event == Event::object_end) {
@@ -52,7 +144,14 @@ std::pair<std::map<std::string, DefaultsValue>, bool> JsonFileDefaultsStore::par
         }
         return true;
     };
-    auto whole = nlohmann::json::parse(text, callback, /*allow_exceptions=*/false);
+    auto whole = nlohmann::json::parse(in, callback, /*allow_exceptions=*/false);
+    if (pending) {
+        // A comma after it ends a number or literal as well: the reader took one character past a
+        // number to see that it ended, none past a literal.
+        std::size_t next = pendingEnd - (pending->second.is_number() ? 1 : 0);
+        next = text.find_first_not_of(" \t\r\n", next);
+        if (next != std::string::npos && text[next] == ',') commitPending();
+    }
     const bool sound = !whole.is_discarded() && whole.is_object() && jsonNesting(text).deepest <= kMaxJsonNesting;
     if (sound) {
         members.clear();
@@ -61,80 +160,129 @@ std::pair<std::map<std::string, DefaultsValue>, bool> JsonFileDefaultsStore::par
     return {std::move(members), sound};
 }
 
-void JsonFileDefaultsStore::removeStaleTemporaryFiles() const {
-    // Temporary files of a save that never finished are ours and useless (see writeFileAtomically).
-    std::error_code ec;
-    const fs::path dir = path_.has_parent_path() ? path_.parent_path() : fs::path(".");
-    const std::string prefix = path_.filename().string() + ".tmp-";
-    constexpr std::size_t kSuffixLength = 6;  // mkstemp's XXXXXX
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() != prefix.size() + kSuffixLength || name.rfind(prefix, 0) != 0) continue;
-        if (auto at = fileAtName(it->path()); at && at->isRegular()) fs::remove(it->path(), ec);
-        ec.clear();
+void JsonFileDefaultsStore::removeStaleTemporaryFiles(int dirFd) const {
+    // A save that never finished (the run was killed) leaves its temporary file behind. Only what
+    // can be nothing else goes: a name of this file's temporary pattern, a regular file of this
+    // user's with mode 0600 and no other link. The folder is locked, so no other run is writing one.
+    const int listFd = ::dup(dirFd);
+    DIR* listing = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
+    if (!listing) {
+        if (listFd >= 0) ::close(listFd);
+        return;
     }
+    const std::string target = name();
+    const uid_t me = ::geteuid();
+    while (const dirent* entry = ::readdir(listing)) {
+        if (!isTemporaryNameFor(entry->d_name, target)) continue;
+        struct stat st {};
+        if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (S_ISREG(st.st_mode) && st.st_uid == me && (st.st_mode & 07777) == 0600 && st.st_nlink == 1)
+            ::unlinkat(dirFd, entry->d_name, 0);
+    }
+    ::closedir(listing);
 }
 
 std::map<std::string, DefaultsValue> JsonFileDefaultsStore::load() {
     damaged_ = false;
     quarantined_.clear();
     problem_.reset();
-    removeStaleTemporaryFiles();
-
-    auto file = readRegularFile(path_, kMaxJsonFileBytes);
+    saved_.clear();
+    if (!path_.has_filename()) {
+        problem_ = path_.string() + " names a folder, not a file";
+        return {};
+    }
+    int error = 0;
+    const Folder dir(openFolder(folder(), /*create=*/false, &error));
+    if (dir.fd() < 0) {
+        if (error != ENOENT) problem_ = folderProblem(folder(), error);
+        return {};  // a missing folder is made by the first save
+    }
+    const bool locked = dir.lock();
+    auto file = readRegularFileAt(dir.fd(), name(), kMaxJsonFileBytes);
     using Status = RegularFileRead::Status;
-    if (file.status == Status::missing) return {};  // a fresh domain
-    if (file.status != Status::ok) {
+    if (file.status != Status::ok && file.status != Status::missing) {
         // Not ours to read, move or replace: the settings live in memory for the run.
         problem_ = path_.string() + " " + file.problem;
         return {};
     }
-    const std::string& text = file.text;
-    if (text.find_first_not_of(" \t\r\n") == std::string::npos) return {};  // empty: a fresh domain
-    auto [members, sound] = parseRecovering(text);
-    if (!sound) {
-        damaged_ = true;
-        quarantine(*file.identity);
-        // What could be read is written back at once, so the next start finds it too; the
-        // damaged original stays beside it.
-        if (!members.empty() && !problem_) save(members);
+    if (locked) removeStaleTemporaryFiles(dir.fd());
+    if (file.status == Status::missing || blank(file.text)) return {};  // a fresh domain
+    auto [members, sound] = parseRecovering(file.text);
+    if (sound) {
+        saved_ = members;
+        return members;
     }
+    damaged_ = true;
+    if (auto why = quarantine(dir.fd(), *file.identity)) {
+        problem_ = std::move(why);
+        return members;
+    }
+    // What could be read is written back at once, so the next start finds it too; the damaged
+    // original stays beside it.
+    if (!members.empty()) write(dir.fd(), members);
     return members;
 }
 
-void JsonFileDefaultsStore::quarantine(const FileIdentity& identity) {
+std::optional<std::string> JsonFileDefaultsStore::quarantine(int dirFd, const FileIdentity& identity) {
     // Only the file that was read is moved: if something else stands at the name by now, it stays,
     // and nothing is written over it either.
-    const auto at = fileAtName(path_);
-    if (!at || !at->isRegular() || !(at->identity == identity)) {
-        problem_ = path_.string() + " changed while it was read";
-        return;
+    const auto at = fileAtName(dirFd, name());
+    if (!at || !at->isRegular() || !(at->identity == identity)) return path_.string() + " changed while it was read";
+    constexpr int kCopies = 999;
+    for (int n = 1; n <= kCopies; ++n) {
+        const std::string copy = name() + ".unreadable" + (n == 1 ? "" : "-" + std::to_string(n));
+        if (moveWithoutReplacing(dirFd, name(), copy)) {
+            quarantined_ = path_;
+            quarantined_.replace_filename(copy);
+            return std::nullopt;
+        }
+        if (errno != EEXIST) return "cannot move " + path_.string() + " aside: " + std::strerror(errno);
     }
-    std::error_code ec;
-    fs::path target = path_;
-    target += ".unreadable";
-    for (int n = 2; fs::exists(fs::symlink_status(target, ec)) && n < 1000; ++n) {
-        target = path_;
-        target += ".unreadable-" + std::to_string(n);
-    }
-    fs::rename(path_, target, ec);
-    if (!ec) quarantined_ = target;
+    return path_.string() + " is damaged and stays as it is: every name for a copy up to " + name() +
+           ".unreadable-" + std::to_string(kCopies) + " is taken";
+}
+
+bool JsonFileDefaultsStore::failed(std::string why) {
+    ++failedSaves_;
+    if (!firstSaveFailure_) firstSaveFailure_ = std::move(why);
+    return false;
 }
 
 bool JsonFileDefaultsStore::save(const std::map<std::string, DefaultsValue>& values) {
     if (problem_) return false;
-    removeStaleTemporaryFiles();
-    // Something other than a regular file that appeared at the name since is left alone too.
-    if (auto at = fileAtName(path_); at && !at->isRegular()) return false;
+    int error = 0;
+    const Folder dir(openFolder(folder(), /*create=*/true, &error));
+    if (dir.fd() < 0) return failed(folderProblem(folder(), error));
+    dir.lock();
+    return write(dir.fd(), values);
+}
+
+bool JsonFileDefaultsStore::write(int dirFd, const std::map<std::string, DefaultsValue>& values) {
+    // What the file holds now (another run may have saved since), with this run's changes on top.
+    auto file = readRegularFileAt(dirFd, name(), kMaxJsonFileBytes);
+    using Status = RegularFileRead::Status;
+    std::map<std::string, DefaultsValue> merged;
+    if (file.status == Status::ok && !blank(file.text)) {
+        auto [members, sound] = parseRecovering(file.text);
+        if (!sound)
+            if (auto why = quarantine(dirFd, *file.identity)) return failed(std::move(*why));
+        merged = std::move(members);
+    } else if (file.status != Status::ok && file.status != Status::missing) {
+        return failed(path_.string() + " " + file.problem);
+    }
+    for (const auto& [k, v] : saved_)
+        if (!values.count(k)) merged.erase(k);
+    for (const auto& [k, v] : values)
+        if (auto it = saved_.find(k); it == saved_.end() || it->second != v) merged[k] = v;
+
     nlohmann::json doc = nlohmann::json::object();
-    for (const auto& [k, v] : values) doc[k] = v;
+    for (const auto& [k, v] : merged) doc[k] = v;
     // Text that is not valid UTF-8 is written with replacement characters rather than failing.
     const std::string text = doc.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
-
-    std::error_code ec;
-    const fs::path dir = path_.has_parent_path() ? path_.parent_path() : fs::path(".");
-    fs::create_directories(dir, ec);
-    return writeFileAtomically(path_, text);
+    if (const int error = writeFileAtomicallyAt(dirFd, name(), text))
+        return failed("cannot write " + path_.string() + ": " + std::strerror(error));
+    saved_ = values;
+    return true;
 }
 
 }  // namespace quillmar::platform

@@ -53,21 +53,35 @@ std::string fileKindName(mode_t mode) {
 
 bool FileAtName::isRegular() const { return S_ISREG(mode); }
 
-std::optional<FileAtName> fileAtName(const std::filesystem::path& path) {
+std::optional<FileAtName> fileAtName(int dirFd, const std::string& name) {
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) return std::nullopt;
+    if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
     return FileAtName{st.st_mode, {st.st_dev, st.st_ino}};
 }
 
+std::optional<FileAtName> fileAtName(const std::filesystem::path& path) { return fileAtName(AT_FDCWD, path.string()); }
+
 RegularFileRead readRegularFile(const std::filesystem::path& path, std::uintmax_t maxBytes) {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    return readRegularFileAt(AT_FDCWD, path.string(), maxBytes);
+}
+
+RegularFileRead readRegularFileAt(int dirFd, const std::string& name, std::uintmax_t maxBytes) {
+    const auto at = fileAtName(dirFd, name);
+    if (!at) {
+        const int error = errno;
+        if (error == ENOENT) return failed(RegularFileRead::Status::missing, "does not exist");
+        return failed(RegularFileRead::Status::readFailed, "cannot be opened: " + errorText(error));
+    }
+    if (!at->isRegular())
+        return failed(RegularFileRead::Status::notRegular, "is " + fileKindName(at->mode) + ", not a regular file");
+    Descriptor fd(::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0) {
         const int error = errno;
         if (error == ENOENT) return failed(RegularFileRead::Status::missing, "does not exist");
-        // A symbolic link (ELOOP), a socket or a device without a driver (ENXIO), or a file that
-        // may not be opened: name what stands there without opening it again.
-        if (auto at = fileAtName(path); at && !at->isRegular())
-            return failed(RegularFileRead::Status::notRegular, "is " + fileKindName(at->mode) + ", not a regular file");
+        // Replaced since it was looked at: a symbolic link (ELOOP), a socket or a device without a
+        // driver (ENXIO), or a file that may not be opened.
+        if (auto now = fileAtName(dirFd, name); now && !now->isRegular())
+            return failed(RegularFileRead::Status::notRegular, "is " + fileKindName(now->mode) + ", not a regular file");
         return failed(RegularFileRead::Status::readFailed, "cannot be opened: " + errorText(error));
     }
     struct stat st {};

@@ -1,10 +1,10 @@
 #pragma once
 // Reading a file that came from outside (a settings file, a scenario) only when it really is a
-// regular file of a sane size. The name is opened without following a symbolic link and without
-// blocking (O_NOFOLLOW | O_NONBLOCK), and the type and size are taken from the open descriptor
-// (fstat), so nothing can swap a device, a pipe or a link in between a check and the read. A
-// device, FIFO, socket, folder or symbolic link is never read; a file larger than the limit is
-// not read either; a read that fails (an I/O error, no memory for the text) says so and is never
+// regular file of a sane size. What stands at the name is looked at first without opening it
+// (lstat), so a device, FIFO, socket, folder or symbolic link is not even opened; a regular file is
+// then opened without following a symbolic link and without blocking (O_NOFOLLOW | O_NONBLOCK),
+// and the type and size are checked again on the open descriptor (fstat), so nothing swapped in
+// between is read. A file larger than the limit is not read either; a read that fails (an I/O error, no memory for the text) says so and is never
 // mistaken for what the file holds.
 //
 //   auto file = readRegularFile(path, 8u << 20);
@@ -43,6 +43,8 @@ struct RegularFileRead {
 };
 
 RegularFileRead readRegularFile(const std::filesystem::path& path, std::uintmax_t maxBytes);
+// The same for `name` in the folder open at dirFd.
+RegularFileRead readRegularFileAt(int dirFd, const std::string& name, std::uintmax_t maxBytes);
 
 // "a folder", "a character device", ...: the kind of file a stat mode names.
 std::string fileKindName(mode_t mode);
@@ -54,5 +56,6 @@ struct FileAtName {
     bool isRegular() const;
 };
 std::optional<FileAtName> fileAtName(const std::filesystem::path& path);
+std::optional<FileAtName> fileAtName(int dirFd, const std::string& name);
 
 }  // namespace quillmar::platform

@@ -1,11 +1,15 @@
 #include "platform/json_file_defaults_store.h"
 
+#include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 #include <filesystem>
@@ -13,6 +17,7 @@
 #include <sstream>
 
 #include "platform/json_nesting.h"
+#include "support/file_size_limit.h"
 #include "support/fresh_world.h"
 #include "support/temp_path.h"
 
@@ -47,6 +52,18 @@ protected:
         for ([[maybe_unused]] auto& e : fs::directory_iterator(dir)) ++n;
         return n;
     }
+    // A file such as a save killed part-way leaves behind (or one that only looks like it).
+    void leftover(const std::string& name, mode_t mode = 0600) {
+        const int fd = ::open((dir / name).c_str(), O_WRONLY | O_CREAT | O_EXCL, mode);
+        ASSERT_GE(fd, 0) << name;
+        ::fchmod(fd, mode);
+        ::close(fd);
+    }
+    static mode_t modeOf(const fs::path& p) {
+        struct stat st {};
+        ::lstat(p.c_str(), &st);
+        return st.st_mode & 07777;
+    }
 
     fs::path dir, file;
 };
@@ -64,6 +81,12 @@ TEST_F(JsonFileDefaultsStoreTest, RoundTripKeepsUntouchedKeysOfEveryType) {
     EXPECT_TRUE(again.boolForKey("isEnabled"));
     EXPECT_DOUBLE_EQ(again.doubleForKey("hudScale"), 1.25);
     EXPECT_EQ(filesInDir(), 1u);  // no temporary left behind
+    // A save keeps the mode of the file it replaces, a read-only one's too.
+    for (mode_t mode : {0644, 0444}) {
+        ::chmod(file.c_str(), mode);
+        again.set("hudScale", static_cast<int>(mode));
+        EXPECT_EQ(modeOf(file), mode);
+    }
 }
 
 TEST_F(JsonFileDefaultsStoreTest, MissingOrEmptyFileIsAFreshDomain) {
@@ -77,7 +100,7 @@ TEST_F(JsonFileDefaultsStoreTest, MissingOrEmptyFileIsAFreshDomain) {
 }
 
 TEST_F(JsonFileDefaultsStoreTest, HalfWrittenFileKeepsCompleteMembersAndQuarantinesTheRest) {
-    const std::string full = R"({"a": 1, "b": {"x": [1, 2]}, "c": "text", "d": 12345})";
+    const std::string full = R"({"a": 1, "b": {"x": [1, 2]}, "c": "text", "d": 12345, "e": true, "f": null})";
     // Cut the file at every length: never a crash, never a wrong value, a copy kept each time.
     for (std::size_t cut = 1; cut < full.size(); ++cut) {
         write(full.substr(0, cut));
@@ -89,9 +112,9 @@ TEST_F(JsonFileDefaultsStoreTest, HalfWrittenFileKeepsCompleteMembersAndQuaranti
         fs::remove(store.quarantinedCopy());
         auto original = DefaultsValue::parse(full);
         for (const auto& [k, v] : values) EXPECT_EQ(v, original[k]) << "cut at " << cut << " key " << k;
-        if (cut >= full.find("\"b\"") + 3) {
-            EXPECT_TRUE(values.count("a")) << cut;  // "a" is complete once the next key is
-        }
+        // A member is complete once the comma after it is in, the next key whole or not.
+        for (const auto& [key, comma] : {std::pair{"a", ", \"b"}, {"b", ", \"c"}, {"c", ", \"d"}, {"d", ", \"e"}, {"e", ", \"f"}})
+            EXPECT_TRUE(cut <= full.find(comma) || values.count(key)) << "cut at " << cut << " key " << key;
     }
 }
 
@@ -110,13 +133,26 @@ TEST_F(JsonFileDefaultsStoreTest, GarbageAndWrongShapesStartFromDefaultsWithoutL
     // Each damaged file got a copy of its own.
     EXPECT_TRUE(fs::exists(dir / "com.quillmar.macos.json.unreadable"));
     EXPECT_TRUE(fs::exists(dir / "com.quillmar.macos.json.unreadable-4"));
+    // With every name for a copy taken, the damaged file stays where it is and no copy is lost.
+    for (int n = 5; n <= 999; ++n)
+        std::ofstream(dir / ("com.quillmar.macos.json.unreadable-" + std::to_string(n))) << "copy " << n;
+    write(R"({"fingerCount": 5, "cut)");
+    JsonFileDefaultsStore store(file);
+    EXPECT_EQ(store.load().at("fingerCount"), 5);
+    ASSERT_TRUE(store.problem());
+    EXPECT_NE(store.problem()->find("stays as it is"), std::string::npos) << *store.problem();
+    EXPECT_FALSE(store.save({{"fingerCount", 6}}));
+    EXPECT_EQ(read(file), R"({"fingerCount": 5, "cut)");
+    EXPECT_EQ(read(dir / "com.quillmar.macos.json.unreadable-999"), "copy 999");
 }
 
-TEST_F(JsonFileDefaultsStoreTest, FailedSavesReportFailureAndLeaveNothingBehind) {
+TEST_F(JsonFileDefaultsStoreTest, FailedSavesAreCountedAndSaidAndLeaveNothingBehind) {
     // A "directory" that is a file cannot take the temporary file.
     std::ofstream(dir / "plain") << "x";
     JsonFileDefaultsStore blocked(dir / "plain" / "prefs.json");
     EXPECT_FALSE(blocked.save({{"a", 1}}));
+    EXPECT_EQ(blocked.failedSaves(), 1);
+    EXPECT_EQ(blocked.firstSaveFailure(), (dir / "plain").string() + " is not a folder");
     // The final rename fails (a directory sits where the file belongs): no stray temporary.
     fs::create_directories(file / "occupied");
     JsonFileDefaultsStore store(file);
@@ -131,6 +167,26 @@ TEST_F(JsonFileDefaultsStoreTest, FailedSavesReportFailureAndLeaveNothingBehind)
         fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
     }
     EXPECT_EQ(store.load().at("a"), 1);
+
+    // A write that fails part-way, as on a full disk: the old file stays whole, and what did not
+    // get written goes with the next save that succeeds.
+    UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file));
+    auto& kept = static_cast<JsonFileDefaultsStore&>(d.store());
+    {
+        quillmar::testing::FileSizeLimit full(8);
+        d.set("fingerCount", 4);
+        d.set("hudScale", 2);
+    }
+    EXPECT_EQ(kept.failedSaves(), 2);
+    EXPECT_EQ(kept.firstSaveFailure(), "cannot write " + file.string() + ": " + std::strerror(EFBIG));
+    EXPECT_EQ(read(file), R"({
+  "a": 1
+}
+)");
+    EXPECT_EQ(filesInDir(), 2u);
+    d.set("isEnabled", true);
+    EXPECT_EQ(kept.failedSaves(), 2);
+    EXPECT_EQ(DefaultsValue::parse(read(file)), DefaultsValue::parse(R"({"a": 1, "fingerCount": 4, "hudScale": 2, "isEnabled": true})"));
 }
 
 // What stands at the settings file's name, made in the test's own folder (never a real device).
@@ -189,9 +245,16 @@ TEST_F(JsonFileDefaultsStoreTest, OnlyARegularFileIsEverReadMovedAsideOrReplaced
             if (socketFd >= 0) ::close(socketFd);
             continue;  // not allowed to make device nodes here
         }
+        leftover("s.json.tmp-Ab12cd");  // not cleared beside a file that is not the store's
         struct stat before {};
         ASSERT_EQ(::lstat(file.c_str(), &before), 0);
         const auto entries = filesInDir();
+        // Whether anything opens the node (or what a link names): opening alone acts on a device.
+        const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(watch, 0);
+        ::inotify_add_watch(watch, file.c_str(), IN_OPEN | IN_DONT_FOLLOW);
+        if (n == Node::linkToZeroDevice || n == Node::linkToFile)
+            ::inotify_add_watch(watch, (dir / "elsewhere").c_str(), IN_OPEN);
 
         UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file));
         auto& store = static_cast<JsonFileDefaultsStore&>(d.store());
@@ -209,6 +272,9 @@ TEST_F(JsonFileDefaultsStoreTest, OnlyARegularFileIsEverReadMovedAsideOrReplaced
         EXPECT_EQ(after.st_ino, before.st_ino);
         EXPECT_EQ(after.st_rdev, before.st_rdev);
         EXPECT_EQ(filesInDir(), entries);  // nothing moved aside, no temporary left
+        char events[4096];
+        EXPECT_LT(::read(watch, events, sizeof events), 0) << "opened";
+        ::close(watch);
         if (socketFd >= 0) ::close(socketFd);
     }
 }
@@ -242,31 +308,86 @@ TEST_F(JsonFileDefaultsStoreTest, AFailedReadOrAnOversizedFileIsNotTakenForDamag
     EXPECT_FALSE(store.problem());
 }
 
-TEST_F(JsonFileDefaultsStoreTest, SaveIntoMissingDirectoryAndLeftoverTemporaryFiles) {
-    JsonFileDefaultsStore nested(dir / "sub" / "prefs.json");
+TEST_F(JsonFileDefaultsStoreTest, MissingFoldersAreMadeAndOnlyTheStoresOwnLeftoversGo) {
+    JsonFileDefaultsStore nested(dir / "sub" / "deeper" / "prefs.json");
+    EXPECT_TRUE(nested.load().empty());
+    EXPECT_FALSE(nested.problem());
     EXPECT_TRUE(nested.save({{"k", "v"}}));
     EXPECT_EQ(nested.load().at("k"), "v");
-    // A crash between writing the temporary file and the rename leaves the old file whole; the
-    // stray temporary is cleared on the next load.
+    EXPECT_EQ(modeOf(dir / "sub"), 0700u);
+    EXPECT_EQ(modeOf(dir / "sub" / "deeper"), 0700u);
+    EXPECT_EQ(modeOf(dir / "sub" / "deeper" / "prefs.json"), 0600u);
+    fs::remove_all(dir / "sub");
+
+    // A folder's name is refused before anything in that folder is touched.
+    leftover(".tmp-Ab12cd");
+    JsonFileDefaultsStore folderName(dir.string() + "/");
+    folderName.load();
+    EXPECT_TRUE(folderName.problem());
+    EXPECT_TRUE(fs::exists(dir / ".tmp-Ab12cd"));
+
+    // A save killed part-way leaves its temporary file; the next load clears it, and nothing that
+    // could be anything else: another pattern, mode, owner or link count, or a folder or link.
+    const std::string stem = "com.quillmar.macos.json.tmp-";
+    leftover(stem + "abc123");
+    std::vector<std::string> kept = {stem + "backup", stem + "Ab12c",  stem + "Ab12cd7", stem + "Ab_2cd", "other.json.tmp-Zx81Qa",
+                                     stem + "Folder", stem + "LinkTo", stem + "TwoLnk",  stem + "Other1", stem + "Fifo01"};
+    leftover(kept[0], 0644);
+    for (std::size_t i = 1; i < 5; ++i) leftover(kept[i]);
+    fs::create_directory(dir / kept[5]);
+    fs::create_symlink(dir / kept[4], dir / kept[6]);
+    leftover(kept[7]);
+    fs::create_hard_link(dir / kept[7], dir / "second-name");
+    leftover(kept[8]);
+    ASSERT_EQ(::mkfifo((dir / kept[9]).c_str(), 0600), 0);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown((dir / kept[8]).c_str(), 65534, 65534), 0);
+    }
     JsonFileDefaultsStore store(file);
-    ASSERT_TRUE(store.save({{"a", 1}}));
-    std::ofstream(dir / "com.quillmar.macos.json.tmp-abc123") << R"({"a": 2, "b)";
-    EXPECT_EQ(store.load().at("a"), 1);
-    EXPECT_FALSE(fs::exists(dir / "com.quillmar.macos.json.tmp-abc123"));
-    // A save killed part-way leaves its temporary behind; the next save clears it. Only regular
-    // files of that store's pattern go.
-    std::ofstream(dir / "com.quillmar.macos.json.tmp-Zx81Qa") << "{";
-    fs::create_directory(dir / "com.quillmar.macos.json.tmp-folder");
-    std::ofstream(dir / "other.json.tmp-Zx81Qa") << "{";
+    store.load();
+    EXPECT_FALSE(fs::exists(dir / (stem + "abc123")));
+    for (const auto& name : kept) EXPECT_TRUE(fs::exists(fs::symlink_status(dir / name))) << name;
+    // Once a load, not on every save.
+    leftover(stem + "Later1");
     ASSERT_TRUE(store.save({{"a", 3}}));
-    EXPECT_FALSE(fs::exists(dir / "com.quillmar.macos.json.tmp-Zx81Qa"));
-    EXPECT_TRUE(fs::exists(dir / "com.quillmar.macos.json.tmp-folder"));
-    EXPECT_TRUE(fs::exists(dir / "other.json.tmp-Zx81Qa"));
-    fs::remove(dir / "com.quillmar.macos.json.tmp-folder");
-    fs::remove(dir / "other.json.tmp-Zx81Qa");
+    EXPECT_TRUE(fs::exists(dir / (stem + "Later1")));
+    store.load();
+    EXPECT_FALSE(fs::exists(dir / (stem + "Later1")));
     // A string that is not valid UTF-8 is written (repaired), not refused.
     EXPECT_TRUE(store.save({{"bad", std::string("a\xff" "b")}}));
     EXPECT_TRUE(store.load().count("bad"));
+}
+
+TEST_F(JsonFileDefaultsStoreTest, TwoRunsOnOneFileKeepEachOthersSaves) {
+    // One run keeps its domain and saves key after key; the other starts afresh for every key
+    // (each start clears leftovers). Every save succeeds and every key is in the file at the end.
+    constexpr int kKeys = 60;
+    auto run = [&](const std::string& prefix, bool restartEachTime) {
+        int failures = 0;
+        auto start = [&] { return std::make_unique<UserDefaults>(std::make_unique<JsonFileDefaultsStore>(file)); };
+        auto d = start();
+        for (int i = 0; i < kKeys; ++i) {
+            if (restartEachTime) d = start();
+            d->set(prefix + std::to_string(i), i);
+            failures += static_cast<JsonFileDefaultsStore&>(d->store()).failedSaves();
+        }
+        return failures;
+    };
+    std::vector<pid_t> children;
+    for (const char* prefix : {"kept", "restarted"}) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) ::_exit(std::min(run(prefix, prefix[0] == 'r'), 100));
+        children.push_back(child);
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "failed saves: " << WEXITSTATUS(status);
+    }
+    const auto saved = DefaultsValue::parse(read(file));
+    EXPECT_EQ(saved.size(), 2u * kKeys);
+    EXPECT_EQ(filesInDir(), 1u);
 }
 
 TEST_F(JsonFileDefaultsStoreTest, DeeplyNestedMemberIsDroppedAndTheRecoveredSettingsAreWrittenBack) {

@@ -1,7 +1,5 @@
 #include "platform/sim/scenario_runner.h"
 
-#include <unistd.h>
-
 #include <optional>
 
 #include "platform/json_file_defaults_store.h"
@@ -26,20 +24,6 @@ ScenarioRunner::ScenarioRunner() {
     registry_.reserveOutputName(kIndexPageName, "the index page's");
 }
 
-namespace {
-
-// Why the settings could not be saved in the file's folder (the run goes on with them in memory).
-// What stands at the file's own name is the store's to judge when it loads.
-std::optional<std::string> defaultsFolderProblem(const std::filesystem::path& file) {
-    std::error_code ec;
-    const auto dir = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-    if (!std::filesystem::is_directory(dir, ec)) return dir.string() + " is not a folder";
-    if (::access(dir.c_str(), W_OK) != 0) return "cannot write in " + dir.string();
-    return std::nullopt;
-}
-
-}  // namespace
-
 int ScenarioRunner::main(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     const std::string usage = "usage: quillmar SCENARIO.json... [--out DIR] [--defaults FILE]\n";
     std::vector<std::string> scenarios;
@@ -58,8 +42,6 @@ int ScenarioRunner::main(int argc, const char* const* argv, std::ostream& out, s
                 return kExitBadInput;
             }
             defaultsFile_ = argv[++i];
-            if (auto problem = defaultsFolderProblem(defaultsFile_))
-                err << "quillmar: settings will not be kept: " << *problem << "\n";
         } else if (arg == "-h" || arg == "--help") {
             out << usage
                 << "Runs each scenario on the simulated desktop, one after the other, each in a fresh world;\n"
@@ -155,6 +137,7 @@ int ScenarioRunner::finish(const PictureIndex& pictures, const std::filesystem::
             << " could not be written (" << otherFailures.front().second << ")\n";
         status = kExitWriteFailed;
     }
+    if (failedSettingsSaves_ > 0) status = kExitWriteFailed;
     nlohmann::ordered_json indexPage = nullptr;
     if (!outputDirectory.empty()) {
         std::string error;
@@ -171,6 +154,7 @@ int ScenarioRunner::finish(const PictureIndex& pictures, const std::filesystem::
                                {"picturesFailed", failed},
                                {"picturesRefused", refused},
                                {"otherFilesFailed", otherFailures.size()},
+                               {"settingsSavesFailed", failedSettingsSaves_},
                                {"indexPage", indexPage}});
     log.setOutput(nullptr);
     return status;
@@ -179,9 +163,10 @@ int ScenarioRunner::finish(const PictureIndex& pictures, const std::filesystem::
 void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outputDirectory, std::ostream& out,
                             std::ostream& err, PictureIndex& pictures) {
     auto& desktop = SimDesktop::install();
+    const JsonFileDefaultsStore* raw = nullptr;
     if (!defaultsFile_.empty()) {
         auto store = std::make_unique<JsonFileDefaultsStore>(defaultsFile_);
-        const auto* raw = store.get();
+        raw = store.get();
         runtime::World::install<UserDefaults>(std::make_unique<UserDefaults>(std::move(store)));
         if (raw->problem() && !reportedDefaultsProblem_) {
             err << "quillmar: settings will not be kept: " << *raw->problem() << "\n";
@@ -258,6 +243,13 @@ void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outp
     }
     log.record("scenarioFinished", {{"steps", s.steps.size()}});
     log.setOutput(nullptr);
+    if (raw) {
+        failedSettingsSaves_ += raw->failedSaves();
+        if (raw->firstSaveFailure() && !reportedSaveFailure_) {
+            err << "quillmar: settings will not be kept: " << *raw->firstSaveFailure() << "\n";
+            reportedSaveFailure_ = true;
+        }
+    }
 }
 
 }  // namespace quillmar::platform::sim

@@ -6,9 +6,10 @@
 // that does not load is reported on standard error, naming the file and the problem, with exit
 // status 2; nothing runs then. With an output folder, the run ends by writing its index page
 // (index.html) listing every picture the steps wrote. The log's last line, "runFinished", counts
-// the pictures written, failed and refused and names the index page (null when none was
-// written); a picture or an index page that could not be written is also reported on standard
-// error, and the exit status is then 1.
+// the pictures written, failed and refused, names the index page (null when none was written)
+// and counts the settings saves that failed; a picture, an index page or a settings save that
+// could not be written is also reported on standard error (a save only the first time), and the
+// exit status is then 1.
 
 #include <filesystem>
 #include <functional>
@@ -66,6 +67,8 @@ private:
     std::function<void(StepContext&)> appStarter_;
     std::filesystem::path defaultsFile_;
     bool reportedDefaultsProblem_ = false;
+    bool reportedSaveFailure_ = false;
+    int failedSettingsSaves_ = 0;
 };
 
 }  // namespace quillmar::platform::sim

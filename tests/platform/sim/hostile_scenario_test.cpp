@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,6 +16,7 @@
 #include "platform/sim/scenario_loader.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/scenario_runner.h"
+#include "support/file_size_limit.h"
 #include "support/fresh_world.h"
 #include "support/temp_path.h"
 
@@ -232,6 +235,37 @@ TEST_F(HostileScenarioTest, ASettingsFileThatIsNoRegularFileIsNeitherReadNorRepl
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
     EXPECT_FALSE(fs::exists(fifoName + ".unreadable"));
     fs::remove(fifo);
+    fs::remove(scenario);
+}
+
+TEST_F(HostileScenarioTest, MissingSettingsFoldersAreMadeAndAFailedSaveIsReported) {
+    const auto scenario = quillmar::testing::uniqueTempPath("s.json");
+    std::ofstream(scenario) << R"({"apps": [], "settings": {"fingerCount": 4}})";
+    const auto home = quillmar::testing::uniqueTempPath("home");
+    const auto prefs = home / "missing" / "prefs.json";
+    const std::string scenarioName = scenario.string(), prefsName = prefs.string();
+    const char* argv[] = {"quillmar", scenarioName.c_str(), "--defaults", prefsName.c_str()};
+    std::ostringstream out, err;
+    EXPECT_EQ(runner.main(4, argv, out, err), ScenarioRunner::kExitOk);
+    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(nlohmann::json::parse(std::ifstream(prefs))["fingerCount"], 4);
+
+    // Saves that fail part-way (a full disk): said once, counted, and the run fails.
+    std::ofstream(scenario) << R"({"apps": [], "settings": {"fingerCount": 5, "hudScale": 2}})";
+    runtime::World::reset();
+    out.str("");
+    int status = 0;
+    {
+        quillmar::testing::FileSizeLimit full(8);
+        status = runner.run(scenarioName, {}, out, err);
+    }
+    EXPECT_EQ(status, ScenarioRunner::kExitWriteFailed);
+    EXPECT_EQ(err.str(), "quillmar: settings will not be kept: cannot write " + prefsName + ": " + std::strerror(EFBIG) + "\n");
+    const std::string log = out.str();
+    const auto summary = nlohmann::json::parse(log.substr(log.rfind('\n', log.size() - 2) + 1));
+    EXPECT_EQ(summary["settingsSavesFailed"], 2);
+    EXPECT_EQ(nlohmann::json::parse(std::ifstream(prefs))["fingerCount"], 4);
+    fs::remove_all(home);
     fs::remove(scenario);
 }
 
