@@ -28,6 +28,7 @@ protected:
         ui().activeTab = tab;
         show(dark);
         settle(2.0);
+        EXPECT_EQ(ui().activeTab.get(), tab);  // the tab the picture is named after is the one shown
         return host->renderImage(2.0);
     }
 };

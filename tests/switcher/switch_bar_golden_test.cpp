@@ -39,6 +39,7 @@ protected:
             options.setIncreaseContrast(look.increaseContrast);
             controller().presentHUD(false);
             advance(0.5);
+            EXPECT_TRUE(controller().panel()->isVisible());  // a picture of a bar that is not shown guards nothing
             pictures.push_back(controller().panel()->contentView().renderImage(2.0, ui::Color::white(0.5)));
             controller().dismissHUD(true);
             advance(0.5);
