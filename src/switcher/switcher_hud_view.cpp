@@ -243,14 +243,9 @@ ui::View SwitchBarContent::verticalList() const {
         });
     };
 
-    // A row comes in scaled up from 0.96 and fading in. A closed or quit row leaves by folding
-    // up into its own top edge while it fades, so the rows below, sliding up with the same
-    // animation, never run over it.
+    // A row comes and goes scaling between 0.96 and 1 about its centre as it fades.
     const auto rowTransition =
-        reduceMotion ? ui::Transition::opacity()
-                     : ui::Transition::asymmetric(ui::Transition::scale(0.96).combined(ui::Transition::opacity()),
-                                                  ui::Transition::scale(0, ui::UnitPoint::top())
-                                                      .combined(ui::Transition::opacity()));
+        reduceMotion ? ui::Transition::opacity() : ui::Transition::scale(0.96).combined(ui::Transition::opacity());
     auto groups = ui::ForEach(shown, [&](std::size_t i) { return targets[i].id; },
                               [&](std::size_t i) {
                                   const SwitchTarget& t = targets[i];
@@ -269,8 +264,13 @@ ui::View SwitchBarContent::verticalList() const {
                                                                                  : Color::whiteColor().opacity(0.28),
                                                                          edge)})
                                               .shadow(Color::black().opacity(isLight ? 0.08 : 0.2), 3, 0, 1)
-                                              .matchedGeometryEffect("hudVerticalHighlight", ns)
-                                              .named("hudHighlight");
+                                              .named("hudHighlight")
+                                              // Glides from row to row with the selection; when
+                                              // its row leaves the list, it goes straight to the
+                                              // row taking the selection and moves with that row.
+                                              .matchedGeometryEffect("hudVerticalHighlight", ns,
+                                                                     ui::MatchedGeometryProperties::frame,
+                                                                     ui::UnitPoint::center(), true, false);
                                   });
                                   row = row.background(highlight);
                                   row = entryCell(row, t, index, isSel, "hudRow").id("row:" + t.id).transition(rowTransition);
