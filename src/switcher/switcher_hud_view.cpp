@@ -4,6 +4,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 
 #include "festive_hud/hud_festive_state.h"
 #include "runtime/world.h"
@@ -110,6 +112,14 @@ bool SwitcherHUDView::isLightAppearance() {
 
 namespace {
 
+// The entries the list was last laid out for, kept between evaluations: a row built now whose
+// entry was among them was in the list all along (the selection has come near it), and only an
+// entry new to the list comes in with the row transition. A memo of the evaluation itself, so
+// bringing it up to date does not evaluate the list again.
+struct ListedEntries {
+    mutable std::vector<std::string> ids;
+};
+
 // The bar's content for one state of the switch. A component of its own, compared by that
 // state, so that an update that only moves the bloom scale on leaves every entry as it was.
 struct SwitchBarContent {
@@ -119,6 +129,7 @@ struct SwitchBarContent {
     bool isLight = false;
     SwitcherController::SelectionReach reach;
     ui::Namespace ns;
+    ui::State<ListedEntries> listed;
     friend bool operator==(const SwitchBarContent&, const SwitchBarContent&) = default;
 
     ui::View body() const;
@@ -243,9 +254,16 @@ ui::View SwitchBarContent::verticalList() const {
         });
     };
 
-    // A row comes and goes scaling between 0.96 and 1 about its centre as it fades.
+    // A row comes and goes scaling between 0.96 and 1 about its centre as it fades; a row built
+    // for an entry the list had before appears as it is.
     const auto rowTransition =
         reduceMotion ? ui::Transition::opacity() : ui::Transition::scale(0.96).combined(ui::Transition::opacity());
+    const auto builtRowTransition = ui::Transition::asymmetric(ui::Transition::identity(), rowTransition);
+    auto& listedIds = listed.get().ids;
+    const bool sameEntries = std::equal(targets.begin(), targets.end(), listedIds.begin(), listedIds.end(),
+                                        [](const SwitchTarget& t, const std::string& id) { return t.id == id; });
+    std::unordered_set<std::string_view> listedBefore;
+    if (!sameEntries) listedBefore.insert(listedIds.begin(), listedIds.end());
     auto groups = ui::ForEach(shown, [&](std::size_t i) { return targets[i].id; },
                               [&](std::size_t i) {
                                   const SwitchTarget& t = targets[i];
@@ -273,7 +291,10 @@ ui::View SwitchBarContent::verticalList() const {
                                                                      ui::UnitPoint::center(), true, false);
                                   });
                                   row = row.background(highlight);
-                                  row = entryCell(row, t, index, isSel, "hudRow").id("row:" + t.id).transition(rowTransition);
+                                  const bool entering = !sameEntries && !listedBefore.contains(t.id);
+                                  row = entryCell(row, t, index, isSel, "hudRow")
+                                            .id("row:" + t.id)
+                                            .transition(entering ? rowTransition : builtRowTransition);
                                   ui::View rule = ui::when(index == firstParked && index > 0, [&] {
                                       return ui::Rectangle()
                                           .fill(primary.opacity(0.11))
@@ -284,6 +305,12 @@ ui::View SwitchBarContent::verticalList() const {
                                   });
                                   return ui::Group({rule, row});
                               });
+    if (!sameEntries) {
+        listedBefore.clear();
+        listedIds.clear();
+        listedIds.reserve(targets.size());
+        for (const auto& t : targets) listedIds.push_back(t.id);
+    }
     ui::View stack = ui::VStack(ui::HorizontalAlignment::center, metrics.rowSpacing,
                                 {standIn(0, built.first), groups, standIn(built.last + 1, count - 1 - built.last)})
                          .animation(selectionAnimation(reduceMotion), selected)
@@ -341,7 +368,7 @@ ui::View SwitcherHUDView::body() const {
     ui::observe(SwitcherSettings::shared());
     ui::View content =
         SwitchBarContent{controller.targets.get(), controller.selectedIndex,      controller.activeScreenWidth,
-                         controller.activeScreenHeight, isLightAppearance(), controller.selectionReach, hudSelectionNamespace};
+                         controller.activeScreenHeight, isLightAppearance(), controller.selectionReach, hudSelectionNamespace, {}};
     return content.scaleEffect(controller.isPresentedBloom ? 1.0 : 0.968).named("switchBar");
 }
 

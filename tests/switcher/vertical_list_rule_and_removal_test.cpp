@@ -2,8 +2,11 @@
 // stands only between two groups, and a row whose window is closed fades while it shrinks a little
 // about its centre, the row below sliding up into its place with the selection highlight on it.
 
+#include <cmath>
+
 #include "switcher/switcher_hud_view.h"
 #include "switcher_fixture.h"
+#include "ui/transaction.h"
 
 namespace quillmar::testing {
 namespace {
@@ -62,6 +65,45 @@ TEST_F(VerticalListRowsTest, AClosedRowShrinksAboutItsCentreAsItFadesAndTheHighl
     EXPECT_GE(frames, 2);
     advance(1.0);
     EXPECT_EQ(host().presentedViews("hudRow.1").size(), 1u);
+}
+
+// A long list builds its rows as the selection comes near them. Those rows were in the list all
+// along: they appear whole, where a new entry comes in with the row transition.
+TEST_F(VerticalListRowsTest, ARowBuiltAsTheSelectionReachesItAppearsWholeAndOnlyANewEntryFadesIn) {
+    settings().switchBarStyle = SwitchBarStyle::vertical;
+    addApps(300);
+    controller().presentHUD(false);
+    advance(0.5);
+    const auto isBuilt = [&](int i) { return host().frame("hudRow." + std::to_string(i)).has_value(); };
+    ASSERT_FALSE(isBuilt(120));
+    controller().handleScrub(120 * SwitcherController::scrubStep());
+    int drawn = 0, partly = 0;
+    for (int frame = 0; frame < 12; ++frame) {
+        advance(1.0 / 60);
+        for (int i = 60; i <= 140; ++i) {
+            const auto name = "hudRow." + std::to_string(i);
+            for (const auto& row : host().presentedViews(name)) {
+                ++drawn;
+                if (row.opacity < 1 || std::fabs(row.frame.width - host().frame(name)->width) > 1e-6) ++partly;
+            }
+        }
+        const auto highlight = host().presentedViews("hudHighlight");
+        ASSERT_EQ(highlight.size(), 1u);
+        EXPECT_NEAR(highlight.front().frame.width, host().frame("hudRow.0")->width, 1e-6) << frame;
+    }
+    EXPECT_GT(drawn, 0);
+    EXPECT_EQ(partly, 0);
+
+    auto grown = controller().targets.get();
+    auto entry = grown.front();
+    entry.id = "win-new";
+    entry.appName = "Newcomer";
+    grown.insert(grown.begin() + controller().selectedIndex + 1, entry);
+    ui::withAnimation(ui::Animation::spring(0.22, 0.85, 0), [&] { controller().targets = grown; });
+    advance(0.03);
+    const auto newcomer = host().presentedViews("hudRow." + std::to_string(controller().selectedIndex + 1));
+    ASSERT_EQ(newcomer.size(), 1u);
+    EXPECT_LT(newcomer.front().opacity, 1);
 }
 
 }  // namespace
