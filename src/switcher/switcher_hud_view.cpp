@@ -262,8 +262,12 @@ ui::View SwitchBarContent::verticalList() const {
     auto& listedIds = listed.get().ids;
     const bool sameEntries = std::equal(targets.begin(), targets.end(), listedIds.begin(), listedIds.end(),
                                         [](const SwitchTarget& t, const std::string& id) { return t.id == id; });
-    std::unordered_set<std::string_view> listedBefore;
-    if (!sameEntries) listedBefore.insert(listedIds.begin(), listedIds.end());
+    // The rows built now whose entries are new to the list (few: the list builds few rows).
+    std::unordered_set<std::string_view> entering;
+    if (!sameEntries) {
+        for (int i = built.first; i <= built.last; ++i) entering.insert(targets[static_cast<std::size_t>(i)].id);
+        for (auto id = listedIds.begin(); id != listedIds.end() && !entering.empty(); ++id) entering.erase(*id);
+    }
     auto groups = ui::ForEach(shown, [&](std::size_t i) { return targets[i].id; },
                               [&](std::size_t i) {
                                   const SwitchTarget& t = targets[i];
@@ -291,10 +295,10 @@ ui::View SwitchBarContent::verticalList() const {
                                                                      ui::UnitPoint::center(), true, false);
                                   });
                                   row = row.background(highlight);
-                                  const bool entering = !sameEntries && !listedBefore.contains(t.id);
+                                  const bool isNew = entering.contains(t.id);
                                   row = entryCell(row, t, index, isSel, "hudRow")
                                             .id("row:" + t.id)
-                                            .transition(entering ? rowTransition : builtRowTransition);
+                                            .transition(isNew ? rowTransition : builtRowTransition);
                                   ui::View rule = ui::when(index == firstParked && index > 0, [&] {
                                       return ui::Rectangle()
                                           .fill(primary.opacity(0.11))
@@ -306,7 +310,6 @@ ui::View SwitchBarContent::verticalList() const {
                                   return ui::Group({rule, row});
                               });
     if (!sameEntries) {
-        listedBefore.clear();
         listedIds.clear();
         listedIds.reserve(targets.size());
         for (const auto& t : targets) listedIds.push_back(t.id);
