@@ -265,8 +265,10 @@ ui::View SwitchBarContent::verticalList() const {
     // The rows built now whose entries are new to the list (few: the list builds few rows).
     std::unordered_set<std::string_view> entering;
     if (!sameEntries) {
-        for (int i = built.first; i <= built.last; ++i) entering.insert(targets[static_cast<std::size_t>(i)].id);
-        for (auto id = listedIds.begin(); id != listedIds.end() && !entering.empty(); ++id) entering.erase(*id);
+        for (int i = built.first; i <= built.last; ++i)
+            entering.insert(targets[static_cast<std::size_t>(i)].id);
+        for (auto id = listedIds.begin(); id != listedIds.end() && !entering.empty(); ++id)
+            entering.erase(*id);
     }
     auto groups = ui::ForEach(shown, [&](std::size_t i) { return targets[i].id; },
                               [&](std::size_t i) {
@@ -369,9 +371,10 @@ ui::View SwitcherHUDView::body() const {
     auto& controller = SwitcherController::shared();
     ui::observe(controller);
     ui::observe(SwitcherSettings::shared());
-    ui::View content =
-        SwitchBarContent{controller.targets.get(), controller.selectedIndex,      controller.activeScreenWidth,
-                         controller.activeScreenHeight, isLightAppearance(), controller.selectionReach, hudSelectionNamespace, {}};
+    ui::View content = SwitchBarContent{controller.targets.get(),     controller.selectedIndex,
+                                        controller.activeScreenWidth, controller.activeScreenHeight,
+                                        isLightAppearance(),          controller.selectionReach,
+                                        hudSelectionNamespace,        {}};
     return content.scaleEffect(controller.isPresentedBloom ? 1.0 : 0.968).named("switchBar");
 }
 

@@ -223,7 +223,8 @@ TEST_F(SwitcherHUDViewTest, AccessibilityFindsEveryEntryOfALongStripAsIfAllWereB
         const auto tree = host().accessibilityTree();
         const auto b = buttonsOf(tree);
         for (std::size_t i = 1; i < b.size(); ++i)
-            ASSERT_NEAR(b[i]->frame.x - b[i - 1]->frame.x, m.boxSize + m.itemSpacing, 0.01) << i << " frame " << frame;
+            ASSERT_NEAR(b[i]->frame.x - b[i - 1]->frame.x, m.boxSize + m.itemSpacing, 0.01)
+                << i << " frame " << frame;
     }
     advance(1.0);
     ASSERT_FALSE(host().frame("hudItem.299"));

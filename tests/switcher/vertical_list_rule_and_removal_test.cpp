@@ -84,7 +84,8 @@ TEST_F(VerticalListRowsTest, ARowBuiltAsTheSelectionReachesItAppearsWholeAndOnly
             const auto name = "hudRow." + std::to_string(i);
             for (const auto& row : host().presentedViews(name)) {
                 ++drawn;
-                if (row.opacity < 1 || std::fabs(row.frame.width - host().frame(name)->width) > 1e-6) ++partly;
+                if (row.opacity < 1 || std::fabs(row.frame.width - host().frame(name)->width) > 1e-6)
+                    ++partly;
             }
         }
         const auto highlight = host().presentedViews("hudHighlight");
