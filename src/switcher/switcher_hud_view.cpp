@@ -4,6 +4,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 
 #include "festive_hud/hud_festive_state.h"
 #include "runtime/world.h"
@@ -110,6 +112,14 @@ bool SwitcherHUDView::isLightAppearance() {
 
 namespace {
 
+// The entries the list was last laid out for, kept between evaluations: a row built now whose
+// entry was among them was in the list all along (the selection has come near it), and only an
+// entry new to the list comes in with the row transition. A memo of the evaluation itself, so
+// bringing it up to date does not evaluate the list again.
+struct ListedEntries {
+    mutable std::vector<std::string> ids;
+};
+
 // The bar's content for one state of the switch. A component of its own, compared by that
 // state, so that an update that only moves the bloom scale on leaves every entry as it was.
 struct SwitchBarContent {
@@ -119,6 +129,7 @@ struct SwitchBarContent {
     bool isLight = false;
     SwitcherController::SelectionReach reach;
     ui::Namespace ns;
+    ui::State<ListedEntries> listed;
     friend bool operator==(const SwitchBarContent&, const SwitchBarContent&) = default;
 
     ui::View body() const;
@@ -243,14 +254,22 @@ ui::View SwitchBarContent::verticalList() const {
         });
     };
 
-    // A row comes in scaled up from 0.96 and fading in. A closed or quit row leaves by folding
-    // up into its own top edge while it fades, so the rows below, sliding up with the same
-    // animation, never run over it.
+    // A row comes and goes scaling between 0.96 and 1 about its centre as it fades; a row built
+    // for an entry the list had before appears as it is.
     const auto rowTransition =
-        reduceMotion ? ui::Transition::opacity()
-                     : ui::Transition::asymmetric(ui::Transition::scale(0.96).combined(ui::Transition::opacity()),
-                                                  ui::Transition::scale(0, ui::UnitPoint::top())
-                                                      .combined(ui::Transition::opacity()));
+        reduceMotion ? ui::Transition::opacity() : ui::Transition::scale(0.96).combined(ui::Transition::opacity());
+    const auto builtRowTransition = ui::Transition::asymmetric(ui::Transition::identity(), rowTransition);
+    auto& listedIds = listed.get().ids;
+    const bool sameEntries = std::equal(targets.begin(), targets.end(), listedIds.begin(), listedIds.end(),
+                                        [](const SwitchTarget& t, const std::string& id) { return t.id == id; });
+    // The rows built now whose entries are new to the list (few: the list builds few rows).
+    std::unordered_set<std::string_view> entering;
+    if (!sameEntries) {
+        for (int i = built.first; i <= built.last; ++i)
+            entering.insert(targets[static_cast<std::size_t>(i)].id);
+        for (auto id = listedIds.begin(); id != listedIds.end() && !entering.empty(); ++id)
+            entering.erase(*id);
+    }
     auto groups = ui::ForEach(shown, [&](std::size_t i) { return targets[i].id; },
                               [&](std::size_t i) {
                                   const SwitchTarget& t = targets[i];
@@ -269,11 +288,19 @@ ui::View SwitchBarContent::verticalList() const {
                                                                                  : Color::whiteColor().opacity(0.28),
                                                                          edge)})
                                               .shadow(Color::black().opacity(isLight ? 0.08 : 0.2), 3, 0, 1)
-                                              .matchedGeometryEffect("hudVerticalHighlight", ns)
-                                              .named("hudHighlight");
+                                              .named("hudHighlight")
+                                              // Glides from row to row with the selection; when
+                                              // its row leaves the list, it goes straight to the
+                                              // row taking the selection and moves with that row.
+                                              .matchedGeometryEffect("hudVerticalHighlight", ns,
+                                                                     ui::MatchedGeometryProperties::frame,
+                                                                     ui::UnitPoint::center(), true, false);
                                   });
                                   row = row.background(highlight);
-                                  row = entryCell(row, t, index, isSel, "hudRow").id("row:" + t.id).transition(rowTransition);
+                                  const bool isNew = entering.contains(t.id);
+                                  row = entryCell(row, t, index, isSel, "hudRow")
+                                            .id("row:" + t.id)
+                                            .transition(isNew ? rowTransition : builtRowTransition);
                                   ui::View rule = ui::when(index == firstParked && index > 0, [&] {
                                       return ui::Rectangle()
                                           .fill(primary.opacity(0.11))
@@ -284,6 +311,11 @@ ui::View SwitchBarContent::verticalList() const {
                                   });
                                   return ui::Group({rule, row});
                               });
+    if (!sameEntries) {
+        listedIds.clear();
+        listedIds.reserve(targets.size());
+        for (const auto& t : targets) listedIds.push_back(t.id);
+    }
     ui::View stack = ui::VStack(ui::HorizontalAlignment::center, metrics.rowSpacing,
                                 {standIn(0, built.first), groups, standIn(built.last + 1, count - 1 - built.last)})
                          .animation(selectionAnimation(reduceMotion), selected)
@@ -339,9 +371,10 @@ ui::View SwitcherHUDView::body() const {
     auto& controller = SwitcherController::shared();
     ui::observe(controller);
     ui::observe(SwitcherSettings::shared());
-    ui::View content =
-        SwitchBarContent{controller.targets.get(), controller.selectedIndex,      controller.activeScreenWidth,
-                         controller.activeScreenHeight, isLightAppearance(), controller.selectionReach, hudSelectionNamespace};
+    ui::View content = SwitchBarContent{controller.targets.get(),     controller.selectedIndex,
+                                        controller.activeScreenWidth, controller.activeScreenHeight,
+                                        isLightAppearance(),          controller.selectionReach,
+                                        hudSelectionNamespace,        {}};
     return content.scaleEffect(controller.isPresentedBloom ? 1.0 : 0.968).named("switchBar");
 }
 

@@ -165,6 +165,21 @@ public:
     }
 };
 
+// Where the layout puts a stand-in now, in its parent as the parent is drawn now: the parent's
+// glides and scrolling move the entries; the stand-in's own glide does not, for it only follows
+// the stand-in's share of the parent from one layout to the next, as built entries take over part
+// of it or give it back.
+Rect standInFrameInHost(const Node& node, double now) {
+    Rect r = node.layout;
+    if (const Node* p = node.parent) {
+        const Rect pf = p->presentedFrameInHost(now);
+        const Point off = p->desc ? p->desc->contentOffset(*p, now) : Point{};
+        r.x += pf.x + off.x;
+        r.y += pf.y + off.y;
+    }
+    return r;
+}
+
 class AccessibilityStandInDesc final : public ModifierDesc {
 public:
     AccessibilityStandInDesc(View c, std::function<std::vector<AccessibilityElement>(const Rect&)> m)
@@ -172,7 +187,7 @@ public:
     std::function<std::vector<AccessibilityElement>(const Rect&)> make;
     void accessibility(Node& node, AccessibilityBuilder& b) const override {
         if (!make) return;
-        for (auto& e : make(b.frameOf(node))) {
+        for (auto& e : make(standInFrameInHost(node, b.now))) {
             if (!AccessibilityBuilder::isEnabled(node)) e.isEnabled = false;
             if (b.out) b.out->push_back(std::move(e));
         }

@@ -61,7 +61,9 @@ View withAccessibilityProperties(const View& view, AccessibilityProperties prope
 
 // A view that stands in for others not built (the entries of a long row out of sight): assistive
 // technology finds the elements `make` gives for the view's frame in the hosting view, made
-// whenever the tree is read, in place of anything inside the view.
+// whenever the tree is read, in place of anything inside the view. The frame is where the layout
+// puts the view in its container as that is drawn, also while the view's own frame still glides
+// from an earlier layout: put the stand-in straight into the container (a stack's child).
 View accessibilityStandIn(const View& view, std::function<std::vector<AccessibilityElement>(const Rect& frame)> make);
 
 }  // namespace quillmar::ui

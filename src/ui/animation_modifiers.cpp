@@ -78,8 +78,8 @@ View View::transition(const Transition& transition) const {
 }
 
 View View::matchedGeometryEffect(Id id, const Namespace& ns, MatchedGeometryProperties properties, UnitPoint anchor,
-                                 bool isSource) const {
-    detail::MatchedGeometryInfo info{ns.id(), std::move(id), properties, anchor, isSource};
+                                 bool isSource, bool glidesFromRemovedViews) const {
+    detail::MatchedGeometryInfo info{ns.id(), std::move(id), properties, anchor, isSource, glidesFromRemovedViews};
     return View(std::make_shared<detail::MatchedGeometryDesc>(*this, std::move(info)));
 }
 

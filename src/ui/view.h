@@ -183,9 +183,14 @@ public:
         return animationImpl(std::move(animation), AnyEquatable::of(std::move(value)));
     }
     View transition(const Transition& transition) const;
+    // A source that appears as one of the same id leaves glides from where that one was drawn.
+    // When the one leaving goes with a view removed under a transition and glidesFromRemovedViews
+    // is false, the new source shows where its own view puts it instead, and the leaving one is
+    // no longer drawn (a highlight that stays on its row while the row moves into place).
     View matchedGeometryEffect(Id id, const Namespace& ns,
                                MatchedGeometryProperties properties = MatchedGeometryProperties::frame,
-                               UnitPoint anchor = UnitPoint::center(), bool isSource = true) const;
+                               UnitPoint anchor = UnitPoint::center(), bool isSource = true,
+                               bool glidesFromRemovedViews = true) const;
     View coordinateSpace(std::string name) const;
 
     // Accessibility.

@@ -425,6 +425,7 @@ bool ViewGraph::claimGlide(Node& node, const Animation& animation, double t) {
     }
     if (!mg) return false;
     it->second.claimed = true;
+    if (it->second.node && !mg->glidesFromRemovedViews) return true;  // in place, with its own view
     // Where the departing view was drawn, relative to this node's parent as drawn now.
     Point origin{};
     if (node.parent) {

@@ -210,11 +210,22 @@ TEST_F(SwitcherHUDViewTest, AccessibilityTreeHasOneButtonPerEntryAndActsOnIt) {
 }
 
 // Entries of a long strip that are not built are still there for assistive technology, read as
-// if they were: the same elements in the same places, and their actions commit them.
+// if they were: the same elements in the same places, also while the strip glides, and their
+// actions commit them.
 TEST_F(SwitcherHUDViewTest, AccessibilityFindsEveryEntryOfALongStripAsIfAllWereBuilt) {
     addApps(300);
     present();
-    controller().handleScrub(20 * SwitcherController::scrubStep());
+    const auto m = HUDMetrics::make(300, 1440);
+    controller().handleScrub(60 * SwitcherController::scrubStep());
+    for (int frame = 0; frame < 20; ++frame) {
+        advance(1.0 / 60);
+        // Each entry one step on from the one before, built or stood in for.
+        const auto tree = host().accessibilityTree();
+        const auto b = buttonsOf(tree);
+        for (std::size_t i = 1; i < b.size(); ++i)
+            ASSERT_NEAR(b[i]->frame.x - b[i - 1]->frame.x, m.boxSize + m.itemSpacing, 0.01)
+                << i << " frame " << frame;
+    }
     advance(1.0);
     ASSERT_FALSE(host().frame("hudItem.299"));
     const auto lazy = host().accessibilityTree();

@@ -1,10 +1,12 @@
 // The vertical list's rows: the rule that parts the minimised and hidden entries from the rest
-// stands only between two groups, and a row whose window is closed shrinks towards the middle of
-// its top edge while it fades, so the row below, sliding up with the same animation, never runs
-// over it.
+// stands only between two groups, and a row whose window is closed fades while it shrinks a little
+// about its centre, the row below sliding up into its place with the selection highlight on it.
+
+#include <cmath>
 
 #include "switcher/switcher_hud_view.h"
 #include "switcher_fixture.h"
+#include "ui/transaction.h"
 
 namespace quillmar::testing {
 namespace {
@@ -33,7 +35,7 @@ TEST_F(VerticalListRowsTest, TheRuleStandsOnlyBetweenOpenAndParkedEntries) {
     EXPECT_TRUE(host().frames("hudRule").empty());
 }
 
-TEST_F(VerticalListRowsTest, AClosedRowFoldsIntoItsTopEdgeAndTheNextRowNeverRunsOverIt) {
+TEST_F(VerticalListRowsTest, AClosedRowShrinksAboutItsCentreAsItFadesAndTheHighlightRidesOnTheNextRow) {
     settings().switchBarStyle = SwitchBarStyle::vertical;
     addApps(6);
     controller().presentHUD(false);
@@ -41,22 +43,68 @@ TEST_F(VerticalListRowsTest, AClosedRowFoldsIntoItsTopEdgeAndTheNextRowNeverRuns
     const auto closed = *host().frame("hudRow.1");
     controller().performHotKeyAction(SwitcherController::closeAction);
 
-    bool sawFolding = false;
+    int frames = 0;
     for (int frame = 1; frame <= 6; ++frame) {
         advance(0.03);
         // While it leaves, the closed row and the one taking its place both carry its index.
         const auto rows = host().presentedViews("hudRow.1");
         if (rows.size() < 2) break;
-        const auto& leaving = rows.front().frame;
-        const auto& arriving = rows.back().frame;
-        EXPECT_NEAR(leaving.minY(), closed.minY(), 0.5) << frame;  // the top edge stays put
-        EXPECT_LT(leaving.height, closed.height - 0.5) << frame;
-        EXPECT_GE(arriving.minY() + 0.5, leaving.maxY()) << frame;
-        sawFolding = true;
+        const auto& leaving = rows.front();
+        const auto& arriving = rows.back();
+        EXPECT_NEAR(leaving.frame.midX(), closed.midX(), 0.1) << frame;
+        EXPECT_NEAR(leaving.frame.midY(), closed.midY(), 0.1) << frame;
+        EXPECT_LT(leaving.frame.height, closed.height - 0.1) << frame;
+        EXPECT_GE(leaving.frame.height, 0.96 * closed.height - 0.5) << frame;
+        EXPECT_LT(leaving.opacity, 1) << frame;
+        // One highlight, drawn on the row now selected wherever that row is on its way up.
+        const auto highlights = host().presentedViews("hudHighlight");
+        ASSERT_EQ(highlights.size(), 1u) << frame;
+        EXPECT_NEAR(highlights.front().frame.minY(), arriving.frame.minY(), 0.5) << frame;
+        if (arriving.frame.minY() > closed.minY() + 1) ++frames;
     }
-    EXPECT_TRUE(sawFolding);
+    EXPECT_GE(frames, 2);
     advance(1.0);
     EXPECT_EQ(host().presentedViews("hudRow.1").size(), 1u);
+}
+
+// A long list builds its rows as the selection comes near them. Those rows were in the list all
+// along: they appear whole, where a new entry comes in with the row transition.
+TEST_F(VerticalListRowsTest, ARowBuiltAsTheSelectionReachesItAppearsWholeAndOnlyANewEntryFadesIn) {
+    settings().switchBarStyle = SwitchBarStyle::vertical;
+    addApps(300);
+    controller().presentHUD(false);
+    advance(0.5);
+    const auto isBuilt = [&](int i) { return host().frame("hudRow." + std::to_string(i)).has_value(); };
+    ASSERT_FALSE(isBuilt(120));
+    controller().handleScrub(120 * SwitcherController::scrubStep());
+    int drawn = 0, partly = 0;
+    for (int frame = 0; frame < 12; ++frame) {
+        advance(1.0 / 60);
+        for (int i = 60; i <= 140; ++i) {
+            const auto name = "hudRow." + std::to_string(i);
+            for (const auto& row : host().presentedViews(name)) {
+                ++drawn;
+                if (row.opacity < 1 || std::fabs(row.frame.width - host().frame(name)->width) > 1e-6)
+                    ++partly;
+            }
+        }
+        const auto highlight = host().presentedViews("hudHighlight");
+        ASSERT_EQ(highlight.size(), 1u);
+        EXPECT_NEAR(highlight.front().frame.width, host().frame("hudRow.0")->width, 1e-6) << frame;
+    }
+    EXPECT_GT(drawn, 0);
+    EXPECT_EQ(partly, 0);
+
+    auto grown = controller().targets.get();
+    auto entry = grown.front();
+    entry.id = "win-new";
+    entry.appName = "Newcomer";
+    grown.insert(grown.begin() + controller().selectedIndex + 1, entry);
+    ui::withAnimation(ui::Animation::spring(0.22, 0.85, 0), [&] { controller().targets = grown; });
+    advance(0.03);
+    const auto newcomer = host().presentedViews("hudRow." + std::to_string(controller().selectedIndex + 1));
+    ASSERT_EQ(newcomer.size(), 1u);
+    EXPECT_LT(newcomer.front().opacity, 1);
 }
 
 }  // namespace
