@@ -31,6 +31,15 @@ int createTemporaryFile(int dirFd, const std::string& name, std::string* tmpName
     return -1;
 }
 
+}  // namespace
+
+bool isTemporaryNameFor(std::string_view name, std::string_view target) {
+    if (target.empty() || name.size() != target.size() + kTemporaryInfix.size() + kRandomLength) return false;
+    if (!name.starts_with(target) || name.substr(target.size(), kTemporaryInfix.size()) != kTemporaryInfix) return false;
+    return std::ranges::all_of(name.substr(name.size() - kRandomLength),
+                               [](char c) { return kAlphabet.find(c) != std::string_view::npos; });
+}
+
 int writeAll(int fd, std::string_view data) {
     std::size_t written = 0;
     while (written < data.size()) {
@@ -43,27 +52,20 @@ int writeAll(int fd, std::string_view data) {
     return 0;
 }
 
-}  // namespace
-
-bool isTemporaryNameFor(std::string_view name, std::string_view target) {
-    if (target.empty() || name.size() != target.size() + kTemporaryInfix.size() + kRandomLength) return false;
-    if (!name.starts_with(target) || name.substr(target.size(), kTemporaryInfix.size()) != kTemporaryInfix) return false;
-    return std::ranges::all_of(name.substr(name.size() - kRandomLength),
-                               [](char c) { return kAlphabet.find(c) != std::string_view::npos; });
-}
-
-int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data) {
+int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFiller& fill, mode_t newFileMode,
+                          std::string* problem) {
     std::string tmpName;
     const int fd = createTemporaryFile(dirFd, name, &tmpName);
     if (fd < 0) return errno;
     // 0600 whatever the umask, so a leftover is recognisably this writer's own.
     int error = ::fchmod(fd, 0600) == 0 ? 0 : errno;
-    if (!error) error = writeAll(fd, data);
+    if (!error) error = fill(fd, problem);
     if (!error && ::fsync(fd) != 0) error = errno;
     struct stat old {};
-    if (!error && ::fstatat(dirFd, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode) &&
-        ::fchmod(fd, old.st_mode & 07777) != 0)
-        error = errno;
+    const mode_t mode = ::fstatat(dirFd, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode)
+                            ? old.st_mode & 07777
+                            : newFileMode;
+    if (!error && mode != 0600 && ::fchmod(fd, mode) != 0) error = errno;
     if (::close(fd) != 0 && !error) error = errno;
     if (!error && ::renameat(dirFd, tmpName.c_str(), dirFd, name.c_str()) != 0) error = errno;
     if (error) {
@@ -74,14 +76,8 @@ int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view d
     return 0;
 }
 
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view data) {
-    if (path.empty() || !path.has_filename()) return false;
-    const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd < 0) return false;
-    const int error = writeFileAtomicallyAt(dirFd, path.filename().string(), data);
-    ::close(dirFd);
-    return error == 0;
+int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data, mode_t newFileMode) {
+    return writeFileAtomicallyAt(dirFd, name, [data](int fd, std::string*) { return writeAll(fd, data); }, newFileMode);
 }
 
 }  // namespace quillmar::platform

@@ -1,7 +1,6 @@
 #include "platform/folder_writer.h"
 
 #include <fcntl.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/atomic_file.h"
 #include "platform/regular_file.h"
 
 namespace quillmar::platform {
@@ -27,12 +27,6 @@ public:
         if (fd_ >= 0) ::close(fd_);
         fd_ = fd;
     }
-    // Closes it, saying whether the close reported an error.
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
 
 private:
     int fd_;
@@ -46,20 +40,6 @@ std::string levelProblem(int dirFd, const std::string& level, const std::filesys
     if (::fstatat(dirFd, level.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(st.st_mode))
         return shown.string() + " is " + fileKindName(st.st_mode) + ", not a folder";
     return shown.string() + ": " + errorText(error);
-}
-
-std::string randomTemporaryName() {
-    unsigned char bytes[8] = {};
-    if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
-        // Only unpredictability suffers; O_EXCL still keeps whatever stands there.
-        static unsigned counter = 0;
-        const auto mix = static_cast<unsigned long long>(::getpid()) * 1000003u + ++counter;
-        std::memcpy(bytes, &mix, sizeof bytes);
-    }
-    char name[32];
-    std::snprintf(name, sizeof name, ".tmp-%02x%02x%02x%02x%02x%02x%02x%02x", bytes[0], bytes[1], bytes[2], bytes[3],
-                  bytes[4], bytes[5], bytes[6], bytes[7]);
-    return name;
 }
 
 }  // namespace
@@ -102,56 +82,25 @@ std::optional<std::string> FolderWriter::write(const std::string& name, const Pr
     const std::string& leaf = levels.back();
     shown /= leaf;
 
-    std::string temporary;
-    Descriptor file;
-    for (int attempt = 0; attempt < 64 && file.get() < 0; ++attempt) {
-        temporary = randomTemporaryName();
-        file.reset(::openat(dir.get(), temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
-        if (file.get() < 0 && errno != EEXIST) return errorText(errno);
-    }
-    if (file.get() < 0) return "no fresh temporary name beside " + shown.string();
-
     std::string problem;
-    bool ok = produce(file.get(), &problem);
-    if (ok && ::fsync(file.get()) != 0) {
-        ok = false;
-        problem = errorText(errno);
-    }
-    if (!file.close() && ok) {
-        ok = false;
-        problem = errorText(errno);
-    }
-    if (ok && ::renameat(dir.get(), temporary.c_str(), dir.get(), leaf.c_str()) != 0) {
-        const int error = errno;
-        ok = false;
-        struct stat st {};
-        problem = (error == EISDIR || error == ENOTEMPTY || error == EEXIST) &&
-                          ::fstatat(dir.get(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0
-                      ? shown.string() + " is " + fileKindName(st.st_mode)
-                      : errorText(error);
-    }
-    if (!ok) {
-        ::unlinkat(dir.get(), temporary.c_str(), 0);
-        return problem.empty() ? std::string("the data could not be written") : problem;
-    }
-    return std::nullopt;
+    const int error = writeFileAtomicallyAt(
+        dir.get(), leaf, [&](int fd, std::string* why) { return produce(fd, why) ? 0 : EIO; }, mode, &problem);
+    if (error == 0) return std::nullopt;
+    if (!problem.empty()) return problem;
+    struct stat st {};
+    if ((error == EISDIR || error == ENOTEMPTY || error == EEXIST) &&
+        ::fstatat(dir.get(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return shown.string() + " is " + fileKindName(st.st_mode);
+    return errorText(error);
 }
 
 std::optional<std::string> FolderWriter::write(const std::string& name, std::string_view data, mode_t mode) const {
     return write(
         name,
         [&](int fd, std::string* problem) {
-            std::size_t written = 0;
-            while (written < data.size()) {
-                const ssize_t n = ::write(fd, data.data() + written, data.size() - written);
-                if (n < 0 && errno == EINTR) continue;
-                if (n <= 0) {
-                    *problem = n < 0 ? errorText(errno) : "nothing could be written";
-                    return false;
-                }
-                written += static_cast<std::size_t>(n);
-            }
-            return true;
+            const int error = writeAll(fd, data);
+            if (error) *problem = errorText(error);
+            return error == 0;
         },
         mode);
 }

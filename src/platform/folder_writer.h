@@ -7,7 +7,8 @@
 // exclusively, openat with O_CREAT | O_EXCL), is flushed to disk, and the temporary file is then
 // renamed over the name: a link, FIFO or device planted there is replaced, never written
 // through, and readers see the old file or the new one, never a part. A write that fails leaves
-// neither a truncated file nor the temporary one behind, and says why.
+// neither a truncated file nor the temporary one behind, and says why. The file itself is written
+// as writeFileAtomicallyAt writes it (atomic_file.h): a file it replaces keeps its mode.
 //
 //   FolderWriter out("out/demo");
 //   if (auto problem = out.write("shots/bar.png", pngBytes)) report("cannot write ...: " + *problem);
@@ -31,11 +32,11 @@ public:
     // Fills the temporary file through its descriptor; false (and why, in *problem) when it could not.
     using Producer = std::function<bool(int fd, std::string* problem)>;
 
-    // Writes `name` (relative, "/" between levels; "." and ".." levels are refused) with `mode`
-    // (before the umask). nullopt when written, otherwise why not: "out/shots is a symbolic link,
-    // not a folder", "No space left on device".
-    std::optional<std::string> write(const std::string& name, const Producer& produce, mode_t mode = 0666) const;
-    std::optional<std::string> write(const std::string& name, std::string_view data, mode_t mode = 0666) const;
+    // Writes `name` (relative, "/" between levels; "." and ".." levels are refused); a new file
+    // gets `mode`, a replaced regular file keeps its own. nullopt when written, otherwise why
+    // not: "out/shots is a symbolic link, not a folder", "No space left on device".
+    std::optional<std::string> write(const std::string& name, const Producer& produce, mode_t mode = 0644) const;
+    std::optional<std::string> write(const std::string& name, std::string_view data, mode_t mode = 0644) const;
 
     // A name that opens the file behind the descriptor itself (its entry in /proc/self/fd), for
     // writers that only take a file name: opening it reaches that very file, whatever has been

@@ -4,8 +4,6 @@
 
 #include "platform/folder_writer.h"
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/file_size_limit.h"
 #include "support/temp_path.h"
 
 namespace quillmar::platform {
@@ -90,16 +89,10 @@ TEST_F(FolderWriterTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryOne) {
                         }),
               "drawing failed");
     // The disk refuses more than 4 KiB (a file-size limit stands in for a full disk).
-    struct rlimit before {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
-    auto* const oldHandler = ::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = before;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const auto problem = out.write("keep.txt", std::string(64 * 1024, 'x'));
-    ::setrlimit(RLIMIT_FSIZE, &before);
-    ::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(problem, "File too large");
+    {
+        const quillmar::testing::FileSizeLimit small(4096);
+        EXPECT_EQ(out.write("keep.txt", std::string(64 * 1024, 'x')), "File too large");
+    }
 
     EXPECT_EQ(read(dir / "keep.txt"), "old");
     EXPECT_EQ(names(dir), std::vector<std::string>{"keep.txt"});

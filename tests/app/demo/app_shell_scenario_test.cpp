@@ -117,7 +117,7 @@ TEST_F(AppShellScenarioTest, ADumpThatCannotBeWrittenFailsTheRunAndNoPictureMayT
     EXPECT_EQ(dumps[0]["reason"], why);
     std::vector<nlohmann::json> dumpResults;
     for (const auto& c : all(events, "urlCommand"))
-        if (c["argument"] == "dump-targets") dumpResults.push_back(c["result"]);
+        if (c.value("argument", "") == "dump-targets") dumpResults.push_back(c["result"]);
     EXPECT_EQ(dumpResults, std::vector<nlohmann::json>{"failed"});
     EXPECT_EQ(events.back()["otherFilesFailed"], 1);
     EXPECT_EQ(err.str(), "quillmar: 1 other file could not be written (" + why + ")\n");
