@@ -30,6 +30,17 @@ protected:
         platform::sim::StepContext ctx{*desktop, log, outDir, "test.json"};
         (*handler)(act, &ctx);
     }
+    // The bar shown over `apps` apps on one 1440 x 900-pt screen (2x), with the demo's steps.
+    std::vector<std::int32_t> showBarOnOneScreen(int apps) {
+        registerSwitcherSteps(registry);
+        desktop->setScreens({platform::Screen{1, "Built-in", {0, 0, 1440, 900}, {0, 25, 1440, 875}, 2}}, false);
+        auto pids = addApps(apps);
+        platform::sim::StepContext ctx{*desktop, log, outDir, "test.json"};
+        startSwitcherDemo(ctx);
+        controller().presentHUD(false);
+        advance(0.5);
+        return pids;
+    }
     bool logged(const std::string& fragment) {
         for (const auto& l : log.lines())
             if (l.find(fragment) != std::string::npos) return true;
@@ -115,13 +126,7 @@ TEST_F(SwitcherDemoStepsTest, WholeScreenPictureShowsTheDesktopWindowsMenuBarAnd
 }
 
 TEST_F(SwitcherDemoStepsTest, WholeScreenPictureCastsThePanelsShadowAndDrawsOnlyWindowsThatShow) {
-    registerSwitcherSteps(registry);
-    desktop->setScreens({platform::Screen{1, "Built-in", {0, 0, 1440, 900}, {0, 25, 1440, 875}, 2}}, false);
-    const auto pids = addApps(1);
-    platform::sim::StepContext ctx{*desktop, log, outDir, "test.json"};
-    startSwitcherDemo(ctx);
-    controller().presentHUD(false);
-    advance(0.5);
+    const auto pids = showBarOnOneScreen(1);
     const auto panel = simPanel()->frame();
     const double top = 900 - panel.maxY();
     // A white window lies behind the bar; a smaller one peeks out from under it.
@@ -182,13 +187,7 @@ double edgeContrastUnderPlate(const gfx::Image& picture, const gfx::Image& bar, 
 }
 
 TEST_F(SwitcherDemoStepsTest, GlassBlursTheDesktopBehindTheBarInBothAppearances) {
-    registerSwitcherSteps(registry);
-    desktop->setScreens({platform::Screen{1, "Built-in", {0, 0, 1440, 900}, {0, 25, 1440, 875}, 2}}, false);
-    const auto pids = addApps(3);
-    platform::sim::StepContext ctx{*desktop, log, outDir, "test.json"};
-    startSwitcherDemo(ctx);
-    controller().presentHUD(false);
-    advance(0.5);
+    const auto pids = showBarOnOneScreen(3);
     const auto panel = simPanel()->frame();
     const double top = 900 - panel.maxY();
     // The key window's red, yellow and green buttons lie under the plate below the first icon,
