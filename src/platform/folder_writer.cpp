@@ -16,22 +16,6 @@ namespace quillmar::platform {
 
 namespace {
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    ~Descriptor() { reset(); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    void reset(int fd = -1) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = fd;
-    }
-
-private:
-    int fd_;
-};
-
 std::string errorText(int error) { return std::strerror(error); }
 
 // Why a level could not be opened as a folder: what stands there, when it is no folder.
@@ -43,6 +27,26 @@ std::string levelProblem(int dirFd, const std::string& level, const std::filesys
 }
 
 }  // namespace
+
+FolderLevels openFolderLevels(FileDescriptor from, const std::vector<std::string>& levels, mode_t mode,
+                              bool followLinks) {
+    FolderLevels result{std::move(from)};
+    constexpr int kFolder = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        const char* level = levels[i].c_str();
+        const int parent = result.folder.get();
+        int next = ::openat(parent, level, kFolder | (followLinks ? 0 : O_NOFOLLOW));
+        if (next < 0 && errno == ENOENT && (::mkdirat(parent, level, mode) == 0 || errno == EEXIST))
+            next = ::openat(parent, level, kFolder | O_NOFOLLOW);
+        if (next < 0) {
+            result.failedLevel = i;
+            result.error = errno;
+            return result;
+        }
+        result.folder.reset(next);
+    }
+    return result;
+}
 
 std::string FolderWriter::descriptorPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 
@@ -61,25 +65,24 @@ std::optional<std::string> FolderWriter::write(const std::string& name, const Pr
     // The folder itself is the caller's: a link there is followed, as any name given by the user is.
     std::error_code ec;
     std::filesystem::create_directories(folder_, ec);
-    Descriptor dir(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() < 0) {
+    FileDescriptor root(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (root.get() < 0) {
         const int error = errno;
         struct stat st {};
         if (::stat(folder_.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
             return folder_.string() + " is " + fileKindName(st.st_mode) + ", not a folder";
         return folder_.string() + ": " + (ec ? ec.message() : errorText(error));
     }
+    const std::string leaf = levels.back();
+    levels.pop_back();
+    auto opened = openFolderLevels(std::move(root), levels, 0777, /*followLinks=*/false);
+    const FileDescriptor& dir = opened.folder;
     std::filesystem::path shown = folder_;
-    for (std::size_t i = 0; i + 1 < levels.size(); ++i) {
-        const std::string& level = levels[i];
-        shown /= level;
-        if (::mkdirat(dir.get(), level.c_str(), 0777) != 0 && errno != EEXIST)
-            return levelProblem(dir.get(), level, shown, errno);
-        const int next = ::openat(dir.get(), level.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (next < 0) return levelProblem(dir.get(), level, shown, errno);
-        dir.reset(next);
+    if (opened.error) {
+        for (std::size_t i = 0; i <= opened.failedLevel; ++i) shown /= levels[i];
+        return levelProblem(dir.get(), levels[opened.failedLevel], shown, opened.error);
     }
-    const std::string& leaf = levels.back();
+    for (const auto& level : levels) shown /= level;
     shown /= leaf;
 
     std::string problem;

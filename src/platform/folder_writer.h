@@ -20,8 +20,24 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/file_descriptor.h"
 
 namespace quillmar::platform {
+
+// Opens `levels` one below the other, starting in the folder `from`, and makes each that is
+// missing (mkdirat, `mode`). A level made here is opened without following a symbolic link, so
+// nothing put in its place is followed; an existing level is followed only with followLinks.
+// On success `folder` is the last level (or `from` when there are none); on failure it is the
+// folder that holds the level that failed, `failedLevel` that level's index and `error` the errno.
+struct FolderLevels {
+    FileDescriptor folder;
+    std::size_t failedLevel = 0;
+    int error = 0;
+};
+FolderLevels openFolderLevels(FileDescriptor from, const std::vector<std::string>& levels, mode_t mode,
+                              bool followLinks);
 
 class FolderWriter {
 public:

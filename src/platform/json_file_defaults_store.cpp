@@ -11,8 +11,10 @@
 #include <cstring>
 #include <istream>
 #include <streambuf>
+#include <vector>
 
 #include "platform/atomic_file.h"
+#include "platform/folder_writer.h"
 #include "platform/json_nesting.h"
 
 namespace quillmar::platform {
@@ -31,48 +33,31 @@ public:
     std::size_t taken() const { return static_cast<std::size_t>(gptr() - eback()); }
 };
 
-// An open folder, locked against the other runs that use it while this holds it.
-class Folder {
-public:
-    explicit Folder(int fd) : fd_(fd) {}
-    ~Folder() {
-        if (fd_ >= 0) ::close(fd_);  // lets go of the lock too
+// Locks the open folder against the other runs that use it, until its descriptor is closed.
+bool lockFolder(const FileDescriptor& folder) {
+    int r;
+    while ((r = ::flock(folder.get(), LOCK_EX)) != 0 && errno == EINTR) {
     }
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-    int fd() const { return fd_; }
-    bool lock() const {
-        int r;
-        while ((r = ::flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {
-        }
-        return r == 0;
-    }
+    return r == 0;
+}
 
-private:
-    int fd_;
-};
-
-// Opens the folder dir; with `create`, the folders of it that are missing are made (mode 0700). A
-// folder that was just made is opened without following a link, so none put in its place is
-// followed. Returns -1 with the reason in *error.
-int openFolder(const fs::path& dir, bool create, int* error) {
-    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    *error = fd < 0 ? errno : 0;
-    if (fd >= 0 || *error != ENOENT || !create) return fd;
-    fd = ::open(dir.is_absolute() ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    for (const auto& part : dir.relative_path()) {
-        if (fd < 0) break;
-        if (part.empty()) continue;  // a trailing separator
-        int next = ::openat(fd, part.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (next < 0 && errno == ENOENT && (::mkdirat(fd, part.c_str(), 0700) == 0 || errno == EEXIST))
-            next = ::openat(fd, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        const int saved = errno;
-        ::close(fd);
-        fd = next;
-        errno = saved;
+// Opens the folder dir; with `create`, the folders of it that are missing are made (mode 0700,
+// and none put in place of one just made is followed). Sets *error to the errno on failure.
+FileDescriptor openFolder(const fs::path& dir, bool create, int* error) {
+    FileDescriptor fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    *error = fd.get() < 0 ? errno : 0;
+    if (fd.get() >= 0 || *error != ENOENT || !create) return fd;
+    FileDescriptor start(::open(dir.is_absolute() ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (start.get() < 0) {
+        *error = errno;
+        return start;
     }
-    *error = fd < 0 ? errno : 0;
-    return fd;
+    std::vector<std::string> levels;
+    for (const auto& part : dir.relative_path())
+        if (!part.empty()) levels.push_back(part.string());  // an empty part: a trailing separator
+    auto opened = openFolderLevels(std::move(start), levels, 0700, /*followLinks=*/true);
+    *error = opened.error;
+    return opened.error ? FileDescriptor() : std::move(opened.folder);
 }
 
 std::string folderProblem(const fs::path& dir, int error) {
@@ -192,20 +177,20 @@ std::map<std::string, DefaultsValue> JsonFileDefaultsStore::load() {
         return {};
     }
     int error = 0;
-    const Folder dir(openFolder(folder(), /*create=*/false, &error));
-    if (dir.fd() < 0) {
+    const FileDescriptor dir = openFolder(folder(), /*create=*/false, &error);
+    if (dir.get() < 0) {
         if (error != ENOENT) problem_ = folderProblem(folder(), error);
         return {};  // a missing folder is made by the first save
     }
-    const bool locked = dir.lock();
-    auto file = readRegularFileAt(dir.fd(), name(), kMaxJsonFileBytes);
+    const bool locked = lockFolder(dir);
+    auto file = readRegularFileAt(dir.get(), name(), kMaxJsonFileBytes);
     using Status = RegularFileRead::Status;
     if (file.status != Status::ok && file.status != Status::missing) {
         // Not ours to read, move or replace: the settings live in memory for the run.
         problem_ = path_.string() + " " + file.problem;
         return {};
     }
-    if (locked) removeStaleTemporaryFiles(dir.fd());
+    if (locked) removeStaleTemporaryFiles(dir.get());
     if (file.status == Status::missing || blank(file.text)) return {};  // a fresh domain
     auto [members, sound] = parseRecovering(file.text);
     if (sound) {
@@ -213,13 +198,13 @@ std::map<std::string, DefaultsValue> JsonFileDefaultsStore::load() {
         return members;
     }
     damaged_ = true;
-    if (auto why = quarantine(dir.fd(), *file.identity)) {
+    if (auto why = quarantine(dir.get(), *file.identity)) {
         problem_ = std::move(why);
         return members;
     }
     // What could be read is written back at once, so the next start finds it too; the damaged
     // original stays beside it.
-    if (!members.empty()) write(dir.fd(), members);
+    if (!members.empty()) write(dir.get(), members);
     return members;
 }
 
@@ -251,10 +236,10 @@ bool JsonFileDefaultsStore::failed(std::string why) {
 bool JsonFileDefaultsStore::save(const std::map<std::string, DefaultsValue>& values) {
     if (problem_) return false;
     int error = 0;
-    const Folder dir(openFolder(folder(), /*create=*/true, &error));
-    if (dir.fd() < 0) return failed(folderProblem(folder(), error));
-    dir.lock();
-    return write(dir.fd(), values);
+    const FileDescriptor dir = openFolder(folder(), /*create=*/true, &error);
+    if (dir.get() < 0) return failed(folderProblem(folder(), error));
+    lockFolder(dir);
+    return write(dir.get(), values);
 }
 
 bool JsonFileDefaultsStore::write(int dirFd, const std::map<std::string, DefaultsValue>& values) {

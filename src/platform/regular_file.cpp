@@ -9,6 +9,8 @@
 #include <cstring>
 #include <new>
 
+#include "platform/file_descriptor.h"
+
 namespace quillmar::platform {
 
 namespace {
@@ -16,20 +18,6 @@ namespace {
 constexpr std::size_t kChunk = 64 * 1024;
 
 std::string errorText(int error) { return std::strerror(error); }
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 RegularFileRead failed(RegularFileRead::Status status, std::string problem) {
     RegularFileRead r;
@@ -74,7 +62,7 @@ RegularFileRead readRegularFileAt(int dirFd, const std::string& name, std::uintm
     }
     if (!at->isRegular())
         return failed(RegularFileRead::Status::notRegular, "is " + fileKindName(at->mode) + ", not a regular file");
-    Descriptor fd(::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    FileDescriptor fd(::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0) {
         const int error = errno;
         if (error == ENOENT) return failed(RegularFileRead::Status::missing, "does not exist");
