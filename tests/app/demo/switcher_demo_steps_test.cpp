@@ -41,6 +41,21 @@ protected:
         advance(0.5);
         return pids;
     }
+    // The whole screen as the step draws it, with the bar, and the desktop alone, both at 1x.
+    std::optional<std::pair<gfx::Image, gfx::Image>> screenWithAndWithoutBar(const std::string& appearance) {
+        run("systemAppearance", {{"appearance", appearance}});
+        run("snapshotScreen", {{"file", "with-bar.png"}});
+        std::string error;
+        if (!DesktopPicture::writePng(*desktop, desktop->screens().front(), nullptr, 1.0,
+                                      (outDir / "without-bar.png").string(), &error)) {
+            ADD_FAILURE() << error;
+            return std::nullopt;
+        }
+        auto with = gfx::Image::readPng((outDir / "with-bar.png").string(), 1.0);
+        auto without = gfx::Image::readPng((outDir / "without-bar.png").string(), 1.0);
+        if (!with || !without) return std::nullopt;
+        return std::pair{std::move(*with), std::move(*without)};
+    }
     bool logged(const std::string& fragment) {
         for (const auto& l : log.lines())
             if (l.find(fragment) != std::string::npos) return true;
@@ -142,24 +157,21 @@ TEST_F(SwitcherDemoStepsTest, WholeScreenPictureCastsThePanelsShadowAndDrawsOnly
         w.bounds = {200 + double(i % 500), 200 + double(i % 300), 300, 200};
         desktop->addWindow(w);
     }
-    run("systemAppearance", {{"appearance", "light"}});
-    run("snapshotScreen", {{"file", "shadow.png"}});
-    const auto screen = desktop->screens().front();
-    std::string error;
-    ASSERT_TRUE(DesktopPicture::writePng(*desktop, screen, nullptr, 1.0, (outDir / "bare.png").string(), &error)) << error;
-    const auto picture = gfx::Image::readPng((outDir / "shadow.png").string(), 1.0);
-    const auto bare = gfx::Image::readPng((outDir / "bare.png").string(), 1.0);
-    ASSERT_TRUE(picture && bare);
+    const auto shots = screenWithAndWithoutBar("light");
+    ASSERT_TRUE(shots);
+    const auto& [picture, bare] = *shots;
     // Below the middle of the bar its shadow darkens the white window; far below, nothing does.
     const auto plate = controller().panel()->behindWindowBlurFrames().front();
     const gfx::Point below{panel.x + plate.midX(), top + plate.maxY() + 6};
-    EXPECT_LT(luminance(gfx::probe(*picture, below)), luminance(gfx::probe(*bare, below)) - 0.05);
+    EXPECT_LT(luminance(gfx::probe(picture, below)), luminance(gfx::probe(bare, below)) - 0.05);
     const gfx::Point far{below.x, below.y + 150};
-    EXPECT_TRUE(gfx::colorsClose(gfx::probe(*picture, far), gfx::probe(*bare, far), 1.0 / 255));
+    EXPECT_TRUE(gfx::colorsClose(gfx::probe(picture, far), gfx::probe(bare, far), 1.0 / 255));
     // The window peeking out shows its title bar.
-    EXPECT_TRUE(gfx::colorsClose(gfx::probe(*bare, {40, 66}), gfx::Color::rgb(0.92, 0.92, 0.93), 0.03));
+    EXPECT_TRUE(gfx::colorsClose(gfx::probe(bare, {40, 66}), gfx::Color::rgb(0.92, 0.92, 0.93), 0.03));
 
     // Too many windows that show make a failed picture, not a failed run.
+    const auto screen = desktop->screens().front();
+    std::string error;
     for (std::size_t i = 0; i <= DesktopPicture::kMostWindowsDrawn; ++i) {
         w.bounds = {double(i % 64) * 20, double(i / 64) * 20, 10, 10};
         desktop->setStackingOrder({desktop->addWindow(w).number});
@@ -200,19 +212,14 @@ TEST_F(SwitcherDemoStepsTest, GlassBlursTheDesktopBehindTheBarInBothAppearances)
 
     for (bool dark : {false, true}) {
         SCOPED_TRACE(dark ? "dark" : "light");
-        run("systemAppearance", {{"appearance", dark ? "dark" : "light"}});
-        run("snapshotScreen", {{"file", "glass.png"}});
-        const auto screen = desktop->screens().front();
-        std::string error;
-        ASSERT_TRUE(DesktopPicture::writePng(*desktop, screen, nullptr, 1.0, (outDir / "desk.png").string(), &error)) << error;
-        const auto picture = gfx::Image::readPng((outDir / "glass.png").string(), 1.0);
-        const auto desk = gfx::Image::readPng((outDir / "desk.png").string(), 1.0);
-        ASSERT_TRUE(picture && desk);
+        const auto shots = screenWithAndWithoutBar(dark ? "dark" : "light");
+        ASSERT_TRUE(shots);
+        const auto& [picture, desk] = *shots;
         const auto bar = controller().panel()->renderImage(1.0);
         const int left = static_cast<int>(panel.x), upper = static_cast<int>(top);
         // Behind the plate the desktop has sharp detail; through the glass it is a soft blur.
-        const double behind = edgeContrastUnderPlate(*desk, bar, left, upper);
-        const double through = edgeContrastUnderPlate(*picture, bar, left, upper);
+        const double behind = edgeContrastUnderPlate(desk, bar, left, upper);
+        const double through = edgeContrastUnderPlate(picture, bar, left, upper);
         EXPECT_GT(behind, 0.3);
         EXPECT_LT(through, 3.5 / 255);
     }
