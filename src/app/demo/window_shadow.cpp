@@ -8,9 +8,10 @@
 
 namespace quillmar {
 
-WindowShadow WindowShadow::of(const gfx::Image& window, double opacity, double radius, double offsetY) {
+WindowShadow WindowShadow::of(const gfx::Image& window, double alpha, const Style& style) {
+    const double opacity = std::min(style.opacity * alpha, 1.0);
+    const double radius = style.radius, offsetY = style.offsetY;
     if (window.isNull() || !(opacity > 0) || !std::isfinite(radius) || !std::isfinite(offsetY)) return {};
-    opacity = std::min(opacity, 1.0);
     const double scale = window.scale();
     const double sigma = std::clamp(radius, 0.0, 256.0) * scale;
     const int shift = static_cast<int>(std::lround(std::clamp(offsetY, -256.0, 256.0) * scale));

@@ -10,17 +10,20 @@
 namespace quillmar {
 
 struct WindowShadow {
-    // The key window's shadow on the simulated desktop.
-    static constexpr double kOpacity = 0.35, kRadius = 18, kOffsetY = 8;
+    // How dark, how soft (the Gaussian's standard deviation, points) and how far down a shadow is.
+    struct Style {
+        double opacity, radius, offsetY;
+    };
+    // The simulated desktop's shadows: under the key window (and the panel), and under any other.
+    static constexpr Style kKeyWindow{0.35, 18, 8};
+    static constexpr Style kOtherWindow{0.2, 10, 4};
 
     gfx::Image image;  // at the window picture's scale; null when there is nothing to cast
     ui::Rect frame;    // where the image lies, in points from the window's top-left corner
 
-    // The shadow of `window` (a picture of the whole window) at `opacity` (times the window's
-    // alpha), with a blur of `radius` points (the Gaussian's standard deviation), `offsetY` points
-    // down.
-    static WindowShadow of(const gfx::Image& window, double opacity, double radius = kRadius,
-                           double offsetY = kOffsetY);
+    // The shadow of `window` (a picture of the whole window, its pixels' alpha times `alpha`) in
+    // `style`.
+    static WindowShadow of(const gfx::Image& window, double alpha, const Style& style);
 };
 
 }  // namespace quillmar
