@@ -85,12 +85,13 @@ ui::View windowView(const std::string& title, double width, double height, bool 
                            .frame(width, std::max(height - kTitleBarHeight, 0.0), ui::Alignment::topLeading());
     gfx::StrokeStyle edge;
     edge.lineWidth = 1;
+    const auto& shadow = isKey ? WindowShadow::kKeyWindow : WindowShadow::kOtherWindow;
     return ui::VStack(ui::HorizontalAlignment::center, 0, {titleBar, content})
         .frame(width, height, ui::Alignment::top())
         .background(ui::Rectangle().fill(body))
         .clipShape(ui::RoundedRectangle(10))
         .overlay(ui::RoundedRectangle(10).strokeBorder(dark ? Color::whiteColor().opacity(0.16) : Color::black().opacity(0.2), edge))
-        .shadow(Color::black().opacity(isKey ? 0.35 : 0.2), isKey ? 18 : 10, 0, isKey ? 8 : 4);
+        .shadow(Color::black().opacity(shadow.opacity), shadow.radius, 0, shadow.offsetY);
 }
 
 ui::View menuBar(const std::string& appName, double width, double height, bool dark) {
@@ -202,37 +203,62 @@ struct ShownWindow {
     ui::Rect local;  // its frame on the screen, in points from the screen's top-left corner
 };
 
+// A pixman region of whole points, finished however its holder is left.
+class PointRegion {
+public:
+    PointRegion() { pixman_region32_init(&region_); }
+    ~PointRegion() { pixman_region32_fini(&region_); }
+    PointRegion(const PointRegion&) = delete;
+    PointRegion& operator=(const PointRegion&) = delete;
+
+    bool contains(const pixman_box32_t& box) {
+        return pixman_region32_contains_rectangle(&region_, &box) == PIXMAN_REGION_IN;
+    }
+    void add(const pixman_box32_t& box) {
+        if (box.x2 <= box.x1 || box.y2 <= box.y1) return;
+        if (!pixman_region32_union_rect(&region_, &region_, box.x1, box.y1, static_cast<unsigned>(box.x2 - box.x1),
+                                        static_cast<unsigned>(box.y2 - box.y1)))
+            throw std::bad_alloc();
+    }
+
+private:
+    pixman_region32_t region_;
+};
+
+// Every window has the same outline, its frame with corners rounded alike: one whose frame holds
+// another's holds its outline, corners and rim included.
+bool holds(const ui::Rect& outer, const ui::Rect& inner) {
+    return outer.minX() <= inner.minX() && outer.minY() <= inner.minY() && outer.maxX() >= inner.maxX() &&
+           outer.maxY() >= inner.maxY();
+}
+
 // The desktop's windows that can show on a screen of `size`, back to front: on screen, on that
-// screen, and not wholly under the opaque bodies of windows in front of them (what little of its
-// shadow such a window would cast beyond them is left out with it). Nothing when more than
-// kMostWindowsDrawn can show.
+// screen, and not wholly under opaque windows in front of them: under their opaque bodies, or
+// within the outline of one of them (what little of its shadow such a window would cast beyond
+// them is left out with it). Nothing when more than kMostWindowsDrawn can show.
 std::optional<std::vector<ShownWindow>> windowsThatShow(
     const platform::sim::SimDesktop& desktop, Size size,
     const std::function<ui::Rect(const platform::sim::SimWindow&)>& localFrame) {
     std::vector<ShownWindow> shown;
-    pixman_region32_t covered;
-    pixman_region32_init(&covered);
+    std::vector<ui::Rect> opaque;  // the frames of the opaque windows that show
+    PointRegion covered;           // and the whole points of their bodies
     for (const auto* w : desktop.windows()) {  // front to back
         if (w->layer != 0 || !desktop.isOnScreen(*w) || !(w->bounds.width >= 1) || !(w->bounds.height >= 1)) continue;
         const ui::Rect local = localFrame(*w);
         if (!local.isFinite() || local.maxX() <= 0 || local.maxY() <= 0 || local.x >= size.width || local.y >= size.height)
             continue;
-        pixman_box32_t pixels = pixelsOf(local, size, false);
-        if (pixman_region32_contains_rectangle(&covered, &pixels) == PIXMAN_REGION_IN) continue;
-        if (shown.size() == kMostWindowsDrawn) {
-            pixman_region32_fini(&covered);
-            return std::nullopt;
-        }
+        // Only windows that show need be held: what lies within a hidden one is hidden alike.
+        if (covered.contains(pixelsOf(local, size, false)) ||
+            std::any_of(opaque.begin(), opaque.end(), [&](const ui::Rect& front) { return holds(front, local); }))
+            continue;
+        if (shown.size() == kMostWindowsDrawn) return std::nullopt;
         shown.push_back({w, local});
-        if (w->alpha >= 1)
-            for (const auto& body : {local.insetBy(kWindowCornerRadius, 1), local.insetBy(1, kWindowCornerRadius)}) {
-                const pixman_box32_t b = pixelsOf(body, size, true);
-                if (b.x2 <= b.x1 || b.y2 <= b.y1) continue;
-                pixman_region32_union_rect(&covered, &covered, b.x1, b.y1, static_cast<unsigned>(b.x2 - b.x1),
-                                           static_cast<unsigned>(b.y2 - b.y1));
-            }
+        if (w->alpha >= 1) {
+            opaque.push_back(local);
+            for (const auto& body : {local.insetBy(kWindowCornerRadius, 1), local.insetBy(1, kWindowCornerRadius)})
+                covered.add(pixelsOf(body, size, true));
+        }
     }
-    pixman_region32_fini(&covered);
     std::reverse(shown.begin(), shown.end());
     return shown;
 }
@@ -294,7 +320,7 @@ std::unique_ptr<ui::HostingView> hostScreen(const platform::sim::SimDesktop& des
             const double alpha = panel->window().alphaValue();
             // The panel's own shadow, cast from its outline as under any window that has one.
             if (castsShadow(*panel)) {
-                const auto shadow = WindowShadow::of(image, WindowShadow::kOpacity * alpha);
+                const auto shadow = WindowShadow::of(image, alpha, WindowShadow::kKeyWindow);
                 if (!shadow.image.isNull())
                     layers.push_back(placed(ui::Image(shadow.image).resizable(), shadow.frame.offsetBy(local.x, local.y)));
             }

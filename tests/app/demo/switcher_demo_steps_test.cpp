@@ -152,9 +152,13 @@ TEST_F(SwitcherDemoStepsTest, WholeScreenPictureCastsThePanelsShadowAndDrawsOnly
     desktop->setStackingOrder({white});
     w.bounds = {20, 60, 300, 200};
     desktop->addWindow(w);
-    // Beneath it, more windows than a picture may draw, every one wholly covered.
+    // Beneath it, more windows than a picture may draw, every one wholly covered: under its body,
+    // or of its very outline or within it, rounded corners and rim included.
     for (std::size_t i = 0; i <= DesktopPicture::kMostWindowsDrawn; ++i) {
         w.bounds = {200 + double(i % 500), 200 + double(i % 300), 300, 200};
+        desktop->addWindow(w);
+        const double in = double(i % 3);
+        w.bounds = {100 + in, 100, 1240 - 2 * in, 700 - in};
         desktop->addWindow(w);
     }
     const auto shots = screenWithAndWithoutBar("light");
