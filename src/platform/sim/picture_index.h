@@ -17,7 +17,7 @@ struct PictureEntry {
     std::string caption;   // what the picture shows
     double scale = 2;      // pixels per point, so the page can show it at its natural 1x size
     std::size_t scenario = 0;  // index into PictureIndex::scenarios()
-    std::string note;      // the scenario's latest note before the picture ("" before the first)
+    std::size_t note = 0;  // the scenario's latest note before the picture, in PictureIndex::notes()
     double time = 0;       // scenario time (seconds since its start) when it was written
     std::size_t step = 0;  // 1-based number of the step that wrote it (0: before the first step)
     bool written = true;
@@ -34,7 +34,7 @@ class PictureIndex {
 public:
     void beginScenario(std::string file, std::string description) {
         scenarios_.push_back({std::move(file), std::move(description)});
-        note_.clear();
+        note_ = 0;
         step_ = 0;
         time_ = 0;
     }
@@ -42,7 +42,12 @@ public:
         step_ = step;
         time_ = time;
     }
-    void setNote(std::string note) { note_ = std::move(note); }
+    // Each note is kept once, however many pictures follow it.
+    void setNote(std::string note) {
+        if (note == notes_[note_]) return;
+        notes_.push_back(std::move(note));
+        note_ = notes_.size() - 1;
+    }
     // refused: not written for a reason of the scenario's, not for a failure to write.
     void add(std::string file, std::string caption, bool written, std::string error, double scale,
              bool refused = false) {
@@ -65,12 +70,18 @@ public:
 
     const std::vector<PictureEntry>& entries() const { return entries_; }
     const std::vector<PictureScenario>& scenarios() const { return scenarios_; }
+    // Every note in the order set; the first, "", stands before a scenario's first note.
+    const std::vector<std::string>& notes() const { return notes_; }
+    const std::string& noteOf(const PictureEntry& e) const { return notes_[e.note]; }
+    // Whether two notes read the same (a note set again after another is a new one).
+    bool sameNote(std::size_t a, std::size_t b) const { return a == b || notes_[a] == notes_[b]; }
 
 private:
     std::vector<PictureEntry> entries_;
     std::vector<PictureScenario> scenarios_;
     std::vector<std::pair<std::string, std::string>> failedFiles_;  // file, why
-    std::string note_;
+    std::vector<std::string> notes_{std::string()};
+    std::size_t note_ = 0;  // the current note
     std::size_t step_ = 0;
     double time_ = 0;
 };

@@ -93,14 +93,15 @@ struct Section {
 
 std::vector<Section> sectionsOf(const PictureIndex& index) {
     std::vector<Section> sections;
-    std::optional<std::string> note;
+    std::optional<std::size_t> note;
     for (const auto& e : index.entries()) {
         if (sections.empty() || sections.back().scenario != e.scenario) {
             sections.push_back({e.scenario, 0, {}});
             note.reset();
         }
         if (e.written) ++sections.back().pictures;
-        if ((!note || *note != e.note) && !e.note.empty()) sections.back().notes.push_back(e.note);
+        if ((!note || !index.sameNote(*note, e.note)) && !index.noteOf(e).empty())
+            sections.back().notes.push_back(index.noteOf(e));
         note = e.note;
     }
     return sections;
@@ -151,7 +152,7 @@ std::string pictureIndexPage(const PictureIndex& index, const std::filesystem::p
     }
     html << "</ol>\n</nav>\n";
     std::optional<std::size_t> scenario;
-    std::optional<std::string> note;
+    std::optional<std::size_t> note;
     std::size_t notesInScenario = 0;
     for (const auto& e : entries) {
         if (!scenario || *scenario != e.scenario) {
@@ -165,10 +166,10 @@ std::string pictureIndexPage(const PictureIndex& index, const std::filesystem::p
                      << "<p class=\"meta\">" << escapeHtml(s.file) << "</p>\n";
             }
         }
-        if (!note || *note != e.note) {
+        if (!note || !index.sameNote(*note, e.note)) {
             note = e.note;
-            if (!e.note.empty())
-                html << "<h3 id=\"" << noteAnchor(e.scenario, notesInScenario++) << "\">" << escapeHtml(e.note)
+            if (!index.noteOf(e).empty())
+                html << "<h3 id=\"" << noteAnchor(e.scenario, notesInScenario++) << "\">" << escapeHtml(index.noteOf(e))
                      << "</h3>\n";
         }
         const std::string caption = escapeHtml(e.caption.empty() ? e.file : e.caption);

@@ -149,5 +149,19 @@ TEST_F(PictureIndexPageTest, ContentsLinkEverySectionAndNoteInPageOrder) {
     EXPECT_NE(contents.find("1 picture<"), std::string::npos);
 }
 
+TEST(PictureIndexTest, KeepsEachNoteOnceHoweverManyPicturesFollowIt) {
+    PictureIndex index;
+    index.beginScenario("a.json", "");
+    const std::string note(100000, 'n');
+    for (int i = 0; i < 50; ++i) {
+        index.setNote(note);
+        index.add("bar.png", "", false, "the Switch Bar is not shown", 2, true);
+    }
+    std::size_t held = 0;
+    for (const auto& n : index.notes()) held += n.size();
+    EXPECT_EQ(held, note.size());
+    EXPECT_EQ(index.noteOf(index.entries().back()), note);
+}
+
 }  // namespace
 }  // namespace quillmar::platform::sim
