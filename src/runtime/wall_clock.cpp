@@ -46,12 +46,13 @@ CivilDateTime WallClock::civil(double epochSeconds, const std::string& ianaId) {
 }
 
 std::optional<double> WallClock::instant(const CivilDateTime& c, const std::string& ianaId) {
-    if (!std::isfinite(c.second) || c.second < 0 || c.second >= 61) return std::nullopt;
-    // A leap second (60.x) is carried past 59 as a fraction.
-    const double whole = std::min(std::floor(c.second), 59.0);
+    // No leap seconds: the instants count none, so a 60th second would name the next minute's first.
+    if (!std::isfinite(c.second) || c.second < 0 || c.second >= 60) return std::nullopt;
+    const double whole = std::floor(c.second);
     const auto start = GregorianCalendar(ianaId).date(c.year, c.month, c.day, c.hour, c.minute, static_cast<int>(whole));
     if (!start) return std::nullopt;
-    return *start + (c.second - whole);
+    // The fraction stays within its second, though the sum be rounded.
+    return std::min(*start + (c.second - whole), std::nextafter(*start + 1, -INFINITY));
 }
 
 }  // namespace quillmar::runtime

@@ -1,7 +1,9 @@
 #include "platform/sim/scenario_loader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -304,14 +306,17 @@ std::optional<double> ScenarioLoader::parseLocalDate(const std::string& text, co
     if (!hour || !skip(':')) return std::nullopt;
     const auto minute = number(2, 2);
     if (!minute) return std::nullopt;
+    // The clock counts no leap seconds: a minute has seconds 0 to 59. A fraction is cut, never
+    // rounded up into the next second.
     double second = 0;
     if (skip(':')) {
         const std::size_t start = at;
-        if (!number(2, 2)) return std::nullopt;
-        if (skip('.') && !digits()) return std::nullopt;
+        const auto whole = number(2, 2);
+        if (!whole || *whole > 59 || (skip('.') && !digits())) return std::nullopt;
         std::from_chars(text.data() + start, text.data() + at, second);
+        second = std::min(second, std::nextafter(static_cast<double>(*whole + 1), 0.0));
     }
-    if (at != text.size() || *year > INT_MAX || second >= 60) return std::nullopt;
+    if (at != text.size() || *year > INT_MAX) return std::nullopt;
     runtime::CivilDateTime c;
     c.year = static_cast<int>(negative ? -*year : *year);
     c.month = static_cast<int>(*month);

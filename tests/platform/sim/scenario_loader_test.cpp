@@ -86,7 +86,12 @@ TEST_F(ScenarioLoaderTest, LocalDatesFollowTheTimeZone) {
     EXPECT_TRUE(ScenarioLoader::parseLocalDate("2024-02-29T00:00:59.5", "UTC"));
     EXPECT_FALSE(ScenarioLoader::parseLocalDate("2023-02-29T00:00", "UTC"));
     EXPECT_FALSE(ScenarioLoader::parseLocalDate("2024-01-01T24:00", "UTC"));
+    // Seconds end at 59 for the loader as for the wall clock; a long fraction stays in its second.
     EXPECT_FALSE(ScenarioLoader::parseLocalDate("2024-01-01T10:00:60", "UTC"));
+    EXPECT_FALSE(runtime::WallClock::instant({2016, 12, 31, 23, 59, 60}, "UTC"));
+    const auto last = ScenarioLoader::parseLocalDate("2016-12-31T23:59:59.999999999999999999", "UTC");
+    ASSERT_TRUE(last);
+    EXPECT_EQ(runtime::WallClock::civil(*last, "UTC").year, 2016);
     EXPECT_FALSE(ScenarioLoader::parseLocalDate("99999999999-01-01T10:00", "UTC"));
 }
 
