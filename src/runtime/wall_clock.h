@@ -42,8 +42,9 @@ public:
 
     // Civil date and time of an instant in a zone (unknown zones read as UTC).
     static CivilDateTime civil(double epochSeconds, const std::string& ianaId);
-    // The instant of a civil date and time in a zone; nullopt for an impossible date or time, or a
-    // year beyond a million either side of year 0.
+    // The instant of a civil date and time in a zone, within its second however the sum rounds;
+    // nullopt for an impossible date or time (a 60th second included: instants count no leap
+    // seconds), or a year beyond a million either side of year 0.
     static std::optional<double> instant(const CivilDateTime& c, const std::string& ianaId);
     static bool isKnownTimeZone(const std::string& ianaId);
 

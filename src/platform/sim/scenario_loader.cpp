@@ -306,13 +306,12 @@ std::optional<double> ScenarioLoader::parseLocalDate(const std::string& text, co
     if (!hour || !skip(':')) return std::nullopt;
     const auto minute = number(2, 2);
     if (!minute) return std::nullopt;
-    // The clock counts no leap seconds: a minute has seconds 0 to 59. A fraction is cut, never
-    // rounded up into the next second.
+    // A fraction is cut, never rounded up into the next second (the wall clock refuses a 60th).
     double second = 0;
     if (skip(':')) {
         const std::size_t start = at;
         const auto whole = number(2, 2);
-        if (!whole || *whole > 59 || (skip('.') && !digits())) return std::nullopt;
+        if (!whole || (skip('.') && !digits())) return std::nullopt;
         std::from_chars(text.data() + start, text.data() + at, second);
         second = std::min(second, std::nextafter(static_cast<double>(*whole + 1), 0.0));
     }
