@@ -2,12 +2,14 @@
 // another Space, the last app hidden), Accessibility trusted and answering at once; and the same
 // desktop with 100, 200 and 400 apps, with 40 apps of 25 windows and with one app (not hidden) of
 // 1,000, to see how each stage grows with the number of windows and with the number an app has.
+// Then the label of one title of combining marks in non-canonical order, 1,000 to 2,000,000 pairs.
 
 #include <benchmark/benchmark.h>
 
 #include "platform/sim/sim_accessibility_api.h"
 #include "platform/sim/sim_desktop.h"
 #include "runtime/world.h"
+#include "windows/window_label.h"
 #include "windows/window_manager.h"
 
 namespace {
@@ -69,5 +71,16 @@ void BM_FetchTargetsAppsOnly(benchmark::State& state) {
     runtime::World::reset();
 }
 BENCHMARK(BM_FetchTargetsAppsOnly)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// Arg: pairs of acute + grave below after one letter. Each round names another app, so no label
+// is reused.
+void BM_CleanLabelCombiningRun(benchmark::State& state) {
+    std::string title = "a";
+    for (std::int64_t i = 0; i < state.range(0); ++i) title += "\u0301\u0316";
+    std::size_t round = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(cleanWindowLabel(title, "App " + std::to_string(round++)));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(title.size()));
+}
+BENCHMARK(BM_CleanLabelCombiningRun)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(8000)->Arg(2000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

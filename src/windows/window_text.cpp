@@ -6,46 +6,85 @@
 #include <unicode/utf8.h>
 
 #include <algorithm>
-#include <vector>
 
 namespace quillmar {
 
 namespace {
-// Offsets of every code point start in text, plus text.size(). Malformed bytes count as one
-// code point each.
-std::vector<std::size_t> codePointStarts(std::string_view text) {
-    std::vector<std::size_t> starts;
-    starts.reserve(text.size() + 1);
-    const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
-    const auto length = static_cast<std::int32_t>(text.size());
-    std::int32_t i = 0;
-    while (i < length) {
-        starts.push_back(static_cast<std::size_t>(i));
-        UChar32 c;
-        U8_NEXT(s, i, length, c);
-        (void)c;
-    }
-    starts.push_back(text.size());
-    return starts;
-}
+// The non-starters at the start and at the end of c's canonical decomposition; both equal its
+// length when it is all non-starters.
+struct NonStarters {
+    std::size_t leading = 0;
+    std::size_t trailing = 0;
+    bool all = false;
+};
 
-bool isWhiteSpaceAt(std::string_view text, std::size_t start, std::size_t end) {
-    const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
-    std::int32_t i = static_cast<std::int32_t>(start);
-    UChar32 c;
-    U8_NEXT(s, i, static_cast<std::int32_t>(end), c);
-    return c >= 0 && u_isUWhiteSpace(c);
+NonStarters nonStartersOf(UChar32 c, const icu::Normalizer2* nfd) {
+    // Nothing below U+00C0 decomposes or combines.
+    if (c < 0xC0) return {};
+    icu::UnicodeString decomposition;
+    if (!nfd || !nfd->getDecomposition(c, decomposition)) {
+        const bool combining = u_getCombiningClass(c) != 0;
+        return {combining ? 1u : 0u, combining ? 1u : 0u, combining};
+    }
+    NonStarters n{0, 0, true};
+    for (std::int32_t i = 0; i < decomposition.length(); i = decomposition.moveIndex32(i, 1)) {
+        if (u_getCombiningClass(decomposition.char32At(i)) == 0) {
+            n.all = false;
+            n.trailing = 0;
+            continue;
+        }
+        ++n.trailing;
+        if (n.all) ++n.leading;
+    }
+    return n;
 }
 
 }  // namespace
 
+std::string boundNonStarterRuns(std::string_view text) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
+    if (U_FAILURE(status)) nfd = nullptr;
+    std::string out;
+    const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
+    const auto length = static_cast<std::int32_t>(text.size());
+    std::size_t run = 0;  // non-starters since the last starter
+    bool cut = false;
+    std::int32_t i = 0;
+    while (i < length) {
+        const std::int32_t start = i;
+        UChar32 c;
+        U8_NEXT(s, i, length, c);
+        const NonStarters n = c < 0 ? NonStarters{} : nonStartersOf(c, nfd);
+        if (n.leading > 0 && run + n.leading > kMaxNonStarterRun) {
+            // Over the bound: dropped. The bytes before it go out at the first drop.
+            if (!cut) out.assign(text.substr(0, static_cast<std::size_t>(start)));
+            cut = true;
+            continue;
+        }
+        run = n.all ? run + n.leading : n.trailing;
+        if (cut) out.append(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(i - start)));
+    }
+    return cut ? out : std::string(text);
+}
+
 std::string trimWhitespaceAndNewlines(std::string_view text) {
-    const auto starts = codePointStarts(text);
-    std::size_t first = 0;
-    std::size_t last = starts.size() - 1;  // index of the end offset
-    while (first < last && isWhiteSpaceAt(text, starts[first], starts[first + 1])) ++first;
-    while (last > first && isWhiteSpaceAt(text, starts[last - 1], starts[last])) --last;
-    return std::string(text.substr(starts[first], starts[last] - starts[first]));
+    // One pass: where the first code point that is no white space starts and where the last one
+    // ends. Malformed bytes count as one code point each, never as white space.
+    const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
+    const auto length = static_cast<std::int32_t>(text.size());
+    std::optional<std::size_t> first;
+    std::size_t last = 0;
+    std::int32_t i = 0;
+    while (i < length) {
+        const std::int32_t start = i;
+        UChar32 c;
+        U8_NEXT(s, i, length, c);
+        if (c >= 0 && u_isUWhiteSpace(c)) continue;
+        if (!first) first = static_cast<std::size_t>(start);
+        last = static_cast<std::size_t>(i);
+    }
+    return first ? std::string(text.substr(*first, last - *first)) : std::string();
 }
 
 std::u16string foldCase(std::string_view text) {
@@ -99,24 +138,24 @@ std::optional<std::size_t> foldedSuffixStart(std::string_view text, std::u16stri
     return std::nullopt;
 }
 
-std::string normalizeNFC(std::string_view text) {
+std::string normalizeNFC(std::string_view rawText) {
     // Plain ASCII is in every normalisation form already.
-    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return std::string(text);
+    if (std::all_of(rawText.begin(), rawText.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(rawText);
+    std::string text = boundNonStarterRuns(rawText);
     UErrorCode status = U_ZERO_ERROR;
     const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
-    if (U_FAILURE(status) || !nfc) return std::string(text);
+    if (U_FAILURE(status) || !nfc) return text;
     const auto source = icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size())));
-    if (nfc->isNormalized(source, status) && U_SUCCESS(status)) return std::string(text);
+    if (nfc->isNormalized(source, status) && U_SUCCESS(status)) return text;
     status = U_ZERO_ERROR;
     const icu::UnicodeString normalized = nfc->normalize(source, status);
-    if (U_FAILURE(status)) return std::string(text);
+    if (U_FAILURE(status)) return text;
+    // Malformed input became replacement characters: keep the original bytes instead.
+    if (source.indexOf(static_cast<UChar>(0xFFFD)) < 0 && normalized.indexOf(static_cast<UChar>(0xFFFD)) >= 0) return text;
     std::string out;
     normalized.toUTF8String(out);
-    // Malformed input became replacement characters: keep the original bytes instead.
-    return source.indexOf(static_cast<UChar>(0xFFFD)) < 0 && normalized.indexOf(static_cast<UChar>(0xFFFD)) >= 0
-               ? std::string(text)
-               : out;
+    return out;
 }
 
 }  // namespace quillmar

@@ -14,8 +14,18 @@ namespace quillmar {
 // as it is.
 std::string trimWhitespaceAndNewlines(std::string_view text);
 
-// text in Unicode normalisation form C, so that a composed "é" and "e" + combining acute compare
-// equal. Invalid UTF-8 comes back unchanged.
+// text with every run of non-starters (characters of canonical combining class other than 0,
+// counted in their canonical decompositions) cut after kMaxNonStarterRun; the rest of the run
+// goes up to the next starter. Normalisation reorders a run by sorting it, so an unbounded run
+// costs time quadratic in its length; 30 is the bound of Unicode's stream-safe text format, far
+// beyond the marks any script stacks on one letter, so ordinary text comes back unchanged. The
+// excess is cut rather than split off by a grapheme joiner: no one can read more than 30 marks on
+// one letter, and a label cut so stays short for everything after it.
+inline constexpr std::size_t kMaxNonStarterRun = 30;
+std::string boundNonStarterRuns(std::string_view text);
+
+// text with its non-starter runs bounded as above, in Unicode normalisation form C, so that a
+// composed "é" and "e" + combining acute compare equal. Text with invalid UTF-8 is only bounded.
 std::string normalizeNFC(std::string_view text);
 
 // The case-insensitive end match in two steps, for suffixes tested again and again: the full

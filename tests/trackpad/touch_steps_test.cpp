@@ -17,7 +17,6 @@
 namespace quillmar::testing {
 namespace {
 
-using platform::sim::EventLog;
 using platform::sim::ScenarioRunner;
 
 class TouchStepsTest : public TrackpadTest {
@@ -50,7 +49,8 @@ protected:
         EXPECT_EQ(runner.run(path.string(), scratch / "out", out, err), ScenarioRunner::kExitOk) << err.str();
         error = err.str();
         std::vector<std::string> events;
-        for (const auto& line : EventLog::shared().lines()) {
+        std::istringstream log(out.str());
+        for (std::string line; std::getline(log, line);) {
             auto j = nlohmann::json::parse(line);
             events.push_back(j["event"].get<std::string>());
             lines.push_back(j);

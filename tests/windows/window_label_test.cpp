@@ -72,6 +72,23 @@ TEST(WindowLabelTest, ComposedAndDecomposedAccentsMatch) {
     EXPECT_EQ(cleanWindowLabel("Doc \xff - Notes", "Notes"), "Doc \xff");
 }
 
+TEST(WindowLabelTest, RunsOfCombiningMarksAreCutAfterThirty) {
+    const auto repeat = [](const std::string& piece, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i) out += piece;
+        return out;
+    };
+    const std::string below = "\u0316";  // combining grave accent below: no precomposed letter takes it
+    // Thirty marks on a letter stay; a longer run keeps its first thirty, and the suffix after it still goes.
+    EXPECT_EQ(cleanWindowLabel("e" + repeat(below, 30) + " - Editor", "Editor"), "e" + repeat(below, 30));
+    EXPECT_EQ(cleanWindowLabel("e" + repeat(below, 5000) + "f - Editor", "Editor"), "e" + repeat(below, 30) + "f");
+    // An app name with a long run is cut alike, so the title still ends with it.
+    const std::string name = "N" + repeat(below, 40);
+    EXPECT_EQ(cleanWindowLabel("Doc - " + name, name), "Doc");
+    // A sign that decomposes into two marks counts as two.
+    EXPECT_EQ(cleanWindowLabel("x" + repeat("\u0f73", 100), "Atlas").size(), 1u + 30u * 3u);
+}
+
 TEST(SwitchTargetTest, DefaultsEqualityAndRelabelling) {
     SwitchTarget window({.id = "win-7", .pid = 42, .windowID = 7u, .appName = "TextEdit",
                          .windowTitle = "Notes \u2014 TextEdit", .bounds = {0, 0, 500, 400}});

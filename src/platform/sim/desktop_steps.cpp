@@ -24,7 +24,9 @@ std::optional<AppReference> readAppReference(ScenarioFields& f) {
 std::optional<std::int32_t> resolveApp(const SimDesktop& desktop, const AppReference& ref) {
     for (const SimApp* p : desktop.processes()) {
         if (!p->isApplication) continue;
-        if (ref.pid ? p->pid == *ref.pid : (p->localizedName == ref.name || p->bundleIdentifier == ref.name)) return p->pid;
+        if (ref.pid ? p->pid == *ref.pid
+                    : (p->localizedName == SimApp::keptName(ref.name.value_or("")) || p->bundleIdentifier == ref.name))
+            return p->pid;
     }
     return std::nullopt;
 }

@@ -20,8 +20,9 @@ void EventLog::record(const std::string& event, nlohmann::ordered_json fields) {
     } else if (!fields.is_null()) {
         line["value"] = fields;
     }
-    lines_.push_back(line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
-    if (out_) *out_ << lines_.back() << '\n' << std::flush;
+    std::string text = line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    if (out_) *out_ << text << '\n' << std::flush;
+    else lines_.push_back(std::move(text));
 }
 
 }  // namespace quillmar::platform::sim

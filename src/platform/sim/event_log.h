@@ -1,7 +1,8 @@
 #pragma once
 // The demo's event log: one JSON object a line, {"t": seconds since the start, "event": name, ...}.
 // Anything on the simulated desktop may record into it; the scenario runner points it at standard
-// output. Lines are also kept in memory for tests.
+// output. While it has no output (as in tests) the lines are kept in memory instead; with one they
+// go straight to it, so a long run holds none of them.
 
 #include <ostream>
 #include <string>
@@ -15,7 +16,7 @@ class EventLog {
 public:
     static EventLog& shared();
 
-    // Where lines go besides memory (null: memory only).
+    // Where lines go (null: into memory).
     void setOutput(std::ostream* out) { out_ = out; }
     // The media-clock instant that counts as t = 0.
     void setOrigin(double mediaTime) { origin_ = mediaTime; }
@@ -24,6 +25,7 @@ public:
     // given after "t" and "event", which are set here.
     void record(const std::string& event, nlohmann::ordered_json fields = nlohmann::ordered_json::object());
 
+    // The lines recorded while there was no output.
     const std::vector<std::string>& lines() const { return lines_; }
 
 private:

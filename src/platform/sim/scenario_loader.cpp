@@ -106,7 +106,7 @@ struct Builder {
         if (obj) {
             ScenarioFields f(*obj, "ownProcess");
             if (auto pid = f.integer("pid", Need::optional, 1, INT32_MAX)) own.pid = static_cast<std::int32_t>(*pid);
-            if (auto v = f.string("name", Need::optional)) own.localizedName = *v;
+            if (auto v = f.string("name", Need::optional)) own.localizedName = SimApp::keptName(*v);
             if (auto v = f.string("bundleID", Need::optional)) own.bundleIdentifier = *v;
             if (auto v = f.string("bundlePath", Need::optional)) own.bundlePath = *v;
             if (auto v = f.string("executablePath", Need::optional)) own.executablePath = *v;
@@ -181,7 +181,7 @@ struct Builder {
                 app.pid = nextPid;
                 usedPids.insert(nextPid);
             }
-            app.localizedName = f.string("name", Need::optional);
+            if (auto name = f.string("name", Need::optional)) app.localizedName = SimApp::keptName(*name);
             app.bundleIdentifier = f.string("bundleID", Need::optional);
             app.bundlePath = f.string("bundlePath", Need::optional);
             app.executablePath = f.string("executablePath", Need::optional);
@@ -227,7 +227,7 @@ struct Builder {
         for (const auto& a : s.apps) {
             if (!a.running) continue;
             const bool match = (v->is_number_integer() && v->get<std::int64_t>() == a.app.pid) ||
-                               (v->is_string() && (a.app.localizedName == v->get<std::string>() ||
+                               (v->is_string() && (a.app.localizedName == SimApp::keptName(v->get<std::string>()) ||
                                                    a.app.bundleIdentifier == v->get<std::string>()));
             if (match) {
                 s.frontmost = a.app.pid;

@@ -163,6 +163,26 @@ TEST_F(ScenarioRunnerTest, BuildsTheStartingStateAndLogsWhatStepsCause) {
                                                    "WorkspaceDidActivateApplication 10"}));
 }
 
+TEST_F(ScenarioRunnerTest, ALongAppNameIsCutOnceWhereItEntersAndStillNamesTheApp) {
+    std::string name;
+    for (int i = 0; i < 200; ++i) name += "\u00e9";  // two bytes each
+    const std::string app = R"({"pid": 10, "name": ")" + name + R"(", "windows": [{"bounds": [0, 0, 400, 300]}]})";
+    ASSERT_EQ(run(R"({"apps": [)" + app + R"(, {"pid": 11, "name": "B"}], "frontmost": ")" + name +
+                  R"(", "steps": [{"do": "activate", "app": "B"}, {"do": "activate", "app": ")" + name + R"("}]})"),
+              0)
+        << err.str();
+    // 255 bytes would split a character.
+    const std::string kept = name.substr(0, 254);
+    EXPECT_EQ(SimDesktop::shared().app(10)->localizedName, kept);
+    EXPECT_EQ(Workspace::shared().frontmostApplication()->processIdentifier, 10);
+    std::vector<std::string> activated;
+    for (const auto& l : events())
+        if (l["event"] == "WorkspaceDidActivateApplication") activated.push_back(l["app"]);
+    EXPECT_EQ(activated, (std::vector<std::string>{"B", kept}));
+    // The lines went to the output only.
+    EXPECT_TRUE(EventLog::shared().lines().empty());
+}
+
 TEST_F(ScenarioRunnerTest, ABadScenarioRunsNothingAndExitsWithTwo) {
     int ran = 0;
     runner.registry().registerStep("count", [&](ScenarioFields& f, StepContext* ctx) {
