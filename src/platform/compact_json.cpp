@@ -23,7 +23,10 @@ void appendNumber(std::string& out, double value) {
     const std::size_t e = text.find('e');
     std::string digits(text.substr(0, e));
     if (digits.size() > 1) digits.erase(1, 1);  // the point
-    const long exponent = std::strtol(text.data() + e + 1, nullptr, 10);  // of the first digit
+    std::string_view exponentText = text.substr(e + 1);
+    if (exponentText.front() == '+') exponentText.remove_prefix(1);
+    long exponent = 0;  // of the first digit
+    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
     const long count = static_cast<long>(digits.size());
 
     // Fixed: the point where the value puts it, ".0" after a whole number so it stays a fraction.
@@ -73,6 +76,17 @@ void appendCompactJson(std::string& out, const nlohmann::json& value) {
     } else {
         out += value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     }
+}
+
+std::string compactJsonObject(const std::map<std::string, nlohmann::json>& members) {
+    std::string text = "{";
+    for (const auto& [key, value] : members) {
+        if (text.size() > 1) text += ',';
+        appendCompactJsonString(text, key);
+        text += ':';
+        appendCompactJson(text, value);
+    }
+    return text + '}';
 }
 
 }  // namespace quillmar::platform

@@ -6,6 +6,7 @@
 // written as UTF-8 with only the escapes JSON requires; text that is not valid UTF-8 gets
 // replacement characters. Values that are not finite are written as null.
 
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,7 @@ namespace quillmar::platform {
 
 void appendCompactJson(std::string& out, const nlohmann::json& value);
 void appendCompactJsonString(std::string& out, std::string_view text);
+// The members as one object.
+std::string compactJsonObject(const std::map<std::string, nlohmann::json>& members);
 
 }  // namespace quillmar::platform

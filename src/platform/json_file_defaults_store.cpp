@@ -384,14 +384,7 @@ bool JsonFileDefaultsStore::write(int dirFd, const std::map<std::string, Default
             merged.erase(key);
     }
 
-    std::string text = "{";
-    for (const auto& [k, v] : merged) {
-        if (text.size() > 1) text += ',';
-        appendCompactJsonString(text, k);
-        text += ':';
-        appendCompactJson(text, v);
-    }
-    text += '}';
+    const std::string text = compactJsonObject(merged);
     // A file the reader would refuse is never put in place of one it takes.
     if (text.size() > kMaxJsonFileBytes)
         return failed("cannot write " + path_.string() + ": the settings take " + std::to_string(text.size()) +
