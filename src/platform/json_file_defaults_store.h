@@ -3,35 +3,60 @@
 //
 // Writes are atomic: the whole domain goes to a temporary file in the same folder, which is
 // flushed to disk and then renamed over the old file, so a crash leaves either the old or the new
-// contents, never a mix. Runs that share the file take turns: a save holds a lock on the folder
-// (flock) from reading what the file holds now to the rename, and writes this run's changes over
-// what it finds, so no run loses what another saved. A folder of the path that is missing is made
-// (mode 0700) by the first save.
+// contents, never a mix. The text is compact (no layout; see compact_json.h), so a file that was
+// read is never written back larger than it was, and a domain whose text would pass the size a
+// settings file may have is not written at all: a failed save, the old file kept. A folder of the
+// path that is missing is made (mode 0700) by the first save; a folder that can be written but
+// not listed is used as it is.
+//
+// Runs that share the file take turns by a lock on "<name>.lock" beside it (flock): a file made
+// with mode 0600 and never through a link, used only while it is a regular file of this user's,
+// so no other user can hold it. A save holds the lock from reading what the file holds now to the
+// rename, and writes the keys this run changed over what it finds, so no run loses what another
+// saved; it does not read the file again when it is the one this run last read or wrote (same
+// device, inode, size and modification time). A lock that another process holds is waited for a
+// bounded time (LockWait); when it cannot be had (still held, locks not supported, the lock file
+// not a regular file of this user's) the settings are kept in memory for the run: the reason is
+// the first save failure and every later save fails at once, without waiting again.
 //
 // Reading survives a missing, empty, corrupt or half-written file: the members that parsed
 // completely before the damage are kept (every other key falls back to its registered default),
 // and the damaged file is moved aside as "<name>.unreadable" (numbered up to "-999" when that
 // exists; a copy is never overwritten, and with no name free the file stays where it is and the
-// settings are kept in memory) so the user's other settings can still be recovered by hand.
-// Values are kept as they are, whatever their type, so keys the program does not touch survive
-// every save.
+// settings are kept in memory) so the user's other settings can still be recovered by hand. A
+// member nested deeper than kMaxJsonNesting is dropped without being built. Values are kept as
+// they are, whatever their type, so keys the program does not touch survive every save.
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
+#include "platform/file_descriptor.h"
 #include "platform/regular_file.h"
 #include "platform/user_defaults.h"
 
 namespace quillmar::platform {
 
+// How long a store waits for the lock another process holds: `attempts` tries `interval` apart
+// (3 s in all), each without blocking. `lock` is flock, or what a test puts in its place.
+struct LockWait {
+    int attempts = 150;
+    std::chrono::milliseconds interval{20};
+    std::function<int(int fd, int operation)> lock;
+};
+
 class JsonFileDefaultsStore final : public DefaultsStore {
 public:
-    explicit JsonFileDefaultsStore(std::filesystem::path path);
+    explicit JsonFileDefaultsStore(std::filesystem::path path, LockWait lockWait = {});
 
+    using DefaultsStore::save;
     std::map<std::string, DefaultsValue> load() override;
-    bool save(const std::map<std::string, DefaultsValue>& values) override;
+    bool save(const std::map<std::string, DefaultsValue>& values, const std::vector<std::string>& changed) override;
 
     const std::filesystem::path& path() const { return path_; }
     // Where the last load moved a damaged file (empty when the file was sound or absent).
@@ -41,7 +66,8 @@ public:
     // Why the settings cannot be kept in the file ("<path> is a FIFO, not a regular file"), set by
     // load(); nullopt while the file can keep them. Saves are not tried then.
     const std::optional<std::string>& problem() const { return problem_; }
-    // Saves that were tried and failed, and why the first did ("cannot write <path>: ...").
+    // Saves that were tried and failed, and why the first did ("cannot write <path>: ..."), or why
+    // the load could not lock the file.
     int failedSaves() const { return failedSaves_; }
     const std::optional<std::string>& firstSaveFailure() const { return firstSaveFailure_; }
 
@@ -50,16 +76,33 @@ public:
     static std::pair<std::map<std::string, DefaultsValue>, bool> parseRecovering(const std::string& text);
 
 private:
+    // What a file was when it was last read or written.
+    struct Stamp {
+        FileIdentity identity;
+        off_t size = 0;
+        long long modifiedSeconds = 0;
+        long modifiedNanoseconds = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+
     std::string name() const { return path_.filename().string(); }
     std::filesystem::path folder() const;
+    // The open lock, or an invalid descriptor with lockProblem_ set.
+    FileDescriptor lock(int dirFd);
     std::optional<std::string> quarantine(int dirFd, const FileIdentity& identity);
     bool write(int dirFd, const std::map<std::string, DefaultsValue>& values);
     bool failed(std::string why);
     void removeStaleTemporaryFiles(int dirFd) const;
 
     std::filesystem::path path_;
-    // This run's domain as last read or written: a save writes what changed since.
-    std::map<std::string, DefaultsValue> saved_;
+    LockWait lockWait_;
+    // The domain in the file as this run last read or wrote it, and the file then; a save reads
+    // the file again only when it is no longer that file.
+    std::map<std::string, DefaultsValue> onDisk_;
+    std::optional<Stamp> stamp_;
+    // Keys changed since the last save that was written.
+    std::set<std::string> pending_;
+    std::optional<std::string> lockProblem_;
     std::filesystem::path quarantined_;
     bool damaged_ = false;
     std::optional<std::string> problem_;

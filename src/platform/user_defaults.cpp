@@ -10,6 +10,25 @@
 
 namespace quillmar::platform {
 
+bool DefaultsStore::save(const std::map<std::string, DefaultsValue>& values) {
+    std::vector<std::string> keys;
+    keys.reserve(values.size());
+    for (const auto& [k, v] : values) keys.push_back(k);
+    return save(values, keys);
+}
+
+bool InMemoryDefaultsStore::save(const std::map<std::string, DefaultsValue>& values,
+                                 const std::vector<std::string>& changed) {
+    for (const auto& key : changed) {
+        if (auto it = values.find(key); it != values.end())
+            values_[key] = it->second;
+        else
+            values_.erase(key);
+    }
+    ++saveCount_;
+    return true;
+}
+
 UserDefaults::UserDefaults(std::unique_ptr<DefaultsStore> store) : store_(std::move(store)) {
     if (!store_) store_ = std::make_unique<InMemoryDefaultsStore>();
     values_ = store_->load();
@@ -113,13 +132,25 @@ std::optional<std::vector<std::string>> UserDefaults::stringArrayForKey(const st
 void UserDefaults::set(const std::string& key, DefaultsValue value) {
     values_[key] = std::move(value);
     ++writeCount_;
-    store_->save(values_);
+    store_->save(values_, {key});
+}
+
+void UserDefaults::setValues(const std::map<std::string, DefaultsValue>& values) {
+    if (values.empty()) return;
+    std::vector<std::string> changed;
+    changed.reserve(values.size());
+    for (const auto& [k, v] : values) {
+        values_[k] = v;
+        changed.push_back(k);
+    }
+    ++writeCount_;
+    store_->save(values_, changed);
 }
 
 void UserDefaults::removeObject(const std::string& key) {
     if (values_.erase(key) == 0) return;
     ++writeCount_;
-    store_->save(values_);
+    store_->save(values_, {key});
 }
 
 }  // namespace quillmar::platform

@@ -8,7 +8,8 @@
 //   anything else 0;
 // - stringForKey: strings, and numbers printed; anything else nullopt;
 // - stringArrayForKey: an array whose elements are all strings; otherwise nullopt.
-// Values are JSON values; every write goes to the backing store at once.
+// Values are JSON values; every change (one key, or many set together) is one save to the
+// backing store, at once.
 
 #include <map>
 #include <memory>
@@ -28,19 +29,20 @@ public:
     virtual ~DefaultsStore() = default;
     // Everything stored. A store that cannot be read returns what it could recover (or nothing).
     virtual std::map<std::string, DefaultsValue> load() = 0;
-    // Persists the whole domain. Returns false when the write failed (the old contents stay).
-    virtual bool save(const std::map<std::string, DefaultsValue>& values) = 0;
+    // Persists the domain `values` after a change of the keys in `changed` (one missing from
+    // values was removed); other keys are not looked at. Returns false when the write failed (the
+    // old contents stay).
+    virtual bool save(const std::map<std::string, DefaultsValue>& values, const std::vector<std::string>& changed) = 0;
+    // After a change of every key in values.
+    bool save(const std::map<std::string, DefaultsValue>& values);
 };
 
 // Keeps values for the life of the process only (tests).
 class InMemoryDefaultsStore final : public DefaultsStore {
 public:
+    using DefaultsStore::save;
     std::map<std::string, DefaultsValue> load() override { return values_; }
-    bool save(const std::map<std::string, DefaultsValue>& values) override {
-        values_ = values;
-        ++saveCount_;
-        return true;
-    }
+    bool save(const std::map<std::string, DefaultsValue>& values, const std::vector<std::string>& changed) override;
     int saveCount() const { return saveCount_; }
 
 private:
@@ -70,6 +72,8 @@ public:
     std::optional<std::vector<std::string>> stringArrayForKey(const std::string& key) const;
 
     void set(const std::string& key, DefaultsValue value);
+    // Sets every key of values as one change.
+    void setValues(const std::map<std::string, DefaultsValue>& values);
     void removeObject(const std::string& key);
 
     int writeCount() const { return writeCount_; }

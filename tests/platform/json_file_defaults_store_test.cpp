@@ -1,6 +1,8 @@
 #include "platform/json_file_defaults_store.h"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -16,6 +18,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/compact_json.h"
+#include "platform/file_descriptor.h"
 #include "platform/json_nesting.h"
 #include "support/file_size_limit.h"
 #include "support/fresh_world.h"
@@ -47,9 +51,10 @@ protected:
         s << in.rdbuf();
         return s.str();
     }
+    // Besides the lock file, which stays once made.
     std::size_t filesInDir() {
         std::size_t n = 0;
-        for ([[maybe_unused]] auto& e : fs::directory_iterator(dir)) ++n;
+        for (auto& e : fs::directory_iterator(dir)) n += e.path().extension() != ".lock";
         return n;
     }
     // A file such as a save killed part-way leaves behind (or one that only looks like it).
@@ -179,10 +184,7 @@ TEST_F(JsonFileDefaultsStoreTest, FailedSavesAreCountedAndSaidAndLeaveNothingBeh
     }
     EXPECT_EQ(kept.failedSaves(), 2);
     EXPECT_EQ(kept.firstSaveFailure(), "cannot write " + file.string() + ": " + std::strerror(EFBIG));
-    EXPECT_EQ(read(file), R"({
-  "a": 1
-}
-)");
+    EXPECT_EQ(read(file), R"({"a":1})");
     EXPECT_EQ(filesInDir(), 2u);
     d.set("isEnabled", true);
     EXPECT_EQ(kept.failedSaves(), 2);
@@ -393,14 +395,16 @@ TEST_F(JsonFileDefaultsStoreTest, TwoRunsOnOneFileKeepEachOthersSaves) {
 TEST_F(JsonFileDefaultsStoreTest, DeeplyNestedMemberIsDroppedAndTheRecoveredSettingsAreWrittenBack) {
     // A member nested far past anything a setting holds would overflow the parser's caller; it
     // goes, its neighbours stay, and the next start finds them without the damaged file.
-    write("{\"fingerCount\": 3, \"bomb\": " + std::string(70'000, '[') + std::string(70'000, ']') +
-          ", \"isEnabled\": false}");
+    const std::string deep = std::string(70'000, '[') + std::string(70'000, ']');
+    write("{\"fingerCount\": 3, \"bomb\": " + deep + ", \"isEnabled\": false, \"bomb2\": {\"x\": " + deep +
+          "}, \"last\": 1}");
     JsonFileDefaultsStore store(file);
     auto values = store.load();
     EXPECT_TRUE(store.lastLoadWasDamaged());
-    EXPECT_EQ(values.count("bomb"), 0u);
+    EXPECT_EQ(values.count("bomb") + values.count("bomb2"), 0u);
     EXPECT_EQ(values.at("fingerCount"), 3);
     EXPECT_EQ(values.at("isEnabled"), false);
+    EXPECT_EQ(values.at("last"), 1);
     EXPECT_TRUE(fs::exists(store.quarantinedCopy()));
 
     JsonFileDefaultsStore nextStart(file);
@@ -417,6 +421,218 @@ TEST_F(JsonFileDefaultsStoreTest, RecoveredMembersOfACutOffFileSurviveTheNextSta
     JsonFileDefaultsStore nextStart(file);
     EXPECT_EQ(nextStart.load(), values);
     EXPECT_EQ(values.at("switchBarStyle"), "vertical");
+}
+
+constexpr uid_t kNobody = 65534;
+
+bool becomeNobody() {
+    return ::setgroups(0, nullptr) == 0 && ::setresgid(kNobody, kNobody, kNobody) == 0 &&
+           ::setresuid(kNobody, kNobody, kNobody) == 0;
+}
+
+// A process of the user nobody that opens `path` read-only (making it first when `make`), locks
+// it and holds the lock until the object goes.
+class OtherUsersLock {
+public:
+    OtherUsersLock(const fs::path& path, bool make) {
+        int ready[2], release[2];
+        if (::pipe(ready) != 0 || ::pipe(release) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            const int fd = becomeNobody() ? ::open(path.c_str(), O_RDONLY | (make ? O_CREAT | O_EXCL : 0), 0644) : -1;
+            char ok = fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? 'y' : 'n';
+            ::close(release[1]);
+            if (::write(ready[1], &ok, 1) == 1) (void)::read(release[0], &ok, 1);  // until the test lets go
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        ::close(release[0]);
+        char ok = 0;
+        held_ = ::read(ready[0], &ok, 1) == 1 && ok == 'y';
+        ::close(ready[0]);
+        release_ = release[1];
+    }
+    ~OtherUsersLock() {
+        ::close(release_);
+        if (pid_ > 0) ::waitpid(pid_, nullptr, 0);
+    }
+    bool held() const { return held_; }
+
+private:
+    pid_t pid_ = -1;
+    int release_ = -1;
+    bool held_ = false;
+};
+
+TEST_F(JsonFileDefaultsStoreTest, ALockOfAnotherUserNeverHoldsARunUp) {
+    if (::geteuid() != 0) GTEST_SKIP() << "acting as a second user needs root";
+    const LockWait quick{3, std::chrono::milliseconds(1), {}};
+    write(R"({"a":1})");
+    fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                             fs::perms::others_read | fs::perms::others_exec);
+    {
+        // Anyone who can list the folder can lock it: no matter.
+        OtherUsersLock folderLock(dir, /*make=*/false);
+        ASSERT_TRUE(folderLock.held());
+        UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file, quick));
+        d.set("b", 2);
+        EXPECT_EQ(static_cast<JsonFileDefaultsStore&>(d.store()).failedSaves(), 0);
+        EXPECT_EQ(read(file), R"({"a":1,"b":2})");
+    }
+    // A lock file another user made first, in a folder anyone may write to, is never used.
+    fs::permissions(dir, fs::perms::all);
+    const fs::path lockFile = file.string() + ".lock";
+    fs::remove(lockFile);
+    OtherUsersLock planted(lockFile, /*make=*/true);
+    ASSERT_TRUE(planted.held());
+    UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file, quick));
+    EXPECT_EQ(d.integerForKey("b"), 2);  // read all the same
+    d.set("c", 3);
+    auto& store = static_cast<JsonFileDefaultsStore&>(d.store());
+    EXPECT_EQ(store.failedSaves(), 1);
+    EXPECT_EQ(store.firstSaveFailure(), lockFile.string() + " belongs to another user");
+    EXPECT_EQ(read(file), R"({"a":1,"b":2})");
+}
+
+TEST_F(JsonFileDefaultsStoreTest, SettingsThatCannotBeLockedAreKeptInMemoryAndTheSavesCounted) {
+    ASSERT_TRUE(JsonFileDefaultsStore(file).save({{"a", 1}}));
+    const fs::path lockFile = file.string() + ".lock";
+    const FileDescriptor held(::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC));
+    ASSERT_EQ(::flock(held.get(), LOCK_EX), 0);
+    int calls = 0, failure = 0;
+    const LockWait seam{3, std::chrono::milliseconds(1), [&](int fd, int operation) {
+                            ++calls;
+                            if (!failure) return ::flock(fd, operation);
+                            errno = failure;
+                            return -1;
+                        }};
+    // Held by another process, then locks a file system does not have: tried a bounded number of
+    // times at the start, never again; the file is read but not written.
+    for (int error : {0, ENOLCK}) {
+        SCOPED_TRACE(error);
+        calls = 0;
+        failure = error;
+        UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file, seam));
+        EXPECT_EQ(d.integerForKey("a"), 1);
+        d.set("b", 2);
+        d.setValues({{"c", 3}, {"d", 4}});
+        auto& store = static_cast<JsonFileDefaultsStore&>(d.store());
+        EXPECT_EQ(calls, error ? 1 : 3);
+        EXPECT_EQ(store.failedSaves(), 2);
+        EXPECT_EQ(store.firstSaveFailure(), error ? "cannot lock " + lockFile.string() + ": " + std::strerror(ENOLCK)
+                                                  : lockFile.string() + " is locked by another process; gave up after 0.003 s");
+        EXPECT_EQ(read(file), R"({"a":1})");
+    }
+    // A lock file that is a link is not followed.
+    fs::remove(lockFile);
+    fs::create_symlink(dir / "elsewhere", lockFile);
+    JsonFileDefaultsStore store(file);
+    EXPECT_EQ(store.load().at("a"), 1);
+    EXPECT_FALSE(store.save({{"b", 2}}));
+    EXPECT_EQ(store.firstSaveFailure(), lockFile.string() + " is a symbolic link, not a regular file");
+    EXPECT_FALSE(fs::exists(dir / "elsewhere"));
+    EXPECT_EQ(read(file), R"({"a":1})");
+}
+
+TEST_F(JsonFileDefaultsStoreTest, AFolderThatCanBeWrittenButNotListedKeepsTheSettings) {
+    const fs::path folder = dir / "drop";
+    fs::create_directory(folder);
+    auto keeps = [&] {
+        JsonFileDefaultsStore store(folder / "s.json");
+        const bool saved = store.save({{"a", 1}});
+        const auto values = store.load();
+        return saved && !store.problem() && values.count("a") == 1;
+    };
+    if (::geteuid() != 0) {
+        fs::permissions(folder, fs::perms::owner_write | fs::perms::owner_exec);
+        EXPECT_TRUE(keeps());
+        return;
+    }
+    // Root lists every folder: the folder's owner tries it.
+    ASSERT_EQ(::chown(folder.c_str(), kNobody, kNobody), 0);
+    fs::permissions(folder, fs::perms::owner_write | fs::perms::owner_exec);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(becomeNobody() && keeps() ? 0 : 1);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST_F(JsonFileDefaultsStoreTest, SavesAreCompactAndAFileTheReaderTookStaysOneItTakes) {
+    // However a number was spelled, it is written back as the same number in no more bytes.
+    for (const std::string number : {"1e15", "12e3", "1.5e3", "10.5e9", "0.00001", "1E+2", "99.5e-9", "0.1", "-0.0",
+                                     "100000.0", "18446744073709551616", "5e-324", "1.7976931348623157e308", "-2.5E-3"}) {
+        const auto value = DefaultsValue::parse(number);
+        std::string written;
+        appendCompactJson(written, value);
+        EXPECT_LE(written.size(), number.size()) << number << " became " << written;
+        const auto back = DefaultsValue::parse(written);
+        EXPECT_TRUE(back.is_number_float() && back.get<double>() == value.get<double>()) << written;
+    }
+    // A compact file at the size limit is written back at that size, and read again.
+    std::string text = R"({"k":1,"n":[1e15,12e3,1e-5,-25e-4],"pad":")";
+    text += std::string(kMaxJsonFileBytes - text.size() - 2, 'x') + "\"}";
+    write(text);
+    UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file));
+    auto& store = static_cast<JsonFileDefaultsStore&>(d.store());
+    ASSERT_FALSE(store.problem() || store.lastLoadWasDamaged());
+    d.set("k", 2);
+    EXPECT_EQ(store.failedSaves(), 0);
+    EXPECT_EQ(fs::file_size(file), kMaxJsonFileBytes);
+    JsonFileDefaultsStore reader(file);
+    EXPECT_EQ(reader.load().at("k"), 2);
+    // One byte more is never written: a failed save, and the file stays as it was.
+    d.set("k", 10);
+    EXPECT_EQ(store.failedSaves(), 1);
+    EXPECT_EQ(store.firstSaveFailure(), "cannot write " + file.string() + ": the settings take " +
+                                            std::to_string(kMaxJsonFileBytes + 1) + " bytes; a settings file holds at most " +
+                                            std::to_string(kMaxJsonFileBytes));
+    EXPECT_EQ(reader.load().at("k"), 2);
+}
+
+TEST_F(JsonFileDefaultsStoreTest, AChangeIsOneSaveAndTheFileThisRunWroteIsNotReadAgain) {
+    write(R"({"x":0})");
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ::inotify_add_watch(watch, dir.c_str(), IN_OPEN | IN_MOVED_TO);
+    // Reads and saves of the settings file since the last call.
+    auto count = [&] {
+        std::pair<int, int> readsAndSaves;
+        alignas(inotify_event) char buffer[1 << 16];
+        ssize_t n;
+        while ((n = ::read(watch, buffer, sizeof buffer)) > 0)
+            for (char* p = buffer; p < buffer + n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(p);
+                if (event->len && file.filename() == event->name)
+                    ++((event->mask & IN_OPEN) ? readsAndSaves.first : readsAndSaves.second);
+                p += sizeof(inotify_event) + event->len;
+            }
+        return readsAndSaves;
+    };
+    UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file));
+    count();
+    std::map<std::string, DefaultsValue> section;
+    for (int i = 0; i < 200; ++i) section["k" + std::to_string(i)] = i;
+    d.setValues(section);
+    EXPECT_EQ(count(), std::pair(0, 1));
+    for (int i = 0; i < 40; ++i) d.set("k" + std::to_string(i), -i);
+    EXPECT_EQ(count(), std::pair(0, 40));
+    // Another run's save, or an edit in place, is read before the next save and kept.
+    JsonFileDefaultsStore other(file);
+    other.load();
+    other.save({{"other", 1}});
+    count();
+    d.set("x", 1);
+    EXPECT_EQ(count(), std::pair(1, 1));
+    std::ofstream(file, std::ios::app) << " ";
+    count();
+    d.set("x", 2);
+    EXPECT_EQ(count(), std::pair(1, 1));
+    const auto saved = DefaultsValue::parse(read(file));
+    EXPECT_EQ(saved.size(), 202u);
+    EXPECT_EQ(saved["other"], 1);
+    ::close(watch);
 }
 
 }  // namespace

@@ -92,7 +92,7 @@ void ScenarioRunner::apply(const Scenario& s, SimDesktop& desktop) {
     }
     desktop.setStackingOrder(s.stacking);
     desktop.setFrontmost(s.frontmost);
-    for (const auto& [key, value] : s.settings) UserDefaults::standard().set(key, value);
+    UserDefaults::standard().setValues(s.settings);  // one change, one save
 }
 
 int ScenarioRunner::run(const std::vector<std::string>& scenarioPaths, const std::filesystem::path& outputDirectory,
