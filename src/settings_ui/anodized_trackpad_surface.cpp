@@ -17,6 +17,11 @@ using ui::ShapeStyle;
 namespace {
 
 constexpr double kCornerRadius = 10;
+constexpr double kRestingDotDiameter = 10.5;
+// The top-edge label stands at the band's leading end, clear of the corner's curve and of the two
+// resting fingers in the middle of the band, which would otherwise strike it through.
+constexpr double kTopEdgeLabelInset = 12;
+constexpr double kTopEdgeLabelGapToFingers = 6;
 
 ui::Shape padShape() { return ui::RoundedRectangle(kCornerRadius); }
 
@@ -73,7 +78,7 @@ std::vector<AnodizedTrackpadSurface::FingerDot> AnodizedTrackpadSurface::fingerD
             dots.push_back({{finiteOr(*hx, 0.5) * w + offsets[k], y0 + lift}, 12, 1, 20});
         } else {
             const double y0 = topEdge ? h * 0.16 : h * 0.48;
-            dots.push_back({{w * 0.5 + offsets[k], y0 + lift}, 10.5, isEnabled ? 0.55 : 0.22, 0});
+            dots.push_back({{w * 0.5 + offsets[k], y0 + lift}, kRestingDotDiameter, isEnabled ? 0.55 : 0.22, 0});
         }
     }
     return dots;
@@ -145,11 +150,18 @@ ui::View AnodizedTrackpadSurface::topEdgeZone(ui::Size size) const {
     const auto line = ui::Shape::custom([](const ui::Rect& r) { return gfx::Path::line({r.x, r.y}, {r.maxX(), r.y}); })
                           .stroke(ShapeStyle::tint().opacity(0.45), dashed)
                           .frame(std::nullopt, 1);
-    const auto panel = ui::ZStack({ui::Rectangle().fill(ShapeStyle::tint().opacity(palette.isDark ? 0.15 : 0.11)),
-                                   ui::Text(L10n::stageTopEdgeZone())
-                                       .font(gfx::Font::system(10.5, gfx::FontWeight::medium))
-                                       .foregroundStyle(ShapeStyle::tint())
-                                       .lineLimit(1)})
+    const double fingersStart = size.width / 2 + ghostOffsets(triggerStyle, fingerCount).front() - kRestingDotDiameter / 2;
+    const double labelRoom = std::max(0.0, fingersStart - kTopEdgeLabelGapToFingers - kTopEdgeLabelInset);
+    const auto label = ui::Text(L10n::stageTopEdgeZone())
+                           .font(gfx::Font::system(10.5, gfx::FontWeight::medium))
+                           .foregroundStyle(ShapeStyle::tint())
+                           .lineLimit(1)
+                           .minimumScaleFactor(0.8)
+                           .named("stageTopEdgeLabel")
+                           .frame(ui::FlexibleFrame{.maxWidth = labelRoom, .alignment = ui::Alignment::leading()})
+                           .padding(ui::Edges::leading(), kTopEdgeLabelInset);
+    const auto panel = ui::ZStack(ui::Alignment::leading(),
+                                  {ui::Rectangle().fill(ShapeStyle::tint().opacity(palette.isDark ? 0.15 : 0.11)), label})
                            .frame(std::nullopt, size.height * 0.3)
                            .overlay(line, ui::Alignment::bottom());
     return ui::VStack(0, {panel, ui::Spacer(0)}).clipShape(padShape()).named("stageTopEdgeZone");

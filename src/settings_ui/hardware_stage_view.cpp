@@ -61,33 +61,19 @@ std::string HardwareStageView::statusText(bool isEnabled, bool isPaused, std::si
     return isHovered ? L10n::previewButton() : L10n::telemetryLive();
 }
 
-ui::View HardwareStageView::body() const {
-    auto& settings = SwitcherSettings::shared();
-    auto& pause = AppExclusionMonitor::shared();
-    auto& controller = SwitcherController::shared();
-    auto& telemetry = TrackpadTouchMonitor::shared().telemetry;
-    auto& stage = HardwareStageState::shared();
-    ui::observe(settings);
-    ui::observe(pause);
-    ui::observe(controller);
-    ui::observe(telemetry);
-    ui::observe(stage);
+// ---- The steps of the card, top to bottom and back to front ------------------------------------
 
+std::vector<SwitchTarget> HardwareStageView::shownTargets() const {
+    const auto& controller = SwitcherController::shared();
+    if (!controller.isVisible || controller.targets->empty()) return previewTargets;
+    const auto& open = controller.targets.get();
+    return {open.begin(), open.begin() + static_cast<std::ptrdiff_t>(std::min(open.size(), kMaxStageTargets))};
+}
+
+// The miniature bar and, for the strip, the caption under it.
+ui::View HardwareStageView::barGroup(const std::vector<SwitchTarget>& targets, int highlighted, bool vertical) const {
     const bool dark = palette.isDark;
-    const auto& touches = telemetry.liveTouches.get();
-
-    std::vector<SwitchTarget> targets;
-    if (controller.isVisible && !controller.targets->empty()) {
-        const auto& open = controller.targets.get();
-        targets.assign(open.begin(), open.begin() + static_cast<std::ptrdiff_t>(std::min(open.size(), kMaxStageTargets)));
-    } else {
-        targets = previewTargets;
-    }
     const int n = static_cast<int>(targets.size());
-    const bool vertical = settings.switchBarStyle == SwitchBarStyle::vertical;
-    const int highlighted = highlightedIndex(n, controller.isVisible, controller.selectedIndex, touches, stage.simulatedIndex);
-
-    // The bar and, for the strip, the caption under it.
     ui::ViewList group;
     group.push_back(StageMiniHUDBar{targets, highlighted, vertical, dark, {}});
     if (!vertical) {
@@ -102,58 +88,74 @@ ui::View HardwareStageView::body() const {
                             .transition(ui::Transition::opacity().combined(ui::Transition::scale(0.95)))
                             .named("stageCaption"));
     }
-    const ui::View barGroup = ui::VStack(ui::HorizontalAlignment::center, 3, std::move(group))
-                                  .frame(std::nullopt, 62)
-                                  .padding(ui::Edges::top(), 8)
-                                  .animation(ui::Animation::spring(0.32, 0.82), vertical);
+    return ui::VStack(ui::HorizontalAlignment::center, 3, std::move(group))
+        .frame(std::nullopt, 62)
+        .padding(ui::Edges::top(), 8)
+        .animation(ui::Animation::spring(0.32, 0.82), vertical);
+}
 
+// The drawn trackpad; a hover over it scrubs the miniature bar's n entries.
+ui::View HardwareStageView::trackpad(const std::vector<TouchDot>& touches, int n) const {
+    auto& settings = SwitcherSettings::shared();
+    auto& stage = HardwareStageState::shared();
     auto* stagePtr = &stage;
-    auto* settingsPtr = &settings;
     auto scrub = [stagePtr, n](double x) {
         const auto index = hoverScrubIndex(x, n);
         if (!index || *index == stagePtr->simulatedIndex.get()) return;
         stagePtr->simulatedIndex = *index;
         selectionHaptic();
     };
-    const ui::View pad = ui::View(AnodizedTrackpadSurface{palette,
-                                                          touches,
-                                                          settings.isEnabled,
-                                                          settings.triggerStyle,
-                                                          settings.fingerCount,
-                                                          settings.sensitivity,
-                                                          stage.isFiveFingerZen,
-                                                          stage.zenSandWavePhase,
-                                                          touchTint,
-                                                          ui::bind(stage.hoverRatioX),
-                                                          ui::bind(stage.hoverRatioY),
-                                                          scrub})
-                             .frame(260, 74);
+    return ui::View(AnodizedTrackpadSurface{palette,
+                                            touches,
+                                            settings.isEnabled,
+                                            settings.triggerStyle,
+                                            settings.fingerCount,
+                                            settings.sensitivity,
+                                            stage.isFiveFingerZen,
+                                            stage.zenSandWavePhase,
+                                            touchTint,
+                                            ui::bind(stage.hoverRatioX),
+                                            ui::bind(stage.hoverRatioY),
+                                            scrub})
+        .frame(260, 74);
+}
 
+// The status badge, kept in the card's top-trailing corner clear of the bar of width barWidth.
+ui::View HardwareStageView::statusBadge(const std::vector<TouchDot>& touches, double barWidth) const {
+    const auto& settings = SwitcherSettings::shared();
+    const auto& stage = HardwareStageState::shared();
     const bool zen = stage.isFiveFingerZen;
     gfx::StrokeStyle badgeRim;
     badgeRim.lineWidth = 0.5;
     const ui::View badge =
         ui::HStack(ui::VerticalAlignment::center, 5,
                    {ui::Circle().fill(zen ? Color::rgb(0.94, 0.80, 0.42) : statusDotColor).frame(6, 6).named("stageStatusDot"),
-                    ui::Text(statusText(settings.isEnabled, pause.activePauseReason->has_value(), touches.size(),
-                                        stage.hoverRatioX->has_value()))
+                    ui::Text(statusText(settings.isEnabled, AppExclusionMonitor::shared().activePauseReason->has_value(),
+                                        touches.size(), stage.hoverRatioX->has_value()))
                         .font(gfx::Font::system(11, gfx::FontWeight::medium).monospacedDigit())
                         .foregroundColor(Color::whiteColor().opacity(0.92))
                         .lineLimit(1)
                         .minimumScaleFactor(kBadgeTextMinimumScale)
                         .named("stageStatusText")})
             .padding(ui::EdgeInsets{3.5, 8, 3.5, 8})
-            .background(ui::Capsule().fill(Color::black().opacity(dark ? 0.34 : 0.46)))
+            .background(ui::Capsule().fill(Color::black().opacity(palette.isDark ? 0.34 : 0.46)))
             .overlay(ui::Capsule().strokeBorder(
                 zen ? Color::rgb(0.96, 0.82, 0.44, 0.45) : Color::whiteColor().opacity(0.16), badgeRim))
             .named("stageStatusBadge");
+    return ui::GeometryReader([badge, barWidth](const ui::GeometryProxy& g) {
+               const double room = (g.size().width - barWidth) / 2 - kBadgeGapToBar - kBadgeInset;
+               return badge.frame(ui::FlexibleFrame{.maxWidth = std::max(0.0, room), .alignment = ui::Alignment::trailing()})
+                   .padding(kBadgeInset)
+                   .frame(ui::FlexibleFrame{.maxWidth = ui::infinity,
+                                            .maxHeight = ui::infinity,
+                                            .alignment = ui::Alignment::topTrailing()});
+           })
+        .allowsHitTesting(false);
+}
 
-    const ui::View content = ui::VStack(ui::HorizontalAlignment::center, 6, {barGroup, pad})
-                                 .frame(ui::FlexibleFrame{.maxWidth = ui::infinity, .maxHeight = ui::infinity});
-    const auto card = ui::RoundedRectangle(12);
-    gfx::StrokeStyle cardRim;
-    cardRim.lineWidth = 1;
-
+// Live telemetry runs while a stage tab of the visible window shows the card, one turn after it
+// appears; leaving both stage tabs turns it off and clears the stage.
+ui::View HardwareStageView::followingTheTrackpad(ui::View card) {
     auto onAppear = [] {
         runtime::MainLoop::main().post([] {
             const auto& ui = SettingsUIState::shared();
@@ -168,29 +170,48 @@ ui::View HardwareStageView::body() const {
             HardwareStageState::shared().reset();
         });
     };
-    auto ingest = [stagePtr, settingsPtr](const std::vector<TouchDot>& list) {
-        stagePtr->ingestTouches(list, settingsPtr->hapticFeedback);
-    };
-
-    const double barWidth = StageMiniHUDBar::width(targets.size(), vertical);
-    const ui::View badgeLayer = ui::GeometryReader([badge, barWidth](const ui::GeometryProxy& g) {
-                                    const double room = (g.size().width - barWidth) / 2 - kBadgeGapToBar - kBadgeInset;
-                                    return badge.frame(ui::FlexibleFrame{.maxWidth = std::max(0.0, room), .alignment = ui::Alignment::trailing()})
-                                        .padding(kBadgeInset)
-                                        .frame(ui::FlexibleFrame{.maxWidth = ui::infinity,
-                                                                 .maxHeight = ui::infinity,
-                                                                 .alignment = ui::Alignment::topTrailing()});
-                                }).allowsHitTesting(false);
-
-    return ui::ZStack(ui::Alignment::topTrailing(), {content, badgeLayer})
-        .frame(ui::FlexibleFrame{.maxWidth = ui::infinity})
-        .frame(std::nullopt, kHeight)
-        .background(ui::Rectangle().fill(palette.backdropGradient()))
-        .clipShape(card)
-        .overlay(card.strokeBorder(dark ? Color::whiteColor().opacity(0.09) : Color::black().opacity(0.075), cardRim))
+    auto* stage = &HardwareStageState::shared();
+    auto* settings = &SwitcherSettings::shared();
+    auto ingest = [stage, settings](const std::vector<TouchDot>& list) { stage->ingestTouches(list, settings->hapticFeedback); };
+    return std::move(card)
         .onAppear(onAppear)
         .onDisappear(onDisappear)
-        .onReceive(telemetry.liveTouches.publisher().dropFirst(), std::function<void(const std::vector<TouchDot>&)>(ingest))
+        .onReceive(TrackpadTouchMonitor::shared().telemetry.liveTouches.publisher().dropFirst(),
+                   std::function<void(const std::vector<TouchDot>&)>(ingest));
+}
+
+ui::View HardwareStageView::body() const {
+    auto& settings = SwitcherSettings::shared();
+    auto& controller = SwitcherController::shared();
+    auto& telemetry = TrackpadTouchMonitor::shared().telemetry;
+    auto& stage = HardwareStageState::shared();
+    ui::observe(settings);
+    ui::observe(AppExclusionMonitor::shared());
+    ui::observe(controller);
+    ui::observe(telemetry);
+    ui::observe(stage);
+
+    const auto& touches = telemetry.liveTouches.get();
+    const std::vector<SwitchTarget> targets = shownTargets();
+    const int n = static_cast<int>(targets.size());
+    const bool vertical = settings.switchBarStyle == SwitchBarStyle::vertical;
+    const int highlighted = highlightedIndex(n, controller.isVisible, controller.selectedIndex, touches, stage.simulatedIndex);
+
+    const ui::View content = ui::VStack(ui::HorizontalAlignment::center, 6,
+                                        {barGroup(targets, highlighted, vertical), trackpad(touches, n)})
+                                 .frame(ui::FlexibleFrame{.maxWidth = ui::infinity, .maxHeight = ui::infinity});
+    const ui::View badge = statusBadge(touches, StageMiniHUDBar::width(targets.size(), vertical));
+    const auto card = ui::RoundedRectangle(12);
+    gfx::StrokeStyle cardRim;
+    cardRim.lineWidth = 1;
+    return followingTheTrackpad(
+               ui::ZStack(ui::Alignment::topTrailing(), {content, badge})
+                   .frame(ui::FlexibleFrame{.maxWidth = ui::infinity})
+                   .frame(std::nullopt, kHeight)
+                   .background(ui::Rectangle().fill(palette.backdropGradient()))
+                   .clipShape(card)
+                   .overlay(card.strokeBorder(palette.isDark ? Color::whiteColor().opacity(0.09) : Color::black().opacity(0.075),
+                                              cardRim)))
         .named("hardwareStage");
 }
 

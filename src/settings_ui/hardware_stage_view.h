@@ -42,6 +42,13 @@ struct HardwareStageView {
     static std::string statusText(bool isEnabled, bool isPaused, std::size_t touchCount, bool isHovered);
 
     ui::View body() const;
+
+private:
+    std::vector<SwitchTarget> shownTargets() const;
+    ui::View barGroup(const std::vector<SwitchTarget>& targets, int highlighted, bool vertical) const;
+    ui::View trackpad(const std::vector<TouchDot>& touches, int n) const;
+    ui::View statusBadge(const std::vector<TouchDot>& touches, double barWidth) const;
+    static ui::View followingTheTrackpad(ui::View card);
 };
 
 }  // namespace quillmar

@@ -10,6 +10,7 @@
 #include "platform/sim/sim_multitouch.h"
 #include "platform/sim/sim_preferred_languages.h"
 #include "support/temp_path.h"
+#include "settings_ui/anodized_trackpad_surface.h"
 #include "settings_ui/hardware_stage_state.h"
 #include "settings_ui/hardware_stage_view.h"
 #include "settings_ui/settings_ui_state.h"
@@ -223,6 +224,29 @@ TEST_F(HardwareStageViewTest, UnpluggingTheTrackpadUnderRestingFingersClearsTheS
     mt.deliverFrame(again.get(), platform::sim::simTouches({{9, 0.5f, 0.5f}}, 2.0), 2.0);
     advance(0.05);
     EXPECT_EQ(telemetry().liveTouches->size(), 1u);
+}
+
+// The resting fingers of the top-edge trigger lie in the zone's band; its label stands clear of
+// them (struck through it would not read), inside the pad, in every language's length.
+TEST_F(HardwareStageViewTest, TopEdgeLabelStandsClearOfTheRestingFingers) {
+    settings().triggerStyle = TriggerStyle::topEdgeTwoFinger;
+    for (const char* language : {"en-US", "de-DE", "ja-JP"}) {
+        SCOPED_TRACE(language);
+        platform::sim::SimPreferredLanguages::install({language});
+        auto host = show();
+        const auto label = host->presentedFrame("stageTopEdgeLabel");
+        const auto pad = host->frame("anodizedTrackpad");
+        ASSERT_TRUE(label && pad);
+        EXPECT_GE(label->x, pad->x + 10);  // past the corner's curve
+        AnodizedTrackpadSurface surface;
+        surface.triggerStyle = TriggerStyle::topEdgeTwoFinger;
+        const auto dots = surface.fingerDots({pad->width, pad->height});
+        ASSERT_EQ(dots.size(), 2u);
+        for (const auto& dot : dots) {
+            EXPECT_LT(pad->y + dot.center.y, label->maxY());                        // in the label's band...
+            EXPECT_LE(label->maxX(), pad->x + dot.center.x - dot.diameter / 2);  // ...beside it
+        }
+    }
 }
 
 TEST_F(HardwareStageViewTest, JapaneseTextsStayInsideTheCard) {

@@ -1,9 +1,10 @@
 // The settings window's own look on a Retina screen (2x), against reference pictures: every tab in
 // the light and the dark appearance, and a tab each in German and in Korean. Backdrop, header, tab
-// bar and its thumb, the cards and the stage all show here. After a wanted change of the look,
-// QUILLMAR_UPDATE_GOLDENS=1 rewrites every picture.
+// bar and its thumb, the cards and the stage all show here; each picture is captioned with what
+// it shows. After a wanted change of the look, QUILLMAR_UPDATE_GOLDENS=1 rewrites every picture.
 
 #include "festive_hud/festive_test_support.h"
+#include "seasonal/artisan_craft_state.h"
 #include "settings_fixture.h"
 #include "support/golden_image.h"
 
@@ -23,13 +24,16 @@ protected:
         AppLanguage::chooseAgain();
     }
 
-    // The window as shown with `tab` active after its animations settle.
-    gfx::Image picture(SettingsTab tab, bool dark) {
+    // The window as shown with `tab` active after its animations settle (the About card's hint
+    // included), captioned with the tab, the appearance and the language.
+    gfx::Image picture(SettingsTab tab, bool dark, const std::string& language = "English") {
         ui().activeTab = tab;
         show(dark);
-        settle(2.0);
+        settle(3.0);
         EXPECT_EQ(ui().activeTab.get(), tab);  // the tab the picture is named after is the one shown
-        return host->renderImage(2.0);
+        EXPECT_FALSE(ArtisanCraftState::shared().hintProgress->has_value());  // no picture mid-animation
+        return captioned(host->renderImage(2.0),
+                         std::string(tab.rawValue()) + ", " + (dark ? "dark, " : "light, ") + language);
     }
 };
 
@@ -42,9 +46,9 @@ TEST_F(SettingsGoldenTest, EveryTabLightAndDark) {
 
 TEST_F(SettingsGoldenTest, ATabInGermanAndOneInKorean) {
     useLanguage("de-DE");
-    expectMatchesGolden("tests/settings_ui/golden/trackpad_de.png", picture(SettingsTab::trackpad, false));
+    expectMatchesGolden("tests/settings_ui/golden/trackpad_de.png", picture(SettingsTab::trackpad, false, "German"));
     useLanguage("ko-KR");
-    expectMatchesGolden("tests/settings_ui/golden/shortcuts_ko.png", picture(SettingsTab::shortcuts, true));
+    expectMatchesGolden("tests/settings_ui/golden/shortcuts_ko.png", picture(SettingsTab::shortcuts, true, "Korean"));
 }
 
 }  // namespace

@@ -13,7 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include "gfx/font.h"
+#include "gfx/path.h"
 #include "gfx/image.h"
+#include "gfx/render_target.h"
+#include "gfx/text_layout.h"
 #include "support/image_compare.h"
 
 namespace quillmar::testing {
@@ -34,6 +38,44 @@ inline gfx::Image sixBitsPerChannel(const gfx::Image& source) {
     return image;
 }
 
+// Copies the pixels of `from` inside the pixel rectangle (x, y, width, height) to `to` at (left, top).
+inline void copyPixels(const gfx::Image& from, int x, int y, int width, int height, gfx::Image& to, int left, int top) {
+    const int fromStride = from.stride() / 4, toStride = to.stride() / 4;
+    for (int row = 0; row < height; ++row)
+        std::copy_n(from.data() + (y + row) * fromStride + x, width, to.data() + (top + row) * toStride + left);
+    to.markDirty();
+}
+
+// The part of `picture` inside `frame` (points), kept to the picture.
+inline gfx::Image croppedTo(const gfx::Image& picture, const gfx::Rect& frame) {
+    const double s = picture.scale();
+    const int x = std::clamp(static_cast<int>(frame.x * s), 0, picture.pixelWidth());
+    const int y = std::clamp(static_cast<int>(frame.y * s), 0, picture.pixelHeight());
+    const int w = std::clamp(static_cast<int>(frame.width * s), 1, picture.pixelWidth() - x);
+    const int h = std::clamp(static_cast<int>(frame.height * s), 1, picture.pixelHeight() - y);
+    gfx::Image part = gfx::Image::create(w, h, s);
+    copyPixels(picture, x, y, w, h, part, 0, 0);
+    return part;
+}
+
+// The picture over a white band naming what it shows, so that a reference sheet says which case
+// each of its cells is.
+inline gfx::Image captioned(const gfx::Image& picture, const std::string& caption) {
+    constexpr double kBand = 16;
+    const gfx::Size size{std::max(picture.size().width, 60.0), kBand};
+    gfx::RenderTarget band(size, picture.scale());
+    auto ctx = band.context();
+    ctx.fill(gfx::Path::rect({0, 0, size.width, size.height}), gfx::Color::white(1));
+    const gfx::TextLayout text(caption, gfx::Font::system(10), {.maxWidth = size.width - 8, .lineLimit = 1});
+    ctx.draw(text, gfx::Point{4, kBand / 2}, gfx::Color::white(0.1), gfx::UnitPoint::leading());
+    const gfx::Image label = band.takeImage();
+    gfx::Image cell = gfx::Image::create(std::max(picture.pixelWidth(), label.pixelWidth()),
+                                         picture.pixelHeight() + label.pixelHeight(), picture.scale());
+    copyPixels(picture, 0, 0, picture.pixelWidth(), picture.pixelHeight(), cell, 0, 0);
+    copyPixels(label, 0, 0, label.pixelWidth(), label.pixelHeight(), cell, 0, picture.pixelHeight());
+    return cell;
+}
+
 // Pictures of one scale laid out in rows of `columns`, each in the top left corner of a cell as
 // large as the largest, on a clear ground: one reference picture for a family of small ones.
 inline gfx::Image sheetOf(const std::vector<gfx::Image>& pictures, int columns) {
@@ -46,14 +88,10 @@ inline gfx::Image sheetOf(const std::vector<gfx::Image>& pictures, int columns) 
     const int rows = std::max(1, (count + columns - 1) / columns);
     gfx::Image sheet = gfx::Image::create(cellWidth * std::min(columns, std::max(count, 1)), cellHeight * rows,
                                           pictures.empty() ? 1.0 : pictures.front().scale());
-    const int stride = sheet.stride() / 4;
     for (int i = 0; i < count; ++i) {
         const gfx::Image& p = pictures[static_cast<std::size_t>(i)];
-        const int left = (i % columns) * cellWidth, top = (i / columns) * cellHeight, from = p.stride() / 4;
-        for (int y = 0; y < p.pixelHeight(); ++y)
-            std::copy_n(p.data() + y * from, p.pixelWidth(), sheet.data() + (top + y) * stride + left);
+        copyPixels(p, 0, 0, p.pixelWidth(), p.pixelHeight(), sheet, (i % columns) * cellWidth, (i / columns) * cellHeight);
     }
-    sheet.markDirty();
     return sheet;
 }
 

@@ -172,6 +172,19 @@ void drawPanel(gfx::GraphicsContext& ctx, const platform::Menu& menu, const Rect
     }
 }
 
+// The height a panel of `layout` is drawn with when at most `room` is free below its top: all of
+// it when it fits, else the rows that fit whole above the scroll arrow (the last one not a
+// separator), so that the arrow follows the last row shown without a blank band between them.
+double cutHeight(const platform::Menu& menu, const StatusMenuPicture::Layout& layout, double room) {
+    if (layout.panel.height <= room) return layout.panel.height;
+    double rowsEnd = kPanelPadding;
+    for (std::size_t i = 0; i < layout.rows.size(); ++i) {
+        if (layout.rows[i].maxY() + kScrollArrowHeight > room) break;
+        if (!menu.items()[i]->isSeparator) rowsEnd = layout.rows[i].maxY();
+    }
+    return rowsEnd + kScrollArrowHeight;
+}
+
 }  // namespace
 
 StatusMenuPicture::Layout StatusMenuPicture::layout(const platform::Menu& menu, double maxWidth) {
@@ -203,7 +216,7 @@ StatusMenuPicture::Placement StatusMenuPicture::place(const platform::Menu& menu
     const auto main = layout(menu, widest);
     // The menu hangs from the button's left edge unless that would pass the screen's edge.
     const double menuX = std::max(kMargin, std::min(p.button.x, screen - kMargin - main.panel.width));
-    p.menu = {menuX, panelTop, main.panel.width, std::min(main.panel.height, lowest - panelTop)};
+    p.menu = {menuX, panelTop, main.panel.width, cutHeight(menu, main, lowest - panelTop)};
     const bool menuCut = p.menu.height < main.panel.height;
     double left = std::min(p.menu.x, p.button.x);
     double bottom = p.menu.maxY();
@@ -218,7 +231,7 @@ StatusMenuPicture::Placement StatusMenuPicture::place(const platform::Menu& menu
             if (x + sub.panel.width > screen - kMargin) x = std::max(kMargin, p.menu.x + kSubmenuOverlap - sub.panel.width);
             // Level with its row, moved up (not above the bar) when it would pass the bottom edge.
             const double y = std::max(panelTop, std::min(p.menu.y + main.rows[i].y - kPanelPadding, lowest - sub.panel.height));
-            p.submenu = Rect{x, y, sub.panel.width, std::min(sub.panel.height, lowest - y)};
+            p.submenu = Rect{x, y, sub.panel.width, cutHeight(*item.submenu, sub, lowest - y)};
             left = std::min(left, p.submenu->x);
             bottom = std::max(bottom, p.submenu->maxY());
             break;

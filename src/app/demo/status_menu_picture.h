@@ -6,9 +6,10 @@
 // system's, the menu stays on the screen: no panel is wider than the screen (less room for its
 // shadow), a longer title ends in an ellipsis, the menu moves left when it would pass the
 // screen's right edge, a submenu opens to the left when there is no room on the right, and a
-// panel taller than the room below it is cut a little above the screen's bottom edge, where its
-// downward scroll arrow stands (a submenu first moves up as far as the menu bar). The picture
-// is as wide and as tall as what it shows, at most the screen's size.
+// panel taller than the room below it is cut after the last row that fits whole above the
+// screen's bottom edge, where its downward scroll arrow stands (a submenu first moves up as far
+// as the menu bar). The picture is as wide and as tall as what it shows, at most the screen's
+// size.
 //
 // This stands in for the system's own menu drawing, which the simulated desktop does not have.
 

@@ -161,7 +161,7 @@ void drawHalloweenSpiderWeb(gfx::GraphicsContext& context, const SpiderWebSpec& 
     }
 }
 
-void drawHalloweenSpider(gfx::GraphicsContext& context, double x, double y, double v, double t, double o) {
+void drawHalloweenSpider(gfx::GraphicsContext& context, bool isDark, double x, double y, double v, double t, double o) {
     if (!(o > 0.01)) return;
     gfx::GraphicsContext ctx = context;
     ctx.opacity *= o;
@@ -186,11 +186,15 @@ void drawHalloweenSpider(gfx::GraphicsContext& context, double x, double y, doub
             legs.addQuadCurve(foot, {knee.x + side * 1.3, knee.y + 1.2});
         }
     }
-    ctx.stroke(legs, Color::rgb(0.11, 0.08, 0.16), scenes::roundStroke(0.95));
+    // On the dark night wash a near-black spider would vanish: there it is moonlit grey-violet.
+    const Color leg = isDark ? Color::rgb(0.62, 0.57, 0.74) : Color::rgb(0.11, 0.08, 0.16);
+    const Color bodyLight = isDark ? Color::rgb(0.66, 0.58, 0.78) : Color::rgb(0.26, 0.18, 0.34);
+    const Color bodyDark = isDark ? Color::rgb(0.38, 0.32, 0.48) : Color::rgb(0.07, 0.05, 0.1);
+    const Color head = isDark ? Color::rgb(0.5, 0.44, 0.62) : Color::rgb(0.08, 0.06, 0.12);
+    ctx.stroke(legs, leg, scenes::roundStroke(0.95));
     ctx.fill(Path::ellipse({-4.4, -8, 8.8, 8.6}),
-             Shading::radialGradient(Gradient::colors({Color::rgb(0.26, 0.18, 0.34), Color::rgb(0.07, 0.05, 0.1)}),
-                                     {-1.4, -5.4}, 0, 5.4));
-    ctx.fill(Path::ellipse({-3, 0, 6, 5.2}), Color::rgb(0.08, 0.06, 0.12));
+             Shading::radialGradient(Gradient::colors({bodyLight, bodyDark}), {-1.4, -5.4}, 0, 5.4));
+    ctx.fill(Path::ellipse({-3, 0, 6, 5.2}), head);
     ctx.fill(Path::ellipse({-2.8, -7.3, 2.8, 3.4}), Color::rgb(0.72, 0.62, 0.92).opacity(0.16));
     Path eyes;
     eyes.addEllipse({-1.65, 3.65, 1.1, 1.1});

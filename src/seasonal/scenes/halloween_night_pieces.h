@@ -35,7 +35,9 @@ void drawHalloweenSpiderWeb(gfx::GraphicsContext& context, const SpiderWebSpec& 
 // the pointer presses; `gape` (0...1) opens eyes and mouth in a swoop.
 void drawHalloweenGhost(gfx::GraphicsContext& ghost, double time, double push, double gape, gfx::Point look);
 
-void drawHalloweenSpider(gfx::GraphicsContext& context, double x, double y, double spread, double time,
+// The dangling spider hanging at (x, y): legs that spread by `spread` and stir with `time`; in the
+// dark appearance it is drawn moonlit so that it shows on the night wash.
+void drawHalloweenSpider(gfx::GraphicsContext& context, bool isDark, double x, double y, double spread, double time,
                          double opacity);
 
 }  // namespace quillmar

@@ -177,7 +177,7 @@ void drawSpider(const Frame& f) {
     thread.move(f.w - 34, 34);
     thread.addQuadCurve({x, y - 5}, {(f.w - 34 + x) / 2 + 0.6 * swing + 0.3 * w.dx, (y + 34) / 2});
     f.ctx.stroke(thread, kThread.opacity(0.5 * a * f.envelope), 0.7);
-    drawHalloweenSpider(f.ctx, x, y, 1 - 0.6 * push, (18 + 40 * push + 30 * climb) * p, a * f.envelope);
+    drawHalloweenSpider(f.ctx, f.isDark, x, y, 1 - 0.6 * push, (18 + 40 * push + 30 * climb) * p, a * f.envelope);
 }
 
 void drawLanterns(const Frame& f, const std::array<Lantern, 3>& lanterns, std::array<double, 3>& flicker) {

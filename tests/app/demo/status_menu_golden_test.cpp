@@ -23,7 +23,8 @@ TEST_F(StatusMenuGoldenTest, TheAppsMenuLightAndDark) {
         StatusMenuPictureOptions options;
         options.dark = dark;
         options.screenWidth = 520;  // the right end of the bar: the picture stays as small as the menu
-        pictures.push_back(StatusMenuPicture::render(statusBar->items().front().get(), menu, options));
+        pictures.push_back(captioned(StatusMenuPicture::render(statusBar->items().front().get(), menu, options),
+                                     dark ? "dark" : "light"));
     }
     expectMatchesGolden("tests/app/demo/golden/status_menu.png", sheetOf(pictures, 2));
 }

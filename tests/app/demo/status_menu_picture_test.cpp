@@ -136,7 +136,7 @@ TEST_F(StatusMenuPictureTest, AMenuTallerThanTheScreenIsCutAboveItsBottomEdgeWit
         const auto image = StatusMenuPicture::render(nullptr, menu, options);
         const double s = options.scale;
         EXPECT_LE(where.menu.maxY(), 240);
-        EXPECT_GT(where.menu.maxY(), 240 - 10);
+        EXPECT_GT(where.menu.maxY(), 240 - 4 - 22);  // at most a row short of the edge gap
         EXPECT_LE(where.canvas.height, 240);
         EXPECT_EQ(image.pixelHeight(), static_cast<int>(where.canvas.height * s));
         ASSERT_TRUE(where.submenu);  // its row is among those shown; it stays on the screen too
@@ -150,6 +150,20 @@ TEST_F(StatusMenuPictureTest, AMenuTallerThanTheScreenIsCutAboveItsBottomEdgeWit
         EXPECT_GT(inkContrast(image, {strip.midX() - 6, strip.y + 3, 12, 12}, s, panel), 0.5);
         EXPECT_LT(inkContrast(image, {strip.x + 10, strip.y + 2, strip.width / 2 - 20, 14}, s, panel), 0.05);
         EXPECT_LT(inkContrast(image, {strip.maxX() - 40, strip.y + 2, 30, 14}, s, panel), 0.05);
+    }
+    // Whatever the screen's height, the arrow follows the last row shown: no blank band between.
+    const auto rows = StatusMenuPicture::layout(menu).rows;
+    for (double height = 230; height < 254; height += 3) {
+        SCOPED_TRACE(height);
+        StatusMenuPictureOptions options;
+        options.screenHeight = height;
+        const auto menuFrame = StatusMenuPicture::place(menu, options).menu;
+        const double arrowTop = menuFrame.maxY() - 18;
+        double lastRowEnd = 0;
+        for (const auto& row : rows)
+            if (menuFrame.y + row.maxY() <= arrowTop + 0.01) lastRowEnd = menuFrame.y + row.maxY();
+        EXPECT_NEAR(lastRowEnd, arrowTop, 0.01);
+        EXPECT_LE(menuFrame.maxY(), height);
     }
     // Where it fits, nothing is cut.
     const auto full = StatusMenuPicture::place(menu, {});

@@ -11,6 +11,8 @@
 #include "platform/sim/scenario_registry.h"
 #include "app/demo/desktop_picture.h"
 #include "app/demo/switcher_demo_steps.h"
+#include "platform/process_info.h"
+#include "support/golden_image.h"
 #include "support/image_compare.h"
 #include "support/temp_path.h"
 #include "switcher/switcher_fixture.h"
@@ -227,6 +229,46 @@ TEST_F(SwitcherDemoStepsTest, GlassBlursTheDesktopBehindTheBarInBothAppearances)
         EXPECT_GT(behind, 0.3);
         EXPECT_LT(through, 3.5 / 255);
     }
+}
+
+// The glass looks over a checkerboard of small windows, against a reference sheet: a blur that
+// breaks (cut short, moved, or gone) shows in the squares seen through the plate.
+TEST_F(SwitcherDemoStepsTest, GlassLooksOverAPatternedDesktop) {
+    registerSwitcherSteps(registry);
+    desktop->setScreens({platform::Screen{1, "Small", {0, 0, 640, 400}, {0, 25, 640, 375}, 2}}, false);
+    for (auto pid : addApps(4))  // the apps' windows out of the way: the squares lie on the desktop
+        desktop->moveWindow(desktop->windowsOf(pid).front()->number, {560, 340, 60, 40});
+    platform::sim::SimWindow square;
+    square.ownerPid = platform::ProcessInfo::shared().processIdentifier();  // never an entry of the bar
+    std::vector<std::uint32_t> squares;
+    for (int row = 0; row < 14; ++row)
+        for (int column = row % 2; column < 22; column += 2) {
+            square.bounds = {column * 30.0, 30 + row * 26.0, 30, 26};
+            squares.push_back(desktop->addWindow(square).number);
+        }
+    desktop->setStackingOrder(squares);  // in front of the apps' windows
+    platform::sim::StepContext ctx{*desktop, log, outDir, "test.json"};
+    startSwitcherDemo(ctx);
+    std::vector<gfx::Image> cells;
+    for (auto style : {SwitchBarStyle::horizontal, SwitchBarStyle::vertical})
+        for (auto look : {HUDAppearanceStyle::darkGlass, HUDAppearanceStyle::lightGlass}) {
+            settings().switchBarStyle = style;
+            settings().hudAppearance = look;
+            controller().presentHUD(false);
+            advance(0.5);
+            const auto panel = simPanel()->frame();
+            std::string error;
+            ASSERT_TRUE(DesktopPicture::writePng(*desktop, desktop->screens().front(), controller().panel(), 2.0,
+                                                 (outDir / "glass.png").string(), &error)) << error;
+            const auto screen = gfx::Image::readPng((outDir / "glass.png").string(), 2.0);
+            ASSERT_TRUE(screen);
+            const std::string name = std::string(look == HUDAppearanceStyle::darkGlass ? "dark glass" : "light glass") +
+                                     (style == SwitchBarStyle::horizontal ? ", strip" : ", list");
+            cells.push_back(captioned(croppedTo(*screen, {panel.x, 400 - panel.maxY(), panel.width, panel.height}), name));
+            controller().dismissHUD(true);
+            advance(0.5);
+        }
+    expectMatchesGolden("tests/app/demo/golden/glass_over_pattern.png", sheetOf(cells, 2));
 }
 
 TEST_F(SwitcherDemoStepsTest, AppsGetDistinctLetterIconsAndOptionsChangeMidRun) {

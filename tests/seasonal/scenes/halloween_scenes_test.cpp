@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
+#include "gfx/render_target.h"
 #include "scene_recording.h"
+#include "support/image_compare.h"
 #include "seasonal/scenes/pointer_wake.h"
 #include "seasonal/scenes/spectacle_renderers.h"
 #include "support/fresh_world.h"
@@ -109,7 +113,7 @@ TEST_F(HalloweenScenes, WindowWebMeetsThePointerInWindowCoordinates) {
 }
 
 TEST_F(HalloweenScenes, PushedSpiderNeverClimbsAboveItsAnchor) {
-    // The spider's abdomen (its one radial gradient from this violet) hangs below y = 42 - 8
+    // The spider's abdomen (in the light appearance its one radial gradient from this violet) hangs below y = 42 - 8
     // however the pointer pushes it.
     const Color abdomen = Color::rgb(0.26, 0.18, 0.34);
     int seen = 0;
@@ -117,7 +121,7 @@ TEST_F(HalloweenScenes, PushedSpiderNeverClimbsAboveItsAnchor) {
     for (double p : {0.2, 0.4, 0.6, 0.8}) {
         for (double y = 30; y <= 270; y += 6) {
             PointerWake::shared().currentWindowCursor = gfx::Point{kWindow.width - 20, y};
-            for (const auto& r : window(p)) {
+            for (const auto& r : window(p, false)) {
                 if (r.colors.size() > 1 && gfx::colorsClose(r.colors[0].withAlpha(1), abdomen, 0.002)) {
                     ++seen;
                     highest = std::min(highest, r.deviceBounds.y);
@@ -128,6 +132,31 @@ TEST_F(HalloweenScenes, PushedSpiderNeverClimbsAboveItsAnchor) {
     EXPECT_GT(seen, 100);
     EXPECT_GE(highest, 42 - 8 - 1e-6);
     EXPECT_LT(highest, 42 - 8 + 1);  // pushed hard enough, it does reach the top of its climb
+}
+
+// The spider's legs (its strokes 0.95 wide) and head (the ellipse 6 wide under the abdomen) stand
+// out of the night wash beside them, on the dark wash as on the light one.
+TEST_F(HalloweenScenes, SpiderLegsAndHeadShowOnTheNightWash) {
+    auto luma = [](const Color& c) { return 0.2126 * c.red + 0.7152 * c.green + 0.0722 * c.blue; };
+    for (bool isDark : {true, false}) {
+        SCOPED_TRACE(isDark ? "dark" : "light");
+        std::optional<DrawRecord> legs, head;
+        for (const auto& r : window(0.5, isDark)) {
+            if (r.op == DrawRecord::Op::stroke && r.strokeStyle.lineWidth == 0.95) legs = r;
+            if (r.op == DrawRecord::Op::fill && r.colors.size() == 1 && std::abs(r.bounds.width - 6) < 1e-9 &&
+                std::abs(r.bounds.height - 5.2) < 1e-9)
+                head = r;
+        }
+        ASSERT_TRUE(legs && head);
+        gfx::RenderTarget target(kWindow, 1);
+        auto ctx = target.context();
+        ctx.fill(gfx::Path::rect({0, 0, kWindow.width, kWindow.height}),
+                 isDark ? Color(0.118, 0.118, 0.129) : Color(0.941, 0.941, 0.949));
+        drawHalloweenWindowSpectacle(ctx, isDark, kWindow.width, kWindow.height, 0.5);
+        const double wash = luma(gfx::probe(target.takeImage(), {legs->deviceBounds.x - 6, legs->deviceBounds.midY()}));
+        EXPECT_GT(std::abs(luma(legs->colors[0]) - wash), 0.12);
+        EXPECT_GT(std::abs(luma(head->colors[0]) - wash), 0.12);
+    }
 }
 
 }  // namespace
