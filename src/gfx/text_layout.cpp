@@ -196,21 +196,22 @@ void wrapLines(PangoLayout* layout, const TextOptions& o, double size) {
 }
 
 // Pango's ellipsis follows white space when its cut falls after a space: the text is laid out
-// again up to the last word shown with its ellipsis, which then fits. True when the text was
-// cut this way.
-bool dropSpaceBeforeEllipsis(PangoLayout* layout, const ResolvedFont& font, double size) {
-    bool cut = false;
+// again up to the last word shown with its ellipsis, which then fits. When the text was cut this
+// way, gives the width Pango's own cut took, which the text keeps (what is laid out around it
+// does not move).
+std::optional<double> dropSpaceBeforeEllipsis(PangoLayout* layout, const ResolvedFont& font, double size) {
+    std::optional<double> width;
     // Shaped with its text, the ellipsis may come out a hair wider; a few rounds settle it.
     for (int round = 0; round < 3; ++round) {
         const std::optional<int> start = ellipsisStart(layout);
         if (!start) break;
         const std::string shown = withEllipsis(std::string_view(pango_layout_get_text(layout)).substr(0, *start));
         if (shown.size() >= std::size_t(*start) + std::strlen(kEllipsis)) break;  // no white space there
+        if (!width) width = widthOf(layout);
         pango_layout_set_text(layout, shown.c_str(), static_cast<int>(shown.size()));
         applyFont(layout, font, size);  // the CJK runs of the new text
-        cut = true;
     }
-    return cut;
+    return width;
 }
 
 }  // namespace
@@ -231,16 +232,16 @@ TextLayout::TextLayout(std::string text, const Font& font, const TextOptions& op
         fitOneLine(m.layout, resolved, m.options, shown.cut, m.appliedSize);
     else if (m.options.maxWidth)
         wrapLines(m.layout, m.options, m.appliedSize);
-    const bool cutAtSpace = dropSpaceBeforeEllipsis(m.layout, resolved, m.appliedSize);
+    const std::optional<double> cutAtSpace = dropSpaceBeforeEllipsis(m.layout, resolved, m.appliedSize);
 
     PangoRectangle logical = logicalRect(m.layout);
-    double w = logical.width / double(PANGO_SCALE);
+    double w = std::max(logical.width / double(PANGO_SCALE), cutAtSpace.value_or(0.0));
     if (m.options.maxWidth) w = std::min(w, *m.options.maxWidth);
     m.size = {w, logical.height / double(PANGO_SCALE)};
     m.offset = {logical.x / double(PANGO_SCALE), logical.y / double(PANGO_SCALE)};
     m.baseline = pango_layout_get_baseline(m.layout) / double(PANGO_SCALE) - m.offset.y;
     m.lines = pango_layout_get_line_count(m.layout);
-    m.truncated = shown.cut || cutAtSpace || pango_layout_is_ellipsized(m.layout);
+    m.truncated = shown.cut || cutAtSpace.has_value() || pango_layout_is_ellipsized(m.layout);
 }
 
 TextLayout::~TextLayout() = default;
