@@ -147,6 +147,11 @@ private:
     double maxSigma() const;
     // The device-pixel sigma of a blur or shadow of `radius` points (within maxSigma()).
     double blurSigma(double radius) const;
+    // A layer's pixels through the state's filters, in order; gives back the result (which may be
+    // another surface, `current` then released).
+    cairo_surface_t* applyFilters(cairo_surface_t* current, const Surface& layer, const DrawState& state);
+    // Paints a finished layer's pixels into the surface below it, placed, clipped and faded.
+    void compositeLayer(cairo_surface_t* pixels, const Surface& layer, const DrawState& state);
     // Draws an image in motion from a tile resampled at about its current size; false when it
     // cannot (the caller then resamples it as usual).
     bool drawInMotion(const Image& image, const Rect& rect, const ImageStyle& style, const DrawState& state,

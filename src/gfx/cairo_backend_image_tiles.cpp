@@ -165,6 +165,91 @@ void setStretchedSource(cairo_t* c, const AffineTransform& m, const Rect& rect, 
     cairo_pattern_set_filter(cairo_get_source(c), filter);
 }
 
+// The image's pixels must map to at least a thousandth of a device pixel each way, or the
+// sampling transform overflows Pixman's fixed point (and the image is invisible anyway).
+bool samplesWithinFixedPoint(const AffineTransform& toDevice, const Rect& rect, const Image& image) {
+    const AffineTransform toPixels = toDevice.translatedBy(rect.x, rect.y)
+                                         .scaledBy(rect.width / image.pixelWidth(), rect.height / image.pixelHeight());
+    const double maxScale = toPixels.maxScale();
+    const double minScale = std::fabs(toPixels.determinant()) / std::max(maxScale, 1e-300);
+    return minScale > 1e-3 && maxScale <= 1e5;
+}
+
+cairo_filter_t filterFor(ImageInterpolation interpolation, bool moving) {
+    switch (interpolation) {
+        case ImageInterpolation::none: return CAIRO_FILTER_NEAREST;
+        case ImageInterpolation::low: return CAIRO_FILTER_BILINEAR;
+        case ImageInterpolation::high: break;
+    }
+    return moving ? CAIRO_FILTER_GOOD : CAIRO_FILTER_BEST;
+}
+
+// Where the resampled tile of an image drawn at high quality goes. The high-quality filter is
+// slow, so such an image is resampled into a tile once per size and sub-pixel position and
+// copied in on later draws: its pixel (0, 0) lands on device pixel (ox + tx0, oy + ty0).
+struct TilePlacement {
+    AffineTransform placement;  // the device transform, its whole-pixel translation (ox, oy) removed
+    double ox = 0, oy = 0;
+    double tx0 = 0, ty0 = 0, tw = 0, th = 0;  // the tile's pixels in the placement's space
+    bool tiled = false;                        // false: the image is drawn without a tile
+};
+
+TilePlacement placeTile(const AffineTransform& whole, const Rect& rect, const ImageStyle& style, const Image& image) {
+    TilePlacement p;
+    p.ox = std::floor(whole.tx);
+    p.oy = std::floor(whole.ty);
+    p.placement = whole;
+    p.placement.tx -= p.ox;
+    p.placement.ty -= p.oy;
+    const Rect area = p.placement.apply(rect);
+    p.tx0 = std::floor(area.minX());
+    p.ty0 = std::floor(area.minY());
+    p.tw = std::ceil(area.maxX()) - p.tx0;
+    p.th = std::ceil(area.maxY()) - p.ty0;
+    constexpr int kMax = ResampleCache::kMaxSide;
+    p.tiled = style.interpolation == ImageInterpolation::high && std::fabs(whole.tx) < 1e6 &&
+              std::fabs(whole.ty) < 1e6 && p.tw >= 1 && p.th >= 1 && p.tw <= kMax && p.th <= kMax &&
+              image.pixelWidth() <= kMax && image.pixelHeight() <= kMax;
+    return p;
+}
+
+// The tile kept for these pixels drawn this way, now the most recently used; null when none.
+const Image* findKeptTile(const Image& image, const Rect& rect, const TilePlacement& p, const ImageStyle& style,
+                          std::optional<std::uint64_t>& hash) {
+    auto& entries = resampleCache().entries;
+    for (auto it = entries.begin(); it != entries.end(); ++it) {
+        if (!(it->rect == rect) || !(it->placement == p.placement) || !sameStyle(it->style, style) ||
+            !samePixels(*it, image, hash))
+            continue;
+        std::rotate(it, it + 1, entries.end());
+        return &entries.back().tile;
+    }
+    return nullptr;
+}
+
+// Resamples `source` (the pixels `image` is drawn from) into a tile at its sub-pixel position
+// and keeps it; null when the tile cannot be made.
+const Image* makeKeptTile(const Image& image, const Image& source, const Rect& rect, const TilePlacement& p,
+                          const ImageStyle& style, cairo_filter_t filter, std::optional<std::uint64_t>& hash) {
+    ResampledImage e;
+    e.tile = Image::create(static_cast<int>(p.tw), static_cast<int>(p.th));
+    if (e.tile.isNull()) return nullptr;
+    cairo_t* tc = cairo_create(e.tile.cairoSurface());
+    setStretchedSource(tc, AffineTransform::translation(-p.tx0, -p.ty0).concatenating(p.placement), rect, source,
+                       filter);
+    cairo_paint(tc);
+    const bool ok = cairo_status(tc) == CAIRO_STATUS_SUCCESS;
+    cairo_destroy(tc);
+    if (!ok) return nullptr;
+    keepPixels(e, image, hash);
+    e.placement = p.placement;
+    e.rect = rect;
+    e.style = style;
+    ResampleCache& cache = resampleCache();
+    cache.add(std::move(e));
+    return &cache.entries.back().tile;
+}
+
 }  // namespace
 
 void CairoBackend::forgetImagePlacements() { resampleCache().lastUntiled.clear(); }
@@ -187,20 +272,11 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
     if (image.isNull() || !rect.isFinite() || rect.isEmpty()) return;
     Surface& s = top();
     cairo_t* cr = s.cr;
-    AffineTransform t = deviceMatrix(state.transform);
-    Rect dev = t.apply(rect);
+    const AffineTransform t = deviceMatrix(state.transform);
+    const Rect dev = t.apply(rect);
     if (std::fabs(dev.x) > kCoordLimit || std::fabs(dev.y) > kCoordLimit || dev.width > kCoordLimit ||
-        dev.height > kCoordLimit)
+        dev.height > kCoordLimit || !samplesWithinFixedPoint(t, rect, image))
         return;
-    // The image's pixels must map to at least a thousandth of a device pixel each way, or the
-    // sampling transform overflows Pixman's fixed point (and the image is invisible anyway).
-    {
-        AffineTransform toPixels = t.translatedBy(rect.x, rect.y)
-                                       .scaledBy(rect.width / image.pixelWidth(), rect.height / image.pixelHeight());
-        double maxScale = toPixels.maxScale();
-        double minScale = std::fabs(toPixels.determinant()) / std::max(maxScale, 1e-300);
-        if (!(minScale > 1e-3) || maxScale > 1e5) return;
-    }
 
     bool hidden = false;
     const ClipMask* clip = effectiveClip(state, dev, hidden);
@@ -208,89 +284,45 @@ void CairoBackend::drawImage(const Image& image, const Rect& rect, const ImageSt
     // would, hidden here or not, so that all bands (and the pictures after) find them the same.
     if (hidden && !banded_) return;
 
-    // The high-quality filter is slow: such images are resampled into a tile once and copied.
     // Tiles are placed as on the whole picture's surfaces; `shift` takes them to this band's.
     const AffineTransform whole = banded_ ? AffineTransform::translation(-s.x0, -s.wholeY0)
                                                 .concatenating(AffineTransform::scale(scale_, scale_))
                                                 .concatenating(state.transform)
                                           : t;
+    const TilePlacement tile = placeTile(whole, rect, style, image);
     const double shift = s.y0 - s.wholeY0;
-    const double ox = std::floor(whole.tx), oy = std::floor(whole.ty);
-    AffineTransform placement = whole;
-    placement.tx -= ox;
-    placement.ty -= oy;
-    const Rect tileArea = placement.apply(rect);
-    const double tx0 = std::floor(tileArea.minX()), ty0 = std::floor(tileArea.minY());
-    const double tw = std::ceil(tileArea.maxX()) - tx0, th = std::ceil(tileArea.maxY()) - ty0;
-    const bool tiled = style.interpolation == ImageInterpolation::high && std::fabs(whole.tx) < 1e6 &&
-                       std::fabs(whole.ty) < 1e6 && tw >= 1 && th >= 1 && tw <= ResampleCache::kMaxSide &&
-                       th <= ResampleCache::kMaxSide && image.pixelWidth() <= ResampleCache::kMaxSide &&
-                       image.pixelHeight() <= ResampleCache::kMaxSide;
-    // Copies a resampled tile in (its pixel (0, 0) lands on device pixel (ox + tx0, oy + ty0)).
-    auto paintTile = [&](const Image& tile) {
+    // Paints through the clip what `setSource` makes the source.
+    auto paint = [&](auto&& setSource) {
         if (hidden) return;
         cairo_save(cr);
         if (!clip || applyClips(cr, state)) {
-            cairo_identity_matrix(cr);
-            cairo_set_source_surface(cr, tile.cairoSurface(), ox + tx0, oy + ty0 - shift);
+            setSource();
             cairo_paint_with_alpha(cr, state.opacity);
         }
         cairo_restore(cr);
         check(s);
     };
+    auto paintTile = [&](const Image& pixels) {
+        paint([&] {
+            cairo_identity_matrix(cr);
+            cairo_set_source_surface(cr, pixels.cairoSurface(), tile.ox + tile.tx0, tile.oy + tile.ty0 - shift);
+        });
+    };
+
     std::optional<std::uint64_t> hash;
-    if (tiled) {
-        auto& entries = resampleCache().entries;
-        for (auto it = entries.begin(); it != entries.end(); ++it) {
-            if (!(it->rect == rect) || !(it->placement == placement) || !sameStyle(it->style, style) ||
-                !samePixels(*it, image, hash))
-                continue;
-            std::rotate(it, it + 1, entries.end());
-            paintTile(entries.back().tile);
-            return;
-        }
-    }
-    const bool moving = tiled && resampleCache().noteUntiledDraw(image.contentId(), rect, placement);
+    if (const Image* kept = tile.tiled ? findKeptTile(image, rect, tile, style, hash) : nullptr)
+        return paintTile(*kept);
+    const bool moving = tile.tiled && resampleCache().noteUntiledDraw(image.contentId(), rect, tile.placement);
     // An image an animation is moving is drawn from a motion tile even where it has not been seen
     // before: a high-quality tile for a place it leaves on the next frame would cost the frame.
-    if (tiled && style.inMotion && drawInMotion(image, rect, style, state, clip, hidden)) return;
+    if (tile.tiled && style.inMotion && drawInMotion(image, rect, style, state, clip, hidden)) return;
 
     const Image source = styledSource(image, style);
     if (source.isNull()) return;
-    cairo_filter_t filter = moving ? CAIRO_FILTER_GOOD : CAIRO_FILTER_BEST;
-    if (style.interpolation == ImageInterpolation::none) filter = CAIRO_FILTER_NEAREST;
-    if (style.interpolation == ImageInterpolation::low) filter = CAIRO_FILTER_BILINEAR;
-    auto paintImage = [&](cairo_t* c, const AffineTransform& m) { setStretchedSource(c, m, rect, source, filter); };
-    if (tiled && !moving) {
-        // Resample into a tile at the same sub-pixel position, keep it, and copy it in.
-        ResampledImage e;
-        e.tile = Image::create(static_cast<int>(tw), static_cast<int>(th));
-        if (!e.tile.isNull()) {
-            cairo_t* tc = cairo_create(e.tile.cairoSurface());
-            paintImage(tc, AffineTransform::translation(-tx0, -ty0).concatenating(placement));
-            cairo_paint(tc);
-            const bool ok = cairo_status(tc) == CAIRO_STATUS_SUCCESS;
-            cairo_destroy(tc);
-            if (ok) {
-                keepPixels(e, image, hash);
-                e.placement = placement;
-                e.rect = rect;
-                e.style = style;
-                ResampleCache& cache = resampleCache();
-                cache.add(std::move(e));
-                paintTile(cache.entries.back().tile);
-                return;
-            }
-        }
-    }
-    if (hidden) return;
-    cairo_save(cr);
-    if (!clip || applyClips(cr, state)) {
-        paintImage(cr, t);
-        cairo_paint_with_alpha(cr, state.opacity);
-    }
-    cairo_restore(cr);
-    check(s);
+    const cairo_filter_t filter = filterFor(style.interpolation, moving);
+    if (tile.tiled && !moving)
+        if (const Image* made = makeKeptTile(image, source, rect, tile, style, filter, hash)) return paintTile(*made);
+    paint([&] { setStretchedSource(cr, t, rect, source, filter); });
 }
 
 bool CairoBackend::drawInMotion(const Image& image, const Rect& rect, const ImageStyle& style, const DrawState& state,

@@ -236,16 +236,21 @@ void CairoBackend::endLayer(const DrawState& state) {
     FilteredLayer* kept =
         keepable ? filteredLayers().find(layer.surface, state.filters, state.layerShadowOnly, scale_, maxSigma(), hash)
                  : nullptr;
-    const bool reused = kept != nullptr;
-    if (reused) {
+    if (kept) {
         cairo_surface_destroy(current);
         current = cairo_surface_reference(kept->output);
-    } else if (keepable) {
-        kept = &filteredLayers().add(layer.surface, state.filters, state.layerShadowOnly, scale_, maxSigma(), hash);
+    } else {
+        if (keepable)
+            kept = &filteredLayers().add(layer.surface, state.filters, state.layerShadowOnly, scale_, maxSigma(), hash);
+        current = applyFilters(current, layer, state);
+        if (kept) kept->keepOutput(current);
     }
+    compositeLayer(current, layer, state);
+    cairo_surface_destroy(current);
+}
 
-    static const std::vector<Filter> kNone;
-    for (const Filter& f : reused ? kNone : state.filters) {
+cairo_surface_t* CairoBackend::applyFilters(cairo_surface_t* current, const Surface& layer, const DrawState& state) {
+    for (const Filter& f : state.filters) {
         switch (f.kind) {
             case Filter::Kind::blur: {
                 SurfaceData d = dataOf(current);
@@ -281,9 +286,10 @@ void CairoBackend::endLayer(const DrawState& state) {
             }
         }
     }
+    return current;
+}
 
-    if (kept && !reused) kept->keepOutput(current);
-
+void CairoBackend::compositeLayer(cairo_surface_t* pixels, const Surface& layer, const DrawState& state) {
     Surface& parent = top();
     cairo_t* cr = parent.cr;
     bool hidden = false;
@@ -303,18 +309,16 @@ void CairoBackend::endLayer(const DrawState& state) {
             std::fabs(shown.y) < kCoordLimit && shown.width < kCoordLimit && shown.height < kCoordLimit) {
             cairo_matrix_t m = toCairo(toParent);
             cairo_set_matrix(cr, &m);
-            cairo_set_source_surface(cr, current, layer.x0, layer.y0);
+            cairo_set_source_surface(cr, pixels, layer.x0, layer.y0);
             cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
             cairo_paint_with_alpha(cr, state.opacity);
         } else if (!placed) {
-            cairo_set_source_surface(cr, current, layer.x0 - parent.x0, layer.y0 - parent.y0);
+            cairo_set_source_surface(cr, pixels, layer.x0 - parent.x0, layer.y0 - parent.y0);
             cairo_paint_with_alpha(cr, state.opacity);
         }
     }
     cairo_restore(cr);
-    cairo_surface_destroy(current);
     check(parent);
 }
-
 
 }  // namespace quillmar::gfx

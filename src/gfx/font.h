@@ -7,10 +7,20 @@
 
 #include <string>
 
+#include "gfx/font_region.h"
+
 namespace quillmar::gfx {
 
 enum class FontWeight { ultraLight, thin, light, regular, medium, semibold, bold, heavy, black };
 enum class FontDesign { standard, rounded, serif, monospaced };
+
+// The faces a font resolves to.
+struct FontFaces {
+    std::string familyList;  // for fontconfig, in order
+    // The face whose line box the text's lines take, and the CJK face drawn on that line box
+    // (taller boxes give way); both empty for designs whose first face has CJK of its own.
+    std::string lineBoxFace, cjkFace;
+};
 
 struct Font {
     double size = 13;
@@ -27,8 +37,10 @@ struct Font {
     Font bold() const { return withWeight(FontWeight::bold); }
     Font monospacedDigit() const { Font f = *this; f.monospacedDigits = true; return f; }
 
-    // The fontconfig family list this font resolves to.
-    std::string familyList() const;
+    // The faces of this font with the CJK face of `region`.
+    FontFaces faces(FontRegion region) const;
+    // The fontconfig family list this font resolves to in the interface language's region.
+    std::string familyList() const { return faces(fontRegion()).familyList; }
     // Numeric weight 100...900 (regular 400, bold 700).
     int numericWeight() const;
 

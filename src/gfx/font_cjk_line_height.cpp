@@ -14,12 +14,6 @@ namespace quillmar::gfx {
 
 namespace {
 
-// The family of the CJK face in a sans family list: its last entry.
-std::string cjkFamilyOf(const std::string& families) {
-    const auto comma = families.rfind(',');
-    return comma == std::string::npos ? families : families.substr(comma + 1);
-}
-
 std::string runFamily(const PangoGlyphItem* run) {
     PangoFontDescription* desc = pango_font_describe(run->item->analysis.font);
     const char* family = pango_font_description_get_family(desc);
@@ -28,10 +22,10 @@ std::string runFamily(const PangoGlyphItem* run) {
     return name;
 }
 
-// Ascent plus descent of the list's first face at the layout's font, in Pango units.
-int interfaceLineHeight(PangoLayout* layout, const std::string& families) {
+// Ascent plus descent of `face` at the layout's font, in Pango units.
+int lineHeightOf(PangoLayout* layout, const std::string& face) {
     PangoFontDescription* desc = pango_font_description_copy(pango_layout_get_font_description(layout));
-    pango_font_description_set_family(desc, families.substr(0, families.find(',')).c_str());
+    pango_font_description_set_family(desc, face.c_str());
     PangoFontMetrics* metrics = pango_context_get_metrics(pango_layout_get_context(layout), desc, nullptr);
     const int height = pango_font_metrics_get_ascent(metrics) + pango_font_metrics_get_descent(metrics);
     pango_font_metrics_unref(metrics);
@@ -41,23 +35,21 @@ int interfaceLineHeight(PangoLayout* layout, const std::string& families) {
 
 }  // namespace
 
-void fitCJKRunsToInterfaceLineHeight(PangoLayout* layout, const Font& font) {
-    if (!layout || font.design == FontDesign::serif || font.design == FontDesign::monospaced) return;
+void fitCJKRunsToInterfaceLineHeight(PangoLayout* layout, const FontFaces& faces) {
+    if (!layout || faces.cjkFace.empty() || faces.lineBoxFace.empty()) return;
     // Han, Kana and Hangul lie above U+0800, where UTF-8 lead bytes are 0xE0 and up: text without
     // such a byte is not laid out here a first time.
     const std::string_view text = pango_layout_get_text(layout);
     if (std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE0; })) return;
-    const std::string families = font.familyList();
-    const std::string cjk = cjkFamilyOf(families);
     std::vector<std::pair<int, int>> ranges;  // byte offset and length of each run in the CJK face
     for (GSList* l = pango_layout_get_lines_readonly(layout); l; l = l->next)
         for (GSList* r = static_cast<PangoLayoutLine*>(l->data)->runs; r; r = r->next) {
             const auto* run = static_cast<const PangoGlyphItem*>(r->data);
-            if (runFamily(run) == cjk) ranges.emplace_back(run->item->offset, run->item->length);
+            if (runFamily(run) == faces.cjkFace) ranges.emplace_back(run->item->offset, run->item->length);
         }
     if (ranges.empty()) return;
 
-    const int height = interfaceLineHeight(layout, families);
+    const int height = lineHeightOf(layout, faces.lineBoxFace);
     if (height <= 0) return;
     PangoAttrList* existing = pango_layout_get_attributes(layout);
     PangoAttrList* attrs = existing ? pango_attr_list_copy(existing) : pango_attr_list_new();

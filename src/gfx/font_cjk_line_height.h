@@ -8,11 +8,11 @@ typedef struct _PangoLayout PangoLayout;
 
 namespace quillmar::gfx {
 
-struct Font;
+struct FontFaces;
 
-// For a layout whose text, font description (made from `font`) and attributes are set: gives the
-// runs drawn in the CJK face of font's family list the line height of the list's first face.
-// Other designs (serif, monospaced), and text without such runs, are left as they are.
-void fitCJKRunsToInterfaceLineHeight(PangoLayout* layout, const Font& font);
+// For a layout whose text, font description (made from `faces`) and attributes are set: gives the
+// runs drawn in the CJK face the line height of the line box face. Faces without a separate CJK
+// face (serif, monospaced), and text without such runs, are left as they are.
+void fitCJKRunsToInterfaceLineHeight(PangoLayout* layout, const FontFaces& faces);
 
 }  // namespace quillmar::gfx

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "gfx/unit_byte.h"
+
 namespace quillmar::gfx {
 namespace {
 
@@ -165,10 +167,7 @@ Color Image::pixel(int x, int y) const {
 void Image::setPixel(int x, int y, const Color& c) {
     if (!surface_ || x < 0 || y < 0 || x >= pixelWidth() || y >= pixelHeight()) return;
     auto* row = reinterpret_cast<std::uint8_t*>(data()) + std::size_t(y) * stride();
-    auto q = [&](double v) { return std::isnan(v) ? 0u : std::uint32_t(std::lround(std::clamp(v, 0.0, 1.0) * 255.0)); };
-    std::uint32_t a = q(c.alpha);
-    reinterpret_cast<std::uint32_t*>(row)[x] =
-        (a << 24) | (q(c.red * c.alpha) << 16) | (q(c.green * c.alpha) << 8) | q(c.blue * c.alpha);
+    reinterpret_cast<std::uint32_t*>(row)[x] = premultipliedPixel(c.red, c.green, c.blue, c.alpha);
     markDirty();
 }
 

@@ -351,12 +351,6 @@ std::vector<Path::Polyline> Path::flattened(double tolerance) const {
         if (out.empty() || out.back().closed) { out.push_back({}); out.back().points.push_back(cur); }
         return out.back();
     };
-    auto segmentsFor = [&](double secondDerivative, double factor) {
-        // Control points so far apart that their differences overflow give NaN: as many
-        // segments as a curve ever gets.
-        const double n = std::ceil(std::sqrt(factor * secondDerivative / (8 * tolerance)));
-        return std::isnan(n) ? 512 : static_cast<int>(std::clamp(n, 1.0, 512.0));
-    };
     for (const Element& e : elements_) {
         switch (e.kind) {
             case ElementKind::move:
@@ -368,30 +362,11 @@ std::vector<Path::Polyline> Path::flattened(double tolerance) const {
                 open().points.push_back(e.points[0]);
                 cur = e.points[0];
                 break;
-            case ElementKind::quad: {
-                Polyline& pl = open();
-                Point c = e.points[0], end = e.points[1];
-                int n = segmentsFor(distance(cur - c, c - end), 2);
-                for (int i = 1; i <= n; ++i) {
-                    double t = double(i) / n, u = 1 - t;
-                    pl.points.push_back(cur * (u * u) + c * (2 * u * t) + end * (t * t));
-                }
-                cur = end;
+            case ElementKind::quad:
+            case ElementKind::cubic:
+                appendCurvePoints(cur, e, tolerance, open().points);
+                cur = e.points[e.kind == ElementKind::quad ? 1 : 2];
                 break;
-            }
-            case ElementKind::cubic: {
-                Polyline& pl = open();
-                Point c1 = e.points[0], c2 = e.points[1], end = e.points[2];
-                double m = std::max(distance(cur - c1, c1 - c2), distance(c1 - c2, c2 - end));
-                int n = segmentsFor(m, 6);
-                for (int i = 1; i <= n; ++i) {
-                    double t = double(i) / n, u = 1 - t;
-                    pl.points.push_back(cur * (u * u * u) + c1 * (3 * u * u * t) + c2 * (3 * u * t * t) +
-                                        end * (t * t * t));
-                }
-                cur = end;
-                break;
-            }
             case ElementKind::close:
                 if (!out.empty() && !out.back().closed) out.back().closed = true;
                 cur = start;
@@ -399,6 +374,33 @@ std::vector<Path::Polyline> Path::flattened(double tolerance) const {
         }
     }
     return out;
+}
+
+int Path::appendCurvePoints(Point from, const Element& curve, double tolerance, std::vector<Point>& out) {
+    // Segments for a chord error within the tolerance, from the largest second difference of the
+    // control points (`factor` per degree).
+    auto segmentsFor = [&](double secondDifference, double factor) {
+        const double n = std::ceil(std::sqrt(factor * secondDifference / (8 * tolerance)));
+        return std::isnan(n) ? kMaxCurveSegments : static_cast<int>(std::clamp(n, 1.0, double(kMaxCurveSegments)));
+    };
+    const Point p0 = from;
+    if (curve.kind == ElementKind::quad) {
+        const Point c = curve.points[0], end = curve.points[1];
+        const int n = segmentsFor(distance(p0 - c, c - end), 2);
+        for (int i = 1; i <= n; ++i) {
+            const double t = double(i) / n, u = 1 - t;
+            out.push_back(p0 * (u * u) + c * (2 * u * t) + end * (t * t));
+        }
+        return n;
+    }
+    if (curve.kind != ElementKind::cubic) return 0;
+    const Point c1 = curve.points[0], c2 = curve.points[1], end = curve.points[2];
+    const int n = segmentsFor(std::max(distance(p0 - c1, c1 - c2), distance(c1 - c2, c2 - end)), 6);
+    for (int i = 1; i <= n; ++i) {
+        const double t = double(i) / n, u = 1 - t;
+        out.push_back(p0 * (u * u * u) + c1 * (3 * u * u * t) + c2 * (3 * u * t * t) + end * (t * t * t));
+    }
+    return n;
 }
 
 bool Path::contains(Point p, bool eoFill) const {

@@ -94,6 +94,12 @@ public:
         bool closed = false;
     };
     std::vector<Polyline> flattened(double tolerance = 0.1) const;
+    // Appends the points a quadratic or cubic element that starts at `from` is cut into, its end
+    // point last, and returns how many: enough that no chord strays more than `tolerance` from
+    // the curve, and never more than kMaxCurveSegments (also when control points so far apart
+    // that their differences overflow leave the count undefined). Other elements append nothing.
+    static constexpr int kMaxCurveSegments = 512;
+    static int appendCurvePoints(Point from, const Element& curve, double tolerance, std::vector<Point>& out);
 
     friend bool operator==(const Path& a, const Path& b);
 

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "gfx/unit_byte.h"
+
 namespace quillmar::gfx {
 namespace {
 
@@ -213,7 +215,7 @@ void adjustSaturation(std::uint32_t* data, int width, int height, int stride, do
             double a = p >> 24;
             if (a == 0) continue;
             double r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-            auto q = [a](double v) { return std::isnan(v) ? 0u : std::uint32_t(std::lround(std::clamp(v, 0.0, a))); };
+            auto q = [a](double v) { return roundedChannel(v, a); };
             std::uint32_t nr = q(m[0][0] * r + m[0][1] * g + m[0][2] * b);
             std::uint32_t ng = q(m[1][0] * r + m[1][1] * g + m[1][2] * b);
             std::uint32_t nb = q(m[2][0] * r + m[2][1] * g + m[2][2] * b);
@@ -228,8 +230,7 @@ void tintAlpha(std::uint32_t* data, int width, int height, int stride, const Col
         std::uint32_t* row = rowOf(data, y, stride);
         for (int x = 0; x < width; ++x) {
             double a = (row[x] >> 24) / 255.0 * tint.alpha;
-            auto q = [](double v) { return std::isnan(v) ? 0u : std::uint32_t(std::lround(std::clamp(v, 0.0, 1.0) * 255.0)); };
-            row[x] = (q(a) << 24) | (q(tint.red * a) << 16) | (q(tint.green * a) << 8) | q(tint.blue * a);
+            row[x] = premultipliedPixel(tint.red, tint.green, tint.blue, a);
         }
     }
 }

@@ -12,16 +12,14 @@
 #include <immintrin.h>
 #endif
 
+#include "gfx/unit_byte.h"
+
 namespace quillmar::gfx {
 namespace {
 
 constexpr int kLutSize = 1024;
 
-inline std::uint32_t pack(const Color& c) {
-    auto q = [](double v) { return std::isnan(v) ? 0u : std::uint32_t(std::lround(std::clamp(v, 0.0, 1.0) * 255.0)); };
-    std::uint32_t a = q(c.alpha);
-    return (a << 24) | (q(c.red * c.alpha) << 16) | (q(c.green * c.alpha) << 8) | q(c.blue * c.alpha);
-}
+inline std::uint32_t pack(const Color& c) { return premultipliedPixel(c.red, c.green, c.blue, c.alpha); }
 
 // x * a / 255 for the two 8-bit channels in each half of 0x00ff00ff, rounded.
 inline std::uint32_t scale(std::uint32_t p, std::uint32_t a) {
@@ -167,7 +165,7 @@ LutStop lutColor(const std::vector<LutStop>& s, std::size_t& k, int i, int n) {
 // A colour premultiplied and rounded to 8 bits.
 std::uint32_t quantize(const LutStop& c) {
     float al = c.a * 255.0f;
-    auto q = [](float v) { return std::isnan(v) ? 0u : std::uint32_t(std::clamp(v, 0.0f, 255.0f) + 0.5f); };
+    auto q = [](float v) { return roundedChannel(v, 255.0f); };
     return (q(al) << 24) | (q(c.r * al) << 16) | (q(c.gr * al) << 8) | q(c.b * al);
 }
 

@@ -207,11 +207,6 @@ std::vector<Flat> flatten(const Path& path, double tolerance) {
         }
         return out.back();
     };
-    auto count = [&](double d2, double factor) {
-        // Differences of far-apart control points overflow to NaN: as many segments as allowed.
-        const double n = std::ceil(std::sqrt(factor * d2 / (8 * tolerance)));
-        return std::isnan(n) ? 256 : static_cast<int>(std::clamp(n, 1.0, 256.0));
-    };
     for (const Path::Element& e : path.elements()) {
         switch (e.kind) {
             case Path::ElementKind::move:
@@ -227,28 +222,14 @@ std::vector<Flat> flatten(const Path& path, double tolerance) {
                 cur = e.points[0];
                 break;
             }
-            case Path::ElementKind::quad: {
-                Flat& f = open();
-                Point c = e.points[0], end = e.points[1];
-                int n = count(distance(cur - c, c - end), 2);
-                for (int i = 1; i <= n; ++i) {
-                    double s = double(i) / n, u = 1 - s;
-                    f.pts.push_back(cur * (u * u) + c * (2 * u * s) + end * (s * s));
-                    f.corner.push_back(i == n);
-                }
-                cur = end;
-                break;
-            }
+            case Path::ElementKind::quad:
             case Path::ElementKind::cubic: {
+                // The points inside a curve are no corners; its end point is.
                 Flat& f = open();
-                Point c1 = e.points[0], c2 = e.points[1], end = e.points[2];
-                int n = count(std::max(distance(cur - c1, c1 - c2), distance(c1 - c2, c2 - end)), 6);
-                for (int i = 1; i <= n; ++i) {
-                    double s = double(i) / n, u = 1 - s;
-                    f.pts.push_back(cur * (u * u * u) + c1 * (3 * u * u * s) + c2 * (3 * u * s * s) + end * (s * s * s));
-                    f.corner.push_back(i == n);
-                }
-                cur = end;
+                Path::appendCurvePoints(cur, e, tolerance, f.pts);
+                f.corner.resize(f.pts.size(), false);
+                f.corner.back() = true;
+                cur = e.points[e.kind == Path::ElementKind::quad ? 1 : 2];
                 break;
             }
             case Path::ElementKind::close:

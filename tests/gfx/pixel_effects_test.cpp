@@ -6,6 +6,8 @@
 #include <cmath>
 #include <vector>
 
+#include "gfx/unit_byte.h"
+
 namespace quillmar::gfx {
 namespace {
 
@@ -115,6 +117,16 @@ TEST(PixelEffectsTest, SaturationAndTintKeepAlphaAndPremultiplication) {
     EXPECT_EQ((p >> 8) & 0xFF, p & 0xFF);
     tintAlpha(px.data(), 1, 1, 4, Color(0, 0, 1, 1));
     EXPECT_EQ(px[0], 0x80000080u);
+    // Tripled saturation pushes red past its alpha and blue below zero: both stop at the bounds.
+    px[0] = 0x80604020u;
+    adjustSaturation(px.data(), 1, 1, 4, 3);
+    EXPECT_EQ(px[0] & 0xFFFF00FFu, 0x80800000u);
+}
+
+TEST(PixelEffectsTest, ChannelsBecomeRoundedBytesAndNotANumberBecomesZero) {
+    EXPECT_EQ(premultipliedPixel(NAN, 0.5, 1, 1), 0xFF0080FFu);
+    EXPECT_EQ(roundedChannel(std::nanf(""), 255.0f), 0u);
+    EXPECT_EQ(roundedChannel(127.5f, 255.0f), 128u);
 }
 
 }  // namespace

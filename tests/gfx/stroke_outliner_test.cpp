@@ -72,6 +72,12 @@ TEST(StrokeOutlinerTest, JoinsFillTheOuterCornerByTheirKindAndTheMiterLimit) {
     EXPECT_NEAR(miter - straight, h * h, 0.1);
     EXPECT_NEAR(bevel - straight, h * h / 2, 0.1);
     EXPECT_NEAR(round - straight, kPi * h * h / 4, 0.2);
+    // A curve's end is a corner like a line's.
+    Path curved;
+    curved.move({10, 40});
+    curved.addQuadCurve({40, 40}, {25, 40});
+    curved.addLine({40, 10});
+    EXPECT_NEAR(strokeMask(curved, {.lineWidth = w, .lineJoin = LineJoin::miter}).area(), miter, 0.1);
 
     // A sharp turn (23 degrees between the legs): its miter is 1 / sin(11.5°) ≈ 5 widths long,
     // so a limit of 4 bevels it and a limit of 10 keeps the point, which reaches x ≈ 54.9.

@@ -96,6 +96,7 @@ TEST(TextLayoutTest, OneLineShrinksToTheMinimumScaleBeforeTruncating) {
     TextLayout shrinks(title, Font::system(13), {.maxWidth = natural * 0.93, .lineLimit = 1, .minimumScaleFactor = 0.88});
     EXPECT_LT(shrinks.appliedFontSize(), 13);
     EXPECT_GE(shrinks.appliedFontSize(), 13 * 0.88 - 1e-9);
+    EXPECT_GT(shrinks.appliedFontSize(), 13 * 0.9);  // only as far as the width needs
     EXPECT_FALSE(shrinks.isTruncated());
     EXPECT_LE(shrinks.size().width, natural * 0.93 + 0.01);
 
@@ -108,6 +109,44 @@ TEST(TextLayoutTest, OneLineShrinksToTheMinimumScaleBeforeTruncating) {
     TextLayout noShrink(title, Font::system(13), {.maxWidth = natural * 0.93, .lineLimit = 1});
     EXPECT_DOUBLE_EQ(noShrink.appliedFontSize(), 13);
     EXPECT_TRUE(noShrink.isTruncated());
+}
+
+// What a truncated layout shows before its ellipsis, and whether it fits `width`.
+std::string beforeEllipsis(const TextLayout& t) {
+    auto* layout = static_cast<PangoLayout*>(t.pangoLayout());
+    const std::string text = pango_layout_get_text(layout);
+    for (GSList* l = pango_layout_get_lines_readonly(layout); l; l = l->next)
+        for (GSList* r = static_cast<PangoLayoutLine*>(l->data)->runs; r; r = r->next) {
+            const PangoItem* item = static_cast<PangoGlyphItem*>(r->data)->item;
+            if (item->analysis.flags & PANGO_ANALYSIS_FLAG_IS_ELLIPSIS) return text.substr(0, item->offset);
+        }
+    EXPECT_EQ(text.substr(text.size() - 3), "\u2026") << text;
+    return text.substr(0, text.size() - 3);
+}
+
+TEST(TextLayoutTest, ATruncatedTextEndsInItsLastWordThenTheEllipsis) {
+    const std::string german = "Wische mit drei Fingern nach vorne zu einem anderen Fenster";
+    const Font font = Font::system(13);
+    const double natural = TextLayout(german, font).size().width;
+    int cutAtSpace = 0;
+    for (double w = 40; w < natural; w += 1.5) {
+        for (int lines : {1, 2}) {
+            const TextLayout t(german, font, {.maxWidth = lines == 1 ? w : w / 2, .lineLimit = lines});
+            ASSERT_TRUE(t.isTruncated()) << w;
+            const std::string kept = beforeEllipsis(t);
+            ASSERT_FALSE(kept.empty()) << w;
+            EXPECT_EQ(german.compare(0, kept.size(), kept), 0) << kept;
+            EXPECT_NE(kept.back(), ' ') << w << ": " << kept;
+            cutAtSpace += german[kept.size()] == ' ';
+            PangoRectangle ink, logical;
+            pango_layout_get_extents(static_cast<PangoLayout*>(t.pangoLayout()), &ink, &logical);
+            EXPECT_LE(logical.width / double(PANGO_SCALE), std::max(lines == 1 ? w : w / 2, 26.0) + 0.01) << kept;
+            EXPECT_EQ(t.lineCount(), lines) << kept;
+        }
+    }
+    EXPECT_GT(cutAtSpace, 4);
+    // Lines left out without a width: the ellipsis follows the last one's last word.
+    EXPECT_EQ(beforeEllipsis(TextLayout("eins \nzwei \ndrei", font, {.lineLimit = 2})), "eins \nzwei");
 }
 
 TEST(TextLayoutTest, ShrinkThenTruncateIsMonotoneAcrossWidthsAndBadFactorsMeanNoShrink) {
