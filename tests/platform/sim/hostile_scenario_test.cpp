@@ -1,8 +1,12 @@
 // Hostile scenarios and output names: every one is refused with the file and the reason before
 // anything runs, and nothing is written outside the output folder.
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -122,6 +126,30 @@ TEST_F(HostileScenarioTest, OutputNamesStayInsideTheOutputFolder) {
     EXPECT_EQ(error.find('\x1b'), std::string::npos);
     EXPECT_NE(error.find(": \"" + dir.string() + "/sub/\\u001b[2J"), std::string::npos) << error.substr(0, 600);
     fs::remove_all(dir);
+}
+
+TEST_F(HostileScenarioTest, WithoutProcAPictureSaysWhatIsMissing) {
+    // In a child of its own mount namespace, /proc is taken away and one picture written.
+    const auto dir = quillmar::testing::uniqueTempPath("out");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::umount2("/proc", MNT_DETACH) != 0)
+            ::_exit(2);
+        StepContext ctx{SimDesktop::install(), EventLog::shared(), dir, "s.json"};
+        std::string error;
+        const bool written = ctx.writeOutputFile("x.png", [](const std::string&, std::string*) { return true; }, &error);
+        ::_exit(!written && error == "cannot write \"" + (dir / "x.png").string() +
+                                         "\": /proc is not mounted (the picture writer reaches its temporary file "
+                                         "through /proc/self/fd)" ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    fs::remove_all(dir);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "no mount namespace of its own for this test (needs root)";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST_F(HostileScenarioTest, OnlyRegularFilesOfASaneSizeAreRead) {
