@@ -90,8 +90,9 @@ int keptMode(int dirFd, const std::string& name) {
 bool isTemporaryNameFor(std::string_view targetName, std::string_view candidate) {
     if (candidate.size() <= kSuffixLength) return false;
     const std::string_view part = candidate.substr(0, candidate.size() - kSuffixLength);
-    return !part.empty() && targetName.starts_with(part) && candidate.substr(part.size(), kMarker.size()) == kMarker &&
-           std::ranges::all_of(candidate.substr(candidate.size() - kRandomLength), isAlphabet);
+    const std::string_view random = candidate.substr(candidate.size() - kRandomLength);
+    return targetName.starts_with(part) && candidate.substr(part.size(), kMarker.size()) == kMarker &&
+           std::ranges::all_of(random, isAlphabet);
 }
 
 int writeAll(int fd, std::string_view data) {
