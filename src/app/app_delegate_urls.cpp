@@ -196,8 +196,8 @@ bool AppDelegate::writeClassificationDump() {
     const std::string text = WindowManager::shared().qaDumpClassification(SwitcherSettings::shared().switcherMode.get());
     // A failed write changes nothing else; the outcome of the command says it failed.
     const auto problem = platform::FolderWriter(dumpFolder_).write(dumpName_, text, 0600);
-    classificationDumpWritten.emit(
-        ClassificationDump{dumpPath(), !problem, problem ? "cannot write " + dumpPath() + ": " + *problem : ""});
+    classificationDumpWritten.emit(ClassificationDump{
+        dumpPath(), !problem, problem ? "cannot write " + dumpPath() + ": " + platform::describe(*problem) : ""});
     return !problem;
 }
 

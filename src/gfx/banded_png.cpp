@@ -41,7 +41,7 @@ Pass writeBands(const std::string& path, const TargetGeometry& g, bool opaque,
         const int stride = cairo_image_surface_get_stride(surface);
         Pass result = Pass::written;
         if (!data) {
-            if (error) *error = "cannot write " + path + ": out of memory";
+            if (error) *error = "out of memory";
             result = Pass::failed;
         } else if (opaque && !PngRowWriter::isOpaque(data, g.pixelWidth, rows, stride)) {
             result = Pass::transparent;

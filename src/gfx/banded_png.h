@@ -21,8 +21,8 @@ namespace quillmar::gfx {
 // pieces, not the band, are most of the memory; narrower bands cost time for little more.
 constexpr int kPngBandRows = 32;
 
-// `size` in points at `scale`, as for RenderTarget. False with `error` set when the file cannot
-// be written.
+// `size` in points at `scale`, as for RenderTarget. False with `error` set to why (the caller
+// names the file) when the file cannot be written.
 bool writePngInBands(const std::string& path, Size size, double scale,
                      const std::function<void(GraphicsContext&)>& draw, std::string* error = nullptr,
                      int bandRows = kPngBandRows);

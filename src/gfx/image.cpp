@@ -194,7 +194,7 @@ bool Image::writePng(const std::string& path, std::string* error) const {
         int error = 0;
     } sink{std::fopen(path.c_str(), "wb"), 0};
     if (!sink.file) {
-        if (error) *error = "cannot write " + path + ": " + std::strerror(errno);
+        if (error) *error = std::strerror(errno);
         return false;
     }
     auto write = [](void* closure, const unsigned char* data, unsigned int length) {
@@ -210,7 +210,7 @@ bool Image::writePng(const std::string& path, std::string* error) const {
     }
     if (st != CAIRO_STATUS_SUCCESS) {
         if (error)
-            *error = "cannot write " + path + ": " + (sink.error ? std::strerror(sink.error) : cairo_status_to_string(st));
+            *error = sink.error ? std::strerror(sink.error) : cairo_status_to_string(st);
         return false;
     }
     return true;

@@ -41,7 +41,8 @@ public:
     void setPixel(int x, int y, const Color& c);
     Image copy() const;
 
-    // Writes a PNG; false (and `error` set) when it could not be written.
+    // Writes a PNG; false (and `error` set to why, "No space left on device": the caller names the
+    // file) when it could not be written.
     bool writePng(const std::string& path, std::string* error = nullptr) const;
 
     cairo_surface_t* cairoSurface() const { return surface_.get(); }

@@ -110,14 +110,13 @@ void PngRowWriter::close() {
 }
 
 bool PngRowWriter::fail(std::string* error, const std::string& what) {
-    if (error) *error = "cannot write " + path_ + ": " + what;
+    if (error) *error = what;
     close();
     return false;
 }
 
 bool PngRowWriter::open(const std::string& path, int width, int height, bool opaque, std::string* error) {
     close();
-    path_ = path;
     if (width <= 0 || height <= 0) return fail(error, "empty image");
     file_ = std::fopen(path.c_str(), "wb");
     if (!file_) return fail(error, std::strerror(errno));

@@ -9,6 +9,7 @@
 //     if (!png.open(path, width, height, /*opaque=*/true, &error)) ...
 //     for each band: png.writeRows(data, rows, stride, &error);
 //     png.finish(&error);
+// A failure sets `error` to why ("No space left on device"); the caller names the file.
 
 #include <cstdio>
 #include <string>
@@ -39,7 +40,6 @@ private:
     std::FILE* file_ = nullptr;
     void* png_ = nullptr;   // png_structp
     void* info_ = nullptr;  // png_infop
-    std::string path_;
     int width_ = 0, rowsLeft_ = 0;
 };
 

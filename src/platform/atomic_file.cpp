@@ -7,37 +7,92 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+
+#include "platform/atomic_file_calls.h"
 
 namespace quillmar::platform {
 
+namespace detail {
+
+AtomicFileCalls atomicFileCalls = {
+    [](void* buffer, std::size_t length, unsigned flags) { return ::getrandom(buffer, length, flags); },
+    ::fsync,
+    ::renameat2,
+    ::unlinkat,
+};
+
+}  // namespace detail
+
 namespace {
 
-constexpr std::string_view kTemporaryInfix = ".tmp-";
-constexpr std::size_t kRandomLength = 6;
+using detail::atomicFileCalls;
+
+constexpr std::string_view kMarker = ".quillmar-tmp.";
+constexpr std::size_t kRandomLength = 16;
+constexpr std::size_t kSuffixLength = kMarker.size() + kRandomLength;
 constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
-// Creates a fresh temporary file for `name`; its name goes to *tmpName.
-int createTemporaryFile(int dirFd, const std::string& name, std::string* tmpName) {
+bool isAlphabet(char c) { return kAlphabet.find(c) != std::string_view::npos; }
+
+// Fills `out` with random bytes: false with errno set when they cannot all be had.
+bool fillRandom(unsigned char* out, std::size_t length) {
+    for (std::size_t got = 0; got < length;) {
+        const ssize_t n = atomicFileCalls.getrandom(out + got, length - got, 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// The part of `name` the temporary name keeps: all of it when it fits the folder's longest name,
+// otherwise as much as fits, cut where a character starts.
+std::string_view namePart(int dirFd, std::string_view name) {
+    const long limit = ::fpathconf(dirFd, _PC_NAME_MAX);
+    const std::size_t longest = limit > 0 ? static_cast<std::size_t>(limit) : 255;
+    if (name.size() + kSuffixLength <= longest) return name;
+    std::size_t keep = longest > kSuffixLength ? longest - kSuffixLength : 1;
+    while (keep > 1 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+    return name.substr(0, keep);
+}
+
+// Creates a fresh temporary file for `name` with `mode` (less the umask); its name goes to *tmpName.
+int createTemporaryFile(int dirFd, const std::string& name, mode_t mode, std::string* tmpName) {
+    const std::string_view part = namePart(dirFd, name);
     for (int attempt = 0; attempt < 100; ++attempt) {
         unsigned char random[kRandomLength];
-        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) return -1;
-        *tmpName = name;
-        *tmpName += kTemporaryInfix;
+        if (!fillRandom(random, sizeof random)) return -1;
+        tmpName->assign(part);
+        *tmpName += kMarker;
         for (unsigned char r : random) *tmpName += kAlphabet[r % kAlphabet.size()];
-        const int fd = ::openat(dirFd, tmpName->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        const int fd = ::openat(dirFd, tmpName->c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     errno = EEXIST;
     return -1;
 }
 
+// The permission bits a file replacing `name` takes over: those of a regular file of this user's
+// standing there, without set-ID and sticky bits; -1 when none does.
+int keptMode(int dirFd, const std::string& name) {
+    struct stat old {};
+    if (::fstatat(dirFd, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) != 0) return -1;
+    if (!S_ISREG(old.st_mode) || old.st_uid != ::geteuid()) return -1;
+    return static_cast<int>(old.st_mode & 0777);
+}
+
 }  // namespace
 
-bool isTemporaryNameFor(std::string_view name, std::string_view target) {
-    if (target.empty() || name.size() != target.size() + kTemporaryInfix.size() + kRandomLength) return false;
-    if (!name.starts_with(target) || name.substr(target.size(), kTemporaryInfix.size()) != kTemporaryInfix) return false;
-    return std::ranges::all_of(name.substr(name.size() - kRandomLength),
-                               [](char c) { return kAlphabet.find(c) != std::string_view::npos; });
+bool isTemporaryNameFor(std::string_view targetName, std::string_view candidate) {
+    if (candidate.size() <= kSuffixLength) return false;
+    const std::string_view part = candidate.substr(0, candidate.size() - kSuffixLength);
+    const std::string_view random = candidate.substr(candidate.size() - kRandomLength);
+    return targetName.starts_with(part) && candidate.substr(part.size(), kMarker.size()) == kMarker &&
+           std::ranges::all_of(random, isAlphabet);
 }
 
 int writeAll(int fd, std::string_view data) {
@@ -55,29 +110,39 @@ int writeAll(int fd, std::string_view data) {
 int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFiller& fill, mode_t newFileMode,
                           std::string* problem) {
     std::string tmpName;
-    const int fd = createTemporaryFile(dirFd, name, &tmpName);
+    const int fd = createTemporaryFile(dirFd, name, newFileMode & 0777, &tmpName);
     if (fd < 0) return errno;
-    // 0600 whatever the umask, so a leftover is recognisably this writer's own.
-    int error = ::fchmod(fd, 0600) == 0 ? 0 : errno;
-    if (!error) error = fill(fd, problem);
-    if (!error && ::fsync(fd) != 0) error = errno;
-    struct stat old {};
-    const mode_t mode = ::fstatat(dirFd, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode)
-                            ? old.st_mode & 07777
-                            : newFileMode;
-    if (!error && mode != 0600 && ::fchmod(fd, mode) != 0) error = errno;
+    int error = fill(fd, problem);
+    if (!error && atomicFileCalls.fsync(fd) != 0) error = errno;
+    if (const int mode = keptMode(dirFd, name); !error && mode >= 0 && ::fchmod(fd, static_cast<mode_t>(mode)) != 0)
+        error = errno;
     if (::close(fd) != 0 && !error) error = errno;
     if (!error && ::renameat(dirFd, tmpName.c_str(), dirFd, name.c_str()) != 0) error = errno;
     if (error) {
-        ::unlinkat(dirFd, tmpName.c_str(), 0);
+        atomicFileCalls.unlinkat(dirFd, tmpName.c_str(), 0);
         return error;
     }
-    ::fsync(dirFd);  // makes the rename itself durable
+    // The rename itself is durable only once the folder is flushed; a folder that cannot be
+    // flushed at all (EINVAL), or that was opened as a path only because it cannot be listed
+    // (EBADF), is no failure of this write.
+    if (atomicFileCalls.fsync(dirFd) != 0 && errno != EINVAL && errno != EBADF) return errno;
     return 0;
 }
 
 int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data, mode_t newFileMode) {
     return writeFileAtomicallyAt(dirFd, name, [data](int fd, std::string*) { return writeAll(fd, data); }, newFileMode);
+}
+
+bool moveWithoutReplacing(int dirFd, const std::string& from, const std::string& to) {
+    if (atomicFileCalls.renameat2(dirFd, from.c_str(), dirFd, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system without that rename: a second name first, then the old one goes.
+    if (::linkat(dirFd, from.c_str(), dirFd, to.c_str(), 0) != 0) return false;
+    if (atomicFileCalls.unlinkat(dirFd, from.c_str(), 0) == 0) return true;
+    const int error = errno;
+    atomicFileCalls.unlinkat(dirFd, to.c_str(), 0);
+    errno = error;
+    return false;
 }
 
 }  // namespace quillmar::platform

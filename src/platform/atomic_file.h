@@ -1,12 +1,13 @@
 #pragma once
 // Writing a whole file so that readers see either the old contents or the new, never a mix: the
-// data goes to a fresh temporary file "<name>.tmp-XXXXXX" (six letters or digits) in the same
-// folder, created exclusively with mode 0600 (nobody else reads a half-written file, and a
-// leftover is recognisably this writer's own), is written in full and flushed, takes the mode of
-// the regular file it replaces (or the mode asked for a new file), and is then renamed over the
-// name. The rename replaces whatever stands at the name, a planted symbolic link or FIFO
-// included, without following or opening it. On any failure the temporary file is removed and
-// the error returned.
+// data goes to a fresh temporary file in the same folder, named "<name>.quillmar-tmp.<16 letters
+// or digits>" (the name cut, at a character's start, so the whole stays within the folder's
+// longest name), created exclusively with the new-file mode (the kernel takes the umask off), is
+// written in full and flushed, and is then renamed over the name and the folder flushed. The
+// rename replaces whatever stands at the name, a planted symbolic link or FIFO included, without
+// following or opening it. A regular file of this user's that is replaced lends the new one its
+// permission bits, never a set-user-ID, set-group-ID or sticky bit; a file of anyone else's lends
+// nothing. On any failure the temporary file is removed and the error returned.
 
 #include <sys/types.h>
 
@@ -16,20 +17,26 @@
 
 namespace quillmar::platform {
 
-// Fills the temporary file through its descriptor: 0, or the errno of what failed (then, when
-// the failure is not an errno of its own, a text in *problem says what went wrong).
+// Fills the temporary file through its descriptor (open for reading and writing): 0, or the
+// errno of what failed (then, when the failure is not an errno of its own, a text in *problem
+// says what went wrong).
 using AtomicFileFiller = std::function<int(int fd, std::string* problem)>;
 
-// Writes `name` in the folder open at dirFd. Returns 0, or the errno of the step that failed;
-// *problem (when given) gets what the filler said.
-int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFiller& fill, mode_t newFileMode = 0600,
+// Writes `name` in the folder open at dirFd; a new file gets newFileMode less the umask. Returns
+// 0, or the errno of the step that failed; *problem (when given) gets what the filler said.
+int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFiller& fill, mode_t newFileMode,
                           std::string* problem = nullptr);
 int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data, mode_t newFileMode = 0600);
 
 // Writes all of `data` to fd: 0, or the errno of the write that failed.
 int writeAll(int fd, std::string_view data);
 
-// Whether `name` has the form of a temporary file of a write of `target`.
-bool isTemporaryNameFor(std::string_view name, std::string_view target);
+// Whether `candidate` is a name this writer gives the temporary file of a write of `targetName`.
+bool isTemporaryNameFor(std::string_view targetName, std::string_view candidate);
+
+// Renames `from` to `to` in the folder open at dirFd unless something stands at `to`; false with
+// errno set otherwise (EEXIST when something does). Where the file system has no such rename, a
+// second name is made and the first removed; should the removal fail, the second goes again.
+bool moveWithoutReplacing(int dirFd, const std::string& from, const std::string& to);
 
 }  // namespace quillmar::platform

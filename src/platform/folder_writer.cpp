@@ -5,25 +5,24 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "platform/atomic_file.h"
-#include "platform/regular_file.h"
 
 namespace quillmar::platform {
 
 namespace {
 
-std::string errorText(int error) { return std::strerror(error); }
-
 // Why a level could not be opened as a folder: what stands there, when it is no folder.
-std::string levelProblem(int dirFd, const std::string& level, const std::filesystem::path& shown, int error) {
+WriteFailure levelFailure(int dirFd, const std::string& level, const std::filesystem::path& shown, int error) {
     struct stat st {};
     if (::fstatat(dirFd, level.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(st.st_mode))
-        return shown.string() + " is " + fileKindName(st.st_mode) + ", not a folder";
-    return shown.string() + ": " + errorText(error);
+        return {WriteFailure::Kind::notFolder, error, shown, st.st_mode, {}};
+    return {WriteFailure::Kind::failed, error, shown, 0, {}};
+}
+
+WriteFailure badName(const std::string& name, std::string why) {
+    return {WriteFailure::Kind::badName, 0, name, 0, std::move(why)};
 }
 
 }  // namespace
@@ -48,31 +47,29 @@ FolderLevels openFolderLevels(FileDescriptor from, const std::vector<std::string
     return result;
 }
 
-std::string FolderWriter::descriptorPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+std::optional<std::string> FolderWriter::descriptorPath(int fd) {
+    if (::access("/proc/self/fd", F_OK) != 0) return std::nullopt;
+    return "/proc/self/fd/" + std::to_string(fd);
+}
 
-std::optional<std::string> FolderWriter::write(const std::string& name, const Producer& produce, mode_t mode) const {
+std::optional<WriteFailure> FolderWriter::write(const std::string& name, const Producer& produce,
+                                                mode_t newFileMode) const {
     std::vector<std::string> levels;
     for (std::size_t start = 0; start <= name.size();) {
         const std::size_t end = std::min(name.find('/', start), name.size());
         const std::string level = name.substr(start, end - start);
-        if (level == "." || level == "..") return "\"" + name + "\" has a \"" + level + "\" level";
+        if (level == "." || level == "..") return badName(name, "has a \"" + level + "\" level");
         if (!level.empty()) levels.push_back(level);
         start = end + 1;
     }
-    if (levels.empty() || name.back() == '/') return "\"" + name + "\" names no file";
-    if (name.find('\0') != std::string::npos) return "a file name cannot hold a NUL character";
+    if (levels.empty() || name.back() == '/') return badName(name, "names no file");
+    if (name.find('\0') != std::string::npos) return badName(name, "holds a NUL character");
 
     // The folder itself is the caller's: a link there is followed, as any name given by the user is.
     std::error_code ec;
     std::filesystem::create_directories(folder_, ec);
     FileDescriptor root(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (root.get() < 0) {
-        const int error = errno;
-        struct stat st {};
-        if (::stat(folder_.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
-            return folder_.string() + " is " + fileKindName(st.st_mode) + ", not a folder";
-        return folder_.string() + ": " + (ec ? ec.message() : errorText(error));
-    }
+    if (root.get() < 0) return folderFailure(folder_, ec ? ec.value() : errno);
     const std::string leaf = levels.back();
     levels.pop_back();
     auto opened = openFolderLevels(std::move(root), levels, 0777, /*followLinks=*/false);
@@ -80,32 +77,37 @@ std::optional<std::string> FolderWriter::write(const std::string& name, const Pr
     std::filesystem::path shown = folder_;
     if (opened.error) {
         for (std::size_t i = 0; i <= opened.failedLevel; ++i) shown /= levels[i];
-        return levelProblem(dir.get(), levels[opened.failedLevel], shown, opened.error);
+        return levelFailure(dir.get(), levels[opened.failedLevel], shown, opened.error);
     }
     for (const auto& level : levels) shown /= level;
     shown /= leaf;
 
-    std::string problem;
+    std::optional<WriteFailure> produced;
     const int error = writeFileAtomicallyAt(
-        dir.get(), leaf, [&](int fd, std::string* why) { return produce(fd, why) ? 0 : EIO; }, mode, &problem);
+        dir.get(), leaf,
+        [&](int fd, std::string*) {
+            produced = produce(fd);
+            return produced ? EIO : 0;
+        },
+        newFileMode);
     if (error == 0) return std::nullopt;
-    if (!problem.empty()) return problem;
+    if (produced) return produced;
     struct stat st {};
     if ((error == EISDIR || error == ENOTEMPTY || error == EEXIST) &&
         ::fstatat(dir.get(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
-        return shown.string() + " is " + fileKindName(st.st_mode);
-    return errorText(error);
+        return WriteFailure{WriteFailure::Kind::occupied, error, shown, st.st_mode, {}};
+    return WriteFailure{WriteFailure::Kind::failed, error, {}, 0, {}};
 }
 
-std::optional<std::string> FolderWriter::write(const std::string& name, std::string_view data, mode_t mode) const {
+std::optional<WriteFailure> FolderWriter::write(const std::string& name, std::string_view data,
+                                                mode_t newFileMode) const {
     return write(
         name,
-        [&](int fd, std::string* problem) {
-            const int error = writeAll(fd, data);
-            if (error) *problem = errorText(error);
-            return error == 0;
+        [&](int fd) -> std::optional<WriteFailure> {
+            if (const int error = writeAll(fd, data)) return WriteFailure{WriteFailure::Kind::failed, error, {}, 0, {}};
+            return std::nullopt;
         },
-        mode);
+        newFileMode);
 }
 
 }  // namespace quillmar::platform

@@ -8,10 +8,10 @@
 // renamed over the name: a link, FIFO or device planted there is replaced, never written
 // through, and readers see the old file or the new one, never a part. A write that fails leaves
 // neither a truncated file nor the temporary one behind, and says why. The file itself is written
-// as writeFileAtomicallyAt writes it (atomic_file.h): a file it replaces keeps its mode.
+// as writeFileAtomicallyAt writes it (atomic_file.h), with its modes.
 //
 //   FolderWriter out("out/demo");
-//   if (auto problem = out.write("shots/bar.png", pngBytes)) report("cannot write ...: " + *problem);
+//   if (auto failure = out.write("shots/bar.png", pngBytes)) report("cannot write ...: " + describe(*failure));
 
 #include <sys/types.h>
 
@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "platform/file_descriptor.h"
+#include "platform/write_failure.h"
 
 namespace quillmar::platform {
 
@@ -45,19 +46,21 @@ public:
 
     const std::filesystem::path& folder() const { return folder_; }
 
-    // Fills the temporary file through its descriptor; false (and why, in *problem) when it could not.
-    using Producer = std::function<bool(int fd, std::string* problem)>;
+    // Fills the temporary file through its descriptor (open for reading and writing): nullopt,
+    // or why it could not.
+    using Producer = std::function<std::optional<WriteFailure>(int fd)>;
 
     // Writes `name` (relative, "/" between levels; "." and ".." levels are refused); a new file
-    // gets `mode`, a replaced regular file keeps its own. nullopt when written, otherwise why
-    // not: "out/shots is a symbolic link, not a folder", "No space left on device".
-    std::optional<std::string> write(const std::string& name, const Producer& produce, mode_t mode = 0644) const;
-    std::optional<std::string> write(const std::string& name, std::string_view data, mode_t mode = 0644) const;
+    // gets `newFileMode` less the umask, a replaced regular file of this user's keeps its
+    // permission bits. nullopt when written, otherwise why not (describe() words it).
+    std::optional<WriteFailure> write(const std::string& name, const Producer& produce,
+                                      mode_t newFileMode = 0666) const;
+    std::optional<WriteFailure> write(const std::string& name, std::string_view data, mode_t newFileMode = 0666) const;
 
     // A name that opens the file behind the descriptor itself (its entry in /proc/self/fd), for
     // writers that only take a file name: opening it reaches that very file, whatever has been
-    // done to the folder since.
-    static std::string descriptorPath(int fd);
+    // done to the folder since. nullopt when /proc is not mounted.
+    static std::optional<std::string> descriptorPath(int fd);
 
 private:
     std::filesystem::path folder_;

@@ -161,18 +161,8 @@ FileDescriptor openFolder(const fs::path& dir, bool create, int* error) {
 }
 
 std::string folderProblem(const fs::path& dir, int error) {
-    if (error == ENOTDIR) return dir.string() + " is not a folder";
+    if (error == ENOTDIR) return describe(folderFailure(dir, error));
     return "cannot open the folder " + dir.string() + ": " + std::strerror(error);
-}
-
-// Renames from to `to` unless something stands there.
-bool moveWithoutReplacing(int dirFd, const std::string& from, const std::string& to) {
-    if (::renameat2(dirFd, from.c_str(), dirFd, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EINVAL && errno != ENOSYS) return false;
-    // A file system without that rename: a second name first, then the old one goes.
-    if (::linkat(dirFd, from.c_str(), dirFd, to.c_str(), 0) != 0) return false;
-    ::unlinkat(dirFd, from.c_str(), 0);
-    return true;
 }
 
 // What stands at `name` now, when it is a regular file.
@@ -223,7 +213,7 @@ void JsonFileDefaultsStore::removeStaleTemporaryFiles(int dirFd) const {
     const std::string target = name();
     const uid_t me = ::geteuid();
     while (const dirent* entry = ::readdir(listing)) {
-        if (!isTemporaryNameFor(entry->d_name, target)) continue;
+        if (!isTemporaryNameFor(target, entry->d_name)) continue;
         struct stat st {};
         if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
         if (S_ISREG(st.st_mode) && st.st_uid == me && (st.st_mode & 07777) == 0600 && st.st_nlink == 1)

@@ -108,7 +108,7 @@ TEST_F(BandedPngTest, RowWriterRefusesMissingRowsAndUnwritablePaths) {
     EXPECT_FALSE(png.writeRows(reinterpret_cast<const unsigned char*>(row), 4, 0, &error));
     EXPECT_FALSE(png.finish(&error));
     EXPECT_FALSE(png.open((dir / "no-such-folder" / "x.png").string(), 4, 4, true, &error));
-    EXPECT_EQ(error, "cannot write " + (dir / "no-such-folder" / "x.png").string() + ": No such file or directory");
+    EXPECT_EQ(error, "No such file or directory");  // the caller names the file
 
     // A write the disk refuses says why (a file-size limit stands in for a full disk).
     RenderTarget target({64, 64}, 2);
@@ -127,8 +127,8 @@ TEST_F(BandedPngTest, RowWriterRefusesMissingRowsAndUnwritablePaths) {
     ::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(wroteWhole);
     EXPECT_FALSE(wroteBanded);
-    EXPECT_EQ(whole, "cannot write " + (dir / "whole.png").string() + ": File too large");
-    EXPECT_EQ(banded, "cannot write " + (dir / "banded.png").string() + ": File too large");
+    EXPECT_EQ(whole, "File too large");
+    EXPECT_EQ(banded, "File too large");
 }
 
 TEST_F(BandedPngTest, BandsGiveTheWholePicturesBytesAtAnyBandHeight) {

@@ -157,7 +157,7 @@ TEST_F(JsonFileDefaultsStoreTest, FailedSavesAreCountedAndSaidAndLeaveNothingBeh
     JsonFileDefaultsStore blocked(dir / "plain" / "prefs.json");
     EXPECT_FALSE(blocked.save({{"a", 1}}));
     EXPECT_EQ(blocked.failedSaves(), 1);
-    EXPECT_EQ(blocked.firstSaveFailure(), (dir / "plain").string() + " is not a folder");
+    EXPECT_EQ(blocked.firstSaveFailure(), (dir / "plain").string() + " is a regular file, not a folder");
     // The final rename fails (a directory sits where the file belongs): no stray temporary.
     fs::create_directories(file / "occupied");
     JsonFileDefaultsStore store(file);
@@ -247,7 +247,7 @@ TEST_F(JsonFileDefaultsStoreTest, OnlyARegularFileIsEverReadMovedAsideOrReplaced
             if (socketFd >= 0) ::close(socketFd);
             continue;  // not allowed to make device nodes here
         }
-        leftover("s.json.tmp-Ab12cd");  // not cleared beside a file that is not the store's
+        leftover("s.json.quillmar-tmp.Ab12Cd34Ef56Gh78");  // not cleared beside a file that is not the store's
         struct stat before {};
         ASSERT_EQ(::lstat(file.c_str(), &before), 0);
         const auto entries = filesInDir();
@@ -322,20 +322,25 @@ TEST_F(JsonFileDefaultsStoreTest, MissingFoldersAreMadeAndOnlyTheStoresOwnLeftov
     fs::remove_all(dir / "sub");
 
     // A folder's name is refused before anything in that folder is touched.
-    leftover(".tmp-Ab12cd");
+    leftover(".quillmar-tmp.Ab12Cd34Ef56Gh78");
     JsonFileDefaultsStore folderName(dir.string() + "/");
     folderName.load();
     EXPECT_TRUE(folderName.problem());
-    EXPECT_TRUE(fs::exists(dir / ".tmp-Ab12cd"));
+    EXPECT_TRUE(fs::exists(dir / ".quillmar-tmp.Ab12Cd34Ef56Gh78"));
 
     // A save killed part-way leaves its temporary file; the next load clears it, and nothing that
     // could be anything else: another pattern, mode, owner or link count, or a folder or link.
-    const std::string stem = "com.quillmar.macos.json.tmp-";
-    leftover(stem + "abc123");
-    std::vector<std::string> kept = {stem + "backup", stem + "Ab12c",  stem + "Ab12cd7", stem + "Ab_2cd", "other.json.tmp-Zx81Qa",
-                                     stem + "Folder", stem + "LinkTo", stem + "TwoLnk",  stem + "Other1", stem + "Fifo01"};
+    // A user's own file of a name that only looks like one stays ("backup": the run's names are
+    // marked as its own and have 16 random letters or digits).
+    const std::string stem = "com.quillmar.macos.json.quillmar-tmp.", pad = "0123456789";
+    leftover(stem + "abc123" + pad);
+    std::vector<std::string> kept = {stem + "backup" + pad, stem + "Ab12c" + pad,  stem + "Ab12cd7" + pad,
+                                     stem + "Ab_2cd" + pad, "other.json.quillmar-tmp.Zx81Qa" + pad,
+                                     stem + "Folder" + pad, stem + "LinkTo" + pad, stem + "TwoLnk" + pad,
+                                     stem + "Other1" + pad, stem + "Fifo01" + pad, "com.quillmar.macos.json.tmp-backup"};
     leftover(kept[0], 0644);
     for (std::size_t i = 1; i < 5; ++i) leftover(kept[i]);
+    leftover(kept[10]);
     fs::create_directory(dir / kept[5]);
     fs::create_symlink(dir / kept[4], dir / kept[6]);
     leftover(kept[7]);
@@ -347,14 +352,14 @@ TEST_F(JsonFileDefaultsStoreTest, MissingFoldersAreMadeAndOnlyTheStoresOwnLeftov
     }
     JsonFileDefaultsStore store(file);
     store.load();
-    EXPECT_FALSE(fs::exists(dir / (stem + "abc123")));
+    EXPECT_FALSE(fs::exists(dir / (stem + "abc123" + pad)));
     for (const auto& name : kept) EXPECT_TRUE(fs::exists(fs::symlink_status(dir / name))) << name;
     // Once a load, not on every save.
-    leftover(stem + "Later1");
+    leftover(stem + "Later1" + pad);
     ASSERT_TRUE(store.save({{"a", 3}}));
-    EXPECT_TRUE(fs::exists(dir / (stem + "Later1")));
+    EXPECT_TRUE(fs::exists(dir / (stem + "Later1" + pad)));
     store.load();
-    EXPECT_FALSE(fs::exists(dir / (stem + "Later1")));
+    EXPECT_FALSE(fs::exists(dir / (stem + "Later1" + pad)));
     // A string that is not valid UTF-8 is written (repaired), not refused.
     EXPECT_TRUE(store.save({{"bad", std::string("a\xff" "b")}}));
     EXPECT_TRUE(store.load().count("bad"));

@@ -290,11 +290,14 @@ void renderSceneFramesStep(ScenarioFields& f, StepContext* ctx) {
         drawCell(c, *s.scene, {0, 0, s.canvas.width, s.canvas.height}, isDark, p, s.theme, 0, s.pointer);
         const std::string name = frameFileName(*file, i);
         std::string error;
+        std::optional<platform::sim::PixelSize> pixels;
         const bool ok = ctx->writeOutputFile(
-            name, [&](const std::string& path, std::string* why) { return target.writePng(path, why); }, &error);
+            name, [&](const std::string& path, std::string* why) { return target.writePng(path, why); }, &error,
+            &pixels);
         char what[64];
         std::snprintf(what, sizeof what, " (frame %d, p = %.3f)", i, p);
-        ctx->pictureWritten(name, caption.value_or(std::string("Scene ") + s.scene->name) + what, ok, error, s.scale);
+        ctx->pictureWritten(name, caption.value_or(std::string("Scene ") + s.scene->name) + what, ok, error, s.scale,
+                            pixels);
         if (ok) files.push_back(name);
     }
     // The files written, each numbered after the name the step was given.

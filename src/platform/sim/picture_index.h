@@ -6,11 +6,21 @@
 // too, so that the run's end counts them.
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace quillmar::platform::sim {
+
+struct PixelSize {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+};
+
+// The size in the header of the PNG file open at fd (read at its start, whatever the offset).
+std::optional<PixelSize> pngPixelSize(int fd);
 
 struct PictureEntry {
     std::string file;      // relative to the output directory
@@ -23,6 +33,7 @@ struct PictureEntry {
     bool written = true;
     bool refused = false;  // not taken for a reason of the scenario's ("the Switch Bar is not shown")
     std::string error;     // why it was not written
+    std::optional<PixelSize> pixels;  // as the writer wrote it
 };
 
 struct PictureScenario {
@@ -50,7 +61,7 @@ public:
     }
     // refused: not written for a reason of the scenario's, not for a failure to write.
     void add(std::string file, std::string caption, bool written, std::string error, double scale,
-             bool refused = false) {
+             bool refused = false, std::optional<PixelSize> pixels = std::nullopt) {
         PictureEntry e;
         e.file = std::move(file);
         e.caption = std::move(caption);
@@ -62,6 +73,7 @@ public:
         e.written = written;
         e.refused = !written && refused;
         e.error = std::move(error);
+        e.pixels = pixels;
         entries_.push_back(std::move(e));
     }
     // A file of the run other than a picture (the classification dump) that could not be written.

@@ -1,13 +1,7 @@
 #include "platform/sim/picture_index_page.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <cstdint>
 #include <cctype>
 #include <cstdio>
 #include <optional>
@@ -15,37 +9,11 @@
 #include <vector>
 
 #include "platform/folder_writer.h"
+#include "platform/sim/cannot_write_text.h"
 
 namespace quillmar::platform::sim {
 
 namespace {
-
-struct PixelSize {
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-};
-
-// The size in the PNG's header chunk, which always comes first.
-std::optional<PixelSize> pngSize(const std::filesystem::path& file) {
-    // Only a regular file is read (nothing is followed, a FIFO does not block).
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    std::array<unsigned char, 24> head{};
-    struct stat st {};
-    const bool read = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-                      ::read(fd, head.data(), head.size()) == static_cast<ssize_t>(head.size());
-    ::close(fd);
-    if (!read) return std::nullopt;
-    static constexpr std::array<unsigned char, 8> kSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    for (std::size_t i = 0; i < kSignature.size(); ++i)
-        if (head[i] != kSignature[i]) return std::nullopt;
-    if (head[12] != 'I' || head[13] != 'H' || head[14] != 'D' || head[15] != 'R') return std::nullopt;
-    auto big = [&](std::size_t at) {
-        return (std::uint32_t{head[at]} << 24) | (std::uint32_t{head[at + 1]} << 16) |
-               (std::uint32_t{head[at + 2]} << 8) | std::uint32_t{head[at + 3]};
-    };
-    return PixelSize{big(16), big(20)};
-}
 
 // A relative file name as a URL path: unreserved characters and '/' stay, the rest is escaped.
 std::string urlPath(const std::string& file) {
@@ -125,7 +93,7 @@ std::string escapeHtml(const std::string& text) {
     return out;
 }
 
-std::string pictureIndexPage(const PictureIndex& index, const std::filesystem::path& dir) {
+std::string pictureIndexPage(const PictureIndex& index) {
     std::ostringstream html;
     const auto& entries = index.entries();
     const auto written = static_cast<std::size_t>(
@@ -184,7 +152,7 @@ std::string pictureIndexPage(const PictureIndex& index, const std::filesystem::p
         }
         const std::string url = urlPath(e.file);
         html << "<figure><a href=\"" << url << "\"><img src=\"" << url << "\" alt=\"" << caption << "\"";
-        if (auto size = pngSize(dir / e.file)) {
+        if (const auto& size = e.pixels) {
             const double scale = e.scale > 0 ? e.scale : 1;
             html << " width=\"" << std::lround(size->width / scale) << "\" height=\""
                  << std::lround(size->height / scale) << "\"";
@@ -197,8 +165,8 @@ std::string pictureIndexPage(const PictureIndex& index, const std::filesystem::p
 }
 
 bool writePictureIndexPage(const PictureIndex& index, const std::filesystem::path& dir, std::string* error) {
-    if (auto problem = FolderWriter(dir).write("index.html", pictureIndexPage(index, dir))) {
-        if (error) *error = "cannot write " + (dir / "index.html").string() + ": " + *problem;
+    if (auto failure = FolderWriter(dir).write("index.html", pictureIndexPage(index))) {
+        if (error) *error = cannotWriteText(dir / "index.html", *failure);
         return false;
     }
     return true;

@@ -11,8 +11,8 @@
 
 namespace quillmar::platform::sim {
 
-// The page's HTML for the pictures of dir (their sizes are read from the PNG files there).
-std::string pictureIndexPage(const PictureIndex& index, const std::filesystem::path& dir);
+// The page's HTML for the pictures of the index (each shown at the size its writer wrote).
+std::string pictureIndexPage(const PictureIndex& index);
 
 // Writes dir/index.html; false (with a reason) when it cannot be written.
 bool writePictureIndexPage(const PictureIndex& index, const std::filesystem::path& dir, std::string* error);

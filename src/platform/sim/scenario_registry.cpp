@@ -1,8 +1,9 @@
 #include "platform/sim/scenario_registry.h"
 
-#include <system_error>
+#include <cerrno>
 
 #include "platform/folder_writer.h"
+#include "platform/sim/cannot_write_text.h"
 #include "platform/sim/event_log.h"
 
 namespace quillmar::platform::sim {
@@ -28,25 +29,19 @@ std::filesystem::path StepContext::outputPath(const std::string& fileName) const
     return outputFolder() / nameInside(fileName);
 }
 
-bool StepContext::writeOutputFile(const std::string& fileName, const PictureWriter& write, std::string* error) const {
-    const std::string shown = outputPath(fileName).string();
-    bool writerFailed = false;
-    auto problem = platform::FolderWriter(outputFolder())
-                       .write(nameInside(fileName).generic_string(), [&](int fd, std::string* why) {
-                           const std::string path = platform::FolderWriter::descriptorPath(fd);
-                           if (write(path, why)) return true;
-                           writerFailed = true;
-                           // The writer names what it opened; the reader knows the file by its name.
-                           for (auto at = why->find(path); at != std::string::npos;
-                                at = why->find(path, at + shown.size()))
-                               why->replace(at, path.size(), shown);
-                           return false;
+bool StepContext::writeOutputFile(const std::string& fileName, const PictureWriter& write, std::string* error,
+                                  std::optional<PixelSize>* pixels) const {
+    auto failure = platform::FolderWriter(outputFolder())
+                       .write(nameInside(fileName).generic_string(), [&](int fd) -> std::optional<WriteFailure> {
+                           const auto path = platform::FolderWriter::descriptorPath(fd);
+                           if (!path) return WriteFailure{WriteFailure::Kind::noProc, ENOENT, {}, 0, {}};
+                           std::string why;
+                           if (!write(*path, &why)) return WriteFailure{WriteFailure::Kind::producer, 0, {}, 0, why};
+                           if (pixels) *pixels = pngPixelSize(fd);
+                           return std::nullopt;
                        });
-    if (!problem) return true;
-    // Every message names the file, once.
-    if (error)
-        *error = writerFailed && problem->rfind("cannot write ", 0) == 0 ? *problem
-                                                                          : "cannot write " + shown + ": " + *problem;
+    if (!failure) return true;
+    if (error) *error = cannotWriteText(outputPath(fileName), *failure);
     return false;
 }
 
@@ -67,9 +62,10 @@ nlohmann::ordered_json pictureRecord(const std::string& fileName, const nlohmann
 bool StepContext::writePicture(const std::string& event, const std::string& fileName, const std::string& caption,
                                const PictureWriter& write, const nlohmann::ordered_json& fields, double scale) const {
     std::string error;
-    const bool ok = writeOutputFile(fileName, write, &error);
+    std::optional<PixelSize> pixels;
+    const bool ok = writeOutputFile(fileName, write, &error, &pixels);
     log.record(event, pictureRecord(fileName, fields, ok, error));
-    pictureWritten(fileName, caption, ok, error, scale);
+    pictureWritten(fileName, caption, ok, error, scale, pixels);
     return ok;
 }
 

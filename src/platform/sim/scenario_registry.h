@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -43,19 +44,23 @@ struct StepContext {
     // Every step that writes a picture reports it here, written or not, with a caption that says
     // what it shows; the run's index page lists them in this order.
     // scale is the picture's pixels per point.
+    // pixels: the size the writer wrote (writeOutputFile reports it).
     void pictureWritten(const std::string& fileName, const std::string& caption, bool written = true,
-                        const std::string& error = {}, double scale = 2) const {
-        if (pictures) pictures->add(fileName, caption, written, error, scale);
+                        const std::string& error = {}, double scale = 2,
+                        std::optional<PixelSize> pixels = std::nullopt) const {
+        if (pictures) pictures->add(fileName, caption, written, error, scale, /*refused=*/false, pixels);
     }
 
     // Writes one picture: `write` gets the file's path and says whether it wrote it (and why not,
-    // in *error). The log gets `event` with {"file": fileName, ...fields, "written", "reason"},
+    // in *error, without naming the file: the message names it once). The log gets `event` with {"file": fileName, ...fields, "written", "reason"},
     // and the index page lists the picture with its caption. Returns whether it was written.
     using PictureWriter = std::function<bool(const std::string& path, std::string* error)>;
     // Writes one file of the output folder: `write` gets a name that opens a fresh temporary file,
     // which is renamed over fileName once written (platform/folder_writer.h: nothing that stands
-    // in the folder is followed, a failure leaves nothing behind). False with why in *error.
-    bool writeOutputFile(const std::string& fileName, const PictureWriter& write, std::string* error) const;
+    // in the folder is followed, a failure leaves nothing behind). False with why in *error
+    // ("cannot write <file>: <why>"); *pixels gets the size of a PNG written.
+    bool writeOutputFile(const std::string& fileName, const PictureWriter& write, std::string* error,
+                         std::optional<PixelSize>* pixels = nullptr) const;
     bool writePicture(const std::string& event, const std::string& fileName, const std::string& caption,
                       const PictureWriter& write, const nlohmann::ordered_json& fields = {},
                       double scale = 2) const;

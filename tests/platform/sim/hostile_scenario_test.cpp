@@ -1,8 +1,12 @@
 // Hostile scenarios and output names: every one is refused with the file and the reason before
 // anything runs, and nothing is written outside the output folder.
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -40,7 +44,7 @@ protected:
                 std::ofstream png(path, std::ios::binary);
                 png << "png";
                 png.close();
-                if (!png && error) *error = "cannot write " + path;
+                if (!png && error) *error = "not written";
                 return static_cast<bool>(png);
             });
         });
@@ -107,14 +111,45 @@ TEST_F(HostileScenarioTest, OutputNamesStayInsideTheOutputFolder) {
     EXPECT_FALSE(fs::exists(dir));  // naming a file creates nothing
     // A writer that fails is reported under the file's name, and leaves nothing.
     std::string error;
-    EXPECT_FALSE(ctx.writeOutputFile("sub/x.png", [](const std::string& path, std::string* why) {
+    const auto boom = [](const std::string& path, std::string* why) {
         std::ofstream(path) << "half";
-        *why = "cannot write " + path + ": boom";
+        *why = "boom";
         return false;
-    }, &error));
-    EXPECT_EQ(error, "cannot write " + (dir / "sub/x.png").string() + ": boom");
+    };
+    EXPECT_FALSE(ctx.writeOutputFile("sub/x.png", boom, &error));
+    EXPECT_EQ(error, "cannot write \"" + (dir / "sub/x.png").string() + "\": boom");
     EXPECT_TRUE(fs::is_empty(dir / "sub"));
+    // A hostile name is shown quoted, escaped and cut, wherever the message names it.
+    const std::string hostile = "\x1b[2J\u202e" + std::string(100'000, 'n');
+    EXPECT_FALSE(ctx.writeOutputFile("sub/" + hostile + "/x.png", boom, &error));
+    EXPECT_LT(error.size(), 600u) << error.substr(0, 600);
+    EXPECT_EQ(error.find('\x1b'), std::string::npos);
+    EXPECT_NE(error.find(": \"" + dir.string() + "/sub/\\u001b[2J"), std::string::npos) << error.substr(0, 600);
     fs::remove_all(dir);
+}
+
+TEST_F(HostileScenarioTest, WithoutProcAPictureSaysWhatIsMissing) {
+    // In a child of its own mount namespace, /proc is taken away and one picture written.
+    const auto dir = quillmar::testing::uniqueTempPath("out");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::umount2("/proc", MNT_DETACH) != 0)
+            ::_exit(2);
+        StepContext ctx{SimDesktop::install(), EventLog::shared(), dir, "s.json"};
+        std::string error;
+        const bool written = ctx.writeOutputFile("x.png", [](const std::string&, std::string*) { return true; }, &error);
+        ::_exit(!written && error == "cannot write \"" + (dir / "x.png").string() +
+                                         "\": /proc is not mounted (the picture writer reaches its temporary file "
+                                         "through /proc/self/fd)" ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    fs::remove_all(dir);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "no mount namespace of its own for this test (needs root)";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST_F(HostileScenarioTest, OnlyRegularFilesOfASaneSizeAreRead) {
@@ -177,12 +212,13 @@ TEST_F(HostileScenarioTest, AFailureToWriteToDiskFailsTheRunButAPictureTheScenar
     runtime::World::reset();
     out.str("");
     EXPECT_EQ(runner.run(scenario.string(), dir, out, err), ScenarioRunner::kExitWriteFailed);
-    const std::string why = dir.string() + " is a regular file, not a folder";
-    EXPECT_NE(err.str().find("quillmar: 1 picture could not be written (cannot write " + (dir / "a.png").string() +
-                             ": " + why + ")"),
+    const std::string why = "\"" + dir.string() + "\" is a regular file, not a folder";
+    EXPECT_NE(err.str().find("quillmar: 1 picture could not be written (cannot write \"" + (dir / "a.png").string() +
+                             "\": " + why + ")"),
               std::string::npos)
         << err.str();
-    EXPECT_NE(err.str().find("quillmar: cannot write " + (dir / "index.html").string() + ": " + why), std::string::npos)
+    EXPECT_NE(err.str().find("quillmar: cannot write \"" + (dir / "index.html").string() + "\": " + why),
+              std::string::npos)
         << err.str();
     summary = lastLine(out.str());
     EXPECT_EQ(summary["picturesWritten"], 0);
@@ -208,8 +244,8 @@ TEST_F(HostileScenarioTest, LinksAndFifosPlantedInTheOutputFolderAreReplacedNeve
         {"do": "picture", "file": "b.png"}, {"do": "picture", "file": "shots/d.png"}]})";
     std::ostringstream out, err;
     EXPECT_EQ(runner.run((root / "s.json").string(), dir, out, err), ScenarioRunner::kExitWriteFailed);
-    EXPECT_NE(err.str().find("(cannot write " + (dir / "shots/d.png").string() + ": " + (dir / "shots").string() +
-                             " is a symbolic link, not a folder)"),
+    EXPECT_NE(err.str().find("(cannot write \"" + (dir / "shots/d.png").string() + "\": \"" + (dir / "shots").string() +
+                             "\" is a symbolic link, not a folder)"),
               std::string::npos)
         << err.str();
     for (const char* name : {"index.html", "a.png", "b.png"})  // a FIFO did not block
