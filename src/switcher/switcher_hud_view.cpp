@@ -177,7 +177,9 @@ ui::View SwitchBarContent::horizontalStrip() const {
                                  const bool isSel = static_cast<int>(i) == selected;
                                  CmdTabItemView item{t, isSel, isLight, metrics};
                                  if (isSel) {
-                                     item.titleShift = viewport.titleShift(static_cast<int>(i));
+                                     const auto room = viewport.titleRoom(static_cast<int>(i));
+                                     item.titleRoomBefore = room.before;
+                                     item.titleRoomAfter = room.after;
                                      item.titleWidth = viewport.titleWidth();
                                  }
                                  ui::View cell = item;
