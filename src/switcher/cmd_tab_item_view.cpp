@@ -55,13 +55,22 @@ ui::View CmdTabItemView::body() const {
 
     ui::View titleRow = ui::View(Color::clear()).frame(metrics.boxSize, kTitleRowHeight);
     if (isSelected) {
-        titleRow = titleRow.overlay(ui::Text(target.displayLabel)
-                                        .font(gfx::Font::system(metrics.fontSize, gfx::FontWeight::medium))
-                                        .foregroundColor(primary.opacity(isLight ? 0.88 : 0.95))
-                                        .lineLimit(1)
-                                        .frame(titleWidth > 0 ? titleWidth : metrics.boxSize + 28, kTitleRowHeight)
-                                        .named("hudTitle")
-                                        .offset(titleShift, 0));
+        const double width = titleWidth > 0 ? titleWidth : metrics.boxSize + 28;
+        // Centred under the box in twice the room on the nearer side; a longer title overflows
+        // that towards the farther side, so it moves off the bar's edge only as far as it needs.
+        const double room = std::min(titleRoomBefore, titleRoomAfter);
+        const double span = std::isfinite(room) ? std::clamp(2 * room, 0.0, width) : width;
+        titleRow = titleRow.overlay(
+            ui::Text(target.displayLabel)
+                .font(gfx::Font::system(metrics.fontSize, gfx::FontWeight::medium))
+                .foregroundColor(primary.opacity(isLight ? 0.88 : 0.95))
+                .lineLimit(1)
+                .named("hudTitle")
+                .frame(ui::FlexibleFrame{.minWidth = 0, .maxWidth = width})
+                .frame(ui::FlexibleFrame{.minWidth = span})
+                .fixedSize(true, false)
+                .frame(span, kTitleRowHeight,
+                       titleRoomBefore < titleRoomAfter ? ui::Alignment::leading() : ui::Alignment::trailing()));
     }
     return ui::VStack(ui::HorizontalAlignment::center, kTitleGap, {box, titleRow});
 }

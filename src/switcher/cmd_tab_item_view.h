@@ -3,6 +3,8 @@
 // or hidden target) and, for the selected box only, its label under it. Compared by the fields
 // that change its look, so a scrub step re-renders only the two boxes whose selection changed.
 
+#include <limits>
+
 #include "switcher/hud_metrics.h"
 #include "ui/view.h"
 #include "windows/switch_target.h"
@@ -18,9 +20,10 @@ struct CmdTabItemView {
     bool isSelected = false;
     bool isLight = false;
     HUDMetrics metrics;
-    // Where the strip puts the title: moved this far sideways and this wide (0: the box plus 28),
-    // so that a title near the bar's edge stays inside it.
-    double titleShift = 0;
+    // How far the title may reach left and right of the box's centre (a title near the bar's
+    // edge stays inside it), and how wide it may be (0: the box plus 28).
+    double titleRoomBefore = std::numeric_limits<double>::infinity();
+    double titleRoomAfter = std::numeric_limits<double>::infinity();
     double titleWidth = 0;
 
     ui::View body() const;
@@ -28,7 +31,8 @@ struct CmdTabItemView {
     double iconOpacity() const;
     friend bool operator==(const CmdTabItemView& a, const CmdTabItemView& b) {
         return a.isSelected == b.isSelected && a.isLight == b.isLight && a.target == b.target && a.metrics == b.metrics &&
-               a.titleShift == b.titleShift && a.titleWidth == b.titleWidth;
+               a.titleRoomBefore == b.titleRoomBefore && a.titleRoomAfter == b.titleRoomAfter &&
+               a.titleWidth == b.titleWidth;
     }
 };
 

@@ -52,12 +52,9 @@ double HUDStripViewport::titleWidth() const {
     return std::max(std::min(boxSize + 28, viewportWidth - 2 * kTitleEdgeInset), 1.0);
 }
 
-double HUDStripViewport::titleShift(int i) const {
-    const double half = titleWidth() / 2;
+HUDStripViewport::TitleRoom HUDStripViewport::titleRoom(int i) const {
     const double center = boxCenterX(i) - scrollOffset;
-    const double lo = kTitleEdgeInset + half, hi = viewportWidth - kTitleEdgeInset - half;
-    if (lo > hi) return viewportWidth / 2 - center;
-    return std::clamp(center, lo, hi) - center;
+    return {center - kTitleEdgeInset, viewportWidth - kTitleEdgeInset - center};
 }
 
 }  // namespace quillmar

@@ -3,7 +3,8 @@
 // is never wider than the screen's visible width less the panel's side margins; when it would
 // be, the bar shows that much of it and scrolls it so the selected box sits in the middle
 // (clamped at the ends). Where the row fits nothing moves. Titles are kept off the bar's edges:
-// a title wider than its box near an edge is shifted inwards, and narrowed to the bar.
+// a title that would cross one near its box is shifted inwards as far as it needs, and narrowed
+// to the bar.
 
 #include "switcher/hud_metrics.h"
 
@@ -28,8 +29,12 @@ struct HUDStripViewport {
     double boxCenterX(int i) const { return horizontalPadding + i * (boxSize + itemSpacing) + boxSize / 2; }
     // Width of a title frame: its box plus 28, at most the bar less the edge insets.
     double titleWidth() const;
-    // How far box i's title moves right (negative: left) to stay inside the bar as shown now.
-    double titleShift(int i) const;
+    // How far box i's title may reach left (before) and right (after) of the box's centre to
+    // stay inside the bar as shown now.
+    struct TitleRoom {
+        double before = 0, after = 0;
+    };
+    TitleRoom titleRoom(int i) const;
 
     // The entries (first to last, by index) a scrolling strip builds when its selection has ranged
     // over lowest ... highest since the bar opened: every entry the bar showed or passed over on

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <string_view>
+#include <unordered_set>
 
 #include "autopause/app_exclusion_monitor.h"
 #include "festive_hud/hud_festive_state.h"
@@ -44,6 +46,7 @@ SwitcherController::SwitcherController() {
         if (i < r.lowest || i > r.highest)
             selectionReach = SelectionReach{std::min(i, r.lowest), std::max(i, r.highest)};
     });
+    targets.onDidSet([this](const std::vector<SwitchTarget>& before) { markNewEntries(before); });
     wireGestureCallbacks();
     installHotKeyHandler();
     subscribeToSettingsAndSystem();
@@ -53,6 +56,19 @@ SwitcherController::~SwitcherController() {
     *lifetime_ = false;
     if (auto* hotKeys = platform::HotKeys::installed())
         for (auto ref : activeHotKeyRefs_) hotKeys->unregisterHotKey(ref);
+}
+
+void SwitcherController::markNewEntries(const std::vector<SwitchTarget>& before) {
+    const auto& now = targets.get();
+    const auto sameId = [](const SwitchTarget& a, const SwitchTarget& b) { return a.id == b.id; };
+    if (std::equal(now.begin(), now.end(), before.begin(), before.end(), sameId)) return;  // relabelled only
+    newEntryIds_.clear();
+    if (before.empty()) return;  // a fresh list comes in with the bar
+    std::unordered_set<std::string_view> had;
+    had.reserve(before.size());
+    for (const auto& t : before) had.insert(t.id);
+    for (const auto& t : now)
+        if (!had.contains(t.id)) newEntryIds_.insert(t.id);
 }
 
 // ---- Wiring ------------------------------------------------------------------------------------

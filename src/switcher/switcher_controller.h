@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/hot_keys.h"
@@ -56,6 +57,10 @@ public:
         friend bool operator==(const SelectionReach&, const SelectionReach&) = default;
     };
     runtime::Published<SelectionReach> selectionReach{{}, this};
+    // Whether the last change of which entries are listed brought this one in: its row comes in
+    // with the row transition, where a row built for an entry the list had before appears as it
+    // is. A fresh list marks none (the bar comes in as a whole).
+    bool isNewEntry(const std::string& id) const { return newEntryIds_.contains(id); }
 
     // ---- One switch ----------------------------------------------------------------------------
     void presentHUD(bool isPreview);
@@ -125,6 +130,8 @@ private:
     void clearTargets();
     // A new presentation (or warm-up) starts its selection reach at `start`.
     void resetSelectionReach(int start);
+    // Marks the entries listed now that `before` did not hold (see isNewEntry).
+    void markNewEntries(const std::vector<SwitchTarget>& before);
     void fadeIn();
     bool gestureIsActive() const;
     void playHaptic(bool alignment);
@@ -155,6 +162,7 @@ private:
     std::vector<platform::HotKeyRef> activeHotKeyRefs_;
     runtime::SubscriptionBag cancellables_;
     double lastHotKeyActionTimestamp_ = -10;
+    std::unordered_set<std::string> newEntryIds_;
     std::shared_ptr<bool> lifetime_ = std::make_shared<bool>(true);
 };
 

@@ -146,15 +146,28 @@ void SwitcherController::closeUpList(const std::function<void()>& update, int le
     // they are now and without animation, so that each slides from its own place. Entries move on
     // by at most as many places as leave, the selection staying where it is and the scroll with
     // it: the reach widens by that many entries on either side.
-    if (leavesEntriesUnbuilt()) {
+    const int by = std::max(leaving, 0);
+    const bool widens = leavesEntriesUnbuilt();
+    if (widens) {
         auto reach = selectionReach.get();
-        const int last = std::max(static_cast<int>(targets->size()) - 1, 0), by = std::max(leaving, 0);
+        const int last = std::max(static_cast<int>(targets->size()) - 1, 0);
         reach.lowest = std::clamp(reach.lowest - by, 0, last);
         reach.highest = std::clamp(reach.highest + by, 0, last);
         selectionReach = reach;
         if (panel_) panel_->contentView().layoutIfNeeded();
     }
-    ui::withAnimation(ui::Animation::spring(0.22, 0.85, 0), update);
+    ui::withAnimation(ui::Animation::spring(0.22, 0.85, 0), [&] {
+        update();
+        if (!widens || !isVisible || targets->empty()) return;
+        // The entries beyond those that left are that many places further on now: so is the far
+        // end of the reach, so that the removal builds no entry (one would show at its new place
+        // at once, where the rest slide).
+        auto reach = selectionReach.get();
+        const int last = static_cast<int>(targets->size()) - 1;
+        reach.highest = std::clamp(reach.highest - by, std::min(selectedIndex.get(), last), last);
+        reach.lowest = std::min(reach.lowest, reach.highest);
+        if (!(reach == selectionReach.get())) selectionReach = reach;
+    });
 }
 
 bool SwitcherController::leavesEntriesUnbuilt() const {

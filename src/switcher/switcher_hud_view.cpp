@@ -4,8 +4,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <unordered_set>
 
 #include "festive_hud/hud_festive_state.h"
 #include "runtime/world.h"
@@ -112,14 +110,6 @@ bool SwitcherHUDView::isLightAppearance() {
 
 namespace {
 
-// The entries the list was last laid out for, kept between evaluations: a row built now whose
-// entry was among them was in the list all along (the selection has come near it), and only an
-// entry new to the list comes in with the row transition. A memo of the evaluation itself, so
-// bringing it up to date does not evaluate the list again.
-struct ListedEntries {
-    mutable std::vector<std::string> ids;
-};
-
 // The bar's content for one state of the switch. A component of its own, compared by that
 // state, so that an update that only moves the bloom scale on leaves every entry as it was.
 struct SwitchBarContent {
@@ -129,12 +119,19 @@ struct SwitchBarContent {
     bool isLight = false;
     SwitcherController::SelectionReach reach;
     ui::Namespace ns;
-    ui::State<ListedEntries> listed;
     friend bool operator==(const SwitchBarContent&, const SwitchBarContent&) = default;
 
     ui::View body() const;
     ui::View horizontalStrip() const;
     ui::View verticalList() const;
+
+    // The list's steps: the stand-in for `rows` unbuilt rows from `from` on, the group of entry
+    // i (the rule above the first parked entry, and the row), the selection highlight behind the
+    // selected row, and the viewport a long list scrolls in.
+    ui::View listStandIn(const VerticalHUDMetrics& metrics, int firstParked, int from, int rows) const;
+    ui::View listGroup(const VerticalHUDMetrics& metrics, int index, int firstParked) const;
+    ui::View listHighlight(const VerticalHUDMetrics& metrics) const;
+    ui::View scrollingList(ui::View stack, const VerticalHUDMetrics& metrics, double width) const;
 };
 
 ui::View wrap(ui::View content, double cornerRadius, bool isLight) {
@@ -180,7 +177,9 @@ ui::View SwitchBarContent::horizontalStrip() const {
                                  const bool isSel = static_cast<int>(i) == selected;
                                  CmdTabItemView item{t, isSel, isLight, metrics};
                                  if (isSel) {
-                                     item.titleShift = viewport.titleShift(static_cast<int>(i));
+                                     const auto room = viewport.titleRoom(static_cast<int>(i));
+                                     item.titleRoomBefore = room.before;
+                                     item.titleRoomAfter = room.after;
                                      item.titleWidth = viewport.titleWidth();
                                  }
                                  ui::View cell = item;
@@ -222,123 +221,100 @@ ui::View SwitchBarContent::horizontalStrip() const {
     return wrap(row, metrics.hudCornerRadius, isLight);
 }
 
+ui::View SwitchBarContent::listStandIn(const VerticalHUDMetrics& metrics, int firstParked, int from, int rows) const {
+    if (rows <= 0) return ui::EmptyView();
+    const double step = metrics.rowHeight + metrics.rowSpacing;
+    // The rule stands before the first parked row: in this run when that row is.
+    const bool withRule = firstParked > 0 && firstParked >= from && firstParked < from + rows;
+    const double rule = withRule ? ruleRoom(metrics, firstParked) : 0;
+    const double height = rows * metrics.rowHeight + (rows - 1) * metrics.rowSpacing + rule;
+    return entryStandIn(ui::View(Color::clear()).frame(std::nullopt, height), targets, from, rows,
+                        [step, rowHeight = metrics.rowHeight, rule, firstParked](std::size_t k, int index, const Rect& f) {
+                            const double y = static_cast<double>(k) * step + (index >= firstParked ? rule : 0);
+                            return Rect{f.x, f.y + y, f.width, rowHeight};
+                        });
+}
+
+ui::View SwitchBarContent::listHighlight(const VerticalHUDMetrics& metrics) const {
+    gfx::StrokeStyle edge;
+    edge.lineWidth = 0.75;
+    const auto shape = ui::RoundedRectangle(metrics.rowCornerRadius);
+    return ui::ZStack({isLight ? gradientFill(shape, Color::black().opacity(0.1), Color::black().opacity(0.06))
+                               : gradientFill(shape, Color::whiteColor().opacity(0.23), Color::whiteColor().opacity(0.14)),
+                       shape.strokeBorder(isLight ? Color::black().opacity(0.16) : Color::whiteColor().opacity(0.28), edge)})
+        .shadow(Color::black().opacity(isLight ? 0.08 : 0.2), 3, 0, 1)
+        .named("hudHighlight")
+        // Glides from row to row with the selection; when its row leaves the list, it goes
+        // straight to the row taking the selection and moves with that row.
+        .matchedGeometryEffect("hudVerticalHighlight", ns, {.glidesFromRemovedContainer = false});
+}
+
+ui::View SwitchBarContent::listGroup(const VerticalHUDMetrics& metrics, int index, int firstParked) const {
+    const SwitchTarget& t = targets[static_cast<std::size_t>(index)];
+    const bool isSel = index == selected;
+    // The highlight slot stays in the tree whether or not this row is selected.
+    ui::View row = ui::View(VerticalListRowContent{t, isSel, isLight, metrics})
+                       .background(ui::when(isSel, [&] { return listHighlight(metrics); }));
+    // A row comes and goes scaling between 0.96 and 1 about its centre as it fades; a row built
+    // for an entry the list had before (the selection has come near it) appears as it is.
+    const auto transition = ui::environment().accessibilityReduceMotion
+                                ? ui::Transition::opacity()
+                                : ui::Transition::scale(0.96).combined(ui::Transition::opacity());
+    const bool isNew = SwitcherController::shared().isNewEntry(t.id);
+    row = entryCell(row, t, index, isSel, "hudRow")
+              .id("row:" + t.id)
+              .transition(isNew ? transition : ui::Transition::asymmetric(ui::Transition::identity(), transition));
+    ui::View rule = ui::when(index == firstParked && index > 0, [&] {
+        return ui::Rectangle()
+            .fill((isLight ? Color::black() : Color::whiteColor()).opacity(0.11))
+            .frame(std::nullopt, 1)
+            .padding(ui::EdgeInsets{3, 10, 3, 10})
+            .accessibilityHidden()
+            .named("hudRule");
+    });
+    return ui::Group({rule, row});
+}
+
+ui::View SwitchBarContent::scrollingList(ui::View stack, const VerticalHUDMetrics& metrics, double width) const {
+    std::vector<std::string> ids;
+    ids.reserve(targets.size());
+    for (const auto& t : targets) ids.push_back("row:" + t.id);
+    return ui::ScrollViewReader([stack, ids, metrics, selected = selected, width](const ui::ScrollViewProxy& proxy) {
+        return ui::ScrollView(stack, false)
+            .frame(width, metrics.maxViewportHeight)
+            .onChange(selected, [proxy, ids](int i) {
+                if (i < 0 || i >= static_cast<int>(ids.size())) return;
+                ui::withAnimation(ui::Animation::spring(0.18, 0.9, 0), [&] {
+                    proxy.scrollTo(ui::Id(ids[static_cast<std::size_t>(i)]), ui::UnitPoint::center());
+                });
+            });
+    });
+}
+
 ui::View SwitchBarContent::verticalList() const {
-    const auto metrics = VerticalHUDMetrics::make(static_cast<int>(targets.size()), screenWidth, screenHeight);
-    const bool reduceMotion = ui::environment().accessibilityReduceMotion;
-    const Color primary = isLight ? Color::black() : Color::whiteColor();
     const int count = static_cast<int>(targets.size());
+    const auto metrics = VerticalHUDMetrics::make(count, screenWidth, screenHeight);
     const int firstParked = firstParkedIndex(targets);
 
     // A list of hundreds of rows in its viewport builds those in reach of the selection; a plain
-    // frame as tall as each run of the others (the rule included) stands for it.
+    // frame as tall as each run of the others (the rule included) stands for it, read by
+    // assistive technology as the rows it stands for, where the list puts them.
     HUDStripViewport::EntryRange built{0, count - 1};
     if (metrics.usesScrollViewport)
         built = SwitcherHUDView::builtListRows(metrics, targets, reach.lowest, reach.highest);
-    std::vector<std::size_t> shown;
+    std::vector<int> shown;
     shown.reserve(static_cast<std::size_t>(built.count()));
-    for (int i = built.first; i <= built.last; ++i) shown.push_back(static_cast<std::size_t>(i));
-    // Assistive technology still finds every row, where the list puts it, as a built one reads.
-    const auto standIn = [&](int from, int rows) {
-        return ui::when(rows > 0, [&] {
-            const double step = metrics.rowHeight + metrics.rowSpacing;
-            // The rule stands before the first parked row: in this run when that row is.
-            const bool withRule = firstParked > 0 && firstParked >= from && firstParked < from + rows;
-            const double height = rows * metrics.rowHeight + (rows - 1) * metrics.rowSpacing +
-                                  (withRule ? ruleRoom(metrics, firstParked) : 0);
-            return entryStandIn(ui::View(Color::clear()).frame(std::nullopt, height), targets, from, rows,
-                                [step, rowHeight = metrics.rowHeight, rule = withRule ? ruleRoom(metrics, firstParked) : 0.0,
-                                 firstParked](std::size_t k, int index, const Rect& f) {
-                                    const double y = static_cast<double>(k) * step + (index >= firstParked ? rule : 0);
-                                    return Rect{f.x, f.y + y, f.width, rowHeight};
-                                });
-        });
-    };
-
-    // A row comes and goes scaling between 0.96 and 1 about its centre as it fades; a row built
-    // for an entry the list had before appears as it is.
-    const auto rowTransition =
-        reduceMotion ? ui::Transition::opacity() : ui::Transition::scale(0.96).combined(ui::Transition::opacity());
-    const auto builtRowTransition = ui::Transition::asymmetric(ui::Transition::identity(), rowTransition);
-    auto& listedIds = listed.get().ids;
-    const bool sameEntries = std::equal(targets.begin(), targets.end(), listedIds.begin(), listedIds.end(),
-                                        [](const SwitchTarget& t, const std::string& id) { return t.id == id; });
-    // The rows built now whose entries are new to the list (few: the list builds few rows).
-    std::unordered_set<std::string_view> entering;
-    if (!sameEntries) {
-        for (int i = built.first; i <= built.last; ++i)
-            entering.insert(targets[static_cast<std::size_t>(i)].id);
-        for (auto id = listedIds.begin(); id != listedIds.end() && !entering.empty(); ++id)
-            entering.erase(*id);
-    }
-    auto groups = ui::ForEach(shown, [&](std::size_t i) { return targets[i].id; },
-                              [&](std::size_t i) {
-                                  const SwitchTarget& t = targets[i];
-                                  const int index = static_cast<int>(i);
-                                  const bool isSel = index == selected;
-                                  ui::View row = VerticalListRowContent{t, isSel, isLight, metrics};
-                                  ui::View highlight = ui::when(isSel, [&] {
-                                      gfx::StrokeStyle edge;
-                                      edge.lineWidth = 0.75;
-                                      const auto shape = ui::RoundedRectangle(metrics.rowCornerRadius);
-                                      return ui::ZStack({isLight ? gradientFill(shape, Color::black().opacity(0.1),
-                                                                             Color::black().opacity(0.06))
-                                                              : gradientFill(shape, Color::whiteColor().opacity(0.23),
-                                                                             Color::whiteColor().opacity(0.14)),
-                                                      shape.strokeBorder(isLight ? Color::black().opacity(0.16)
-                                                                                 : Color::whiteColor().opacity(0.28),
-                                                                         edge)})
-                                              .shadow(Color::black().opacity(isLight ? 0.08 : 0.2), 3, 0, 1)
-                                              .named("hudHighlight")
-                                              // Glides from row to row with the selection; when
-                                              // its row leaves the list, it goes straight to the
-                                              // row taking the selection and moves with that row.
-                                              .matchedGeometryEffect("hudVerticalHighlight", ns,
-                                                                     ui::MatchedGeometryProperties::frame,
-                                                                     ui::UnitPoint::center(), true, false);
-                                  });
-                                  row = row.background(highlight);
-                                  const bool isNew = entering.contains(t.id);
-                                  row = entryCell(row, t, index, isSel, "hudRow")
-                                            .id("row:" + t.id)
-                                            .transition(isNew ? rowTransition : builtRowTransition);
-                                  ui::View rule = ui::when(index == firstParked && index > 0, [&] {
-                                      return ui::Rectangle()
-                                          .fill(primary.opacity(0.11))
-                                          .frame(std::nullopt, 1)
-                                          .padding(ui::EdgeInsets{3, 10, 3, 10})
-                                          .accessibilityHidden()
-                                          .named("hudRule");
-                                  });
-                                  return ui::Group({rule, row});
-                              });
-    if (!sameEntries) {
-        listedIds.clear();
-        listedIds.reserve(targets.size());
-        for (const auto& t : targets) listedIds.push_back(t.id);
-    }
+    for (int i = built.first; i <= built.last; ++i) shown.push_back(i);
+    auto groups = ui::ForEach(shown, [&](int i) { return targets[static_cast<std::size_t>(i)].id; },
+                              [&](int i) { return listGroup(metrics, i, firstParked); });
     ui::View stack = ui::VStack(ui::HorizontalAlignment::center, metrics.rowSpacing,
-                                {standIn(0, built.first), groups, standIn(built.last + 1, count - 1 - built.last)})
-                         .animation(selectionAnimation(reduceMotion), selected)
+                                {listStandIn(metrics, firstParked, 0, built.first), groups,
+                                 listStandIn(metrics, firstParked, built.last + 1, count - 1 - built.last)})
+                         .animation(selectionAnimation(ui::environment().accessibilityReduceMotion), selected)
                          .padding(metrics.outerPadding);
-    ui::View list;
     // Never wider than the screen can show (the panel keeps 12 points free on either side).
     const double width = std::max(std::min(metrics.panelWidth, screenWidth - 24), 120.0);
-    if (!metrics.usesScrollViewport) {
-        list = stack.frame(width);
-    } else {
-        std::vector<std::string> ids;
-        ids.reserve(targets.size());
-        for (const auto& t : targets) ids.push_back("row:" + t.id);
-        list = ui::ScrollViewReader([stack, ids, metrics, selected = selected, width](const ui::ScrollViewProxy& proxy) {
-            return ui::ScrollView(stack, false)
-                .frame(width, metrics.maxViewportHeight)
-                .onChange(selected, [proxy, ids](int i) {
-                    if (i < 0 || i >= static_cast<int>(ids.size())) return;
-                    ui::withAnimation(ui::Animation::spring(0.18, 0.9, 0),
-                                      [&] { proxy.scrollTo(ui::Id(ids[static_cast<std::size_t>(i)]), ui::UnitPoint::center()); });
-                });
-        });
-    }
+    ui::View list = metrics.usesScrollViewport ? scrollingList(stack, metrics, width) : stack.frame(width);
     return wrap(list, metrics.hudCornerRadius, isLight);
 }
 
@@ -374,7 +350,7 @@ ui::View SwitcherHUDView::body() const {
     ui::View content = SwitchBarContent{controller.targets.get(),     controller.selectedIndex,
                                         controller.activeScreenWidth, controller.activeScreenHeight,
                                         isLightAppearance(),          controller.selectionReach,
-                                        hudSelectionNamespace,        {}};
+                                        hudSelectionNamespace};
     return content.scaleEffect(controller.isPresentedBloom ? 1.0 : 0.968).named("switchBar");
 }
 

@@ -165,17 +165,32 @@ public:
     }
 };
 
-// Where the layout puts a stand-in now, in its parent as the parent is drawn now: the parent's
-// glides and scrolling move the entries; the stand-in's own glide does not, for it only follows
-// the stand-in's share of the parent from one layout to the next, as built entries take over part
-// of it or give it back.
+// Where the layout puts a stand-in now, in its parent as the parent is drawn now, and moved as
+// far as its nearest sibling (the one before it, else the one after) is drawn away from where the
+// layout puts that: the parent's glides and scrolling move the entries, and so does the glide of
+// the entries beside it (closing up after one left). The stand-in's own glide does not, for it
+// only follows the stand-in's share of the parent from one layout to the next, as built entries
+// take over part of it or give it back.
 Rect standInFrameInHost(const Node& node, double now) {
     Rect r = node.layout;
-    if (const Node* p = node.parent) {
-        const Rect pf = p->presentedFrameInHost(now);
-        const Point off = p->desc ? p->desc->contentOffset(*p, now) : Point{};
-        r.x += pf.x + off.x;
-        r.y += pf.y + off.y;
+    const Node* p = node.parent;
+    if (!p) return r;
+    const Rect pf = p->presentedFrameInHost(now);
+    const Point off = p->desc ? p->desc->contentOffset(*p, now) : Point{};
+    r.x += pf.x + off.x;
+    r.y += pf.y + off.y;
+    const auto& siblings = p->children;
+    const auto at = std::find_if(siblings.begin(), siblings.end(), [&node](const auto& c) { return c.get() == &node; });
+    const auto settled = [](const auto& c) { return !c->removing; };
+    const Node* beside = nullptr;
+    if (auto before = std::find_if(std::make_reverse_iterator(at), siblings.rend(), settled); before != siblings.rend())
+        beside = before->get();
+    else if (at != siblings.end())
+        if (auto after = std::find_if(std::next(at), siblings.end(), settled); after != siblings.end()) beside = after->get();
+    if (beside) {
+        const Rect drawn = beside->presentedFrame(now);
+        r.x += drawn.x - beside->layout.x;
+        r.y += drawn.y - beside->layout.y;
     }
     return r;
 }

@@ -77,9 +77,9 @@ View View::transition(const Transition& transition) const {
     return View(std::make_shared<detail::TransitionDesc>(*this, transition));
 }
 
-View View::matchedGeometryEffect(Id id, const Namespace& ns, MatchedGeometryProperties properties, UnitPoint anchor,
-                                 bool isSource, bool glidesFromRemovedViews) const {
-    detail::MatchedGeometryInfo info{ns.id(), std::move(id), properties, anchor, isSource, glidesFromRemovedViews};
+View View::matchedGeometryEffect(Id id, const Namespace& ns, const MatchedGeometryOptions& options) const {
+    detail::MatchedGeometryInfo info{ns.id(),          std::move(id),    options.properties,
+                                     options.anchor,   options.isSource, options.glidesFromRemovedContainer};
     return View(std::make_shared<detail::MatchedGeometryDesc>(*this, std::move(info)));
 }
 

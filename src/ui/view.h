@@ -82,6 +82,18 @@ concept ViewComponent = requires(const C& c) {
 // What a matched-geometry effect matches.
 enum class MatchedGeometryProperties { frame, position, size };
 
+// How a matched-geometry effect matches, e.g. {.anchor = UnitPoint::top()}.
+struct MatchedGeometryOptions {
+    MatchedGeometryProperties properties = MatchedGeometryProperties::frame;
+    UnitPoint anchor = UnitPoint::center();
+    bool isSource = true;
+    // Whether a source glides from one of the same id that left inside a larger view removed
+    // under a transition (a highlight whose row was closed). When false it shows where its own
+    // view puts it, and the one leaving is no longer drawn. A source that leaves by itself (the
+    // highlight moving to another row) is glided from either way.
+    bool glidesFromRemovedContainer = true;
+};
+
 // Flexible frame bounds; unset fields leave that bound to the content.
 struct FlexibleFrame {
     std::optional<double> minWidth = std::nullopt;
@@ -183,14 +195,9 @@ public:
         return animationImpl(std::move(animation), AnyEquatable::of(std::move(value)));
     }
     View transition(const Transition& transition) const;
-    // A source that appears as one of the same id leaves glides from where that one was drawn.
-    // When the one leaving goes with a view removed under a transition and glidesFromRemovedViews
-    // is false, the new source shows where its own view puts it instead, and the leaving one is
-    // no longer drawn (a highlight that stays on its row while the row moves into place).
-    View matchedGeometryEffect(Id id, const Namespace& ns,
-                               MatchedGeometryProperties properties = MatchedGeometryProperties::frame,
-                               UnitPoint anchor = UnitPoint::center(), bool isSource = true,
-                               bool glidesFromRemovedViews = true) const;
+    // A source that appears as one of the same id leaves glides from where that one was drawn
+    // (see MatchedGeometryOptions).
+    View matchedGeometryEffect(Id id, const Namespace& ns, const MatchedGeometryOptions& options = {}) const;
     View coordinateSpace(std::string name) const;
 
     // Accessibility.

@@ -37,7 +37,7 @@ struct MatchedGeometryInfo {
     MatchedGeometryProperties properties = MatchedGeometryProperties::frame;
     UnitPoint anchor = UnitPoint::center();
     bool isSource = true;
-    bool glidesFromRemovedViews = true;
+    bool glidesFromRemovedContainer = true;
 };
 
 // What a view does with input; each interaction modifier fills one field.

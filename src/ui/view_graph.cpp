@@ -293,7 +293,7 @@ void ViewGraph::removeNode(std::unique_ptr<Node> node, const Transaction& txn,
         transition = t ? t->desc->transition() : &defaultTransition();
     }
     const bool lingers = animation && transition && !transition->isIdentity();
-    recordDepartures(*node, lingers ? node.get() : nullptr);
+    recordDepartures(*node, *node, lingers);
     if (!lingers) return;  // destroyed here
     node->removing = true;
     node->dirty = false;
@@ -310,12 +310,16 @@ void ViewGraph::collectDisappear(Node& node) {
     for (auto& c : node.children) collectDisappear(*c);
 }
 
-void ViewGraph::recordDepartures(Node& node, Node* ghostRoot) {
+void ViewGraph::recordDepartures(Node& node, Node& removed, bool lingers) {
     if (auto mg = node.desc->matchedGeometry(); mg && mg->isSource && !node.hiddenByMatch) {
-        departures_[MatchKey{mg->ns, mg->id}] = Departure{node.presentedFrameInHost(now()), ghostRoot ? &node : nullptr};
+        // Removed itself, or inside a larger removed view (not one the source passes through).
+        const bool withContainer =
+            lingers && !findInPassThroughChain(removed, [&node](const Node& n) { return &n == &node; });
+        departures_[MatchKey{mg->ns, mg->id}] =
+            Departure{node.presentedFrameInHost(now()), lingers ? &node : nullptr, withContainer};
     }
     for (auto& c : node.children)
-        if (!c->removing) recordDepartures(*c, ghostRoot);
+        if (!c->removing) recordDepartures(*c, removed, lingers);
 }
 
 void ViewGraph::layoutTree() {
@@ -425,7 +429,7 @@ bool ViewGraph::claimGlide(Node& node, const Animation& animation, double t) {
     }
     if (!mg) return false;
     it->second.claimed = true;
-    if (it->second.node && !mg->glidesFromRemovedViews) return true;  // in place, with its own view
+    if (it->second.leftWithContainer && !mg->glidesFromRemovedContainer) return true;  // in place, with its own view
     // Where the departing view was drawn, relative to this node's parent as drawn now.
     Point origin{};
     if (node.parent) {

@@ -117,7 +117,9 @@ private:
                     const Transaction& txn);
     void removeNode(std::unique_ptr<Node> node, const Transaction& txn, std::vector<std::unique_ptr<Node>>& ghosts);
     void collectDisappear(Node& node);
-    void recordDepartures(Node& node, Node* ghostRoot);
+    // Notes the matched-geometry sources in `node`'s subtree, which leaves with `removed`
+    // (lingering under a transition or not).
+    void recordDepartures(Node& node, Node& removed, bool lingers);
     void layoutTree();
     void commit(Node& node, const Transaction& parentEffective);
     double commitTime_ = 0;  // the clock's time for the commit in progress
@@ -147,6 +149,7 @@ private:
     struct Departure {
         Rect frame;         // presented frame in host coordinates when it left
         Node* node;         // the departing node while it lingers as a removal ghost, else null
+        bool leftWithContainer = false;  // lingers inside a larger removed view
         bool claimed = false;
     };
     std::map<MatchKey, Departure> departures_;

@@ -1,6 +1,7 @@
 // The vertical list's rows: the rule that parts the minimised and hidden entries from the rest
 // stands only between two groups, and a row whose window is closed fades while it shrinks a little
-// about its centre, the row below sliding up into its place with the selection highlight on it.
+// about its centre, the row below sliding up into its place with the selection highlight on it
+// (where a step of the selection glides the highlight from row to row).
 
 #include <cmath>
 
@@ -35,11 +36,21 @@ TEST_F(VerticalListRowsTest, TheRuleStandsOnlyBetweenOpenAndParkedEntries) {
     EXPECT_TRUE(host().frames("hudRule").empty());
 }
 
-TEST_F(VerticalListRowsTest, AClosedRowShrinksAboutItsCentreAsItFadesAndTheHighlightRidesOnTheNextRow) {
+TEST_F(VerticalListRowsTest, TheHighlightGlidesToTheNextRowButRidesOnTheRowTakingAClosedOnesPlace) {
     settings().switchBarStyle = SwitchBarStyle::vertical;
     addApps(6);
     controller().presentHUD(false);
     advance(0.5);
+    // A step glides the highlight from row to row.
+    ASSERT_EQ(controller().selectedIndex.get(), 1);
+    controller().handleScrub(SwitcherController::scrubStep());
+    advance(0.033);
+    const auto highlight = *host().presentedFrame("hudHighlight");
+    EXPECT_GT(highlight.midY(), host().frame("hudRow.1")->midY() + 1);
+    EXPECT_LT(highlight.midY(), host().frame("hudRow.2")->midY() - 1);
+    controller().handleScrub(-SwitcherController::scrubStep());
+    advance(1.0);
+
     const auto closed = *host().frame("hudRow.1");
     controller().performHotKeyAction(SwitcherController::closeAction);
 

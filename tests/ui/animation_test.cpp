@@ -150,6 +150,8 @@ TEST_F(AnimationTest, MatchedGeometryHighlightGlidesBetweenCells) {
         Namespace ns{};
         View body() const {
             observe(*m);
+            // The highlight leaves its cell by itself, not with a removed cell: glided from.
+            const MatchedGeometryOptions options{.glidesFromRemovedContainer = false};
             std::vector<int> cells{0, 1, 2};
             return HStack(0, {ForEach(cells, [](int i) { return i; },
                                       [&](int i) {
@@ -159,7 +161,7 @@ TEST_F(AnimationTest, MatchedGeometryHighlightGlidesBetweenCells) {
                                               .background(when(selected, RoundedRectangle(6)
                                                                              .fill(Color::white(0, 0.2))
                                                                              .named("highlight")
-                                                                             .matchedGeometryEffect("highlight", ns)));
+                                                                             .matchedGeometryEffect("highlight", ns, options)));
                                       })})
                 .animation(Animation::linear(1), m->selected.get());
         }
