@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# mutate.sh [LIST.txt ...]: a developer's check that the tests guard the rules they are meant to.
+# mutate.sh [--check] [LIST.txt ...]: a developer's check that the tests guard the rules they are
+# meant to.
 #
 # Each list (default: every file in tests/mutations/) names an area, the test programs that guard
 # it, and one-line changes of its rules. Every change is applied on its own to a scratch copy of
@@ -9,12 +10,17 @@
 #   broken    the changed code did not build (the change is faulty; it counts for neither).
 # A summary per area follows. Not part of CI: a full run takes a while.
 #
+# A change that no longer applies (its FILE is gone or its SEARCH is not found) is reported as
+# 'missing', and the run exits 1 after the summary: a list that has stopped reaching the code it
+# guards fails rather than shrinking silently. With --check, only that is verified, against the
+# tree itself, without copying or building anything (a second; scripts/test.sh runs it).
+#
 # List format, one change a line (blank lines and lines starting with '#' are skipped):
 #   targets: test_festive_hud test_switcher          the test programs of the area (once)
 #   area: festive overlay                            the area's name in the report (once)
 #   FILE @@ SEARCH @@ REPLACEMENT [@@ NOTE]
 # The first line of FILE that contains SEARCH gets its first SEARCH replaced by REPLACEMENT.
-# SEARCH must occur in FILE; a change whose SEARCH is not found is reported as 'missing'.
+# SEARCH must occur in FILE.
 #
 # Environment: MUTATE_DIR (scratch folder, default /tmp/quillmar-mutate), MUTATE_TIMEOUT
 # (seconds a test program may run, default 300), MUTATE_JOBS (build jobs, default nproc).
@@ -25,9 +31,63 @@ scratch=${MUTATE_DIR:-/tmp/quillmar-mutate}
 timeout_s=${MUTATE_TIMEOUT:-300}
 jobs=${MUTATE_JOBS:-$(nproc)}
 
+check_only=
+if [ "${1:-}" = "--check" ]; then
+  check_only=1
+  shift
+fi
 lists=("$@")
 if [ ${#lists[@]} -eq 0 ]; then
   lists=(tests/mutations/*.txt)
+fi
+
+# Splits a change line into FILE, SEARCH and REPLACEMENT: at '@@', with one space on either side
+# of a field dropped, so that an empty REPLACEMENT (a deleted statement) may end the line with '@@'.
+# `well_formed` is false when FILE or SEARCH is empty or a separator is missing.
+split_py='
+def split_change(line):
+    def trim(x):
+        x = x[1:] if x.startswith(" ") else x
+        return x[:-1] if x.endswith(" ") else x
+    parts = [trim(p) for p in line.split("@@")] + ["", ""]
+    well_formed = line.count("@@") >= 2 and parts[0] != "" and parts[1] != ""
+    return parts[0], parts[1], parts[2], well_formed
+'
+
+if [ -n "$check_only" ]; then
+  python3 -c "$split_py"'
+import os, sys
+stale = 0
+for path in sys.argv[1:]:
+    if not os.path.isfile(path):
+        print(f"{path}: no such list")
+        stale += 1
+        continue
+    entries = 0
+    with open(path, encoding="utf-8") as f:
+        lines = f.read().splitlines()
+    for line in lines:
+        if line == "" or line.startswith(("#", "targets:", "area:")):
+            continue
+        entries += 1
+        file, search, _, well_formed = split_change(line)
+        if not well_formed:
+            print(f"{path}: not a change: {line}")
+        elif not os.path.isfile(file) or os.path.islink(file):
+            print(f"{path}: missing   {file} (no such file)")
+        else:
+            with open(file, encoding="utf-8") as source:
+                if any(search in l for l in source):
+                    continue
+            print(f"{path}: missing   {file}: {search!r} not found")
+        stale += 1
+    if entries == 0:
+        print(f"{path}: no changes listed")
+        stale += 1
+if stale:
+    print(f"mutate.sh --check: {stale} listed change(s) no longer apply; retarget them", file=sys.stderr)
+sys.exit(1 if stale else 0)' "${lists[@]}"
+  exit $?
 fi
 
 echo "bringing the copy of the tree in $scratch up to date" >&2
@@ -94,6 +154,7 @@ run_targets() {
 }
 
 summary=()
+stale=0
 for list in "${lists[@]}"; do
   area=$(basename "$list" .txt)
   targets=()
@@ -104,20 +165,12 @@ for list in "${lists[@]}"; do
       targets:*) read -r -a targets <<<"${line#targets:}"; continue ;;
       area:*) area=$(echo "${line#area:}" | sed 's/^ *//'); continue ;;
     esac
-    # Fields are split at '@@' with one space on either side dropped, so an empty REPLACEMENT
-    # (a deleted statement) may end the line with '@@'.
-    mapfile -d '' -t fields < <(python3 -c '
+    mapfile -d '' -t fields < <(python3 -c "$split_py"'
 import sys
-parts = sys.argv[1].split("@@")
-def trim(x):
-    x = x[1:] if x.startswith(" ") else x
-    return x[:-1] if x.endswith(" ") else x
-parts = [trim(p) for p in parts]
-if len(parts) < 3:
-    parts += [""] * (3 - len(parts))
-sys.stdout.write("\0".join(parts[:3]) + "\0")' "$line")
+file, search, repl, well_formed = split_change(sys.argv[1])
+sys.stdout.write("\0".join([file, search, repl, "1" if well_formed else ""]) + "\0")' "$line")
     file=${fields[0]} search=${fields[1]} repl=${fields[2]}
-    if [ -z "$file" ] || [ -z "$search" ] || [ "$(grep -o '@@' <<<"$line" | wc -l)" -lt 2 ]; then
+    if [ -z "${fields[3]}" ]; then
       echo "$list: not a change: $line" >&2; exit 2
     fi
     if [ ${#targets[@]} -eq 0 ]; then
@@ -145,6 +198,7 @@ sys.stdout.write("\0".join(parts[:3]) + "\0")' "$line")
     printf '%-9s %s: %s -> %s\n' "$verdict" "$file" "$search" "$repl"
   done 3<"$list" </dev/null
   unset baseline_done
+  stale=$((stale+missing))
   summary+=("$(printf '%-40s caught %d of %d (survived %d, broken %d, missing %d)' \
     "$area" "$caught" $((caught+survived)) "$survived" "$broken" "$missing")")
 done
@@ -152,3 +206,7 @@ done
 echo
 echo "== summary"
 printf '%s\n' "${summary[@]}"
+if [ "$stale" -gt 0 ]; then
+  echo "$stale listed change(s) no longer apply (reported as missing above); retarget them" >&2
+  exit 1
+fi

@@ -142,6 +142,13 @@ private:
     void setPhase(GesturePhase next);
     void beginCandidate(const CoalescedTouchSnapshot& s, const SwitcherSettings& settings);
     void holdTimerFired();
+    void liftAllFingers();
+    void advanceIdle(const CoalescedTouchSnapshot& s, const SwitcherSettings& settings);
+    void advanceCandidate(gesture::Candidate c, const CoalescedTouchSnapshot& s, const SwitcherSettings& settings);
+    void startBySlide(const CoalescedTouchSnapshot& s, double dx, double dy, bool vertical);
+    void advanceActive(gesture::Active a, const CoalescedTouchSnapshot& s, const SwitcherSettings& settings);
+    static bool activeGestureEnds(int count, const SwitcherSettings& settings);
+    bool followCrossAxisSwipe(const CoalescedTouchSnapshot& s, bool vertical);
     bool matchesTriggerFingerCount(int count, const SwitcherSettings& settings) const;
     static bool exceedsFingerCount(int count, const SwitcherSettings& settings);
     void clearGestureCompanions();

@@ -148,106 +148,123 @@ void TrackpadTouchMonitor::advanceGesture(const CoalescedTouchSnapshot& s) {
         resetGesture();
         return;
     }
-
-    // Every finger lifted.
     if (s.count == 0) {
-        clearGestureCompanions();
-        const bool wasActive = isGestureActive();
-        if (!std::holds_alternative<gesture::Idle>(phase_)) setPhase(gesture::Idle{});
-        if (wasActive) fireCommit();
+        liftAllFingers();
+    } else if (std::holds_alternative<gesture::Idle>(phase_)) {
+        advanceIdle(s, settings);
+    } else if (const auto* candidate = std::get_if<gesture::Candidate>(&phase_)) {
+        advanceCandidate(*candidate, s, settings);
+    } else if (std::holds_alternative<gesture::Active>(phase_)) {
+        advanceActive(std::get<gesture::Active>(phase_), s, settings);
+    }
+    // A cancelled gesture waits for every finger to lift.
+}
+
+// Every finger lifted: an active gesture commits; any other phase goes back to idle.
+void TrackpadTouchMonitor::liftAllFingers() {
+    clearGestureCompanions();
+    const bool wasActive = isGestureActive();
+    if (!std::holds_alternative<gesture::Idle>(phase_)) setPhase(gesture::Idle{});
+    if (wasActive) fireCommit();
+}
+
+// The trigger's fingers touch down: a candidate, unless gestures are paused or the system
+// overview shows, which refuse the fingers until they lift.
+void TrackpadTouchMonitor::advanceIdle(const CoalescedTouchSnapshot& s, const SwitcherSettings& settings) {
+    if (!matchesTriggerFingerCount(s.count, settings)) return;
+    if (settings.triggerStyle.get() == TriggerStyle::topEdgeTwoFinger && !s.allNearTop) return;
+    if (refreshPauseState) refreshPauseState();
+    const bool refused = (isPauseActive && isPauseActive()) || (isSystemOverviewActive && isSystemOverviewActive());
+    activeGestureDevice_ = s.device;
+    if (refused) {
+        setPhase(gesture::CancelledUntilAllLift{});
         return;
     }
+    beginCandidate(s, settings);
+}
 
-    const TriggerStyle style = settings.triggerStyle;
-    const bool vertical = isVertical(settings);
+namespace {
 
-    if (std::holds_alternative<gesture::Idle>(phase_)) {
-        if (!matchesTriggerFingerCount(s.count, settings)) return;
-        if (style == TriggerStyle::topEdgeTwoFinger && !s.allNearTop) return;
-        if (refreshPauseState) refreshPauseState();
-        if (isPauseActive && isPauseActive()) {
-            activeGestureDevice_ = s.device;
+// Drift across the bar's axis that cancels a candidate: vertical or, for the vertical bar,
+// downward or sideways, and more than the travel along the other axis.
+bool driftsOffAxis(double dx, double dy, bool vertical) {
+    if (!vertical) return std::abs(dy) > kWrongAxisCancel && std::abs(dy) > std::abs(dx);
+    return (dy > kWrongAxisCancel && dy > std::abs(dx)) ||
+           (std::abs(dx) > kWrongAxisCancel && std::abs(dx) > std::abs(dy));
+}
+
+// Travel along the bar's axis (upward for the vertical bar) that starts the gesture: the start
+// distance, and at least 0.8 x the cross travel.
+bool travelsToStart(double dx, double dy, bool vertical) {
+    if (!vertical) return std::abs(dx) >= kStartDistance && std::abs(dx) >= kAxisDominance * std::abs(dy);
+    return dy <= -kStartDistance && std::abs(dy) >= kAxisDominance * std::abs(dx);
+}
+
+}  // namespace
+
+void TrackpadTouchMonitor::advanceCandidate(gesture::Candidate c, const CoalescedTouchSnapshot& s,
+                                            const SwitcherSettings& settings) {
+    if (!matchesTriggerFingerCount(s.count, settings)) {
+        // Too many fingers refuse the gesture until they lift; too few let it begin again.
+        holdWorkItem_.cancel();
+        if (exceedsFingerCount(s.count, settings)) {
             setPhase(gesture::CancelledUntilAllLift{});
-            return;
-        }
-        const bool overview = isSystemOverviewActive && isSystemOverviewActive();
-        activeGestureDevice_ = s.device;
-        if (overview) {
-            setPhase(gesture::CancelledUntilAllLift{});
-            return;
-        }
-        beginCandidate(s, settings);
-        return;
-    }
-
-    if (std::holds_alternative<gesture::CancelledUntilAllLift>(phase_)) return;
-
-    if (const auto* candidate = std::get_if<gesture::Candidate>(&phase_)) {
-        gesture::Candidate c = *candidate;
-        if (!matchesTriggerFingerCount(s.count, settings)) {
-            holdWorkItem_.cancel();
-            if (exceedsFingerCount(s.count, settings)) {
-                setPhase(gesture::CancelledUntilAllLift{});
-            } else {
-                setPhase(gesture::Idle{});
-            }
-            return;
-        }
-        if (s.ids != c.fingerIds) {
-            if (style == TriggerStyle::topEdgeTwoFinger && !s.allNearTop) {
-                holdWorkItem_.cancel();
-                setPhase(gesture::Idle{});
-            } else {
-                beginCandidate(s, settings);
-            }
-            return;
-        }
-        const double dx = s.avgX - c.startX;
-        const double dy = s.avgY - c.startY;
-        bool cancel = false;
-        bool start = false;
-        if (!vertical) {
-            cancel = std::abs(dy) > kWrongAxisCancel && std::abs(dy) > std::abs(dx);
-            start = std::abs(dx) >= kStartDistance && std::abs(dx) >= kAxisDominance * std::abs(dy);
         } else {
-            cancel = (dy > kWrongAxisCancel && dy > std::abs(dx)) ||
-                     (std::abs(dx) > kWrongAxisCancel && std::abs(dx) > std::abs(dy));
-            start = dy <= -kStartDistance && std::abs(dy) >= kAxisDominance * std::abs(dx);
+            setPhase(gesture::Idle{});
         }
-        if (cancel) {
-            holdWorkItem_.cancel();
-            setPhase(gesture::CancelledUntilAllLift{});
-            return;
-        }
-        if (start) {
-            holdWorkItem_.cancel();
-            scrubAxis_ = vertical ? 2 : 1;
-            setPhase(gesture::Active{s.avgX, s.avgY, s.ids});
-            fireStart();
-            // The start distance is not part of the travel.
-            const double step = vertical ? (dy + kStartDistance) * kVerticalScale
-                                         : (dx > 0 ? dx - kStartDistance : dx + kStartDistance);
-            if (std::abs(step) > kScrubDeadZone) fireScrub(step);
-            return;
-        }
-        c.lastX = s.avgX;
-        c.lastY = s.avgY;
-        setPhase(c);
         return;
     }
-
-    // Active.
-    const gesture::Active a = std::get<gesture::Active>(phase_);
-    bool ends = false;
-    if (settings.allowSingleFingerContinue) {
-        ends = s.count < 1;
-    } else if (style == TriggerStyle::topEdgeTwoFinger) {
-        ends = s.count < 2;
-    } else {
-        const std::int64_t fingerCount = settings.fingerCount;
-        ends = fingerCount <= 2 ? s.count < 3 : s.count < fingerCount;
+    if (s.ids != c.fingerIds) {
+        // Other fingers of the same count: a new candidate, while they still qualify.
+        if (settings.triggerStyle.get() == TriggerStyle::topEdgeTwoFinger && !s.allNearTop) {
+            holdWorkItem_.cancel();
+            setPhase(gesture::Idle{});
+        } else {
+            beginCandidate(s, settings);
+        }
+        return;
     }
-    if (ends) {
+    const bool vertical = isVertical(settings);
+    const double dx = s.avgX - c.startX;
+    const double dy = s.avgY - c.startY;
+    if (driftsOffAxis(dx, dy, vertical)) {
+        holdWorkItem_.cancel();
+        setPhase(gesture::CancelledUntilAllLift{});
+        return;
+    }
+    if (travelsToStart(dx, dy, vertical)) {
+        startBySlide(s, dx, dy, vertical);
+        return;
+    }
+    c.lastX = s.avgX;
+    c.lastY = s.avgY;
+    setPhase(c);
+}
+
+// The slide reached the start: the gesture starts, and the travel past the start distance is
+// its first scrub.
+void TrackpadTouchMonitor::startBySlide(const CoalescedTouchSnapshot& s, double dx, double dy, bool vertical) {
+    holdWorkItem_.cancel();
+    scrubAxis_ = vertical ? 2 : 1;
+    setPhase(gesture::Active{s.avgX, s.avgY, s.ids});
+    fireStart();
+    const double step = vertical ? (dy + kStartDistance) * kVerticalScale
+                                 : (dx > 0 ? dx - kStartDistance : dx + kStartDistance);
+    if (std::abs(step) > kScrubDeadZone) fireScrub(step);
+}
+
+// Whether the fingers still on the pad end an active gesture: below the trigger's count, or
+// none at all with single-finger continue.
+bool TrackpadTouchMonitor::activeGestureEnds(int count, const SwitcherSettings& settings) {
+    if (settings.allowSingleFingerContinue) return count < 1;
+    if (settings.triggerStyle.get() == TriggerStyle::topEdgeTwoFinger) return count < 2;
+    const std::int64_t fingerCount = settings.fingerCount;
+    return fingerCount <= 2 ? count < 3 : count < fingerCount;
+}
+
+void TrackpadTouchMonitor::advanceActive(gesture::Active a, const CoalescedTouchSnapshot& s,
+                                         const SwitcherSettings& settings) {
+    if (activeGestureEnds(s.count, settings)) {
         setPhase(gesture::Idle{});
         activeAnchorX_.reset();
         activeAnchorY_.reset();
@@ -255,32 +272,34 @@ void TrackpadTouchMonitor::advanceGesture(const CoalescedTouchSnapshot& s) {
         fireCommit();
         return;
     }
-
-    if (!activeAnchorY_) {
-        activeAnchorX_ = s.avgX;
-        activeAnchorY_ = s.avgY;
-    } else if (activeAnchorX_) {
-        const double along = vertical ? s.avgY - *activeAnchorY_ : s.avgX - *activeAnchorX_;
-        const double cross = vertical ? s.avgX - *activeAnchorX_ : *activeAnchorY_ - s.avgY;
-        if (std::abs(cross) >= kCrossAxisDistance && std::abs(cross) > kCrossAxisDominance * std::abs(along)) {
-            activeAnchorX_ = s.avgX;
-            activeAnchorY_ = s.avgY;
-            fireCrossAxisSwipe(cross > 0 ? +1 : -1);
-            // A listener that ended the gesture must not see it come back to life.
-            if (!isGestureActive()) return;
-        }
-    }
-
-    if (s.ids != a.lastFingerIds) {
-        // A finger was added, lifted or re-identified: re-base without a jump.
-        setPhase(gesture::Active{s.avgX, s.avgY, s.ids});
-        return;
-    }
+    const bool vertical = isVertical(settings);
+    if (!followCrossAxisSwipe(s, vertical)) return;
     setPhase(gesture::Active{s.avgX, s.avgY, s.ids});
+    // A finger was added, lifted or re-identified: re-base without a jump.
+    if (s.ids != a.lastFingerIds) return;
     if (scrubAxis_ == 0) scrubAxis_ = vertical ? 2 : 1;
     const double step = scrubAxis_ == 2 ? (s.avgY - a.lastY) * kVerticalScale : s.avgX - a.lastX;
     // Tiny steps are dropped, not accumulated: the stored point has moved on either way.
     if (std::abs(step) > kScrubDeadZone) fireScrub(step);
+}
+
+// A swipe across the bar's axis, measured from the anchor the first active frame set: enough
+// cross travel, and more than 1.2 x the travel along it. Fires the swipe and moves the anchor;
+// false when a listener ended the gesture, which must not come back to life.
+bool TrackpadTouchMonitor::followCrossAxisSwipe(const CoalescedTouchSnapshot& s, bool vertical) {
+    if (!activeAnchorY_) {
+        activeAnchorX_ = s.avgX;
+        activeAnchorY_ = s.avgY;
+        return true;
+    }
+    if (!activeAnchorX_) return true;
+    const double along = vertical ? s.avgY - *activeAnchorY_ : s.avgX - *activeAnchorX_;
+    const double cross = vertical ? s.avgX - *activeAnchorX_ : *activeAnchorY_ - s.avgY;
+    if (std::abs(cross) < kCrossAxisDistance || !(std::abs(cross) > kCrossAxisDominance * std::abs(along))) return true;
+    activeAnchorX_ = s.avgX;
+    activeAnchorY_ = s.avgY;
+    fireCrossAxisSwipe(cross > 0 ? +1 : -1);
+    return isGestureActive();
 }
 
 void TrackpadTouchMonitor::resetGesture() {

@@ -148,6 +148,7 @@ private:
                                               const MRURank& rank, double deadline);
     std::vector<SwitchTarget> buildWindowTargets(const AppSet& apps, const MRURank& rank, bool includeAppOnly,
                                                  double deadline);
+    struct WindowPass;  // the steps of one window pass and what they have listed
     // The map's answer for pid, read and stored first when missing (it lives as long as the map).
     const AXWindowsAnswer& cachedAXWindows(std::int32_t pid, AXWindowsByPID& map, bool allowFetch, double deadline);
     // An app's Accessibility windows by window number (the first of each) and those without one,

@@ -283,10 +283,23 @@ std::string WindowManager::offscreenWindowTitle(const OffscreenCGWindowCandidate
 
 platform::AppIconRef WindowManager::appIcon(const RunningApplication& app) { return iconCache_.icon(app); }
 
-std::vector<SwitchTarget> WindowManager::buildWindowTargets(const AppSet& apps, const MRURank& rank, bool includeAppOnly,
-                                                            double deadline) {
-    const bool trusted = platform::AccessibilityApi::shared().isProcessTrusted();
-    const bool currentSpaceOnly = SwitcherSettings::shared().currentSpaceOnly.get();
+// One call of the window pass: what its steps have listed so far and the Accessibility answers
+// they have read (each app's at most once).
+struct WindowManager::WindowPass {
+    WindowPass(WindowManager& manager, const AppSet& apps, const MRURank& rank, double deadline)
+        : manager(manager),
+          apps(apps),
+          deadline(deadline),
+          trusted(platform::AccessibilityApi::shared().isProcessTrusted()),
+          currentSpaceOnly(SwitcherSettings::shared().currentSpaceOnly.get()),
+          byMRU(inMRUOrder(apps.apps, rank)) {}
+
+    WindowManager& manager;
+    const AppSet& apps;
+    const double deadline;
+    const bool trusted;
+    const bool currentSpaceOnly;
+    const std::vector<const RunningApplication*> byMRU;
 
     std::unordered_set<std::uint32_t> seenWindowIDs;
     std::unordered_set<std::size_t> usedAXHashes;
@@ -299,28 +312,13 @@ std::vector<SwitchTarget> WindowManager::buildWindowTargets(const AppSet& apps, 
     std::unordered_map<std::int32_t, AXWindowNumbers> axNumbersByPID;
     std::vector<SwitchTarget> out;
 
-    auto windowEntry = [&](const RunningApplication& app, std::string id, std::optional<std::uint32_t> number,
-                           std::string title, const Rect& bounds, std::optional<platform::AXElement> element,
-                           bool parked) {
-        const std::string name = windowEntryName(app);
-        return SwitchTarget(SwitchTarget::Fields{.id = std::move(id),
-                                                 .pid = app.processIdentifier,
-                                                 .bundleIdentifier = app.bundleIdentifier,
-                                                 .windowID = number,
-                                                 .appName = name,
-                                                 .windowTitle = std::move(title),
-                                                 .displayLabel = name,
-                                                 .appIcon = appIcon(app),
-                                                 .bounds = bounds,
-                                                 .axWindow = std::move(element),
-                                                 .isAppOnly = false,
-                                                 .isMinimizedOrHidden = parked,
-                                                 .hasOpenWindow = !parked});
-    };
+    const AXWindowsAnswer& axWindows(std::int32_t pid, bool allowFetch) {
+        return manager.cachedAXWindows(pid, axWindowsByPID, allowFetch, deadline);
+    }
 
     // The app's windows by number, once it has more than a few: matching each of an app's records
     // by walking all its windows would grow with the square of their number.
-    auto numbersOf = [&](std::int32_t pid, const AXWindowsAnswer& ax) -> const AXWindowNumbers* {
+    const AXWindowNumbers* numbersOf(std::int32_t pid, const AXWindowsAnswer& ax) {
         constexpr std::size_t kWalkedUpTo = 16;
         if (ax.windows.size() <= kWalkedUpTo) return nullptr;
         auto [it, added] = axNumbersByPID.try_emplace(pid);
@@ -331,146 +329,171 @@ std::vector<SwitchTarget> WindowManager::buildWindowTargets(const AppSet& apps, 
             }
         }
         return &it->second;
-    };
+    }
+
+    SwitchTarget windowEntry(const RunningApplication& app, std::string id, std::optional<std::uint32_t> number,
+                             std::string title, const Rect& bounds, std::optional<platform::AXElement> element,
+                             bool parked) {
+        const std::string name = windowEntryName(app);
+        return SwitchTarget(SwitchTarget::Fields{.id = std::move(id),
+                                                 .pid = app.processIdentifier,
+                                                 .bundleIdentifier = app.bundleIdentifier,
+                                                 .windowID = number,
+                                                 .appName = name,
+                                                 .windowTitle = std::move(title),
+                                                 .displayLabel = name,
+                                                 .appIcon = manager.appIcon(app),
+                                                 .bounds = bounds,
+                                                 .axWindow = std::move(element),
+                                                 .isAppOnly = false,
+                                                 .isMinimizedOrHidden = parked,
+                                                 .hasOpenWindow = !parked});
+    }
+
+    // Lists an entry; its window, its Accessibility record (when matched) and its app count as
+    // taken for the steps after.
+    void list(SwitchTarget entry, const ParsedAXWindow* record) {
+        if (entry.windowID) seenWindowIDs.insert(*entry.windowID);
+        if (record) usedAXHashes.insert(record->hash);
+        pidsWithTarget.insert(entry.pid);
+        out.push_back(std::move(entry));
+    }
 
     // 1. Windows of the window server's list, in its order: on-screen ones become entries at once,
     //    off-screen ones are kept as candidates.
-    for (const WindowInfo& w : readWindowList()) {
-        auto pid = w.int32(WindowKey::ownerPID);
-        if (!pid) continue;
-        const RunningApplication* app = apps.find(*pid);
-        if (!app || w.integer(WindowKey::layer) != 0) continue;
-        auto number = w.uint32(WindowKey::number);
-        if (!number || alphaTooLow(w)) continue;
-        const Rect bounds = w.bounds().value_or(Rect{});
-        const std::string title = trimWhitespaceAndNewlines(w.string(WindowKey::name).value_or(""));
-
-        if (w.boolean(WindowKey::isOnscreen) != true) {
-            if (!passesFloor(bounds, kOffscreenMinWidth, kOffscreenMinHeight) || isPlaceholder(bounds)) continue;
-            offscreenWindowIDs.insert(*number);
-            offscreenCandidatesByPID[*pid].push_back({*number, bounds, title});
-            pidsWithQualifyingWindow.insert(*pid);
-            continue;
-        }
-
-        if (seenWindowIDs.count(*number)) continue;
-        if (!passesFloor(bounds, kOnscreenMinWidth, kOnscreenMinHeight)) continue;
-        pidsWithQualifyingWindow.insert(*pid);
-        const AXWindowsAnswer& ax = cachedAXWindows(*pid, axWindowsByPID, trusted, deadline);
-        const ParsedAXWindow* match = matchAXToCGWindow(*number, ax.windows, bounds, numbersOf(*pid, ax));
-        if (trusted) {
-            // The app answered with windows, none of them this one: not a real window.
-            if (ax.answered && !ax.windows.empty() && !match) continue;
-        } else if (pidsWithTarget.count(*pid) && title.empty()) {
-            // Without Accessibility, untitled extra windows of an app are usually helpers: keep
-            // only the largest one as the app's entry.
-            auto first = firstOnscreenEntry.find(*pid);
-            if (first != firstOnscreenEntry.end() && area(bounds) > area(out[first->second].bounds))
-                out[first->second] = windowEntry(*app, "win-" + std::to_string(*number), *number,
-                                                 windowEntryName(*app), bounds, std::nullopt, false);
-            continue;
-        }
-        std::string entryTitle = title;
-        if (entryTitle.empty() && match) entryTitle = match->title;
-        if (entryTitle.empty()) entryTitle = windowEntryName(*app);
-        seenWindowIDs.insert(*number);
-        if (match) usedAXHashes.insert(match->hash);
-        pidsWithTarget.insert(*pid);
-        firstOnscreenEntry.emplace(*pid, out.size());
-        out.push_back(windowEntry(*app, "win-" + std::to_string(*number), *number, std::move(entryTitle), bounds,
-                                  match ? std::optional(match->element) : std::nullopt, false));
-    }
-
-    const std::vector<const RunningApplication*> byMRU = inMRUOrder(apps.apps, rank);
-
-    // 2. Windows that only Accessibility knows of: minimised windows, windows of hidden apps, and
-    //    windows on other Spaces.
-    if (trusted) {
-        for (const RunningApplication* ranked : byMRU) {
-            const RunningApplication& app = *ranked;
-            const std::int32_t pid = app.processIdentifier;
-            if (!app.isHidden && !pidsWithQualifyingWindow.count(pid)) continue;
-            const AXWindowsAnswer& ax = cachedAXWindows(pid, axWindowsByPID, true, deadline);
-            for (std::size_t i = 0; i < ax.windows.size(); ++i) {
-                const ParsedAXWindow& w = ax.windows[i];
-                if (usedAXHashes.count(w.hash) || (w.windowID != 0 && seenWindowIDs.count(w.windowID))) continue;
-                bool parked;
-                if (w.isMinimized || app.isHidden) {
-                    parked = true;
-                } else if (currentSpaceOnly) {
-                    continue;
-                } else if (w.windowID != 0 && offscreenWindowIDs.count(w.windowID)) {
-                    parked = false;
-                } else {
-                    continue;
-                }
-                if (w.size.width < kAXOnlyMinWidth || w.size.height < kAXOnlyMinHeight) continue;
-                std::string title = w.title.empty() ? windowEntryName(app) : w.title;
-                std::string id;
-                if (w.windowID != 0) {
-                    seenWindowIDs.insert(w.windowID);
-                    id = "win-" + std::to_string(w.windowID);
-                } else {
-                    id = "axwin-" + pidText(pid) + "-" + std::to_string(i);
-                }
-                usedAXHashes.insert(w.hash);
-                pidsWithTarget.insert(pid);
-                out.push_back(windowEntry(app, std::move(id), w.windowID != 0 ? std::optional(w.windowID) : std::nullopt,
-                                          std::move(title), Rect{w.position, w.size}, w.element, parked));
+    void listServerWindows() {
+        for (const WindowInfo& w : readWindowList()) {
+            auto pid = w.int32(WindowKey::ownerPID);
+            if (!pid) continue;
+            const RunningApplication* app = apps.find(*pid);
+            if (!app || w.integer(WindowKey::layer) != 0) continue;
+            auto number = w.uint32(WindowKey::number);
+            if (!number || alphaTooLow(w)) continue;
+            const Rect bounds = w.bounds().value_or(Rect{});
+            std::string title = trimWhitespaceAndNewlines(w.string(WindowKey::name).value_or(""));
+            if (w.boolean(WindowKey::isOnscreen) == true) {
+                listOnscreenWindow(*app, *number, bounds, std::move(title));
+            } else if (passesFloor(bounds, kOffscreenMinWidth, kOffscreenMinHeight) && !isPlaceholder(bounds)) {
+                offscreenWindowIDs.insert(*number);
+                offscreenCandidatesByPID[*pid].push_back({*number, bounds, std::move(title)});
+                pidsWithQualifyingWindow.insert(*pid);
             }
         }
     }
 
+    void listOnscreenWindow(const RunningApplication& app, std::uint32_t number, const Rect& bounds, std::string title) {
+        const std::int32_t pid = app.processIdentifier;
+        if (seenWindowIDs.count(number) || !passesFloor(bounds, kOnscreenMinWidth, kOnscreenMinHeight)) return;
+        pidsWithQualifyingWindow.insert(pid);
+        const AXWindowsAnswer& ax = axWindows(pid, trusted);
+        const ParsedAXWindow* match = manager.matchAXToCGWindow(number, ax.windows, bounds, numbersOf(pid, ax));
+        if (trusted) {
+            // The app answered with windows, none of them this one: not a real window.
+            if (ax.answered && !ax.windows.empty() && !match) return;
+        } else if (pidsWithTarget.count(pid) && title.empty()) {
+            keepLargestUntitled(app, number, bounds);
+            return;
+        }
+        if (title.empty() && match) title = match->title;
+        if (title.empty()) title = windowEntryName(app);
+        firstOnscreenEntry.emplace(pid, out.size());
+        list(windowEntry(app, "win-" + std::to_string(number), number, std::move(title), bounds,
+                         match ? std::optional(match->element) : std::nullopt, false),
+             match);
+    }
+
+    // Without Accessibility, untitled extra windows of an app are usually helpers: only the
+    // largest one stays, as the app's entry.
+    void keepLargestUntitled(const RunningApplication& app, std::uint32_t number, const Rect& bounds) {
+        auto first = firstOnscreenEntry.find(app.processIdentifier);
+        if (first == firstOnscreenEntry.end() || !(area(bounds) > area(out[first->second].bounds))) return;
+        out[first->second] = windowEntry(app, "win-" + std::to_string(number), number, windowEntryName(app), bounds,
+                                         std::nullopt, false);
+    }
+
+    // 2. Windows that only Accessibility knows of: minimised windows, windows of hidden apps, and
+    //    windows on other Spaces.
+    void listAccessibilityOnlyWindows() {
+        if (!trusted) return;
+        for (const RunningApplication* app : byMRU) {
+            if (!app->isHidden && !pidsWithQualifyingWindow.count(app->processIdentifier)) continue;
+            const AXWindowsAnswer& ax = axWindows(app->processIdentifier, true);
+            for (std::size_t i = 0; i < ax.windows.size(); ++i) listAccessibilityOnlyWindow(*app, ax.windows[i], i);
+        }
+    }
+
+    void listAccessibilityOnlyWindow(const RunningApplication& app, const ParsedAXWindow& w, std::size_t index) {
+        if (usedAXHashes.count(w.hash) || (w.windowID != 0 && seenWindowIDs.count(w.windowID))) return;
+        // A minimised window or a hidden app's is parked; one on another Space is open, unless the
+        // bar lists the current Space only; any other record is not listed.
+        const bool parked = w.isMinimized || app.isHidden;
+        const bool onOtherSpace = w.windowID != 0 && offscreenWindowIDs.count(w.windowID);
+        if (!parked && (currentSpaceOnly || !onOtherSpace)) return;
+        if (w.size.width < kAXOnlyMinWidth || w.size.height < kAXOnlyMinHeight) return;
+        std::string title = w.title.empty() ? windowEntryName(app) : w.title;
+        const auto number = w.windowID != 0 ? std::optional(w.windowID) : std::nullopt;
+        std::string id = number ? "win-" + std::to_string(*number)
+                                : "axwin-" + pidText(app.processIdentifier) + "-" + std::to_string(index);
+        list(windowEntry(app, std::move(id), number, std::move(title), Rect{w.position, w.size}, w.element, parked), &w);
+    }
+
     // 3. Off-screen window-server windows not listed yet, largest first; at most one that
     //    Accessibility cannot confirm per app.
-    static const std::vector<ParsedAXWindow> kNoWindows;
-    for (const RunningApplication* ranked : byMRU) {
-        const RunningApplication& app = *ranked;
-        const std::int32_t pid = app.processIdentifier;
-        auto it = offscreenCandidatesByPID.find(pid);
-        if (it == offscreenCandidatesByPID.end()) continue;
+    void listOffscreenWindows() {
+        for (const RunningApplication* app : byMRU) {
+            auto it = offscreenCandidatesByPID.find(app->processIdentifier);
+            if (it != offscreenCandidatesByPID.end()) listOffscreenWindowsOf(*app, it->second);
+        }
+    }
+
+    void listOffscreenWindowsOf(const RunningApplication& app, const std::vector<OffscreenCGWindowCandidate>& candidates) {
+        static const std::vector<ParsedAXWindow> kNoWindows;
         std::vector<OffscreenCGWindowCandidate> remaining;
-        for (const auto& c : it->second)
+        for (const auto& c : candidates)
             if (!seenWindowIDs.count(c.windowID)) remaining.push_back(c);
-        if (remaining.empty()) continue;
-        const std::vector<ParsedAXWindow>* axWindows = &kNoWindows;
+        if (remaining.empty()) return;
+        const std::vector<ParsedAXWindow>* records = &kNoWindows;
         const AXWindowNumbers* numbers = nullptr;
         if (trusted) {
-            const AXWindowsAnswer& ax = cachedAXWindows(pid, axWindowsByPID, true, deadline);
+            const AXWindowsAnswer& ax = axWindows(app.processIdentifier, true);
             const bool allMinimized = std::all_of(ax.windows.begin(), ax.windows.end(),
                                                   [](const ParsedAXWindow& w) { return w.isMinimized; });
-            // The records are the minimised windows themselves, listed by the pass before.
-            if (ax.answered && !ax.windows.empty() && allMinimized && ax.windows.size() >= it->second.size()) continue;
-            axWindows = &ax.windows;
-            numbers = numbersOf(pid, ax);
+            // The records are the minimised windows themselves, listed by the step before.
+            if (ax.answered && !ax.windows.empty() && allMinimized && ax.windows.size() >= candidates.size()) return;
+            records = &ax.windows;
+            numbers = numbersOf(app.processIdentifier, ax);
         }
         std::stable_sort(remaining.begin(), remaining.end(),
                          [](const auto& a, const auto& b) { return area(a.bounds) > area(b.bounds); });
         for (const auto& c : remaining) {
-            const ParsedAXWindow* match = matchAXToCGWindow(c.windowID, *axWindows, c.bounds, numbers);
+            const ParsedAXWindow* match = manager.matchAXToCGWindow(c.windowID, *records, c.bounds, numbers);
             if (match && usedAXHashes.count(match->hash)) continue;
             const bool parked = app.isHidden || (match && match->isMinimized);
             if (currentSpaceOnly && !parked) continue;
-            seenWindowIDs.insert(c.windowID);
-            if (match) usedAXHashes.insert(match->hash);
-            pidsWithTarget.insert(pid);
-            out.push_back(windowEntry(app, "win-" + std::to_string(c.windowID), c.windowID,
-                                      offscreenWindowTitle(c, match, windowEntryName(app)), c.bounds,
-                                      match ? std::optional(match->element) : std::nullopt, parked));
+            list(windowEntry(app, "win-" + std::to_string(c.windowID), c.windowID,
+                             offscreenWindowTitle(c, match, windowEntryName(app)), c.bounds,
+                             match ? std::optional(match->element) : std::nullopt, parked),
+                 match);
             if (!match) break;
         }
     }
 
     // 4. Apps that got no window entry.
-    if (includeAppOnly) {
-        for (const RunningApplication* ranked : byMRU) {
-            const RunningApplication& app = *ranked;
-            const std::int32_t pid = app.processIdentifier;
-            if (pidsWithTarget.count(pid)) continue;
-            out.push_back(appEntry(app, appIcon(app), app.isHidden, false));
-        }
+    void listWindowlessApps() {
+        for (const RunningApplication* app : byMRU)
+            if (!pidsWithTarget.count(app->processIdentifier))
+                out.push_back(appEntry(*app, manager.appIcon(*app), app->isHidden, false));
     }
-    return out;
+};
+
+std::vector<SwitchTarget> WindowManager::buildWindowTargets(const AppSet& apps, const MRURank& rank, bool includeAppOnly,
+                                                            double deadline) {
+    WindowPass pass(*this, apps, rank, deadline);
+    pass.listServerWindows();
+    pass.listAccessibilityOnlyWindows();
+    pass.listOffscreenWindows();
+    if (includeAppOnly) pass.listWindowlessApps();
+    return std::move(pass.out);
 }
 
 }  // namespace quillmar

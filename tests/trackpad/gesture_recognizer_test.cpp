@@ -42,6 +42,16 @@ TEST_F(GestureRecognizerTest, StartNeedsTheStartDistanceWhichIsTakenOffTheFirstS
     EXPECT_EQ(monitor().scrubAxis(), 1);
 }
 
+TEST_F(GestureRecognizerTest, ASlideStartsWhileItsTravelOutweighsTheDrift) {
+    feed(snapshot(3, 0.5, 0.5));
+    feed(snapshot(3, 0.515, 0.483));  // 0.015 along, 0.017 across: past 0.8 x the drift
+    EXPECT_TRUE(phaseIs<gesture::Active>());
+    lift();
+    feed(snapshot(3, 0.5, 0.5));
+    feed(snapshot(3, 0.53, 0.48));  // a drift past the cancel distance, but less than the travel
+    EXPECT_TRUE(phaseIs<gesture::Active>());
+}
+
 TEST_F(GestureRecognizerTest, DriftAcrossTheBarCancelsUntilEveryFingerLifts) {
     feed(snapshot(3, 0.5, 0.5));
     feed(snapshot(3, 0.51, 0.481));  // 0.019 down, 0.010 sideways
@@ -78,6 +88,8 @@ TEST_F(GestureRecognizerTest, ADiagonalSlideNeverOpensTheBar) {
 TEST_F(GestureRecognizerTest, VerticalListStartsDownwardAndScalesTravel) {
     settings().switchBarStyle = SwitchBarStyle::vertical;
     feed(snapshot(3, 0.5, 0.5));
+    feed(snapshot(3, 0.5, 0.516));  // upward past the start distance: no start
+    EXPECT_TRUE(phaseIs<gesture::Candidate>());
     feed(snapshot(3, 0.5, 0.52));  // upward
     EXPECT_TRUE(phaseIs<gesture::CancelledUntilAllLift>());
     lift();
@@ -92,6 +104,11 @@ TEST_F(GestureRecognizerTest, VerticalListStartsDownwardAndScalesTravel) {
 }
 
 TEST_F(GestureRecognizerTest, HoldStartsAfterTheHoldTimeUnlessTheFingersDrifted) {
+    feed(snapshot(3, 0.5, 0.5));  // resting fingers start nothing without the hold trigger
+    advance(1);
+    EXPECT_TRUE(phaseIs<gesture::Candidate>());
+    lift();
+
     settings().triggerStyle = TriggerStyle::holdAndSlide;
     settings().holdDurationMs = 10;  // kept at the 35 ms floor
     feed(snapshot(3, 0.5, 0.5));
@@ -200,6 +217,24 @@ TEST_F(GestureRecognizerTest, FingerCountChanges) {
     slide(0.5, 0.6);
     feed(snapshot(1, 0.6, 0.5));
     EXPECT_TRUE(phaseIs<gesture::Active>());
+    lift();
+
+    // A gesture of four chosen fingers ends when one lifts; while the count is automatic, three
+    // fingers start and so do four.
+    settings().allowSingleFingerContinue = false;
+    settings().fingerCount = 4;
+    feed(snapshot(4, 0.5, 0.5));
+    feed(snapshot(4, 0.6, 0.5));
+    feed(snapshot(3, 0.6, 0.5));
+    EXPECT_TRUE(phaseIs<gesture::Idle>());
+    lift();
+    settings().fingerCount = 0;
+    for (int n : {3, 4}) {
+        feed(snapshot(n, 0.5, 0.5));
+        feed(snapshot(n, 0.6, 0.5));
+        EXPECT_TRUE(phaseIs<gesture::Active>()) << n;
+        lift();
+    }
 }
 
 TEST_F(GestureRecognizerTest, ThreeFingerDragLeavesOnlyFourFingersToStart) {
@@ -245,6 +280,8 @@ TEST_F(GestureRecognizerTest, CrossAxisSwipeReportsAndReanchors) {
     feed(snapshot(3, 0.62, 0.50));   // 0.12 back up from the anchor
     EXPECT_EQ(log.count(K::crossAxisSwipe), 2);
     EXPECT_EQ(log.events[log.events.size() - 1].value, -1.0);
+    feed(snapshot(3, 0.74, 0.62));   // 0.12 across, but as far along: no swipe
+    EXPECT_EQ(log.count(K::crossAxisSwipe), 2);
 }
 
 TEST_F(GestureRecognizerTest, CancelWhileIdleLeavesTheRecogniserReady) {

@@ -9,6 +9,7 @@
 
 #include "app/demo/demo_app_starter.h"
 #include "platform/sim/scenario_runner.h"
+#include "runtime/world.h"
 
 int main(int argc, char** argv) {
 #if defined(__GLIBC__)
@@ -17,7 +18,14 @@ int main(int argc, char** argv) {
     // the threshold after the first big one and keep later ones in the heap for good.
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 #endif
-    quillmar::platform::sim::ScenarioRunner runner;
-    quillmar::app::installDemoApp(runner);
-    return runner.main(argc, argv, std::cout, std::cerr);
+    int status = 0;
+    {
+        quillmar::platform::sim::ScenarioRunner runner;
+        quillmar::app::installDemoApp(runner);
+        status = runner.main(argc, argv, std::cout, std::cerr);
+    }
+    // The shared objects of the last scenario are kept until the world is reset: release them
+    // here, so that whatever a leak checker reports at exit was really lost.
+    quillmar::runtime::World::reset();
+    return status;
 }

@@ -162,22 +162,27 @@ void drawReindeerSleigh(gfx::GraphicsContext& ctx, const Color& c, const XmasCoz
     }
 }
 
-void drawPineGarland(gfx::GraphicsContext& ctx, const XmasCozyPalette& pal, bool isDark, const PineGarland& g) {
-    if (!(g.reveal > 0.001)) return;
-    const double r = std::min(g.reveal, 1.0);
-    const Rope rope{g.from, {(g.from.x + g.to.x) / 2, (g.from.y + g.to.y) / 2 + 2 * g.sag}, g.to};
-    const double scale = g.scale;
+namespace {
 
+// The cord, drawn up to the reveal.
+void drawGarlandCord(gfx::GraphicsContext& ctx, const XmasCozyPalette& pal, const Rope& rope, double reveal,
+                     double scale) {
     gfx::Path cord;
     cord.move(rope.at(0));
-    for (int k = 1; k <= 26; ++k) cord.addLine(rope.at(r * k / 26));
+    for (int k = 1; k <= 26; ++k) cord.addLine(rope.at(reveal * k / 26));
     ctx.stroke(cord, pal.pineDeep.opacity(0.88), scenes::roundStroke(0.3 * scale));
+}
 
+// Pine needles at 46 nodes along the rope, four per node on alternate sides, growing in behind
+// the reveal; three greens, one stroke each.
+void drawGarlandNeedles(gfx::GraphicsContext& ctx, const XmasCozyPalette& pal, const Rope& rope, double reveal,
+                        const PineGarland& g) {
+    const double scale = g.scale;
     gfx::Path needles[3];
     for (int i = 0; i < 46; ++i) {
         const double u = (i + 0.5) / 46;
-        if (u > r) break;
-        const double a = smootherstep(u, u + 0.1, r);
+        if (u > reveal) break;
+        const double a = smootherstep(u, u + 0.1, reveal);
         if (a <= 0.02) continue;
         const Point P = rope.at(u);
         const Point d = rope.tangent(u);
@@ -201,13 +206,17 @@ void drawPineGarland(gfx::GraphicsContext& ctx, const XmasCozyPalette& pal, bool
     ctx.stroke(needles[0], pal.pineDeep.opacity(0.92), scenes::roundCapStroke(1.05 * nw));
     ctx.stroke(needles[1], pal.pineMid.opacity(0.92), scenes::roundCapStroke(nw));
     ctx.stroke(needles[2], pal.pineLight.opacity(0.8), scenes::roundCapStroke(0.85 * nw));
+}
 
+// Clusters of three cranberries with a shine at five of the nodes, once the reveal has passed.
+void drawGarlandBerries(gfx::GraphicsContext& ctx, const XmasCozyPalette& pal, const Rope& rope, double reveal,
+                        const PineGarland& g) {
     gfx::Path berries, shine;
-    const double rb = 0.2 * scale;
+    const double rb = 0.2 * g.scale;
     constexpr int kBerryNodes[5] = {4, 13, 22, 31, 40};
     for (int c = 0; c < 5; ++c) {
         const double u = (kBerryNodes[c] + 0.5) / 46;
-        if (!(u <= r - 0.02)) break;
+        if (!(u <= reveal - 0.02)) break;
         const Point Q = rope.at(u);
         const long long base = 311LL * g.seed + 76 + 171LL * c;
         for (int m = 0; m < 3; ++m) {
@@ -219,7 +228,34 @@ void drawPineGarland(gfx::GraphicsContext& ctx, const XmasCozyPalette& pal, bool
     }
     ctx.fill(berries, pal.cranberry);
     ctx.fill(shine, Color::whiteColor().opacity(0.5));
+}
 
+// One bulb in its own frame (hanging from the origin, scaled): the brass cap, a glow while it is
+// lit, the glass shaded by how lit it is, and a highlight.
+void drawGarlandBulb(gfx::GraphicsContext& b, const XmasCozyPalette& pal, bool isDark, const gfx::Path& bulb,
+                     const Color& colour, double lit) {
+    b.fill(gfx::Path::roundedRect({-1.1, 0, 2.2, 6.4}, 0.7), pal.brassDeep.opacity(0.95));
+    if (lit > 0.02) {
+        const double E = std::min(lit, 1.3);
+        const double R = 11 + 4.5 * std::min(lit, 1.4);
+        b.fill(scenes::circlePath(0, 10.6, R),
+               scenes::radialShading({0, 10.6}, R,
+                                     std::vector<gfx::GradientStop>{{colour.opacity(E * (isDark ? 0.58 : 0.36)), 0},
+                                                                    {colour.opacity(E * (isDark ? 0.20 : 0.11)), 0.42},
+                                                                    {colour.opacity(0), 1}}));
+    }
+    const double ep = std::max(lit, 0.0);
+    const double k = 0.42 + 0.58 * std::min(ep, 1.0);
+    b.fill(bulb, scenes::radialShading({-0.6, 10.4}, 5.2,
+                                       {Color::whiteColor().opacity(std::min(0.15 + 0.8 * ep, 0.95)),
+                                        colour.opacity(k), colour.opacity(0.92 * k)}));
+    b.fill(gfx::Path::ellipse({-2.3, 8.0, 1.5, 2.8}), Color::whiteColor().opacity(0.3 + 0.45 * std::min(ep, 1.0)));
+}
+
+// The ornaments, evenly along the revealed rope: each drops in with a bounce as the drop passes
+// it, twinkles, sways, and swings away from the pointer.
+void drawGarlandBulbs(gfx::GraphicsContext& ctx, const XmasCozyPalette& pal, bool isDark, const Rope& rope,
+                      double reveal, const PineGarland& g) {
     const int count = g.ornamentCount;
     if (count <= 0) return;
     PointerWake& wake = PointerWake::shared();
@@ -232,41 +268,36 @@ void drawPineGarland(gfx::GraphicsContext& ctx, const XmasCozyPalette& pal, bool
     bulb.closeSubpath();
     for (int o = 0; o < count; ++o) {
         const double u = (o + 0.5) / count;
-        if (!(u <= r - 0.015)) break;
+        if (!(u <= reveal - 0.015)) break;
         const double hA = spectacleUnit(131LL * g.seed + 29LL * o + 1);
         const double hB = spectacleUnit(173LL * g.seed + 37LL * o + 2);
         const double drop = smootherstep(u - 0.035, u + 0.035, g.dropProgress);
         const double bounce =
             g.dropProgress > u ? 0.42 * std::sin(kPi * std::min((g.dropProgress - u) / 0.11, 1.0)) : 0;
         const double twinkle = 0.7 + 0.3 * (0.5 + 0.5 * std::sin((36 + 28 * hA) * g.time + 6.283 * hB));
-        const double e = drop * (twinkle + bounce);
-        const Point H = rope.at(u) + Point{0, 0.1 * scale};
+        const Point H = rope.at(u) + Point{0, 0.1 * g.scale};
         const WakeDisplacement d = wake.cursorWakeDisplacement(H.x, H.y + 9 * g.ornamentScale, g.canvasOrigin.x,
                                                                g.canvasOrigin.y, 30, 0.7);
         const double angle = 0.1 * d.spin + 0.055 * std::sin(6.283 * hB + (8 + 4 * hA) * g.time) +
                              0.034 * std::clamp(d.dx, -18.0, 18.0);
-        const Color& colour = bulbColors[o % 5];
         gfx::GraphicsContext b = ctx;
         b.translateBy(H.x, H.y);
         b.rotateBy(angle);
         b.scaleBy(g.ornamentScale, g.ornamentScale);
-        b.fill(gfx::Path::roundedRect({-1.1, 0, 2.2, 6.4}, 0.7), pal.brassDeep.opacity(0.95));
-        if (e > 0.02) {
-            const double E = std::min(e, 1.3);
-            const double R = 11 + 4.5 * std::min(e, 1.4);
-            b.fill(scenes::circlePath(0, 10.6, R),
-                   scenes::radialShading({0, 10.6}, R,
-                                         std::vector<gfx::GradientStop>{{colour.opacity(E * (isDark ? 0.58 : 0.36)), 0},
-                                                                        {colour.opacity(E * (isDark ? 0.20 : 0.11)), 0.42},
-                                                                        {colour.opacity(0), 1}}));
-        }
-        const double ep = std::max(e, 0.0);
-        const double k = 0.42 + 0.58 * std::min(ep, 1.0);
-        b.fill(bulb, scenes::radialShading({-0.6, 10.4}, 5.2,
-                                           {Color::whiteColor().opacity(std::min(0.15 + 0.8 * ep, 0.95)),
-                                            colour.opacity(k), colour.opacity(0.92 * k)}));
-        b.fill(gfx::Path::ellipse({-2.3, 8.0, 1.5, 2.8}), Color::whiteColor().opacity(0.3 + 0.45 * std::min(ep, 1.0)));
+        drawGarlandBulb(b, pal, isDark, bulb, bulbColors[o % 5], drop * (twinkle + bounce));
     }
+}
+
+}  // namespace
+
+void drawPineGarland(gfx::GraphicsContext& ctx, const XmasCozyPalette& pal, bool isDark, const PineGarland& g) {
+    if (!(g.reveal > 0.001)) return;
+    const double reveal = std::min(g.reveal, 1.0);
+    const Rope rope{g.from, {(g.from.x + g.to.x) / 2, (g.from.y + g.to.y) / 2 + 2 * g.sag}, g.to};
+    drawGarlandCord(ctx, pal, rope, reveal, g.scale);
+    drawGarlandNeedles(ctx, pal, rope, reveal, g);
+    drawGarlandBerries(ctx, pal, rope, reveal, g);
+    drawGarlandBulbs(ctx, pal, isDark, rope, reveal, g);
 }
 
 }  // namespace quillmar

@@ -47,32 +47,17 @@ void drawHeapCoins(gfx::GraphicsContext& ctx, const StpatPalette& palette) {
     ctx.fill(shine, palette.goldHi.opacity(0.85));
 }
 
-}  // namespace
-
-void drawPotOfGold(gfx::GraphicsContext& context, double p, const StpatPalette& palette, bool isDark, double cx,
-                   double cy, double landingTime) {
-    const double env = smootherstep(0.18, 0.24, p) * (1 - smootherstep(0.88, 0.98, p));
-    if (!(env > 0.005)) return;
-
-    // Rise with a back ease-out, then a damped wobble from the landing.
-    const double x = (p - 0.18) / 0.13;
-    const double c = x < 1 ? std::max(x, 0.0) - 1 : 0;
-    const double e = 1 + 2.70158 * c * c * c + 1.70158 * c * c;
-    const double dt = p - landingTime;
-    const double wob = dt > 0 ? std::exp(-11 * dt) * std::sin(110 * dt) : 0;
-    const double yOff = 56 * (1 - e) + 30 * smootherstep(0.88, 0.98, p);
-
-    gfx::GraphicsContext pot = context;
-    pot.opacity *= env;
-    pot.translateBy(cx, cy + 34 + yOff);
-    pot.scaleBy(1 + 0.13 * wob, 1 - 0.13 * wob);
-    pot.translateBy(0, -34);
-
+// The glow on the ground and the pot's shadow.
+void drawPotGround(gfx::GraphicsContext& pot, const StpatPalette& palette, bool isDark) {
     const double q = isDark ? 0.34 : 0.22;
     pot.fill(Path::ellipse({-64, 34, 128, 22}),
              Shading::radialGradient(Gradient::colors({palette.emerald.opacity(q), Color::clear()}), {0, 45}, 2, 64));
     pot.fill(Path::ellipse({-40, 38, 80, 13}), Color::black().opacity(q));
+}
 
+// The cauldron: three legs, the iron body lit from the upper left and by the gold above, a sheen,
+// the lugs with their rings, and the dark mouth.
+void drawPotIron(gfx::GraphicsContext& pot, const StpatPalette& palette) {
     Path legs;
     legs.move(-22, 30);
     legs.addLine(-27, 43);
@@ -107,7 +92,10 @@ void drawPotOfGold(gfx::GraphicsContext& context, double p, const StpatPalette& 
     }
 
     pot.fill(Path::ellipse({-31, -34, 62, 15}), palette.ironDeep);
+}
 
+// The heap of gold with its coins, then the rim over it.
+void drawPotGold(gfx::GraphicsContext& pot, const StpatPalette& palette) {
     Path heap;
     heap.move(-29, -27);
     heap.addCurve({29, -27}, {-20, -52}, {20, -52});
@@ -129,27 +117,60 @@ void drawPotOfGold(gfx::GraphicsContext& context, double p, const StpatPalette& 
     rimHighlight.move(-36, -27);
     rimHighlight.addQuadCurve({36, -27}, {0, -37});
     pot.stroke(rimHighlight, palette.goldHi.opacity(0.55), roundCapStroke(0.9));
+}
 
+// Three sparkles over the heap, each pulsing at its own rate.
+void drawGoldSparkles(gfx::GraphicsContext& pot, const StpatPalette& palette, double p) {
     const double s1 = 0.5 + 0.5 * std::sin(31 * p);
     const double s2 = 0.5 + 0.5 * std::sin(27 * p + 2.1);
     const double s3 = 0.5 + 0.5 * std::sin(35 * p + 4);
     pot.fill(fourPointSparklePath({-9, -43}, 4.5 * s1 + 2.5), palette.cream.opacity(0.45 * s1 + 0.55));
     pot.fill(fourPointSparklePath({12, -37}, 3.6 * s2 + 2), palette.goldHi.opacity(0.5 * s2 + 0.5));
     pot.fill(fourPointSparklePath({1, -47}, 3 * s3 + 1.6), palette.cream.opacity(0.6 * s3 + 0.4));
+}
 
+// For 0.22 after the landing: a flash over the mouth and a ring spreading from it.
+void drawLandingFlash(gfx::GraphicsContext& pot, const StpatPalette& palette, double dt) {
+    if (!(dt > 0 && dt < 0.22)) return;
+    const double k = 0.75 * std::exp(-11 * dt);
+    const double r = 520 * dt + 18;
+    pot.fill(Path::circle({0, -36}, r),
+             Shading::radialGradient(
+                 Gradient::colors({palette.cream.opacity(k), palette.goldHi.opacity(0.5 * k), Color::clear()}),
+                 {0, -36}, 0, r));
+    const double r2 = 640 * dt + 14;
+    pot.stroke(Path::ellipse({-r2, -36 - 0.55 * r2, 2 * r2, 1.1 * r2}), palette.goldHi.opacity(0.6 * std::exp(-13 * dt)),
+               1.4);
+}
+
+}  // namespace
+
+void drawPotOfGold(gfx::GraphicsContext& context, double p, const StpatPalette& palette, bool isDark, double cx,
+                   double cy, double landingTime) {
+    const double env = smootherstep(0.18, 0.24, p) * (1 - smootherstep(0.88, 0.98, p));
+    if (!(env > 0.005)) return;
+
+    // Rise with a back ease-out, then a damped wobble from the landing.
+    const double x = (p - 0.18) / 0.13;
+    const double c = x < 1 ? std::max(x, 0.0) - 1 : 0;
+    const double e = 1 + 2.70158 * c * c * c + 1.70158 * c * c;
+    const double dt = p - landingTime;
+    const double wob = dt > 0 ? std::exp(-11 * dt) * std::sin(110 * dt) : 0;
+    const double yOff = 56 * (1 - e) + 30 * smootherstep(0.88, 0.98, p);
+
+    gfx::GraphicsContext pot = context;
+    pot.opacity *= env;
+    pot.translateBy(cx, cy + 34 + yOff);
+    pot.scaleBy(1 + 0.13 * wob, 1 - 0.13 * wob);
+    pot.translateBy(0, -34);
+
+    drawPotGround(pot, palette, isDark);
+    drawPotIron(pot, palette);
+    drawPotGold(pot, palette);
+    drawGoldSparkles(pot, palette, p);
+    // The hat sits on the rim and hops with the wobble.
     drawStPatricksHat(pot, -27, -36 - 16 * std::max(wob, 0.0), 0.55 * wob - 0.3 + 0.03 * std::sin(19 * p), palette);
-
-    if (dt > 0 && dt < 0.22) {
-        const double k = 0.75 * std::exp(-11 * dt);
-        const double r = 520 * dt + 18;
-        pot.fill(Path::circle({0, -36}, r),
-                 Shading::radialGradient(
-                     Gradient::colors({palette.cream.opacity(k), palette.goldHi.opacity(0.5 * k), Color::clear()}),
-                     {0, -36}, 0, r));
-        const double r2 = 640 * dt + 14;
-        pot.stroke(Path::ellipse({-r2, -36 - 0.55 * r2, 2 * r2, 1.1 * r2}),
-                   palette.goldHi.opacity(0.6 * std::exp(-13 * dt)), 1.4);
-    }
+    drawLandingFlash(pot, palette, dt);
 }
 
 void drawStPatricksHat(gfx::GraphicsContext& context, double x, double y, double angle, const StpatPalette& palette) {
