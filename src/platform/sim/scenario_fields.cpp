@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace quillmar::platform::sim {
 
@@ -31,12 +32,43 @@ std::size_t cutLength(std::string_view text, std::size_t limit) {
     return n;
 }
 std::string cutNote(std::size_t size) { return " (" + std::to_string(size) + " bytes)"; }
+
+// Characters that JSON leaves as they are but a terminal does not show as themselves: the C1
+// controls, the line and paragraph separators and the bidirectional controls (U+202E turns the
+// rest of a message around).
+bool isHiddenControl(char32_t c) {
+    return (c >= 0x80 && c <= 0x9f) || c == 0x061c || c == 0x200e || c == 0x200f || (c >= 0x2028 && c <= 0x202e) ||
+           (c >= 0x2066 && c <= 0x2069);
+}
+
+// JSON text with the hidden controls above written as \uXXXX escapes. The text is the library's
+// output, so it is valid UTF-8.
+std::string escapeHiddenControls(const std::string& json) {
+    std::string out;
+    out.reserve(json.size());
+    for (std::size_t i = 0; i < json.size();) {
+        const auto lead = static_cast<unsigned char>(json[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4;
+        char32_t c = length == 1 ? lead : lead & (0x7f >> length);
+        for (std::size_t k = 1; k < length && i + k < json.size(); ++k)
+            c = (c << 6) | (static_cast<unsigned char>(json[i + k]) & 0x3f);
+        if (isHiddenControl(c)) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+            out += escape;
+        } else {
+            out.append(json, i, length);
+        }
+        i += length;
+    }
+    return out;
+}
 }  // namespace
 
 std::string ScenarioFields::quoted(std::string_view text) {
     const std::size_t keep = cutLength(text, kShownBytes);
-    std::string out = nlohmann::json(std::string(text.substr(0, keep)))
-                          .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    std::string out = escapeHiddenControls(nlohmann::json(std::string(text.substr(0, keep)))
+                                               .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
     if (keep < text.size()) out.insert(out.size() - 1, "\u2026").append(cutNote(text.size()));
     return out;
 }

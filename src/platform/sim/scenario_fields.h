@@ -61,7 +61,8 @@ public:
     // "#RRGGBB" or "#AARRGGBB" as straight ARGB.
     std::optional<std::uint32_t> color(const std::string& key, Need need = Need::required);
 
-    // Text of the file shown in a message: quoted, control characters escaped, and cut to about
+    // Text of the file shown in a message: quoted, control characters (bidirectional ones too)
+    // escaped, and cut to about
     // kShownBytes bytes (with "…" and the full length) when longer, so a hostile string is never
     // echoed whole.
     static constexpr std::size_t kShownBytes = 200;

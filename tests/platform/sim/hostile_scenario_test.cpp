@@ -124,7 +124,8 @@ TEST_F(HostileScenarioTest, OutputNamesStayInsideTheOutputFolder) {
     EXPECT_FALSE(ctx.writeOutputFile("sub/" + hostile + "/x.png", boom, &error));
     EXPECT_LT(error.size(), 600u) << error.substr(0, 600);
     EXPECT_EQ(error.find('\x1b'), std::string::npos);
-    EXPECT_NE(error.find(": \"" + dir.string() + "/sub/\\u001b[2J"), std::string::npos) << error.substr(0, 600);
+    EXPECT_EQ(error.find("\u202e"), std::string::npos);
+    EXPECT_NE(error.find(": \"" + dir.string() + "/sub/\\u001b[2J\\u202e"), std::string::npos) << error.substr(0, 600);
     fs::remove_all(dir);
 }
 
