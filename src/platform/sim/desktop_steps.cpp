@@ -32,13 +32,13 @@ std::optional<std::int32_t> resolveApp(const SimDesktop& desktop, const AppRefer
 }
 
 std::string WindowReference::describe() const {
-    return number ? "window " + std::to_string(*number) : "window \"" + title.value_or("") + "\"";
+    return number ? "window " + std::to_string(*number) : "window " + ScenarioFields::quoted(title.value_or(""));
 }
 
 std::optional<WindowReference> readWindowReference(ScenarioFields& f) {
     WindowReference ref;
     if (auto n = f.integer("window", Need::optional, 1, UINT32_MAX)) ref.number = static_cast<std::uint32_t>(*n);
-    ref.title = f.string("windowTitle", Need::optional);
+    if (auto title = f.string("windowTitle", Need::optional)) ref.title = SimWindow::keptTitle(*title);
     if (ref.number.has_value() == ref.title.has_value()) {
         f.failHere("name the window with either \"window\" or \"windowTitle\"");
         return std::nullopt;

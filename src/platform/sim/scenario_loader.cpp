@@ -143,7 +143,7 @@ struct Builder {
             w.number = static_cast<std::uint32_t>(*n);
             if (!usedWindows.insert(w.number).second) f.fail("number", "window number " + std::to_string(*n) + " is used twice");
         }
-        w.title = f.string("title", Need::optional).value_or("");
+        w.title = SimWindow::keptTitle(f.string("title", Need::optional).value_or(""));
         if (auto b = f.rect("bounds")) w.bounds = *b;
         w.layer = static_cast<int>(f.integer("layer", Need::optional, INT32_MIN, INT32_MAX).value_or(0));
         w.alpha = f.number("alpha", Need::optional, 0, 1).value_or(1.0);

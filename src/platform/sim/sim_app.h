@@ -8,9 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include <unicode/utf8.h>
-
 #include "platform/running_application.h"
+#include "platform/sim/kept_text.h"
 
 namespace quillmar::platform::sim {
 
@@ -20,12 +19,7 @@ struct SimApp {
     // the character that would cross the bound) where a scenario names the app, and so is a name
     // that refers to one, so that no label, log line or view carries megabytes of name.
     static constexpr std::size_t kMaxNameBytes = 255;
-    static std::string keptName(std::string_view name) {
-        if (name.size() <= kMaxNameBytes) return std::string(name);
-        auto cut = static_cast<std::int32_t>(kMaxNameBytes);
-        U8_SET_CP_START(reinterpret_cast<const std::uint8_t*>(name.data()), 0, cut);
-        return std::string(name.substr(0, static_cast<std::size_t>(cut)));
-    }
+    static std::string keptName(std::string_view name) { return keptText(name, kMaxNameBytes); }
 
     std::int32_t pid = 0;  // 0: the desktop assigns one
     bool isApplication = true;

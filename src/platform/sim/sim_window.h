@@ -5,16 +5,24 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
 #include "platform/geometry.h"
+#include "platform/sim/kept_text.h"
 
 namespace quillmar::platform::sim {
 
 struct SimWindow {
     std::uint32_t number = 0;  // 0: the desktop assigns one
     std::int32_t ownerPid = 0;
+    // The longest title a window keeps, in bytes: far beyond what a title bar or the Switch Bar
+    // shows (labels are laid out up to 1,024 characters), so every ordinary title is kept whole.
+    // A longer one is cut where a scenario gives it, and so is a title that refers to a window.
+    static constexpr std::size_t kMaxTitleBytes = 4096;
+    static std::string keptTitle(std::string_view title) { return keptText(title, kMaxTitleBytes); }
+
     std::string title;
     Rect bounds;
     int layer = 0;

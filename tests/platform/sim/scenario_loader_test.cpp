@@ -163,17 +163,23 @@ TEST_F(ScenarioRunnerTest, BuildsTheStartingStateAndLogsWhatStepsCause) {
                                                    "WorkspaceDidActivateApplication 10"}));
 }
 
-TEST_F(ScenarioRunnerTest, ALongAppNameIsCutOnceWhereItEntersAndStillNamesTheApp) {
-    std::string name;
+TEST_F(ScenarioRunnerTest, ALongAppNameOrTitleIsCutOnceWhereItEntersAndStillNamesWhatItNamed) {
+    std::string name, title;
     for (int i = 0; i < 200; ++i) name += "\u00e9";  // two bytes each
+    for (int i = 0; i < 3000; ++i) title += "\u00e9";
     const std::string app = R"({"pid": 10, "name": ")" + name + R"(", "windows": [{"bounds": [0, 0, 400, 300]}]})";
-    ASSERT_EQ(run(R"({"apps": [)" + app + R"(, {"pid": 11, "name": "B"}], "frontmost": ")" + name +
-                  R"(", "steps": [{"do": "activate", "app": "B"}, {"do": "activate", "app": ")" + name + R"("}]})"),
+    const std::string other = R"({"pid": 11, "name": "B", "windows": [{"title": ")" + title +
+                              R"(", "bounds": [0, 0, 400, 300]}, {"title": "front", "bounds": [0, 0, 400, 300]}]})";
+    ASSERT_EQ(run(R"({"apps": [)" + app + "," + other + R"(], "frontmost": ")" + name +
+                  R"(", "steps": [{"do": "raiseWindow", "windowTitle": ")" + title +
+                  R"("}, {"do": "activate", "app": ")" + name + R"("}]})"),
               0)
         << err.str();
     // 255 bytes would split a character.
     const std::string kept = name.substr(0, 254);
     EXPECT_EQ(SimDesktop::shared().app(10)->localizedName, kept);
+    // The title was cut alike, and the step that named the window in full raised it.
+    EXPECT_EQ(SimDesktop::shared().windows()[1]->title, title.substr(0, 4096));
     EXPECT_EQ(Workspace::shared().frontmostApplication()->processIdentifier, 10);
     std::vector<std::string> activated;
     for (const auto& l : events())
