@@ -49,20 +49,9 @@ bool fillRandom(unsigned char* out, std::size_t length) {
     return true;
 }
 
-// The part of `name` the temporary name keeps: all of it when it fits the folder's longest name,
-// otherwise as much as fits, cut where a character starts.
-std::string_view namePart(int dirFd, std::string_view name) {
-    const long limit = ::fpathconf(dirFd, _PC_NAME_MAX);
-    const std::size_t longest = limit > 0 ? static_cast<std::size_t>(limit) : 255;
-    if (name.size() + kSuffixLength <= longest) return name;
-    std::size_t keep = longest > kSuffixLength ? longest - kSuffixLength : 1;
-    while (keep > 1 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
-    return name.substr(0, keep);
-}
-
 // Creates a fresh temporary file for `name` with `mode` (less the umask); its name goes to *tmpName.
 int createTemporaryFile(int dirFd, const std::string& name, mode_t mode, std::string* tmpName) {
-    const std::string_view part = namePart(dirFd, name);
+    const std::string_view part = namePartBefore(dirFd, name, kSuffixLength);
     for (int attempt = 0; attempt < 100; ++attempt) {
         unsigned char random[kRandomLength];
         if (!fillRandom(random, sizeof random)) return -1;
@@ -86,6 +75,15 @@ int keptMode(int dirFd, const std::string& name) {
 }
 
 }  // namespace
+
+std::string_view namePartBefore(int dirFd, std::string_view name, std::size_t suffixLength) {
+    const long limit = ::fpathconf(dirFd, _PC_NAME_MAX);
+    const std::size_t longest = limit > 0 ? static_cast<std::size_t>(limit) : 255;
+    if (name.size() + suffixLength <= longest) return name;
+    std::size_t keep = longest > suffixLength ? longest - suffixLength : 1;
+    while (keep > 1 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+    return name.substr(0, keep);
+}
 
 bool isTemporaryNameFor(std::string_view targetName, std::string_view candidate) {
     if (candidate.size() <= kSuffixLength) return false;

@@ -31,6 +31,11 @@ int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view d
 // Writes all of `data` to fd: 0, or the errno of the write that failed.
 int writeAll(int fd, std::string_view data);
 
+// The part of `name` that a name made of it and a suffix of suffixLength bytes keeps in the folder
+// open at dirFd: all of it when the whole fits the folder's longest name, otherwise as much as
+// fits, cut where a character starts.
+std::string_view namePartBefore(int dirFd, std::string_view name, std::size_t suffixLength);
+
 // Whether `candidate` is a name this writer gives the temporary file of a write of `targetName`.
 bool isTemporaryNameFor(std::string_view targetName, std::string_view candidate);
 

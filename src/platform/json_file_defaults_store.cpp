@@ -136,8 +136,12 @@ MembersRead readMembers(const std::string& text, std::size_t from, bool openBrac
     return result;
 }
 
-// The lock file of the settings file `name`.
-std::string lockName(const std::string& name) { return name + ".lock"; }
+// The lock file of the settings file `name` in the folder open at dirFd: "<name>.lock", the name
+// cut as far as the folder's longest name needs (runs on two long names alike take turns).
+std::string lockName(int dirFd, const std::string& name) {
+    constexpr std::string_view kSuffix = ".lock";
+    return std::string(namePartBefore(dirFd, name, kSuffix.size())) + std::string(kSuffix);
+}
 
 // Opens the folder dir; with `create`, the folders of it that are missing are made (mode 0700,
 // and none put in place of one just made is followed). Sets *error to the errno on failure.
@@ -223,8 +227,8 @@ void JsonFileDefaultsStore::removeStaleTemporaryFiles(int dirFd) const {
 }
 
 FileDescriptor JsonFileDefaultsStore::lock(int dirFd) {
-    const std::string lockFile = lockName(name());
-    const std::string shown = path_.string() + lockFile.substr(name().size());
+    const std::string lockFile = lockName(dirFd, name());
+    const std::string shown = (path_.has_parent_path() ? path_.parent_path() / lockFile : fs::path(lockFile)).string();
     auto refuse = [&](std::string why) {
         lockProblem_ = std::move(why);
         return FileDescriptor();

@@ -94,6 +94,18 @@ TEST_F(JsonFileDefaultsStoreTest, RoundTripKeepsUntouchedKeysOfEveryType) {
     }
 }
 
+TEST_F(JsonFileDefaultsStoreTest, ASettingsFileOfTheLongestNameIsLockedAndSaved) {
+    // Neither the lock file's name nor the temporary one may pass the folder's longest name.
+    file = dir / std::string(253, 's');
+    {
+        UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file));
+        d.set("hudScale", 1.5);
+    }
+    UserDefaults again(std::make_unique<JsonFileDefaultsStore>(file));
+    EXPECT_DOUBLE_EQ(again.doubleForKey("hudScale"), 1.5);
+    EXPECT_EQ(filesInDir(), 1u);
+}
+
 TEST_F(JsonFileDefaultsStoreTest, MissingOrEmptyFileIsAFreshDomain) {
     JsonFileDefaultsStore store(file);
     EXPECT_TRUE(store.load().empty());
