@@ -28,24 +28,27 @@ HUDStripViewport HUDStripViewport::make(const HUDMetrics& m, int count, int sele
     return v;
 }
 
+HUDStripViewport::EntryRange HUDStripViewport::EntryRange::around(int count, int lowest, int highest,
+                                                                  int around) {
+    if (count <= 0) return {};
+    const int low = std::clamp(std::min(lowest, highest), 0, count - 1);
+    const int high = std::clamp(std::max(lowest, highest), 0, count - 1);
+    const int margin = std::clamp(around, 0, count);
+    return {std::max(low - margin, 0), std::min(high + margin, count - 1)};
+}
+
 HUDStripViewport::EntryRange HUDStripViewport::builtEntries(const HUDMetrics& m, int count, int lowestSelection,
                                                             int highestSelection, double screenWidth) {
     if (count <= 0) return {};
-    const auto low = make(m, count, std::min(lowestSelection, highestSelection), screenWidth);
-    if (!low.scrolls()) return {0, count - 1};
-    const auto high = make(m, count, std::max(lowestSelection, highestSelection), screenWidth);
-    const double margin = low.viewportWidth / 2;
+    const auto v = make(m, count, lowestSelection, screenWidth);
+    if (!v.scrolls()) return {0, count - 1};
     const double slot = m.boxSize + m.itemSpacing;
-    if (!(slot > 0) || !std::isfinite(slot)) return {0, count - 1};
-    // Box i spans horizontalPadding + i * slot ... + boxSize in the row.
-    const double from = low.scrollOffset - margin - m.horizontalPadding;
-    const double to = high.scrollOffset + high.viewportWidth + margin - m.horizontalPadding;
-    const double first = std::floor((from - m.boxSize) / slot) + 1, last = std::floor(to / slot);
-    if (std::isnan(first) || std::isnan(last)) return {0, count - 1};
-    EntryRange r;
-    r.first = static_cast<int>(std::clamp(first, 0.0, double(count - 1)));
-    r.last = static_cast<int>(std::clamp(last, double(r.first), double(count - 1)));
-    return r;
+    // The boxes whose near edge lies within a bar's width of a selected box's centre: the bar never
+    // shows further than that from it (half a bar's width where the row scrolls freely).
+    const double boxes = std::floor((v.viewportWidth + m.boxSize / 2) / slot);
+    if (!(slot > 0) || !std::isfinite(boxes)) return {0, count - 1};
+    return EntryRange::around(count, lowestSelection, highestSelection,
+                              static_cast<int>(std::min(boxes, static_cast<double>(count))));
 }
 
 double HUDStripViewport::titleWidth() const {

@@ -37,12 +37,18 @@ struct HUDStripViewport {
     TitleRoom titleRoom(int i) const;
 
     // The entries (first to last, by index) a scrolling strip builds when its selection has ranged
-    // over lowest ... highest since the bar opened: every entry the bar showed or passed over on
-    // the way, and half a bar's width more on either side (the overshoot of a glide, the slide of
-    // the entries after a close). Those further out are never seen and only take their room.
+    // over lowest ... highest since the bar opened: every entry within a bar's width of a selected
+    // box's centre, which holds every entry the bar showed or passed over on the way and half a bar's
+    // width more on either side (the overshoot of a glide, the slide of the entries after a close).
+    // Those further out are never seen and only take their room.
     struct EntryRange {
         int first = 0, last = -1;
         int count() const { return last >= first ? last - first + 1 : 0; }
+        // The entries from `around` before lowest to `around` after highest, of `count`. Counted
+        // in entries, never in points (a scroll held at an end moves by none): a reach one entry
+        // wider builds one entry more, so a close or quit that first widens the reach by the
+        // entries leaving builds, before they move, every entry the shorter list builds after.
+        static EntryRange around(int count, int lowest, int highest, int around);
         friend bool operator==(const EntryRange&, const EntryRange&) = default;
     };
     static EntryRange builtEntries(const HUDMetrics& metrics, int count, int lowestSelection, int highestSelection,

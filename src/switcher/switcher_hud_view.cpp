@@ -1,6 +1,7 @@
 #include "switcher/switcher_hud_view.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <optional>
 #include <string>
@@ -372,23 +373,16 @@ HUDStripViewport::EntryRange SwitcherHUDView::builtListRows(const VerticalHUDMet
     const int count = static_cast<int>(targets.size());
     if (count <= 0) return {};
     if (!v.usesScrollViewport) return {0, count - 1};
-    const int low = std::clamp(std::min(lowestSelection, highestSelection), 0, count - 1);
-    const int high = std::clamp(std::max(lowestSelection, highestSelection), 0, count - 1);
-    // What the viewport shows for any selection from low to high (the scroll glides between
-    // those offsets), and a viewport more on either side for a glide that overshoots or a
-    // selection that jumps on.
-    const double viewport = v.maxViewportHeight;
-    const double from = listScrollOffset(v, targets, low) - viewport;
-    const double to = listScrollOffset(v, targets, high) + 2 * viewport;
-    const int firstParked = firstParkedIndex(targets);
-    const double rule = ruleRoom(v, firstParked);
-    const auto top = [&](int i) {
-        return v.outerPadding + i * (v.rowHeight + v.rowSpacing) + (firstParked > 0 && i >= firstParked ? rule : 0);
-    };
-    HUDStripViewport::EntryRange r{0, count - 1};
-    while (r.first < low && top(r.first) + v.rowHeight < from) ++r.first;
-    while (r.last > high && top(r.last) > to) --r.last;
-    return r;
+    // The rows within a viewport and a half of a selected row's middle. The viewport never reaches
+    // further than a viewport's height from the selected row's middle (half of one where it scrolls
+    // freely, a whole one where it is held at the list's ends), so this holds what it shows for any
+    // selection from low to high (the scroll glides between those offsets) and half a viewport or
+    // more on either side for a glide that overshoots or a selection that jumps on.
+    const double step = v.rowHeight + v.rowSpacing;
+    const double rows = std::floor((1.5 * v.maxViewportHeight + v.rowHeight / 2) / step);
+    if (!std::isfinite(rows) || rows < 0) return {0, count - 1};
+    return HUDStripViewport::EntryRange::around(count, lowestSelection, highestSelection,
+                                                static_cast<int>(std::min(rows, static_cast<double>(count))));
 }
 
 HUDFestiveGeometry SwitcherHUDView::festiveGeometry(ui::Size size, int count, bool vertical, const HUDMetrics& h,

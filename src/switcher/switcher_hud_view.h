@@ -50,7 +50,8 @@ struct SwitcherHUDView {
                                    int selected);
     // The rows a list in its scroll viewport builds while the selection has ranged over
     // lowestSelection...highestSelection: those the viewport shows for any selection in between,
-    // and a viewport's height more on either side. Every row without a viewport.
+    // and more on either side, as many rows before and after as a viewport and a half holds (see
+    // HUDStripViewport::EntryRange::around). Every row without a viewport.
     static HUDStripViewport::EntryRange builtListRows(const VerticalHUDMetrics& metrics,
                                                       const std::vector<SwitchTarget>& targets, int lowestSelection,
                                                       int highestSelection);

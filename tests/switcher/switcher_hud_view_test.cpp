@@ -236,6 +236,9 @@ TEST_F(SwitcherHUDViewTest, AccessibilityFindsEveryEntryOfALongStripAsIfAllWereB
         }
         advance(1.0);
     };
+    // Near the start, where the strip is held at its end and the scroll does not follow.
+    controller().performHotKeyAction(SwitcherController::closeAction);
+    glide("close at the start", 1);
     controller().handleScrub(60 * SwitcherController::scrubStep());
     glide("scrub", 0);
     controller().performHotKeyAction(SwitcherController::closeAction);

@@ -1,9 +1,11 @@
 // The vertical list's rows: the rule that parts the minimised and hidden entries from the rest
 // stands only between two groups, and a row whose window is closed fades while it shrinks a little
 // about its centre, the row below sliding up into its place with the selection highlight on it
-// (where a step of the selection glides the highlight from row to row).
+// (where a step of the selection glides the highlight from row to row). While rows leave a long
+// list, its entries, built or stood in for, stay in order and apart.
 
 #include <cmath>
+#include <string>
 
 #include "switcher/switcher_hud_view.h"
 #include "switcher_fixture.h"
@@ -116,6 +118,64 @@ TEST_F(VerticalListRowsTest, ARowBuiltAsTheSelectionReachesItAppearsWholeAndOnly
     const auto newcomer = host().presentedViews("hudRow." + std::to_string(controller().selectedIndex + 1));
     ASSERT_EQ(newcomer.size(), 1u);
     EXPECT_LT(newcomer.front().opacity, 1);
+}
+
+// On every frame of a removal from a list of 60, assistive technology reads the entries, drawn or
+// stood in for, in order along the list and none over another; an entry coming into reach on the
+// way slides in one step behind the one before it, not at its place at once.
+TEST_F(VerticalListRowsTest, WhileRowsLeaveALongListItsEntriesStayInOrderAndSlideTogether) {
+    settings().switchBarStyle = SwitchBarStyle::vertical;
+    std::vector<std::int32_t> pids;
+    for (int a = 0; a < 6; ++a) {
+        pids.push_back(addApp("G" + std::to_string(a)));
+        for (int w = 0; w < 10; ++w) addWindow(pids.back(), "Sheet " + std::to_string(w + 1));
+    }
+    desktop->setFrontmost(pids.front());
+    const auto m = VerticalHUDMetrics::make(60, 1440, 805);
+    const auto openOnTheSeventh = [&] {
+        controller().presentHUD(false);
+        advance(0.5);
+        ASSERT_EQ(controller().targets->size(), 60u);
+        controller().handleScrub((6 - controller().selectedIndex) * SwitcherController::scrubStep());
+        advance(0.5);
+        ASSERT_EQ(controller().selectedIndex.get(), 6);
+    };
+    // Each entry one row on from the one before (or, once, further: where the gap closes up).
+    const auto removal = [&](const std::string& what, double seconds) {
+        const auto isEntry = [](const ui::AccessibilityElement& e) {
+            return e.traits.contains(ui::AccessibilityTraits::isButton());
+        };
+        for (int frame = 0; frame < static_cast<int>(seconds * 60); ++frame) {
+            const auto tree = host().accessibilityTree();
+            const auto b = tree.findAll(isEntry);
+            ASSERT_EQ(b.size(), controller().targets->size()) << what;
+            int uneven = 0;
+            for (std::size_t i = 1; i < b.size(); ++i) {
+                const double down = b[i]->frame.y - b[i - 1]->frame.y;
+                ASSERT_GE(down, m.rowHeight - 0.01) << what << ": entry " << i << ", frame " << frame;
+                if (std::fabs(down - m.rowHeight - m.rowSpacing) > 0.01) ++uneven;
+            }
+            ASSERT_LE(uneven, 1) << what << ", frame " << frame;
+            advance(1.0 / 60);
+        }
+    };
+    openOnTheSeventh();
+    controller().performHotKeyAction(SwitcherController::quitAction);
+    removal("first quit", 0.32);
+    controller().performHotKeyAction(SwitcherController::quitAction);
+    ASSERT_EQ(controller().targets->size(), 40u);
+    removal("second quit", 0.6);
+    controller().dismissHUD(true);
+    advance(0.5);
+
+    for (int a = 0; a < 2; ++a) {
+        pids.push_back(addApp("H" + std::to_string(a)));
+        for (int w = 0; w < 10; ++w) addWindow(pids.back(), "Page " + std::to_string(w + 1));
+    }
+    openOnTheSeventh();
+    controller().performHotKeyAction(SwitcherController::closeAction);
+    ASSERT_EQ(controller().targets->size(), 59u);
+    removal("close", 0.6);
 }
 
 }  // namespace
