@@ -4,6 +4,11 @@
 // timelines, and the theme charms of every egg. Shapes, timetables, counts and the pointer's
 // push all show here.
 
+#include <cstdio>
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "gfx/render_target.h"
@@ -21,6 +26,23 @@ using T = ArtisanCanvasTheme;
 const gfx::Color kDarkCard = gfx::Color::rgb(0.16, 0.16, 0.17);
 const gfx::Color kLightCard = gfx::Color::rgb(0.96, 0.96, 0.97);
 
+// "Korean cranes, dark": what a cell of the sheets below shows.
+std::string caption(T theme, bool dark) {
+    static const char* const names[] = {
+        "St Patrick's",  "Easter meadow",        "Fireworks",     "Halloween",           "Autumn harvest oak",
+        "Christmas",     "Spring meadow",        "Summer starlight", "Winter aurora hearth", "Lunar new year",
+        "Jade lotus",    "Korean cranes",        "Harvest moon",  "Kyoto spring sakura", "Kyoto summer maple",
+        "Kyoto autumn maple", "Kyoto winter plum"};
+    static_assert(std::size(names) == kArtisanCanvasThemeCount);
+    return std::string(names[static_cast<int>(theme)]) + (dark ? ", dark" : ", light");
+}
+
+std::string twoPlaces(double value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
+}
+
 SeasonalEasterEgg eggOf(T theme) {
     for (const auto& egg : SeasonalEasterEgg::qaRotation())
         if (egg.canvasTheme == theme) return egg;
@@ -31,7 +53,8 @@ class CraftPictures : public testing::FreshWorldTest {};
 
 TEST_F(CraftPictures, EastAsianDissolvesThroughTheirPlayWithThePointerOnTheCard) {
     // The card's top-left corner sits at (16, 83) in the window; the pointer rests over its
-    // middle and a puff it left a third of a second ago drifts to the right.
+    // middle and a puff it left a third of a second ago drifts to the right. A row per theme, at
+    // three moments; dark and light rows alternate.
     auto& wake = PointerWake::shared();
     wake.currentWindowCursor = Point{16 + 250, 83 + 40};
     wake.cursorIsMoving = true;
@@ -42,62 +65,70 @@ TEST_F(CraftPictures, EastAsianDissolvesThroughTheirPlayWithThePointerOnTheCard)
                         T::kyotoAutumnMomiji,     T::kyotoWinterPlum};
     const gfx::Size card{448, 80};
     const double kMoments[] = {0.35, 0.75, 0.92};
-    auto target = gfx::render({3 * card.width, 8 * card.height}, 2, [&](gfx::GraphicsContext& ctx) {
-        for (int row = 0; row < 8; ++row)
-            for (int column = 0; column < 3; ++column) {
-                const bool dark = row % 2 == 0;
-                gfx::GraphicsContext frame = ctx;
-                frame.translateBy(column * card.width, row * card.height);
-                frame.fill(gfx::Path::rect({0, 0, card.width, card.height}), dark ? kDarkCard : kLightCard);
-                ArtisanDissolveCanvasView::renderDissolveScene(frame, card, eggOf(themes[row]), kMoments[column],
-                                                               dark, false);
-            }
-    });
-    testing::expectMatchesGolden("tests/seasonal/golden/east_asian_dissolves.png", target->image());
+    std::vector<gfx::Image> cells;
+    for (int row = 0; row < 8; ++row)
+        for (double moment : kMoments) {
+            const bool dark = row % 2 == 0;
+            auto target = gfx::render(card, 2, [&](gfx::GraphicsContext& ctx) {
+                ctx.fill(gfx::Path::rect({0, 0, card.width, card.height}), dark ? kDarkCard : kLightCard);
+                ArtisanDissolveCanvasView::renderDissolveScene(ctx, card, eggOf(themes[row]), moment, dark, false);
+            });
+            cells.push_back(testing::captioned(target->image(), caption(themes[row], dark) + ", progress " +
+                                                                    twoPlaces(moment)));
+        }
+    testing::expectMatchesGolden("tests/seasonal/golden/east_asian_dissolves.png", testing::sheetOf(cells, 3));
 }
 
 TEST_F(CraftPictures, IconHintAndTapBurstsThroughTheirTimelines) {
-    // Top row: the hint of a spring egg at five moments, then the first tap's burst and the second
-    // tap's at two moments; bottom row the same for the lunar new year on a light card.
-    const gfx::Size cell{128, 72};
-    auto target = gfx::render({8 * cell.width, 2 * cell.height}, 2, [&](gfx::GraphicsContext& ctx) {
-        for (int row = 0; row < 2; ++row) {
-            const bool dark = row == 0;
-            const auto egg = eggOf(row == 0 ? T::springMeadow : T::lunarNewYearSpectacle);
-            for (int column = 0; column < 8; ++column) {
-                ArtisanIconHintCanvasView view{egg, dark, std::nullopt, 0, std::nullopt};
-                if (column < 5) {
-                    view.hintProgress = 0.05 + 0.2 * column;
-                } else {
-                    view.tapBurstLevel = column == 5 ? 1 : 2;
-                    view.tapBurstProgress = column == 7 ? 0.6 : 0.3;
-                }
-                gfx::GraphicsContext frame = ctx;
-                frame.translateBy(column * cell.width, row * cell.height);
-                frame.fill(gfx::Path::rect({0, 0, cell.width, cell.height}), dark ? kDarkCard : kLightCard);
-                ArtisanIconHintCanvasView::renderIconHint(frame, cell, view, false);
+    // First the hint of a spring egg at five moments, then the first tap's burst and the second
+    // tap's at two moments, on a dark card; then the same for the lunar new year on a light one.
+    // A cell is as tall as the card, and wide enough for the burst's shards.
+    const gfx::Size cell{200, 80};
+    std::vector<gfx::Image> cells;
+    for (int row = 0; row < 2; ++row) {
+        const bool dark = row == 0;
+        const T theme = row == 0 ? T::springMeadow : T::lunarNewYearSpectacle;
+        for (int column = 0; column < 8; ++column) {
+            ArtisanIconHintCanvasView view{eggOf(theme), dark, std::nullopt, 0, std::nullopt};
+            std::string what = caption(theme, dark) + ": ";
+            if (column < 5) {
+                view.hintProgress = 0.05 + 0.2 * column;
+                what += "hint " + twoPlaces(*view.hintProgress);
+            } else {
+                view.tapBurstLevel = column == 5 ? 1 : 2;
+                view.tapBurstProgress = column == 7 ? 0.6 : 0.3;
+                what += "tap " + std::to_string(view.tapBurstLevel) + " at " + twoPlaces(*view.tapBurstProgress);
             }
+            auto target = gfx::render(cell, 2, [&](gfx::GraphicsContext& ctx) {
+                ctx.fill(gfx::Path::rect({0, 0, cell.width, cell.height}), dark ? kDarkCard : kLightCard);
+                ArtisanIconHintCanvasView::renderIconHint(ctx, cell, view, false);
+            });
+            cells.push_back(testing::captioned(target->image(), what));
         }
-    });
-    testing::expectMatchesGolden("tests/seasonal/golden/icon_hint_and_bursts.png", target->image());
+    }
+    testing::expectMatchesGolden("tests/seasonal/golden/icon_hint_and_bursts.png", testing::sheetOf(cells, 4));
 }
 
 TEST_F(CraftPictures, EveryThemesCharmsAlternateByIndexAndPhase) {
-    // A row per theme: indices 0...5 at an early phase, then at a late one; dark and light rows
-    // alternate.
+    // A cell per theme and appearance, dark on the left: indices 0...5 at an early phase, then at a
+    // late one. The Korean cranes' charms 0 and 3 are white in both appearances (the cranes'
+    // feathers), so they show on the dark card and hardly on the light one.
     constexpr double kCell = 28;
-    auto target = gfx::render({12 * kCell, kArtisanCanvasThemeCount * kCell}, 2, [&](gfx::GraphicsContext& ctx) {
-        for (int row = 0; row < kArtisanCanvasThemeCount; ++row) {
-            const bool dark = row % 2 == 0;
-            ctx.fill(gfx::Path::rect({0, row * kCell, 12 * kCell, kCell}), dark ? kDarkCard : kLightCard);
-            for (int column = 0; column < 12; ++column) {
-                gfx::GraphicsContext cell = ctx;
-                cell.translateBy((column + 0.5) * kCell, (row + 0.5) * kCell);
-                drawThemeCharm(cell, static_cast<T>(row), column % 6, dark, 11, column < 6 ? 0.2 : 0.8);
-            }
+    std::vector<gfx::Image> cells;
+    for (int theme = 0; theme < kArtisanCanvasThemeCount; ++theme)
+        for (bool dark : {true, false}) {
+            auto target = gfx::render({12 * kCell, kCell}, 2, [&](gfx::GraphicsContext& ctx) {
+                ctx.fill(gfx::Path::rect({0, 0, 12 * kCell, kCell}), dark ? kDarkCard : kLightCard);
+                for (int column = 0; column < 12; ++column) {
+                    gfx::GraphicsContext cell = ctx;
+                    cell.translateBy((column + 0.5) * kCell, 0.5 * kCell);
+                    drawThemeCharm(cell, static_cast<T>(theme), column % 6, dark, 11, column < 6 ? 0.2 : 0.8);
+                }
+            });
+            cells.push_back(testing::captioned(target->image(), caption(static_cast<T>(theme), dark) +
+                                                                    ": charms 0-5 at phase 0.2, then at 0.8"));
         }
-    });
-    testing::expectMatchesGolden("tests/seasonal/golden/theme_charms.png", target->image());
+    testing::expectMatchesGolden("tests/seasonal/golden/theme_charms.png", testing::sheetOf(cells, 2));
 }
 
 }  // namespace

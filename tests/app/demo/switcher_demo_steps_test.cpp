@@ -264,7 +264,11 @@ TEST_F(SwitcherDemoStepsTest, GlassLooksOverAPatternedDesktop) {
             ASSERT_TRUE(screen);
             const std::string name = std::string(look == HUDAppearanceStyle::darkGlass ? "dark glass" : "light glass") +
                                      (style == SwitchBarStyle::horizontal ? ", strip" : ", list");
-            cells.push_back(captioned(croppedTo(*screen, {panel.x, 400 - panel.maxY(), panel.width, panel.height}), name));
+            // A margin round the plate shows the sharp squares beside the blurred ones.
+            constexpr double kMargin = 30;
+            cells.push_back(captioned(croppedTo(*screen, {panel.x - kMargin, 400 - panel.maxY() - kMargin,
+                                                          panel.width + 2 * kMargin, panel.height + 2 * kMargin}),
+                                      name));
             controller().dismissHUD(true);
             advance(0.5);
         }

@@ -30,6 +30,7 @@ void fireworksCard(gfx::GraphicsContext& c, bool dark, double w, double h, doubl
 struct Scene {
     const char* name;
     Renderer draw;
+    const char* caption;
 };
 
 // Window scenes with the moments they are pictured at (their bursts, flashes, fountains, landings
@@ -50,14 +51,14 @@ const WindowScene kWindowScenes[] = {
     {"halloween_window", drawHalloweenWindowSpectacle, {{0.3, {300, 200}}, {0.65, {428, 300}}, {0.92, {430, 500}}}},
     {"stpatricks_window", drawStPatricksWindowSpectacle, {{0.3, {300, 200}}, {0.5, {404, 470}}, {0.92, {430, 500}}}},
 };
-const Scene kCardScenes[] = {{"fireworks_card", fireworksCard},
-                             {"easter_meadow_card", drawEasterMeadowDissolve},
-                             {"spring_meadow_card", drawSpringMeadowDissolve},
-                             {"christmas_card", drawChristmasDissolve},
-                             {"winter_hearth_card", drawWinterAuroraHearthDissolve},
-                             {"halloween_card", drawHalloweenDissolve},
-                             {"autumn_oak_card", drawAutumnHarvestOakDissolve},
-                             {"summer_starlight_card", drawSummerStarlightDissolve}};
+const Scene kCardScenes[] = {{"fireworks_card", fireworksCard, "Fireworks"},
+                             {"easter_meadow_card", drawEasterMeadowDissolve, "Easter meadow"},
+                             {"spring_meadow_card", drawSpringMeadowDissolve, "Spring meadow"},
+                             {"christmas_card", drawChristmasDissolve, "Christmas"},
+                             {"winter_hearth_card", drawWinterAuroraHearthDissolve, "Winter aurora hearth"},
+                             {"halloween_card", drawHalloweenDissolve, "Halloween"},
+                             {"autumn_oak_card", drawAutumnHarvestOakDissolve, "Autumn harvest oak"},
+                             {"summer_starlight_card", drawSummerStarlightDissolve, "Summer starlight"}};
 
 class SceneGoldens : public testing::FreshWorldTest {
 protected:
@@ -99,53 +100,62 @@ TEST_F(SceneGoldens, TheFireworksOnALightWindow) {
     testing::expectMatchesGolden(golden("fireworks_window", "_light"), target->image());
 }
 
-// One sheet per card scene: rows at four moments, on a dark card but for the second.
+// One sheet per card scene: a cell per moment, on a dark card but for the second.
 TEST_F(SceneGoldens, CardScenesThroughTheirWholePlay) {
     // The card's corner is at (16, 83) in the window; the pointer rests somewhere else on the
-    // card in each row.
+    // card in each cell.
     const double moments[] = {0.25, 0.4, 0.75, 0.92};
+    const char* const momentTexts[] = {"0.25", "0.4", "0.75", "0.92"};
     const Point pointers[] = {{60, 50}, {194, 69}, {150, 28}, {120, 40}};
     for (const Scene& s : kCardScenes) {
-        auto target = gfx::render({448, 4 * 80}, 2, [&](gfx::GraphicsContext& ctx) {
-            for (int row = 0; row < 4; ++row) {
-                const bool dark = row != 1;
-                pointerAt(pointers[row] + Point{16, 83});
-                gfx::GraphicsContext card = ctx;
-                card.translateBy(0, 80 * row);
+        std::vector<gfx::Image> cells;
+        for (int row = 0; row < 4; ++row) {
+            const bool dark = row != 1;
+            pointerAt(pointers[row] + Point{16, 83});
+            auto target = gfx::render({448, 80}, 2, [&](gfx::GraphicsContext& card) {
                 card.fill(gfx::Path::rect({0, 0, 448, 80}), dark ? kDarkWindow : kLightWindow);
                 s.draw(card, dark, 448, 80, moments[row]);
-            }
-        });
-        testing::expectMatchesGolden(golden(s.name, ""), target->image());
+            });
+            cells.push_back(testing::captioned(target->image(), std::string(s.caption) +
+                                                                    (dark ? ", dark, progress " : ", light, progress ") +
+                                                                    momentTexts[row]));
+        }
+        testing::expectMatchesGolden(golden(s.name, ""), testing::sheetOf(cells, 1));
     }
 }
 
 TEST_F(SceneGoldens, SeasonalMarksOfEveryVariant) {
-    // Rows: the Christmas and hearth winter marks, then the autumn, spring and summer nature
-    // marks, each at eight variants with the intensity rising along the row; dark, then light.
+    // A cell per mark and appearance, dark on the left: the Christmas and hearth winter marks,
+    // then the autumn, spring and summer nature marks, each at its eight variants with the
+    // intensity rising along the row.
     constexpr double kCell = 40;
     const ArtisanCanvasTheme nature[] = {ArtisanCanvasTheme::autumnHarvestOak, ArtisanCanvasTheme::springMeadow,
                                          ArtisanCanvasTheme::summerStarlight};
-    auto target = gfx::render({8 * kCell, 10 * kCell}, 2, [&](gfx::GraphicsContext& ctx) {
-        for (int row = 0; row < 10; ++row) {
-            const bool dark = row < 5;
-            ctx.fill(gfx::Path::rect({0, row * kCell, 8 * kCell, kCell}), dark ? kDarkWindow : kLightWindow);
-            for (int variant = 0; variant < 8; ++variant) {
-                gfx::GraphicsContext cell = ctx;
-                cell.translateBy((variant + 0.5) * kCell, (row + 0.5) * kCell);
-                cell.scaleBy(2.5, 2.5);
-                const double intensity = variant / 7.0;
-                const int kind = row % 5;
-                if (kind == 0)
-                    drawWinterSeasonalMark(cell, ArtisanCanvasTheme::christmasSpectacle, variant, dark, 5.6, intensity);
-                else if (kind == 1)
-                    drawWinterSeasonalMark(cell, ArtisanCanvasTheme::winterAuroraHearth, variant, dark, 4.8, intensity);
-                else
-                    drawNatureSeasonalMark(cell, nature[kind - 2], variant, dark, 5.6, intensity);
-            }
+    const char* const names[] = {"Christmas winter mark", "Hearth winter mark", "Autumn oak mark",
+                                 "Spring meadow mark", "Summer starlight mark"};
+    std::vector<gfx::Image> cells;
+    for (int kind = 0; kind < 5; ++kind)
+        for (bool dark : {true, false}) {
+            auto target = gfx::render({8 * kCell, kCell}, 2, [&](gfx::GraphicsContext& ctx) {
+                ctx.fill(gfx::Path::rect({0, 0, 8 * kCell, kCell}), dark ? kDarkWindow : kLightWindow);
+                for (int variant = 0; variant < 8; ++variant) {
+                    gfx::GraphicsContext cell = ctx;
+                    cell.translateBy((variant + 0.5) * kCell, 0.5 * kCell);
+                    cell.scaleBy(2.5, 2.5);
+                    const double intensity = variant / 7.0;
+                    if (kind == 0)
+                        drawWinterSeasonalMark(cell, ArtisanCanvasTheme::christmasSpectacle, variant, dark, 5.6, intensity);
+                    else if (kind == 1)
+                        drawWinterSeasonalMark(cell, ArtisanCanvasTheme::winterAuroraHearth, variant, dark, 4.8, intensity);
+                    else
+                        drawNatureSeasonalMark(cell, nature[kind - 2], variant, dark, 5.6, intensity);
+                }
+            });
+            cells.push_back(testing::captioned(target->image(), std::string(names[kind]) +
+                                                                    (dark ? ", dark" : ", light") +
+                                                                    ": variants 0-7, intensity 0 to 1"));
         }
-    });
-    testing::expectMatchesGolden("tests/seasonal/scenes/golden/seasonal_marks.png", target->image());
+    testing::expectMatchesGolden("tests/seasonal/scenes/golden/seasonal_marks.png", testing::sheetOf(cells, 2));
 }
 
 }  // namespace
