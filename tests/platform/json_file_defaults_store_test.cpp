@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/socket.h>
@@ -568,11 +569,12 @@ TEST_F(JsonFileDefaultsStoreTest, SettingsThatCannotBeLockedAreKeptInMemoryAndTh
 }
 
 TEST_F(JsonFileDefaultsStoreTest, ARunThatSavesOftenLetsAWaitingRunHaveItsTurns) {
-    // Another run saves in a tight loop, letting go of the lock only for a moment between saves.
-    // This run gives up on one holding of 300 ms, yet gets its turns and keeps every save.
+    // Another run saves in a tight loop, letting go of the lock only for a moment between saves;
+    // this run saves while it does. It gives up on one holding of 300 ms, yet gets every turn.
     ASSERT_TRUE(JsonFileDefaultsStore(file).save({{"busy", 0}}));
-    int stop[2];
+    int stop[2], saved[2];
     ASSERT_EQ(::pipe(stop), 0);
+    ASSERT_EQ(::pipe2(saved, O_NONBLOCK), 0);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -581,21 +583,32 @@ TEST_F(JsonFileDefaultsStoreTest, ARunThatSavesOftenLetsAWaitingRunHaveItsTurns)
         JsonFileDefaultsStore busy(file);
         busy.load();
         char c = 0;
-        for (int i = 1; i < 200000 && ::read(stop[0], &c, 1) < 0 && errno == EAGAIN; ++i) busy.save({{"busy", i}});
+        for (int i = 1; i < 100000 && ::read(stop[0], &c, 1) < 0 && errno == EAGAIN; ++i)
+            if (busy.save({{"busy", i}})) (void)!::write(saved[1], &c, 1);  // a save done
         ::_exit(busy.failedSaves() == 0 ? 0 : 1);
     }
     ::close(stop[0]);
+    ::close(saved[1]);
     JsonFileDefaultsStore store(file, {std::chrono::milliseconds(300), std::chrono::milliseconds(5), {}});
     store.load();
-    for (int i = 1; i <= 20 && !store.firstSaveFailure(); ++i) store.save({{"mine", i}}, {"mine"});
+    for (int i = 1; i <= 20 && !store.firstSaveFailure(); ++i) {
+        // Each save is tried once the other run has saved again since this one last did.
+        char c = 0;
+        while (::read(saved[0], &c, 1) == 1) {
+        }
+        pollfd more{saved[0], POLLIN, 0};
+        ASSERT_EQ(::poll(&more, 1, 10000), 1);
+        store.save({{"mine", i}}, {"mine"});
+    }
     ::close(stop[1]);
+    ::close(saved[0]);
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(store.failedSaves(), 0) << store.firstSaveFailure().value_or("");
-    const auto saved = DefaultsValue::parse(read(file));
-    EXPECT_EQ(saved.value("mine", 0), 20);
-    EXPECT_TRUE(saved.contains("busy"));
+    const auto both = DefaultsValue::parse(read(file));
+    EXPECT_EQ(both.value("mine", 0), 20);
+    EXPECT_TRUE(both.contains("busy"));
 }
 
 TEST_F(JsonFileDefaultsStoreTest, ALockFileOthersMayOpenIsMadeAnewPrivate) {
