@@ -85,11 +85,12 @@ std::string_view namePartBefore(int dirFd, std::string_view name, std::size_t su
     return name.substr(0, keep);
 }
 
-bool isTemporaryNameFor(std::string_view targetName, std::string_view candidate) {
+bool isTemporaryNameFor(int dirFd, std::string_view targetName, std::string_view candidate) {
     if (candidate.size() <= kSuffixLength) return false;
+    const std::string_view own = namePartBefore(dirFd, targetName, kSuffixLength);
     const std::string_view part = candidate.substr(0, candidate.size() - kSuffixLength);
     const std::string_view random = candidate.substr(candidate.size() - kRandomLength);
-    return targetName.starts_with(part) && candidate.substr(part.size(), kMarker.size()) == kMarker &&
+    return part == own && candidate.substr(part.size(), kMarker.size()) == kMarker &&
            std::ranges::all_of(random, isAlphabet);
 }
 

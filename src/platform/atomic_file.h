@@ -36,8 +36,9 @@ int writeAll(int fd, std::string_view data);
 // fits, cut where a character starts.
 std::string_view namePartBefore(int dirFd, std::string_view name, std::size_t suffixLength);
 
-// Whether `candidate` is a name this writer gives the temporary file of a write of `targetName`.
-bool isTemporaryNameFor(std::string_view targetName, std::string_view candidate);
+// Whether `candidate` is a name this writer gives the temporary file of a write of `targetName` in
+// the folder open at dirFd: that name, or exactly the cut of it the folder needs, and the suffix.
+bool isTemporaryNameFor(int dirFd, std::string_view targetName, std::string_view candidate);
 
 // Renames `from` to `to` in the folder open at dirFd unless something stands at `to`; false with
 // errno set otherwise (EEXIST when something does). Where the file system has no such rename, a

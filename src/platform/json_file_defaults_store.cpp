@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,9 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <istream>
-#include <sstream>
 #include <streambuf>
-#include <thread>
 #include <vector>
 
 #include "platform/atomic_file.h"
@@ -136,13 +133,6 @@ MembersRead readMembers(const std::string& text, std::size_t from, bool openBrac
     return result;
 }
 
-// The lock file of the settings file `name` in the folder open at dirFd: "<name>.lock", the name
-// cut as far as the folder's longest name needs (runs on two long names alike take turns).
-std::string lockName(int dirFd, const std::string& name) {
-    constexpr std::string_view kSuffix = ".lock";
-    return std::string(namePartBefore(dirFd, name, kSuffix.size())) + std::string(kSuffix);
-}
-
 // Opens the folder dir; with `create`, the folders of it that are missing are made (mode 0700,
 // and none put in place of one just made is followed). Sets *error to the errno on failure.
 FileDescriptor openFolder(const fs::path& dir, bool create, int* error) {
@@ -182,9 +172,7 @@ bool blank(const std::string& text) { return text.find_first_not_of(" \t\r\n") =
 }  // namespace
 
 JsonFileDefaultsStore::JsonFileDefaultsStore(fs::path path, LockWait lockWait)
-    : path_(std::move(path)), lockWait_(std::move(lockWait)) {
-    if (!lockWait_.lock) lockWait_.lock = ::flock;
-}
+    : path_(std::move(path)), lock_(std::move(lockWait)) {}
 
 fs::path JsonFileDefaultsStore::folder() const { return path_.has_parent_path() ? path_.parent_path() : fs::path("."); }
 
@@ -217,7 +205,7 @@ void JsonFileDefaultsStore::removeStaleTemporaryFiles(int dirFd) const {
     const std::string target = name();
     const uid_t me = ::geteuid();
     while (const dirent* entry = ::readdir(listing)) {
-        if (!isTemporaryNameFor(target, entry->d_name)) continue;
+        if (!isTemporaryNameFor(dirFd, target, entry->d_name)) continue;
         struct stat st {};
         if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
         if (S_ISREG(st.st_mode) && st.st_uid == me && (st.st_mode & 07777) == 0600 && st.st_nlink == 1)
@@ -227,33 +215,10 @@ void JsonFileDefaultsStore::removeStaleTemporaryFiles(int dirFd) const {
 }
 
 FileDescriptor JsonFileDefaultsStore::lock(int dirFd) {
-    const std::string lockFile = lockName(dirFd, name());
-    const std::string shown = (path_.has_parent_path() ? path_.parent_path() / lockFile : fs::path(lockFile)).string();
-    auto refuse = [&](std::string why) {
-        lockProblem_ = std::move(why);
-        return FileDescriptor();
-    };
-    if (const auto at = fileAtName(dirFd, lockFile); at && !at->isRegular())
-        return refuse(shown + " is " + fileKindName(at->mode) + ", not a regular file");
-    FileDescriptor fd(
-        ::openat(dirFd, lockFile.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600));
-    if (fd.get() < 0) return refuse("cannot open the lock file " + shown + ": " + std::strerror(errno));
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) return refuse("cannot open the lock file " + shown + ": " + std::strerror(errno));
-    if (!S_ISREG(st.st_mode)) return refuse(shown + " is " + fileKindName(st.st_mode) + ", not a regular file");
-    if (st.st_uid != ::geteuid()) return refuse(shown + " belongs to another user");
-    for (int attempt = 0; attempt < lockWait_.attempts; ++attempt) {
-        if (attempt > 0) std::this_thread::sleep_for(lockWait_.interval);
-        int r;
-        while ((r = lockWait_.lock(fd.get(), LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
-        }
-        if (r == 0) return fd;
-        if (errno != EWOULDBLOCK) return refuse("cannot lock " + shown + ": " + std::strerror(errno));
-    }
-    const auto waited = std::chrono::duration<double>(lockWait_.interval * lockWait_.attempts);
-    std::ostringstream why;
-    why << shown << " is locked by another process; gave up after " << waited.count() << " s";
-    return refuse(why.str());
+    std::string why;
+    FileDescriptor fd = lock_.take(dirFd, name(), path_.parent_path(), &why);
+    if (fd.get() < 0) lockProblem_ = std::move(why);
+    return fd;
 }
 
 std::map<std::string, DefaultsValue> JsonFileDefaultsStore::load() {

@@ -9,9 +9,8 @@
 // path that is missing is made (mode 0700) by the first save; a folder that can be written but
 // not listed is used as it is.
 //
-// Runs that share the file take turns by a lock on "<name>.lock" beside it (flock): a file made
-// with mode 0600 and never through a link, used only while it is a regular file of this user's,
-// so no other user can hold it. A save holds the lock from reading what the file holds now to the
+// Runs that share the file take turns by a lock on "<name>.lock" beside it (settings_file_lock.h),
+// which no other user can hold. A save holds the lock from reading what the file holds now to the
 // rename, and writes the keys this run changed over what it finds, so no run loses what another
 // saved; it does not read the file again when it is the one this run last read or wrote (same
 // device, inode, size and modification time). A lock that another process holds is waited for a
@@ -38,17 +37,10 @@
 
 #include "platform/file_descriptor.h"
 #include "platform/regular_file.h"
+#include "platform/settings_file_lock.h"
 #include "platform/user_defaults.h"
 
 namespace quillmar::platform {
-
-// How long a store waits for the lock another process holds: `attempts` tries `interval` apart
-// (3 s in all), each without blocking. `lock` is flock, or what a test puts in its place.
-struct LockWait {
-    int attempts = 150;
-    std::chrono::milliseconds interval{20};
-    std::function<int(int fd, int operation)> lock;
-};
 
 class JsonFileDefaultsStore final : public DefaultsStore {
 public:
@@ -95,7 +87,7 @@ private:
     void removeStaleTemporaryFiles(int dirFd) const;
 
     std::filesystem::path path_;
-    LockWait lockWait_;
+    SettingsFileLock lock_;
     // The domain in the file as this run last read or wrote it, and the file then; a save reads
     // the file again only when it is no longer that file.
     std::map<std::string, DefaultsValue> onDisk_;

@@ -150,6 +150,7 @@ TEST_F(FolderWriterTest, ModesComeFromTheUmaskOrFromThisUsersOwnFileAndNeverCarr
 
 TEST_F(FolderWriterTest, TemporaryNamesFitTheFolderAndAreNoNameAPersonWouldPick) {
     FolderWriter out(dir);
+    const FileDescriptor folder(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     // Names up to the folder's longest: the temporary name is cut to fit, never at a character's middle.
     const std::string longest = std::string(224, 'n') + "\u00e9" + std::string(29, 'n');  // 255 bytes
     for (const std::string& name : {std::string("settings.json"), std::string(245, 'l'), longest}) {
@@ -162,18 +163,19 @@ TEST_F(FolderWriterTest, TemporaryNamesFitTheFolderAndAreNoNameAPersonWouldPick)
                                  })),
                   "written")
             << name.size();
-        EXPECT_TRUE(isTemporaryNameFor(name, temporary)) << temporary;
+        EXPECT_TRUE(isTemporaryNameFor(folder.get(), name, temporary)) << temporary;
         EXPECT_LE(temporary.size(), 255u);
         EXPECT_EQ(temporary.find("\xc3."), std::string::npos);  // not half of "é"
         EXPECT_EQ(names(dir), std::vector<std::string>{name});
         fs::remove(dir / name);
     }
     const std::string random = "Ab12Cd34Ef56Gh78";
-    EXPECT_TRUE(isTemporaryNameFor("s.json", "s.json.quillmar-tmp." + random));
+    EXPECT_TRUE(isTemporaryNameFor(folder.get(), "s.json", "s.json.quillmar-tmp." + random));
     for (const std::string& person : std::vector<std::string>{"s.json.tmp-backup", "s.json.tmp-Ab12cd", "s.json.quillmar-tmp.backup",
                                       "s.json.quillmar-tmp.Ab12Cd34Ef56Gh7_", "t.json.quillmar-tmp." + random,
-                                      "s.json.quillmar-tmp." + random + "7", ".quillmar-tmp." + random})
-        EXPECT_FALSE(isTemporaryNameFor("s.json", person)) << person;
+                                      "s.json.quillmar-tmp." + random + "7", ".quillmar-tmp." + random,
+                                      "s.js.quillmar-tmp." + random})
+        EXPECT_FALSE(isTemporaryNameFor(folder.get(), "s.json", person)) << person;
 }
 
 // Calls in place of the system's, for failures no file system makes on demand.

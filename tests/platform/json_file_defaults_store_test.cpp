@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/socket.h>
@@ -95,15 +96,22 @@ TEST_F(JsonFileDefaultsStoreTest, RoundTripKeepsUntouchedKeysOfEveryType) {
 }
 
 TEST_F(JsonFileDefaultsStoreTest, ASettingsFileOfTheLongestNameIsLockedAndSaved) {
-    // Neither the lock file's name nor the temporary one may pass the folder's longest name.
-    file = dir / std::string(253, 's');
-    {
-        UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file));
-        d.set("hudScale", 1.5);
+    // Neither the lock file's name nor the temporary one may pass the folder's longest name, and
+    // the lock is never the settings file itself (a longest name ending as a lock file's does).
+    for (const std::string& name : {std::string(253, 's'), std::string(250, 's') + ".lock"}) {
+        SCOPED_TRACE(name.size());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        file = dir / name;
+        {
+            UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file));
+            d.set("hudScale", 1.5);
+            d.set("hudScale", 2.5);
+        }
+        UserDefaults again(std::make_unique<JsonFileDefaultsStore>(file));
+        EXPECT_DOUBLE_EQ(again.doubleForKey("hudScale"), 2.5);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);  // it and its lock
     }
-    UserDefaults again(std::make_unique<JsonFileDefaultsStore>(file));
-    EXPECT_DOUBLE_EQ(again.doubleForKey("hudScale"), 1.5);
-    EXPECT_EQ(filesInDir(), 1u);
 }
 
 TEST_F(JsonFileDefaultsStoreTest, MissingOrEmptyFileIsAFreshDomain) {
@@ -350,6 +358,11 @@ TEST_F(JsonFileDefaultsStoreTest, MissingFoldersAreMadeAndOnlyTheStoresOwnLeftov
                                      stem + "Ab_2cd" + pad, "other.json.quillmar-tmp.Zx81Qa" + pad,
                                      stem + "Folder" + pad, stem + "LinkTo" + pad, stem + "TwoLnk" + pad,
                                      stem + "Other1" + pad, stem + "Fifo01" + pad, "com.quillmar.macos.json.tmp-backup"};
+    // The live temporary files of other names in the folder: any shorter part of this name.
+    for (const std::string other : {"com.quillmar.macos.", "com.quillmar.", "c."}) {
+        kept.push_back(other + "quillmar-tmp.Zx81Qa" + pad);
+        leftover(kept.back());
+    }
     leftover(kept[0], 0644);
     for (std::size_t i = 1; i < 5; ++i) leftover(kept[i]);
     leftover(kept[10]);
@@ -483,7 +496,7 @@ private:
 
 TEST_F(JsonFileDefaultsStoreTest, ALockOfAnotherUserNeverHoldsARunUp) {
     if (::geteuid() != 0) GTEST_SKIP() << "acting as a second user needs root";
-    const LockWait quick{3, std::chrono::milliseconds(1), {}};
+    const LockWait quick{std::chrono::milliseconds(3), std::chrono::milliseconds(1), {}};
     write(R"({"a":1})");
     fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                              fs::perms::others_read | fs::perms::others_exec);
@@ -517,24 +530,28 @@ TEST_F(JsonFileDefaultsStoreTest, SettingsThatCannotBeLockedAreKeptInMemoryAndTh
     const FileDescriptor held(::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC));
     ASSERT_EQ(::flock(held.get(), LOCK_EX), 0);
     int calls = 0, failure = 0;
-    const LockWait seam{3, std::chrono::milliseconds(1), [&](int fd, int operation) {
+    const LockWait seam{std::chrono::milliseconds(3), std::chrono::milliseconds(1), [&](int fd, int operation) {
                             ++calls;
                             if (!failure) return ::flock(fd, operation);
                             errno = failure;
                             return -1;
                         }};
-    // Held by another process, then locks a file system does not have: tried a bounded number of
-    // times at the start, never again; the file is read but not written.
+    // Held all along by another process, then locks a file system does not have: waited for a
+    // bounded time at the start (once when there are no locks), never again; the file is read but
+    // not written.
     for (int error : {0, ENOLCK}) {
         SCOPED_TRACE(error);
         calls = 0;
         failure = error;
         UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file, seam));
+        const int atStart = calls;
         EXPECT_EQ(d.integerForKey("a"), 1);
         d.set("b", 2);
         d.setValues({{"c", 3}, {"d", 4}});
         auto& store = static_cast<JsonFileDefaultsStore&>(d.store());
-        EXPECT_EQ(calls, error ? 1 : 3);
+        EXPECT_EQ(calls, atStart);
+        EXPECT_EQ(atStart == 1, error != 0);
+        EXPECT_LE(atStart, 50);  // a few ticks of the waiter's timer
         EXPECT_EQ(store.failedSaves(), 2);
         EXPECT_EQ(store.firstSaveFailure(), error ? "cannot lock " + lockFile.string() + ": " + std::strerror(ENOLCK)
                                                   : lockFile.string() + " is locked by another process; gave up after 0.003 s");
@@ -548,6 +565,63 @@ TEST_F(JsonFileDefaultsStoreTest, SettingsThatCannotBeLockedAreKeptInMemoryAndTh
     EXPECT_FALSE(store.save({{"b", 2}}));
     EXPECT_EQ(store.firstSaveFailure(), lockFile.string() + " is a symbolic link, not a regular file");
     EXPECT_FALSE(fs::exists(dir / "elsewhere"));
+    EXPECT_EQ(read(file), R"({"a":1})");
+}
+
+TEST_F(JsonFileDefaultsStoreTest, ARunThatSavesOftenLetsAWaitingRunHaveItsTurns) {
+    // Another run saves in a tight loop, letting go of the lock only for a moment between saves;
+    // this run saves while it does. It gives up on one holding of 300 ms, yet gets every turn.
+    ASSERT_TRUE(JsonFileDefaultsStore(file).save({{"busy", 0}}));
+    int stop[2], saved[2];
+    ASSERT_EQ(::pipe(stop), 0);
+    ASSERT_EQ(::pipe2(saved, O_NONBLOCK), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(stop[1]);
+        ::fcntl(stop[0], F_SETFL, O_NONBLOCK);
+        JsonFileDefaultsStore busy(file);
+        busy.load();
+        char c = 0;
+        for (int i = 1; i < 100000 && ::read(stop[0], &c, 1) < 0 && errno == EAGAIN; ++i)
+            if (busy.save({{"busy", i}})) (void)!::write(saved[1], &c, 1);  // a save done
+        ::_exit(busy.failedSaves() == 0 ? 0 : 1);
+    }
+    ::close(stop[0]);
+    ::close(saved[1]);
+    JsonFileDefaultsStore store(file, {std::chrono::milliseconds(300), std::chrono::milliseconds(5), {}});
+    store.load();
+    for (int i = 1; i <= 20 && !store.firstSaveFailure(); ++i) {
+        // Each save is tried once the other run has saved again since this one last did.
+        char c = 0;
+        while (::read(saved[0], &c, 1) == 1) {
+        }
+        pollfd more{saved[0], POLLIN, 0};
+        ASSERT_EQ(::poll(&more, 1, 10000), 1);
+        store.save({{"mine", i}}, {"mine"});
+    }
+    ::close(stop[1]);
+    ::close(saved[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(store.failedSaves(), 0) << store.firstSaveFailure().value_or("");
+    const auto both = DefaultsValue::parse(read(file));
+    EXPECT_EQ(both.value("mine", 0), 20);
+    EXPECT_TRUE(both.contains("busy"));
+}
+
+TEST_F(JsonFileDefaultsStoreTest, ALockFileOthersMayOpenIsMadeAnewPrivate) {
+    // A lock file of this user's that anyone may open (made by hand) and that someone who opened
+    // it holds: the run does not wait for it, but locks a private one made in its place.
+    const fs::path lockFile = file.string() + ".lock";
+    leftover(lockFile.filename().string(), 0644);
+    const FileDescriptor opened(::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC));
+    ASSERT_EQ(::flock(opened.get(), LOCK_EX), 0);
+    JsonFileDefaultsStore store(file, {std::chrono::milliseconds(3), std::chrono::milliseconds(1), {}});
+    store.load();
+    EXPECT_TRUE(store.save({{"a", 1}}));
+    EXPECT_EQ(modeOf(lockFile), 0600u);
     EXPECT_EQ(read(file), R"({"a":1})");
 }
 

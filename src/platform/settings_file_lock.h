@@ -1,0 +1,66 @@
+#pragma once
+// The lock by which runs sharing a settings file take turns: flock on "<name>.lock" beside it.
+//
+// The lock file is made with mode 0600, never through a link, and used only while it is a
+// regular file of this user's that no one else may open: one that group or others may open (made
+// by hand or by a tool) could be held by anyone who opened it, so it is removed and made anew,
+// private, before it is used. Once the lock is had, the name must still lead to the file locked;
+// otherwise the lock is taken again on the file there now.
+//
+// Waiting is fair and bounded by progress, not by a fixed time. The lock file holds two counters:
+// the turn, bumped by every run that takes the lock, and the turn a waiter last saw held. A
+// waiter blocks in flock, woken every tick by a timer aimed at its own thread only (no other
+// thread sees the signal), says again that it waits and looks at the turn: it gives up only when
+// one turn lasts the whole patience (3 s), however long other runs take turns before it. A run
+// that wants the lock again while a waiter waits out the run's own last turn lets it go first
+// (for a moment at most), so a run that saves often does not take the lock back before a woken
+// waiter can.
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/file_descriptor.h"
+
+namespace quillmar::platform {
+
+// How long a lock that one holder keeps is waited out (`patience`, from the last turn seen
+// taken), and how often a waiter looks (`tick`). `lock` is flock, or what a test puts in its place.
+struct LockWait {
+    std::chrono::milliseconds patience{3000};
+    std::chrono::milliseconds tick{20};
+    std::function<int(int fd, int operation)> lock;
+};
+
+class SettingsFileLock {
+public:
+    explicit SettingsFileLock(LockWait wait = {});
+
+    // Takes the lock of the settings file `settingsName` in the folder open at dirFd (shown in
+    // reasons as in `shownFolder`): the locked file, let go when it closes; or an invalid
+    // descriptor and *problem why ("<folder>/<name>.lock is locked by another process; gave up
+    // after 3 s", "... belongs to another user", "cannot lock ...: ...").
+    FileDescriptor take(int dirFd, const std::string& settingsName, const std::filesystem::path& shownFolder,
+                        std::string* problem);
+
+    // The lock file's name: "<name>.lock", the name cut as far as the folder's longest name needs
+    // (runs on two long names alike take turns), never the settings file's own name.
+    static std::string lockName(int dirFd, const std::string& settingsName);
+
+private:
+    enum class Opened { ok, again, refused };
+    Opened open(int dirFd, const std::string& name, const std::string& shown, FileDescriptor* fd,
+                std::string* problem) const;
+    void letWaiterIn(int fd) const;
+    // 0 once fd is locked, EWOULDBLOCK when one turn lasted the whole patience, else the errno.
+    int wait(int fd) const;
+
+    LockWait wait_;
+    // The turn this run last took, while it may still be the latest.
+    std::optional<std::uint64_t> lastTurn_;
+};
+
+}  // namespace quillmar::platform
