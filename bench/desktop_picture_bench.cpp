@@ -1,5 +1,7 @@
-// A whole-screen picture of maximised windows stacked on the same bounds, 100 per app, at 1x:
-// only the front one shows, so the cost should barely grow with the count.
+// Whole-screen pictures at 1x. Maximised windows stacked on the same bounds, 100 per app: only the
+// front one shows, so the cost should barely grow with the count. Windows of one size stacked a
+// hair (0.0001 pt) apart: every one shows, and each should cost about its own pixels, not a
+// shadow of its own.
 
 #include <benchmark/benchmark.h>
 
@@ -15,20 +17,8 @@ namespace {
 
 using namespace quillmar;
 
-void BM_StackedWindowsScreenPicture(benchmark::State& state) {
-    auto& desktop = bench::setUpBenchDesktop(0);
-    const auto windows = static_cast<int>(state.range(0));
-    for (int i = 0; i < windows; ++i) {
-        if (i % 100 == 0) {
-            platform::sim::SimApp app;
-            app.localizedName = "App " + std::to_string(i / 100 + 1);
-            desktop.setFrontmost(desktop.addApp(std::move(app)).pid);
-        }
-        platform::sim::SimWindow w;
-        w.ownerPid = *desktop.frontmostPid();
-        w.bounds = {0, 25, 1440, 875};
-        desktop.addWindow(std::move(w));
-    }
+// Writes the screen's picture into a scratch folder once an iteration.
+void writeScreenPictures(benchmark::State& state, const platform::sim::SimDesktop& desktop) {
     std::string folder = (std::filesystem::temp_directory_path() / "quillmar-bench-XXXXXX").string();
     if (!::mkdtemp(folder.data())) {
         state.SkipWithError("no scratch folder");
@@ -44,6 +34,38 @@ void BM_StackedWindowsScreenPicture(benchmark::State& state) {
     }
     std::filesystem::remove_all(folder);
 }
+
+void BM_StackedWindowsScreenPicture(benchmark::State& state) {
+    auto& desktop = bench::setUpBenchDesktop(0);
+    const auto windows = static_cast<int>(state.range(0));
+    for (int i = 0; i < windows; ++i) {
+        if (i % 100 == 0) {
+            platform::sim::SimApp app;
+            app.localizedName = "App " + std::to_string(i / 100 + 1);
+            desktop.setFrontmost(desktop.addApp(std::move(app)).pid);
+        }
+        platform::sim::SimWindow w;
+        w.ownerPid = *desktop.frontmostPid();
+        w.bounds = {0, 25, 1440, 875};
+        desktop.addWindow(std::move(w));
+    }
+    writeScreenPictures(state, desktop);
+}
 BENCHMARK(BM_StackedWindowsScreenPicture)->Arg(100)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+void BM_NearlyStackedWindowsScreenPicture(benchmark::State& state) {
+    auto& desktop = bench::setUpBenchDesktop(0);
+    platform::sim::SimApp app;
+    app.localizedName = "App";
+    desktop.setFrontmost(desktop.addApp(std::move(app)).pid);
+    for (int i = 0; i < state.range(0); ++i) {
+        platform::sim::SimWindow w;
+        w.ownerPid = *desktop.frontmostPid();
+        w.bounds = {100 + i * 0.0001, 100 + i * 0.0001, 800, 600};
+        desktop.addWindow(std::move(w));
+    }
+    writeScreenPictures(state, desktop);
+}
+BENCHMARK(BM_NearlyStackedWindowsScreenPicture)->Arg(1)->Arg(250)->Unit(benchmark::kMillisecond);
 
 }  // namespace

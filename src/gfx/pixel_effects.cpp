@@ -132,8 +132,20 @@ int gaussianBlurReach(double sigma) {
     return reach;
 }
 
+namespace {
+
+std::uint64_t& blursRun() {
+    thread_local std::uint64_t n = 0;
+    return n;
+}
+
+}  // namespace
+
+std::uint64_t gaussianBlursRun() { return blursRun(); }
+
 void gaussianBlur(std::uint32_t* data, int width, int height, int stride, double sigma) {
     if (!data || width <= 0 || height <= 0 || !std::isfinite(sigma) || sigma < 0.2) return;
+    ++blursRun();
     sigma = std::min(sigma, 512.0);
     // A wide blur keeps no detail finer than a few pixels, so it is computed on a copy reduced
     // by 2, 4 or 8 in each direction and scaled back up bilinearly: the same picture at a

@@ -14,6 +14,8 @@ void gaussianBlur(std::uint32_t* data, int width, int height, int strideBytes, d
 // results, whatever the buffer's size: a buffer cut that far beyond the pixels wanted gives them
 // exactly, provided it is cut at a multiple of 8 rows from the whole buffer's top.
 int gaussianBlurReach(double sigma);
+// How many blurs gaussianBlur has run on this thread: what a drawing spent on blurs, for tests.
+std::uint64_t gaussianBlursRun();
 
 // Moves every pixel's colour toward (amount < 1) or away from (amount > 1) its luminance grey.
 void adjustSaturation(std::uint32_t* data, int width, int height, int strideBytes, double amount);

@@ -14,6 +14,7 @@
 
 #include <pixman.h>
 
+#include "app/demo/nine_part_shadow.h"
 #include "app/demo/window_shadow.h"
 #include "gfx/pixel_effects.h"
 #include "platform/sim/sim_desktop.h"
@@ -58,7 +59,7 @@ ui::View background(bool dark) {
 }
 
 // One window: a rounded frame with a title bar (the three window buttons and the title) over a
-// plain body with a few lines of placeholder content.
+// plain body with a few lines of placeholder content. (Its shadow is laid under it apart.)
 ui::View windowView(const std::string& title, double width, double height, bool dark, bool isKey) {
     const Color body = dark ? Color::rgb(0.16, 0.16, 0.18) : Color::rgb(0.99, 0.99, 0.99);
     const Color bar = dark ? Color::rgb(0.22, 0.22, 0.24) : Color::rgb(0.92, 0.92, 0.93);
@@ -85,13 +86,11 @@ ui::View windowView(const std::string& title, double width, double height, bool 
                            .frame(width, std::max(height - kTitleBarHeight, 0.0), ui::Alignment::topLeading());
     gfx::StrokeStyle edge;
     edge.lineWidth = 1;
-    const auto& shadow = isKey ? WindowShadow::kKeyWindow : WindowShadow::kOtherWindow;
     return ui::VStack(ui::HorizontalAlignment::center, 0, {titleBar, content})
         .frame(width, height, ui::Alignment::top())
         .background(ui::Rectangle().fill(body))
         .clipShape(ui::RoundedRectangle(10))
-        .overlay(ui::RoundedRectangle(10).strokeBorder(dark ? Color::whiteColor().opacity(0.16) : Color::black().opacity(0.2), edge))
-        .shadow(Color::black().opacity(shadow.opacity), shadow.radius, 0, shadow.offsetY);
+        .overlay(ui::RoundedRectangle(10).strokeBorder(dark ? Color::whiteColor().opacity(0.16) : Color::black().opacity(0.2), edge));
 }
 
 ui::View menuBar(const std::string& appName, double width, double height, bool dark) {
@@ -294,11 +293,16 @@ std::unique_ptr<ui::HostingView> hostScreen(const platform::sim::SimDesktop& des
         *error = "more than " + std::to_string(kMostWindowsDrawn) + " windows show on the screen";
         return nullptr;
     }
+    // Windows of one size cast one shadow between them.
+    NinePartShadow keyShadow(WindowShadow::kKeyWindow, kWindowCornerRadius, frame.size(), scale);
+    NinePartShadow otherShadow(WindowShadow::kOtherWindow, kWindowCornerRadius, frame.size(), scale);
     for (const auto& [w, local] : *shown) {
         std::string title = w->title;
         if (title.empty())
             if (const auto* owner = desktop.app(w->ownerPid)) title = owner->localizedName.value_or("");
-        layers.push_back(placed(windowView(title, local.width, local.height, dark, keyWindow == w->number), local));
+        const bool isKey = keyWindow == w->number;
+        layers.push_back((isKey ? keyShadow : otherShadow).under(local));
+        layers.push_back(placed(windowView(title, local.width, local.height, dark, isKey), local));
     }
 
     const double menuHeight = frame.maxY() - screen.visibleFrame.maxY();

@@ -24,6 +24,13 @@ struct WindowShadow {
     // The shadow of `window` (a picture of the whole window, its pixels' alpha times `alpha`) in
     // `style`.
     static WindowShadow of(const gfx::Image& window, double alpha, const Style& style);
+    // The same shadow whole, under the window's own pixels too: for a window drawn over it, which
+    // then hides it as much as the window is opaque.
+    static WindowShadow cast(const gfx::Image& window, double alpha, const Style& style);
+    // How far (pixels, at `scale`) a shadow in `style` reaches beyond its window's edges, and how
+    // far down of its window it lies.
+    static int reach(const Style& style, double scale);
+    static int drop(const Style& style, double scale);
 };
 
 }  // namespace quillmar

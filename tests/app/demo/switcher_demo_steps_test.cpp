@@ -11,6 +11,7 @@
 #include "platform/sim/scenario_registry.h"
 #include "app/demo/desktop_picture.h"
 #include "app/demo/switcher_demo_steps.h"
+#include "gfx/pixel_effects.h"
 #include "platform/process_info.h"
 #include "support/golden_image.h"
 #include "support/image_compare.h"
@@ -184,6 +185,39 @@ TEST_F(SwitcherDemoStepsTest, WholeScreenPictureCastsThePanelsShadowAndDrawsOnly
     }
     EXPECT_FALSE(DesktopPicture::writePng(*desktop, screen, nullptr, 1.0, (outDir / "crowded.png").string(), &error));
     EXPECT_NE(error.find("windows"), std::string::npos);
+}
+
+// A picture blurs one shadow for each look of window, not one for each window: windows stacked a
+// hair apart, translucent ones and ones a little larger than the next cost no blur of their own.
+TEST_F(SwitcherDemoStepsTest, WindowsOfOneSizeShareTheirShadow) {
+    desktop->setScreens({platform::Screen{1, "Built-in", {0, 0, 1440, 900}, {0, 25, 1440, 875}, 1}}, false);
+    platform::sim::SimApp app;
+    app.localizedName = "Atlas";
+    const auto pid = desktop->addApp(app).pid;
+    desktop->setFrontmost(pid);
+    auto blursFor = [&](int windows, auto&& arrange) {
+        std::vector<std::uint32_t> shown;
+        for (const auto* w : desktop->windowsOf(pid)) shown.push_back(w->number);
+        for (auto number : shown) desktop->closeWindow(number);
+        for (int i = 0; i < windows; ++i) {
+            platform::sim::SimWindow w;
+            w.ownerPid = pid;
+            w.bounds = {100, 100, 800, 600};
+            arrange(w, i);
+            desktop->addWindow(w);
+        }
+        const auto before = gfx::gaussianBlursRun();
+        std::string error;
+        EXPECT_TRUE(DesktopPicture::writePng(*desktop, desktop->screens().front(), nullptr, 1.0,
+                                             (outDir / "stacked.png").string(), &error)) << error;
+        return gfx::gaussianBlursRun() - before;
+    };
+    // The key window and one other: a shadow of each look.
+    const auto two = blursFor(2, [](platform::sim::SimWindow& w, int i) { w.bounds.x += 300 * i; });
+    EXPECT_GT(two, 0u);
+    EXPECT_EQ(blursFor(12, [](platform::sim::SimWindow& w, int i) { w.bounds.x += i * 0.0001; w.bounds.y += i * 0.0001; }), two);
+    EXPECT_EQ(blursFor(12, [](platform::sim::SimWindow& w, int) { w.alpha = 0.9; }), two);
+    EXPECT_EQ(blursFor(12, [](platform::sim::SimWindow& w, int i) { w.bounds.width += i * 0.25; w.bounds.height += i * 0.25; }), two);
 }
 
 // The largest step between neighbouring pixels of `picture` (any channel) where the bar alone
