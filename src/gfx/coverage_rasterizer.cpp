@@ -9,6 +9,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "gfx/unit_byte.h"
+
 namespace quillmar::gfx {
 namespace {
 // floor and ceil for values well inside int range, without a library call (the baseline
@@ -310,7 +312,7 @@ void CoverageRasterizer::resolveRow(int y, std::uint8_t* o, bool evenOdd) {
         } else if (c > 1.0f) {
             c = 1.0f;
         }
-        o[x] = static_cast<std::uint8_t>(c * 255.0f + 0.5f);
+        o[x] = static_cast<std::uint8_t>(roundedChannel(c * 255.0f, 255.0f));
     }
     for (int x = end; x < touched; ++x) row[x] = 0;  // the columns past the right border
 }

@@ -328,13 +328,13 @@ void SpanCompositor::blendDithered(std::uint32_t* d, const std::uint8_t* m, int 
         const std::uint32_t p = d[x];
         if (cover == 1.0f && src[0] >= 255.0f) {
             // Opaque: the destination is covered; only the gradient's own levels are rounded.
-            d[x] = 0xFF000000u | std::uint32_t(std::min(src[1] + t, 255.0f)) << 16 |
-                   std::uint32_t(std::min(src[2] + t, 255.0f)) << 8 | std::uint32_t(std::min(src[3] + t, 255.0f));
+            d[x] = 0xFF000000u | ditheredChannel(src[1], t, 255.0f) << 16 | ditheredChannel(src[2], t, 255.0f) << 8 |
+                   ditheredChannel(src[3], t, 255.0f);
             continue;
         }
         auto out = [&](int channel, int shift) {
             const float v = src[channel] * cover + float((p >> shift) & 0xFFu) * keep;
-            return std::uint32_t(std::min(v + t, 255.0f)) << shift;
+            return ditheredChannel(v, t, 255.0f) << shift;
         };
         d[x] = out(0, 24) | out(1, 16) | out(2, 8) | out(3, 0);
     }

@@ -10,6 +10,8 @@ namespace quillmar::platform {
 namespace {
 std::uint32_t channel(std::uint32_t argb, int shift) { return (argb >> shift) & 0xffu; }
 
+// t and coverage are in 0...1, never NaN: the rounding below needs no guard (gfx/unit_byte.h, the
+// drawing code's conversion, lies above this layer).
 std::uint32_t mixPremultiplied(std::uint32_t top, std::uint32_t bottom, double t, double coverage) {
     auto lerp = [&](int shift) { return channel(top, shift) * (1 - t) + channel(bottom, shift) * t; };
     const double a = lerp(24) / 255.0 * coverage;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "gfx/unit_byte.h"
 #include "platform/screens.h"
 #include "platform/workspace.h"
 #include "runtime/world.h"
@@ -83,9 +84,7 @@ platform::AppIconRef AppIconCache::scaled(const platform::AppIconRef& icon, int 
                 std::uint32_t value = 0;
                 if (total > 0) {
                     for (int c = 0; c < 4; ++c) {
-                        // Rounded half up: the average of channels is never negative.
-                        const auto channel = static_cast<std::uint32_t>(std::clamp(acc[c] / total + 0.5, 0.0, 255.0));
-                        value |= channel << (8 * c);
+                        value |= gfx::roundedChannel(acc[c] / total, 255.0) << (8 * c);
                     }
                 }
                 out[static_cast<std::size_t>(y) * static_cast<std::size_t>(size) + static_cast<std::size_t>(x)] = value;

@@ -85,8 +85,9 @@ TEST(WindowLabelTest, RunsOfCombiningMarksAreCutAfterThirty) {
     // An app name with a long run is cut alike, so the title still ends with it.
     const std::string name = "N" + repeat(below, 40);
     EXPECT_EQ(cleanWindowLabel("Doc - " + name, name), "Doc");
-    // A sign that decomposes into two marks counts as two.
+    // A sign that decomposes into two marks counts as two, so none passes a run one short of the bound.
     EXPECT_EQ(cleanWindowLabel("x" + repeat("\u0f73", 100), "Atlas").size(), 1u + 30u * 3u);
+    EXPECT_EQ(cleanWindowLabel("x" + repeat(below, 29) + "\u0f73y", "Atlas"), "x" + repeat(below, 29) + "y");
 }
 
 TEST(SwitchTargetTest, DefaultsEqualityAndRelabelling) {

@@ -1,6 +1,8 @@
 #include "platform/sim/event_log.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 
 #include "runtime/main_loop.h"
 #include "runtime/world.h"
@@ -21,8 +23,14 @@ void EventLog::record(const std::string& event, nlohmann::ordered_json fields) {
         line["value"] = fields;
     }
     std::string text = line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    if (out_) *out_ << text << '\n' << std::flush;
-    else lines_.push_back(std::move(text));
+    if (!out_) {
+        lines_.push_back(std::move(text));
+        return;
+    }
+    if (!*out_) return;  // failed before (in this world or an earlier one)
+    errno = 0;
+    *out_ << text << '\n' << std::flush;
+    if (!*out_) writeFailure_ = errno != 0 ? std::strerror(errno) : "the stream failed";
 }
 
 }  // namespace quillmar::platform::sim

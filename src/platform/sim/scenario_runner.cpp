@@ -109,6 +109,7 @@ int ScenarioRunner::run(const std::vector<std::string>& scenarioPaths, const std
         scenarios.push_back(std::move(*loaded.scenario));
     }
     PictureIndex pictures;
+    logFailure_.reset();
     for (std::size_t i = 0; i < scenarios.size(); ++i) {
         if (i > 0) runtime::World::reset();
         runOne(scenarios[i], outputDirectory, out, err, pictures);
@@ -157,6 +158,11 @@ int ScenarioRunner::finish(const PictureIndex& pictures, const std::filesystem::
                                {"settingsSavesFailed", failedSettingsSaves_},
                                {"indexPage", indexPage}});
     log.setOutput(nullptr);
+    if (!logFailure_) logFailure_ = log.writeFailure();
+    if (logFailure_) {
+        err << "quillmar: the event log could not be written: " << *logFailure_ << "\n";
+        status = kExitWriteFailed;
+    }
     return status;
 }
 
@@ -243,6 +249,7 @@ void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outp
     }
     log.record("scenarioFinished", {{"steps", s.steps.size()}});
     log.setOutput(nullptr);
+    if (!logFailure_) logFailure_ = log.writeFailure();  // the next scenario's world has a new log
     if (raw) {
         failedSettingsSaves_ += raw->failedSaves();
         if (raw->firstSaveFailure() && !reportedSaveFailure_) {

@@ -9,10 +9,11 @@
 // the pictures written, failed and refused, names the index page (null when none was written)
 // and counts the settings saves that failed; a picture, an index page or a settings save that
 // could not be written is also reported on standard error (a save only the first time), and the
-// exit status is then 1.
+// exit status is then 1. So is an event log that could not be written (once, with the reason).
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -27,7 +28,7 @@ class SimDesktop;
 class ScenarioRunner {
 public:
     static constexpr int kExitOk = 0;
-    // A picture or the index page could not be written to disk (a picture that the scenario's
+    // A picture, the index page or the event log could not be written (a picture that the scenario's
     // state did not allow, "the Switch Bar is not shown", is no failure).
     static constexpr int kExitWriteFailed = 1;
     static constexpr int kExitBadInput = 2;
@@ -69,6 +70,7 @@ private:
     bool reportedDefaultsProblem_ = false;
     bool reportedSaveFailure_ = false;
     int failedSettingsSaves_ = 0;
+    std::optional<std::string> logFailure_;  // the first line the event log could not write
 };
 
 }  // namespace quillmar::platform::sim
