@@ -81,7 +81,7 @@ std::string jsonMemberText(std::string_view key, std::string_view valueText) {
     return text;
 }
 
-std::string jsonObjectText(const std::map<std::string, std::string>& memberTexts) {
+std::string jsonObjectText(const JsonMemberTexts& memberTexts) {
     std::size_t size = 2 + (memberTexts.empty() ? 0 : memberTexts.size() - 1);
     for (const auto& [key, member] : memberTexts) size += member.size();
     std::string text;

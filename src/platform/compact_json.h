@@ -7,9 +7,10 @@
 // text that is not valid UTF-8 gets replacement characters. Values that are not finite are
 // written as null.
 
-#include <map>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -20,7 +21,9 @@ void appendCompactJsonString(std::string& out, std::string_view text);
 // One member of an object: "key":value; or with the value's text as it is.
 std::string compactJsonMember(std::string_view key, const nlohmann::json& value);
 std::string jsonMemberText(std::string_view key, std::string_view valueText);
-// The object of members already written, by key.
-std::string jsonObjectText(const std::map<std::string, std::string>& memberTexts);
+// Members already written ("key":value), in order of their keys, each key once.
+using JsonMemberTexts = std::vector<std::pair<std::string, std::string>>;
+// The object of those members.
+std::string jsonObjectText(const JsonMemberTexts& memberTexts);
 
 }  // namespace quillmar::platform

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cmath>
@@ -140,7 +141,7 @@ bool soundWithNumbersOutOfRange(std::string_view text) {
 // that is no object, at a container nested deeper than any setting would (so nothing deep is
 // ever built) and at a number too large for a double.
 MembersRead readMembers(const std::string& text, std::size_t from, bool openBrace,
-                        JsonFileDefaultsStore::Recovered& members) {
+                        std::map<std::string, DefaultsValue>& values, std::map<std::string, std::string>& texts) {
     MembersRead result;
     std::string currentKey;
     bool haveKey = false;
@@ -151,8 +152,8 @@ MembersRead readMembers(const std::string& text, std::size_t from, bool openBrac
     TextReader reader(text, from, openBrace);
     std::istream in(&reader);
     auto keep = [&](const std::string& key, DefaultsValue value, std::size_t start, std::size_t end) {
-        members.values[key] = std::move(value);
-        members.texts[key] = jsonMemberText(key, std::string_view(text).substr(start, end - start));
+        values[key] = std::move(value);
+        texts[key] = jsonMemberText(key, std::string_view(text).substr(start, end - start));
     };
     auto commitPending = [&] {
         if (pending) keep(pending->first, std::move(pending->second), pendingStart, pendingEnd);
@@ -284,7 +285,8 @@ fs::path JsonFileDefaultsStore::folder() const { return path_.has_parent_path() 
 
 JsonFileDefaultsStore::Recovered JsonFileDefaultsStore::parseRecovering(const std::string& text) {
     Recovered members;
-    auto read = readMembers(text, 0, /*openBrace=*/false, members);
+    std::map<std::string, std::string> texts;
+    auto read = readMembers(text, 0, /*openBrace=*/false, members.values, texts);
     bool damaged = false;
     // A member nested too deep goes; one that holds a number too large for a double reads as
     // absent and keeps its text. The members after either are read on their own.
@@ -298,7 +300,7 @@ JsonFileDefaultsStore::Recovered JsonFileDefaultsStore::parseRecovering(const st
             const std::string_view value = std::string_view(text).substr(read.valueStart, end - read.valueStart);
             if (!soundWithNumbersOutOfRange(value)) break;
             members.values.erase(read.key);
-            members.texts[read.key] = jsonMemberText(read.key, value);
+            texts[read.key] = jsonMemberText(read.key, value);
             members.outOfRange.insert(read.key);
         }
         const std::size_t next = text.find_first_not_of(" \t\r\n", end);
@@ -306,9 +308,11 @@ JsonFileDefaultsStore::Recovered JsonFileDefaultsStore::parseRecovering(const st
             read = {};
             break;
         }
-        read = readMembers(text, text[next] == ',' ? next + 1 : next, /*openBrace=*/true, members);
+        read = readMembers(text, text[next] == ',' ? next + 1 : next, /*openBrace=*/true, members.values, texts);
     }
     members.sound = read.whole && !damaged;
+    members.texts.reserve(texts.size());
+    for (auto& member : texts) members.texts.emplace_back(member.first, std::move(member.second));
     return members;
 }
 
@@ -479,7 +483,7 @@ bool JsonFileDefaultsStore::write(int dirFd, const std::map<std::string, Default
     // What the file holds now (another run may have saved since), with this run's changes on top.
     // The file this run last read or wrote is still open, so no other file can have its inode:
     // the same inode, size and times at the name are that file, unchanged.
-    std::map<std::string, std::string> merged;
+    JsonMemberTexts merged;
     if (stamp_ && stampAt<Stamp>(dirFd, name()) == stamp_) {
         merged = std::move(onDisk_);
     } else {
@@ -496,15 +500,21 @@ bool JsonFileDefaultsStore::write(int dirFd, const std::map<std::string, Default
     }
     forgetFile();
     for (const auto& key : pending_) {
-        if (auto it = values.find(key); it != values.end())
-            merged[key] = compactJsonMember(key, it->second);
-        else
-            merged.erase(key);
+        auto at = std::lower_bound(merged.begin(), merged.end(), key,
+                                   [](const auto& member, const std::string& k) { return member.first < k; });
+        const bool there = at != merged.end() && at->first == key;
+        if (auto it = values.find(key); it == values.end()) {
+            if (there) merged.erase(at);
+        } else if (there) {
+            at->second = compactJsonMember(key, it->second);
+        } else {
+            merged.emplace(at, key, compactJsonMember(key, it->second));
+        }
     }
     return put(dirFd, std::move(merged));
 }
 
-bool JsonFileDefaultsStore::put(int dirFd, std::map<std::string, std::string> memberTexts) {
+bool JsonFileDefaultsStore::put(int dirFd, JsonMemberTexts memberTexts) {
     const std::string text = jsonObjectText(memberTexts);
     // A file the reader would refuse is never put in place of one it takes.
     if (text.size() > kMaxJsonFileBytes)

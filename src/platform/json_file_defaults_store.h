@@ -41,6 +41,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/compact_json.h"
 #include "platform/file_descriptor.h"
 #include "platform/regular_file.h"
 #include "platform/user_defaults.h"
@@ -80,7 +81,7 @@ public:
     struct Recovered {
         std::map<std::string, DefaultsValue> values;
         // Each member as it is written back: the key compact, the value as the text spells it.
-        std::map<std::string, std::string> texts;
+        JsonMemberTexts texts;
         // Members whose value is or holds a number too large for a double: no value, the text kept.
         std::set<std::string> outOfRange;
         bool sound = false;  // the whole text was a sound object
@@ -104,7 +105,7 @@ private:
     std::optional<std::string> quarantine(int dirFd, const FileIdentity& identity);
     bool write(int dirFd, const std::map<std::string, DefaultsValue>& values);
     // Writes the object of these members and remembers it as the file on disk.
-    bool put(int dirFd, std::map<std::string, std::string> memberTexts);
+    bool put(int dirFd, JsonMemberTexts memberTexts);
     // Keeps the file open (read or just written) as the one on disk; false when it cannot be.
     bool rememberFile(FileDescriptor file);
     void forgetFile();
@@ -116,7 +117,7 @@ private:
     // The members' texts in the file as this run last read or wrote it, that file (kept open, so
     // its inode is never another file's) and what it was then; a save reads the file again only
     // when the name no longer stands for it unchanged, and writes the text of changed members only.
-    std::map<std::string, std::string> onDisk_;
+    JsonMemberTexts onDisk_;
     FileDescriptor lastFile_;
     std::optional<Stamp> stamp_;
     // Keys changed since the last save that was written.
