@@ -51,6 +51,11 @@ private:
     std::string original_;
 };
 
+void stopOnFailedSave(benchmark::State& state, UserDefaults& defaults) {
+    const auto& store = static_cast<const JsonFileDefaultsStore&>(defaults.store());
+    if (store.failedSaves() || store.problem()) state.SkipWithError(store.firstSaveFailure().value_or("?").c_str());
+}
+
 // Reads the file, sets `changes` settings at one instant, ends the run.
 void BM_ChangesAtOneInstant(benchmark::State& state) {
     quillmar::runtime::World::reset();
@@ -60,8 +65,7 @@ void BM_ChangesAtOneInstant(benchmark::State& state) {
         UserDefaults defaults(std::make_unique<JsonFileDefaultsStore>(settings.file()));
         for (long i = 0; i < changes; ++i) defaults.set("holdDurationMs", static_cast<double>(40 + 10 * (i % 47)));
         MainLoop::main().finishInstant();
-        auto& store = static_cast<JsonFileDefaultsStore&>(defaults.store());
-        if (store.failedSaves() || store.problem()) state.SkipWithError(store.firstSaveFailure().value_or("?").c_str());
+        stopOnFailedSave(state, defaults);
     }
     state.SetItemsProcessed(state.iterations() * changes);
 }
@@ -78,8 +82,7 @@ void BM_SavesATenthOfASecondApart(benchmark::State& state) {
             defaults.set("hudScale", 1.0 + static_cast<double>(i) / 100);
             MainLoop::main().advance(0.1);
         }
-        auto& store = static_cast<JsonFileDefaultsStore&>(defaults.store());
-        if (store.failedSaves() || store.problem()) state.SkipWithError(store.firstSaveFailure().value_or("?").c_str());
+        stopOnFailedSave(state, defaults);
     }
     state.SetItemsProcessed(state.iterations() * saves);
 }

@@ -301,7 +301,6 @@ JsonFileDefaultsStore::Recovered JsonFileDefaultsStore::parseRecovering(const st
             if (!soundWithNumbersOutOfRange(value)) break;
             members.values.erase(read.key);
             texts[read.key] = jsonMemberText(read.key, value);
-            members.outOfRange.insert(read.key);
         }
         const std::size_t next = text.find_first_not_of(" \t\r\n", end);
         if (next == std::string::npos || (text[next] != ',' && text[next] != '}')) {

@@ -80,10 +80,10 @@ public:
     // The members of a JSON object text that parsed completely before the first error.
     struct Recovered {
         std::map<std::string, DefaultsValue> values;
-        // Each member as it is written back: the key compact, the value as the text spells it.
+        // Each member as it is written back, by key: the key compact, the value as the text spells
+        // it (also for a member whose value is or holds a number too large for a double, which
+        // has no value).
         JsonMemberTexts texts;
-        // Members whose value is or holds a number too large for a double: no value, the text kept.
-        std::set<std::string> outOfRange;
         bool sound = false;  // the whole text was a sound object
     };
     static Recovered parseRecovering(const std::string& text);
