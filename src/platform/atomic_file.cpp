@@ -107,7 +107,7 @@ int writeAll(int fd, std::string_view data) {
 }
 
 int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFiller& fill, mode_t newFileMode,
-                          std::string* problem) {
+                          std::string* problem, FileDescriptor* written) {
     std::string tmpName;
     const int fd = createTemporaryFile(dirFd, name, newFileMode & 0777, &tmpName);
     if (fd < 0) return errno;
@@ -115,6 +115,11 @@ int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFi
     if (!error && atomicFileCalls.fsync(fd) != 0) error = errno;
     if (const int mode = keptMode(dirFd, name); !error && mode >= 0 && ::fchmod(fd, static_cast<mode_t>(mode)) != 0)
         error = errno;
+    FileDescriptor kept;
+    if (!error && written) {
+        kept.reset(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
+        if (kept.get() < 0) error = errno;
+    }
     if (::close(fd) != 0 && !error) error = errno;
     if (!error && ::renameat(dirFd, tmpName.c_str(), dirFd, name.c_str()) != 0) error = errno;
     if (error) {
@@ -125,11 +130,14 @@ int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFi
     // flushed at all (EINVAL), or that was opened as a path only because it cannot be listed
     // (EBADF), is no failure of this write.
     if (atomicFileCalls.fsync(dirFd) != 0 && errno != EINVAL && errno != EBADF) return errno;
+    if (written) *written = std::move(kept);
     return 0;
 }
 
-int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data, mode_t newFileMode) {
-    return writeFileAtomicallyAt(dirFd, name, [data](int fd, std::string*) { return writeAll(fd, data); }, newFileMode);
+int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data, mode_t newFileMode,
+                          FileDescriptor* written) {
+    return writeFileAtomicallyAt(dirFd, name, [data](int fd, std::string*) { return writeAll(fd, data); }, newFileMode,
+                                 nullptr, written);
 }
 
 bool moveWithoutReplacing(int dirFd, const std::string& from, const std::string& to) {

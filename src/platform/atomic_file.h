@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_descriptor.h"
+
 namespace quillmar::platform {
 
 // Fills the temporary file through its descriptor (open for reading and writing): 0, or the
@@ -23,10 +25,13 @@ namespace quillmar::platform {
 using AtomicFileFiller = std::function<int(int fd, std::string* problem)>;
 
 // Writes `name` in the folder open at dirFd; a new file gets newFileMode less the umask. Returns
-// 0, or the errno of the step that failed; *problem (when given) gets what the filler said.
+// 0, or the errno of the step that failed; *problem (when given) gets what the filler said. With
+// `written`, the file put in place stays open there (read-only): while it is open its inode
+// cannot be given to another file.
 int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFiller& fill, mode_t newFileMode,
-                          std::string* problem = nullptr);
-int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data, mode_t newFileMode = 0600);
+                          std::string* problem = nullptr, FileDescriptor* written = nullptr);
+int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data, mode_t newFileMode = 0600,
+                          FileDescriptor* written = nullptr);
 
 // Writes all of `data` to fd: 0, or the errno of the write that failed.
 int writeAll(int fd, std::string_view data);

@@ -12,38 +12,25 @@ void appendNumber(std::string& out, double value) {
         out += "null";
         return;
     }
-    // The shortest digits that read back as the value: "-d.ddde+XX".
+    // The fewest digits that read back as the value, plain unless an exponent is shorter
+    // ("200", "0.001", "1e+15").
     char buffer[40];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific).ptr;
-    std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
-    if (text.front() == '-') {
-        out += '-';
-        text.remove_prefix(1);
-    }
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
     const std::size_t e = text.find('e');
-    std::string digits(text.substr(0, e));
-    if (digits.size() > 1) digits.erase(1, 1);  // the point
-    std::string_view exponentText = text.substr(e + 1);
-    if (exponentText.front() == '+') exponentText.remove_prefix(1);
-    long exponent = 0;  // of the first digit
-    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
-    const long count = static_cast<long>(digits.size());
-
-    // Fixed: the point where the value puts it, ".0" after a whole number so it stays a fraction.
-    std::string fixed;
-    if (exponent < 0)
-        fixed = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-    else if (exponent + 1 >= count)
-        fixed = digits + std::string(static_cast<std::size_t>(exponent + 1 - count), '0') + ".0";
-    else
-        fixed = digits.substr(0, static_cast<std::size_t>(exponent + 1)) + "." + digits.substr(static_cast<std::size_t>(exponent + 1));
-    // The digits as a whole number with an exponent, and with one digit before the point.
-    std::string whole = digits + "e" + std::to_string(exponent - (count - 1));
-    std::string point = count > 1 ? digits.substr(0, 1) + "." + digits.substr(1) + "e" + std::to_string(exponent) : whole;
-    const std::string* best = &fixed;
-    for (const std::string* candidate : {&whole, &point})
-        if (candidate->size() < best->size()) best = candidate;
-    out += *best;
+    if (e == std::string_view::npos) {
+        out += text;
+        // A whole number stays a fraction, so it reads back as the type it was.
+        if (text.find('.') == std::string_view::npos) out += ".0";
+        return;
+    }
+    // The exponent without a plus sign or leading zeros: "1e15", "1e-5".
+    out += text.substr(0, e + 1);
+    std::string_view exponent = text.substr(e + 1);
+    if (exponent.front() == '-') out += '-';
+    exponent.remove_prefix(1);
+    while (exponent.size() > 1 && exponent.front() == '0') exponent.remove_prefix(1);
+    out += exponent;
 }
 
 }  // namespace
@@ -78,15 +65,34 @@ void appendCompactJson(std::string& out, const nlohmann::json& value) {
     }
 }
 
-std::string compactJsonObject(const std::map<std::string, nlohmann::json>& members) {
-    std::string text = "{";
-    for (const auto& [key, value] : members) {
+std::string compactJsonMember(std::string_view key, const nlohmann::json& value) {
+    std::string text;
+    appendCompactJsonString(text, key);
+    text += ':';
+    appendCompactJson(text, value);
+    return text;
+}
+
+std::string jsonMemberText(std::string_view key, std::string_view valueText) {
+    std::string text;
+    appendCompactJsonString(text, key);
+    text += ':';
+    text += valueText;
+    return text;
+}
+
+std::string jsonObjectText(const JsonMemberTexts& memberTexts) {
+    std::size_t size = 2 + (memberTexts.empty() ? 0 : memberTexts.size() - 1);
+    for (const auto& [key, member] : memberTexts) size += member.size();
+    std::string text;
+    text.reserve(size);
+    text += '{';
+    for (const auto& [key, member] : memberTexts) {
         if (text.size() > 1) text += ',';
-        appendCompactJsonString(text, key);
-        text += ':';
-        appendCompactJson(text, value);
+        text += member;
     }
-    return text + '}';
+    text += '}';
+    return text;
 }
 
 }  // namespace quillmar::platform

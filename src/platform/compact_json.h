@@ -1,14 +1,16 @@
 #pragma once
-// JSON text without a byte of layout, for files read back under a size limit. Numbers with a
-// fraction or an exponent are written in the shortest of "1500.0", "15e2" and "1.5e3" that reads
-// back as the same double, so a value never takes more bytes than the text it was read from did
-// ("1e15" stays "1e15"; the library's own writer makes it "1000000000000000.0"). Strings are
-// written as UTF-8 with only the escapes JSON requires; text that is not valid UTF-8 gets
-// replacement characters. Values that are not finite are written as null.
+// JSON text without a byte of layout, for files read back under a size limit and opened by people.
+// A number with a fraction or an exponent is written with the fewest digits that read back as the
+// same double, in plain decimal unless an exponent is shorter: "200.0", "0.001", "1e15", "1e-5"
+// (the library's own writer makes 1e15 "1000000000000000.0"); a whole number keeps its ".0", so it
+// reads back as the type it was. Strings are written as UTF-8 with only the escapes JSON requires;
+// text that is not valid UTF-8 gets replacement characters. Values that are not finite are
+// written as null.
 
-#include <map>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -16,7 +18,12 @@ namespace quillmar::platform {
 
 void appendCompactJson(std::string& out, const nlohmann::json& value);
 void appendCompactJsonString(std::string& out, std::string_view text);
-// The members as one object.
-std::string compactJsonObject(const std::map<std::string, nlohmann::json>& members);
+// One member of an object: "key":value; or with the value's text as it is.
+std::string compactJsonMember(std::string_view key, const nlohmann::json& value);
+std::string jsonMemberText(std::string_view key, std::string_view valueText);
+// Members already written ("key":value), in order of their keys, each key once.
+using JsonMemberTexts = std::vector<std::pair<std::string, std::string>>;
+// The object of those members.
+std::string jsonObjectText(const JsonMemberTexts& memberTexts);
 
 }  // namespace quillmar::platform

@@ -12,8 +12,10 @@
 // Runs that share the file take turns by a lock on "<name>.lock" beside it (settings_file_lock.h),
 // which no other user can hold. A save holds the lock from reading what the file holds now to the
 // rename, and writes the keys this run changed over what it finds, so no run loses what another
-// saved; it does not read the file again when it is the one this run last read or wrote (same
-// device, inode, size and modification time). A lock that another process holds is waited for a
+// saved; it does not read the file again when it is the one this run last read or wrote, which
+// the store keeps open so that no other file can get its inode (same device, inode, size and
+// modification time). Members are written back as their text was read or last
+// written, so a save writes anew only the members that changed. A lock that another process holds is waited for a
 // bounded time (LockWait); when it cannot be had (still held, locks not supported, the lock file
 // not a regular file of this user's) the settings are kept in memory for the run: the reason is
 // the first save failure and every later save fails at once, without waiting again.
@@ -24,7 +26,10 @@
 // exists; a copy is never overwritten, and with no name free the file stays where it is and the
 // settings are kept in memory) so the user's other settings can still be recovered by hand. A
 // member nested deeper than kMaxJsonNesting is dropped without being built. Values are kept as
-// they are, whatever their type, so keys the program does not touch survive every save.
+// they are, whatever their type, so keys the program does not touch survive every save; a member
+// whose value is or holds a number too large for a double ("1e400") reads as absent (its key
+// falls back to its default) and its text stays in the file as it was. Saves that cannot be made,
+// whatever the cause (the file, the folder, the lock), fail and are counted alike.
 
 #include <chrono>
 #include <filesystem>
@@ -35,6 +40,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/compact_json.h"
 #include "platform/file_descriptor.h"
 #include "platform/regular_file.h"
 #include "platform/settings_file_lock.h"
@@ -56,16 +62,23 @@ public:
     // Whether the last load found the file damaged (then the keys it returned are those recovered).
     bool lastLoadWasDamaged() const { return damaged_; }
     // Why the settings cannot be kept in the file ("<path> is a FIFO, not a regular file"), set by
-    // load(); nullopt while the file can keep them. Saves are not tried then.
+    // load(); nullopt while the file can keep them. Every save fails at once then, and is counted.
     const std::optional<std::string>& problem() const { return problem_; }
     // Saves that were tried and failed, and why the first did ("cannot write <path>: ..."), or why
     // the load could not lock the file.
     int failedSaves() const { return failedSaves_; }
     const std::optional<std::string>& firstSaveFailure() const { return firstSaveFailure_; }
 
-    // The members of a JSON object text that parsed completely before the first error; the bool
-    // is whether the whole text was a sound object.
-    static std::pair<std::map<std::string, DefaultsValue>, bool> parseRecovering(const std::string& text);
+    // The members of a JSON object text that parsed completely before the first error.
+    struct Recovered {
+        std::map<std::string, DefaultsValue> values;
+        // Each member as it is written back, by key: the key compact, the value as the text spells
+        // it (also for a member whose value is or holds a number too large for a double, which
+        // has no value).
+        JsonMemberTexts texts;
+        bool sound = false;  // the whole text was a sound object
+    };
+    static Recovered parseRecovering(const std::string& text);
 
 private:
     // What a file was when it was last read or written.
@@ -83,14 +96,21 @@ private:
     FileDescriptor lock(int dirFd);
     std::optional<std::string> quarantine(int dirFd, const FileIdentity& identity);
     bool write(int dirFd, const std::map<std::string, DefaultsValue>& values);
+    // Writes the object of these members and remembers it as the file on disk.
+    bool put(int dirFd, JsonMemberTexts memberTexts);
+    // Keeps the file open (read or just written) as the one on disk; false when it cannot be.
+    bool rememberFile(FileDescriptor file);
+    void forgetFile();
     bool failed(std::string why);
     void removeStaleTemporaryFiles(int dirFd) const;
 
     std::filesystem::path path_;
     SettingsFileLock lock_;
-    // The domain in the file as this run last read or wrote it, and the file then; a save reads
-    // the file again only when it is no longer that file.
-    std::map<std::string, DefaultsValue> onDisk_;
+    // The members' texts in the file as this run last read or wrote it, that file (kept open, so
+    // its inode is never another file's) and what it was then; a save reads the file again only
+    // when the name no longer stands for it unchanged, and writes the text of changed members only.
+    JsonMemberTexts onDisk_;
+    FileDescriptor lastFile_;
     std::optional<Stamp> stamp_;
     // Keys changed since the last save that was written.
     std::set<std::string> pending_;

@@ -53,7 +53,7 @@ RegularFileRead readRegularFile(const std::filesystem::path& path, std::uintmax_
     return readRegularFileAt(AT_FDCWD, path.string(), maxBytes);
 }
 
-RegularFileRead readRegularFileAt(int dirFd, const std::string& name, std::uintmax_t maxBytes) {
+RegularFileRead readRegularFileAt(int dirFd, const std::string& name, std::uintmax_t maxBytes, FileDescriptor* keep) {
     const auto at = fileAtName(dirFd, name);
     if (!at) {
         const int error = errno;
@@ -113,6 +113,7 @@ RegularFileRead readRegularFileAt(int dirFd, const std::string& name, std::uintm
         }
         result.status = RegularFileRead::Status::ok;
         result.text = std::move(text);
+        if (keep) *keep = std::move(fd);
     } catch (const std::bad_alloc&) {
         result.status = RegularFileRead::Status::readFailed;
         result.problem = "cannot be read: out of memory";

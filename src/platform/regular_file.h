@@ -18,6 +18,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/file_descriptor.h"
+
 namespace quillmar::platform {
 
 // Which file a name stood for when it was read: a later rename or replacement can check that the
@@ -43,8 +45,9 @@ struct RegularFileRead {
 };
 
 RegularFileRead readRegularFile(const std::filesystem::path& path, std::uintmax_t maxBytes);
-// The same for `name` in the folder open at dirFd.
-RegularFileRead readRegularFileAt(int dirFd, const std::string& name, std::uintmax_t maxBytes);
+// The same for `name` in the folder open at dirFd; with `keep`, a file read whole stays open there.
+RegularFileRead readRegularFileAt(int dirFd, const std::string& name, std::uintmax_t maxBytes,
+                                  FileDescriptor* keep = nullptr);
 
 // "a folder", "a character device", ...: the kind of file a stat mode names.
 std::string fileKindName(mode_t mode);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "runtime/main_loop.h"
 #include "runtime/text_case.h"
 #include "runtime/world.h"
 
@@ -32,6 +33,29 @@ bool InMemoryDefaultsStore::save(const std::map<std::string, DefaultsValue>& val
 UserDefaults::UserDefaults(std::unique_ptr<DefaultsStore> store) : store_(std::move(store)) {
     if (!store_) store_ = std::make_unique<InMemoryDefaultsStore>();
     values_ = store_->load();
+}
+
+UserDefaults::~UserDefaults() {
+    lifetime_.end();
+    synchronize();
+}
+
+bool UserDefaults::synchronize() {
+    if (unsaved_.empty()) return true;
+    const std::vector<std::string> keys(unsaved_.begin(), unsaved_.end());
+    unsaved_.clear();
+    return store_->save(values_, keys);
+}
+
+void UserDefaults::changed(const std::string& key) {
+    unsaved_.insert(key);
+    if (saveScheduled_) return;
+    saveScheduled_ = true;
+    runtime::MainLoop::main().atEndOfInstant([this, token = lifetime_.token()] {
+        if (!token.alive()) return;
+        saveScheduled_ = false;
+        synchronize();
+    });
 }
 
 UserDefaults& UserDefaults::standard() { return runtime::World::shared<UserDefaults>(); }
@@ -132,25 +156,22 @@ std::optional<std::vector<std::string>> UserDefaults::stringArrayForKey(const st
 void UserDefaults::set(const std::string& key, DefaultsValue value) {
     values_[key] = std::move(value);
     ++writeCount_;
-    store_->save(values_, {key});
+    changed(key);
 }
 
 void UserDefaults::setValues(const std::map<std::string, DefaultsValue>& values) {
     if (values.empty()) return;
-    std::vector<std::string> changed;
-    changed.reserve(values.size());
     for (const auto& [k, v] : values) {
         values_[k] = v;
-        changed.push_back(k);
+        changed(k);
     }
     ++writeCount_;
-    store_->save(values_, changed);
 }
 
 void UserDefaults::removeObject(const std::string& key) {
     if (values_.erase(key) == 0) return;
     ++writeCount_;
-    store_->save(values_, {key});
+    changed(key);
 }
 
 }  // namespace quillmar::platform

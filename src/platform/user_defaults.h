@@ -8,16 +8,20 @@
 //   anything else 0;
 // - stringForKey: strings, and numbers printed; anything else nullopt;
 // - stringArrayForKey: an array whose elements are all strings; otherwise nullopt.
-// Values are JSON values; every change (one key, or many set together) is one save to the
-// backing store, at once.
+// Values are JSON values. A change reads back at once; it goes to the backing store at the end of
+// the main loop's current instant, together with every other change of that instant (one save),
+// or at synchronize(), or when the domain goes.
 
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
+
+#include "runtime/lifetime.h"
 
 namespace quillmar::platform {
 
@@ -54,6 +58,10 @@ class UserDefaults {
 public:
     // An in-memory domain unless another store was given.
     explicit UserDefaults(std::unique_ptr<DefaultsStore> store = std::make_unique<InMemoryDefaultsStore>());
+    // Saves what has not been saved yet.
+    ~UserDefaults();
+    UserDefaults(const UserDefaults&) = delete;
+    UserDefaults& operator=(const UserDefaults&) = delete;
 
     // The process's standard domain (World::install<UserDefaults> replaces it).
     static UserDefaults& standard();
@@ -76,6 +84,10 @@ public:
     void setValues(const std::map<std::string, DefaultsValue>& values);
     void removeObject(const std::string& key);
 
+    // Saves the changes not saved yet, now: false when the store could not keep them.
+    bool synchronize();
+
+    // Changes made (a key set or removed, or several set together), saved or not.
     int writeCount() const { return writeCount_; }
     DefaultsStore& store() { return *store_; }
 
@@ -85,10 +97,16 @@ public:
     static double toDouble(const DefaultsValue& v);
 
 private:
+    void changed(const std::string& key);
+
     std::unique_ptr<DefaultsStore> store_;
     std::map<std::string, DefaultsValue> values_;
     std::map<std::string, DefaultsValue> registered_;
     int writeCount_ = 0;
+    // Keys changed since the last save, and whether a save waits for the end of the instant.
+    std::set<std::string> unsaved_;
+    bool saveScheduled_ = false;
+    runtime::Lifetime lifetime_;
 };
 
 }  // namespace quillmar::platform

@@ -157,10 +157,29 @@ void MainLoop::runUntilIdle() {
     std::fputs("MainLoop::runUntilIdle: work keeps posting itself; giving up\n", stderr);
 }
 
+void MainLoop::atEndOfInstant(std::function<void()> fn) { endOfInstant_.push_back(std::move(fn)); }
+
+void MainLoop::finishInstant() {
+    while (!endOfInstant_.empty()) {
+        auto work = std::exchange(endOfInstant_, {});
+        for (auto& fn : work)
+            if (fn) fn();
+        runUntilIdle();
+    }
+}
+
 void MainLoop::advance(double seconds) {
     const double target = virtualNow_ + sanitizeDelay(seconds);
-    runPosted();
-    while (fireOneDueTimer(target)) runPosted();
+    for (;;) {
+        runPosted();
+        // The clock is about to move: the instant it leaves ends first.
+        const bool dueNow = !timers_.empty() && timers_.begin()->first.first <= virtualNow_;
+        if (!dueNow && !endOfInstant_.empty() && target > virtualNow_) {
+            finishInstant();
+            continue;
+        }
+        if (!fireOneDueTimer(target)) break;
+    }
     virtualNow_ = std::max(virtualNow_, target);
     runUntilIdle();
 }
@@ -192,6 +211,7 @@ bool MainLoop::waitAndRun(double maxSeconds) {
         ran = true;
         runPosted();
     }
+    if (mode_ == TimeMode::Real) finishInstant();
     return ran;
 }
 

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace quillmar::runtime {
 
@@ -85,6 +86,13 @@ public:
     // Virtual time: moves the clock forward, firing what falls due in deadline order (posted
     // work runs between timers), then runs until idle.
     void advance(double seconds);
+    // Main thread. fn runs once the current instant is over: on virtual time when the clock is
+    // about to move on (before a timer of a later deadline fires, or advance() passes the
+    // instant) or at finishInstant(); on real time after the turn. What a whole instant changes
+    // is handed on once this way (a settings save), whatever order the instant's work ran in.
+    void atEndOfInstant(std::function<void()> fn);
+    // Ends the current instant now: runs what waits for its end, and then what that made ready.
+    void finishInstant();
     // Virtual time: a simulated blocking call on the main thread takes this long. The clock moves
     // but nothing runs, as nothing could while the thread is blocked.
     void advanceDuringBlockingCall(double seconds);
@@ -123,6 +131,7 @@ private:
     std::deque<std::function<void()>> posted_;
 
     std::map<Key, std::shared_ptr<TimerHandle::State>> timers_;
+    std::vector<std::function<void()>> endOfInstant_;
 };
 
 // Seconds on the main loop's media clock (the product's monotonic clock).

@@ -22,6 +22,7 @@
 #include "platform/compact_json.h"
 #include "platform/file_descriptor.h"
 #include "platform/json_nesting.h"
+#include "runtime/main_loop.h"
 #include "support/file_size_limit.h"
 #include "support/fresh_world.h"
 #include "support/temp_path.h"
@@ -91,6 +92,7 @@ TEST_F(JsonFileDefaultsStoreTest, RoundTripKeepsUntouchedKeysOfEveryType) {
     for (mode_t mode : {0644, 0444}) {
         ::chmod(file.c_str(), mode);
         again.set("hudScale", static_cast<int>(mode));
+        again.synchronize();
         EXPECT_EQ(modeOf(file), mode);
     }
 }
@@ -153,6 +155,7 @@ TEST_F(JsonFileDefaultsStoreTest, GarbageAndWrongShapesStartFromDefaultsWithoutL
         ASSERT_TRUE(store.lastLoadWasDamaged()) << text;
         EXPECT_EQ(read(store.quarantinedCopy()), text);
         d.set("fingerCount", 4);  // the next save writes a sound file in its place
+        d.synchronize();
         EXPECT_EQ(DefaultsValue::parse(read(file))["fingerCount"], 4);
     }
     // Each damaged file got a copy of its own.
@@ -201,13 +204,15 @@ TEST_F(JsonFileDefaultsStoreTest, FailedSavesAreCountedAndSaidAndLeaveNothingBeh
         quillmar::testing::FileSizeLimit full(8);
         d.set("fingerCount", 4);
         d.set("hudScale", 2);
+        d.synchronize();
     }
-    EXPECT_EQ(kept.failedSaves(), 2);
+    EXPECT_EQ(kept.failedSaves(), 1);
     EXPECT_EQ(kept.firstSaveFailure(), "cannot write " + file.string() + ": " + std::strerror(EFBIG));
     EXPECT_EQ(read(file), R"({"a":1})");
     EXPECT_EQ(filesInDir(), 2u);
     d.set("isEnabled", true);
-    EXPECT_EQ(kept.failedSaves(), 2);
+    d.synchronize();
+    EXPECT_EQ(kept.failedSaves(), 1);
     EXPECT_EQ(DefaultsValue::parse(read(file)), DefaultsValue::parse(R"({"a": 1, "fingerCount": 4, "hudScale": 2, "isEnabled": true})"));
 }
 
@@ -506,6 +511,7 @@ TEST_F(JsonFileDefaultsStoreTest, ALockOfAnotherUserNeverHoldsARunUp) {
         ASSERT_TRUE(folderLock.held());
         UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file, quick));
         d.set("b", 2);
+        d.synchronize();
         EXPECT_EQ(static_cast<JsonFileDefaultsStore&>(d.store()).failedSaves(), 0);
         EXPECT_EQ(read(file), R"({"a":1,"b":2})");
     }
@@ -518,6 +524,7 @@ TEST_F(JsonFileDefaultsStoreTest, ALockOfAnotherUserNeverHoldsARunUp) {
     UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file, quick));
     EXPECT_EQ(d.integerForKey("b"), 2);  // read all the same
     d.set("c", 3);
+    d.synchronize();
     auto& store = static_cast<JsonFileDefaultsStore&>(d.store());
     EXPECT_EQ(store.failedSaves(), 1);
     EXPECT_EQ(store.firstSaveFailure(), lockFile.string() + " belongs to another user");
@@ -547,7 +554,9 @@ TEST_F(JsonFileDefaultsStoreTest, SettingsThatCannotBeLockedAreKeptInMemoryAndTh
         const int atStart = calls;
         EXPECT_EQ(d.integerForKey("a"), 1);
         d.set("b", 2);
+        d.synchronize();
         d.setValues({{"c", 3}, {"d", 4}});
+        d.synchronize();
         auto& store = static_cast<JsonFileDefaultsStore&>(d.store());
         EXPECT_EQ(calls, atStart);
         EXPECT_EQ(atStart == 1, error != 0);
@@ -651,17 +660,8 @@ TEST_F(JsonFileDefaultsStoreTest, AFolderThatCanBeWrittenButNotListedKeepsTheSet
 }
 
 TEST_F(JsonFileDefaultsStoreTest, SavesAreCompactAndAFileTheReaderTookStaysOneItTakes) {
-    // However a number was spelled, it is written back as the same number in no more bytes.
-    for (const std::string number : {"1e15", "12e3", "1.5e3", "10.5e9", "0.00001", "1E+2", "99.5e-9", "0.1", "-0.0",
-                                     "100000.0", "18446744073709551616", "5e-324", "1.7976931348623157e308", "-2.5E-3"}) {
-        const auto value = DefaultsValue::parse(number);
-        std::string written;
-        appendCompactJson(written, value);
-        EXPECT_LE(written.size(), number.size()) << number << " became " << written;
-        const auto back = DefaultsValue::parse(written);
-        EXPECT_TRUE(back.is_number_float() && back.get<double>() == value.get<double>()) << written;
-    }
-    // A compact file at the size limit is written back at that size, and read again.
+    // A compact file at the size limit is written back at that size, however its numbers are
+    // spelled, and read again.
     std::string text = R"({"k":1,"n":[1e15,12e3,1e-5,-25e-4],"pad":")";
     text += std::string(kMaxJsonFileBytes - text.size() - 2, 'x') + "\"}";
     write(text);
@@ -669,12 +669,14 @@ TEST_F(JsonFileDefaultsStoreTest, SavesAreCompactAndAFileTheReaderTookStaysOneIt
     auto& store = static_cast<JsonFileDefaultsStore&>(d.store());
     ASSERT_FALSE(store.problem() || store.lastLoadWasDamaged());
     d.set("k", 2);
+    d.synchronize();
     EXPECT_EQ(store.failedSaves(), 0);
     EXPECT_EQ(fs::file_size(file), kMaxJsonFileBytes);
     JsonFileDefaultsStore reader(file);
     EXPECT_EQ(reader.load().at("k"), 2);
     // One byte more is never written: a failed save, and the file stays as it was.
     d.set("k", 10);
+    d.synchronize();
     EXPECT_EQ(store.failedSaves(), 1);
     EXPECT_EQ(store.firstSaveFailure(), "cannot write " + file.string() + ": the settings take " +
                                             std::to_string(kMaxJsonFileBytes + 1) + " bytes; a settings file holds at most " +
@@ -682,7 +684,7 @@ TEST_F(JsonFileDefaultsStoreTest, SavesAreCompactAndAFileTheReaderTookStaysOneIt
     EXPECT_EQ(reader.load().at("k"), 2);
 }
 
-TEST_F(JsonFileDefaultsStoreTest, AChangeIsOneSaveAndTheFileThisRunWroteIsNotReadAgain) {
+TEST_F(JsonFileDefaultsStoreTest, AnInstantsChangesAreOneSaveAndTheFileThisRunWroteIsNotReadAgain) {
     write(R"({"x":0})");
     const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(watch, 0);
@@ -701,29 +703,87 @@ TEST_F(JsonFileDefaultsStoreTest, AChangeIsOneSaveAndTheFileThisRunWroteIsNotRea
             }
         return readsAndSaves;
     };
+    auto& loop = runtime::MainLoop::main();
     UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file));
     count();
     std::map<std::string, DefaultsValue> section;
     for (int i = 0; i < 200; ++i) section["k" + std::to_string(i)] = i;
     d.setValues(section);
-    EXPECT_EQ(count(), std::pair(0, 1));
     for (int i = 0; i < 40; ++i) d.set("k" + std::to_string(i), -i);
-    EXPECT_EQ(count(), std::pair(0, 40));
+    loop.runUntilIdle();
+    EXPECT_EQ(count(), std::pair(0, 0));  // the instant is not over
+    loop.advance(0.1);
+    EXPECT_EQ(count(), std::pair(0, 1));
+    for (int i = 0; i < 3; ++i) {
+        d.set("x", i);
+        loop.advance(0.1);
+    }
+    EXPECT_EQ(count(), std::pair(0, 3));
     // Another run's save, or an edit in place, is read before the next save and kept.
     JsonFileDefaultsStore other(file);
     other.load();
     other.save({{"other", 1}});
     count();
     d.set("x", 1);
+    loop.advance(0.1);
     EXPECT_EQ(count(), std::pair(1, 1));
     std::ofstream(file, std::ios::app) << " ";
     count();
     d.set("x", 2);
+    loop.finishInstant();  // the end of a run
     EXPECT_EQ(count(), std::pair(1, 1));
     const auto saved = DefaultsValue::parse(read(file));
     EXPECT_EQ(saved.size(), 202u);
     EXPECT_EQ(saved["other"], 1);
+    EXPECT_EQ(saved["k3"], -3);
     ::close(watch);
+}
+
+TEST_F(JsonFileDefaultsStoreTest, AFilePutInPlaceOfTheOneThisRunWroteIsReadAgainWhateverItsStamp) {
+    JsonFileDefaultsStore store(file);
+    store.load();
+    ASSERT_TRUE(store.save({{"a", 1}}));
+    struct stat ours {};
+    ASSERT_EQ(::stat(file.c_str(), &ours), 0);
+    // Another writer replaces the file until the new one has this run's inode if it can (a file
+    // system gives a freed inode to the next new file), the same size and modification time.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        std::ofstream(dir / "other.tmp") << R"({"a":2})";
+        fs::rename(dir / "other.tmp", file);
+        struct stat now {};
+        ::stat(file.c_str(), &now);
+        if (now.st_ino == ours.st_ino) break;
+    }
+    const timespec times[2] = {ours.st_atim, ours.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    ASSERT_TRUE(store.save({{"b", 2}}, {"b"}));
+    EXPECT_EQ(read(file), R"({"a":2,"b":2})");
+}
+
+TEST_F(JsonFileDefaultsStoreTest, NumbersArePlainAndTooLargeOnesCostOnlyTheirMember) {
+    // Written as a person would, with the fewest digits that read back as the same double.
+    write(R"({"kept":2e2,  "big": 1e400, "list":[1, -1E+999], "z":true})");
+    {
+        UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file));
+        auto& store = static_cast<JsonFileDefaultsStore&>(d.store());
+        // A number too large for a double: its member reads as absent, the others stay, no damage.
+        EXPECT_FALSE(store.lastLoadWasDamaged());
+        EXPECT_FALSE(d.hasPersistedValue("big") || d.hasPersistedValue("list"));
+        EXPECT_TRUE(d.boolForKey("z"));
+        d.setValues({{"hold", 200.0}, {"step", 0.001}, {"huge", 1e15}, {"tiny", 1e-7}, {"count", 120}, {"zero", -0.0}});
+    }
+    // Untouched members keep their text as it was, too large numbers included.
+    EXPECT_EQ(read(file), R"({"big":1e400,"count":120,"hold":200.0,"huge":1e15,"kept":2e2,"list":[1, -1E+999],)"
+                          R"("step":0.001,"tiny":1e-7,"z":true,"zero":-0.0})");
+    EXPECT_FALSE(fs::exists(file.string() + ".unreadable"));
+    for (const double value : {200.0, 0.001, 1e15, 1e-7, -0.0, 0.1, 5e-324, 1.7976931348623157e308, 18446744073709551616.0}) {
+        std::string written;
+        appendCompactJson(written, value);
+        const auto back = DefaultsValue::parse(written);
+        std::string again;
+        appendCompactJson(again, back);
+        EXPECT_TRUE(back.is_number_float() && back.get<double>() == value && again == written) << written;
+    }
 }
 
 }  // namespace

@@ -197,7 +197,8 @@ TEST_F(SwitcherSettingsTest, OnlyGestureSettingsSyncTheGateAndEveryAssignmentWri
     EXPECT_EQ(*defaults().stringForKey("hudAppearance"), "lightGlass");
     EXPECT_FALSE(defaults().boolForKey("holidaySparkle"));
 
-    // What the next run loads is what was written.
+    // What the next run loads is what was written by the end of this one.
+    defaults().synchronize();
     auto persisted = std::make_unique<platform::InMemoryDefaultsStore>();
     persisted->save(defaults().store().load());
     runtime::World::reset();

@@ -49,7 +49,8 @@ int ScenarioRunner::main(int argc, const char* const* argv, std::ostream& out, s
                    "  --out DIR        write the pictures there, listed with their captions in DIR/index.html\n"
                    "                   (without it: pictures in out/, no index page)\n"
                    "  --defaults FILE  keep the settings in the JSON file FILE, read at the start and written\n"
-                   "                   on every change (without it they live in memory for the run)\n"
+                   "                   once for each instant that changes them (without it they live in\n"
+                   "                   memory for the run)\n"
                    "The scenario format, every section and step with its fields: docs/scenarios.md\n";
             return kExitOk;
         } else if (!arg.empty() && arg[0] == '-') {
@@ -138,7 +139,7 @@ int ScenarioRunner::finish(const PictureIndex& pictures, const std::filesystem::
             << " could not be written (" << otherFailures.front().second << ")\n";
         status = kExitWriteFailed;
     }
-    if (failedSettingsSaves_ > 0) status = kExitWriteFailed;
+    if (settingsNotKept_ || failedSettingsSaves_ > 0) status = kExitWriteFailed;
     nlohmann::ordered_json indexPage = nullptr;
     if (!outputDirectory.empty()) {
         std::string error;
@@ -174,10 +175,7 @@ void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outp
         auto store = std::make_unique<JsonFileDefaultsStore>(defaultsFile_);
         raw = store.get();
         runtime::World::install<UserDefaults>(std::make_unique<UserDefaults>(std::move(store)));
-        if (raw->problem() && !reportedDefaultsProblem_) {
-            err << "quillmar: settings will not be kept: " << *raw->problem() << "\n";
-            reportedDefaultsProblem_ = true;
-        }
+        if (raw->problem()) settingsNotKept(*raw->problem(), err);
     }
     auto& log = EventLog::shared();
     log.setOutput(&out);
@@ -247,16 +245,20 @@ void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outp
             log.record("desktopCall", {{"call", desktop.callLog()[i]}});
         loop.runUntilIdle();
     }
+    // The changes of the run's last instant are saved before the run ends.
+    loop.finishInstant();
     log.record("scenarioFinished", {{"steps", s.steps.size()}});
     log.setOutput(nullptr);
     if (!logFailure_) logFailure_ = log.writeFailure();  // the next scenario's world has a new log
     if (raw) {
         failedSettingsSaves_ += raw->failedSaves();
-        if (raw->firstSaveFailure() && !reportedSaveFailure_) {
-            err << "quillmar: settings will not be kept: " << *raw->firstSaveFailure() << "\n";
-            reportedSaveFailure_ = true;
-        }
+        if (raw->firstSaveFailure()) settingsNotKept(*raw->firstSaveFailure(), err);
     }
+}
+
+void ScenarioRunner::settingsNotKept(const std::string& why, std::ostream& err) {
+    if (!settingsNotKept_) err << "quillmar: settings will not be kept: " << why << "\n";
+    settingsNotKept_ = true;
 }
 
 }  // namespace quillmar::platform::sim

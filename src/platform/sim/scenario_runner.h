@@ -7,9 +7,11 @@
 // status 2; nothing runs then. With an output folder, the run ends by writing its index page
 // (index.html) listing every picture the steps wrote. The log's last line, "runFinished", counts
 // the pictures written, failed and refused, names the index page (null when none was written)
-// and counts the settings saves that failed; a picture, an index page or a settings save that
-// could not be written is also reported on standard error (a save only the first time), and the
-// exit status is then 1. So is an event log that could not be written (once, with the reason).
+// and counts the settings saves that failed; a picture or an index page that could not be
+// written is also reported on standard error, and so are settings that will not be kept (once,
+// whatever the cause: a file that is no regular file or too large, a lock not had, a failed
+// save) and an event log that could not be written (once, with the reason); the exit status is
+// then 1.
 
 #include <filesystem>
 #include <functional>
@@ -28,8 +30,9 @@ class SimDesktop;
 class ScenarioRunner {
 public:
     static constexpr int kExitOk = 0;
-    // A picture, the index page or the event log could not be written (a picture that the scenario's
-    // state did not allow, "the Switch Bar is not shown", is no failure).
+    // A picture, the index page or the event log could not be written, or the settings will not
+    // be kept (a picture that the scenario's state did not allow, "the Switch Bar is not shown",
+    // is no failure).
     static constexpr int kExitWriteFailed = 1;
     static constexpr int kExitBadInput = 2;
     // The index page's name in the output folder.
@@ -67,8 +70,9 @@ private:
     ScenarioRegistry registry_;
     std::function<void(StepContext&)> appStarter_;
     std::filesystem::path defaultsFile_;
-    bool reportedDefaultsProblem_ = false;
-    bool reportedSaveFailure_ = false;
+    // Said on standard error once, whatever the cause: the file, the folder, the lock, a save.
+    void settingsNotKept(const std::string& why, std::ostream& err);
+    bool settingsNotKept_ = false;
     int failedSettingsSaves_ = 0;
     std::optional<std::string> logFailure_;  // the first line the event log could not write
 };

@@ -8,14 +8,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include <nlohmann/json.hpp>
 
+#include "platform/json_nesting.h"
 #include "platform/sim/event_log.h"
 #include "platform/sim/scenario_loader.h"
 #include "platform/sim/sim_desktop.h"
@@ -257,21 +260,36 @@ TEST_F(HostileScenarioTest, LinksAndFifosPlantedInTheOutputFolderAreReplacedNeve
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 4);
     fs::remove_all(root);
 }
-TEST_F(HostileScenarioTest, ASettingsFileThatIsNoRegularFileIsNeitherReadNorReplaced) {
+TEST_F(HostileScenarioTest, SettingsThatWillNotBeKeptFailTheRunWhateverTheCause) {
     const auto scenario = quillmar::testing::uniqueTempPath("s.json");
     std::ofstream(scenario) << R"({"apps": [], "settings": {"fingerCount": 4}})";
     const auto fifo = quillmar::testing::uniqueTempPath("prefs.json");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string scenarioName = scenario.string(), fifoName = fifo.string();
-    const char* argv[] = {"quillmar", scenarioName.c_str(), "--defaults", fifoName.c_str()};
-    std::ostringstream out, err;
-    EXPECT_EQ(runner.main(4, argv, out, err), ScenarioRunner::kExitOk);  // does not block, runs on
-    EXPECT_NE(err.str().find("settings will not be kept: " + fifoName + " is a FIFO"), std::string::npos) << err.str();
+    const auto large = quillmar::testing::uniqueTempPath("large.json");
+    std::ofstream(large) << "{\"pad\":\"" << std::string(kMaxJsonFileBytes, 'x') << "\"}";
+    // A run that changes the settings counts the save it could not make; one that does not fails all the same.
+    for (const auto& [file, why, saves] : {std::tuple{fifo, std::string(" is a FIFO"), 1}, {large, " is 8388618 bytes", 0}}) {
+        if (saves == 0) std::ofstream(scenario) << R"({"apps": []})";
+        runtime::World::reset();
+        ScenarioRunner fresh;
+        const std::string scenarioName = scenario.string(), fileName = file.string();
+        const char* argv[] = {"quillmar", scenarioName.c_str(), "--defaults", fileName.c_str()};
+        std::ostringstream out, err;
+        EXPECT_EQ(fresh.main(4, argv, out, err), ScenarioRunner::kExitWriteFailed);  // does not block, runs on
+        const std::string said = err.str();
+        EXPECT_EQ(said.rfind("quillmar: settings will not be kept: " + fileName + why, 0), 0u) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        const std::string log = out.str();
+        const auto summary = nlohmann::json::parse(log.substr(log.rfind('\n', log.size() - 2) + 1));
+        EXPECT_EQ(summary["settingsSavesFailed"], saves);
+        EXPECT_FALSE(fs::exists(fileName + ".unreadable"));
+    }
     struct stat st {};
     ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
-    EXPECT_FALSE(fs::exists(fifoName + ".unreadable"));
+    EXPECT_EQ(fs::file_size(large), kMaxJsonFileBytes + 10);
     fs::remove(fifo);
+    fs::remove(large);
     fs::remove(scenario);
 }
 
