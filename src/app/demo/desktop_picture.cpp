@@ -183,6 +183,11 @@ ui::View blurredBackdrop(const ui::View& desk, Size screen, ui::ColorScheme sche
                   bounds);
 }
 
+std::uint64_t& bodiesDrawn() {
+    thread_local std::uint64_t n = 0;
+    return n;
+}
+
 // Its body is opaque but for its rounded corners (and the soft edge of its outline).
 constexpr double kWindowCornerRadius = 10;
 constexpr std::size_t kMostWindowsDrawn = DesktopPicture::kMostWindowsDrawn;
@@ -320,6 +325,7 @@ std::unique_ptr<ui::HostingView> hostScreen(const platform::sim::SimDesktop& des
         if (title.empty())
             if (const auto* owner = desktop.app(w->ownerPid)) title = owner->localizedName.value_or("");
         layers.push_back(placed(windowView(title, local.width, local.height, dark, isKey), local));
+        ++bodiesDrawn();
     }
 
     const double menuHeight = frame.maxY() - screen.visibleFrame.maxY();
@@ -364,6 +370,8 @@ std::unique_ptr<ui::HostingView> hostScreen(const platform::sim::SimDesktop& des
 }
 
 }  // namespace
+
+std::uint64_t DesktopPicture::windowBodiesDrawn() { return bodiesDrawn(); }
 
 bool DesktopPicture::writePng(const platform::sim::SimDesktop& desktop, const platform::Screen& screen,
                               NonActivatingPanel* panel, double scale, const std::string& path, std::string* error) {
