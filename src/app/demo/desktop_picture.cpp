@@ -231,9 +231,8 @@ private:
 };
 
 // Every window has the same outline, its frame with corners rounded alike: one whose frame holds
-// another's holds its outline, corners and rim included.
-// Within `slack` points, one that reaches that little beyond it shows no more than a sliver of
-// that width along its edges.
+// another's holds its outline, corners and rim included. Within `slack` points: one that reaches
+// that little beyond it shows no more than a sliver of that width along its edges.
 bool holds(const ui::Rect& outer, const ui::Rect& inner, double slack = 0) {
     return outer.minX() <= inner.minX() + slack && outer.minY() <= inner.minY() + slack &&
            outer.maxX() + slack >= inner.maxX() && outer.maxY() + slack >= inner.maxY();
@@ -267,8 +266,8 @@ std::optional<std::vector<ShownWindow>> windowsThatShow(
             std::any_of(opaque.begin(), opaque.end(), [&](const ui::Rect& front) { return holds(front, local); }))
             continue;
         if (shown.size() == kMostWindowsDrawn) return std::nullopt;
-        // Each one drawn is held to the windows drawn before it, so hidden ones never add up
-        // to more than a sliver beyond what is drawn.
+        // Held to the windows whose bodies are drawn, not to those left out: hidden ones never
+        // reach more than a sliver beyond what is drawn, however many lie a hair apart.
         const bool contentShows = !std::any_of(drawn.begin(), drawn.end(),
                                                [&](const ui::Rect& front) { return holds(front, local, sliver); });
         shown.push_back({w, local, contentShows});
