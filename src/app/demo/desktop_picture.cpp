@@ -183,6 +183,11 @@ ui::View blurredBackdrop(const ui::View& desk, Size screen, ui::ColorScheme sche
                   bounds);
 }
 
+std::uint64_t& bodiesDrawn() {
+    thread_local std::uint64_t n = 0;
+    return n;
+}
+
 // Its body is opaque but for its rounded corners (and the soft edge of its outline).
 constexpr double kWindowCornerRadius = 10;
 constexpr std::size_t kMostWindowsDrawn = DesktopPicture::kMostWindowsDrawn;
@@ -200,6 +205,7 @@ pixman_box32_t pixelsOf(const ui::Rect& r, Size size, bool inward) {
 struct ShownWindow {
     const platform::sim::SimWindow* window;
     ui::Rect local;  // its frame on the screen, in points from the screen's top-left corner
+    bool contentShows = true;  // false: only its shadow can show, its body lies under a drawn window
 };
 
 // A pixman region of whole points, finished however its holder is left.
@@ -225,22 +231,31 @@ private:
 };
 
 // Every window has the same outline, its frame with corners rounded alike: one whose frame holds
-// another's holds its outline, corners and rim included.
-bool holds(const ui::Rect& outer, const ui::Rect& inner) {
-    return outer.minX() <= inner.minX() && outer.minY() <= inner.minY() && outer.maxX() >= inner.maxX() &&
-           outer.maxY() >= inner.maxY();
+// another's holds its outline, corners and rim included. Within `slack` points: one that reaches
+// that little beyond it shows no more than a sliver of that width along its edges.
+bool holds(const ui::Rect& outer, const ui::Rect& inner, double slack = 0) {
+    return outer.minX() <= inner.minX() + slack && outer.minY() <= inner.minY() + slack &&
+           outer.maxX() + slack >= inner.maxX() && outer.maxY() + slack >= inner.maxY();
 }
 
-// The desktop's windows that can show on a screen of `size`, back to front: on screen, on that
-// screen, and not wholly under opaque windows in front of them: under their opaque bodies, or
-// within the outline of one of them (what little of its shadow such a window would cast beyond
-// them is left out with it). Nothing when more than kMostWindowsDrawn can show.
+// How far (in pixels) a window may reach beyond one drawn in front of it and still not be drawn
+// itself: what it would add to the front one's edge pixels is at most this share of a pixel.
+constexpr double kUnseenSliver = 1.0 / 256;
+
+// The desktop's windows that can show on a screen of `size` drawn at `scale`, back to front: on
+// screen, on that screen, and not wholly under opaque windows in front of them: under their
+// opaque bodies, or within the outline of one of them (what little of its shadow such a window
+// would cast beyond them is left out with it). One within a sliver of a pixel of the outline of
+// an opaque window drawn in front of it casts its shadow only: windows stacked a hair apart draw
+// one body for every few of them, not one each. Nothing when more than kMostWindowsDrawn can show.
 std::optional<std::vector<ShownWindow>> windowsThatShow(
-    const platform::sim::SimDesktop& desktop, Size size,
+    const platform::sim::SimDesktop& desktop, Size size, double scale,
     const std::function<ui::Rect(const platform::sim::SimWindow&)>& localFrame) {
     std::vector<ShownWindow> shown;
     std::vector<ui::Rect> opaque;  // the frames of the opaque windows that show
+    std::vector<ui::Rect> drawn;   // those whose bodies are drawn
     PointRegion covered;           // and the whole points of their bodies
+    const double sliver = std::isfinite(scale) && scale > 0 ? kUnseenSliver / scale : 0.0;
     for (const auto* w : desktop.windows()) {  // front to back
         if (w->layer != 0 || !desktop.isOnScreen(*w) || !(w->bounds.width >= 1) || !(w->bounds.height >= 1)) continue;
         const ui::Rect local = localFrame(*w);
@@ -251,9 +266,14 @@ std::optional<std::vector<ShownWindow>> windowsThatShow(
             std::any_of(opaque.begin(), opaque.end(), [&](const ui::Rect& front) { return holds(front, local); }))
             continue;
         if (shown.size() == kMostWindowsDrawn) return std::nullopt;
-        shown.push_back({w, local});
+        // Held to the windows whose bodies are drawn, not to those left out: hidden ones never
+        // reach more than a sliver beyond what is drawn, however many lie a hair apart.
+        const bool contentShows = !std::any_of(drawn.begin(), drawn.end(),
+                                               [&](const ui::Rect& front) { return holds(front, local, sliver); });
+        shown.push_back({w, local, contentShows});
         if (w->alpha >= 1) {
             opaque.push_back(local);
+            if (contentShows) drawn.push_back(local);
             for (const auto& body : {local.insetBy(kWindowCornerRadius, 1), local.insetBy(1, kWindowCornerRadius)})
                 covered.add(pixelsOf(body, size, true));
         }
@@ -286,7 +306,7 @@ std::unique_ptr<ui::HostingView> hostScreen(const platform::sim::SimDesktop& des
             keyWindow = w->number;
             break;
         }
-    const auto shown = windowsThatShow(desktop, frame.size(), [&](const platform::sim::SimWindow& w) {
+    const auto shown = windowsThatShow(desktop, frame.size(), scale, [&](const platform::sim::SimWindow& w) {
         return ui::Rect{w.bounds.x - frame.x, w.bounds.y - screenTop, w.bounds.width, w.bounds.height};
     });
     if (!shown) {
@@ -296,13 +316,15 @@ std::unique_ptr<ui::HostingView> hostScreen(const platform::sim::SimDesktop& des
     // Windows of one size cast one shadow between them.
     NinePartShadow keyShadow(WindowShadow::kKeyWindow, kWindowCornerRadius, frame.size(), scale);
     NinePartShadow otherShadow(WindowShadow::kOtherWindow, kWindowCornerRadius, frame.size(), scale);
-    for (const auto& [w, local] : *shown) {
+    for (const auto& [w, local, contentShows] : *shown) {
+        const bool isKey = keyWindow == w->number;
+        layers.push_back((isKey ? keyShadow : otherShadow).under(local));
+        if (!contentShows) continue;
         std::string title = w->title;
         if (title.empty())
             if (const auto* owner = desktop.app(w->ownerPid)) title = owner->localizedName.value_or("");
-        const bool isKey = keyWindow == w->number;
-        layers.push_back((isKey ? keyShadow : otherShadow).under(local));
         layers.push_back(placed(windowView(title, local.width, local.height, dark, isKey), local));
+        ++bodiesDrawn();
     }
 
     const double menuHeight = frame.maxY() - screen.visibleFrame.maxY();
@@ -347,6 +369,8 @@ std::unique_ptr<ui::HostingView> hostScreen(const platform::sim::SimDesktop& des
 }
 
 }  // namespace
+
+std::uint64_t DesktopPicture::windowBodiesDrawn() { return bodiesDrawn(); }
 
 bool DesktopPicture::writePng(const platform::sim::SimDesktop& desktop, const platform::Screen& screen,
                               NonActivatingPanel* panel, double scale, const std::string& path, std::string* error) {

@@ -189,12 +189,14 @@ TEST_F(SwitcherDemoStepsTest, WholeScreenPictureCastsThePanelsShadowAndDrawsOnly
 
 // A picture blurs one shadow for each look of window, not one for each window: windows stacked a
 // hair apart, translucent ones and ones a little larger than the next cost no blur of their own.
-TEST_F(SwitcherDemoStepsTest, WindowsOfOneSizeShareTheirShadow) {
+// Windows stacked a hair apart draw one body for every sliver of a pixel they spread over.
+TEST_F(SwitcherDemoStepsTest, WindowsOfOneSizeShareTheirShadowAndNearlyHiddenOnesDrawNoBody) {
     desktop->setScreens({platform::Screen{1, "Built-in", {0, 0, 1440, 900}, {0, 25, 1440, 875}, 1}}, false);
     platform::sim::SimApp app;
     app.localizedName = "Atlas";
     const auto pid = desktop->addApp(app).pid;
     desktop->setFrontmost(pid);
+    std::uint64_t bodiesBefore = 0;
     auto blursFor = [&](int windows, auto&& arrange) {
         std::vector<std::uint32_t> shown;
         for (const auto* w : desktop->windowsOf(pid)) shown.push_back(w->number);
@@ -207,17 +209,28 @@ TEST_F(SwitcherDemoStepsTest, WindowsOfOneSizeShareTheirShadow) {
             desktop->addWindow(w);
         }
         const auto before = gfx::gaussianBlursRun();
+        bodiesBefore = DesktopPicture::windowBodiesDrawn();
         std::string error;
         EXPECT_TRUE(DesktopPicture::writePng(*desktop, desktop->screens().front(), nullptr, 1.0,
                                              (outDir / "stacked.png").string(), &error)) << error;
         return gfx::gaussianBlursRun() - before;
     };
+    auto bodies = [&] { return DesktopPicture::windowBodiesDrawn() - bodiesBefore; };
     // The key window and one other: a shadow of each look.
     const auto two = blursFor(2, [](platform::sim::SimWindow& w, int i) { w.bounds.x += 300 * i; });
     EXPECT_GT(two, 0u);
+    EXPECT_EQ(bodies(), 2u);
     EXPECT_EQ(blursFor(12, [](platform::sim::SimWindow& w, int i) { w.bounds.x += i * 0.0001; w.bounds.y += i * 0.0001; }), two);
+    EXPECT_EQ(bodies(), 1u);
     EXPECT_EQ(blursFor(12, [](platform::sim::SimWindow& w, int) { w.alpha = 0.9; }), two);
+    EXPECT_EQ(bodies(), 12u);
     EXPECT_EQ(blursFor(12, [](platform::sim::SimWindow& w, int i) { w.bounds.width += i * 0.25; w.bounds.height += i * 0.25; }), two);
+    EXPECT_EQ(bodies(), 12u);
+    // Spread over a hundredth of a point, a window is drawn for every few: none shows more than a
+    // sliver beyond a drawn one.
+    blursFor(12, [](platform::sim::SimWindow& w, int i) { w.bounds.x += i * 0.001; });
+    EXPECT_GT(bodies(), 1u);
+    EXPECT_LT(bodies(), 12u);
 }
 
 // The largest step between neighbouring pixels of `picture` (any channel) where the bar alone
