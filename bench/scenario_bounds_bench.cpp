@@ -53,7 +53,8 @@ protected:
 };
 
 json cycle() {
-    return json::array({{{"do", "slide"}, {"fingers", 3}, {"path", {{0.3, 0.5}, {0.6, 0.5}}}, {"seconds", 0.3}, {"lift", false}},
+    return json::array({{{"do", "slide"}, {"fingers", 3}, {"path", {{0.3, 0.5}, {0.6, 0.5}}}, {"seconds", 0.3},
+                         {"lift", false}},
                         {{"do", "advance"}, {"seconds", 0.4}},
                         {{"do", "lift"}},
                         {{"do", "advance"}, {"seconds", 0.3}}});
@@ -190,7 +191,8 @@ json names() {
 // As many windows as fit with titles of the bound's length.
 json titles() {
     json windows = json::array();
-    for (std::size_t i = 0; i < 1900; ++i) windows.push_back(window(std::to_string(i) + filled(ScenarioLimits::kTitleBytes - 5, 't')));
+    for (std::size_t i = 0; i < 1900; ++i)
+        windows.push_back(window(std::to_string(i) + filled(ScenarioLimits::kTitleBytes - 5, 't')));
     json s = scenario(json::array({app("Titles", windows), app("Other")}));
     repeat(s, cycle(), 60);
     return s;
@@ -276,7 +278,8 @@ json screens() {
     s["screens"] = list;
     json pictures = json::array();
     for (std::size_t i = 0; i < ScenarioLimits::kScreens; ++i)
-        pictures.push_back({{"do", "snapshotScreen"}, {"file", "s" + std::to_string(i) + ".png"}, {"screen", i}, {"scale", 1}});
+        pictures.push_back(
+            {{"do", "snapshotScreen"}, {"file", "s" + std::to_string(i) + ".png"}, {"screen", i}, {"scale", 1}});
     s["steps"] = pictures;
     return s;
 }

@@ -118,7 +118,8 @@ SwitcherSettings::Stored SwitcherSettings::load() {
     if (auto stored = d.object("ignoredBundleIDs"); stored && stored->is_array()) {
         for (const auto& element : *stored)
             if (element.is_string() && s.ignoredBundleIDs.size() < kMaxIgnoredBundleIDs)
-                s.ignoredBundleIDs.push_back(platform::keptText(element.get_ref<const std::string&>(), kMaxBundleIDBytes));
+                s.ignoredBundleIDs.push_back(
+                    platform::keptText(element.get_ref<const std::string&>(), kMaxBundleIDBytes));
     }
     return s;
 }

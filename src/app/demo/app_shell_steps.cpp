@@ -38,7 +38,8 @@ nlohmann::ordered_json rowsOf(const platform::Menu& menu) {
             continue;
         }
         // Cut as a window's title is: a row names an app or an identifier of the settings.
-        nlohmann::ordered_json row = {{"title", platform::keptText(item->title, platform::sim::SimWindow::kMaxTitleBytes)}};
+        nlohmann::ordered_json row = {
+            {"title", platform::keptText(item->title, platform::sim::SimWindow::kMaxTitleBytes)}};
         if (item->state == 1) row["checked"] = true;
         if (!item->isSelectable()) row["enabled"] = false;
         if (!item->keyEquivalent.empty()) row["key"] = item->keyEquivalent;

@@ -141,10 +141,12 @@ std::optional<OverBound> applyLimit(nlohmann::json& v, const FieldLimit& limit, 
     if (limit.kind == Kind::objects) return std::nullopt;  // each read with its own fields
     if (v.is_array()) {
         for (std::size_t i = 0; i < v.size(); ++i)
-            if (auto over = applyLimit(v[i], limit, false)) return OverBound{"[" + std::to_string(i) + "]" + over->place, over->size};
+            if (auto over = applyLimit(v[i], limit, false))
+                return OverBound{"[" + std::to_string(i) + "]" + over->place, over->size};
     } else {
         for (auto it = v.begin(); it != v.end(); ++it)
-            if (auto over = applyLimit(it.value(), limit, false)) return OverBound{"." + it.key() + over->place, over->size};
+            if (auto over = applyLimit(it.value(), limit, false))
+                return OverBound{"." + it.key() + over->place, over->size};
     }
     return std::nullopt;
 }

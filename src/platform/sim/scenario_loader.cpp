@@ -65,12 +65,15 @@ std::string lineAndColumn(const std::string& text, std::size_t byte) {
 
 // A window's title that ends with its app's name as given, when the name was cut: the title's copy
 // of the name is cut alike, so the title still ends with the app's name (and its label drops it).
-std::optional<std::string> titleWithKeptName(const nlohmann::json& title, const std::string& givenName,
+std::optional<std::string> titleWithKeptName(const nlohmann::json& window, const std::string& givenName,
                                              const std::string& keptName) {
-    if (keptName.size() == givenName.size() || !title.is_string()) return std::nullopt;
-    const std::string_view given = title.get_ref<const std::string&>();
+    if (keptName.size() == givenName.size() || !window.is_object()) return std::nullopt;
+    const auto title = window.find("title");
+    if (title == window.end() || !title->is_string()) return std::nullopt;
+    const std::string_view given = title->get_ref<const std::string&>();
     if (!given.ends_with(givenName)) return std::nullopt;
-    return keptText(std::string(given.substr(0, given.size() - givenName.size())) + keptName, SimWindow::kMaxTitleBytes);
+    return keptText(std::string(given.substr(0, given.size() - givenName.size())) + keptName,
+                    SimWindow::kMaxTitleBytes);
 }
 
 struct Builder {
@@ -213,15 +216,18 @@ struct Builder {
             app.refusesPoliteTerminate = f.boolean("refusesTerminate", Need::optional).value_or(false);
             app.refusesActivation = f.boolean("refusesActivation", Need::optional).value_or(false);
             if (const auto* windows = f.array("windows", Need::optional)) {
+                const auto& given = (*list)[i];  // an object, or f would have no windows
+                const auto name = given.find("name");
+                const std::string* givenName =
+                    name != given.end() && name->is_string() ? &name->get_ref<const std::string&>() : nullptr;
                 if (windowCount + windows->size() > ScenarioLimits::kWindows)
                     f.fail("windows", "a desktop holds at most " + std::to_string(ScenarioLimits::kWindows) +
                                           " windows, all apps together");
                 for (std::size_t k = 0; k < windows->size() && error.empty() && f.ok(); ++k) {
                     SimWindow w = window((*windows)[k], path + ".windows[" + std::to_string(k) + "]");
                     w.ownerPid = app.pid;
-                    if (const auto& given = (*list)[i]["name"]; given.is_string() && app.localizedName)
-                        w.title = titleWithKeptName((*windows)[k]["title"], given.get_ref<const std::string&>(),
-                                                    *app.localizedName)
+                    if (givenName && app.localizedName)
+                        w.title = titleWithKeptName((*windows)[k], *givenName, *app.localizedName)
                                       .value_or(std::move(w.title));
                     entry.windows.push_back(std::move(w));
                 }

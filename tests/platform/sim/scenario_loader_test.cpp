@@ -108,7 +108,8 @@ TEST_F(ScenarioLoaderTest, EveryFieldIsReadWithinTheBoundOfItsRow) {
         for (std::size_t i = 0; i < count; ++i) list.push_back({{"bounds", {0, 0, 1, 1}}});
         return nlohmann::json{{"windows", list}};
     };
-    const auto many = nlohmann::json{{"apps", {windows(ScenarioLimits::kWindows / 2), windows(ScenarioLimits::kWindows / 2 + 1)}}}.dump();
+    const std::size_t half = ScenarioLimits::kWindows / 2;
+    const auto many = nlohmann::json{{"apps", {windows(half), windows(half + 1)}}}.dump();
     EXPECT_EQ(problem(many), "s.json: apps[1].windows: a desktop holds at most 4096 windows, all apps together");
 }
 
