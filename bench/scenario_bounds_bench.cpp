@@ -72,6 +72,7 @@ json app(const std::string& name, json windows = json::array({window("Document")
 
 json scenario(json apps, json settings = json::object()) {
     settings["fingerCount"] = 3;
+    settings["hasCompletedInitialOnboarding"] = true;  // no welcome window over every run
     return {{"trackpads", {{"devices", {{{"name", "Trackpad"}}}}}},
             {"accessibility", {{"trusted", true}}},
             {"settings", std::move(settings)},
