@@ -5,6 +5,7 @@
 #include <map>
 
 #include "platform/application_notifications.h"
+#include "platform/kept_text.h"
 #include "platform/login_items.h"
 #include "platform/user_defaults.h"
 #include "runtime/main_loop.h"
@@ -116,7 +117,9 @@ SwitcherSettings::Stored SwitcherSettings::load() {
     // whole (which the next toggle would then make permanent).
     if (auto stored = d.object("ignoredBundleIDs"); stored && stored->is_array()) {
         for (const auto& element : *stored)
-            if (element.is_string()) s.ignoredBundleIDs.push_back(element.get<std::string>());
+            if (element.is_string() && s.ignoredBundleIDs.size() < kMaxIgnoredBundleIDs)
+                s.ignoredBundleIDs.push_back(
+                    platform::keptText(element.get_ref<const std::string&>(), kMaxBundleIDBytes));
     }
     return s;
 }

@@ -20,7 +20,8 @@
 //   holdDurationMs 75 (35...500, non-finite becomes 75), sensitivity 1.1 (0.3...3.0,
 //   non-finite becomes 1.1), hapticFeedback, allowSingleFingerContinue,
 //   suppressBackgroundScroll, pauseInGames, allowQuickCloseQuit, holidaySparkle (all true),
-//   hudAppearance darkGlass, currentSpaceOnly false, ignoredBundleIDs empty.
+//   hudAppearance darkGlass, currentSpaceOnly false, ignoredBundleIDs empty (at most 100
+//   identifiers of at most 255 bytes are read).
 // Not persisted: forceShowLayoutPicker, qaModeEnabled (both false at start) and launchAtLogin,
 // which mirrors the system's login-item registration.
 //
@@ -76,7 +77,12 @@ public:
     // from the system (isUpdatingLaunchAtLogin()); it is re-read whenever the app becomes active.
     Published<bool> launchAtLogin;
 
-    // Bundle identifiers of apps in which gestures pause, in insertion order.
+    // Bundle identifiers of apps in which gestures pause, in insertion order. As read from the
+    // defaults, the list keeps its first kMaxIgnoredBundleIDs identifiers, each cut to
+    // kMaxBundleIDBytes (before the character that would cross them): the status menu lists
+    // every one each time it opens.
+    static constexpr std::size_t kMaxIgnoredBundleIDs = 100;
+    static constexpr std::size_t kMaxBundleIDBytes = 255;
     Published<std::vector<std::string>> ignoredBundleIDs;
     // The same identifiers as a set, rebuilt before the list is written.
     const std::unordered_set<std::string>& ignoredBundleIDSet() const { return ignoredBundleIDSet_; }

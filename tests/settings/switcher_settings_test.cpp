@@ -58,6 +58,19 @@ struct LoadCase {
     const char* what;
 };
 
+std::string repeated(const std::string& text, std::size_t times) {
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i) out += text;
+    return out;
+}
+
+// 150 identifiers, the first one over 255 bytes long (two-byte characters), then "1" to "149".
+DefaultsValue longIgnoreList() {
+    auto list = DefaultsValue::array({"com." + repeated("\u00e9", 200)});
+    for (int i = 1; i < 150; ++i) list.push_back(std::to_string(i));
+    return list;
+}
+
 TEST_F(SwitcherSettingsTest, StoredValuesAreValidatedOnLoadWithoutWritingBack) {
     const std::vector<LoadCase> cases = {
         {"fingerCount", 5, [](auto& s) { return s.fingerCount.get() == 4; }, "5 becomes 4"},
@@ -84,6 +97,13 @@ TEST_F(SwitcherSettingsTest, StoredValuesAreValidatedOnLoadWithoutWritingBack) {
          [](auto& s) { return s.ignoredBundleIDs.get() == std::vector<std::string>{"a", "b"}; },
          "strings of a mixed list kept"},
         {"ignoredBundleIDs", "a", [](auto& s) { return s.ignoredBundleIDs->empty(); }, "not a list"},
+        {"ignoredBundleIDs", longIgnoreList(),
+         [](auto& s) {
+             const auto& ids = s.ignoredBundleIDs.get();
+             // 254 bytes: 255 would split the last character.
+             return ids.size() == 100 && ids[0] == "com." + repeated("\u00e9", 125) && ids[99] == "99";
+         },
+         "the first 100 identifiers, each cut to 255 bytes"},
     };
     for (const auto& c : cases) {
         runtime::World::reset();

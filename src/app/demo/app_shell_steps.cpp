@@ -4,6 +4,7 @@
 
 #include "app/app_delegate.h"
 #include "app/demo/status_menu_picture.h"
+#include "platform/kept_text.h"
 #include "platform/sim/event_log.h"
 #include "platform/sim/sim_application.h"
 #include "platform/sim/sim_desktop.h"
@@ -11,6 +12,7 @@
 #include "platform/sim/sim_titled_windows.h"
 #include "platform/sim/sim_url_opener.h"
 #include "platform/sim/sim_user_feedback.h"
+#include "platform/sim/sim_window.h"
 #include "platform/url_opener.h"
 #include "runtime/subscription.h"
 #include "runtime/world.h"
@@ -35,7 +37,9 @@ nlohmann::ordered_json rowsOf(const platform::Menu& menu) {
             rows.push_back("---");
             continue;
         }
-        nlohmann::ordered_json row = {{"title", item->title}};
+        // Cut as a window's title is: a row names an app or an identifier of the settings.
+        nlohmann::ordered_json row = {
+            {"title", platform::keptText(item->title, platform::sim::SimWindow::kMaxTitleBytes)}};
         if (item->state == 1) row["checked"] = true;
         if (!item->isSelectable()) row["enabled"] = false;
         if (!item->keyEquivalent.empty()) row["key"] = item->keyEquivalent;

@@ -25,7 +25,7 @@ std::optional<std::int32_t> resolveApp(const SimDesktop& desktop, const AppRefer
     for (const SimApp* p : desktop.processes()) {
         if (!p->isApplication) continue;
         if (ref.pid ? p->pid == *ref.pid
-                    : (p->localizedName == SimApp::keptName(ref.name.value_or("")) || p->bundleIdentifier == ref.name))
+                    : (p->localizedName == ref.name || p->bundleIdentifier == ref.name))
             return p->pid;
     }
     return std::nullopt;
@@ -38,7 +38,7 @@ std::string WindowReference::describe() const {
 std::optional<WindowReference> readWindowReference(ScenarioFields& f) {
     WindowReference ref;
     if (auto n = f.integer("window", Need::optional, 1, UINT32_MAX)) ref.number = static_cast<std::uint32_t>(*n);
-    if (auto title = f.string("windowTitle", Need::optional)) ref.title = SimWindow::keptTitle(*title);
+    if (auto title = f.string("windowTitle", Need::optional)) ref.title = *title;
     if (ref.number.has_value() == ref.title.has_value()) {
         f.failHere("name the window with either \"window\" or \"windowTitle\"");
         return std::nullopt;

@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/kept_text.h"
+#include "platform/sim/scenario_limits.h"
+
 namespace quillmar::platform::sim {
 
 namespace {
@@ -117,7 +120,59 @@ const nlohmann::json* ScenarioFields::find(const std::string& key, Need need) {
     return &*it;
 }
 
-const nlohmann::json* ScenarioFields::value(const std::string& key, Need need) { return find(key, need); }
+namespace {
+// Applies a row of the table of limits to a value in place: strings cut, lists and objects over
+// their bound refused. Returns where, below the value, a list or object is over its bound ("" for
+// the value itself), with its size; nullopt when it is within bounds.
+struct OverBound {
+    std::string place;
+    std::size_t size;
+};
+std::optional<OverBound> applyLimit(nlohmann::json& v, const FieldLimit& limit, bool top = true) {
+    using Kind = FieldLimit::Kind;
+    if (v.is_string()) {
+        if (limit.kind != Kind::objects && v.get_ref<const std::string&>().size() > limit.bytes)
+            v = platform::keptText(v.get_ref<const std::string&>(), limit.bytes);
+        return std::nullopt;
+    }
+    if (limit.kind == Kind::text || !(v.is_array() || v.is_object())) return std::nullopt;
+    if (limit.kind != Kind::any && !top) return std::nullopt;  // a list's points are checked as points
+    if (v.size() > limit.entries) return OverBound{"", v.size()};
+    if (limit.kind == Kind::objects) return std::nullopt;  // each read with its own fields
+    if (v.is_array()) {
+        for (std::size_t i = 0; i < v.size(); ++i)
+            if (auto over = applyLimit(v[i], limit, false))
+                return OverBound{"[" + std::to_string(i) + "]" + over->place, over->size};
+    } else {
+        for (auto it = v.begin(); it != v.end(); ++it)
+            if (auto over = applyLimit(it.value(), limit, false))
+                return OverBound{"." + it.key() + over->place, over->size};
+    }
+    return std::nullopt;
+}
+}  // namespace
+
+const nlohmann::json* ScenarioFields::bounded(const std::string& key, Need need) {
+    seen_.insert(key);
+    const FieldLimit* limit = ScenarioLimits::find(key);
+    if (!limit) {
+        fail(key, "has no bound in the table of limits");
+        return nullptr;
+    }
+    auto it = object_.find(key);
+    if (it == object_.end()) {
+        if (need == Need::required) fail(key, "missing");
+        return nullptr;
+    }
+    if (auto over = applyLimit(*it, *limit)) {
+        fail(key + over->place, std::to_string(over->size) + " entries; at most " + std::to_string(limit->entries) +
+                                    " are allowed");
+        return nullptr;
+    }
+    return &*it;
+}
+
+const nlohmann::json* ScenarioFields::value(const std::string& key, Need need) { return bounded(key, need); }
 
 std::optional<double> ScenarioFields::number(const std::string& key, Need need, double lo, double hi) {
     const auto* v = find(key, need);
@@ -160,7 +215,7 @@ std::optional<bool> ScenarioFields::boolean(const std::string& key, Need need) {
 }
 
 std::optional<std::string> ScenarioFields::string(const std::string& key, Need need) {
-    const auto* v = find(key, need);
+    const auto* v = bounded(key, need);
     if (!v) return std::nullopt;
     if (!v->is_string()) {
         fail(key, "expected a string, found " + typeName(*v));
@@ -170,7 +225,7 @@ std::optional<std::string> ScenarioFields::string(const std::string& key, Need n
 }
 
 std::optional<std::vector<std::string>> ScenarioFields::stringArray(const std::string& key, Need need) {
-    const auto* v = find(key, need);
+    const auto* v = bounded(key, need);
     if (!v) return std::nullopt;
     if (!v->is_array()) {
         fail(key, "expected an array of strings, found " + typeName(*v));
@@ -208,7 +263,7 @@ std::uint32_t ScenarioFields::flags(const std::string& key,
 }
 
 const nlohmann::json* ScenarioFields::array(const std::string& key, Need need) {
-    const auto* v = find(key, need);
+    const auto* v = bounded(key, need);
     if (v && !v->is_array()) {
         fail(key, "expected an array, found " + typeName(*v));
         return nullptr;
@@ -217,7 +272,7 @@ const nlohmann::json* ScenarioFields::array(const std::string& key, Need need) {
 }
 
 const nlohmann::json* ScenarioFields::object(const std::string& key, Need need) {
-    const auto* v = find(key, need);
+    const auto* v = bounded(key, need);
     if (v && !v->is_object()) {
         fail(key, "expected an object, found " + typeName(*v));
         return nullptr;

@@ -3,7 +3,8 @@
 // with where it is ("steps[3].seconds: expected a number"). A missing optional field reads as
 // nullopt; a field of the wrong type, or a missing required one, records a problem and reads as
 // nullopt too, so a reader can go on and report once at the end. rejectUnknown() then flags any
-// field nobody asked for (a misspelt key is a mistake, not something to ignore).
+// field nobody asked for (a misspelt key is a mistake, not something to ignore). Every string, list
+// and object field is read within its bound (scenario_limits.h): a string cut, a list refused.
 
 #include <cstdint>
 #include <optional>
@@ -79,6 +80,9 @@ public:
 
 private:
     const nlohmann::json* find(const std::string& key, Need need);
+    // find() for a field of the table of limits (scenario_limits.h), with its bound applied: a
+    // string cut, a list over its bound refused. A field with no row there is a problem.
+    const nlohmann::json* bounded(const std::string& key, Need need);
 
     nlohmann::json object_;  // a copy: callers often pass a temporary
     std::string path_;

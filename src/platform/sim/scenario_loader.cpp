@@ -10,7 +10,9 @@
 #include <sstream>
 
 #include "platform/json_nesting.h"
+#include "platform/kept_text.h"
 #include "platform/regular_file.h"
+#include "platform/sim/scenario_limits.h"
 #include "runtime/wall_clock.h"
 
 namespace quillmar::platform::sim {
@@ -61,12 +63,26 @@ std::string lineAndColumn(const std::string& text, std::size_t byte) {
     return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
+// A window's title that ends with its app's name as given, when the name was cut: the title's copy
+// of the name is cut alike, so the title still ends with the app's name (and its label drops it).
+std::optional<std::string> titleWithKeptName(const nlohmann::json& window, const std::string& givenName,
+                                             const std::string& keptName) {
+    if (keptName.size() == givenName.size() || !window.is_object()) return std::nullopt;
+    const auto title = window.find("title");
+    if (title == window.end() || !title->is_string()) return std::nullopt;
+    const std::string_view given = title->get_ref<const std::string&>();
+    if (!given.ends_with(givenName)) return std::nullopt;
+    return keptText(std::string(given.substr(0, given.size() - givenName.size())) + keptName,
+                    SimWindow::kMaxTitleBytes);
+}
+
 struct Builder {
     const ScenarioRegistry& registry;
     Scenario& s;
     std::string error;
     std::set<std::int32_t> usedPids;
     std::set<std::uint32_t> usedWindows;
+    std::size_t windowCount = 0;
 
     bool check(ScenarioFields& f) {
         if (!f.ok() && error.empty()) error = f.error();
@@ -106,7 +122,7 @@ struct Builder {
         if (obj) {
             ScenarioFields f(*obj, "ownProcess");
             if (auto pid = f.integer("pid", Need::optional, 1, INT32_MAX)) own.pid = static_cast<std::int32_t>(*pid);
-            if (auto v = f.string("name", Need::optional)) own.localizedName = SimApp::keptName(*v);
+            if (auto v = f.string("name", Need::optional)) own.localizedName = *v;
             if (auto v = f.string("bundleID", Need::optional)) own.bundleIdentifier = *v;
             if (auto v = f.string("bundlePath", Need::optional)) own.bundlePath = *v;
             if (auto v = f.string("executablePath", Need::optional)) own.executablePath = *v;
@@ -143,7 +159,7 @@ struct Builder {
             w.number = static_cast<std::uint32_t>(*n);
             if (!usedWindows.insert(w.number).second) f.fail("number", "window number " + std::to_string(*n) + " is used twice");
         }
-        w.title = SimWindow::keptTitle(f.string("title", Need::optional).value_or(""));
+        w.title = f.string("title", Need::optional).value_or("");
         if (auto b = f.rect("bounds")) w.bounds = *b;
         w.layer = static_cast<int>(f.integer("layer", Need::optional, INT32_MIN, INT32_MAX).value_or(0));
         w.alpha = f.number("alpha", Need::optional, 0, 1).value_or(1.0);
@@ -181,7 +197,7 @@ struct Builder {
                 app.pid = nextPid;
                 usedPids.insert(nextPid);
             }
-            if (auto name = f.string("name", Need::optional)) app.localizedName = SimApp::keptName(*name);
+            if (auto name = f.string("name", Need::optional)) app.localizedName = *name;
             app.bundleIdentifier = f.string("bundleID", Need::optional);
             app.bundlePath = f.string("bundlePath", Need::optional);
             app.executablePath = f.string("executablePath", Need::optional);
@@ -200,11 +216,22 @@ struct Builder {
             app.refusesPoliteTerminate = f.boolean("refusesTerminate", Need::optional).value_or(false);
             app.refusesActivation = f.boolean("refusesActivation", Need::optional).value_or(false);
             if (const auto* windows = f.array("windows", Need::optional)) {
-                for (std::size_t k = 0; k < windows->size() && error.empty(); ++k) {
+                const auto& given = (*list)[i];  // an object, or f would have no windows
+                const auto name = given.find("name");
+                const std::string* givenName =
+                    name != given.end() && name->is_string() ? &name->get_ref<const std::string&>() : nullptr;
+                if (windowCount + windows->size() > ScenarioLimits::kWindows)
+                    f.fail("windows", "a desktop holds at most " + std::to_string(ScenarioLimits::kWindows) +
+                                          " windows, all apps together");
+                for (std::size_t k = 0; k < windows->size() && error.empty() && f.ok(); ++k) {
                     SimWindow w = window((*windows)[k], path + ".windows[" + std::to_string(k) + "]");
                     w.ownerPid = app.pid;
+                    if (givenName && app.localizedName)
+                        w.title = titleWithKeptName((*windows)[k], *givenName, *app.localizedName)
+                                      .value_or(std::move(w.title));
                     entry.windows.push_back(std::move(w));
                 }
+                windowCount += windows->size();
             }
             if (!entry.running && !app.bundlePath) f.fail("running", "an app that is not running needs a bundlePath to be launched by");
             f.rejectUnknown();
@@ -227,7 +254,7 @@ struct Builder {
         for (const auto& a : s.apps) {
             if (!a.running) continue;
             const bool match = (v->is_number_integer() && v->get<std::int64_t>() == a.app.pid) ||
-                               (v->is_string() && (a.app.localizedName == SimApp::keptName(v->get<std::string>()) ||
+                               (v->is_string() && (a.app.localizedName == v->get<std::string>() ||
                                                    a.app.bundleIdentifier == v->get<std::string>()));
             if (match) {
                 s.frontmost = a.app.pid;
@@ -381,7 +408,7 @@ ScenarioLoadResult ScenarioLoader::parse(const std::string& text, const std::str
 
     s.description = top.string("description", Need::optional).value_or("");
     b.screens(top.array("screens", Need::optional));
-    if (auto i = top.integer("mainScreen", Need::optional, 0, 64)) {
+    if (auto i = top.integer("mainScreen", Need::optional, 0, ScenarioLimits::kScreens - 1)) {
         if (b.error.empty() && static_cast<std::size_t>(*i) >= s.screens.size()) top.fail("mainScreen", "there is no screen " + std::to_string(*i));
         s.mainScreen = static_cast<std::size_t>(*i);
     }

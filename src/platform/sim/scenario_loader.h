@@ -25,7 +25,9 @@
 // A step's "file" (where it writes a picture) must name a file inside the output folder: absolute
 // names and ".." are refused when the scenario loads, and so are the names the run writes itself
 // (ScenarioRegistry::reserveOutputName: the index page, the classification dump). Only regular
-// files of at most kMaxFileBytes, nested at most kMaxJsonNesting deep, are read.
+// files of at most kMaxFileBytes, nested at most kMaxJsonNesting deep, are read. Every field is
+// read within its bound (scenario_limits.h: a string cut, a list over its bound refused), and a
+// desktop holds at most ScenarioLimits::kWindows windows, all apps together.
 
 #include <cstdint>
 #include <optional>

@@ -9,17 +9,14 @@
 #include <string_view>
 
 #include "platform/running_application.h"
-#include "platform/sim/kept_text.h"
 
 namespace quillmar::platform::sim {
 
 struct SimApp {
     // The longest name an app keeps, in bytes. An app's name is its bundle's file name, and no
-    // file name is longer, so every ordinary name is kept whole; a longer one is cut here (before
-    // the character that would cross the bound) where a scenario names the app, and so is a name
-    // that refers to one, so that no label, log line or view carries megabytes of name.
+    // file name is longer, so every ordinary name is kept whole; a longer one is cut where a
+    // scenario names the app, and so is a name that refers to one (scenario_limits.h).
     static constexpr std::size_t kMaxNameBytes = 255;
-    static std::string keptName(std::string_view name) { return keptText(name, kMaxNameBytes); }
 
     std::int32_t pid = 0;  // 0: the desktop assigns one
     bool isApplication = true;

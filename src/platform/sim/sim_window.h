@@ -10,7 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/geometry.h"
-#include "platform/sim/kept_text.h"
+#include "platform/kept_text.h"
 
 namespace quillmar::platform::sim {
 
@@ -19,9 +19,9 @@ struct SimWindow {
     std::int32_t ownerPid = 0;
     // The longest title a window keeps, in bytes: far beyond what a title bar or the Switch Bar
     // shows (labels are laid out up to 1,024 characters), so every ordinary title is kept whole.
-    // A longer one is cut where a scenario gives it, and so is a title that refers to a window.
+    // A longer one is cut where a scenario gives it, and so is a title that refers to a window
+    // (scenario_limits.h).
     static constexpr std::size_t kMaxTitleBytes = 4096;
-    static std::string keptTitle(std::string_view title) { return keptText(title, kMaxTitleBytes); }
 
     std::string title;
     Rect bounds;

@@ -81,8 +81,8 @@ TEST_F(HostileScenarioTest, DeepNestingAndHugeNumbersAreRefusedNotFatal) {
         const std::string got = problem(R"({"apps": [], "date": ")" + date + "\"}");
         EXPECT_EQ(got.rfind("s.json: date: \"" + date.substr(0, 20), 0), 0u) << got.substr(0, 300);
         EXPECT_LT(got.size(), 400u);
-        EXPECT_NE(got.find("\u2026\" (" + std::to_string(date.size()) + " bytes) is not a possible date"),
-                  std::string::npos);
+        // The date is read cut to one byte beyond the longest date, and shown so.
+        EXPECT_NE(got.find(date.substr(0, 65) + "\" is not a possible date"), std::string::npos) << got;
     }
     EXPECT_LT(problem(R"({"apps": [], "steps": [{"do": ")" + digits + "\"}]}").size(), 400u);
     EXPECT_LT(problem(R"({"apps": [], ")" + digits + "\": 1}").size(), 400u);

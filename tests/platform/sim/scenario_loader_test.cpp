@@ -8,6 +8,7 @@
 
 #include "platform/sim/event_log.h"
 #include "platform/sim/scenario_fields.h"
+#include "platform/sim/scenario_limits.h"
 #include "platform/sim/scenario_runner.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/user_defaults.h"
@@ -72,11 +73,44 @@ TEST_F(ScenarioLoaderTest, NamedFlagsAddUpAndAnUnknownNameListsTheKnownOnes) {
     const std::vector<std::pair<std::string, std::uint32_t>> names{{"command", 1}, {"shift", 2}, {"option", 4}};
     ScenarioFields good(nlohmann::json::parse(R"({"modifiers": ["option", "command"]})"), "steps[1]");
     EXPECT_EQ(good.flags("modifiers", names), 5u);
-    EXPECT_EQ(good.flags("absent", names), 0u);
     EXPECT_TRUE(good.ok());
+    EXPECT_EQ(ScenarioFields(nlohmann::json::object(), "steps[1]").flags("modifiers", names), 0u);
     ScenarioFields bad(nlohmann::json::parse(R"({"modifiers": ["shift", "hyper"]})"), "steps[1]");
     EXPECT_EQ(bad.flags("modifiers", names), 0u);
     EXPECT_EQ(bad.error(), "steps[1].modifiers: expected command, shift or option");
+}
+
+TEST_F(ScenarioLoaderTest, EveryFieldIsReadWithinTheBoundOfItsRow) {
+    // Each row of the table, over its bound: a string is cut to it, a list or object is refused
+    // with the place and the bound.
+    for (const auto& row : ScenarioLimits::table()) {
+        const std::string field(row.field);
+        SCOPED_TRACE(field);
+        if (row.kind != FieldLimit::Kind::objects) {
+            ScenarioFields f(nlohmann::json{{field, std::string(row.bytes + 3, 'x')}}, "steps[0]");
+            const auto* v = f.value(field);
+            ASSERT_TRUE(v && v->is_string()) << f.error();
+            EXPECT_EQ(v->get<std::string>(), std::string(row.bytes, 'x'));
+        }
+        if (row.kind == FieldLimit::Kind::text) continue;
+        ScenarioFields f(nlohmann::json{{field, nlohmann::json(std::vector<int>(row.entries + 1, 1))}}, "steps[0]");
+        EXPECT_EQ(f.value(field), nullptr);
+        EXPECT_EQ(f.error(), "steps[0]." + field + ": " + std::to_string(row.entries + 1) + " entries; at most " +
+                                 std::to_string(row.entries) + " are allowed");
+    }
+    // A field the table does not bound cannot be read, present or not.
+    ScenarioFields unbounded(nlohmann::json::object(), "steps[0]");
+    unbounded.string("nickname", Need::optional);
+    EXPECT_EQ(unbounded.error(), "steps[0].nickname: has no bound in the table of limits");
+    // The windows of a desktop are bounded all apps together.
+    auto windows = [](std::size_t count) {
+        auto list = nlohmann::json::array();
+        for (std::size_t i = 0; i < count; ++i) list.push_back({{"bounds", {0, 0, 1, 1}}});
+        return nlohmann::json{{"windows", list}};
+    };
+    const std::size_t half = ScenarioLimits::kWindows / 2;
+    const auto many = nlohmann::json{{"apps", {windows(half), windows(half + 1)}}}.dump();
+    EXPECT_EQ(problem(many), "s.json: apps[1].windows: a desktop holds at most 4096 windows, all apps together");
 }
 
 TEST_F(ScenarioLoaderTest, LocalDatesFollowTheTimeZone) {
@@ -167,18 +201,28 @@ TEST_F(ScenarioRunnerTest, ALongAppNameOrTitleIsCutOnceWhereItEntersAndStillName
     std::string name, title;
     for (int i = 0; i < 200; ++i) name += "\u00e9";  // two bytes each
     for (int i = 0; i < 3000; ++i) title += "\u00e9";
-    const std::string app = R"({"pid": 10, "name": ")" + name + R"(", "windows": [{"bounds": [0, 0, 400, 300]}]})";
+    const std::string id = "com.example." + std::string(300, 'i'), path = "/" + std::string(5000, 'p');
+    const std::string app = R"({"pid": 10, "name": ")" + name + R"(", "bundleID": ")" + id + R"(", "bundlePath": ")" +
+                            path + R"(", "executablePath": ")" + path + R"(", "windows": [{"title": "Report \u2014 )" +
+                            name + R"(", "bounds": [0, 0, 400, 300]}]})";
     const std::string other = R"({"pid": 11, "name": "B", "windows": [{"title": ")" + title +
                               R"(", "bounds": [0, 0, 400, 300]}, {"title": "front", "bounds": [0, 0, 400, 300]}]})";
     ASSERT_EQ(run(R"({"apps": [)" + app + "," + other + R"(], "frontmost": ")" + name +
                   R"(", "steps": [{"do": "raiseWindow", "windowTitle": ")" + title +
-                  R"("}, {"do": "activate", "app": ")" + name + R"("}]})"),
+                  R"("}, {"do": "activate", "app": ")" + id + R"("}]})"),
               0)
         << err.str();
     // 255 bytes would split a character.
     const std::string kept = name.substr(0, 254);
-    EXPECT_EQ(SimDesktop::shared().app(10)->localizedName, kept);
-    // The title was cut alike, and the step that named the window in full raised it.
+    const auto* cut = SimDesktop::shared().app(10);
+    EXPECT_EQ(cut->localizedName, kept);
+    EXPECT_EQ(cut->bundleIdentifier, id.substr(0, 255));
+    EXPECT_EQ(cut->bundlePath, path.substr(0, 4096));
+    EXPECT_EQ(cut->executablePath, path.substr(0, 4096));
+    // A title that ends with the name as given ends with the name as kept.
+    EXPECT_EQ(SimDesktop::shared().windowsOf(10)[0]->title, "Report \u2014 " + kept);
+    // The title was cut alike, and the step that named the window in full raised it; the app was
+    // activated by its bundle identifier in full.
     EXPECT_EQ(SimDesktop::shared().windows()[1]->title, title.substr(0, 4096));
     EXPECT_EQ(Workspace::shared().frontmostApplication()->processIdentifier, 10);
     std::vector<std::string> activated;

@@ -1,5 +1,5 @@
 #pragma once
-// Text a scenario gives the simulated desktop, cut once where it enters so that no label, log line
+// Text cut once where it enters (a scenario, the settings file) so that no label, log line
 // or view carries megabytes of it: the longest prefix of at most `maxBytes` bytes that ends before
 // a character, never inside one.
 
@@ -9,7 +9,7 @@
 
 #include <unicode/utf8.h>
 
-namespace quillmar::platform::sim {
+namespace quillmar::platform {
 
 inline std::string keptText(std::string_view text, std::size_t maxBytes) {
     if (text.size() <= maxBytes) return std::string(text);
@@ -18,4 +18,4 @@ inline std::string keptText(std::string_view text, std::size_t maxBytes) {
     return std::string(text.substr(0, static_cast<std::size_t>(cut)));
 }
 
-}  // namespace quillmar::platform::sim
+}  // namespace quillmar::platform
