@@ -39,7 +39,7 @@ struct ScenarioLimits {
     static constexpr std::size_t kApps = 1000;          // the apps (or processes) a desktop holds
     static constexpr std::size_t kWindows = 4096;       // the windows a desktop holds, all apps together
     static constexpr std::size_t kScreens = 16;
-    static constexpr std::size_t kSteps = 5000;
+    static constexpr std::size_t kSteps = 10000;  // room for a run of thousands of saves, each with its advance
     static constexpr std::size_t kValueEntries = 1000;  // of a list or object in a free value (settings)
     static constexpr std::size_t kInfoEntries = 64;     // of an Info.plist or a window-list override
 
