@@ -1,7 +1,6 @@
 #include "windows/window_label.h"
 
 #include <array>
-#include <unordered_map>
 
 #include "windows/window_text.h"
 
@@ -37,8 +36,7 @@ const std::array<std::array<std::u16string, kBrowserNames.size()>, kSeparators.s
 }
 }  // namespace
 
-namespace {
-std::string cleanLabel(std::string_view windowTitle, std::string_view rawAppName) {
+std::string cleanWindowLabel(std::string_view windowTitle, std::string_view rawAppName) {
     // Title and name are compared in one normalisation form: apps write accents composed or not.
     const std::string appName = normalizeNFC(rawAppName);
     std::string t = normalizeNFC(trimWhitespaceAndNewlines(windowTitle));
@@ -49,23 +47,6 @@ std::string cleanLabel(std::string_view windowTitle, std::string_view rawAppName
         for (const auto& browser : browsers[s]) stripSuffix(t, browser);
     }
     return t.empty() ? std::string(rawAppName) : t;
-}
-}  // namespace
-
-std::string cleanWindowLabel(std::string_view windowTitle, std::string_view rawAppName) {
-    // Every opening of the bar labels every window again, mostly with the titles it had before:
-    // the labels worked out lately are kept (all let go at once when there are too many).
-    constexpr std::size_t kKept = 4096;
-    thread_local std::unordered_map<std::string, std::string> kept;
-    // The name's length first, so no name and title can pass for another pair.
-    std::string key = std::to_string(rawAppName.size());
-    key.reserve(key.size() + rawAppName.size() + windowTitle.size() + 1);
-    key.append(":").append(rawAppName).append(windowTitle);
-    if (auto it = kept.find(key); it != kept.end()) return it->second;
-    std::string label = cleanLabel(windowTitle, rawAppName);
-    if (kept.size() >= kKept) kept.clear();
-    kept.emplace(std::move(key), label);
-    return label;
 }
 
 }  // namespace quillmar

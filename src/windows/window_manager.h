@@ -11,6 +11,7 @@
 //
 // Main thread only, except refreshAccessibilityTrust(), which may be called from any thread.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -120,6 +121,10 @@ public:
     const std::vector<std::int32_t>& mruAppPIDs() const { return mruAppPIDs_; }
     const AppIconCache& iconCache() const { return iconCache_; }
     std::optional<double> unresponsiveUntil(std::int32_t pid) const;
+    // How many window labels the catalogue has worked out, and how many it keeps for reuse (those
+    // of the windows its last call listed).
+    std::size_t labelsWorkedOut() const { return labelsWorkedOut_; }
+    std::size_t keptLabelCount() const { return keptLabels_.size(); }
 
     // A window-server record that is not on screen, kept for the off-screen pass.
     struct OffscreenCGWindowCandidate {
@@ -168,6 +173,11 @@ private:
     static std::vector<const platform::RunningApplication*> inMRUOrder(const std::vector<platform::RunningApplication>& apps,
                                                                        const MRURank& rank);
     static std::vector<SwitchTarget> regroupAndLabel(std::vector<SwitchTarget> targets);
+    // The window's cleaned title: the one kept from the last call while its title and app name
+    // are unchanged, else worked out and kept.
+    std::string windowLabel(const std::string& id, const std::string& title, const std::string& appName);
+    // Lets go of the labels of windows that targets does not list.
+    void keepLabelsOf(const std::vector<SwitchTarget>& targets);
 
     // Activation, close and quit.
     // Whether window is the target's window: by window number when both are known, else by frame
@@ -191,6 +201,15 @@ private:
     std::vector<std::int32_t> mruAppPIDs_;
     AppIconCache iconCache_;
     std::unordered_map<std::int32_t, double> unresponsiveUntilByPID_;
+    // Cleaning a title costs ICU work over all of it, and every opening of the bar lists the same
+    // windows again, mostly with the same titles: each listed window's label, by target id.
+    struct KeptLabel {
+        std::string title;
+        std::string appName;
+        std::string label;
+    };
+    std::unordered_map<std::string, KeptLabel> keptLabels_;
+    std::size_t labelsWorkedOut_ = 0;
     runtime::TimerHandle permissionPollTimer_;
     int permissionPollRemainingTicks_ = 0;
     bool hasShownSystemAXPrompt_ = false;

@@ -160,7 +160,29 @@ std::vector<SwitchTarget> WindowManager::fetchTargets(SwitcherMode mode) {
             break;
         }
     }
+    keepLabelsOf(targets);
     return regroupAndLabel(std::move(targets));
+}
+
+std::string WindowManager::windowLabel(const std::string& id, const std::string& title, const std::string& appName) {
+    auto [it, added] = keptLabels_.try_emplace(id);
+    KeptLabel& kept = it->second;
+    if (added || kept.title != title || kept.appName != appName) {
+        kept.label = quillmar::cleanWindowLabel(title, appName);
+        kept.title = title;
+        kept.appName = appName;
+        ++labelsWorkedOut_;
+    }
+    return kept.label;
+}
+
+void WindowManager::keepLabelsOf(const std::vector<SwitchTarget>& targets) {
+    std::unordered_map<std::string, KeptLabel> listed;
+    for (const auto& t : targets) {
+        if (t.isAppOnly) continue;
+        if (auto node = keptLabels_.extract(t.id)) listed.insert(std::move(node));
+    }
+    keptLabels_ = std::move(listed);
 }
 
 std::vector<SwitchTarget> WindowManager::regroupAndLabel(std::vector<SwitchTarget> targets) {
@@ -335,12 +357,14 @@ struct WindowManager::WindowPass {
                              std::string title, const Rect& bounds, std::optional<platform::AXElement> element,
                              bool parked) {
         const std::string name = windowEntryName(app);
+        std::string label = manager.windowLabel(id, title, name);
         return SwitchTarget(SwitchTarget::Fields{.id = std::move(id),
                                                  .pid = app.processIdentifier,
                                                  .bundleIdentifier = app.bundleIdentifier,
                                                  .windowID = number,
                                                  .appName = name,
                                                  .windowTitle = std::move(title),
+                                                 .cleanedWindowTitle = std::move(label),
                                                  .displayLabel = name,
                                                  .appIcon = manager.appIcon(app),
                                                  .bounds = bounds,

@@ -69,22 +69,27 @@ std::string boundNonStarterRuns(std::string_view text) {
 }
 
 std::string trimWhitespaceAndNewlines(std::string_view text) {
-    // One pass: where the first code point that is no white space starts and where the last one
-    // ends. Malformed bytes count as one code point each, never as white space.
+    // From both ends inwards, so that the cost is the white space's rather than the text's.
+    // Malformed bytes count as one code point each, never as white space.
     const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
     const auto length = static_cast<std::int32_t>(text.size());
-    std::optional<std::size_t> first;
-    std::size_t last = 0;
-    std::int32_t i = 0;
-    while (i < length) {
-        const std::int32_t start = i;
+    std::int32_t first = 0;
+    while (first < length) {
+        std::int32_t next = first;
         UChar32 c;
-        U8_NEXT(s, i, length, c);
-        if (c >= 0 && u_isUWhiteSpace(c)) continue;
-        if (!first) first = static_cast<std::size_t>(start);
-        last = static_cast<std::size_t>(i);
+        U8_NEXT(s, next, length, c);
+        if (c < 0 || !u_isUWhiteSpace(c)) break;
+        first = next;
     }
-    return first ? std::string(text.substr(*first, last - *first)) : std::string();
+    std::int32_t last = length;
+    while (last > first) {
+        std::int32_t previous = last;
+        UChar32 c;
+        U8_PREV(s, first, previous, c);
+        if (c < 0 || !u_isUWhiteSpace(c)) break;
+        last = previous;
+    }
+    return std::string(text.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(last - first)));
 }
 
 std::u16string foldCase(std::string_view text) {

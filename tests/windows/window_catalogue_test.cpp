@@ -32,6 +32,28 @@ TEST_F(CatalogueTest, AllWindowsGroupsVisibleThenAppOnlyThenParkedAndLabelsBySib
     EXPECT_EQ(targets[5].bounds, (Rect{50, 50, 600, 400}));
 }
 
+TEST_F(CatalogueTest, AnOpeningRelabelsOnlyRetitledWindowsAndKeepsLabelsOfListedOnesOnly) {
+    const auto a = addApp("Writer");
+    const auto report = addWindow(a, "Report \u2014 Writer");
+    const auto notes = addWindow(a, "Notes \u2014 Writer");
+    desktop->setFrontmost(a);
+    auto cleaned = [&] {
+        Strings out;
+        for (const auto& t : wm().fetchTargets(SwitcherMode::allWindows)) out.push_back(t.cleanedWindowTitle);
+        return out;
+    };
+    EXPECT_EQ(cleaned(), (Strings{"Report", "Notes"}));
+    const std::size_t first = wm().labelsWorkedOut();
+    EXPECT_EQ(cleaned(), (Strings{"Report", "Notes"}));
+    EXPECT_EQ(wm().labelsWorkedOut(), first);  // unchanged titles: nothing worked out again
+    desktop->setWindowTitle(notes, "Plan \u2014 Writer");
+    EXPECT_EQ(cleaned(), (Strings{"Report", "Plan"}));
+    EXPECT_EQ(wm().labelsWorkedOut(), first + 1);
+    desktop->closeWindow(report);
+    EXPECT_EQ(cleaned(), (Strings{"Plan"}));
+    EXPECT_EQ(wm().keptLabelCount(), 1u);  // a closed window's label goes with it
+}
+
 TEST_F(CatalogueTest, AppsOnlyFollowsMRUAndDecidesOpenWindows) {
     const auto finder = addApp("Finder", std::string("com.apple.finder"));
     const auto plain = addApp("Plain");
