@@ -150,31 +150,32 @@ void runCase(benchmark::State& state, const std::function<json()>& build) {
     }
 }
 
-// Every app with a bundle identifier of the bound's length.
-json bundleIDs() {
+// `count` apps "App <i>", each with the fields fill gives it, and 60 open-and-lift cycles.
+json appsCycled(std::size_t count, const std::function<void(json&, const std::string&)>& fill) {
     json apps = json::array();
-    for (std::size_t i = 0; i < ScenarioLimits::kApps; ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         json a = app("App " + std::to_string(i));
-        a["bundleID"] = std::to_string(i) + "." + filled(ScenarioLimits::kBundleIDBytes - 8, 'b');
-        apps.push_back(a);
+        fill(a, std::to_string(i));
+        apps.push_back(std::move(a));
     }
     json s = scenario(apps);
     repeat(s, cycle(), 60);
     return s;
 }
 
+// Every app with a bundle identifier of the bound's length.
+json bundleIDs() {
+    return appsCycled(ScenarioLimits::kApps, [](json& a, const std::string& i) {
+        a["bundleID"] = i + "." + filled(ScenarioLimits::kBundleIDBytes - 8, 'b');
+    });
+}
+
 // As many apps as fit with both paths of the bound's length.
 json paths() {
-    json apps = json::array();
-    for (std::size_t i = 0; i < 900; ++i) {
-        json a = app("App " + std::to_string(i));
-        a["bundlePath"] = "/" + std::to_string(i) + filled(ScenarioLimits::kPathBytes - 8, 'p');
-        a["executablePath"] = "/" + std::to_string(i) + filled(ScenarioLimits::kPathBytes - 8, 'e');
-        apps.push_back(a);
-    }
-    json s = scenario(apps);
-    repeat(s, cycle(), 60);
-    return s;
+    return appsCycled(900, [](json& a, const std::string& i) {
+        a["bundlePath"] = "/" + i + filled(ScenarioLimits::kPathBytes - 8, 'p');
+        a["executablePath"] = "/" + i + filled(ScenarioLimits::kPathBytes - 8, 'e');
+    });
 }
 
 // Names of the bound's length (the windows' titles end with them).
