@@ -1,30 +1,60 @@
-// A settings file of any content: the members that can be read come back, converted by the loose
-// type rules; nothing crashes or hangs; a sound file is written back in no more bytes than it had,
-// and what is written back reads as the same members.
+// A settings file of any content: the scanner that finds its members agrees with the JSON library
+// on what is sound and on every value; nothing crashes or hangs; a sound file is written back in
+// no more bytes than it had, and what is written back reads as the same members.
 
 #include <cstdint>
 #include <string>
 
-#include "platform/compact_json.h"
-#include "platform/json_file_defaults_store.h"
+#include <nlohmann/json.hpp>
+
+#include "platform/json_nesting.h"
+#include "platform/json_object_members.h"
 #include "platform/user_defaults.h"
 
+namespace {
+
+using quillmar::platform::JsonObjectMembers;
+
+bool sameMembers(const JsonObjectMembers& a, const JsonObjectMembers& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i].key != b[i].key || a[i].value != b[i].value || a[i].hasValue != b[i].hasValue) return false;
+    return true;
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using quillmar::platform::JsonFileDefaultsStore;
-    using quillmar::platform::UserDefaults;
     const std::string text(reinterpret_cast<const char*>(data), size);
-    const auto members = JsonFileDefaultsStore::parseRecovering(text);
-    if (members.sound) {
-        // Written back, it is no larger and reads as the same members.
-        const std::string written = quillmar::platform::jsonObjectText(members.texts);
-        if (written.size() > size) __builtin_trap();
-        const auto again = JsonFileDefaultsStore::parseRecovering(written);
-        if (!again.sound || again.values != members.values || again.texts != members.texts) __builtin_trap();
+    const auto members = JsonObjectMembers::read(text);
+    bool everyValue = true;
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        everyValue = everyValue && members[i].hasValue;
+        if (!members[i].hasValue) continue;
+        // Every value the scanner passes reads with the library.
+        const auto value = nlohmann::json::parse(members[i].value, nullptr, false);
+        if (value.is_discarded()) __builtin_trap();
+        (void)quillmar::platform::UserDefaults::toInteger(value);
     }
-    for (const auto& [key, value] : members.values) {
-        (void)UserDefaults::toBool(value);
-        (void)UserDefaults::toInteger(value);
-        (void)UserDefaults::toDouble(value);
+    // Where no number is too large for a double, the two agree on a whole object.
+    const bool shallow = quillmar::platform::jsonNesting(text).firstTooDeep == std::string::npos;
+    if (everyValue && shallow) {
+        const auto whole = nlohmann::json::parse(text, nullptr, false);
+        const bool object = !whole.is_discarded() && whole.is_object();
+        if (object != members.sound()) __builtin_trap();
+        if (object) {
+            if (whole.size() != members.size()) __builtin_trap();
+            for (std::size_t i = 0; i < members.size(); ++i) {
+                const auto it = whole.find(std::string(members[i].key));
+                if (it == whole.end() || *it != nlohmann::json::parse(members[i].value)) __builtin_trap();
+            }
+        }
+    }
+    if (members.sound()) {
+        const auto written = members.withChanges({});
+        if (written.text().size() > size) __builtin_trap();
+        const auto again = JsonObjectMembers::read(written.text());
+        if (!again.sound() || !sameMembers(again, members) || !sameMembers(again, written)) __builtin_trap();
     }
     return 0;
 }

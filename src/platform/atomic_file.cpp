@@ -107,7 +107,7 @@ int writeAll(int fd, std::string_view data) {
 }
 
 int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFiller& fill, mode_t newFileMode,
-                          std::string* problem, FileDescriptor* written) {
+                          std::string* problem, FileDescriptor* written, const BeforeRename& beforeRename) {
     std::string tmpName;
     const int fd = createTemporaryFile(dirFd, name, newFileMode & 0777, &tmpName);
     if (fd < 0) return errno;
@@ -121,6 +121,7 @@ int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFi
         if (kept.get() < 0) error = errno;
     }
     if (::close(fd) != 0 && !error) error = errno;
+    if (!error && beforeRename) error = beforeRename();
     if (!error && ::renameat(dirFd, tmpName.c_str(), dirFd, name.c_str()) != 0) error = errno;
     if (error) {
         atomicFileCalls.unlinkat(dirFd, tmpName.c_str(), 0);
@@ -135,9 +136,9 @@ int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFi
 }
 
 int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data, mode_t newFileMode,
-                          FileDescriptor* written) {
+                          FileDescriptor* written, const BeforeRename& beforeRename) {
     return writeFileAtomicallyAt(dirFd, name, [data](int fd, std::string*) { return writeAll(fd, data); }, newFileMode,
-                                 nullptr, written);
+                                 nullptr, written, beforeRename);
 }
 
 bool moveWithoutReplacing(int dirFd, const std::string& from, const std::string& to) {

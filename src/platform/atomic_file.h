@@ -24,14 +24,19 @@ namespace quillmar::platform {
 // says what went wrong).
 using AtomicFileFiller = std::function<int(int fd, std::string* problem)>;
 
+// Called with the temporary file complete, right before it is renamed into place: 0 lets the
+// rename go ahead, an errno calls the write off (the temporary file goes).
+using BeforeRename = std::function<int()>;
+
 // Writes `name` in the folder open at dirFd; a new file gets newFileMode less the umask. Returns
 // 0, or the errno of the step that failed; *problem (when given) gets what the filler said. With
 // `written`, the file put in place stays open there (read-only): while it is open its inode
 // cannot be given to another file.
 int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFiller& fill, mode_t newFileMode,
-                          std::string* problem = nullptr, FileDescriptor* written = nullptr);
+                          std::string* problem = nullptr, FileDescriptor* written = nullptr,
+                          const BeforeRename& beforeRename = {});
 int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data, mode_t newFileMode = 0600,
-                          FileDescriptor* written = nullptr);
+                          FileDescriptor* written = nullptr, const BeforeRename& beforeRename = {});
 
 // Writes all of `data` to fd: 0, or the errno of the write that failed.
 int writeAll(int fd, std::string_view data);

@@ -65,34 +65,4 @@ void appendCompactJson(std::string& out, const nlohmann::json& value) {
     }
 }
 
-std::string compactJsonMember(std::string_view key, const nlohmann::json& value) {
-    std::string text;
-    appendCompactJsonString(text, key);
-    text += ':';
-    appendCompactJson(text, value);
-    return text;
-}
-
-std::string jsonMemberText(std::string_view key, std::string_view valueText) {
-    std::string text;
-    appendCompactJsonString(text, key);
-    text += ':';
-    text += valueText;
-    return text;
-}
-
-std::string jsonObjectText(const JsonMemberTexts& memberTexts) {
-    std::size_t size = 2 + (memberTexts.empty() ? 0 : memberTexts.size() - 1);
-    for (const auto& [key, member] : memberTexts) size += member.size();
-    std::string text;
-    text.reserve(size);
-    text += '{';
-    for (const auto& [key, member] : memberTexts) {
-        if (text.size() > 1) text += ',';
-        text += member;
-    }
-    text += '}';
-    return text;
-}
-
 }  // namespace quillmar::platform

@@ -9,8 +9,6 @@
 
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -18,12 +16,5 @@ namespace quillmar::platform {
 
 void appendCompactJson(std::string& out, const nlohmann::json& value);
 void appendCompactJsonString(std::string& out, std::string_view text);
-// One member of an object: "key":value; or with the value's text as it is.
-std::string compactJsonMember(std::string_view key, const nlohmann::json& value);
-std::string jsonMemberText(std::string_view key, std::string_view valueText);
-// Members already written ("key":value), in order of their keys, each key once.
-using JsonMemberTexts = std::vector<std::pair<std::string, std::string>>;
-// The object of those members.
-std::string jsonObjectText(const JsonMemberTexts& memberTexts);
 
 }  // namespace quillmar::platform

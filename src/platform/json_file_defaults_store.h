@@ -3,45 +3,49 @@
 //
 // Writes are atomic: the whole domain goes to a temporary file in the same folder, which is
 // flushed to disk and then renamed over the old file, so a crash leaves either the old or the new
-// contents, never a mix. The text is compact (no layout; see compact_json.h), so a file that was
-// read is never written back larger than it was, and a domain whose text would pass the size a
-// settings file may have is not written at all: a failed save, the old file kept. A folder of the
-// path that is missing is made (mode 0700) by the first save; a folder that can be written but
-// not listed is used as it is.
+// contents, never a mix. The text is compact (no layout; see compact_json.h) and a member the run
+// did not change keeps its value's text byte for byte, so a file that was read is never written
+// back larger apart from the changes; a domain whose text would pass the size a settings file may
+// have is not written at all: a failed save, the old file kept. A folder of the path that is
+// missing is made (mode 0700) by the first save; a folder that can be written but not listed is
+// used as it is.
+//
+// Reading finds where each member's text lies without building its value (json_object_members.h):
+// a value is built when the program first asks for its key, so a save that must read the file
+// again costs what passing over its bytes costs, whatever the file holds.
 //
 // Runs that share the file take turns by a lock on "<name>.lock" beside it (settings_file_lock.h),
 // which no other user can hold. A save holds the lock from reading what the file holds now to the
 // rename, and writes the keys this run changed over what it finds, so no run loses what another
-// saved; it does not read the file again when it is the one this run last read or wrote, which
-// the store keeps open so that no other file can get its inode (same device, inode, size and
-// modification time). Members are written back as their text was read or last
-// written, so a save writes anew only the members that changed. A lock that another process holds is waited for a
-// bounded time (LockWait); when it cannot be had (still held, locks not supported, the lock file
-// not a regular file of this user's) the settings are kept in memory for the run: the reason is
-// the first save failure and every later save fails at once, without waiting again.
+// saved. Right before the rename it checks that the lock's name still leads to the file it
+// locked; when someone removed or replaced that file meanwhile, the save takes the lock again,
+// reads again and merges before it renames. It does not read the file again when it is the one
+// this run last read or wrote, which the store keeps open so that no other file can get its inode
+// (same device, inode, size, modification and change time). A lock that another process holds is
+// waited for a bounded time (LockWait), once: when it cannot be had (still held, locks not
+// supported, the lock file not one of this user's own) the reason is the first save failure, the
+// changes are kept, and each later save tries the lock again without waiting and, once it has
+// it, saves every change still pending. A save that fails keeps what was read and every change.
 //
-// Reading survives a missing, empty, corrupt or half-written file: the members that parsed
-// completely before the damage are kept (every other key falls back to its registered default),
-// and the damaged file is moved aside as "<name>.unreadable" (numbered up to "-999" when that
-// exists; a copy is never overwritten, and with no name free the file stays where it is and the
-// settings are kept in memory) so the user's other settings can still be recovered by hand. A
+// Reading survives a missing, empty, corrupt or half-written file: the members complete before the
+// damage are kept (every other key falls back to its registered default), and the damaged file is
+// moved aside as "<name>.unreadable" (numbered up to "-999" when that exists; a copy is never
+// overwritten, and with no name free the file stays where it is and the settings are kept in
+// memory) so the user's other settings can still be recovered by hand; recoveries() says so. A
 // member nested deeper than kMaxJsonNesting is dropped without being built. Values are kept as
 // they are, whatever their type, so keys the program does not touch survive every save; a member
 // whose value is or holds a number too large for a double ("1e400") reads as absent (its key
 // falls back to its default) and its text stays in the file as it was. Saves that cannot be made,
 // whatever the cause (the file, the folder, the lock), fail and are counted alike.
 
-#include <chrono>
 #include <filesystem>
-#include <functional>
-#include <map>
+#include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "platform/compact_json.h"
 #include "platform/file_descriptor.h"
+#include "platform/json_object_members.h"
 #include "platform/regular_file.h"
 #include "platform/settings_file_lock.h"
 #include "platform/user_defaults.h"
@@ -53,7 +57,7 @@ public:
     explicit JsonFileDefaultsStore(std::filesystem::path path, LockWait lockWait = {});
 
     using DefaultsStore::save;
-    std::map<std::string, DefaultsValue> load() override;
+    std::shared_ptr<const StoredDefaults> load() override;
     bool save(const std::map<std::string, DefaultsValue>& values, const std::vector<std::string>& changed) override;
 
     const std::filesystem::path& path() const { return path_; }
@@ -61,6 +65,9 @@ public:
     const std::filesystem::path& quarantinedCopy() const { return quarantined_; }
     // Whether the last load found the file damaged (then the keys it returned are those recovered).
     bool lastLoadWasDamaged() const { return damaged_; }
+    // Each damaged file moved aside, said once: "<path> was damaged: moved aside as <copy>; 3
+    // settings read from it are kept".
+    const std::vector<std::string>& recoveries() const { return recoveries_; }
     // Why the settings cannot be kept in the file ("<path> is a FIFO, not a regular file"), set by
     // load(); nullopt while the file can keep them. Every save fails at once then, and is counted.
     const std::optional<std::string>& problem() const { return problem_; }
@@ -68,55 +75,49 @@ public:
     // the load could not lock the file.
     int failedSaves() const { return failedSaves_; }
     const std::optional<std::string>& firstSaveFailure() const { return firstSaveFailure_; }
-
-    // The members of a JSON object text that parsed completely before the first error.
-    struct Recovered {
-        std::map<std::string, DefaultsValue> values;
-        // Each member as it is written back, by key: the key compact, the value as the text spells
-        // it (also for a member whose value is or holds a number too large for a double, which
-        // has no value).
-        JsonMemberTexts texts;
-        bool sound = false;  // the whole text was a sound object
-    };
-    static Recovered parseRecovering(const std::string& text);
+    // Whether changes wait that no save has kept yet.
+    bool changesUnsaved() const { return !pending_.empty(); }
 
 private:
     // What a file was when it was last read or written.
     struct Stamp {
         FileIdentity identity;
         off_t size = 0;
-        long long modifiedSeconds = 0;
-        long modifiedNanoseconds = 0;
+        long long modifiedSeconds = 0, changedSeconds = 0;
+        long modifiedNanoseconds = 0, changedNanoseconds = 0;
         bool operator==(const Stamp&) const = default;
     };
+    enum class Put { written, failed, lockLost };
 
     std::string name() const { return path_.filename().string(); }
     std::filesystem::path folder() const;
-    // The open lock, or an invalid descriptor with lockProblem_ set.
+    // The open lock, or an invalid descriptor with lockProblem_ set; waits only the first time.
     FileDescriptor lock(int dirFd);
-    std::optional<std::string> quarantine(int dirFd, const FileIdentity& identity);
-    bool write(int dirFd, const std::map<std::string, DefaultsValue>& values);
-    // Writes the object of these members and remembers it as the file on disk.
-    bool put(int dirFd, JsonMemberTexts memberTexts);
-    // Keeps the file open (read or just written) as the one on disk; false when it cannot be.
-    bool rememberFile(FileDescriptor file);
+    std::optional<std::string> quarantine(int dirFd, const FileIdentity& identity, std::size_t kept);
+    bool write(int dirFd, FileDescriptor locked);
+    // Writes these members as the file, while the lock held at lockFd is still the lock's.
+    Put put(int dirFd, std::shared_ptr<const JsonObjectMembers> members, int lockFd);
+    // Keeps the file open (read or just written) as the one on disk, holding these members.
+    void rememberFile(FileDescriptor file, std::shared_ptr<const JsonObjectMembers> members, std::size_t size);
     void forgetFile();
     bool failed(std::string why);
     void removeStaleTemporaryFiles(int dirFd) const;
 
     std::filesystem::path path_;
     SettingsFileLock lock_;
-    // The members' texts in the file as this run last read or wrote it, that file (kept open, so
-    // its inode is never another file's) and what it was then; a save reads the file again only
-    // when the name no longer stands for it unchanged, and writes the text of changed members only.
-    JsonMemberTexts onDisk_;
+    // The members of the file as this run last read or wrote it, that file (kept open, so its
+    // inode is never another file's) and what it was then; a save reads the file again only when
+    // the name no longer stands for it unchanged.
+    std::shared_ptr<const JsonObjectMembers> onDisk_;
     FileDescriptor lastFile_;
     std::optional<Stamp> stamp_;
-    // Keys changed since the last save that was written.
-    std::set<std::string> pending_;
+    // Changes not yet written: each key's new value text, or nullopt when it goes.
+    JsonObjectMembers::Changes pending_;
     std::optional<std::string> lockProblem_;
+    bool mayWait_ = true;
     std::filesystem::path quarantined_;
     bool damaged_ = false;
+    std::vector<std::string> recoveries_;
     std::optional<std::string> problem_;
     int failedSaves_ = 0;
     std::optional<std::string> firstSaveFailure_;

@@ -147,9 +147,9 @@ void SettingsFileLock::letWaiterIn(int fd) const {
         std::this_thread::sleep_for(kLook);
 }
 
-int SettingsFileLock::wait(int fd) const {
+int SettingsFileLock::wait(int fd, bool block) const {
     if (wait_.lock(fd, LOCK_EX | LOCK_NB) == 0) return 0;
-    if (errno != EWOULDBLOCK) return errno;
+    if (errno != EWOULDBLOCK || !block) return errno;
     const TickTimer timer(wait_.tick);
     std::uint64_t turn = readTurns(fd).taken;
     auto since = Clock::now();
@@ -168,7 +168,7 @@ int SettingsFileLock::wait(int fd) const {
 }
 
 FileDescriptor SettingsFileLock::take(int dirFd, const std::string& settingsName, const fs::path& shownFolder,
-                                      std::string* problem) {
+                                      std::string* problem, bool block) {
     const std::string name = lockName(dirFd, settingsName);
     const std::string shown = (shownFolder.empty() ? fs::path(name) : shownFolder / name).string();
     for (int file = 0; file < kMostFiles; ++file) {
@@ -177,7 +177,7 @@ FileDescriptor SettingsFileLock::take(int dirFd, const std::string& settingsName
         if (opened == Opened::refused) return FileDescriptor();
         if (opened == Opened::again) continue;
         letWaiterIn(fd.get());
-        if (const int error = wait(fd.get())) {
+        if (const int error = wait(fd.get(), block)) {
             if (error != EWOULDBLOCK) {
                 *problem = "cannot lock " + shown + ": " + std::strerror(error);
             } else {
@@ -188,9 +188,7 @@ FileDescriptor SettingsFileLock::take(int dirFd, const std::string& settingsName
             }
             return FileDescriptor();
         }
-        struct stat st {};
-        const auto now = fileAtName(dirFd, name);
-        if (::fstat(fd.get(), &st) != 0 || !now || !(now->identity == FileIdentity{st.st_dev, st.st_ino})) continue;
+        if (!leadsTo(dirFd, settingsName, fd.get())) continue;
         const std::uint64_t turn = readTurns(fd.get()).taken + 1;
         writeCounter(fd.get(), turn, 0);
         lastTurn_ = turn;
@@ -198,6 +196,12 @@ FileDescriptor SettingsFileLock::take(int dirFd, const std::string& settingsName
     }
     *problem = shown + " keeps being replaced";
     return FileDescriptor();
+}
+
+bool SettingsFileLock::leadsTo(int dirFd, const std::string& settingsName, int lockFd) {
+    struct stat st {};
+    const auto now = fileAtName(dirFd, lockName(dirFd, settingsName));
+    return ::fstat(lockFd, &st) == 0 && now && now->identity == FileIdentity{st.st_dev, st.st_ino};
 }
 
 }  // namespace quillmar::platform

@@ -44,7 +44,9 @@ public:
     // descriptor and *problem why ("<folder>/<name>.lock is locked by another process; gave up
     // after 3 s", "... belongs to another user", "cannot lock ...: ...").
     FileDescriptor take(int dirFd, const std::string& settingsName, const std::filesystem::path& shownFolder,
-                        std::string* problem);
+                        std::string* problem, bool wait = true);
+    // Whether the lock's name in the folder still leads to the file open at lockFd.
+    static bool leadsTo(int dirFd, const std::string& settingsName, int lockFd);
 
     // The lock file's name: "<name>.lock", the name cut as far as the folder's longest name needs
     // (runs on two long names alike take turns), never the settings file's own name.
@@ -56,7 +58,7 @@ private:
                 std::string* problem) const;
     void letWaiterIn(int fd) const;
     // 0 once fd is locked, EWOULDBLOCK when one turn lasted the whole patience, else the errno.
-    int wait(int fd) const;
+    int wait(int fd, bool block) const;
 
     LockWait wait_;
     // The turn this run last took, while it may still be the latest.

@@ -30,9 +30,15 @@ bool InMemoryDefaultsStore::save(const std::map<std::string, DefaultsValue>& val
     return true;
 }
 
+std::optional<DefaultsValue> StoredDefaultsMap::find(const std::string& key) const {
+    if (auto it = values_.find(key); it != values_.end()) return it->second;
+    return std::nullopt;
+}
+
 UserDefaults::UserDefaults(std::unique_ptr<DefaultsStore> store) : store_(std::move(store)) {
     if (!store_) store_ = std::make_unique<InMemoryDefaultsStore>();
-    values_ = store_->load();
+    stored_ = store_->load();
+    if (!stored_) stored_ = std::make_shared<StoredDefaultsMap>();
 }
 
 UserDefaults::~UserDefaults() {
@@ -44,7 +50,10 @@ bool UserDefaults::synchronize() {
     if (unsaved_.empty()) return true;
     const std::vector<std::string> keys(unsaved_.begin(), unsaved_.end());
     unsaved_.clear();
-    return store_->save(values_, keys);
+    std::map<std::string, DefaultsValue> values;
+    for (const auto& key : keys)
+        if (const auto& value = persisted(key)) values.emplace(key, *value);
+    return store_->save(values, keys);
 }
 
 void UserDefaults::changed(const std::string& key) {
@@ -64,8 +73,16 @@ void UserDefaults::registerDefaults(const std::map<std::string, DefaultsValue>& 
     for (const auto& [k, v] : defaults) registered_[k] = v;
 }
 
+const std::optional<DefaultsValue>& UserDefaults::persisted(const std::string& key) const {
+    auto it = values_.find(key);
+    if (it == values_.end()) it = values_.emplace(key, stored_->find(key)).first;
+    return it->second;
+}
+
+bool UserDefaults::hasPersistedValue(const std::string& key) const { return persisted(key).has_value(); }
+
 std::optional<DefaultsValue> UserDefaults::object(const std::string& key) const {
-    if (auto it = values_.find(key); it != values_.end()) return it->second;
+    if (const auto& value = persisted(key)) return value;
     if (auto it = registered_.find(key); it != registered_.end()) return it->second;
     return std::nullopt;
 }
@@ -169,7 +186,8 @@ void UserDefaults::setValues(const std::map<std::string, DefaultsValue>& values)
 }
 
 void UserDefaults::removeObject(const std::string& key) {
-    if (values_.erase(key) == 0) return;
+    if (!hasPersistedValue(key)) return;
+    values_[key].reset();
     ++writeCount_;
     changed(key);
 }

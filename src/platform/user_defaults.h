@@ -27,15 +27,37 @@ namespace quillmar::platform {
 
 using DefaultsValue = nlohmann::json;
 
+// What a store held when it was loaded: each value is built when it is first asked for, so a
+// domain of a million keys costs the few the program reads.
+class StoredDefaults {
+public:
+    virtual ~StoredDefaults() = default;
+    // The value stored for key; nullopt when there is none (or none that reads as a value).
+    virtual std::optional<DefaultsValue> find(const std::string& key) const = 0;
+    // Every value stored, built (tests and tools).
+    virtual std::map<std::string, DefaultsValue> all() const = 0;
+};
+
+// Values held in a map.
+class StoredDefaultsMap final : public StoredDefaults {
+public:
+    explicit StoredDefaultsMap(std::map<std::string, DefaultsValue> values = {}) : values_(std::move(values)) {}
+    std::optional<DefaultsValue> find(const std::string& key) const override;
+    std::map<std::string, DefaultsValue> all() const override { return values_; }
+
+private:
+    std::map<std::string, DefaultsValue> values_;
+};
+
 // Where persisted values live between runs.
 class DefaultsStore {
 public:
     virtual ~DefaultsStore() = default;
     // Everything stored. A store that cannot be read returns what it could recover (or nothing).
-    virtual std::map<std::string, DefaultsValue> load() = 0;
-    // Persists the domain `values` after a change of the keys in `changed` (one missing from
-    // values was removed); other keys are not looked at. Returns false when the write failed (the
-    // old contents stay).
+    virtual std::shared_ptr<const StoredDefaults> load() = 0;
+    // Persists the changes of the keys in `changed`: each takes its value in `values`, and one
+    // missing there was removed; other keys are not looked at. Returns false when the write failed
+    // (the old contents stay, and the changes are kept for the next save).
     virtual bool save(const std::map<std::string, DefaultsValue>& values, const std::vector<std::string>& changed) = 0;
     // After a change of every key in values.
     bool save(const std::map<std::string, DefaultsValue>& values);
@@ -45,7 +67,7 @@ public:
 class InMemoryDefaultsStore final : public DefaultsStore {
 public:
     using DefaultsStore::save;
-    std::map<std::string, DefaultsValue> load() override { return values_; }
+    std::shared_ptr<const StoredDefaults> load() override { return std::make_shared<StoredDefaultsMap>(values_); }
     bool save(const std::map<std::string, DefaultsValue>& values, const std::vector<std::string>& changed) override;
     int saveCount() const { return saveCount_; }
 
@@ -71,7 +93,7 @@ public:
     // The persisted value, else the registered default.
     std::optional<DefaultsValue> object(const std::string& key) const;
     // Whether a value is persisted for key (registered defaults do not count).
-    bool hasPersistedValue(const std::string& key) const { return values_.count(key) > 0; }
+    bool hasPersistedValue(const std::string& key) const;
 
     bool boolForKey(const std::string& key) const;
     long long integerForKey(const std::string& key) const;
@@ -98,9 +120,13 @@ public:
 
 private:
     void changed(const std::string& key);
+    // The persisted value of key (nullopt: none), read from what the store held the first time.
+    const std::optional<DefaultsValue>& persisted(const std::string& key) const;
 
     std::unique_ptr<DefaultsStore> store_;
-    std::map<std::string, DefaultsValue> values_;
+    std::shared_ptr<const StoredDefaults> stored_;
+    // The values read from stored_ so far and those set or removed since (nullopt: none).
+    mutable std::map<std::string, std::optional<DefaultsValue>> values_;
     std::map<std::string, DefaultsValue> registered_;
     int writeCount_ = 0;
     // Keys changed since the last save, and whether a save waits for the end of the instant.

@@ -16,9 +16,11 @@
 #include <cstring>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
+#include "platform/atomic_file_calls.h"
 #include "platform/compact_json.h"
 #include "platform/file_descriptor.h"
 #include "platform/json_nesting.h"
@@ -118,10 +120,10 @@ TEST_F(JsonFileDefaultsStoreTest, ASettingsFileOfTheLongestNameIsLockedAndSaved)
 
 TEST_F(JsonFileDefaultsStoreTest, MissingOrEmptyFileIsAFreshDomain) {
     JsonFileDefaultsStore store(file);
-    EXPECT_TRUE(store.load().empty());
+    EXPECT_TRUE(store.load()->all().empty());
     EXPECT_FALSE(store.lastLoadWasDamaged());
     write("  \n");
-    EXPECT_TRUE(store.load().empty());
+    EXPECT_TRUE(store.load()->all().empty());
     EXPECT_FALSE(store.lastLoadWasDamaged());
     EXPECT_TRUE(fs::exists(file));
 }
@@ -132,7 +134,7 @@ TEST_F(JsonFileDefaultsStoreTest, HalfWrittenFileKeepsCompleteMembersAndQuaranti
     for (std::size_t cut = 1; cut < full.size(); ++cut) {
         write(full.substr(0, cut));
         JsonFileDefaultsStore store(file);
-        auto values = store.load();
+        auto values = store.load()->all();
         ASSERT_TRUE(store.lastLoadWasDamaged()) << cut;
         ASSERT_FALSE(store.quarantinedCopy().empty());
         EXPECT_EQ(read(store.quarantinedCopy()), full.substr(0, cut));
@@ -166,7 +168,7 @@ TEST_F(JsonFileDefaultsStoreTest, GarbageAndWrongShapesStartFromDefaultsWithoutL
         std::ofstream(dir / ("com.quillmar.macos.json.unreadable-" + std::to_string(n))) << "copy " << n;
     write(R"({"fingerCount": 5, "cut)");
     JsonFileDefaultsStore store(file);
-    EXPECT_EQ(store.load().at("fingerCount"), 5);
+    EXPECT_EQ(store.load()->all().at("fingerCount"), 5);
     ASSERT_TRUE(store.problem());
     EXPECT_NE(store.problem()->find("stays as it is"), std::string::npos) << *store.problem();
     EXPECT_FALSE(store.save({{"fingerCount", 6}}));
@@ -194,7 +196,7 @@ TEST_F(JsonFileDefaultsStoreTest, FailedSavesAreCountedAndSaidAndLeaveNothingBeh
         EXPECT_FALSE(store.save({{"a", 2}}));
         fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
     }
-    EXPECT_EQ(store.load().at("a"), 1);
+    EXPECT_EQ(store.load()->all().at("a"), 1);
 
     // A write that fails part-way, as on a full disk: the old file stays whole, and what did not
     // get written goes with the next save that succeeds.
@@ -309,7 +311,7 @@ TEST_F(JsonFileDefaultsStoreTest, OnlyARegularFileIsEverReadMovedAsideOrReplaced
 TEST_F(JsonFileDefaultsStoreTest, AFailedReadOrAnOversizedFileIsNotTakenForDamage) {
     // A regular file whose read fails: this process's own memory file fails at offset 0 (EIO).
     JsonFileDefaultsStore unreadable("/proc/self/mem");
-    EXPECT_TRUE(unreadable.load().empty());
+    EXPECT_TRUE(unreadable.load()->all().empty());
     ASSERT_TRUE(unreadable.problem());
     EXPECT_NE(unreadable.problem()->find("cannot be read"), std::string::npos) << *unreadable.problem();
     EXPECT_FALSE(unreadable.lastLoadWasDamaged());
@@ -322,7 +324,7 @@ TEST_F(JsonFileDefaultsStoreTest, AFailedReadOrAnOversizedFileIsNotTakenForDamag
     }
     ASSERT_EQ(fs::file_size(file), kMaxJsonFileBytes + 1);
     JsonFileDefaultsStore store(file);
-    EXPECT_TRUE(store.load().empty());
+    EXPECT_TRUE(store.load()->all().empty());
     ASSERT_TRUE(store.problem());
     EXPECT_FALSE(store.lastLoadWasDamaged());
     EXPECT_FALSE(store.save({{"a", 1}}));
@@ -331,16 +333,16 @@ TEST_F(JsonFileDefaultsStoreTest, AFailedReadOrAnOversizedFileIsNotTakenForDamag
     // At the limit it is read.
     fs::resize_file(file, kMaxJsonFileBytes);
     std::ofstream(file, std::ios::binary | std::ios::in).seekp(kMaxJsonFileBytes - 2) << "\"}";
-    EXPECT_EQ(store.load().at("a").get<std::string>().size(), kMaxJsonFileBytes - 9);
+    EXPECT_EQ(store.load()->all().at("a").get<std::string>().size(), kMaxJsonFileBytes - 9);
     EXPECT_FALSE(store.problem());
 }
 
 TEST_F(JsonFileDefaultsStoreTest, MissingFoldersAreMadeAndOnlyTheStoresOwnLeftoversGo) {
     JsonFileDefaultsStore nested(dir / "sub" / "deeper" / "prefs.json");
-    EXPECT_TRUE(nested.load().empty());
+    EXPECT_TRUE(nested.load()->all().empty());
     EXPECT_FALSE(nested.problem());
     EXPECT_TRUE(nested.save({{"k", "v"}}));
-    EXPECT_EQ(nested.load().at("k"), "v");
+    EXPECT_EQ(nested.load()->all().at("k"), "v");
     EXPECT_EQ(modeOf(dir / "sub"), 0700u);
     EXPECT_EQ(modeOf(dir / "sub" / "deeper"), 0700u);
     EXPECT_EQ(modeOf(dir / "sub" / "deeper" / "prefs.json"), 0600u);
@@ -392,7 +394,7 @@ TEST_F(JsonFileDefaultsStoreTest, MissingFoldersAreMadeAndOnlyTheStoresOwnLeftov
     EXPECT_FALSE(fs::exists(dir / (stem + "Later1" + pad)));
     // A string that is not valid UTF-8 is written (repaired), not refused.
     EXPECT_TRUE(store.save({{"bad", std::string("a\xff" "b")}}));
-    EXPECT_TRUE(store.load().count("bad"));
+    EXPECT_TRUE(store.load()->all().count("bad"));
 }
 
 TEST_F(JsonFileDefaultsStoreTest, TwoRunsOnOneFileKeepEachOthersSaves) {
@@ -434,7 +436,7 @@ TEST_F(JsonFileDefaultsStoreTest, DeeplyNestedMemberIsDroppedAndTheRecoveredSett
     write("{\"fingerCount\": 3, \"bomb\": " + deep + ", \"isEnabled\": false, \"bomb2\": {\"x\": " + deep +
           "}, \"last\": 1}");
     JsonFileDefaultsStore store(file);
-    auto values = store.load();
+    auto values = store.load()->all();
     EXPECT_TRUE(store.lastLoadWasDamaged());
     EXPECT_EQ(values.count("bomb") + values.count("bomb2"), 0u);
     EXPECT_EQ(values.at("fingerCount"), 3);
@@ -443,7 +445,7 @@ TEST_F(JsonFileDefaultsStoreTest, DeeplyNestedMemberIsDroppedAndTheRecoveredSett
     EXPECT_TRUE(fs::exists(store.quarantinedCopy()));
 
     JsonFileDefaultsStore nextStart(file);
-    auto again = nextStart.load();
+    auto again = nextStart.load()->all();
     EXPECT_FALSE(nextStart.lastLoadWasDamaged());
     EXPECT_EQ(again, values);
 }
@@ -451,10 +453,10 @@ TEST_F(JsonFileDefaultsStoreTest, DeeplyNestedMemberIsDroppedAndTheRecoveredSett
 TEST_F(JsonFileDefaultsStoreTest, RecoveredMembersOfACutOffFileSurviveTheNextStart) {
     write("{\"fingerCount\": 4, \"switchBarStyle\": \"vertical\", \"hudScale\": 1.");
     JsonFileDefaultsStore store(file);
-    auto values = store.load();
+    auto values = store.load()->all();
     ASSERT_TRUE(store.lastLoadWasDamaged());
     JsonFileDefaultsStore nextStart(file);
-    EXPECT_EQ(nextStart.load(), values);
+    EXPECT_EQ(nextStart.load()->all(), values);
     EXPECT_EQ(values.at("switchBarStyle"), "vertical");
 }
 
@@ -534,7 +536,7 @@ TEST_F(JsonFileDefaultsStoreTest, ALockOfAnotherUserNeverHoldsARunUp) {
 TEST_F(JsonFileDefaultsStoreTest, SettingsThatCannotBeLockedAreKeptInMemoryAndTheSavesCounted) {
     ASSERT_TRUE(JsonFileDefaultsStore(file).save({{"a", 1}}));
     const fs::path lockFile = file.string() + ".lock";
-    const FileDescriptor held(::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor held(::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC));
     ASSERT_EQ(::flock(held.get(), LOCK_EX), 0);
     int calls = 0, failure = 0;
     const LockWait seam{std::chrono::milliseconds(3), std::chrono::milliseconds(1), [&](int fd, int operation) {
@@ -543,10 +545,10 @@ TEST_F(JsonFileDefaultsStoreTest, SettingsThatCannotBeLockedAreKeptInMemoryAndTh
                             errno = failure;
                             return -1;
                         }};
-    // Held all along by another process, then locks a file system does not have: waited for a
-    // bounded time at the start (once when there are no locks), never again; the file is read but
-    // not written.
-    for (int error : {0, ENOLCK}) {
+    // Locks a file system does not have, then a lock held by another process: waited for a bounded
+    // time at the start (once when there are no locks); each later save only tries, and the
+    // changes wait. The file is read but not written.
+    for (int error : {ENOLCK, 0}) {
         SCOPED_TRACE(error);
         calls = 0;
         failure = error;
@@ -558,23 +560,31 @@ TEST_F(JsonFileDefaultsStoreTest, SettingsThatCannotBeLockedAreKeptInMemoryAndTh
         d.setValues({{"c", 3}, {"d", 4}});
         d.synchronize();
         auto& store = static_cast<JsonFileDefaultsStore&>(d.store());
-        EXPECT_EQ(calls, atStart);
+        EXPECT_EQ(calls, atStart + 2);
         EXPECT_EQ(atStart == 1, error != 0);
         EXPECT_LE(atStart, 50);  // a few ticks of the waiter's timer
         EXPECT_EQ(store.failedSaves(), 2);
+        EXPECT_TRUE(store.changesUnsaved());
         EXPECT_EQ(store.firstSaveFailure(), error ? "cannot lock " + lockFile.string() + ": " + std::strerror(ENOLCK)
                                                   : lockFile.string() + " is locked by another process; gave up after 0.003 s");
         EXPECT_EQ(read(file), R"({"a":1})");
+        if (error) continue;
+        // Let go: the next save keeps every change still pending.
+        held.reset();
+        d.set("e", 5);
+        EXPECT_TRUE(d.synchronize());
+        EXPECT_FALSE(store.changesUnsaved());
+        EXPECT_EQ(read(file), R"({"a":1,"b":2,"c":3,"d":4,"e":5})");
     }
     // A lock file that is a link is not followed.
     fs::remove(lockFile);
     fs::create_symlink(dir / "elsewhere", lockFile);
     JsonFileDefaultsStore store(file);
-    EXPECT_EQ(store.load().at("a"), 1);
-    EXPECT_FALSE(store.save({{"b", 2}}));
+    EXPECT_EQ(store.load()->all().at("a"), 1);
+    EXPECT_FALSE(store.save({{"b", 7}}));
     EXPECT_EQ(store.firstSaveFailure(), lockFile.string() + " is a symbolic link, not a regular file");
     EXPECT_FALSE(fs::exists(dir / "elsewhere"));
-    EXPECT_EQ(read(file), R"({"a":1})");
+    EXPECT_EQ(read(file), R"({"a":1,"b":2,"c":3,"d":4,"e":5})");
 }
 
 TEST_F(JsonFileDefaultsStoreTest, ARunThatSavesOftenLetsAWaitingRunHaveItsTurns) {
@@ -640,7 +650,7 @@ TEST_F(JsonFileDefaultsStoreTest, AFolderThatCanBeWrittenButNotListedKeepsTheSet
     auto keeps = [&] {
         JsonFileDefaultsStore store(folder / "s.json");
         const bool saved = store.save({{"a", 1}});
-        const auto values = store.load();
+        const auto values = store.load()->all();
         return saved && !store.problem() && values.count("a") == 1;
     };
     if (::geteuid() != 0) {
@@ -673,7 +683,7 @@ TEST_F(JsonFileDefaultsStoreTest, SavesAreCompactAndAFileTheReaderTookStaysOneIt
     EXPECT_EQ(store.failedSaves(), 0);
     EXPECT_EQ(fs::file_size(file), kMaxJsonFileBytes);
     JsonFileDefaultsStore reader(file);
-    EXPECT_EQ(reader.load().at("k"), 2);
+    EXPECT_EQ(reader.load()->all().at("k"), 2);
     // One byte more is never written: a failed save, and the file stays as it was.
     d.set("k", 10);
     d.synchronize();
@@ -681,7 +691,7 @@ TEST_F(JsonFileDefaultsStoreTest, SavesAreCompactAndAFileTheReaderTookStaysOneIt
     EXPECT_EQ(store.firstSaveFailure(), "cannot write " + file.string() + ": the settings take " +
                                             std::to_string(kMaxJsonFileBytes + 1) + " bytes; a settings file holds at most " +
                                             std::to_string(kMaxJsonFileBytes));
-    EXPECT_EQ(reader.load().at("k"), 2);
+    EXPECT_EQ(reader.load()->all().at("k"), 2);
 }
 
 TEST_F(JsonFileDefaultsStoreTest, AnInstantsChangesAreOneSaveAndTheFileThisRunWroteIsNotReadAgain) {
@@ -736,7 +746,68 @@ TEST_F(JsonFileDefaultsStoreTest, AnInstantsChangesAreOneSaveAndTheFileThisRunWr
     EXPECT_EQ(saved.size(), 202u);
     EXPECT_EQ(saved["other"], 1);
     EXPECT_EQ(saved["k3"], -3);
+
+    // An edit in place of the same size, its modification time set back, is read all the same:
+    // no one can set the change time.
+    struct stat before {};
+    ASSERT_EQ(::stat(file.c_str(), &before), 0);
+    std::string edited = read(file);
+    edited.replace(edited.find("\"other\":1"), 9, "\"other\":7");
+    for (struct stat now = before; now.st_ctim.tv_sec == before.st_ctim.tv_sec && now.st_ctim.tv_nsec == before.st_ctim.tv_nsec;
+         ::stat(file.c_str(), &now)) {
+        std::fstream(file, std::ios::in | std::ios::out | std::ios::binary) << edited;
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        ::utimensat(AT_FDCWD, file.c_str(), times, 0);
+    }
+    count();
+    d.set("x", 3);
+    loop.advance(0.1);
+    EXPECT_EQ(count(), std::pair(1, 1));
+    EXPECT_EQ(DefaultsValue::parse(read(file))["other"], 7);
+
+    // A write that fails keeps what was read before it: another run's save is read once, however
+    // many writes after it fail.
+    other.save({{"other", 8}});
+    {
+        detail::AtomicFileCallsOverride restore;
+        detail::atomicFileCalls.fsync = [](int) {
+            errno = EIO;
+            return -1;
+        };
+        count();
+        for (int i = 0; i < 3; ++i) {
+            d.set("x", 10 + i);
+            loop.advance(0.1);
+        }
+        EXPECT_EQ(count(), std::pair(1, 0));
+    }
+    d.set("x", 20);
+    loop.advance(0.1);
+    EXPECT_EQ(count(), std::pair(0, 1));
+    EXPECT_EQ(DefaultsValue::parse(read(file))["other"], 8);
     ::close(watch);
+}
+
+TEST_F(JsonFileDefaultsStoreTest, ALockFileRemovedWhileHeldIsTakenAgainAndTheFileReadAgainBeforeTheRename) {
+    write(R"({"a":1})");
+    UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file));
+    // While this run writes, someone removes the lock file, and another run locks a new one and saves.
+    static std::function<void()> meanwhile;
+    meanwhile = [this] {
+        fs::remove(file.string() + ".lock");
+        JsonFileDefaultsStore other(file);
+        other.load();
+        other.save({{"other", 2}});
+    };
+    detail::AtomicFileCallsOverride restore;
+    detail::atomicFileCalls.fsync = [](int fd) {
+        if (auto once = std::exchange(meanwhile, nullptr)) once();
+        return ::fsync(fd);
+    };
+    d.set("b", 2);
+    EXPECT_TRUE(d.synchronize());
+    EXPECT_EQ(read(file), R"({"a":1,"b":2,"other":2})");
+    EXPECT_EQ(static_cast<JsonFileDefaultsStore&>(d.store()).failedSaves(), 0);
 }
 
 TEST_F(JsonFileDefaultsStoreTest, AFilePutInPlaceOfTheOneThisRunWroteIsReadAgainWhateverItsStamp) {

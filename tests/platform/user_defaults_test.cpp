@@ -62,7 +62,7 @@ TEST_F(UserDefaultsTest, PersistedValuesShadowRegisteredDefaultsAndAnInstantsWri
     EXPECT_EQ(raw->saveCount(), 0);
     runtime::MainLoop::main().advance(0.1);
     EXPECT_EQ(raw->saveCount(), 1);
-    EXPECT_TRUE(raw->load().empty());
+    EXPECT_TRUE(raw->load()->all().empty());
 }
 
 }  // namespace

@@ -220,7 +220,7 @@ TEST_F(SwitcherSettingsTest, OnlyGestureSettingsSyncTheGateAndEveryAssignmentWri
     // What the next run loads is what was written by the end of this one.
     defaults().synchronize();
     auto persisted = std::make_unique<platform::InMemoryDefaultsStore>();
-    persisted->save(defaults().store().load());
+    persisted->save(defaults().store().load()->all());
     runtime::World::reset();
     runtime::World::install(std::make_unique<UserDefaults>(std::move(persisted)));
     EXPECT_EQ(settings().switchBarStyle.get(), SwitchBarStyle::vertical);

@@ -139,7 +139,7 @@ int ScenarioRunner::finish(const PictureIndex& pictures, const std::filesystem::
             << " could not be written (" << otherFailures.front().second << ")\n";
         status = kExitWriteFailed;
     }
-    if (settingsNotKept_ || failedSettingsSaves_ > 0) status = kExitWriteFailed;
+    if (settingsLost_) status = kExitWriteFailed;
     nlohmann::ordered_json indexPage = nullptr;
     if (!outputDirectory.empty()) {
         std::string error;
@@ -174,8 +174,10 @@ void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outp
     if (!defaultsFile_.empty()) {
         auto store = std::make_unique<JsonFileDefaultsStore>(defaultsFile_);
         raw = store.get();
+        recoveriesSaid_ = 0;
         runtime::World::install<UserDefaults>(std::make_unique<UserDefaults>(std::move(store)));
         if (raw->problem()) settingsNotKept(*raw->problem(), err);
+        settingsRecovered(*raw, err);
     }
     auto& log = EventLog::shared();
     log.setOutput(&out);
@@ -253,12 +255,22 @@ void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outp
     if (raw) {
         failedSettingsSaves_ += raw->failedSaves();
         if (raw->firstSaveFailure()) settingsNotKept(*raw->firstSaveFailure(), err);
+        // A save that failed or waited in vain may have been made good by a later one: the run
+        // fails when a change was still not kept at its end.
+        if (raw->problem() || raw->changesUnsaved()) settingsLost_ = true;
+        settingsRecovered(*raw, err);
     }
 }
 
 void ScenarioRunner::settingsNotKept(const std::string& why, std::ostream& err) {
-    if (!settingsNotKept_) err << "quillmar: settings will not be kept: " << why << "\n";
-    settingsNotKept_ = true;
+    if (!settingsWarned_) err << "quillmar: settings will not be kept: " << why << "\n";
+    settingsWarned_ = true;
+}
+
+void ScenarioRunner::settingsRecovered(const JsonFileDefaultsStore& store, std::ostream& err) {
+    const auto& said = store.recoveries();
+    for (; recoveriesSaid_ < said.size(); ++recoveriesSaid_)
+        err << "quillmar: settings recovered: " << said[recoveriesSaid_] << "\n";
 }
 
 }  // namespace quillmar::platform::sim

@@ -23,6 +23,10 @@
 #include "platform/sim/scenario.h"
 #include "platform/sim/scenario_registry.h"
 
+namespace quillmar::platform {
+class JsonFileDefaultsStore;
+}
+
 namespace quillmar::platform::sim {
 
 class SimDesktop;
@@ -72,7 +76,11 @@ private:
     std::filesystem::path defaultsFile_;
     // Said on standard error once, whatever the cause: the file, the folder, the lock, a save.
     void settingsNotKept(const std::string& why, std::ostream& err);
-    bool settingsNotKept_ = false;
+    void settingsRecovered(const JsonFileDefaultsStore& store, std::ostream& err);
+    bool settingsWarned_ = false;
+    // Some change of the settings was not kept by the end of a run (or the file could keep none).
+    bool settingsLost_ = false;
+    std::size_t recoveriesSaid_ = 0;
     int failedSettingsSaves_ = 0;
     std::optional<std::string> logFailure_;  // the first line the event log could not write
 };

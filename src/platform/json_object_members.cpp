@@ -1,0 +1,427 @@
+#include "platform/json_object_members.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include <nlohmann/json.hpp>
+#include <unicode/utf8.h>
+
+#include "platform/compact_json.h"
+#include "platform/json_nesting.h"
+
+namespace quillmar::platform {
+
+namespace {
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// A pass over a JSON text, a byte at a time, that checks what it passes and builds nothing.
+class Scanner {
+public:
+    explicit Scanner(std::string_view text) : t_(text) {}
+
+    std::size_t pos = 0;
+    // Containers open when value() stopped at one nested too deep, the top-level object included.
+    std::size_t openAtStop = 0;
+
+    bool at(char c) const { return pos < t_.size() && t_[pos] == c; }
+    bool atEnd() const { return pos >= t_.size(); }
+    void skipSpace() {
+        while (pos < t_.size() && isSpace(t_[pos])) ++pos;
+    }
+
+    // A string from its opening quote to just past its closing one; *escaped tells whether it
+    // has escapes.
+    bool string(bool* escaped) {
+        ++pos;
+        while (pos < t_.size()) {
+            const auto c = static_cast<unsigned char>(t_[pos]);
+            if (c == '"') {
+                ++pos;
+                return true;
+            }
+            if (c == '\\') {
+                *escaped = true;
+                if (!escape()) return false;
+            } else if (c < 0x20) {
+                return false;
+            } else if (c < 0x80) {
+                ++pos;
+            } else {
+                auto i = static_cast<std::int32_t>(pos);
+                UChar32 cp = 0;
+                U8_NEXT(reinterpret_cast<const std::uint8_t*>(t_.data()), i, static_cast<std::int32_t>(t_.size()), cp);
+                if (cp < 0) return false;
+                pos = static_cast<std::size_t>(i);
+            }
+        }
+        return false;
+    }
+
+    // A number; *tooLarge is set when it reads as infinity.
+    bool number(bool* tooLarge) {
+        const std::size_t start = pos;
+        if (at('-')) ++pos;
+        const std::size_t intStart = pos;
+        if (at('0')) {
+            ++pos;
+        } else if (pos < t_.size() && t_[pos] >= '1' && t_[pos] <= '9') {
+            while (pos < t_.size() && isDigit(t_[pos])) ++pos;
+        } else {
+            return false;
+        }
+        const std::size_t intDigits = pos - intStart;
+        if (at('.')) {
+            ++pos;
+            if (!digits()) return false;
+        }
+        std::size_t exponent = 0;
+        bool exponentUp = true;
+        if (at('e') || at('E')) {
+            ++pos;
+            if (at('+') || at('-')) exponentUp = t_[pos++] == '+';
+            const std::size_t from = pos;
+            while (pos < t_.size() && isDigit(t_[pos])) {
+                if (exponent < 100000) exponent = exponent * 10 + static_cast<std::size_t>(t_[pos] - '0');
+                ++pos;
+            }
+            if (pos == from) return false;
+        }
+        // Only a number that may pass the largest double (about 1.8e308) is converted to see.
+        if (intDigits + (exponentUp ? exponent : 0) > 300 &&
+            std::isinf(std::strtod(std::string(t_.substr(start, pos - start)).c_str(), nullptr)))
+            *tooLarge = true;
+        return true;
+    }
+
+    enum class Value { ok, bad, tooDeep };
+    // One value, containers and all, with `open` containers open around it. A container nested
+    // deeper than a setting may be stops the scan at its bracket.
+    Value value(std::size_t open, bool* tooLarge) {
+        char closers[kMaxJsonNesting + 1];
+        std::size_t depth = 0;
+        for (;;) {
+            // A value starts here.
+            if (atEnd()) return Value::bad;
+            const char c = t_[pos];
+            if (c == '{' || c == '[') {
+                if (open + depth + 1 > kMaxJsonNesting) {
+                    openAtStop = open + depth;
+                    return Value::tooDeep;
+                }
+                closers[depth++] = c == '{' ? '}' : ']';
+                ++pos;
+                skipSpace();
+                if (at(closers[depth - 1])) {
+                    ++pos;
+                    --depth;
+                } else {
+                    if (c == '{' && !memberKey()) return Value::bad;
+                    continue;
+                }
+            } else if (c == '"') {
+                bool escaped = false;
+                if (!string(&escaped)) return Value::bad;
+            } else if (c == '-' || isDigit(c)) {
+                if (!number(tooLarge)) return Value::bad;
+            } else if (!literal()) {
+                return Value::bad;
+            }
+            // A value ended: the containers around it go on or close.
+            for (;;) {
+                if (depth == 0) return Value::ok;
+                skipSpace();
+                if (at(',')) {
+                    ++pos;
+                    skipSpace();
+                    if (closers[depth - 1] == '}' && !memberKey()) return Value::bad;
+                    break;
+                }
+                if (!at(closers[depth - 1])) return Value::bad;
+                ++pos;
+                --depth;
+            }
+        }
+    }
+
+    // A key, its colon and the space up to the value.
+    bool memberKey() {
+        bool escaped = false;
+        if (!at('"') || !string(&escaped)) return false;
+        skipSpace();
+        if (!at(':')) return false;
+        ++pos;
+        skipSpace();
+        return true;
+    }
+
+private:
+    bool digits() {
+        const std::size_t from = pos;
+        while (pos < t_.size() && isDigit(t_[pos])) ++pos;
+        return pos > from;
+    }
+
+    bool literal() {
+        for (std::string_view word : {"true", "false", "null"})
+            if (t_.substr(pos, word.size()) == word) {
+                pos += word.size();
+                return true;
+            }
+        return false;
+    }
+
+    // A code unit of a \u escape at pos (just past the "u"), or -1.
+    long unit() {
+        if (t_.size() - pos < 4) return -1;
+        long u = 0;
+        for (int k = 0; k < 4; ++k) {
+            const int d = hexDigit(t_[pos + static_cast<std::size_t>(k)]);
+            if (d < 0) return -1;
+            u = u * 16 + d;
+        }
+        pos += 4;
+        return u;
+    }
+
+    // An escape from its backslash; a \u escape of a surrogate comes in a pair.
+    bool escape() {
+        if (++pos >= t_.size()) return false;
+        const char e = t_[pos++];
+        if (e != 'u') return std::string_view("\"\\/bfnrt").find(e) != std::string_view::npos;
+        const long u = unit();
+        if (u >= 0xDC00 && u <= 0xDFFF) return false;
+        if (u < 0xD800 || u > 0xDBFF) return u >= 0;
+        if (t_.substr(pos, 2) != "\\u") return false;
+        pos += 2;
+        const long low = unit();
+        return low >= 0xDC00 && low <= 0xDFFF;
+    }
+
+    std::string_view t_;
+};
+
+// The key a string's text (between its quotes, known sound) stands for.
+void appendDecoded(std::string& out, std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            out += text[i];
+            continue;
+        }
+        const char e = text[++i];
+        if (e != 'u') {
+            out += e == 'b' ? '\b' : e == 'f' ? '\f' : e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e;
+            continue;
+        }
+        auto unitAt = [&](std::size_t at) {
+            UChar32 u = 0;
+            for (std::size_t k = 0; k < 4; ++k) u = u * 16 + hexDigit(text[at + k]);
+            return u;
+        };
+        UChar32 cp = unitAt(i + 1);
+        i += 4;
+        if (cp >= 0xD800 && cp <= 0xDBFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (unitAt(i + 3) - 0xDC00);
+            i += 6;
+        }
+        std::uint8_t bytes[4];
+        std::int32_t length = 0;
+        U8_APPEND_UNSAFE(bytes, length, cp);
+        out.append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(length));
+    }
+}
+
+bool isUtf8(std::string_view text) {
+    for (std::int32_t i = 0, n = static_cast<std::int32_t>(text.size()); i < n;) {
+        UChar32 cp = 0;
+        U8_NEXT(reinterpret_cast<const std::uint8_t*>(text.data()), i, n, cp);
+        if (cp < 0) return false;
+    }
+    return true;
+}
+
+// Whether a key is written as it is between its quotes.
+bool writtenAsItIs(std::string_view key) {
+    bool ascii = true;
+    for (const char c : key) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || c == '"' || c == '\\') return false;
+        ascii = ascii && b < 0x80;
+    }
+    return ascii || isUtf8(key);
+}
+
+}  // namespace
+
+std::string readableJsonKey(std::string key) {
+    if (isUtf8(key)) return key;
+    return nlohmann::json::parse(nlohmann::json(key).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace))
+        .get<std::string>();
+}
+
+std::string_view JsonObjectMembers::keyOf(const Span& span) const {
+    const std::string& from = span.keyLength & kInKeys ? keys_ : text_;
+    return std::string_view(from).substr(span.keyAt, span.keyLength & ~kInKeys);
+}
+
+JsonObjectMembers::Member JsonObjectMembers::operator[](std::size_t i) const {
+    const Span& span = members_[i];
+    return {keyOf(span), std::string_view(text_).substr(span.valueAt, span.valueLength & ~kNoValue),
+            (span.valueLength & kNoValue) == 0};
+}
+
+std::optional<JsonObjectMembers::Member> JsonObjectMembers::find(std::string_view key) const {
+    const auto at = std::lower_bound(members_.begin(), members_.end(), key,
+                                     [this](const Span& span, std::string_view k) { return keyOf(span) < k; });
+    if (at == members_.end() || keyOf(*at) != key) return std::nullopt;
+    return (*this)[static_cast<std::size_t>(at - members_.begin())];
+}
+
+JsonObjectMembers JsonObjectMembers::read(std::string text) {
+    JsonObjectMembers m;
+    m.text_ = std::move(text);
+    m.sound_ = false;
+    // Offsets are 31 bits; a settings file is far smaller.
+    if (m.text_.size() >= kInKeys) return m;
+    const std::string_view t = m.text_;
+    Scanner s(t);
+    if (t.starts_with("\xEF\xBB\xBF")) s.pos = 3;
+    s.skipSpace();
+    if (!s.at('{')) return m;
+    ++s.pos;
+    s.skipSpace();
+    bool damaged = false;
+    auto add = [&](std::size_t keyStart, std::size_t keyEnd, bool escaped, std::size_t valueStart, std::size_t valueEnd,
+                   bool tooLarge) {
+        Span span;
+        if (escaped) {
+            span.keyAt = static_cast<std::uint32_t>(m.keys_.size());
+            appendDecoded(m.keys_, t.substr(keyStart, keyEnd - keyStart));
+            span.keyLength = static_cast<std::uint32_t>(m.keys_.size() - span.keyAt) | kInKeys;
+        } else {
+            span.keyAt = static_cast<std::uint32_t>(keyStart);
+            span.keyLength = static_cast<std::uint32_t>(keyEnd - keyStart);
+        }
+        span.valueAt = static_cast<std::uint32_t>(valueStart);
+        span.valueLength = static_cast<std::uint32_t>(valueEnd - valueStart) | (tooLarge ? kNoValue : 0);
+        m.members_.push_back(span);
+    };
+    bool closed = s.at('}');
+    while (!closed) {
+        if (!s.at('"')) break;
+        const std::size_t keyStart = s.pos + 1;
+        bool escaped = false;
+        if (!s.string(&escaped)) break;
+        const std::size_t keyEnd = s.pos - 1;
+        s.skipSpace();
+        if (!s.at(':')) break;
+        ++s.pos;
+        s.skipSpace();
+        const std::size_t valueStart = s.pos;
+        bool tooLarge = false;
+        const auto read = s.value(1, &tooLarge);
+        if (read == Scanner::Value::bad) break;
+        if (read == Scanner::Value::tooDeep) {
+            // Dropped unbuilt; its end is where the brackets come back to the top-level object.
+            damaged = true;
+            const std::size_t end = jsonNestingReturn(t, s.pos, s.openAtStop, 1);
+            if (end == std::string_view::npos) break;
+            s.pos = end;
+        } else {
+            const std::size_t valueEnd = s.pos;
+            const bool scalar = t[valueStart] != '"' && t[valueStart] != '{' && t[valueStart] != '[';
+            s.skipSpace();
+            const bool followed = s.at(',') || s.at('}');
+            if (followed || !scalar) add(keyStart, keyEnd, escaped, valueStart, valueEnd, tooLarge);
+            if (!followed) break;
+        }
+        s.skipSpace();
+        if (s.at('}')) {
+            closed = true;
+        } else if (s.at(',')) {
+            ++s.pos;
+            s.skipSpace();
+        } else {
+            break;
+        }
+    }
+    if (closed) {
+        ++s.pos;
+        s.skipSpace();
+    }
+    m.sound_ = closed && s.atEnd() && !damaged;
+    m.sortByKey();
+    return m;
+}
+
+void JsonObjectMembers::sortByKey() {
+    auto less = [this](const Span& a, const Span& b) { return keyOf(a) < keyOf(b); };
+    if (std::adjacent_find(members_.begin(), members_.end(), [&](const Span& a, const Span& b) {
+            return !less(a, b);
+        }) == members_.end())
+        return;  // as every file this store writes
+    std::stable_sort(members_.begin(), members_.end(), less);
+    // Of members with one key, the last read counts.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < members_.size(); ++i) {
+        if (i + 1 < members_.size() && keyOf(members_[i]) == keyOf(members_[i + 1])) continue;
+        members_[kept++] = members_[i];
+    }
+    members_.resize(kept);
+}
+
+JsonObjectMembers JsonObjectMembers::withChanges(const Changes& changes) const {
+    JsonObjectMembers out;
+    std::size_t changed = 0;
+    for (const auto& [key, value] : changes) changed += key.size() + (value ? value->size() : 0) + 8;
+    out.text_.reserve(text_.size() + changed + 2);
+    out.members_.reserve(members_.size() + changes.size());
+    out.text_ += '{';
+    auto emit = [&out](std::string_view key, std::string_view value, bool hasValue) {
+        if (out.text_.size() > 1) out.text_ += ',';
+        Span span;
+        if (writtenAsItIs(key)) {
+            out.text_ += '"';
+            span.keyAt = static_cast<std::uint32_t>(out.text_.size());
+            span.keyLength = static_cast<std::uint32_t>(key.size());
+            out.text_ += key;
+            out.text_ += '"';
+        } else {
+            appendCompactJsonString(out.text_, key);
+            span.keyAt = static_cast<std::uint32_t>(out.keys_.size());
+            out.keys_ += readableJsonKey(std::string(key));
+            span.keyLength = static_cast<std::uint32_t>(out.keys_.size() - span.keyAt) | kInKeys;
+        }
+        out.text_ += ':';
+        span.valueAt = static_cast<std::uint32_t>(out.text_.size());
+        span.valueLength = static_cast<std::uint32_t>(value.size()) | (hasValue ? 0 : kNoValue);
+        out.text_ += value;
+        out.members_.push_back(span);
+    };
+    auto change = changes.begin();
+    for (std::size_t i = 0; i < members_.size() || change != changes.end();) {
+        const bool fromChange =
+            change != changes.end() && (i == members_.size() || std::string_view(change->first) <= keyOf(members_[i]));
+        if (!fromChange) {
+            const Member m = (*this)[i++];
+            emit(m.key, m.value, m.hasValue);
+            continue;
+        }
+        if (i < members_.size() && keyOf(members_[i]) == change->first) ++i;  // replaced or removed
+        if (change->second) emit(change->first, *change->second, true);
+        ++change;
+    }
+    out.text_ += '}';
+    return out;
+}
+
+}  // namespace quillmar::platform
