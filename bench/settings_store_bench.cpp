@@ -1,7 +1,9 @@
 // Costs of keeping the settings in a file: a run over a 6 MB settings file (500,000 members) that
 // changes a few or many settings at one instant of the main loop's clock (one save either way),
-// and one that saves a hundred times a tenth of a second apart. Each run reads the file, makes
-// its changes and ends; a save should cost about what writing the file costs.
+// and one that saves a hundred times a tenth of a second apart, with every write failing or not.
+// Each run reads the file, makes its changes and ends; a save should cost about what writing the
+// file costs, and a failed one no more. On a file of 772,328 tiny members (8,384,499 bytes), a
+// save that must first read another run's write should cost a few saves that need not.
 
 #include <benchmark/benchmark.h>
 
@@ -12,6 +14,7 @@
 
 #include <unistd.h>
 
+#include "platform/atomic_file_calls.h"
 #include "platform/json_file_defaults_store.h"
 #include "platform/user_defaults.h"
 #include "runtime/main_loop.h"
@@ -28,15 +31,17 @@ using quillmar::runtime::MainLoop;
 // the benchmark's own.
 class LargeSettingsFile {
 public:
-    LargeSettingsFile() : dir_(fs::temp_directory_path() / ("quillmar-settings-bench-" + std::to_string(::getpid()))) {
+    // tiny: 772,328 members "0":0,"1":0,... instead.
+    explicit LargeSettingsFile(bool tiny = false)
+        : dir_(fs::temp_directory_path() / ("quillmar-settings-bench-" + std::to_string(::getpid()))) {
         fs::create_directories(dir_);
         std::string text = "{";
         char key[16];
-        for (int i = 0; i < 500'000; ++i) {
+        for (int i = 0; i < (tiny ? 772'328 : 500'000); ++i) {
             if (i) text += ',';
-            std::snprintf(key, sizeof key, "\"%x\":", i);
+            std::snprintf(key, sizeof key, tiny ? "\"%d\":" : "\"%x\":", i);
             text += key;
-            text += i % 4 == 0 ? std::to_string(i % 100) : i % 4 == 1 ? "2.5" : i % 4 == 2 ? "\"v\"" : "true";
+            text += tiny ? "0" : i % 4 == 0 ? std::to_string(i % 100) : i % 4 == 1 ? "2.5" : i % 4 == 2 ? "\"v\"" : "true";
         }
         text += '}';
         original_ = text;
@@ -87,5 +92,53 @@ void BM_SavesATenthOfASecondApart(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * saves);
 }
 BENCHMARK(BM_SavesATenthOfASecondApart)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// The same saves with every write failing once the file is written in full (the disk gives out
+// at the flush): each is counted and costs no more than one that succeeds.
+void BM_FailedSavesATenthOfASecondApart(benchmark::State& state) {
+    quillmar::runtime::World::reset();
+    const LargeSettingsFile settings;
+    const auto saves = state.range(0);
+    quillmar::platform::detail::AtomicFileCallsOverride restore;
+    quillmar::platform::detail::atomicFileCalls.fsync = [](int) {
+        errno = EIO;
+        return -1;
+    };
+    for (auto _ : state) {
+        UserDefaults defaults(std::make_unique<JsonFileDefaultsStore>(settings.file()));
+        for (long i = 0; i < saves; ++i) {
+            defaults.set("hudScale", 1.0 + static_cast<double>(i) / 100);
+            MainLoop::main().advance(0.1);
+        }
+        const auto& store = static_cast<const JsonFileDefaultsStore&>(defaults.store());
+        if (store.failedSaves() != saves) state.SkipWithError("the saves did not fail");
+    }
+    state.SetItemsProcessed(state.iterations() * saves);
+}
+BENCHMARK(BM_FailedSavesATenthOfASecondApart)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// One save of a run that shares the file of tiny members: after another run saved (so the file
+// must be read again first; the other run's save is not timed), or after its own.
+void BM_SaveOnASharedFileOfTinyMembers(benchmark::State& state) {
+    quillmar::runtime::World::reset();
+    const LargeSettingsFile settings(/*tiny=*/true);
+    const bool afterAnother = state.range(0) != 0;
+    JsonFileDefaultsStore mine(settings.file()), other(settings.file());
+    mine.load();
+    other.load();
+    long i = 0;
+    for (auto _ : state) {
+        ++i;
+        if (afterAnother) {
+            state.PauseTiming();
+            other.save({{"other", i}}, {"other"});
+            state.ResumeTiming();
+        }
+        mine.save({{"mine", i}}, {"mine"});
+    }
+    if (mine.failedSaves() || other.failedSaves()) state.SkipWithError(mine.firstSaveFailure().value_or("?").c_str());
+}
+BENCHMARK(BM_SaveOnASharedFileOfTinyMembers)->ArgName("afterAnotherRun")->Arg(0)->Arg(1)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 }  // namespace

@@ -19,12 +19,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The members read, each value built when its key is first asked for.
+// The members of the file as the store last read or wrote it, each value built when its key is
+// first asked for: one copy, shared with the store.
 class StoredMembers final : public StoredDefaults {
 public:
-    explicit StoredMembers(std::shared_ptr<const JsonObjectMembers> members) : members_(std::move(members)) {}
+    using Known = std::shared_ptr<const JsonObjectMembers>;
+    explicit StoredMembers(std::shared_ptr<const Known> known) : known_(std::move(known)) {}
     std::optional<DefaultsValue> find(const std::string& key) const override {
-        const auto member = members_->find(key);
+        const auto member = (*known_)->find(key);
         if (!member || !member->hasValue) return std::nullopt;
         auto value = DefaultsValue::parse(member->value, nullptr, /*allow_exceptions=*/false);
         if (value.is_discarded()) return std::nullopt;
@@ -32,20 +34,17 @@ public:
     }
     std::map<std::string, DefaultsValue> all() const override {
         std::map<std::string, DefaultsValue> values;
-        for (std::size_t i = 0; i < members_->size(); ++i) {
-            const std::string key((*members_)[i].key);
+        const JsonObjectMembers& members = **known_;
+        for (std::size_t i = 0; i < members.size(); ++i) {
+            const std::string key(members[i].key);
             if (auto value = find(key)) values.emplace(key, std::move(*value));
         }
         return values;
     }
 
 private:
-    std::shared_ptr<const JsonObjectMembers> members_;
+    std::shared_ptr<const Known> known_;
 };
-
-std::shared_ptr<const StoredDefaults> storedOf(std::shared_ptr<const JsonObjectMembers> members) {
-    return std::make_shared<StoredMembers>(std::move(members));
-}
 
 // Opens the folder dir; with `create`, the folders of it that are missing are made (mode 0700,
 // and none put in place of one just made is followed). Sets *error to the errno on failure.
@@ -94,7 +93,13 @@ bool blank(const std::string& text) { return text.find_first_not_of(" \t\r\n") =
 }  // namespace
 
 JsonFileDefaultsStore::JsonFileDefaultsStore(fs::path path, LockWait lockWait)
-    : path_(std::move(path)), lock_(std::move(lockWait)) {}
+    : path_(std::move(path)), lock_(std::move(lockWait)),
+      known_(std::make_shared<std::shared_ptr<const JsonObjectMembers>>(std::make_shared<JsonObjectMembers>())) {}
+
+std::shared_ptr<const StoredDefaults> JsonFileDefaultsStore::known(std::shared_ptr<const JsonObjectMembers> members) {
+    *known_ = std::move(members);
+    return std::make_shared<StoredMembers>(known_);
+}
 
 fs::path JsonFileDefaultsStore::folder() const { return path_.has_parent_path() ? path_.parent_path() : fs::path("."); }
 
@@ -142,19 +147,19 @@ std::shared_ptr<const StoredDefaults> JsonFileDefaultsStore::load() {
     pending_.clear();
     if (!path_.has_filename()) {
         problem_ = path_.string() + " names a folder, not a file";
-        return storedOf(std::make_shared<JsonObjectMembers>());
+        return known(std::make_shared<JsonObjectMembers>());
     }
     int error = 0;
     const FileDescriptor dir = openFolder(folder(), /*create=*/false, &error);
     if (dir.get() < 0) {
         if (error != ENOENT) problem_ = folderProblem(folder(), error);
-        return storedOf(std::make_shared<JsonObjectMembers>());  // a missing folder is made by the first save
+        return known(std::make_shared<JsonObjectMembers>());  // a missing folder is made by the first save
     }
     // Not ours to read, move or replace (and no lock is made beside it): the settings live in
     // memory for the run.
     if (const auto at = fileAtName(dir.get(), name()); at && !at->isRegular()) {
         problem_ = path_.string() + " is " + fileKindName(at->mode) + ", not a regular file";
-        return storedOf(std::make_shared<JsonObjectMembers>());
+        return known(std::make_shared<JsonObjectMembers>());
     }
     const FileDescriptor locked = lock(dir.get());
     if (lockProblem_ && !firstSaveFailure_) firstSaveFailure_ = lockProblem_;
@@ -163,30 +168,30 @@ std::shared_ptr<const StoredDefaults> JsonFileDefaultsStore::load() {
     using Status = RegularFileRead::Status;
     if (file.status != Status::ok && file.status != Status::missing) {
         problem_ = path_.string() + " " + file.problem;
-        return storedOf(std::make_shared<JsonObjectMembers>());
+        return known(std::make_shared<JsonObjectMembers>());
     }
     if (locked.get() >= 0) removeStaleTemporaryFiles(dir.get());
-    if (file.status == Status::missing || blank(file.text)) return storedOf(std::make_shared<JsonObjectMembers>());
+    if (file.status == Status::missing || blank(file.text)) return known(std::make_shared<JsonObjectMembers>());
     const std::size_t size = file.text.size();
     auto members = std::make_shared<const JsonObjectMembers>(JsonObjectMembers::read(std::move(file.text)));
     if (members->sound()) {
         rememberFile(std::move(read), members, size);
-        return storedOf(std::move(members));
+        return known(members);
     }
     damaged_ = true;
-    if (locked.get() < 0) return storedOf(std::move(members));  // moved aside and written back only under the lock
+    if (locked.get() < 0) return known(members);  // moved aside and written back only under the lock
     if (auto why = quarantine(dir.get(), *file.identity, members->size())) {
         problem_ = std::move(why);
-        return storedOf(std::move(members));
+        return known(members);
     }
     // What could be read is written back at once, so the next start finds it too; the damaged
     // original stays beside it. Should that fail, the members wait as changes for the next save.
-    if (!members->empty() &&
-        put(dir.get(), std::make_shared<const JsonObjectMembers>(members->withChanges({})), locked.get()) !=
-            Put::written)
-        for (std::size_t i = 0; i < members->size(); ++i)
-            pending_.emplace(std::string((*members)[i].key), std::string((*members)[i].value));
-    return storedOf(std::move(members));
+    if (members->empty()) return known(members);
+    if (put(dir.get(), std::make_shared<const JsonObjectMembers>(members->withChanges({})), locked.get()) == Put::written)
+        return std::make_shared<StoredMembers>(known_);
+    for (std::size_t i = 0; i < members->size(); ++i)
+        pending_.emplace(std::string((*members)[i].key), std::string((*members)[i].value));
+    return known(members);
 }
 
 std::optional<std::string> JsonFileDefaultsStore::quarantine(int dirFd, const FileIdentity& identity,
@@ -248,6 +253,7 @@ void JsonFileDefaultsStore::rememberFile(FileDescriptor file, std::shared_ptr<co
     }
     lastFile_ = std::move(file);
     stamp_ = stampOf<Stamp>(st);
+    *known_ = members;
     onDisk_ = std::move(members);
 }
 

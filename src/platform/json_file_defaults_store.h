@@ -100,6 +100,8 @@ private:
     // Keeps the file open (read or just written) as the one on disk, holding these members.
     void rememberFile(FileDescriptor file, std::shared_ptr<const JsonObjectMembers> members, std::size_t size);
     void forgetFile();
+    // What the defaults read keys from from now on: these members.
+    std::shared_ptr<const StoredDefaults> known(std::shared_ptr<const JsonObjectMembers> members);
     bool failed(std::string why);
     void removeStaleTemporaryFiles(int dirFd) const;
 
@@ -109,6 +111,9 @@ private:
     // inode is never another file's) and what it was then; a save reads the file again only when
     // the name no longer stands for it unchanged.
     std::shared_ptr<const JsonObjectMembers> onDisk_;
+    // The members keys not read yet are read from, shared with the defaults: the file's as last
+    // read or written (kept when the store forgets the file).
+    std::shared_ptr<std::shared_ptr<const JsonObjectMembers>> known_;
     FileDescriptor lastFile_;
     std::optional<Stamp> stamp_;
     // Changes not yet written: each key's new value text, or nullopt when it goes.

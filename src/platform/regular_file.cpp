@@ -90,7 +90,8 @@ RegularFileRead readRegularFileAt(int dirFd, const std::string& name, std::uintm
         return tooLarge(static_cast<std::uintmax_t>(st.st_size));
     try {
         std::string text;
-        text.reserve(static_cast<std::size_t>(st.st_size));
+        // Room for the last read, which finds the end, too: the text is never moved as it grows.
+        text.reserve(static_cast<std::size_t>(st.st_size) + kChunk);
         // The file may grow while it is read: never more than one byte past the limit is taken.
         for (;;) {
             const std::size_t want = static_cast<std::size_t>(std::min<std::uintmax_t>(kChunk, maxBytes + 1 - text.size()));

@@ -27,8 +27,8 @@ namespace quillmar::platform {
 
 using DefaultsValue = nlohmann::json;
 
-// What a store held when it was loaded: each value is built when it is first asked for, so a
-// domain of a million keys costs the few the program reads.
+// What a store holds: each value is built when it is first asked for, so a domain of a million
+// keys costs the few the program reads. A key asked for later reads as the store last found it.
 class StoredDefaults {
 public:
     virtual ~StoredDefaults() = default;

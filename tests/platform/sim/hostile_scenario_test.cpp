@@ -320,6 +320,17 @@ TEST_F(HostileScenarioTest, MissingSettingsFoldersAreMadeAndAFailedSaveIsReporte
     const auto summary = nlohmann::json::parse(log.substr(log.rfind('\n', log.size() - 2) + 1));
     EXPECT_EQ(summary["settingsSavesFailed"], 1);  // the section is one change
     EXPECT_EQ(nlohmann::json::parse(std::ifstream(prefs))["fingerCount"], 4);
+
+    // A damaged file moved aside is said, with what was kept; the run goes on and succeeds.
+    std::ofstream(prefs) << R"({"fingerCount": 6, "hudSc)";
+    std::ofstream(scenario) << R"({"apps": []})";
+    runtime::World::reset();
+    err.str("");
+    ScenarioRunner fresh;
+    EXPECT_EQ(fresh.main(4, argv, out, err), ScenarioRunner::kExitOk);
+    EXPECT_EQ(err.str(), "quillmar: settings recovered: " + prefsName + " was damaged: moved aside as " + prefsName +
+                             ".unreadable; 1 setting read from it is kept\n");
+    EXPECT_EQ(nlohmann::json::parse(std::ifstream(prefs))["fingerCount"], 6);
     fs::remove_all(home);
     fs::remove(scenario);
 }
