@@ -410,10 +410,48 @@ JsonObjectMembers JsonObjectMembers::withChanges(const Changes& changes) const {
         out.text_ += value;
         out.members_.push_back(span);
     };
+    // Members that stand in the text as they are written, one after the other (as in every file
+    // this store writes), are copied in one piece up to the next change.
+    auto valueEnd = [this](const Span& span) { return span.valueAt + (span.valueLength & ~kNoValue); };
+    auto writtenSo = [this](const Span& span) {
+        return !(span.keyLength & kInKeys) && span.keyAt > 0 && text_[span.keyAt - 1] == '"' &&
+               span.valueAt == span.keyAt + span.keyLength + 2 && text_[span.keyAt + span.keyLength] == '"' &&
+               text_[span.keyAt + span.keyLength + 1] == ':';
+    };
+    auto copyRun = [&](std::size_t i, std::size_t limit) {
+        std::size_t j = i + 1;
+        while (j < limit && writtenSo(members_[j]) && members_[j].keyAt == valueEnd(members_[j - 1]) + 2 &&
+               text_[valueEnd(members_[j - 1])] == ',')
+            ++j;
+        if (out.text_.size() > 1) out.text_ += ',';
+        const std::size_t from = members_[i].keyAt - 1;
+        const auto shift = static_cast<std::uint32_t>(out.text_.size() - from);
+        out.text_.append(text_, from, valueEnd(members_[j - 1]) - from);
+        for (std::size_t k = i; k < j; ++k) {
+            Span span = members_[k];
+            span.keyAt += shift;
+            span.valueAt += shift;
+            out.members_.push_back(span);
+        }
+        return j;
+    };
     auto change = changes.begin();
     for (std::size_t i = 0; i < members_.size() || change != changes.end();) {
         const bool fromChange =
             change != changes.end() && (i == members_.size() || std::string_view(change->first) <= keyOf(members_[i]));
+        if (!fromChange && writtenSo(members_[i])) {
+            const std::size_t limit =
+                change == changes.end()
+                    ? members_.size()
+                    : static_cast<std::size_t>(std::lower_bound(members_.begin() + static_cast<std::ptrdiff_t>(i),
+                                                                members_.end(), std::string_view(change->first),
+                                                                [this](const Span& span, std::string_view k) {
+                                                                    return keyOf(span) < k;
+                                                                }) -
+                                               members_.begin());
+            i = copyRun(i, limit);
+            continue;
+        }
         if (!fromChange) {
             const Member m = (*this)[i++];
             emit(m.key, m.value, m.hasValue);
