@@ -33,19 +33,50 @@ constexpr std::chrono::milliseconds kLetIn{100};
 // before) after which the run stops trying.
 constexpr int kMostFiles = 100;
 
-// The lock file's counters: the turn taken last, and the turn a waiter last saw held.
+// The lock file's counters: the turn taken last (bytes 0-7), and the turn a waiter last saw held
+// (bytes 8-15). Each is written on its own, whole, so the file is only ever 0, 8 or 16 bytes long.
 struct Turns {
     std::uint64_t taken = 0;
     std::uint64_t waitedOut = 0;
 };
+constexpr ssize_t kCounter = 8;
 
-Turns readTurns(int fd) {
-    std::uint64_t both[2] = {0, 0};
-    if (::pread(fd, both, sizeof both, 0) < 0) return {};
-    return {both[0], both[1]};
+std::uint64_t decode(const unsigned char* bytes) {
+    std::uint64_t value = 0;
+    for (ssize_t i = kCounter; i-- > 0;) value = value << 8 | bytes[i];
+    return value;
 }
 
-void writeCounter(int fd, std::uint64_t value, off_t at) { (void)::pwrite(fd, &value, sizeof value, at); }
+Turns readTurns(int fd) {
+    unsigned char bytes[2 * kCounter] = {};
+    if (::pread(fd, bytes, sizeof bytes, 0) < 0) return {};
+    return {decode(bytes), decode(bytes + kCounter)};
+}
+
+void writeCounter(int fd, std::uint64_t value, off_t at) {
+    unsigned char bytes[kCounter];
+    for (auto& byte : bytes) {
+        byte = static_cast<unsigned char>(value);
+        value >>= 8;
+    }
+    (void)::pwrite(fd, bytes, sizeof bytes, at);
+}
+
+// Whether `size` bytes are what runs write in a lock file: nothing, or one or two counters, each
+// far below 2^48, so its top two bytes are zero, which no text has.
+bool areTurns(const unsigned char* bytes, ssize_t size) {
+    if (size != 0 && size != kCounter && size != 2 * kCounter) return false;
+    for (ssize_t end = kCounter; end <= size; end += kCounter)
+        if (bytes[end - 1] != 0 || bytes[end - 2] != 0) return false;
+    return true;
+}
+
+// Whether `name` in the folder open at dirFd leads to the file open at fd, without following a link.
+bool nameLeadsTo(int dirFd, const std::string& name, int fd) {
+    struct stat st {};
+    const auto now = fileAtName(dirFd, name);
+    return ::fstat(fd, &st) == 0 && now && now->identity == FileIdentity{st.st_dev, st.st_ino};
+}
 
 int wakeSignal() { return SIGRTMIN + 2; }
 
@@ -129,12 +160,20 @@ SettingsFileLock::Opened SettingsFileLock::open(int dirFd, const std::string& na
     if (::fstat(fd->get(), &st) != 0) return refuse("cannot open the lock file " + shown + ": " + std::strerror(errno));
     if (!S_ISREG(st.st_mode)) return refuse(shown + " is " + fileKindName(st.st_mode) + ", not a regular file");
     if (st.st_uid != me) return refuse(shown + " belongs to another user");
-    if ((st.st_mode & 077) == 0) return Opened::ok;
-    // Others may have it open and hold it: it goes (when it is still the file at the name) and a
-    // private one is made in its place. No run of this program ever locks such a file.
-    const auto now = fileAtName(dirFd, name);
-    if (now && now->identity == FileIdentity{st.st_dev, st.st_ino} && ::unlinkat(dirFd, name.c_str(), 0) != 0)
-        return refuse(shown + " may be opened by other users and cannot be removed: " + std::strerror(errno));
+    if (st.st_nlink == 1) {
+        // Looked at before anything is written: a file of other data is the user's, not the lock's.
+        unsigned char bytes[2 * kCounter + 1];
+        const ssize_t size = ::pread(fd->get(), bytes, sizeof bytes, 0);
+        if (size < 0) return refuse("cannot read the lock file " + shown + ": " + std::strerror(errno));
+        if (!areTurns(bytes, size)) return refuse(shown + " is not a lock file: it holds other data");
+        if ((st.st_mode & 077) == 0) return Opened::ok;
+    }
+    // Others may have it open and hold it, or it is another name's file too: the name goes (when it
+    // still leads to the file) and a private one is made in its place. No run of this program ever
+    // locks or writes such a file.
+    if (nameLeadsTo(dirFd, name, fd->get()) && ::unlinkat(dirFd, name.c_str(), 0) != 0)
+        return refuse(shown + (st.st_nlink > 1 ? " has another name" : " may be opened by other users") +
+                      " and cannot be removed: " + std::strerror(errno));
     fd->reset();
     return Opened::again;
 }
@@ -147,14 +186,14 @@ void SettingsFileLock::letWaiterIn(int fd) const {
         std::this_thread::sleep_for(kLook);
 }
 
-int SettingsFileLock::wait(int fd, bool block) const {
+int SettingsFileLock::waitFor(int fd, bool patiently) const {
     if (wait_.lock(fd, LOCK_EX | LOCK_NB) == 0) return 0;
-    if (errno != EWOULDBLOCK || !block) return errno;
+    if (errno != EWOULDBLOCK || !patiently) return errno;
     const TickTimer timer(wait_.tick);
     std::uint64_t turn = readTurns(fd).taken;
     auto since = Clock::now();
     for (;;) {
-        writeCounter(fd, turn, sizeof(std::uint64_t));  // waiting out this turn
+        writeCounter(fd, turn, kCounter);  // waiting out this turn
         if (wait_.lock(fd, timer.armed() ? LOCK_EX : LOCK_EX | LOCK_NB) == 0) return 0;
         if (errno != EINTR && errno != EWOULDBLOCK) return errno;
         if (!timer.armed()) std::this_thread::sleep_for(kLook);
@@ -168,7 +207,7 @@ int SettingsFileLock::wait(int fd, bool block) const {
 }
 
 FileDescriptor SettingsFileLock::take(int dirFd, const std::string& settingsName, const fs::path& shownFolder,
-                                      std::string* problem, bool block) {
+                                      std::string* problem, bool wait) {
     const std::string name = lockName(dirFd, settingsName);
     const std::string shown = (shownFolder.empty() ? fs::path(name) : shownFolder / name).string();
     for (int file = 0; file < kMostFiles; ++file) {
@@ -176,19 +215,19 @@ FileDescriptor SettingsFileLock::take(int dirFd, const std::string& settingsName
         const Opened opened = open(dirFd, name, shown, &fd, problem);
         if (opened == Opened::refused) return FileDescriptor();
         if (opened == Opened::again) continue;
-        letWaiterIn(fd.get());
-        if (const int error = wait(fd.get(), block)) {
+        if (wait) letWaiterIn(fd.get());
+        if (const int error = waitFor(fd.get(), wait)) {
             if (error != EWOULDBLOCK) {
                 *problem = "cannot lock " + shown + ": " + std::strerror(error);
             } else {
                 std::ostringstream why;
-                why << shown << " is locked by another process; gave up after "
-                    << std::chrono::duration<double>(wait_.patience).count() << " s";
+                why << shown << " is locked by another process";
+                if (wait) why << "; gave up after " << std::chrono::duration<double>(wait_.patience).count() << " s";
                 *problem = why.str();
             }
             return FileDescriptor();
         }
-        if (!leadsTo(dirFd, settingsName, fd.get())) continue;
+        if (!nameLeadsTo(dirFd, name, fd.get())) continue;
         const std::uint64_t turn = readTurns(fd.get()).taken + 1;
         writeCounter(fd.get(), turn, 0);
         lastTurn_ = turn;
@@ -199,9 +238,7 @@ FileDescriptor SettingsFileLock::take(int dirFd, const std::string& settingsName
 }
 
 bool SettingsFileLock::leadsTo(int dirFd, const std::string& settingsName, int lockFd) {
-    struct stat st {};
-    const auto now = fileAtName(dirFd, lockName(dirFd, settingsName));
-    return ::fstat(lockFd, &st) == 0 && now && now->identity == FileIdentity{st.st_dev, st.st_ino};
+    return nameLeadsTo(dirFd, lockName(dirFd, settingsName), lockFd);
 }
 
 }  // namespace quillmar::platform
