@@ -34,7 +34,8 @@ const auto kTable = [] {
         word("do"),
         word("event"),
         text("executablePath", L::kPathBytes),
-        text("file", L::kPathBytes),
+        // A cut would name another file: a longer name is refused.
+        FieldLimit{"file", K::whole, L::kPathBytes, 0},
         FieldLimit{"frontmost", K::any, L::kBundleIDBytes, 0},
         word("hovered"),
         word("hudAppearance"),

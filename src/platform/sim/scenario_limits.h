@@ -5,8 +5,9 @@
 // problem of the scenario's loading (so a field added later cannot be left unbounded).
 //
 // One rule per kind: a string longer than its bound is cut (before the character that would cross
-// it); a list or object with more entries than its bound is refused, naming the place and the
-// bound. docs/scenarios.md lists the table for users.
+// it), but a file name, which a cut would turn into another name, is refused; a list or object
+// with more entries than its bound is refused, naming the place and the bound.
+// docs/scenarios.md lists the table for users.
 
 #include <cstddef>
 #include <span>
@@ -20,6 +21,7 @@ namespace quillmar::platform::sim {
 struct FieldLimit {
     enum class Kind {
         text,     // a string: cut to `bytes`
+        whole,    // a string used as it is (a file name): refused when longer than `bytes`
         list,     // a list of strings, numbers or points: at most `entries`; its strings cut to `bytes`
         objects,  // a list of objects (or an object) each read with its own fields: at most `entries`
         any,      // any JSON: every list and object in it at most `entries`, every string cut to `bytes`

@@ -105,6 +105,10 @@ TEST_F(HostileScenarioTest, OutputNamesStayInsideTheOutputFolder) {
     EXPECT_FALSE(ScenarioLoader::outputNameProblem("shots/light/bar.png"));
     EXPECT_EQ(problem(R"({"apps": [], "steps": [{"do": "snapshotSwitchBar", "file": "index.html"}]})"),
               "s.json: steps[0].file: \"index.html\" is the index page's name");
+    // A name over its bound is refused, never cut: cut, this one would end in "/..".
+    const std::string overlong = "d/" + std::string(4091, 'x') + "/..yy";
+    EXPECT_EQ(problem(R"({"apps": [], "steps": [{"do": "snapshotSwitchBar", "file": ")" + overlong + "\"}]}"),
+              "s.json: steps[0].file: 4098 bytes; at most 4096 are allowed");
 
     // Even a name that slipped past the loader lands inside the folder.
     const auto dir = quillmar::testing::uniqueTempPath("out");
