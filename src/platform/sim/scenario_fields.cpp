@@ -131,6 +131,24 @@ struct OverBound {
 std::string overBy(std::size_t size, std::size_t bound, const char* unit) {
     return std::to_string(size) + " " + unit + "; at most " + std::to_string(bound) + " are allowed";
 }
+// Cuts the member names of an object to `bytes`, as keys are cut. Two that are the same once cut
+// would be one member: refused.
+std::optional<OverBound> cutMemberNames(nlohmann::json& object, std::size_t bytes) {
+    bool anyLong = false;
+    for (auto it = object.begin(); it != object.end() && !anyLong; ++it) anyLong = it.key().size() > bytes;
+    if (!anyLong) return std::nullopt;
+    nlohmann::json kept = nlohmann::json::object();
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        std::string name = platform::keptText(it.key(), bytes);
+        if (kept.contains(name))
+            return OverBound{"", "two member names are the same once cut to " + std::to_string(bytes) +
+                                     " bytes: " + ScenarioFields::quoted(name)};
+        kept[std::move(name)] = std::move(it.value());
+    }
+    object = std::move(kept);
+    return std::nullopt;
+}
+
 std::optional<OverBound> applyLimit(nlohmann::json& v, const FieldLimit& limit, bool top = true) {
     using Kind = FieldLimit::Kind;
     if (v.is_string()) {
@@ -149,6 +167,7 @@ std::optional<OverBound> applyLimit(nlohmann::json& v, const FieldLimit& limit, 
             if (auto over = applyLimit(v[i], limit, false))
                 return OverBound{"[" + std::to_string(i) + "]" + over->place, over->problem};
     } else {
+        if (auto clash = cutMemberNames(v, limit.nameBytes)) return clash;
         for (auto it = v.begin(); it != v.end(); ++it)
             if (auto over = applyLimit(it.value(), limit, false))
                 return OverBound{"." + it.key() + over->place, over->problem};
