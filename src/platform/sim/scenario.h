@@ -25,7 +25,7 @@ struct ScenarioApp {
 
 struct ScenarioEntry {
     std::string name;      // the step or section name
-    nlohmann::json args;   // its object, as written
+    nlohmann::json args;   // its object as read, every field within its bound
     std::string path;      // where it is in the file, for messages ("steps[3]")
 };
 

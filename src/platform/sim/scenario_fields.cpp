@@ -121,32 +121,56 @@ const nlohmann::json* ScenarioFields::find(const std::string& key, Need need) {
 }
 
 namespace {
-// Applies a row of the table of limits to a value in place: strings cut, lists and objects over
-// their bound refused. Returns where, below the value, a list or object is over its bound ("" for
-// the value itself), with its size; nullopt when it is within bounds.
+// Applies a row of the table of limits to a value in place: strings cut (or refused when used
+// whole), lists and objects over their bound refused. Returns where, below the value, a value is
+// over its bound ("" for the value itself), and by how much; nullopt when it is within bounds.
 struct OverBound {
     std::string place;
-    std::size_t size;
+    std::string problem;
 };
+std::string overBy(std::size_t size, std::size_t bound, const char* unit) {
+    return std::to_string(size) + " " + unit + "; at most " + std::to_string(bound) + " are allowed";
+}
+// Cuts the member names of an object to `bytes`, as keys are cut. Two that are the same once cut
+// would be one member: refused.
+std::optional<OverBound> cutMemberNames(nlohmann::json& object, std::size_t bytes) {
+    bool anyLong = false;
+    for (auto it = object.begin(); it != object.end() && !anyLong; ++it) anyLong = it.key().size() > bytes;
+    if (!anyLong) return std::nullopt;
+    nlohmann::json kept = nlohmann::json::object();
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        std::string name = platform::keptText(it.key(), bytes);
+        if (kept.contains(name))
+            return OverBound{"", "two member names are the same once cut to " + std::to_string(bytes) +
+                                     " bytes: " + ScenarioFields::quoted(name)};
+        kept[std::move(name)] = std::move(it.value());
+    }
+    object = std::move(kept);
+    return std::nullopt;
+}
+
 std::optional<OverBound> applyLimit(nlohmann::json& v, const FieldLimit& limit, bool top = true) {
     using Kind = FieldLimit::Kind;
     if (v.is_string()) {
-        if (limit.kind != Kind::objects && v.get_ref<const std::string&>().size() > limit.bytes)
-            v = platform::keptText(v.get_ref<const std::string&>(), limit.bytes);
+        const std::size_t size = v.get_ref<const std::string&>().size();
+        if (limit.kind == Kind::objects || size <= limit.bytes) return std::nullopt;
+        if (limit.kind == Kind::whole) return OverBound{"", overBy(size, limit.bytes, "bytes")};
+        v = platform::keptText(v.get_ref<const std::string&>(), limit.bytes);
         return std::nullopt;
     }
-    if (limit.kind == Kind::text || !(v.is_array() || v.is_object())) return std::nullopt;
+    if (limit.kind == Kind::text || limit.kind == Kind::whole || !(v.is_array() || v.is_object())) return std::nullopt;
     if (limit.kind != Kind::any && !top) return std::nullopt;  // a list's points are checked as points
-    if (v.size() > limit.entries) return OverBound{"", v.size()};
+    if (v.size() > limit.entries) return OverBound{"", overBy(v.size(), limit.entries, "entries")};
     if (limit.kind == Kind::objects) return std::nullopt;  // each read with its own fields
     if (v.is_array()) {
         for (std::size_t i = 0; i < v.size(); ++i)
             if (auto over = applyLimit(v[i], limit, false))
-                return OverBound{"[" + std::to_string(i) + "]" + over->place, over->size};
+                return OverBound{"[" + std::to_string(i) + "]" + over->place, over->problem};
     } else {
+        if (auto clash = cutMemberNames(v, limit.nameBytes)) return clash;
         for (auto it = v.begin(); it != v.end(); ++it)
             if (auto over = applyLimit(it.value(), limit, false))
-                return OverBound{"." + it.key() + over->place, over->size};
+                return OverBound{"." + it.key() + over->place, over->problem};
     }
     return std::nullopt;
 }
@@ -164,12 +188,18 @@ const nlohmann::json* ScenarioFields::bounded(const std::string& key, Need need)
         if (need == Need::required) fail(key, "missing");
         return nullptr;
     }
+    // Read again, a string is already cut: its first read saw it as given.
+    if (it->is_string()) givenBytes_.try_emplace(key, it->get_ref<const std::string&>().size());
     if (auto over = applyLimit(*it, *limit)) {
-        fail(key + over->place, std::to_string(over->size) + " entries; at most " + std::to_string(limit->entries) +
-                                    " are allowed");
+        fail(key + over->place, over->problem);
         return nullptr;
     }
     return &*it;
+}
+
+std::size_t ScenarioFields::givenBytes(const std::string& key) const {
+    const auto it = givenBytes_.find(key);
+    return it == givenBytes_.end() ? 0 : it->second;
 }
 
 const nlohmann::json* ScenarioFields::value(const std::string& key, Need need) { return bounded(key, need); }

@@ -4,9 +4,11 @@
 // nullopt; a field of the wrong type, or a missing required one, records a problem and reads as
 // nullopt too, so a reader can go on and report once at the end. rejectUnknown() then flags any
 // field nobody asked for (a misspelt key is a mistake, not something to ignore). Every string, list
-// and object field is read within its bound (scenario_limits.h): a string cut, a list refused.
+// and object field is read within its bound (scenario_limits.h): a string cut (a file name
+// refused), a list refused.
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -73,6 +75,13 @@ public:
     // A number as it reads naturally and reads back to the same value ("31622400", "0.1", "1e+300").
     static std::string numberText(double value);
 
+    // The length in bytes a string field had as given, before its bound cut it (0 for a field not
+    // read as a string).
+    std::size_t givenBytes(const std::string& key) const;
+    // The object as read so far: every field asked for within its bound. A step keeps its
+    // arguments so, and they are logged so.
+    const nlohmann::json& read() const { return object_; }
+
     // Marks a field as known without reading it.
     void allow(const std::string& key) { seen_.insert(key); }
     // Records a problem for the first field that was never asked for.
@@ -88,6 +97,7 @@ private:
     std::string path_;
     std::string error_;
     std::set<std::string> seen_;
+    std::map<std::string, std::size_t> givenBytes_;
 };
 
 }  // namespace quillmar::platform::sim

@@ -13,6 +13,9 @@ using L = ScenarioLimits;
 
 FieldLimit text(std::string_view field, std::size_t bytes) { return {field, K::text, bytes, 0}; }
 FieldLimit word(std::string_view field) { return text(field, L::kWordBytes); }
+FieldLimit anyValue(std::string_view field, std::size_t bytes, std::size_t entries) {
+    return {field, K::any, bytes, entries, L::kMemberNameBytes};
+}
 
 // Sorted by field name once, for find().
 const auto kTable = [] {
@@ -34,12 +37,13 @@ const auto kTable = [] {
         word("do"),
         word("event"),
         text("executablePath", L::kPathBytes),
-        text("file", L::kPathBytes),
-        FieldLimit{"frontmost", K::any, L::kBundleIDBytes, 0},
+        // A cut would name another file: a longer name is refused.
+        FieldLimit{"file", K::whole, L::kPathBytes, 0},
+        anyValue("frontmost", L::kBundleIDBytes, 0),
         word("hovered"),
         word("hudAppearance"),
         word("icon"),
-        FieldLimit{"info", K::any, L::kTitleBytes, L::kInfoEntries},
+        anyValue("info", L::kTitleBytes, L::kInfoEntries),
         text("key", L::kNameBytes),
         word("kind"),
         text("label", L::kTitleBytes),
@@ -59,7 +63,7 @@ const auto kTable = [] {
         word("renderer"),
         word("scheme"),
         FieldLimit{"screens", K::objects, 0, L::kScreens},
-        FieldLimit{"settings", K::any, L::kTitleBytes, L::kValueEntries},
+        anyValue("settings", L::kTitleBytes, L::kValueEntries),
         FieldLimit{"stacking", K::list, 0, L::kWindows},
         FieldLimit{"steps", K::objects, 0, L::kSteps},
         word("style"),
@@ -72,7 +76,7 @@ const auto kTable = [] {
         word("triggerStyle"),
         word("type"),
         FieldLimit{"urls", K::list, L::kPathBytes, 64},
-        FieldLimit{"value", K::any, L::kTitleBytes, L::kValueEntries},
+        anyValue("value", L::kTitleBytes, L::kValueEntries),
         text("windowTitle", L::kTitleBytes),
         FieldLimit{"windows", K::objects, 0, L::kWindows},
     };

@@ -10,7 +10,6 @@
 #include <sstream>
 
 #include "platform/json_nesting.h"
-#include "platform/kept_text.h"
 #include "platform/regular_file.h"
 #include "platform/sim/scenario_limits.h"
 #include "runtime/wall_clock.h"
@@ -65,15 +64,18 @@ std::string lineAndColumn(const std::string& text, std::size_t byte) {
 
 // A window's title that ends with its app's name as given, when the name was cut: the title's copy
 // of the name is cut alike, so the title still ends with the app's name (and its label drops it).
-std::optional<std::string> titleWithKeptName(const nlohmann::json& window, const std::string& givenName,
-                                             const std::string& keptName) {
-    if (keptName.size() == givenName.size() || !window.is_object()) return std::nullopt;
-    const auto title = window.find("title");
-    if (title == window.end() || !title->is_string()) return std::nullopt;
-    const std::string_view given = title->get_ref<const std::string&>();
-    if (!given.ends_with(givenName)) return std::nullopt;
-    return keptText(std::string(given.substr(0, given.size() - givenName.size())) + keptName,
-                    SimWindow::kMaxTitleBytes);
+// Both are read within their bounds, so the copy is compared as far as the name is kept: the title
+// holds the kept name where a name of the given length would start.
+struct GivenName {
+    std::string kept;
+    std::size_t givenBytes = 0;
+};
+std::optional<std::string> titleWithKeptName(const std::string& title, std::size_t givenTitleBytes,
+                                             const GivenName& name) {
+    if (name.kept.size() == name.givenBytes || name.givenBytes > givenTitleBytes) return std::nullopt;
+    const std::size_t at = givenTitleBytes - name.givenBytes;
+    if (at + name.kept.size() > title.size() || title.compare(at, name.kept.size(), name.kept) != 0) return std::nullopt;
+    return title.substr(0, at) + name.kept;
 }
 
 struct Builder {
@@ -152,7 +154,7 @@ struct Builder {
         }
     }
 
-    SimWindow window(const nlohmann::json& obj, const std::string& path) {
+    SimWindow window(const nlohmann::json& obj, const std::string& path, const GivenName& appName) {
         ScenarioFields f(obj, path);
         SimWindow w;
         if (auto n = f.integer("number", Need::optional, 1, UINT32_MAX)) {
@@ -160,6 +162,7 @@ struct Builder {
             if (!usedWindows.insert(w.number).second) f.fail("number", "window number " + std::to_string(*n) + " is used twice");
         }
         w.title = f.string("title", Need::optional).value_or("");
+        if (auto title = titleWithKeptName(w.title, f.givenBytes("title"), appName)) w.title = std::move(*title);
         if (auto b = f.rect("bounds")) w.bounds = *b;
         w.layer = static_cast<int>(f.integer("layer", Need::optional, INT32_MIN, INT32_MAX).value_or(0));
         w.alpha = f.number("alpha", Need::optional, 0, 1).value_or(1.0);
@@ -176,13 +179,12 @@ struct Builder {
     void apps(const nlohmann::json* list) {
         if (!list) return;
         // Explicit pids first, so that assigned ones never collide with a later explicit one.
-        for (std::size_t i = 0; i < list->size(); ++i) {
-            const auto& a = (*list)[i];
-            if (a.is_object() && a.contains("pid") && a["pid"].is_number_integer()) {
-                const auto pid = a["pid"].get<std::int64_t>();
-                if (pid >= 1 && pid <= INT32_MAX && !usedPids.insert(static_cast<std::int32_t>(pid)).second && error.empty())
-                    error = "apps[" + std::to_string(i) + "].pid: pid " + std::to_string(pid) + " is used twice";
-            }
+        // Other problems of a pid are reported in order below.
+        for (std::size_t i = 0; i < list->size() && error.empty(); ++i) {
+            ScenarioFields f((*list)[i], "apps[" + std::to_string(i) + "]");
+            const auto pid = f.integer("pid", Need::optional, 1, INT32_MAX);
+            if (pid && !usedPids.insert(static_cast<std::int32_t>(*pid)).second)
+                error = f.pathOf("pid") + ": pid " + std::to_string(*pid) + " is used twice";
         }
         std::int32_t nextPid = 500;
         for (std::size_t i = 0; i < list->size() && error.empty(); ++i) {
@@ -197,7 +199,11 @@ struct Builder {
                 app.pid = nextPid;
                 usedPids.insert(nextPid);
             }
-            if (auto name = f.string("name", Need::optional)) app.localizedName = *name;
+            GivenName name;
+            if (auto given = f.string("name", Need::optional)) {
+                app.localizedName = *given;
+                name = {std::move(*given), f.givenBytes("name")};
+            }
             app.bundleIdentifier = f.string("bundleID", Need::optional);
             app.bundlePath = f.string("bundlePath", Need::optional);
             app.executablePath = f.string("executablePath", Need::optional);
@@ -216,19 +222,12 @@ struct Builder {
             app.refusesPoliteTerminate = f.boolean("refusesTerminate", Need::optional).value_or(false);
             app.refusesActivation = f.boolean("refusesActivation", Need::optional).value_or(false);
             if (const auto* windows = f.array("windows", Need::optional)) {
-                const auto& given = (*list)[i];  // an object, or f would have no windows
-                const auto name = given.find("name");
-                const std::string* givenName =
-                    name != given.end() && name->is_string() ? &name->get_ref<const std::string&>() : nullptr;
                 if (windowCount + windows->size() > ScenarioLimits::kWindows)
                     f.fail("windows", "a desktop holds at most " + std::to_string(ScenarioLimits::kWindows) +
                                           " windows, all apps together");
                 for (std::size_t k = 0; k < windows->size() && error.empty() && f.ok(); ++k) {
-                    SimWindow w = window((*windows)[k], path + ".windows[" + std::to_string(k) + "]");
+                    SimWindow w = window((*windows)[k], path + ".windows[" + std::to_string(k) + "]", name);
                     w.ownerPid = app.pid;
-                    if (givenName && app.localizedName)
-                        w.title = titleWithKeptName((*windows)[k], *givenName, *app.localizedName)
-                                      .value_or(std::move(w.title));
                     entry.windows.push_back(std::move(w));
                 }
                 windowCount += windows->size();
@@ -289,13 +288,14 @@ struct Builder {
             const ScenarioHandler* handler = name ? registry.step(*name) : nullptr;
             if (name && !handler) f.fail("do", "unknown step " + ScenarioFields::quoted(*name));
             if (handler) (*handler)(f, nullptr);
-            // Pictures and other output stay inside the output folder.
-            if (const auto* file = (*list)[i].is_object() && (*list)[i].contains("file") ? &(*list)[i]["file"] : nullptr;
-                file && file->is_string())
-                if (auto problem = outputNameProblem(file->get<std::string>())) f.fail("file", *problem);
             f.rejectUnknown();
+            // Pictures and other output stay inside the output folder. A step that takes a file
+            // has read it by now (or it would be unknown).
+            if (f.ok() && f.has("file"))
+                if (auto file = f.string("file"))
+                    if (auto problem = outputNameProblem(*file)) f.fail("file", *problem);
             if (!check(f)) return;
-            out.push_back(ScenarioEntry{*name, (*list)[i], path});
+            out.push_back(ScenarioEntry{*name, f.read(), path});
         }
     }
 };
@@ -455,7 +455,7 @@ ScenarioLoadResult ScenarioLoader::parse(const std::string& text, const std::str
         ScenarioFields f(it.value(), it.key());
         (*handler)(f, nullptr);
         f.rejectUnknown();
-        if (b.check(f)) s.sections.push_back(ScenarioEntry{it.key(), it.value(), it.key()});
+        if (b.check(f)) s.sections.push_back(ScenarioEntry{it.key(), f.read(), it.key()});
     }
     if (!b.error.empty()) return failure(fileName, b.error);
 

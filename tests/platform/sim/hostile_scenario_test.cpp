@@ -105,6 +105,10 @@ TEST_F(HostileScenarioTest, OutputNamesStayInsideTheOutputFolder) {
     EXPECT_FALSE(ScenarioLoader::outputNameProblem("shots/light/bar.png"));
     EXPECT_EQ(problem(R"({"apps": [], "steps": [{"do": "snapshotSwitchBar", "file": "index.html"}]})"),
               "s.json: steps[0].file: \"index.html\" is the index page's name");
+    // A name over its bound is refused, never cut: cut, this one would end in "/..".
+    const std::string overlong = "d/" + std::string(4091, 'x') + "/..yy";
+    EXPECT_EQ(problem(R"({"apps": [], "steps": [{"do": "snapshotSwitchBar", "file": ")" + overlong + "\"}]}"),
+              "s.json: steps[0].file: 4098 bytes; at most 4096 are allowed");
 
     // Even a name that slipped past the loader lands inside the folder.
     const auto dir = quillmar::testing::uniqueTempPath("out");
@@ -260,12 +264,15 @@ TEST_F(HostileScenarioTest, LinksAndFifosPlantedInTheOutputFolderAreReplacedNeve
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 4);
     fs::remove_all(root);
 }
+
 TEST_F(HostileScenarioTest, SettingsThatWillNotBeKeptFailTheRunWhateverTheCause) {
-    const auto scenario = quillmar::testing::uniqueTempPath("s.json");
+    // The settings file's lock lies beside it: in the scratch folder, removed with it.
+    const quillmar::testing::ScratchFolder scratch;
+    const auto scenario = scratch / "s.json";
     std::ofstream(scenario) << R"({"apps": [], "settings": {"fingerCount": 4}})";
-    const auto fifo = quillmar::testing::uniqueTempPath("prefs.json");
+    const auto fifo = scratch / "prefs.json";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const auto large = quillmar::testing::uniqueTempPath("large.json");
+    const auto large = scratch / "large.json";
     std::ofstream(large) << "{\"pad\":\"" << std::string(kMaxJsonFileBytes, 'x') << "\"}";
     // A run that changes the settings counts the save it could not make; one that does not fails all the same.
     for (const auto& [file, why, saves] : {std::tuple{fifo, std::string(" is a FIFO"), 1}, {large, " is 8388618 bytes", 0}}) {
@@ -288,9 +295,6 @@ TEST_F(HostileScenarioTest, SettingsThatWillNotBeKeptFailTheRunWhateverTheCause)
     ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
     EXPECT_EQ(fs::file_size(large), kMaxJsonFileBytes + 10);
-    fs::remove(fifo);
-    fs::remove(large);
-    fs::remove(scenario);
 }
 
 TEST_F(HostileScenarioTest, MissingSettingsFoldersAreMadeAndAFailedSaveIsReported) {

@@ -86,6 +86,13 @@ TEST_F(ScenarioLoaderTest, EveryFieldIsReadWithinTheBoundOfItsRow) {
     for (const auto& row : ScenarioLimits::table()) {
         const std::string field(row.field);
         SCOPED_TRACE(field);
+        if (row.kind == FieldLimit::Kind::whole) {  // a name used as it is: refused, not cut
+            ScenarioFields f(nlohmann::json{{field, std::string(row.bytes + 3, 'x')}}, "steps[0]");
+            EXPECT_EQ(f.value(field), nullptr);
+            EXPECT_EQ(f.error(), "steps[0]." + field + ": " + std::to_string(row.bytes + 3) + " bytes; at most " +
+                                     std::to_string(row.bytes) + " are allowed");
+            continue;
+        }
         if (row.kind != FieldLimit::Kind::objects) {
             ScenarioFields f(nlohmann::json{{field, std::string(row.bytes + 3, 'x')}}, "steps[0]");
             const auto* v = f.value(field);
@@ -93,6 +100,14 @@ TEST_F(ScenarioLoaderTest, EveryFieldIsReadWithinTheBoundOfItsRow) {
             EXPECT_EQ(v->get<std::string>(), std::string(row.bytes, 'x'));
         }
         if (row.kind == FieldLimit::Kind::text) continue;
+        if (row.kind == FieldLimit::Kind::any && row.entries > 0) {  // member names are cut as keys are
+            auto object = nlohmann::json::object();
+            object[std::string(row.nameBytes + 3, 'k')] = 1;
+            ScenarioFields f(nlohmann::json{{field, object}}, "steps[0]");
+            const auto* v = f.value(field);
+            ASSERT_TRUE(v) << f.error();
+            EXPECT_EQ(*v, (nlohmann::json{{std::string(ScenarioLimits::kMemberNameBytes, 'k'), 1}}));
+        }
         ScenarioFields f(nlohmann::json{{field, nlohmann::json(std::vector<int>(row.entries + 1, 1))}}, "steps[0]");
         EXPECT_EQ(f.value(field), nullptr);
         EXPECT_EQ(f.error(), "steps[0]." + field + ": " + std::to_string(row.entries + 1) + " entries; at most " +
@@ -231,6 +246,25 @@ TEST_F(ScenarioRunnerTest, ALongAppNameOrTitleIsCutOnceWhereItEntersAndStillName
     EXPECT_EQ(activated, (std::vector<std::string>{"B", kept}));
     // The lines went to the output only.
     EXPECT_TRUE(EventLog::shared().lines().empty());
+}
+
+TEST_F(ScenarioRunnerTest, LongMemberNamesAreCutAsKeysAreAndAStepIsLoggedAsRead) {
+    const std::string name(300, 'n'), kept(255, 'n'), huge(100'000, 'h');
+    ASSERT_EQ(run(R"({"apps": [], "settings": {")" + name + R"(": 1},
+                      "steps": [{"do": "setDefault", "key": "k", "value": {")" + huge + R"(": 2}}]})"),
+              0)
+        << err.str();
+    EXPECT_EQ(UserDefaults::standard().integerForKey(kept), 1);
+    const auto cutValue = nlohmann::json{{std::string(255, 'h'), 2}};
+    EXPECT_EQ(UserDefaults::standard().object("k"), cutValue);
+    for (const auto& line : events())
+        if (line["event"] == "step") {
+            EXPECT_EQ(line["args"]["value"], cutValue);
+        }
+    // Names that are the same once cut are refused, with the place.
+    EXPECT_EQ(run(R"({"apps": [], "settings": {")" + kept + R"(1": 1, ")" + kept + R"(2": 2}})"), 2);
+    EXPECT_NE(err.str().find(": settings: two member names are the same once cut to 255 bytes"), std::string::npos)
+        << err.str();
 }
 
 TEST_F(ScenarioRunnerTest, ABadScenarioRunsNothingAndExitsWithTwo) {
