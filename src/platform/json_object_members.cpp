@@ -412,7 +412,7 @@ JsonObjectMembers JsonObjectMembers::withChanges(const Changes& changes) const {
     };
     // Members that stand in the text as they are written, one after the other (as in every file
     // this store writes), are copied in one piece up to the next change.
-    auto valueEnd = [this](const Span& span) { return span.valueAt + (span.valueLength & ~kNoValue); };
+    auto valueEnd = [](const Span& span) { return span.valueAt + (span.valueLength & ~kNoValue); };
     auto writtenSo = [this](const Span& span) {
         return !(span.keyLength & kInKeys) && span.keyAt > 0 && text_[span.keyAt - 1] == '"' &&
                span.valueAt == span.keyAt + span.keyLength + 2 && text_[span.keyAt + span.keyLength] == '"' &&
