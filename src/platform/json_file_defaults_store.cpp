@@ -238,7 +238,7 @@ bool JsonFileDefaultsStore::save(const std::map<std::string, DefaultsValue>& val
     int error = 0;
     const FileDescriptor dir = openFolder(folder(), /*create=*/true, &error);
     if (dir.get() < 0) return failed(folderProblem(folder(), error));
-    FileDescriptor locked = lock(dir.get());
+    FileDescriptor locked = lock(dir.get());  // tried again at every save, waited for the first time only
     if (lockProblem_) return failed(*lockProblem_);
     return write(dir.get(), std::move(locked));
 }
