@@ -36,12 +36,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (value.is_discarded()) __builtin_trap();
         (void)quillmar::platform::UserDefaults::toInteger(value);
     }
-    // Where no number is too large for a double, the two agree on a whole object.
+    // Where no number is too large for a double, the two agree on a whole object. (The library
+    // takes a NUL byte between tokens for the end of the text; the scanner takes it for damage.)
     const bool shallow = quillmar::platform::jsonNesting(text).firstTooDeep == std::string::npos;
-    if (everyValue && shallow) {
-        const auto whole = nlohmann::json::parse(text, nullptr, false);
+    if (everyValue && shallow && text.find('\0') == std::string::npos) {
+        nlohmann::json whole;
+        bool overflow = false;
+        try {
+            whole = nlohmann::json::parse(text);
+        } catch (const nlohmann::json::exception& e) {
+            whole = nlohmann::json::value_t::discarded;
+            overflow = std::string(e.what()).find("number overflow") != std::string::npos;  // a member given twice
+        }
         const bool object = !whole.is_discarded() && whole.is_object();
-        if (object != members.sound()) __builtin_trap();
+        if (!overflow && object != members.sound()) __builtin_trap();
         if (object) {
             if (whole.size() != members.size()) __builtin_trap();
             for (std::size_t i = 0; i < members.size(); ++i) {
