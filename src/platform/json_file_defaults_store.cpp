@@ -27,22 +27,24 @@ public:
     explicit StoredMembers(std::shared_ptr<const Known> known) : known_(std::move(known)) {}
     std::optional<DefaultsValue> find(const std::string& key) const override {
         const auto member = (*known_)->find(key);
-        if (!member || !member->hasValue) return std::nullopt;
-        auto value = DefaultsValue::parse(member->value, nullptr, /*allow_exceptions=*/false);
-        if (value.is_discarded()) return std::nullopt;
-        return value;
+        return member ? valueOf(*member) : std::nullopt;
     }
     std::map<std::string, DefaultsValue> all() const override {
         std::map<std::string, DefaultsValue> values;
         const JsonObjectMembers& members = **known_;
-        for (std::size_t i = 0; i < members.size(); ++i) {
-            const std::string key(members[i].key);
-            if (auto value = find(key)) values.emplace(key, std::move(*value));
-        }
+        for (std::size_t i = 0; i < members.size(); ++i)
+            if (auto value = valueOf(members[i])) values.emplace(members[i].key, std::move(*value));
         return values;
     }
 
 private:
+    static std::optional<DefaultsValue> valueOf(const JsonObjectMembers::Member& member) {
+        if (!member.hasValue) return std::nullopt;
+        auto value = DefaultsValue::parse(member.value, nullptr, /*allow_exceptions=*/false);
+        if (value.is_discarded()) return std::nullopt;
+        return value;
+    }
+
     std::shared_ptr<const Known> known_;
 };
 
@@ -163,25 +165,19 @@ std::shared_ptr<const StoredDefaults> JsonFileDefaultsStore::load() {
     }
     const FileDescriptor locked = lock(dir.get());
     if (lockProblem_ && !firstSaveFailure_) firstSaveFailure_ = lockProblem_;
-    FileDescriptor read;
-    auto file = readRegularFileAt(dir.get(), name(), kMaxJsonFileBytes, &read);
-    using Status = RegularFileRead::Status;
-    if (file.status != Status::ok && file.status != Status::missing) {
-        problem_ = path_.string() + " " + file.problem;
+    if (locked.get() >= 0) removeStaleTemporaryFiles(dir.get());
+    std::optional<FileIdentity> identity;
+    std::string why;
+    auto members = readFile(dir.get(), &identity, &why);
+    if (!members) {
+        problem_ = std::move(why);
         return known(std::make_shared<JsonObjectMembers>());
     }
-    if (locked.get() >= 0) removeStaleTemporaryFiles(dir.get());
-    if (file.status == Status::missing || blank(file.text)) return known(std::make_shared<JsonObjectMembers>());
-    const std::size_t size = file.text.size();
-    auto members = std::make_shared<const JsonObjectMembers>(JsonObjectMembers::read(std::move(file.text)));
-    if (members->sound()) {
-        rememberFile(std::move(read), members, size);
-        return known(members);
-    }
+    if (members->sound()) return known(members);
     damaged_ = true;
     if (locked.get() < 0) return known(members);  // moved aside and written back only under the lock
-    if (auto why = quarantine(dir.get(), *file.identity, members->size())) {
-        problem_ = std::move(why);
+    if (auto damage = quarantine(dir.get(), *identity, members->size())) {
+        problem_ = std::move(damage);
         return known(members);
     }
     // What could be read is written back at once, so the next start finds it too; the damaged
@@ -243,6 +239,24 @@ bool JsonFileDefaultsStore::save(const std::map<std::string, DefaultsValue>& val
     return write(dir.get(), std::move(locked));
 }
 
+std::shared_ptr<const JsonObjectMembers> JsonFileDefaultsStore::readFile(int dirFd, std::optional<FileIdentity>* identity,
+                                                                          std::string* problem) {
+    forgetFile();
+    FileDescriptor read;
+    auto file = readRegularFileAt(dirFd, name(), kMaxJsonFileBytes, &read);
+    using Status = RegularFileRead::Status;
+    if (file.status != Status::ok && file.status != Status::missing) {
+        *problem = path_.string() + " " + file.problem;
+        return nullptr;
+    }
+    *identity = file.identity;
+    if (file.status == Status::missing || blank(file.text)) return std::make_shared<const JsonObjectMembers>();
+    const std::size_t size = file.text.size();
+    auto members = std::make_shared<const JsonObjectMembers>(JsonObjectMembers::read(std::move(file.text)));
+    if (members->sound()) rememberFile(std::move(read), members, size);
+    return members;
+}
+
 void JsonFileDefaultsStore::rememberFile(FileDescriptor file, std::shared_ptr<const JsonObjectMembers> members,
                                          std::size_t size) {
     struct stat st {};
@@ -270,27 +284,14 @@ bool JsonFileDefaultsStore::write(int dirFd, FileDescriptor locked) {
         // What the file holds now (another run may have saved since), with this run's changes on
         // top. The file this run last read or wrote is still open, so no other file can have its
         // inode: the same inode, size and times at the name are that file, unchanged.
-        std::shared_ptr<const JsonObjectMembers> base;
-        if (stamp_ && stampAt<Stamp>(dirFd, name()) == stamp_) {
-            base = onDisk_;
-        } else {
-            forgetFile();
-            FileDescriptor read;
-            auto file = readRegularFileAt(dirFd, name(), kMaxJsonFileBytes, &read);
-            using Status = RegularFileRead::Status;
-            if (file.status != Status::ok && file.status != Status::missing)
-                return failed(path_.string() + " " + file.problem);
-            if (file.status == Status::missing || blank(file.text)) {
-                base = std::make_shared<const JsonObjectMembers>();
-            } else {
-                const std::size_t size = file.text.size();
-                base = std::make_shared<const JsonObjectMembers>(JsonObjectMembers::read(std::move(file.text)));
-                if (!base->sound()) {
-                    if (auto why = quarantine(dirFd, *file.identity, base->size())) return failed(std::move(*why));
-                } else {
-                    rememberFile(std::move(read), base, size);  // kept should the write fail
-                }
-            }
+        std::shared_ptr<const JsonObjectMembers> base = onDisk_;
+        if (!stamp_ || stampAt<Stamp>(dirFd, name()) != stamp_) {
+            std::optional<FileIdentity> identity;
+            std::string why;
+            base = readFile(dirFd, &identity, &why);  // kept should the write fail
+            if (!base) return failed(std::move(why));
+            if (!base->sound())
+                if (auto damage = quarantine(dirFd, *identity, base->size())) return failed(std::move(*damage));
         }
         switch (put(dirFd, std::make_shared<const JsonObjectMembers>(base->withChanges(pending_)), locked.get())) {
         case Put::written: return true;

@@ -97,6 +97,10 @@ private:
     bool write(int dirFd, FileDescriptor locked);
     // Writes these members as the file, while the lock held at lockFd is still the lock's.
     Put put(int dirFd, std::shared_ptr<const JsonObjectMembers> members, int lockFd);
+    // What the file holds now: its members (none when it is missing or blank), remembered as the
+    // file on disk when sound; nullptr and *problem when it cannot be read.
+    std::shared_ptr<const JsonObjectMembers> readFile(int dirFd, std::optional<FileIdentity>* identity,
+                                                      std::string* problem);
     // Keeps the file open (read or just written) as the one on disk, holding these members.
     void rememberFile(FileDescriptor file, std::shared_ptr<const JsonObjectMembers> members, std::size_t size);
     void forgetFile();
