@@ -3,7 +3,8 @@
 // and one that saves a hundred times a tenth of a second apart, with every write failing or not.
 // Each run reads the file, makes its changes and ends; a save should cost about what writing the
 // file costs, and a failed one no more. On a file of 772,328 tiny members (8,384,499 bytes), a
-// save that must first read another run's write should cost a few saves that need not.
+// save that must first read another run's write should cost a few saves that need not; and with
+// that file found cut off at a save, and held while writes fail, a save costs about what writing it does.
 
 #include <benchmark/benchmark.h>
 
@@ -49,7 +50,11 @@ public:
     }
     ~LargeSettingsFile() { fs::remove_all(dir_); }
     fs::path file() const { return dir_ / "settings.json"; }
-    void restore() const { std::ofstream(file(), std::ios::binary | std::ios::trunc) << original_; }
+    // The file as made, or cut off before its last member ends.
+    void restore(bool cut = false) const {
+        std::ofstream(file(), std::ios::binary | std::ios::trunc) << (cut ? original_.substr(0, original_.size() - 3) : original_);
+    }
+    fs::path folder() const { return dir_; }
 
 private:
     fs::path dir_;
@@ -116,6 +121,32 @@ void BM_FailedSavesATenthOfASecondApart(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * saves);
 }
 BENCHMARK(BM_FailedSavesATenthOfASecondApart)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// The file of tiny members found cut off by a run's first save, which moves it aside; that and
+// every later write fail at the flush, so each save carries its members again.
+void BM_FailedSavesHoldingADamagedFile(benchmark::State& state) {
+    quillmar::runtime::World::reset();
+    const LargeSettingsFile settings(/*tiny=*/true);
+    const auto saves = state.range(0);
+    quillmar::platform::detail::AtomicFileCallsOverride restore;
+    quillmar::platform::detail::atomicFileCalls.fsync = [](int) {
+        errno = EIO;
+        return -1;
+    };
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove(settings.folder() / "settings.json.unreadable");
+        fs::remove(settings.file());
+        JsonFileDefaultsStore store(settings.file());
+        store.load();
+        settings.restore(/*cut=*/true);
+        state.ResumeTiming();
+        for (long i = 0; i < saves; ++i) store.save({{"hudScale", i}}, {"hudScale"});
+        if (store.failedSaves() != saves || !store.changesUnsaved()) state.SkipWithError("the members were not held");
+    }
+    state.SetItemsProcessed(state.iterations() * saves);
+}
+BENCHMARK(BM_FailedSavesHoldingADamagedFile)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 // One save of a run that shares the file of tiny members: after another run saved (so the file
 // must be read again first; the other run's save is not timed), or after its own.

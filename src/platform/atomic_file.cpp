@@ -107,14 +107,16 @@ int writeAll(int fd, std::string_view data) {
 }
 
 int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFiller& fill, mode_t newFileMode,
-                          std::string* problem, FileDescriptor* written, const BeforeRename& beforeRename) {
+                          std::string* problem, FileDescriptor* written, const BeforeRename& beforeRename,
+                          int lentMode) {
     std::string tmpName;
     const int fd = createTemporaryFile(dirFd, name, newFileMode & 0777, &tmpName);
     if (fd < 0) return errno;
     int error = fill(fd, problem);
     if (!error && atomicFileCalls.fsync(fd) != 0) error = errno;
-    if (const int mode = keptMode(dirFd, name); !error && mode >= 0 && ::fchmod(fd, static_cast<mode_t>(mode)) != 0)
-        error = errno;
+    int mode = keptMode(dirFd, name);
+    if (mode < 0) mode = lentMode;
+    if (!error && mode >= 0 && ::fchmod(fd, static_cast<mode_t>(mode & 0777)) != 0) error = errno;
     FileDescriptor kept;
     if (!error && written) {
         kept.reset(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
@@ -136,9 +138,9 @@ int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFi
 }
 
 int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data, mode_t newFileMode,
-                          FileDescriptor* written, const BeforeRename& beforeRename) {
+                          FileDescriptor* written, const BeforeRename& beforeRename, int lentMode) {
     return writeFileAtomicallyAt(dirFd, name, [data](int fd, std::string*) { return writeAll(fd, data); }, newFileMode,
-                                 nullptr, written, beforeRename);
+                                 nullptr, written, beforeRename, lentMode);
 }
 
 bool moveWithoutReplacing(int dirFd, const std::string& from, const std::string& to) {

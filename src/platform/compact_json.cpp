@@ -2,6 +2,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+
+#include <unicode/utf8.h>
 
 namespace quillmar::platform {
 
@@ -33,10 +36,34 @@ void appendNumber(std::string& out, double value) {
     out += exponent;
 }
 
+// Whether the library's writer puts text between quotes as it is: valid UTF-8 without a control
+// character, quote or backslash.
+bool needsNoEscape(std::string_view text) {
+    for (std::int32_t i = 0, n = static_cast<std::int32_t>(text.size()); i < n;) {
+        const auto b = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
+        if (b < 0x80) {
+            if (b < 0x20 || b == '"' || b == '\\') return false;
+            ++i;
+            continue;
+        }
+        UChar32 cp = 0;
+        U8_NEXT(reinterpret_cast<const std::uint8_t*>(text.data()), i, n, cp);
+        if (cp < 0) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
-void appendCompactJsonString(std::string& out, std::string_view text) {
+bool appendCompactJsonString(std::string& out, std::string_view text) {
+    if (needsNoEscape(text)) {
+        out += '"';
+        out += text;
+        out += '"';
+        return true;
+    }
     out += nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    return false;
 }
 
 void appendCompactJson(std::string& out, const nlohmann::json& value) {

@@ -15,6 +15,8 @@
 namespace quillmar::platform {
 
 void appendCompactJson(std::string& out, const nlohmann::json& value);
-void appendCompactJsonString(std::string& out, std::string_view text);
+// Appends text as a JSON string: true when it went in as it is between the quotes (valid UTF-8
+// with nothing JSON requires to be escaped), the one rule for how the settings file's keys are written.
+bool appendCompactJsonString(std::string& out, std::string_view text);
 
 }  // namespace quillmar::platform

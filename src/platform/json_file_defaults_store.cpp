@@ -38,8 +38,8 @@ public:
     }
 
 private:
+    // A value the library cannot build (a number too large for a double) reads as absent.
     static std::optional<DefaultsValue> valueOf(const JsonObjectMembers::Member& member) {
-        if (!member.hasValue) return std::nullopt;
         auto value = DefaultsValue::parse(member.value, nullptr, /*allow_exceptions=*/false);
         if (value.is_discarded()) return std::nullopt;
         return value;
@@ -147,6 +147,8 @@ std::shared_ptr<const StoredDefaults> JsonFileDefaultsStore::load() {
     lockProblem_.reset();
     forgetFile();
     pending_.clear();
+    recovered_.reset();
+    recoveredMode_ = -1;
     if (!path_.has_filename()) {
         problem_ = path_.string() + " names a folder, not a file";
         return known(std::make_shared<JsonObjectMembers>());
@@ -163,7 +165,7 @@ std::shared_ptr<const StoredDefaults> JsonFileDefaultsStore::load() {
         problem_ = path_.string() + " is " + fileKindName(at->mode) + ", not a regular file";
         return known(std::make_shared<JsonObjectMembers>());
     }
-    const FileDescriptor locked = lock(dir.get());
+    FileDescriptor locked = lock(dir.get());
     if (lockProblem_ && !firstSaveFailure_) firstSaveFailure_ = lockProblem_;
     if (locked.get() >= 0) removeStaleTemporaryFiles(dir.get());
     std::optional<FileIdentity> identity;
@@ -176,22 +178,19 @@ std::shared_ptr<const StoredDefaults> JsonFileDefaultsStore::load() {
     if (members->sound()) return known(members);
     damaged_ = true;
     if (locked.get() < 0) return known(members);  // moved aside and written back only under the lock
-    if (auto damage = quarantine(dir.get(), *identity, members->size())) {
+    if (auto damage = quarantine(dir.get(), *identity, members)) {
         problem_ = std::move(damage);
         return known(members);
     }
     // What could be read is written back at once, so the next start finds it too; the damaged
-    // original stays beside it. Should that fail, the members wait as changes for the next save.
-    if (members->empty()) return known(members);
-    if (put(dir.get(), std::make_shared<const JsonObjectMembers>(members->withChanges({})), locked.get()) == Put::written)
-        return std::make_shared<StoredMembers>(known_);
-    for (std::size_t i = 0; i < members->size(); ++i)
-        pending_.emplace(std::string((*members)[i].key), std::string((*members)[i].value));
-    return known(members);
+    // original stays beside it. Should that fail, the members wait for the next save.
+    auto stored = known(members);
+    if (recovered_) write(dir.get(), std::move(locked));
+    return stored;
 }
 
 std::optional<std::string> JsonFileDefaultsStore::quarantine(int dirFd, const FileIdentity& identity,
-                                                             std::size_t kept) {
+                                                             std::shared_ptr<const JsonObjectMembers> members) {
     // Only the file that was read is moved: if something else stands at the name by now, it stays,
     // and nothing is written over it either.
     const auto at = fileAtName(dirFd, name());
@@ -202,15 +201,57 @@ std::optional<std::string> JsonFileDefaultsStore::quarantine(int dirFd, const Fi
         if (moveWithoutReplacing(dirFd, name(), copy)) {
             quarantined_ = path_;
             quarantined_.replace_filename(copy);
-            recoveries_.push_back(path_.string() + " was damaged: moved aside as " + quarantined_.string() + "; " +
-                                  std::to_string(kept) + (kept == 1 ? " setting" : " settings") +
-                                  " read from it " + (kept == 1 ? "is" : "are") + " kept");
+            recover(dirFd, copy, identity, std::move(members));
             return std::nullopt;
         }
         if (errno != EEXIST) return "cannot move " + path_.string() + " aside: " + std::strerror(errno);
     }
     return path_.string() + " is damaged and stays as it is: every name for a copy up to " + name() +
            ".unreadable-" + std::to_string(kCopies) + " is taken";
+}
+
+void JsonFileDefaultsStore::recover(int dirFd, const std::string& copy, const FileIdentity& identity,
+                                    std::shared_ptr<const JsonObjectMembers> members) {
+    const std::string movedAside = path_.string() + " was damaged: moved aside as " + quarantined_.string() + "; ";
+    if (members->empty()) {
+        recoveries_.push_back(movedAside + "0 settings read from it are kept");
+        return;
+    }
+    // The file written in its place keeps its permissions when it was this user's own.
+    struct stat st {};
+    if (::fstatat(dirFd, copy.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+        st.st_uid == ::geteuid() && FileIdentity{st.st_dev, st.st_ino} == identity)
+        recoveredMode_ = static_cast<int>(st.st_mode & 0777);
+    unsaid_.push_back({movedAside, quarantined_.string(), members->size()});
+    // Members of an earlier damaged file that no save has written yet fill in what this one lacks.
+    if (recovered_) members = std::make_shared<const JsonObjectMembers>(under(*members, *recovered_, {}));
+    recovered_ = std::move(members);
+}
+
+JsonObjectMembers JsonFileDefaultsStore::under(const JsonObjectMembers& top, const JsonObjectMembers& bottom,
+                                               JsonObjectMembers::Changes changes) {
+    for (std::size_t i = 0; i < bottom.size(); ++i)
+        if (!top.find(bottom[i].key)) changes.emplace(std::string(bottom[i].key), std::string(bottom[i].value));
+    return top.withChanges(changes);
+}
+
+void JsonFileDefaultsStore::sayRecoveries() {
+    if (recoveryWaits_ && !recovered_) {
+        recoveries_.push_back("the settings read from the damaged " + path_.string() + " are kept in it now");
+        recoveryWaits_ = false;
+    }
+    for (const auto& [movedAside, copy, kept] : unsaid_) {
+        std::string line = movedAside + std::to_string(kept) + (kept == 1 ? " setting" : " settings") + " read from it ";
+        if (!recovered_) {
+            line += kept == 1 ? "is kept" : "are kept";
+        } else {
+            line += (kept == 1 ? "is not in " : "are not in ") + path_.string() + " yet: " + (kept == 1 ? "it is" : "they are") +
+                    " in " + copy + ", held by this run for its next save";
+            recoveryWaits_ = true;
+        }
+        recoveries_.push_back(std::move(line));
+    }
+    unsaid_.clear();
 }
 
 bool JsonFileDefaultsStore::failed(std::string why) {
@@ -265,6 +306,10 @@ void JsonFileDefaultsStore::rememberFile(FileDescriptor file, std::shared_ptr<co
         forgetFile();
         return;
     }
+    // Held open so that its inode is given to no other file while the stamp stands for it. No test
+    // catches its loss: a file put at the name since has a change time of its own, unless it came
+    // within the same tick of the kernel's coarse clock and got the freed inode, which a test
+    // cannot bring about at will. The rule stays for that instant.
     lastFile_ = std::move(file);
     stamp_ = stampOf<Stamp>(st);
     *known_ = members;
@@ -278,6 +323,12 @@ void JsonFileDefaultsStore::forgetFile() {
 }
 
 bool JsonFileDefaultsStore::write(int dirFd, FileDescriptor locked) {
+    const bool written = writeUnderLock(dirFd, std::move(locked));
+    sayRecoveries();
+    return written;
+}
+
+bool JsonFileDefaultsStore::writeUnderLock(int dirFd, FileDescriptor locked) {
     // A lock file removed or replaced while it was held is taken again this many times at most.
     constexpr int kMostLocks = 100;
     for (int round = 0; round < kMostLocks; ++round) {
@@ -290,10 +341,18 @@ bool JsonFileDefaultsStore::write(int dirFd, FileDescriptor locked) {
             std::string why;
             base = readFile(dirFd, &identity, &why);  // kept should the write fail
             if (!base) return failed(std::move(why));
-            if (!base->sound())
-                if (auto damage = quarantine(dirFd, *identity, base->size())) return failed(std::move(*damage));
+            if (!base->sound()) {
+                // Moved aside, its members held until a save writes them; nothing stands at the name now.
+                if (auto damage = quarantine(dirFd, *identity, base)) return failed(std::move(*damage));
+                base = std::make_shared<const JsonObjectMembers>();
+            }
         }
-        switch (put(dirFd, std::make_shared<const JsonObjectMembers>(base->withChanges(pending_)), locked.get())) {
+        // Members read from a damaged file fill in what the file lacks; this run's changes go on top.
+        auto members = std::make_shared<const JsonObjectMembers>(
+            !recovered_ ? base->withChanges(pending_)
+            : base->empty() ? recovered_->withChanges(pending_)
+                            : under(*base, *recovered_, pending_));
+        switch (put(dirFd, std::move(members), locked.get())) {
         case Put::written: return true;
         case Put::failed: return false;
         case Put::lockLost: break;
@@ -315,11 +374,14 @@ JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, std::shared_ptr
     }
     bool lockLost = false;
     FileDescriptor written;
-    const int error = writeFileAtomicallyAt(dirFd, name(), text, 0600, &written, [&] {
-        // Someone removed or replaced the lock file: another run may hold the one there now.
-        lockLost = !SettingsFileLock::leadsTo(dirFd, name(), lockFd);
-        return lockLost ? EAGAIN : 0;
-    });
+    const int error = writeFileAtomicallyAt(
+        dirFd, name(), text, 0600, &written,
+        [&] {
+            // Someone removed or replaced the lock file: another run may hold the one there now.
+            lockLost = !SettingsFileLock::leadsTo(dirFd, name(), lockFd);
+            return lockLost ? EAGAIN : 0;
+        },
+        recoveredMode_);
     if (lockLost) return Put::lockLost;
     if (error) {
         failed("cannot write " + path_.string() + ": " + std::strerror(error));
@@ -327,6 +389,8 @@ JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, std::shared_ptr
     }
     rememberFile(std::move(written), std::move(members), text.size());
     pending_.clear();
+    recovered_.reset();
+    recoveredMode_ = -1;
     return Put::written;
 }
 

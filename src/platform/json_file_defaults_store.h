@@ -31,11 +31,16 @@
 // damage are kept (every other key falls back to its registered default), and the damaged file is
 // moved aside as "<name>.unreadable" (numbered up to "-999" when that exists; a copy is never
 // overwritten, and with no name free the file stays where it is and the settings are kept in
-// memory) so the user's other settings can still be recovered by hand; recoveries() says so. A
-// member nested deeper than kMaxJsonNesting is dropped without being built. Values are kept as
+// memory) so the user's other settings can still be recovered by hand; recoveries() says so. What
+// was read is written back at once, or by a save that finds a damaged file in place of the one the
+// run knew; until a save writes it the store holds it (changesUnsaved()), and the file written in
+// the damaged one's place keeps its permission bits when it was this user's own. Anything but white
+// space after the object is damage. A member nested deeper than kMaxJsonNesting is dropped without
+// being built. Values are kept as
 // they are, whatever their type, so keys the program does not touch survive every save; a member
-// whose value is or holds a number too large for a double ("1e400") reads as absent (its key
-// falls back to its default) and its text stays in the file as it was. Saves that cannot be made,
+// whose value is or holds a number too large for a double ("1e400") reads as absent (the
+// library builds no value of it, so its key falls back to its default) and its text stays in the
+// file as it was. Saves that cannot be made,
 // whatever the cause (the file, the folder, the lock), fail and are counted alike.
 
 #include <filesystem>
@@ -65,8 +70,10 @@ public:
     const std::filesystem::path& quarantinedCopy() const { return quarantined_; }
     // Whether the last load found the file damaged (then the keys it returned are those recovered).
     bool lastLoadWasDamaged() const { return damaged_; }
-    // Each damaged file moved aside, said once: "<path> was damaged: moved aside as <copy>; 3
-    // settings read from it are kept".
+    // Each damaged file moved aside, said once the save that follows tells whether what was read
+    // from it is in the file: "<path> was damaged: moved aside as <copy>; 3 settings read from it
+    // are kept", or "... are not in <path> yet: they are in <copy>, held by this run for its next
+    // save" (then "the settings read from the damaged <path> are kept in it now" once one does).
     const std::vector<std::string>& recoveries() const { return recoveries_; }
     // Why the settings cannot be kept in the file ("<path> is a FIFO, not a regular file"), set by
     // load(); nullopt while the file can keep them. Every save fails at once then, and is counted.
@@ -75,8 +82,8 @@ public:
     // the load could not lock the file.
     int failedSaves() const { return failedSaves_; }
     const std::optional<std::string>& firstSaveFailure() const { return firstSaveFailure_; }
-    // Whether changes wait that no save has kept yet.
-    bool changesUnsaved() const { return !pending_.empty(); }
+    // Whether changes, or members read from a damaged file, wait that no save has kept yet.
+    bool changesUnsaved() const { return !pending_.empty() || recovered_; }
 
 private:
     // What a file was when it was last read or written.
@@ -93,8 +100,19 @@ private:
     std::filesystem::path folder() const;
     // The open lock, or an invalid descriptor with lockProblem_ set; waits only the first time.
     FileDescriptor lock(int dirFd);
-    std::optional<std::string> quarantine(int dirFd, const FileIdentity& identity, std::size_t kept);
+    // Moves the damaged file read as `members` aside; its members are then held (recovered_)
+    // until a save writes them. The reason when it cannot be moved.
+    std::optional<std::string> quarantine(int dirFd, const FileIdentity& identity,
+                                          std::shared_ptr<const JsonObjectMembers> members);
+    void recover(int dirFd, const std::string& copy, const FileIdentity& identity,
+                 std::shared_ptr<const JsonObjectMembers> members);
+    // `top` with `changes`, and each member of `bottom` whose key neither has.
+    static JsonObjectMembers under(const JsonObjectMembers& top, const JsonObjectMembers& bottom,
+                                  JsonObjectMembers::Changes changes);
+    void sayRecoveries();
+    // Saves, then says what became of the members of damaged files moved aside.
     bool write(int dirFd, FileDescriptor locked);
+    bool writeUnderLock(int dirFd, FileDescriptor locked);
     // Writes these members as the file, while the lock held at lockFd is still the lock's.
     Put put(int dirFd, std::shared_ptr<const JsonObjectMembers> members, int lockFd);
     // What the file holds now: its members (none when it is missing or blank), remembered as the
@@ -122,6 +140,18 @@ private:
     std::optional<Stamp> stamp_;
     // Changes not yet written: each key's new value text, or nullopt when it goes.
     JsonObjectMembers::Changes pending_;
+    // Members read from damaged files moved aside that no save has written yet: a save puts them
+    // under what the file holds then and under the changes. The permission bits of the damaged
+    // file, when it was this user's own, for the file written in its place (-1: none).
+    std::shared_ptr<const JsonObjectMembers> recovered_;
+    int recoveredMode_ = -1;
+    // Damaged files moved aside whose fate the next save tells; whether a line said members wait.
+    struct Unsaid {
+        std::string movedAside, copy;
+        std::size_t kept = 0;
+    };
+    std::vector<Unsaid> unsaid_;
+    bool recoveryWaits_ = false;
     std::optional<std::string> lockProblem_;
     bool mayWait_ = true;
     std::filesystem::path quarantined_;

@@ -1,10 +1,7 @@
 #include "platform/json_object_members.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
 
-#include <nlohmann/json.hpp>
 #include <unicode/utf8.h>
 
 #include "platform/compact_json.h"
@@ -67,46 +64,31 @@ public:
         return false;
     }
 
-    // A number; *tooLarge is set when it reads as infinity.
-    bool number(bool* tooLarge) {
-        const std::size_t start = pos;
+    bool number() {
         if (at('-')) ++pos;
-        const std::size_t intStart = pos;
         if (at('0')) {
             ++pos;
         } else if (pos < t_.size() && t_[pos] >= '1' && t_[pos] <= '9') {
-            while (pos < t_.size() && isDigit(t_[pos])) ++pos;
+            digits();
         } else {
             return false;
         }
-        const std::size_t intDigits = pos - intStart;
         if (at('.')) {
             ++pos;
             if (!digits()) return false;
         }
-        std::size_t exponent = 0;
-        bool exponentUp = true;
         if (at('e') || at('E')) {
             ++pos;
-            if (at('+') || at('-')) exponentUp = t_[pos++] == '+';
-            const std::size_t from = pos;
-            while (pos < t_.size() && isDigit(t_[pos])) {
-                if (exponent < 100000) exponent = exponent * 10 + static_cast<std::size_t>(t_[pos] - '0');
-                ++pos;
-            }
-            if (pos == from) return false;
+            if (at('+') || at('-')) ++pos;
+            if (!digits()) return false;
         }
-        // Only a number that may pass the largest double (about 1.8e308) is converted to see.
-        if (intDigits + (exponentUp ? exponent : 0) > 300 &&
-            std::isinf(std::strtod(std::string(t_.substr(start, pos - start)).c_str(), nullptr)))
-            *tooLarge = true;
         return true;
     }
 
     enum class Value { ok, bad, tooDeep };
     // One value, containers and all, with `open` containers open around it. A container nested
     // deeper than a setting may be stops the scan at its bracket.
-    Value value(std::size_t open, bool* tooLarge) {
+    Value value(std::size_t open) {
         char closers[kMaxJsonNesting + 1];
         std::size_t depth = 0;
         for (;;) {
@@ -132,7 +114,7 @@ public:
                 bool escaped = false;
                 if (!string(&escaped)) return Value::bad;
             } else if (c == '-' || isDigit(c)) {
-                if (!number(tooLarge)) return Value::bad;
+                if (!number()) return Value::bad;
             } else if (!literal()) {
                 return Value::bad;
             }
@@ -153,15 +135,27 @@ public:
         }
     }
 
-    // A key, its colon and the space up to the value.
-    bool memberKey() {
+    // Where a key's text lies between its quotes, and whether it has escapes.
+    struct Key {
+        std::size_t start = 0, end = 0;
         bool escaped = false;
-        if (!at('"') || !string(&escaped)) return false;
+    };
+    // A key, its colon and the space up to the value.
+    bool memberKey(Key* key) {
+        if (!at('"')) return false;
+        key->start = pos + 1;
+        key->escaped = false;
+        if (!string(&key->escaped)) return false;
+        key->end = pos - 1;
         skipSpace();
         if (!at(':')) return false;
         ++pos;
         skipSpace();
         return true;
+    }
+    bool memberKey() {
+        Key unused;
+        return memberKey(&unused);
     }
 
 private:
@@ -240,32 +234,14 @@ void appendDecoded(std::string& out, std::string_view text) {
     }
 }
 
-bool isUtf8(std::string_view text) {
-    for (std::int32_t i = 0, n = static_cast<std::int32_t>(text.size()); i < n;) {
-        UChar32 cp = 0;
-        U8_NEXT(reinterpret_cast<const std::uint8_t*>(text.data()), i, n, cp);
-        if (cp < 0) return false;
-    }
-    return true;
-}
-
-// Whether a key is written as it is between its quotes.
-bool writtenAsItIs(std::string_view key) {
-    bool ascii = true;
-    for (const char c : key) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || c == '"' || c == '\\') return false;
-        ascii = ascii && b < 0x80;
-    }
-    return ascii || isUtf8(key);
-}
-
 }  // namespace
 
 std::string readableJsonKey(std::string key) {
-    if (isUtf8(key)) return key;
-    return nlohmann::json::parse(nlohmann::json(key).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace))
-        .get<std::string>();
+    std::string written;
+    if (appendCompactJsonString(written, key)) return key;
+    std::string readable;
+    appendDecoded(readable, std::string_view(written).substr(1, written.size() - 2));
+    return readable;
 }
 
 std::string_view JsonObjectMembers::keyOf(const Span& span) const {
@@ -275,8 +251,7 @@ std::string_view JsonObjectMembers::keyOf(const Span& span) const {
 
 JsonObjectMembers::Member JsonObjectMembers::operator[](std::size_t i) const {
     const Span& span = members_[i];
-    return {keyOf(span), std::string_view(text_).substr(span.valueAt, span.valueLength & ~kNoValue),
-            (span.valueLength & kNoValue) == 0};
+    return {keyOf(span), std::string_view(text_).substr(span.valueAt, span.valueLength)};
 }
 
 std::optional<JsonObjectMembers::Member> JsonObjectMembers::find(std::string_view key) const {
@@ -300,19 +275,18 @@ JsonObjectMembers JsonObjectMembers::read(std::string text) {
     ++s.pos;
     s.skipSpace();
     bool damaged = false;
-    auto add = [&](std::size_t keyStart, std::size_t keyEnd, bool escaped, std::size_t valueStart, std::size_t valueEnd,
-                   bool tooLarge) {
+    auto add = [&](const Scanner::Key& key, std::size_t valueStart, std::size_t valueEnd) {
         Span span;
-        if (escaped) {
+        if (key.escaped) {
             span.keyAt = static_cast<std::uint32_t>(m.keys_.size());
-            appendDecoded(m.keys_, t.substr(keyStart, keyEnd - keyStart));
+            appendDecoded(m.keys_, t.substr(key.start, key.end - key.start));
             span.keyLength = static_cast<std::uint32_t>(m.keys_.size() - span.keyAt) | kInKeys;
         } else {
-            span.keyAt = static_cast<std::uint32_t>(keyStart);
-            span.keyLength = static_cast<std::uint32_t>(keyEnd - keyStart);
+            span.keyAt = static_cast<std::uint32_t>(key.start);
+            span.keyLength = static_cast<std::uint32_t>(key.end - key.start);
         }
         span.valueAt = static_cast<std::uint32_t>(valueStart);
-        span.valueLength = static_cast<std::uint32_t>(valueEnd - valueStart) | (tooLarge ? kNoValue : 0);
+        span.valueLength = static_cast<std::uint32_t>(valueEnd - valueStart);
         m.members_.push_back(span);
     };
     // Room for the smallest members ("a":0,) the text could hold: pages never used cost nothing,
@@ -320,18 +294,10 @@ JsonObjectMembers JsonObjectMembers::read(std::string text) {
     m.members_.reserve(t.size() / 6);
     bool closed = s.at('}');
     while (!closed) {
-        if (!s.at('"')) break;
-        const std::size_t keyStart = s.pos + 1;
-        bool escaped = false;
-        if (!s.string(&escaped)) break;
-        const std::size_t keyEnd = s.pos - 1;
-        s.skipSpace();
-        if (!s.at(':')) break;
-        ++s.pos;
-        s.skipSpace();
+        Scanner::Key key;
+        if (!s.memberKey(&key)) break;
         const std::size_t valueStart = s.pos;
-        bool tooLarge = false;
-        const auto read = s.value(1, &tooLarge);
+        const auto read = s.value(1);
         if (read == Scanner::Value::bad) break;
         if (read == Scanner::Value::tooDeep) {
             // Dropped unbuilt; its end is where the brackets come back to the top-level object.
@@ -344,7 +310,7 @@ JsonObjectMembers JsonObjectMembers::read(std::string text) {
             const bool scalar = t[valueStart] != '"' && t[valueStart] != '{' && t[valueStart] != '[';
             s.skipSpace();
             const bool followed = s.at(',') || s.at('}');
-            if (followed || !scalar) add(keyStart, keyEnd, escaped, valueStart, valueEnd, tooLarge);
+            if (followed || !scalar) add(key, valueStart, valueEnd);
             if (!followed) break;
         }
         s.skipSpace();
@@ -389,30 +355,29 @@ JsonObjectMembers JsonObjectMembers::withChanges(const Changes& changes) const {
     out.text_.reserve(text_.size() + changed + 2);
     out.members_.reserve(members_.size() + changes.size());
     out.text_ += '{';
-    auto emit = [&out](std::string_view key, std::string_view value, bool hasValue) {
+    auto emit = [&out](std::string_view key, std::string_view value) {
         if (out.text_.size() > 1) out.text_ += ',';
         Span span;
-        if (writtenAsItIs(key)) {
-            out.text_ += '"';
-            span.keyAt = static_cast<std::uint32_t>(out.text_.size());
+        const std::size_t from = out.text_.size();
+        if (appendCompactJsonString(out.text_, key)) {
+            span.keyAt = static_cast<std::uint32_t>(from + 1);
             span.keyLength = static_cast<std::uint32_t>(key.size());
-            out.text_ += key;
-            out.text_ += '"';
         } else {
-            appendCompactJsonString(out.text_, key);
+            // The key as it reads back: escapes resolved, text that was not UTF-8 repaired.
             span.keyAt = static_cast<std::uint32_t>(out.keys_.size());
-            out.keys_ += readableJsonKey(std::string(key));
+            appendDecoded(out.keys_, std::string_view(out.text_).substr(from + 1, out.text_.size() - from - 2));
             span.keyLength = static_cast<std::uint32_t>(out.keys_.size() - span.keyAt) | kInKeys;
         }
         out.text_ += ':';
         span.valueAt = static_cast<std::uint32_t>(out.text_.size());
-        span.valueLength = static_cast<std::uint32_t>(value.size()) | (hasValue ? 0 : kNoValue);
+        span.valueLength = static_cast<std::uint32_t>(value.size());
         out.text_ += value;
         out.members_.push_back(span);
     };
     // Members that stand in the text as they are written, one after the other (as in every file
-    // this store writes), are copied in one piece up to the next change.
-    auto valueEnd = [](const Span& span) { return span.valueAt + (span.valueLength & ~kNoValue); };
+    // this store writes), are copied in one piece up to the next change. A key the scanner passed
+    // without escapes is one appendCompactJsonString writes as it is, so only the layout is looked at.
+    auto valueEnd = [](const Span& span) { return span.valueAt + span.valueLength; };
     auto writtenSo = [this](const Span& span) {
         return !(span.keyLength & kInKeys) && span.keyAt > 0 && text_[span.keyAt - 1] == '"' &&
                span.valueAt == span.keyAt + span.keyLength + 2 && text_[span.keyAt + span.keyLength] == '"' &&
@@ -454,11 +419,11 @@ JsonObjectMembers JsonObjectMembers::withChanges(const Changes& changes) const {
         }
         if (!fromChange) {
             const Member m = (*this)[i++];
-            emit(m.key, m.value, m.hasValue);
+            emit(m.key, m.value);
             continue;
         }
         if (i < members_.size() && keyOf(members_[i]) == change->first) ++i;  // replaced or removed
-        if (change->second) emit(change->first, *change->second, true);
+        if (change->second) emit(change->first, *change->second);
         ++change;
     }
     out.text_ += '}';

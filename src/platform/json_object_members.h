@@ -13,9 +13,9 @@
 // Reading keeps every member that is complete before the first damage: a string or container at
 // its closing quote or bracket, a number or literal only once a comma or the closing brace follows
 // (a cut-off "1234" must not come back as 12). A member nested deeper than kMaxJsonNesting is
-// dropped, unbuilt, and the members after it are read on (the text counts as damaged); a member
-// whose value is or holds a number too large for a double ("1e400") is kept as text but has no
-// value. A key given twice keeps its last member.
+// dropped, unbuilt, and the members after it are read on (the text counts as damaged). A number
+// too large for a double ("1e400") passes as the grammar has it: only building it fails. A key
+// given twice keeps its last member.
 
 #include <cstdint>
 #include <map>
@@ -32,7 +32,6 @@ public:
     struct Member {
         std::string_view key;    // as the program sees it (escapes resolved)
         std::string_view value;  // the value's text as the file spells it
-        bool hasValue = true;    // false when the value holds a number too large for a double
     };
     // New value texts by key (each compact JSON), or nullopt for a key that goes.
     using Changes = std::map<std::string, std::optional<std::string>>;
@@ -59,8 +58,7 @@ private:
     struct Span {
         std::uint32_t keyAt = 0, keyLength = 0, valueAt = 0, valueLength = 0;
     };
-    static constexpr std::uint32_t kInKeys = 1u << 31;   // on keyLength: the key is in keys_
-    static constexpr std::uint32_t kNoValue = 1u << 31;  // on valueLength: a number too large
+    static constexpr std::uint32_t kInKeys = 1u << 31;  // on keyLength: the key is in keys_
 
     std::string_view keyOf(const Span& span) const;
     void sortByKey();

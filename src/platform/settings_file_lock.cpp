@@ -40,6 +40,9 @@ struct Turns {
     std::uint64_t waitedOut = 0;
 };
 constexpr ssize_t kCounter = 8;
+// Turns run from 1 to 2^48 - 1 and round again (0 is a file no run has taken yet), so the top two
+// bytes stay zero: a counter the lock takes stays one it takes once a run moves it on.
+constexpr std::uint64_t kTurns = std::uint64_t{1} << 48;
 
 std::uint64_t decode(const unsigned char* bytes) {
     std::uint64_t value = 0;
@@ -63,7 +66,7 @@ void writeCounter(int fd, std::uint64_t value, off_t at) {
 }
 
 // Whether `size` bytes are what runs write in a lock file: nothing, or one or two counters, each
-// far below 2^48, so its top two bytes are zero, which no text has.
+// below 2^48, so its top two bytes are zero, which no text has.
 bool areTurns(const unsigned char* bytes, ssize_t size) {
     if (size != 0 && size != kCounter && size != 2 * kCounter) return false;
     for (ssize_t end = kCounter; end <= size; end += kCounter)
@@ -228,7 +231,7 @@ FileDescriptor SettingsFileLock::take(int dirFd, const std::string& settingsName
             return FileDescriptor();
         }
         if (!nameLeadsTo(dirFd, name, fd.get())) continue;
-        const std::uint64_t turn = readTurns(fd.get()).taken + 1;
+        const std::uint64_t turn = readTurns(fd.get()).taken % (kTurns - 1) + 1;
         writeCounter(fd.get(), turn, 0);
         lastTurn_ = turn;
         return fd;

@@ -120,7 +120,8 @@ public:
 
 private:
     void changed(const std::string& key);
-    // The persisted value of key (nullopt: none), read from what the store held the first time.
+    // The persisted value of key (nullopt: none): read from the store the first time key is asked
+    // for, as the store holds it then (what it last read or wrote), and kept from then on.
     const std::optional<DefaultsValue>& persisted(const std::string& key) const;
 
     std::unique_ptr<DefaultsStore> store_;

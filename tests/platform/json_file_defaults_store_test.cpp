@@ -458,6 +458,46 @@ TEST_F(JsonFileDefaultsStoreTest, RecoveredMembersOfACutOffFileSurviveTheNextSta
     JsonFileDefaultsStore nextStart(file);
     EXPECT_EQ(nextStart.load()->all(), values);
     EXPECT_EQ(values.at("switchBarStyle"), "vertical");
+    // Anything after the object is damage, a NUL byte too; the file written back keeps the
+    // permissions of the user's own damaged file.
+    write(std::string("{\"a\":1}\0", 8));
+    ::chmod(file.c_str(), 0644);
+    JsonFileDefaultsStore third(file);
+    EXPECT_EQ(third.load()->all().at("a"), 1);
+    EXPECT_TRUE(third.lastLoadWasDamaged());
+    EXPECT_EQ(read(file), R"({"a":1})");
+    EXPECT_EQ(modeOf(file), 0644u);
+}
+
+TEST_F(JsonFileDefaultsStoreTest, ADamagedFileFoundAtASaveIsHeldUntilASaveWritesIt) {
+    // Another program puts a cut-off file in place during the run. The save that finds it moves
+    // it aside and fails: what was read from it waits, said so, and goes under what the file holds
+    // when a later save succeeds, another run's save since included.
+    JsonFileDefaultsStore store(file);
+    store.load();
+    ASSERT_TRUE(store.save({{"k", 1}}));
+    write(R"({"orig":1,"k":0,"other":2,"cut)");
+    const std::string copy = file.string() + ".unreadable";
+    {
+        detail::AtomicFileCallsOverride restore;
+        detail::atomicFileCalls.fsync = [](int) {
+            errno = ENOSPC;
+            return -1;
+        };
+        EXPECT_FALSE(store.save({{"k2", 2}}, {"k2"}));
+    }
+    EXPECT_TRUE(store.changesUnsaved());
+    EXPECT_EQ(store.recoveries().back(), file.string() + " was damaged: moved aside as " + copy +
+                                             "; 3 settings read from it are not in " + file.string() +
+                                             " yet: they are in " + copy + ", held by this run for its next save");
+    JsonFileDefaultsStore other(file);
+    other.load();
+    ASSERT_TRUE(other.save({{"orig", 5}}));
+    EXPECT_TRUE(store.save({{"k", 3}}, {"k"}));
+    EXPECT_EQ(read(file), R"({"k":3,"k2":2,"orig":5,"other":2})");
+    EXPECT_FALSE(store.changesUnsaved());
+    EXPECT_EQ(store.recoveries().back(), "the settings read from the damaged " + file.string() + " are kept in it now");
+    EXPECT_EQ(store.recoveries().size(), 2u);
 }
 
 constexpr uid_t kNobody = 65534;

@@ -36,7 +36,6 @@ TEST(JsonObjectMembersTest, SoundExactlyWhenTheLibraryReadsAnObject) {
 TEST(JsonObjectMembersTest, ChangesAreMergedInOrderAndTheRestKeepsItsText) {
     const auto read = JsonObjectMembers::read(R"({ "b" : 2.50 , "d\u0041" :[1, 2], "q\"" : "x", "z":1e400 })");
     ASSERT_TRUE(read.sound());
-    EXPECT_FALSE(read.find("z")->hasValue);
     const auto written = read.withChanges({{"a", "1"}, {"b", std::nullopt}, {"c", "true"}, {"q\"", "\"y\""}, {"zz", "0"}});
     EXPECT_EQ(written.text(), R"({"a":1,"c":true,"dA":[1, 2],"q\"":"y","z":1e400,"zz":0})");
     const auto again = JsonObjectMembers::read(written.text());

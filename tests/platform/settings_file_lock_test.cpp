@@ -74,6 +74,12 @@ TEST_F(SettingsFileLockTest, AFileThatIsNotTheLocksOwnIsNeverWritten) {
     write(lockFile, std::string("\x05\0\0\0\0\0\0\0\x03\0\0\0\0\0\0\0", 16));
     EXPECT_GE(take(lock, &problem).get(), 0) << problem;
     EXPECT_EQ(read(lockFile), std::string("\x06\0\0\0\0\0\0\0\x03\0\0\0\0\0\0\0", 16));
+    // The highest counter taken: moved on, it is still one taken, by this run and the next.
+    write(lockFile, std::string("\xFF\xFF\xFF\xFF\xFF\xFF\0\0", 8));
+    for (int turn = 0; turn < 2; ++turn) EXPECT_GE(take(lock, &problem).get(), 0) << problem;
+    SettingsFileLock next{{milliseconds(40), milliseconds(2), {}}};
+    EXPECT_GE(take(next, &problem).get(), 0) << problem;
+    EXPECT_EQ(read(lockFile), std::string("\x03\0\0\0\0\0\0\0", 8));
 }
 
 TEST_F(SettingsFileLockTest, TheLockIsHadOnTheFileAtItsNameAndSaysWhenTheNameMovesOn) {

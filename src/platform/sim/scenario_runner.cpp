@@ -177,7 +177,7 @@ void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outp
         recoveriesSaid_ = 0;
         runtime::World::install<UserDefaults>(std::make_unique<UserDefaults>(std::move(store)));
         if (raw->problem()) settingsNotKept(*raw->problem(), err);
-        settingsRecovered(*raw, err);
+        settingsReport(*raw, err);
     }
     auto& log = EventLog::shared();
     log.setOutput(&out);
@@ -231,6 +231,7 @@ void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outp
     if (appStarter_) appStarter_(ctx);
     auto& loop = runtime::MainLoop::main();
     loop.runUntilIdle();
+    if (raw) settingsReport(*raw, err);
 
     for (const auto& step : s.steps) {
         nlohmann::ordered_json args = step.args;
@@ -246,6 +247,7 @@ void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outp
         for (std::size_t i = callsBefore; i < desktop.callLog().size(); ++i)
             log.record("desktopCall", {{"call", desktop.callLog()[i]}});
         loop.runUntilIdle();
+        if (raw) settingsReport(*raw, err);
     }
     // The changes of the run's last instant are saved before the run ends.
     loop.finishInstant();
@@ -254,17 +256,27 @@ void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outp
     if (!logFailure_) logFailure_ = log.writeFailure();  // the next scenario's world has a new log
     if (raw) {
         failedSettingsSaves_ += raw->failedSaves();
-        if (raw->firstSaveFailure()) settingsNotKept(*raw->firstSaveFailure(), err);
+        settingsRecovered(*raw, err);
         // A save that failed or waited in vain may have been made good by a later one: the run
         // fails when a change was still not kept at its end.
-        if (raw->problem() || raw->changesUnsaved()) settingsLost_ = true;
-        settingsRecovered(*raw, err);
+        if (raw->problem() || raw->changesUnsaved()) {
+            settingsLost_ = true;
+            settingsNotKept(raw->problem() ? *raw->problem() : raw->firstSaveFailure().value_or(""), err);
+        }
+        settingsReport(*raw, err);
     }
 }
 
 void ScenarioRunner::settingsNotKept(const std::string& why, std::ostream& err) {
     if (!settingsWarned_) err << "quillmar: settings will not be kept: " << why << "\n";
     settingsWarned_ = true;
+}
+
+void ScenarioRunner::settingsReport(const JsonFileDefaultsStore& store, std::ostream& err) {
+    settingsRecovered(store, err);
+    if (!store.firstSaveFailure() || settingsWarned_ || settingsRetried_) return;
+    err << "quillmar: settings not saved yet (tried again at the next save): " << *store.firstSaveFailure() << "\n";
+    settingsRetried_ = true;
 }
 
 void ScenarioRunner::settingsRecovered(const JsonFileDefaultsStore& store, std::ostream& err) {

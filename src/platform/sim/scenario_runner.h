@@ -74,10 +74,15 @@ private:
     ScenarioRegistry registry_;
     std::function<void(StepContext&)> appStarter_;
     std::filesystem::path defaultsFile_;
-    // Said on standard error once, whatever the cause: the file, the folder, the lock, a save.
+    // Said on standard error once, whatever the cause (the file, the folder, the lock, a save),
+    // when the file can keep no settings or a change was still not kept at the end.
     void settingsNotKept(const std::string& why, std::ostream& err);
+    // What the store has to say since it was last asked: damaged files recovered, and the first
+    // save that failed (said once: it is tried again at the next save).
+    void settingsReport(const JsonFileDefaultsStore& store, std::ostream& err);
     void settingsRecovered(const JsonFileDefaultsStore& store, std::ostream& err);
     bool settingsWarned_ = false;
+    bool settingsRetried_ = false;
     // Some change of the settings was not kept by the end of a run (or the file could keep none).
     bool settingsLost_ = false;
     std::size_t recoveriesSaid_ = 0;

@@ -18,6 +18,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/atomic_file_calls.h"
 #include "platform/json_nesting.h"
 #include "platform/sim/event_log.h"
 #include "platform/sim/scenario_loader.h"
@@ -335,6 +336,45 @@ TEST_F(HostileScenarioTest, MissingSettingsFoldersAreMadeAndAFailedSaveIsReporte
     EXPECT_EQ(err.str(), "quillmar: settings recovered: " + prefsName + " was damaged: moved aside as " + prefsName +
                              ".unreadable; 1 setting read from it is kept\n");
     EXPECT_EQ(nlohmann::json::parse(std::ifstream(prefs))["fingerCount"], 6);
+
+    // Its write-back failing, the line says where the settings are, and the run fails.
+    std::ofstream(prefs) << R"({"fingerCount": 7, "hudSc)";
+    runtime::World::reset();
+    err.str("");
+    {
+        quillmar::testing::FileSizeLimit full(8);
+        ScenarioRunner again;
+        EXPECT_EQ(again.main(4, argv, out, err), ScenarioRunner::kExitWriteFailed);
+    }
+    const std::string copy = prefsName + ".unreadable-2";
+    EXPECT_EQ(err.str(), "quillmar: settings recovered: " + prefsName + " was damaged: moved aside as " + copy +
+                             "; 1 setting read from it is not in " + prefsName + " yet: it is in " + copy +
+                             ", held by this run for its next save\n"
+                             "quillmar: settings not saved yet (tried again at the next save): cannot write " +
+                             prefsName + ": " + std::strerror(EFBIG) +
+                             "\nquillmar: settings will not be kept: cannot write " + prefsName + ": " +
+                             std::strerror(EFBIG) + "\n");
+
+    // A save that fails and is made good by a later one is said as tried again; the run succeeds.
+    std::ofstream(scenario) << R"({"apps": [], "steps": [{"do": "setDefault", "key": "a", "value": 1},
+        {"do": "advance", "seconds": 0.1}, {"do": "setDefault", "key": "b", "value": 2}]})";
+    runtime::World::reset();
+    err.str("");
+    static int fsyncs;
+    fsyncs = 0;
+    detail::AtomicFileCallsOverride restore;
+    detail::atomicFileCalls.fsync = [](int fd) {
+        if (fsyncs++ > 0) return ::fsync(fd);
+        errno = ENOSPC;
+        return -1;
+    };
+    ScenarioRunner later;
+    EXPECT_EQ(later.main(4, argv, out, err), ScenarioRunner::kExitOk);
+    EXPECT_EQ(err.str(), "quillmar: settings not saved yet (tried again at the next save): cannot write " + prefsName +
+                             ": " + std::strerror(ENOSPC) + "\n");
+    const auto saved = nlohmann::json::parse(std::ifstream(prefs));
+    EXPECT_EQ(saved["a"], 1);
+    EXPECT_EQ(saved["b"], 2);
     fs::remove_all(home);
     fs::remove(scenario);
 }
