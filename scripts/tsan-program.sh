@@ -3,19 +3,20 @@
 # (default 4), all keeping their settings in one --defaults file, so that their saves contend for
 # its lock. Each run sets keys of its own many times, a little virtual time apart (one save each);
 # then every run must have exited 0 without a report, and every key must be in the file at the
-# value its run set last. Everything is written into a scratch folder, removed at the end.
+# value its run set last. A run stuck (on the settings file's lock, say) is stopped after a time
+# limit and fails. Everything is written into a scratch folder, removed at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/run-tsan.sh
 build=$1
 runs=${2:-4}
 saves=300  # per run
 keys=10    # per run; key k is set last by save saves - keys + k
+limit=120  # seconds a run may take (about 2 s as a rule)
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/quillmar-tsan-program.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 
-# TSan's shadow memory needs the classic address-space layout on kernels with large ASLR.
-run_tsan() { if setarch "$(uname -m)" -R true 2>/dev/null; then setarch "$(uname -m)" -R "$@"; else "$@"; fi; }
 export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/.ci/tsan.supp"
 
 for r in $(seq 1 "$runs"); do
@@ -32,19 +33,23 @@ done
 start=$SECONDS
 pids=()
 for r in $(seq 1 "$runs"); do
-  run_tsan "$build/quillmar" "$scratch/run$r.json" --out "$scratch/out$r" --defaults "$scratch/settings.json" \
-    >"$scratch/run$r.log" 2>"$scratch/run$r.err" &
+  run_tsan timeout --kill-after=10 "$limit" "$build/quillmar" "$scratch/run$r.json" --out "$scratch/out$r" \
+    --defaults "$scratch/settings.json" >"$scratch/run$r.log" 2>"$scratch/run$r.err" &
   pids+=($!)
 done
 failed=0
 for r in $(seq 1 "$runs"); do
   status=0
   wait "${pids[r - 1]}" || status=$?
-  if [ "$status" -ne 0 ] || grep -q ThreadSanitizer "$scratch/run$r.err"; then
+  if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then  # timeout's own statuses
+    echo "tsan-program: run $r timed out: stopped after $limit s" >&2
+  elif [ "$status" -ne 0 ] || grep -q ThreadSanitizer "$scratch/run$r.err"; then
     echo "tsan-program: run $r exited $status" >&2
-    head -c 20000 "$scratch/run$r.err" >&2
-    failed=1
+  else
+    continue
   fi
+  head -c 20000 "$scratch/run$r.err" >&2
+  failed=1
 done
 echo "tsan-program: $runs runs of $saves saves each took $((SECONDS - start)) s"
 [ "$failed" -eq 0 ] || exit 1

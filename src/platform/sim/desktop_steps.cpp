@@ -49,7 +49,7 @@ std::optional<WindowReference> readWindowReference(ScenarioFields& f) {
 std::optional<std::uint32_t> resolveWindow(const SimDesktop& desktop, const WindowReference& ref) {
     if (ref.number) return desktop.window(*ref.number) ? ref.number : std::nullopt;
     for (const SimWindow* w : desktop.windows())
-        if (w->title == ref.title) return w->number;
+        if (w->title == *ref.title || w->givenTitle == *ref.title) return w->number;
     return std::nullopt;
 }
 

@@ -149,13 +149,17 @@ std::optional<OverBound> cutMemberNames(nlohmann::json& object, std::size_t byte
     return std::nullopt;
 }
 
-std::optional<OverBound> applyLimit(nlohmann::json& v, const FieldLimit& limit, bool top = true) {
+// A string cut is moved into `cutFrom` as it was given, when one is passed.
+std::optional<OverBound> applyLimit(nlohmann::json& v, const FieldLimit& limit, bool top = true,
+                                    std::string* cutFrom = nullptr) {
     using Kind = FieldLimit::Kind;
     if (v.is_string()) {
-        const std::size_t size = v.get_ref<const std::string&>().size();
-        if (limit.kind == Kind::objects || size <= limit.bytes) return std::nullopt;
-        if (limit.kind == Kind::whole) return OverBound{"", overBy(size, limit.bytes, "bytes")};
-        v = platform::keptText(v.get_ref<const std::string&>(), limit.bytes);
+        std::string& text = v.get_ref<std::string&>();
+        if (limit.kind == Kind::objects || text.size() <= limit.bytes) return std::nullopt;
+        if (limit.kind == Kind::whole) return OverBound{"", overBy(text.size(), limit.bytes, "bytes")};
+        std::string kept = platform::keptText(text, limit.bytes);
+        if (cutFrom) *cutFrom = std::move(text);
+        text = std::move(kept);
         return std::nullopt;
     }
     if (limit.kind == Kind::text || limit.kind == Kind::whole || !(v.is_array() || v.is_object())) return std::nullopt;
@@ -188,18 +192,22 @@ const nlohmann::json* ScenarioFields::bounded(const std::string& key, Need need)
         if (need == Need::required) fail(key, "missing");
         return nullptr;
     }
-    // Read again, a string is already cut: its first read saw it as given.
-    if (it->is_string()) givenBytes_.try_emplace(key, it->get_ref<const std::string&>().size());
-    if (auto over = applyLimit(*it, *limit)) {
+    // Read again, a string is already cut: only its first read cuts it and keeps it as given.
+    std::string cutFrom;
+    auto over = applyLimit(*it, *limit, true, &cutFrom);
+    if (!cutFrom.empty()) given_.try_emplace(key, std::move(cutFrom));
+    if (over) {
         fail(key + over->place, over->problem);
         return nullptr;
     }
     return &*it;
 }
 
-std::size_t ScenarioFields::givenBytes(const std::string& key) const {
-    const auto it = givenBytes_.find(key);
-    return it == givenBytes_.end() ? 0 : it->second;
+std::string_view ScenarioFields::given(const std::string& key) const {
+    if (const auto cut = given_.find(key); cut != given_.end()) return cut->second;
+    const auto it = object_.find(key);
+    if (it == object_.end() || !it->is_string()) return {};
+    return it->get_ref<const std::string&>();
 }
 
 const nlohmann::json* ScenarioFields::value(const std::string& key, Need need) { return bounded(key, need); }

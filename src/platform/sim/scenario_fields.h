@@ -75,9 +75,9 @@ public:
     // A number as it reads naturally and reads back to the same value ("31622400", "0.1", "1e+300").
     static std::string numberText(double value);
 
-    // The length in bytes a string field had as given, before its bound cut it (0 for a field not
-    // read as a string).
-    std::size_t givenBytes(const std::string& key) const;
+    // A string field as given, before its bound cut it ("" for a field that is not a string). The
+    // cut keeps the given text aside rather than copying it; it lives as long as these fields.
+    std::string_view given(const std::string& key) const;
     // The object as read so far: every field asked for within its bound. A step keeps its
     // arguments so, and they are logged so.
     const nlohmann::json& read() const { return object_; }
@@ -97,7 +97,7 @@ private:
     std::string path_;
     std::string error_;
     std::set<std::string> seen_;
-    std::map<std::string, std::size_t> givenBytes_;
+    std::map<std::string, std::string> given_;  // the strings the bound cut, as given
 };
 
 }  // namespace quillmar::platform::sim

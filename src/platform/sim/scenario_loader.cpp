@@ -64,18 +64,18 @@ std::string lineAndColumn(const std::string& text, std::size_t byte) {
 
 // A window's title that ends with its app's name as given, when the name was cut: the title's copy
 // of the name is cut alike, so the title still ends with the app's name (and its label drops it).
-// Both are read within their bounds, so the copy is compared as far as the name is kept: the title
-// holds the kept name where a name of the given length would start.
-struct GivenName {
+// Any other title is its own text, cut only at its own bound. Both are compared as given.
+struct AppName {
+    std::string_view given;  // held by the app's fields
     std::string kept;
-    std::size_t givenBytes = 0;
 };
-std::optional<std::string> titleWithKeptName(const std::string& title, std::size_t givenTitleBytes,
-                                             const GivenName& name) {
-    if (name.kept.size() == name.givenBytes || name.givenBytes > givenTitleBytes) return std::nullopt;
-    const std::size_t at = givenTitleBytes - name.givenBytes;
-    if (at + name.kept.size() > title.size() || title.compare(at, name.kept.size(), name.kept) != 0) return std::nullopt;
-    return title.substr(0, at) + name.kept;
+std::optional<std::string> titleWithKeptName(std::string_view title, const AppName& name) {
+    if (name.kept.size() == name.given.size() || !title.ends_with(name.given)) return std::nullopt;
+    // A bound that falls before the end of the name's kept bytes cuts the title as given and the
+    // title with the kept name alike: the title as its field holds it.
+    const std::size_t before = title.size() - name.given.size();
+    if (before + name.kept.size() > SimWindow::kMaxTitleBytes) return std::nullopt;
+    return std::string(title.substr(0, before)) + name.kept;
 }
 
 struct Builder {
@@ -154,7 +154,7 @@ struct Builder {
         }
     }
 
-    SimWindow window(const nlohmann::json& obj, const std::string& path, const GivenName& appName) {
+    SimWindow window(const nlohmann::json& obj, const std::string& path, const AppName& appName) {
         ScenarioFields f(obj, path);
         SimWindow w;
         if (auto n = f.integer("number", Need::optional, 1, UINT32_MAX)) {
@@ -162,7 +162,10 @@ struct Builder {
             if (!usedWindows.insert(w.number).second) f.fail("number", "window number " + std::to_string(*n) + " is used twice");
         }
         w.title = f.string("title", Need::optional).value_or("");
-        if (auto title = titleWithKeptName(w.title, f.givenBytes("title"), appName)) w.title = std::move(*title);
+        if (auto title = titleWithKeptName(f.given("title"), appName)) {
+            w.givenTitle = std::move(w.title);
+            w.title = std::move(*title);
+        }
         if (auto b = f.rect("bounds")) w.bounds = *b;
         w.layer = static_cast<int>(f.integer("layer", Need::optional, INT32_MIN, INT32_MAX).value_or(0));
         w.alpha = f.number("alpha", Need::optional, 0, 1).value_or(1.0);
@@ -199,10 +202,10 @@ struct Builder {
                 app.pid = nextPid;
                 usedPids.insert(nextPid);
             }
-            GivenName name;
-            if (auto given = f.string("name", Need::optional)) {
-                app.localizedName = *given;
-                name = {std::move(*given), f.givenBytes("name")};
+            AppName name;
+            if (auto kept = f.string("name", Need::optional)) {
+                app.localizedName = *kept;
+                name = {f.given("name"), std::move(*kept)};
             }
             app.bundleIdentifier = f.string("bundleID", Need::optional);
             app.bundlePath = f.string("bundlePath", Need::optional);

@@ -4,6 +4,7 @@
 // owner's: not minimised, owner not hidden, and on the current Space (or on every Space).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,9 @@ struct SimWindow {
     // Merged over the generated window-list dictionary last: a key set to null is removed, any
     // other value replaces (or adds) that key as it stands, whatever its type.
     nlohmann::json infoOverrides = nlohmann::json::object();
+    // The title as the scenario gave it (cut to its bound), when `title` was made to end with its
+    // app's cut name instead: a step names the window by either.
+    std::optional<std::string> givenTitle{};
 };
 
 }  // namespace quillmar::platform::sim
