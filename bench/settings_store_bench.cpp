@@ -61,6 +61,20 @@ private:
     std::string original_;
 };
 
+// While it lives, every write fails once the file is written in full: the disk gives out at the flush.
+class FlushesFail {
+public:
+    FlushesFail() {
+        quillmar::platform::detail::atomicFileCalls.fsync = [](int) {
+            errno = EIO;
+            return -1;
+        };
+    }
+
+private:
+    quillmar::platform::detail::AtomicFileCallsOverride restore_;
+};
+
 void stopOnFailedSave(benchmark::State& state, UserDefaults& defaults) {
     const auto& store = static_cast<const JsonFileDefaultsStore&>(defaults.store());
     if (store.failedSaves() || store.problem()) state.SkipWithError(store.firstSaveFailure().value_or("?").c_str());
@@ -104,11 +118,7 @@ void BM_FailedSavesATenthOfASecondApart(benchmark::State& state) {
     quillmar::runtime::World::reset();
     const LargeSettingsFile settings;
     const auto saves = state.range(0);
-    quillmar::platform::detail::AtomicFileCallsOverride restore;
-    quillmar::platform::detail::atomicFileCalls.fsync = [](int) {
-        errno = EIO;
-        return -1;
-    };
+    const FlushesFail failing;
     for (auto _ : state) {
         UserDefaults defaults(std::make_unique<JsonFileDefaultsStore>(settings.file()));
         for (long i = 0; i < saves; ++i) {
@@ -128,11 +138,7 @@ void BM_FailedSavesHoldingADamagedFile(benchmark::State& state) {
     quillmar::runtime::World::reset();
     const LargeSettingsFile settings(/*tiny=*/true);
     const auto saves = state.range(0);
-    quillmar::platform::detail::AtomicFileCallsOverride restore;
-    quillmar::platform::detail::atomicFileCalls.fsync = [](int) {
-        errno = EIO;
-        return -1;
-    };
+    const FlushesFail failing;
     for (auto _ : state) {
         state.PauseTiming();
         fs::remove(settings.folder() / "settings.json.unreadable");
