@@ -212,9 +212,8 @@ std::optional<std::string> JsonFileDefaultsStore::quarantine(int dirFd, const Fi
 
 void JsonFileDefaultsStore::recover(int dirFd, const std::string& copy, const FileIdentity& identity,
                                     std::shared_ptr<const JsonObjectMembers> members) {
-    const std::string movedAside = path_.string() + " was damaged: moved aside as " + quarantined_.string() + "; ";
     if (members->empty()) {
-        recoveries_.push_back(movedAside + "0 settings read from it are kept");
+        recoveries_.push_back(movedAside(quarantined_.string(), 0) + "are kept");
         return;
     }
     // The file written in its place keeps its permissions when it was this user's own.
@@ -222,7 +221,7 @@ void JsonFileDefaultsStore::recover(int dirFd, const std::string& copy, const Fi
     if (::fstatat(dirFd, copy.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
         st.st_uid == ::geteuid() && FileIdentity{st.st_dev, st.st_ino} == identity)
         recoveredMode_ = static_cast<int>(st.st_mode & 0777);
-    unsaid_.push_back({movedAside, quarantined_.string(), members->size()});
+    unsaid_.push_back({quarantined_.string(), members->size()});
     // Members of an earlier damaged file that no save has written yet fill in what this one lacks.
     if (recovered_) members = std::make_shared<const JsonObjectMembers>(under(*members, *recovered_, {}));
     recovered_ = std::move(members);
@@ -230,9 +229,15 @@ void JsonFileDefaultsStore::recover(int dirFd, const std::string& copy, const Fi
 
 JsonObjectMembers JsonFileDefaultsStore::under(const JsonObjectMembers& top, const JsonObjectMembers& bottom,
                                                JsonObjectMembers::Changes changes) {
+    if (top.empty()) return bottom.withChanges(changes);  // as when nothing stands at the name: no copy
     for (std::size_t i = 0; i < bottom.size(); ++i)
         if (!top.find(bottom[i].key)) changes.emplace(std::string(bottom[i].key), std::string(bottom[i].value));
     return top.withChanges(changes);
+}
+
+std::string JsonFileDefaultsStore::movedAside(const std::string& copy, std::size_t kept) const {
+    return path_.string() + " was damaged: moved aside as " + copy + "; " + std::to_string(kept) +
+           (kept == 1 ? " setting" : " settings") + " read from it ";
 }
 
 void JsonFileDefaultsStore::sayRecoveries() {
@@ -240,8 +245,8 @@ void JsonFileDefaultsStore::sayRecoveries() {
         recoveries_.push_back("the settings read from the damaged " + path_.string() + " are kept in it now");
         recoveryWaits_ = false;
     }
-    for (const auto& [movedAside, copy, kept] : unsaid_) {
-        std::string line = movedAside + std::to_string(kept) + (kept == 1 ? " setting" : " settings") + " read from it ";
+    for (const auto& [copy, kept] : unsaid_) {
+        std::string line = movedAside(copy, kept);
         if (!recovered_) {
             line += kept == 1 ? "is kept" : "are kept";
         } else {
@@ -348,10 +353,8 @@ bool JsonFileDefaultsStore::writeUnderLock(int dirFd, FileDescriptor locked) {
             }
         }
         // Members read from a damaged file fill in what the file lacks; this run's changes go on top.
-        auto members = std::make_shared<const JsonObjectMembers>(
-            !recovered_ ? base->withChanges(pending_)
-            : base->empty() ? recovered_->withChanges(pending_)
-                            : under(*base, *recovered_, pending_));
+        auto members = std::make_shared<const JsonObjectMembers>(recovered_ ? under(*base, *recovered_, pending_)
+                                                                            : base->withChanges(pending_));
         switch (put(dirFd, std::move(members), locked.get())) {
         case Put::written: return true;
         case Put::failed: return false;

@@ -109,6 +109,8 @@ private:
     // `top` with `changes`, and each member of `bottom` whose key neither has.
     static JsonObjectMembers under(const JsonObjectMembers& top, const JsonObjectMembers& bottom,
                                   JsonObjectMembers::Changes changes);
+    // "<path> was damaged: moved aside as <copy>; 3 settings read from it ", for the line to end.
+    std::string movedAside(const std::string& copy, std::size_t kept) const;
     void sayRecoveries();
     // Saves, then says what became of the members of damaged files moved aside.
     bool write(int dirFd, FileDescriptor locked);
@@ -147,7 +149,7 @@ private:
     int recoveredMode_ = -1;
     // Damaged files moved aside whose fate the next save tells; whether a line said members wait.
     struct Unsaid {
-        std::string movedAside, copy;
+        std::string copy;
         std::size_t kept = 0;
     };
     std::vector<Unsaid> unsaid_;

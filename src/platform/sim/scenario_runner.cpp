@@ -263,7 +263,6 @@ void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outp
             settingsLost_ = true;
             settingsNotKept(raw->problem() ? *raw->problem() : raw->firstSaveFailure().value_or(""), err);
         }
-        settingsReport(*raw, err);
     }
 }
 
