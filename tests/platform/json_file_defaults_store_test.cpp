@@ -471,33 +471,53 @@ TEST_F(JsonFileDefaultsStoreTest, RecoveredMembersOfACutOffFileSurviveTheNextSta
 
 TEST_F(JsonFileDefaultsStoreTest, ADamagedFileFoundAtASaveIsHeldUntilASaveWritesIt) {
     // Another program puts a cut-off file in place during the run. The save that finds it moves
-    // it aside and fails: what was read from it waits, said so, and goes under what the file holds
-    // when a later save succeeds, another run's save since included.
-    JsonFileDefaultsStore store(file);
-    store.load();
-    ASSERT_TRUE(store.save({{"k", 1}}));
-    write(R"({"orig":1,"k":0,"other":2,"cut)");
-    const std::string copy = file.string() + ".unreadable";
-    {
-        detail::AtomicFileCallsOverride restore;
-        detail::atomicFileCalls.fsync = [](int) {
-            errno = ENOSPC;
-            return -1;
-        };
-        EXPECT_FALSE(store.save({{"k2", 2}}, {"k2"}));
+    // it aside and fails (its flush fails, or the lock file is replaced by one another run holds):
+    // what was read from it waits, said so, and goes under what the file holds when a later save
+    // succeeds, another run's save since included.
+    static fs::path lockFile;
+    static FileDescriptor held;
+    for (const bool lockTaken : {false, true}) {
+        SCOPED_TRACE(lockTaken ? "the lock taken meanwhile" : "the flush failing");
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        lockFile = file.string() + ".lock";
+        JsonFileDefaultsStore store(file, {std::chrono::milliseconds(3), std::chrono::milliseconds(1), {}});
+        store.load();
+        ASSERT_TRUE(store.save({{"k", 1}}));
+        write(R"({"orig":1,"k":0,"other":2,"cut)");
+        const std::string copy = file.string() + ".unreadable";
+        {
+            detail::AtomicFileCallsOverride restore;
+            detail::atomicFileCalls.fsync = lockTaken ? [](int fd) {
+                if (held.get() < 0) {
+                    fs::remove(lockFile);
+                    held.reset(::open(lockFile.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+                    ::flock(held.get(), LOCK_EX);
+                }
+                return ::fsync(fd);
+            } : [](int) {
+                errno = ENOSPC;
+                return -1;
+            };
+            EXPECT_FALSE(store.save({{"k2", 2}}, {"k2"}));
+        }
+        held.reset();
+        EXPECT_NE(store.firstSaveFailure()->find(lockTaken ? "is locked by another process" : std::strerror(ENOSPC)),
+                  std::string::npos);
+        EXPECT_TRUE(store.changesUnsaved());
+        EXPECT_FALSE(fs::exists(file));
+        EXPECT_EQ(store.recoveries().back(), file.string() + " was damaged: moved aside as " + copy +
+                                                 "; 3 settings read from it are not in " + file.string() +
+                                                 " yet: they are in " + copy + ", held by this run for its next save");
+        JsonFileDefaultsStore other(file);
+        other.load();
+        ASSERT_TRUE(other.save({{"orig", 5}}));
+        EXPECT_TRUE(store.save({{"k", 3}}, {"k"}));
+        EXPECT_EQ(read(file), R"({"k":3,"k2":2,"orig":5,"other":2})");
+        EXPECT_FALSE(store.changesUnsaved());
+        EXPECT_EQ(store.recoveries().back(), "the settings read from the damaged " + file.string() + " are kept in it now");
+        EXPECT_EQ(store.recoveries().size(), 2u);
     }
-    EXPECT_TRUE(store.changesUnsaved());
-    EXPECT_EQ(store.recoveries().back(), file.string() + " was damaged: moved aside as " + copy +
-                                             "; 3 settings read from it are not in " + file.string() +
-                                             " yet: they are in " + copy + ", held by this run for its next save");
-    JsonFileDefaultsStore other(file);
-    other.load();
-    ASSERT_TRUE(other.save({{"orig", 5}}));
-    EXPECT_TRUE(store.save({{"k", 3}}, {"k"}));
-    EXPECT_EQ(read(file), R"({"k":3,"k2":2,"orig":5,"other":2})");
-    EXPECT_FALSE(store.changesUnsaved());
-    EXPECT_EQ(store.recoveries().back(), "the settings read from the damaged " + file.string() + " are kept in it now");
-    EXPECT_EQ(store.recoveries().size(), 2u);
 }
 
 constexpr uid_t kNobody = 65534;
