@@ -278,8 +278,7 @@ TEST(CairoRenderTest, BadInputNeverStopsLaterDrawing) {
 
 TEST(CairoRenderTest, PngRoundTripAndWriteErrors) {
     auto target = render({10, 10}, 2, [](GraphicsContext& c) { c.fill(Path::circle({5, 5}, 4), Color(0.2, 0.6, 0.4, 0.8)); });
-    auto dir = quillmar::testing::uniqueTempPath("gfx");
-    std::filesystem::create_directories(dir);
+    const quillmar::testing::ScratchFolder dir("gfx");
     std::string file = (dir / "roundtrip.png").string();
     std::string error;
     ASSERT_TRUE(target->writePng(file, &error)) << error;
@@ -290,7 +289,6 @@ TEST(CairoRenderTest, PngRoundTripAndWriteErrors) {
     EXPECT_FALSE(target->writePng((dir / "missing" / "x.png").string(), &error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(Image::readPng((dir / "missing.png").string()).has_value());
-    std::filesystem::remove_all(dir);
 }
 
 TEST(CairoRenderTest, RenderingAtTwoScalesAgreesAfterDownsampling) {

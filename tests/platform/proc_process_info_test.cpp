@@ -37,7 +37,8 @@ TEST(ProcProcessInfo, ParentIsReadAfterTheLastParenthesis) {
 }
 
 TEST(ProcProcessInfo, AFakeProcessTable) {
-    const auto root = uniqueTempPath("proc");
+    const ScratchFolder scratch("proc");
+    const auto root = scratch.path();
     std::filesystem::create_directories(root / "77");
     std::filesystem::create_directories(root / "78");
     std::filesystem::create_symlink("/usr/bin/open", root / "77" / "exe");
@@ -51,7 +52,6 @@ TEST(ProcProcessInfo, AFakeProcessTable) {
     EXPECT_FALSE(info.processPath(79));
     EXPECT_FALSE(info.parentProcessIdentifier(0));
     EXPECT_FALSE(info.processPath(-1));
-    std::filesystem::remove_all(root);
 }
 
 TEST(ProcProcessInfo, ThisProcess) {

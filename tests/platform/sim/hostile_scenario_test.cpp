@@ -112,7 +112,8 @@ TEST_F(HostileScenarioTest, OutputNamesStayInsideTheOutputFolder) {
               "s.json: steps[0].file: 4098 bytes; at most 4096 are allowed");
 
     // Even a name that slipped past the loader lands inside the folder.
-    const auto dir = quillmar::testing::uniqueTempPath("out");
+    const quillmar::testing::ScratchFolder scratch;
+    const auto dir = scratch / "out";
     StepContext ctx{SimDesktop::install(), EventLog::shared(), dir, "s.json"};
     EXPECT_EQ(ctx.outputPath("../../escape.png"), dir / "escape.png");
     EXPECT_EQ(ctx.outputPath("sub/ok.png"), dir / "sub/ok.png");
@@ -134,12 +135,12 @@ TEST_F(HostileScenarioTest, OutputNamesStayInsideTheOutputFolder) {
     EXPECT_EQ(error.find('\x1b'), std::string::npos);
     EXPECT_EQ(error.find("\u202e"), std::string::npos);
     EXPECT_NE(error.find(": \"" + dir.string() + "/sub/\\u001b[2J\\u202e"), std::string::npos) << error.substr(0, 600);
-    fs::remove_all(dir);
 }
 
 TEST_F(HostileScenarioTest, WithoutProcAPictureSaysWhatIsMissing) {
     // In a child of its own mount namespace, /proc is taken away and one picture written.
-    const auto dir = quillmar::testing::uniqueTempPath("out");
+    const quillmar::testing::ScratchFolder scratch;
+    const auto dir = scratch / "out";
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -155,7 +156,6 @@ TEST_F(HostileScenarioTest, WithoutProcAPictureSaysWhatIsMissing) {
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
-    fs::remove_all(dir);
     ASSERT_TRUE(WIFEXITED(status));
     if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "no mount namespace of its own for this test (needs root)";
     EXPECT_EQ(WEXITSTATUS(status), 0);
@@ -164,8 +164,8 @@ TEST_F(HostileScenarioTest, WithoutProcAPictureSaysWhatIsMissing) {
 TEST_F(HostileScenarioTest, OnlyRegularFilesOfASaneSizeAreRead) {
     std::ostringstream out, err;
     // A scratch device node that reads zeros without end, and a link to it.
-    const auto zero = quillmar::testing::uniqueTempPath("zero.json");
-    const auto link = quillmar::testing::uniqueTempPath("link.json");
+    const quillmar::testing::ScratchFolder scratch;
+    const auto zero = scratch / "zero.json", link = scratch / "link.json";
     if (::mknod(zero.c_str(), S_IFCHR | 0600, makedev(1, 5)) == 0) {
         fs::create_symlink(zero, link);
         for (const auto& name : {zero, link}) {
@@ -174,18 +174,15 @@ TEST_F(HostileScenarioTest, OnlyRegularFilesOfASaneSizeAreRead) {
             const std::string kind = name == zero ? "a character device" : "a symbolic link";
             EXPECT_NE(err.str().find(name.string() + ": is " + kind + ", not a regular file"), std::string::npos) << err.str();
         }
-        fs::remove(zero);
-        fs::remove(link);
     }
 
-    const auto fifo = quillmar::testing::uniqueTempPath("pipe.json");
+    const auto fifo = scratch / "pipe.json";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     err.str("");
     EXPECT_EQ(runner.run(fifo.string(), {}, out, err), ScenarioRunner::kExitBadInput);  // does not block
     EXPECT_NE(err.str().find(fifo.string() + ": is a FIFO, not a regular file"), std::string::npos) << err.str();
-    fs::remove(fifo);
 
-    const auto big = quillmar::testing::uniqueTempPath("big.json");
+    const auto big = scratch / "big.json";
     {
         std::ofstream f(big);
         f << "{\"apps\": [], \"description\": \"" << std::string(ScenarioLoader::kMaxFileBytes, 'x') << "\"}";
@@ -193,17 +190,17 @@ TEST_F(HostileScenarioTest, OnlyRegularFilesOfASaneSizeAreRead) {
     err.str("");
     EXPECT_EQ(runner.run(big.string(), {}, out, err), ScenarioRunner::kExitBadInput);
     EXPECT_NE(err.str().find("a scenario may have at most"), std::string::npos) << err.str();
-    fs::remove(big);
     EXPECT_TRUE(out.str().empty());
 }
 
 TEST_F(HostileScenarioTest, AFailureToWriteToDiskFailsTheRunButAPictureTheScenarioRefusesDoesNot) {
     registerPictureSteps();
-    const auto scenario = quillmar::testing::uniqueTempPath("s.json");
+    const quillmar::testing::ScratchFolder scratch;
+    const auto scenario = scratch / "s.json";
     std::ofstream(scenario) << R"({"apps": [], "steps": [{"do": "picture", "file": "a.png"},
                                                           {"do": "refused", "file": "b.png"}]})";
 
-    const auto dir = quillmar::testing::uniqueTempPath("out");
+    const auto dir = scratch / "out";
     std::ostringstream out, err;
     EXPECT_EQ(runner.run(scenario.string(), dir, out, err), ScenarioRunner::kExitOk) << err.str();
     EXPECT_EQ(err.str(), "");
@@ -234,13 +231,11 @@ TEST_F(HostileScenarioTest, AFailureToWriteToDiskFailsTheRunButAPictureTheScenar
     EXPECT_EQ(summary["picturesFailed"], 1);
     EXPECT_EQ(summary["picturesRefused"], 1);
     EXPECT_TRUE(summary["indexPage"].is_null());
-    fs::remove(dir);
-    fs::remove(scenario);
 }
 
 TEST_F(HostileScenarioTest, LinksAndFifosPlantedInTheOutputFolderAreReplacedNeverFollowed) {
     registerPictureSteps();
-    const auto root = quillmar::testing::uniqueTempPath("planted");
+    const quillmar::testing::ScratchFolder root("planted");
     const auto dir = root / "out", victim = root / "victim";
     fs::create_directories(dir);
     fs::create_directories(victim);
@@ -263,7 +258,6 @@ TEST_F(HostileScenarioTest, LinksAndFifosPlantedInTheOutputFolderAreReplacedNeve
     EXPECT_EQ(fs::file_size(victim / "precious"), 8u);  // "precious", not "png"
     // Nothing else is left in the folder: no temporary file, no tmp/ folder.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 4);
-    fs::remove_all(root);
 }
 
 TEST_F(HostileScenarioTest, SettingsThatWillNotBeKeptFailTheRunWhateverTheCause) {
@@ -299,9 +293,10 @@ TEST_F(HostileScenarioTest, SettingsThatWillNotBeKeptFailTheRunWhateverTheCause)
 }
 
 TEST_F(HostileScenarioTest, MissingSettingsFoldersAreMadeAndAFailedSaveIsReported) {
-    const auto scenario = quillmar::testing::uniqueTempPath("s.json");
+    const quillmar::testing::ScratchFolder scratch;
+    const auto scenario = scratch / "s.json";
     std::ofstream(scenario) << R"({"apps": [], "settings": {"fingerCount": 4}})";
-    const auto home = quillmar::testing::uniqueTempPath("home");
+    const auto home = scratch / "home";
     const auto prefs = home / "missing" / "prefs.json";
     const std::string scenarioName = scenario.string(), prefsName = prefs.string();
     const char* argv[] = {"quillmar", scenarioName.c_str(), "--defaults", prefsName.c_str()};
@@ -375,8 +370,6 @@ TEST_F(HostileScenarioTest, MissingSettingsFoldersAreMadeAndAFailedSaveIsReporte
     const auto saved = nlohmann::json::parse(std::ifstream(prefs));
     EXPECT_EQ(saved["a"], 1);
     EXPECT_EQ(saved["b"], 2);
-    fs::remove_all(home);
-    fs::remove(scenario);
 }
 
 }  // namespace
