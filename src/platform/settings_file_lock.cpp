@@ -163,6 +163,10 @@ SettingsFileLock::Opened SettingsFileLock::open(int dirFd, const std::string& na
     if (::fstat(fd->get(), &st) != 0) return refuse("cannot open the lock file " + shown + ": " + std::strerror(errno));
     if (!S_ISREG(st.st_mode)) return refuse(shown + " is " + fileKindName(st.st_mode) + ", not a regular file");
     if (st.st_uid != me) return refuse(shown + " belongs to another user");
+    if (st.st_nlink == 0) {  // its name was removed since it was opened
+        fd->reset();
+        return Opened::again;
+    }
     if (st.st_nlink == 1) {
         // Looked at before anything is written: a file of other data is the user's, not the lock's.
         unsigned char bytes[2 * kCounter + 1];

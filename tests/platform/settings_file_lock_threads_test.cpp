@@ -90,5 +90,29 @@ TEST(SettingsFileLockThreadsTest, ARunTakingTheLockAgainAndAgainLetsAWaiterIn) {
     EXPECT_LT(in.afterTurns, 20);
 }
 
+TEST(SettingsFileLockThreadsTest, ALockFileRemovedAgainAndAgainIsTakenAgain) {
+    // Another program removes the lock file's name while runs take the lock (as `rm -f` in a loop
+    // would), a few times during each take: every take ends with the lock held, never refused.
+    const quillmar::testing::ScratchFolder folder("lock");
+    const FileDescriptor dir(::open(folder.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    std::atomic<bool> stop{false};
+    std::atomic<int> removals{0};
+    std::thread remover([&] {
+        while (!stop) {
+            if (removals > 0 && ::unlinkat(dir.get(), "prefs.json.lock", 0) == 0) --removals;
+            std::this_thread::sleep_for(std::chrono::microseconds(10));
+        }
+    });
+    SettingsFileLock lock({kPatience, kTick, {}});
+    std::string problem;
+    for (int i = 0; i < 40'000 && problem.empty(); ++i) {
+        removals = 3;
+        if (lock.take(dir.get(), "prefs.json", folder.path(), &problem, /*wait=*/false).get() >= 0) problem.clear();
+    }
+    stop = true;
+    remover.join();
+    EXPECT_EQ(problem, "");
+}
+
 }  // namespace
 }  // namespace quillmar::platform
