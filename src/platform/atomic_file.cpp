@@ -65,16 +65,14 @@ int createTemporaryFile(int dirFd, const std::string& name, mode_t mode, std::st
     return -1;
 }
 
-// The permission bits a file replacing `name` takes over: those of a regular file of this user's
-// standing there, without set-ID and sticky bits; -1 when none does.
-int keptMode(int dirFd, const std::string& name) {
+}  // namespace
+
+int lentMode(int dirFd, const std::string& name) {
     struct stat old {};
     if (::fstatat(dirFd, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) != 0) return -1;
     if (!S_ISREG(old.st_mode) || old.st_uid != ::geteuid()) return -1;
     return static_cast<int>(old.st_mode & 0777);
 }
-
-}  // namespace
 
 std::string_view namePartBefore(int dirFd, std::string_view name, std::size_t suffixLength) {
     const long limit = ::fpathconf(dirFd, _PC_NAME_MAX);
@@ -108,14 +106,14 @@ int writeAll(int fd, std::string_view data) {
 
 int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFiller& fill, mode_t newFileMode,
                           std::string* problem, FileDescriptor* written, const BeforeRename& beforeRename,
-                          int lentMode) {
+                          int modeOfMoved) {
     std::string tmpName;
     const int fd = createTemporaryFile(dirFd, name, newFileMode & 0777, &tmpName);
     if (fd < 0) return errno;
     int error = fill(fd, problem);
     if (!error && atomicFileCalls.fsync(fd) != 0) error = errno;
-    int mode = keptMode(dirFd, name);
-    if (mode < 0) mode = lentMode;
+    int mode = lentMode(dirFd, name);
+    if (mode < 0) mode = modeOfMoved;
     if (!error && mode >= 0 && ::fchmod(fd, static_cast<mode_t>(mode & 0777)) != 0) error = errno;
     FileDescriptor kept;
     if (!error && written) {
@@ -138,9 +136,9 @@ int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFi
 }
 
 int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data, mode_t newFileMode,
-                          FileDescriptor* written, const BeforeRename& beforeRename, int lentMode) {
+                          FileDescriptor* written, const BeforeRename& beforeRename, int modeOfMoved) {
     return writeFileAtomicallyAt(dirFd, name, [data](int fd, std::string*) { return writeAll(fd, data); }, newFileMode,
-                                 nullptr, written, beforeRename, lentMode);
+                                 nullptr, written, beforeRename, modeOfMoved);
 }
 
 bool moveWithoutReplacing(int dirFd, const std::string& from, const std::string& to) {

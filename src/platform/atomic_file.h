@@ -28,17 +28,21 @@ using AtomicFileFiller = std::function<int(int fd, std::string* problem)>;
 // rename go ahead, an errno calls the write off (the temporary file goes).
 using BeforeRename = std::function<int()>;
 
-// Writes `name` in the folder open at dirFd; a new file gets newFileMode less the umask, or the
-// permission bits `lentMode` (0 to 0777) when given: those of a file of this user's that the new
-// one stands for, moved away from the name. Returns 0, or the errno of the step that failed;
+// The permission bits the file at `name` lends a file that replaces it: those of a regular file of
+// this user's, without set-ID and sticky bits; -1 when none stands there.
+int lentMode(int dirFd, const std::string& name);
+
+// Writes `name` in the folder open at dirFd; a new file gets newFileMode less the umask, or
+// `modeOfMoved` when given (>= 0): what lentMode() said of a file of this user's that the new one
+// stands for, moved away from the name. Returns 0, or the errno of the step that failed;
 // *problem (when given) gets what the filler said. With `written`, the file put in place stays
 // open there (read-only): while it is open its inode cannot be given to another file.
 int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFiller& fill, mode_t newFileMode,
                           std::string* problem = nullptr, FileDescriptor* written = nullptr,
-                          const BeforeRename& beforeRename = {}, int lentMode = -1);
+                          const BeforeRename& beforeRename = {}, int modeOfMoved = -1);
 int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data, mode_t newFileMode = 0600,
                           FileDescriptor* written = nullptr, const BeforeRename& beforeRename = {},
-                          int lentMode = -1);
+                          int modeOfMoved = -1);
 
 // Writes all of `data` to fd: 0, or the errno of the write that failed.
 int writeAll(int fd, std::string_view data);

@@ -201,7 +201,7 @@ std::optional<std::string> JsonFileDefaultsStore::quarantine(int dirFd, const Fi
         if (moveWithoutReplacing(dirFd, name(), copy)) {
             quarantined_ = path_;
             quarantined_.replace_filename(copy);
-            recover(dirFd, copy, identity, std::move(members));
+            recover(dirFd, copy, std::move(members));
             return std::nullopt;
         }
         if (errno != EEXIST) return "cannot move " + path_.string() + " aside: " + std::strerror(errno);
@@ -210,17 +210,14 @@ std::optional<std::string> JsonFileDefaultsStore::quarantine(int dirFd, const Fi
            ".unreadable-" + std::to_string(kCopies) + " is taken";
 }
 
-void JsonFileDefaultsStore::recover(int dirFd, const std::string& copy, const FileIdentity& identity,
+void JsonFileDefaultsStore::recover(int dirFd, const std::string& copy,
                                     std::shared_ptr<const JsonObjectMembers> members) {
     if (members->empty()) {
         recoveries_.push_back(movedAside(quarantined_.string(), 0) + "are kept");
         return;
     }
     // The file written in its place keeps its permissions when it was this user's own.
-    struct stat st {};
-    if (::fstatat(dirFd, copy.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
-        st.st_uid == ::geteuid() && FileIdentity{st.st_dev, st.st_ino} == identity)
-        recoveredMode_ = static_cast<int>(st.st_mode & 0777);
+    recoveredMode_ = lentMode(dirFd, copy);
     unsaid_.push_back({quarantined_.string(), members->size()});
     // Members of an earlier damaged file that no save has written yet fill in what this one lacks.
     if (recovered_) members = std::make_shared<const JsonObjectMembers>(under(*members, *recovered_, {}));

@@ -36,12 +36,11 @@
 // run knew; until a save writes it the store holds it (changesUnsaved()), and the file written in
 // the damaged one's place keeps its permission bits when it was this user's own. Anything but white
 // space after the object is damage. A member nested deeper than kMaxJsonNesting is dropped without
-// being built. Values are kept as
-// they are, whatever their type, so keys the program does not touch survive every save; a member
-// whose value is or holds a number too large for a double ("1e400") reads as absent (the
-// library builds no value of it, so its key falls back to its default) and its text stays in the
-// file as it was. Saves that cannot be made,
-// whatever the cause (the file, the folder, the lock), fail and are counted alike.
+// being built. Values are kept as they are, whatever their type, so keys the program does not
+// touch survive every save; a member whose value is or holds a number too large for a double
+// ("1e400") reads as absent (the library builds no value of it, so its key falls back to its
+// default) and its text stays in the file as it was. Saves that cannot be made, whatever the cause
+// (the file, the folder, the lock), fail and are counted alike.
 
 #include <filesystem>
 #include <memory>
@@ -104,8 +103,7 @@ private:
     // until a save writes them. The reason when it cannot be moved.
     std::optional<std::string> quarantine(int dirFd, const FileIdentity& identity,
                                           std::shared_ptr<const JsonObjectMembers> members);
-    void recover(int dirFd, const std::string& copy, const FileIdentity& identity,
-                 std::shared_ptr<const JsonObjectMembers> members);
+    void recover(int dirFd, const std::string& copy, std::shared_ptr<const JsonObjectMembers> members);
     // `top` with `changes`, and each member of `bottom` whose key neither has.
     static JsonObjectMembers under(const JsonObjectMembers& top, const JsonObjectMembers& bottom,
                                   JsonObjectMembers::Changes changes);

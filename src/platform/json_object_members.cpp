@@ -141,21 +141,16 @@ public:
         bool escaped = false;
     };
     // A key, its colon and the space up to the value.
-    bool memberKey(Key* key) {
-        if (!at('"')) return false;
-        key->start = pos + 1;
-        key->escaped = false;
-        if (!string(&key->escaped)) return false;
-        key->end = pos - 1;
+    std::optional<Key> memberKey() {
+        if (!at('"')) return std::nullopt;
+        Key key{pos + 1};
+        if (!string(&key.escaped)) return std::nullopt;
+        key.end = pos - 1;
         skipSpace();
-        if (!at(':')) return false;
+        if (!at(':')) return std::nullopt;
         ++pos;
         skipSpace();
-        return true;
-    }
-    bool memberKey() {
-        Key unused;
-        return memberKey(&unused);
+        return key;
     }
 
 private:
@@ -294,8 +289,8 @@ JsonObjectMembers JsonObjectMembers::read(std::string text) {
     m.members_.reserve(t.size() / 6);
     bool closed = s.at('}');
     while (!closed) {
-        Scanner::Key key;
-        if (!s.memberKey(&key)) break;
+        const auto key = s.memberKey();
+        if (!key) break;
         const std::size_t valueStart = s.pos;
         const auto read = s.value(1);
         if (read == Scanner::Value::bad) break;
@@ -310,7 +305,7 @@ JsonObjectMembers JsonObjectMembers::read(std::string text) {
             const bool scalar = t[valueStart] != '"' && t[valueStart] != '{' && t[valueStart] != '[';
             s.skipSpace();
             const bool followed = s.at(',') || s.at('}');
-            if (followed || !scalar) add(key, valueStart, valueEnd);
+            if (followed || !scalar) add(*key, valueStart, valueEnd);
             if (!followed) break;
         }
         s.skipSpace();
