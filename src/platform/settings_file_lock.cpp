@@ -163,9 +163,9 @@ SettingsFileLock::Opened SettingsFileLock::open(int dirFd, const std::string& na
     if (::fstat(fd->get(), &st) != 0) return refuse("cannot open the lock file " + shown + ": " + std::strerror(errno));
     if (!S_ISREG(st.st_mode)) return refuse(shown + " is " + fileKindName(st.st_mode) + ", not a regular file");
     if (st.st_uid != me) return refuse(shown + " belongs to another user");
-    if (st.st_nlink == 0) {  // its name was removed since it was opened
+    if (st.st_nlink == 0) {
         fd->reset();
-        return Opened::again;
+        return Opened::removed;
     }
     if (st.st_nlink == 1) {
         // Looked at before anything is written: a file of other data is the user's, not the lock's.
@@ -217,11 +217,19 @@ FileDescriptor SettingsFileLock::take(int dirFd, const std::string& settingsName
                                       std::string* problem, bool wait) {
     const std::string name = lockName(dirFd, settingsName);
     const std::string shown = (shownFolder.empty() ? fs::path(name) : shownFolder / name).string();
+    bool removedBefore = false;
     for (int file = 0; file < kMostFiles; ++file) {
         FileDescriptor fd;
         const Opened opened = open(dirFd, name, shown, &fd, problem);
         if (opened == Opened::refused) return FileDescriptor();
         if (opened == Opened::again) continue;
+        if (opened == Opened::removed) {
+            // Tried again at once, and after a moment should the removal still be under way, so
+            // that the tries are not all spent on the one file.
+            if (removedBefore) std::this_thread::sleep_for(kLook);
+            removedBefore = true;
+            continue;
+        }
         if (wait) letWaiterIn(fd.get());
         if (const int error = waitFor(fd.get(), wait)) {
             if (error != EWOULDBLOCK) {

@@ -61,7 +61,9 @@ public:
     static std::string lockName(int dirFd, const std::string& settingsName);
 
 private:
-    enum class Opened { ok, again, refused };
+    // again: another file is at the name now; removed: the file's name was removed after it was
+    // opened (until that removal is done, the name may still lead to it).
+    enum class Opened { ok, again, removed, refused };
     Opened open(int dirFd, const std::string& name, const std::string& shown, FileDescriptor* fd,
                 std::string* problem) const;
     void letWaiterIn(int fd) const;
