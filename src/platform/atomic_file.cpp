@@ -18,7 +18,8 @@ namespace detail {
 AtomicFileCalls atomicFileCalls = {
     [](void* buffer, std::size_t length, unsigned flags) { return ::getrandom(buffer, length, flags); },
     ::fsync,
-    ::renameat2,
+    ::renameat,
+    ::linkat,
     ::unlinkat,
 };
 
@@ -106,14 +107,13 @@ int writeAll(int fd, std::string_view data) {
 
 int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFiller& fill, mode_t newFileMode,
                           std::string* problem, FileDescriptor* written, const BeforeRename& beforeRename,
-                          int modeOfMoved) {
+                          bool* renamed) {
     std::string tmpName;
     const int fd = createTemporaryFile(dirFd, name, newFileMode & 0777, &tmpName);
     if (fd < 0) return errno;
     int error = fill(fd, problem);
     if (!error && atomicFileCalls.fsync(fd) != 0) error = errno;
-    int mode = lentMode(dirFd, name);
-    if (mode < 0) mode = modeOfMoved;
+    const int mode = lentMode(dirFd, name);
     if (!error && mode >= 0 && ::fchmod(fd, static_cast<mode_t>(mode & 0777)) != 0) error = errno;
     FileDescriptor kept;
     if (!error && written) {
@@ -122,11 +122,12 @@ int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFi
     }
     if (::close(fd) != 0 && !error) error = errno;
     if (!error && beforeRename) error = beforeRename();
-    if (!error && ::renameat(dirFd, tmpName.c_str(), dirFd, name.c_str()) != 0) error = errno;
+    if (!error && atomicFileCalls.renameat(dirFd, tmpName.c_str(), dirFd, name.c_str()) != 0) error = errno;
     if (error) {
         atomicFileCalls.unlinkat(dirFd, tmpName.c_str(), 0);
         return error;
     }
+    if (renamed) *renamed = true;
     // The rename itself is durable only once the folder is flushed; a folder that cannot be
     // flushed at all (EINVAL), or that was opened as a path only because it cannot be listed
     // (EBADF), is no failure of this write.
@@ -136,21 +137,9 @@ int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFi
 }
 
 int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data, mode_t newFileMode,
-                          FileDescriptor* written, const BeforeRename& beforeRename, int modeOfMoved) {
+                          FileDescriptor* written, const BeforeRename& beforeRename, bool* renamed) {
     return writeFileAtomicallyAt(dirFd, name, [data](int fd, std::string*) { return writeAll(fd, data); }, newFileMode,
-                                 nullptr, written, beforeRename, modeOfMoved);
-}
-
-bool moveWithoutReplacing(int dirFd, const std::string& from, const std::string& to) {
-    if (atomicFileCalls.renameat2(dirFd, from.c_str(), dirFd, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EINVAL && errno != ENOSYS) return false;
-    // A file system without that rename: a second name first, then the old one goes.
-    if (::linkat(dirFd, from.c_str(), dirFd, to.c_str(), 0) != 0) return false;
-    if (atomicFileCalls.unlinkat(dirFd, from.c_str(), 0) == 0) return true;
-    const int error = errno;
-    atomicFileCalls.unlinkat(dirFd, to.c_str(), 0);
-    errno = error;
-    return false;
+                                 nullptr, written, beforeRename, renamed);
 }
 
 }  // namespace quillmar::platform

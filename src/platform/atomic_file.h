@@ -32,17 +32,17 @@ using BeforeRename = std::function<int()>;
 // this user's, without set-ID and sticky bits; -1 when none stands there.
 int lentMode(int dirFd, const std::string& name);
 
-// Writes `name` in the folder open at dirFd; a new file gets newFileMode less the umask, or
-// `modeOfMoved` when given (>= 0): what lentMode() said of a file of this user's that the new one
-// stands for, moved away from the name. Returns 0, or the errno of the step that failed;
-// *problem (when given) gets what the filler said. With `written`, the file put in place stays
-// open there (read-only): while it is open its inode cannot be given to another file.
+// Writes `name` in the folder open at dirFd; a new file gets newFileMode less the umask. Returns
+// 0, or the errno of the step that failed; *problem (when given) gets what the filler said. With
+// `written`, the file put in place stays open there (read-only): while it is open its inode cannot
+// be given to another file. *renamed (when given) is set once the new file stands at the name,
+// which it does even when flushing the folder after that fails.
 int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFiller& fill, mode_t newFileMode,
                           std::string* problem = nullptr, FileDescriptor* written = nullptr,
-                          const BeforeRename& beforeRename = {}, int modeOfMoved = -1);
+                          const BeforeRename& beforeRename = {}, bool* renamed = nullptr);
 int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data, mode_t newFileMode = 0600,
                           FileDescriptor* written = nullptr, const BeforeRename& beforeRename = {},
-                          int modeOfMoved = -1);
+                          bool* renamed = nullptr);
 
 // Writes all of `data` to fd: 0, or the errno of the write that failed.
 int writeAll(int fd, std::string_view data);
@@ -55,10 +55,5 @@ std::string_view namePartBefore(int dirFd, std::string_view name, std::size_t su
 // Whether `candidate` is a name this writer gives the temporary file of a write of `targetName` in
 // the folder open at dirFd: that name, or exactly the cut of it the folder needs, and the suffix.
 bool isTemporaryNameFor(int dirFd, std::string_view targetName, std::string_view candidate);
-
-// Renames `from` to `to` in the folder open at dirFd unless something stands at `to`; false with
-// errno set otherwise (EEXIST when something does). Where the file system has no such rename, a
-// second name is made and the first removed; should the removal fail, the second goes again.
-bool moveWithoutReplacing(int dirFd, const std::string& from, const std::string& to);
 
 }  // namespace quillmar::platform

@@ -1,6 +1,7 @@
 #pragma once
 // The system calls of the atomic write whose failures a file system does not produce on demand
-// (a short random read, a folder that cannot be flushed, a second name that cannot be removed).
+// (a short random read, a folder that cannot be flushed, a rename or a removal that fails, a file
+// system that makes no second names).
 // The write makes them through this table, so a test can put a failing call in place of one; the
 // program never changes it.
 
@@ -13,7 +14,8 @@ namespace quillmar::platform::detail {
 struct AtomicFileCalls {
     ssize_t (*getrandom)(void* buffer, std::size_t length, unsigned flags);
     int (*fsync)(int fd);
-    int (*renameat2)(int fromDir, const char* from, int toDir, const char* to, unsigned flags);
+    int (*renameat)(int fromDir, const char* from, int toDir, const char* to);
+    int (*linkat)(int fromDir, const char* from, int toDir, const char* to, int flags);
     int (*unlinkat)(int dirFd, const char* name, int flags);
 };
 

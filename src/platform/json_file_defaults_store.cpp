@@ -10,6 +10,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/compact_json.h"
+#include "platform/damaged_file_copy.h"
 #include "platform/folder_writer.h"
 #include "platform/json_nesting.h"
 
@@ -141,14 +142,13 @@ FileDescriptor JsonFileDefaultsStore::lock(int dirFd) {
 }
 
 std::shared_ptr<const StoredDefaults> JsonFileDefaultsStore::load() {
-    damaged_ = false;
+    loadedDamaged_ = false;
     quarantined_.clear();
     problem_.reset();
     lockProblem_.reset();
     forgetFile();
     pending_.clear();
-    recovered_.reset();
-    recoveredMode_ = -1;
+    damaged_.reset();
     if (!path_.has_filename()) {
         problem_ = path_.string() + " names a folder, not a file";
         return known(std::make_shared<JsonObjectMembers>());
@@ -166,7 +166,6 @@ std::shared_ptr<const StoredDefaults> JsonFileDefaultsStore::load() {
         return known(std::make_shared<JsonObjectMembers>());
     }
     FileDescriptor locked = lock(dir.get());
-    if (lockProblem_ && !firstSaveFailure_) firstSaveFailure_ = lockProblem_;
     if (locked.get() >= 0) removeStaleTemporaryFiles(dir.get());
     std::optional<FileIdentity> identity;
     std::string why;
@@ -175,90 +174,47 @@ std::shared_ptr<const StoredDefaults> JsonFileDefaultsStore::load() {
         problem_ = std::move(why);
         return known(std::make_shared<JsonObjectMembers>());
     }
-    if (members->sound()) return known(members);
-    damaged_ = true;
-    if (locked.get() < 0) return known(members);  // moved aside and written back only under the lock
-    if (auto damage = quarantine(dir.get(), *identity, members)) {
-        problem_ = std::move(damage);
-        return known(members);
-    }
-    // What could be read is written back at once, so the next start finds it too; the damaged
-    // original stays beside it. Should that fail, the members wait for the next save.
     auto stored = known(members);
-    if (recovered_) write(dir.get(), std::move(locked));
+    if (members->sound()) return stored;
+    loadedDamaged_ = true;
+    // What could be read is written in its place at once, so that the next start finds it too.
+    // Only under the lock: without it the damaged file waits for a save that has it.
+    if (locked.get() >= 0) {
+        write(dir.get(), std::move(locked));
+    } else {
+        found(*members, identity);
+        failed(*lockProblem_);
+    }
     return stored;
 }
 
-std::optional<std::string> JsonFileDefaultsStore::quarantine(int dirFd, const FileIdentity& identity,
-                                                             std::shared_ptr<const JsonObjectMembers> members) {
-    // Only the file that was read is moved: if something else stands at the name by now, it stays,
-    // and nothing is written over it either.
-    const auto at = fileAtName(dirFd, name());
-    if (!at || !at->isRegular() || !(at->identity == identity)) return path_.string() + " changed while it was read";
-    constexpr int kCopies = 999;
-    for (int n = 1; n <= kCopies; ++n) {
-        const std::string copy = name() + ".unreadable" + (n == 1 ? "" : "-" + std::to_string(n));
-        if (moveWithoutReplacing(dirFd, name(), copy)) {
-            quarantined_ = path_;
-            quarantined_.replace_filename(copy);
-            recover(dirFd, copy, std::move(members));
-            return std::nullopt;
-        }
-        if (errno != EEXIST) return "cannot move " + path_.string() + " aside: " + std::strerror(errno);
-    }
-    return path_.string() + " is damaged and stays as it is: every name for a copy up to " + name() +
-           ".unreadable-" + std::to_string(kCopies) + " is taken";
+std::string JsonFileDefaultsStore::readFromIt(std::size_t kept) {
+    return std::to_string(kept) + (kept == 1 ? " setting" : " settings") + " read from it";
 }
 
-void JsonFileDefaultsStore::recover(int dirFd, const std::string& copy,
-                                    std::shared_ptr<const JsonObjectMembers> members) {
-    if (members->empty()) {
-        recoveries_.push_back(movedAside(quarantined_.string(), 0) + "are kept");
+void JsonFileDefaultsStore::found(const JsonObjectMembers& members, const std::optional<FileIdentity>& identity) {
+    if (damaged_ && identity != damaged_->identity) {
+        recoveries_.push_back("the damaged " + path_.string() + " was removed or replaced before this run wrote the " +
+                              readFromIt(damaged_->kept));
+        damaged_.reset();
+    }
+    if (members.sound()) {
+        damaged_.reset();  // mended where it stands
         return;
     }
-    // The file written in its place keeps its permissions when it was this user's own.
-    recoveredMode_ = lentMode(dirFd, copy);
-    unsaid_.push_back({quarantined_.string(), members->size()});
-    // Members of an earlier damaged file that no save has written yet fill in what this one lacks.
-    if (recovered_) members = std::make_shared<const JsonObjectMembers>(under(*members, *recovered_, {}));
-    recovered_ = std::move(members);
+    if (!damaged_) damaged_ = Damaged{*identity};
+    damaged_->kept = members.size();
 }
 
-JsonObjectMembers JsonFileDefaultsStore::under(const JsonObjectMembers& top, const JsonObjectMembers& bottom,
-                                               JsonObjectMembers::Changes changes) {
-    if (top.empty()) return bottom.withChanges(changes);  // as when nothing stands at the name: no copy
-    for (std::size_t i = 0; i < bottom.size(); ++i)
-        if (!top.find(bottom[i].key)) changes.emplace(std::string(bottom[i].key), std::string(bottom[i].value));
-    return top.withChanges(changes);
-}
-
-std::string JsonFileDefaultsStore::movedAside(const std::string& copy, std::size_t kept) const {
-    return path_.string() + " was damaged: moved aside as " + copy + "; " + std::to_string(kept) +
-           (kept == 1 ? " setting" : " settings") + " read from it ";
-}
-
-void JsonFileDefaultsStore::sayRecoveries() {
-    if (recoveryWaits_ && !recovered_) {
-        recoveries_.push_back("the settings read from the damaged " + path_.string() + " are kept in it now");
-        recoveryWaits_ = false;
-    }
-    for (const auto& [copy, kept] : unsaid_) {
-        std::string line = movedAside(copy, kept);
-        if (!recovered_) {
-            line += kept == 1 ? "is kept" : "are kept";
-        } else {
-            line += (kept == 1 ? "is not in " : "are not in ") + path_.string() + " yet: " + (kept == 1 ? "it is" : "they are") +
-                    " in " + copy + ", held by this run for its next save";
-            recoveryWaits_ = true;
-        }
-        recoveries_.push_back(std::move(line));
-    }
-    unsaid_.clear();
-}
-
-bool JsonFileDefaultsStore::failed(std::string why) {
+bool JsonFileDefaultsStore::failed(std::string why, const std::string& sameAs) {
     ++failedSaves_;
-    if (!firstSaveFailure_) firstSaveFailure_ = std::move(why);
+    if (failureReasons_.insert(sameAs.empty() ? why : sameAs).second) saveFailures_.push_back(why);
+    lastSaveFailure_ = std::move(why);
+    if (damaged_ && !damaged_->said) {
+        recoveries_.push_back(path_.string() + " is damaged: it stays as it is until a save can put the " +
+                              readFromIt(damaged_->kept) + " in its place (tried again at the next save)");
+        damaged_->said = true;
+    }
     return false;
 }
 
@@ -296,7 +252,7 @@ std::shared_ptr<const JsonObjectMembers> JsonFileDefaultsStore::readFile(int dir
     if (file.status == Status::missing || blank(file.text)) return std::make_shared<const JsonObjectMembers>();
     const std::size_t size = file.text.size();
     auto members = std::make_shared<const JsonObjectMembers>(JsonObjectMembers::read(std::move(file.text)));
-    if (members->sound()) rememberFile(std::move(read), members, size);
+    rememberFile(std::move(read), members, size);
     return members;
 }
 
@@ -325,34 +281,23 @@ void JsonFileDefaultsStore::forgetFile() {
 }
 
 bool JsonFileDefaultsStore::write(int dirFd, FileDescriptor locked) {
-    const bool written = writeUnderLock(dirFd, std::move(locked));
-    sayRecoveries();
-    return written;
-}
-
-bool JsonFileDefaultsStore::writeUnderLock(int dirFd, FileDescriptor locked) {
     // A lock file removed or replaced while it was held is taken again this many times at most.
     constexpr int kMostLocks = 100;
     for (int round = 0; round < kMostLocks; ++round) {
-        // What the file holds now (another run may have saved since), with this run's changes on
-        // top. The file this run last read or wrote is still open, so no other file can have its
-        // inode: the same inode, size and times at the name are that file, unchanged.
+        // What the file holds now (another run may have saved since). The file this run last read or
+        // wrote is still open, so no other file can have its inode: the same inode, size and times
+        // at the name are that file, unchanged.
         std::shared_ptr<const JsonObjectMembers> base = onDisk_;
-        if (!stamp_ || stampAt<Stamp>(dirFd, name()) != stamp_) {
-            std::optional<FileIdentity> identity;
+        std::optional<FileIdentity> identity;
+        if (stamp_ && stampAt<Stamp>(dirFd, name()) == stamp_) {
+            identity = stamp_->identity;
+        } else {
             std::string why;
-            base = readFile(dirFd, &identity, &why);  // kept should the write fail
+            base = readFile(dirFd, &identity, &why);
             if (!base) return failed(std::move(why));
-            if (!base->sound()) {
-                // Moved aside, its members held until a save writes them; nothing stands at the name now.
-                if (auto damage = quarantine(dirFd, *identity, base)) return failed(std::move(*damage));
-                base = std::make_shared<const JsonObjectMembers>();
-            }
         }
-        // Members read from a damaged file fill in what the file lacks; this run's changes go on top.
-        auto members = std::make_shared<const JsonObjectMembers>(recovered_ ? under(*base, *recovered_, pending_)
-                                                                            : base->withChanges(pending_));
-        switch (put(dirFd, std::move(members), locked.get())) {
+        found(*base, identity);
+        switch (put(dirFd, *base, locked.get())) {
         case Put::written: return true;
         case Put::failed: return false;
         case Put::lockLost: break;
@@ -363,34 +308,45 @@ bool JsonFileDefaultsStore::writeUnderLock(int dirFd, FileDescriptor locked) {
     return failed(path_.string() + ".lock keeps being removed while it is held");
 }
 
-JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, std::shared_ptr<const JsonObjectMembers> members,
-                                                      int lockFd) {
+JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjectMembers& base, int lockFd) {
+    auto members = std::make_shared<const JsonObjectMembers>(base.withChanges(pending_));
     const std::string& text = members->text();
     // A file the reader would refuse is never put in place of one it takes.
     if (text.size() > kMaxJsonFileBytes) {
         failed("cannot write " + path_.string() + ": the settings take " + std::to_string(text.size()) +
-               " bytes; a settings file holds at most " + std::to_string(kMaxJsonFileBytes));
+                   " bytes; a settings file holds at most " + std::to_string(kMaxJsonFileBytes),
+               "too large");
         return Put::failed;
     }
-    bool lockLost = false;
+    bool lockLost = false, renamed = false;
+    std::optional<DamagedFileCopy> copy;
+    std::string notKept;
     FileDescriptor written;
     const int error = writeFileAtomicallyAt(
         dirFd, name(), text, 0600, &written,
         [&] {
             // Someone removed or replaced the lock file: another run may hold the one there now.
             lockLost = !SettingsFileLock::leadsTo(dirFd, name(), lockFd);
-            return lockLost ? EAGAIN : 0;
+            if (lockLost) return EAGAIN;
+            if (damaged_) copy = keepDamagedFileCopy(dirFd, name(), damaged_->identity, base.text(), path_, &notKept);
+            return !damaged_ || copy ? 0 : EEXIST;
         },
-        recoveredMode_);
+        &renamed);
+    if (copy && !renamed) takeBackDamagedFileCopy(dirFd, name(), damaged_->identity, *copy);
+    if (copy && renamed) {
+        quarantined_ = path_;
+        quarantined_.replace_filename(copy->name);
+        recoveries_.push_back(path_.string() + " was damaged: moved aside as " + quarantined_.string() + "; " +
+                              readFromIt(damaged_->kept) + (damaged_->kept == 1 ? " is kept" : " are kept"));
+        damaged_.reset();
+    }
     if (lockLost) return Put::lockLost;
     if (error) {
-        failed("cannot write " + path_.string() + ": " + std::strerror(error));
+        failed(notKept.empty() ? "cannot write " + path_.string() + ": " + std::strerror(error) : notKept);
         return Put::failed;
     }
     rememberFile(std::move(written), std::move(members), text.size());
     pending_.clear();
-    recovered_.reset();
-    recoveredMode_ = -1;
     return Put::written;
 }
 

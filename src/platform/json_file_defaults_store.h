@@ -23,28 +23,31 @@
 // this run last read or wrote, which the store keeps open so that no other file can get its inode
 // (same device, inode, size, modification and change time). A lock that another process holds is
 // waited for a bounded time (LockWait), once: when it cannot be had (still held, locks not
-// supported, the lock file not one of this user's own) the reason is the first save failure, the
-// changes are kept, and each later save tries the lock again without waiting and, once it has
-// it, saves every change still pending. A save that fails keeps what was read and every change.
+// supported, the lock file not one of this user's own) the save fails, the changes are kept, and
+// each later save tries the lock again without waiting and, once it has it, saves every change
+// still pending. A save that fails keeps what was read and every change.
 //
 // Reading survives a missing, empty, corrupt or half-written file: the members complete before the
-// damage are kept (every other key falls back to its registered default), and the damaged file is
-// moved aside as "<name>.unreadable" (numbered up to "-999" when that exists; a copy is never
-// overwritten, and with no name free the file stays where it is and the settings are kept in
-// memory) so the user's other settings can still be recovered by hand; recoveries() says so. What
-// was read is written back at once, or by a save that finds a damaged file in place of the one the
-// run knew; until a save writes it the store holds it (changesUnsaved()), and the file written in
-// the damaged one's place keeps its permission bits when it was this user's own. Anything but white
-// space after the object is damage. A member nested deeper than kMaxJsonNesting is dropped without
-// being built. Values are kept as they are, whatever their type, so keys the program does not
-// touch survive every save; a member whose value is or holds a number too large for a double
-// ("1e400") reads as absent (the library builds no value of it, so its key falls back to its
-// default) and its text stays in the file as it was. Saves that cannot be made, whatever the cause
-// (the file, the folder, the lock), fail and are counted alike.
+// damage are kept (every other key falls back to its registered default). A damaged file is
+// replaced at once by a file of what could be read from it, and is itself kept beside it as
+// "<name>.unreadable" (numbered up to "-999"; see damaged_file_copy.h) so that the user's other
+// settings can still be recovered by hand; so is a damaged file that a save finds in place of the
+// one the run knew, with this run's changes on top. The damaged file stays at its name, untouched,
+// until its replacement goes in: a save that fails leaves it there and the next one takes it as
+// it finds it, so what is read from damaged files never gathers from one save to the next (the
+// store remembers the file at the name, damaged or not, and no other); while it waits,
+// changesUnsaved() says so. The file written in its place keeps its permission bits when it was
+// this user's own. Anything but white space after the object is damage. A member nested deeper
+// than kMaxJsonNesting is dropped without being built. Values are kept as they are, whatever their
+// type, so keys the program does not touch survive every save; a member whose value is or holds a
+// number too large for a double ("1e400") reads as absent (the library builds no value of it, so
+// its key falls back to its default) and its text stays in the file as it was. Saves that cannot
+// be made, whatever the cause (the file, the folder, the lock), fail and are counted alike.
 
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -65,24 +68,28 @@ public:
     bool save(const std::map<std::string, DefaultsValue>& values, const std::vector<std::string>& changed) override;
 
     const std::filesystem::path& path() const { return path_; }
-    // Where the last load moved a damaged file (empty when the file was sound or absent).
+    // Where the damaged file last replaced was kept (empty while none was).
     const std::filesystem::path& quarantinedCopy() const { return quarantined_; }
     // Whether the last load found the file damaged (then the keys it returned are those recovered).
-    bool lastLoadWasDamaged() const { return damaged_; }
-    // Each damaged file moved aside, said once the save that follows tells whether what was read
-    // from it is in the file: "<path> was damaged: moved aside as <copy>; 3 settings read from it
-    // are kept", or "... are not in <path> yet: they are in <copy>, held by this run for its next
-    // save" (then "the settings read from the damaged <path> are kept in it now" once one does).
+    bool lastLoadWasDamaged() const { return loadedDamaged_; }
+    // What became of each damaged file found: "<path> was damaged: moved aside as <copy>; 3
+    // settings read from it are kept" once its replacement is in; "<path> is damaged: it stays as
+    // it is until a save can put the 3 settings read from it in its place (tried again at the next
+    // save)" once, when a save that was to replace it fails; "the damaged <path> was removed or
+    // replaced before this run wrote the 3 settings read from it" when a later save finds another
+    // file (or none) there.
     const std::vector<std::string>& recoveries() const { return recoveries_; }
     // Why the settings cannot be kept in the file ("<path> is a FIFO, not a regular file"), set by
     // load(); nullopt while the file can keep them. Every save fails at once then, and is counted.
     const std::optional<std::string>& problem() const { return problem_; }
-    // Saves that were tried and failed, and why the first did ("cannot write <path>: ..."), or why
-    // the load could not lock the file.
+    // Saves that were tried and failed; why they did, each reason once in the order met ("cannot
+    // write <path>: ...", the lock's reasons; a save too large for the file is one reason whatever
+    // size it would have had); and why the latest one did.
     int failedSaves() const { return failedSaves_; }
-    const std::optional<std::string>& firstSaveFailure() const { return firstSaveFailure_; }
-    // Whether changes, or members read from a damaged file, wait that no save has kept yet.
-    bool changesUnsaved() const { return !pending_.empty() || recovered_; }
+    const std::vector<std::string>& saveFailures() const { return saveFailures_; }
+    const std::optional<std::string>& lastSaveFailure() const { return lastSaveFailure_; }
+    // Whether changes wait that no save has kept yet, or a damaged file that none has replaced.
+    bool changesUnsaved() const { return !pending_.empty() || damaged_.has_value(); }
 
 private:
     // What a file was when it was last read or written.
@@ -99,24 +106,14 @@ private:
     std::filesystem::path folder() const;
     // The open lock, or an invalid descriptor with lockProblem_ set; waits only the first time.
     FileDescriptor lock(int dirFd);
-    // Moves the damaged file read as `members` aside; its members are then held (recovered_)
-    // until a save writes them. The reason when it cannot be moved.
-    std::optional<std::string> quarantine(int dirFd, const FileIdentity& identity,
-                                          std::shared_ptr<const JsonObjectMembers> members);
-    void recover(int dirFd, const std::string& copy, std::shared_ptr<const JsonObjectMembers> members);
-    // `top` with `changes`, and each member of `bottom` whose key neither has.
-    static JsonObjectMembers under(const JsonObjectMembers& top, const JsonObjectMembers& bottom,
-                                  JsonObjectMembers::Changes changes);
-    // "<path> was damaged: moved aside as <copy>; 3 settings read from it ", for the line to end.
-    std::string movedAside(const std::string& copy, std::size_t kept) const;
-    void sayRecoveries();
-    // Saves, then says what became of the members of damaged files moved aside.
+    // Saves under the lock held: what the file holds now (read again when it is no longer the one
+    // this run last read or wrote) with this run's changes on top.
     bool write(int dirFd, FileDescriptor locked);
-    bool writeUnderLock(int dirFd, FileDescriptor locked);
-    // Writes these members as the file, while the lock held at lockFd is still the lock's.
-    Put put(int dirFd, std::shared_ptr<const JsonObjectMembers> members, int lockFd);
+    // Writes `base` with the changes as the file, while the lock held at lockFd is still the lock's;
+    // a damaged file at the name is kept under a copy's name as the new one goes in.
+    Put put(int dirFd, const JsonObjectMembers& base, int lockFd);
     // What the file holds now: its members (none when it is missing or blank), remembered as the
-    // file on disk when sound; nullptr and *problem when it cannot be read.
+    // file on disk; nullptr and *problem when it cannot be read.
     std::shared_ptr<const JsonObjectMembers> readFile(int dirFd, std::optional<FileIdentity>* identity,
                                                       std::string* problem);
     // Keeps the file open (read or just written) as the one on disk, holding these members.
@@ -124,7 +121,14 @@ private:
     void forgetFile();
     // What the defaults read keys from from now on: these members.
     std::shared_ptr<const StoredDefaults> known(std::shared_ptr<const JsonObjectMembers> members);
-    bool failed(std::string why);
+    // Takes note of the file found at the name (which file, when one was): whether it is the
+    // damaged one to replace, and what became of one found before.
+    void found(const JsonObjectMembers& members, const std::optional<FileIdentity>& identity);
+    // "3 settings read from it", "1 setting read from it".
+    static std::string readFromIt(std::size_t kept);
+    // Counts a failed save and why; a reason that only says the same as one met before (a size
+    // aside) gives `sameAs`.
+    bool failed(std::string why, const std::string& sameAs = {});
     void removeStaleTemporaryFiles(int dirFd) const;
 
     std::filesystem::path path_;
@@ -140,26 +144,25 @@ private:
     std::optional<Stamp> stamp_;
     // Changes not yet written: each key's new value text, or nullopt when it goes.
     JsonObjectMembers::Changes pending_;
-    // Members read from damaged files moved aside that no save has written yet: a save puts them
-    // under what the file holds then and under the changes. The permission bits of the damaged
-    // file, when it was this user's own, for the file written in its place (-1: none).
-    std::shared_ptr<const JsonObjectMembers> recovered_;
-    int recoveredMode_ = -1;
-    // Damaged files moved aside whose fate the next save tells; whether a line said members wait.
-    struct Unsaid {
-        std::string copy;
-        std::size_t kept = 0;
+    // The damaged file found at the name that no file holding what was read from it has replaced
+    // yet; it stays there, untouched, until one does. Nothing read from it is held: each save that
+    // finds it there reads it.
+    struct Damaged {
+        FileIdentity identity;
+        std::size_t kept = 0;  // members read from it
+        bool said = false;     // whether a line said that it waits
     };
-    std::vector<Unsaid> unsaid_;
-    bool recoveryWaits_ = false;
+    std::optional<Damaged> damaged_;
     std::optional<std::string> lockProblem_;
     bool mayWait_ = true;
     std::filesystem::path quarantined_;
-    bool damaged_ = false;
+    bool loadedDamaged_ = false;
     std::vector<std::string> recoveries_;
     std::optional<std::string> problem_;
     int failedSaves_ = 0;
-    std::optional<std::string> firstSaveFailure_;
+    std::vector<std::string> saveFailures_;
+    std::set<std::string> failureReasons_;
+    std::optional<std::string> lastSaveFailure_;
 };
 
 }  // namespace quillmar::platform

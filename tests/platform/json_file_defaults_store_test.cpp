@@ -102,11 +102,13 @@ TEST_F(JsonFileDefaultsStoreTest, RoundTripKeepsUntouchedKeysOfEveryType) {
 TEST_F(JsonFileDefaultsStoreTest, ASettingsFileOfTheLongestNameIsLockedAndSaved) {
     // Neither the lock file's name nor the temporary one may pass the folder's longest name, and
     // the lock is never the settings file itself (a longest name ending as a lock file's does).
+    // A damaged file of such a name is kept under a copy's name cut to fit.
     for (const std::string& name : {std::string(253, 's'), std::string(250, 's') + ".lock"}) {
         SCOPED_TRACE(name.size());
         fs::remove_all(dir);
         fs::create_directories(dir);
         file = dir / name;
+        write(R"({"hudScale": 0.5, "cut)");
         {
             UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file));
             d.set("hudScale", 1.5);
@@ -114,7 +116,8 @@ TEST_F(JsonFileDefaultsStoreTest, ASettingsFileOfTheLongestNameIsLockedAndSaved)
         }
         UserDefaults again(std::make_unique<JsonFileDefaultsStore>(file));
         EXPECT_DOUBLE_EQ(again.doubleForKey("hudScale"), 2.5);
-        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);  // it and its lock
+        EXPECT_EQ(read(dir / (name.substr(0, 244) + ".unreadable")), R"({"hudScale": 0.5, "cut)");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);  // it, its copy and its lock
     }
 }
 
@@ -169,9 +172,10 @@ TEST_F(JsonFileDefaultsStoreTest, GarbageAndWrongShapesStartFromDefaultsWithoutL
     write(R"({"fingerCount": 5, "cut)");
     JsonFileDefaultsStore store(file);
     EXPECT_EQ(store.load()->all().at("fingerCount"), 5);
-    ASSERT_TRUE(store.problem());
-    EXPECT_NE(store.problem()->find("stays as it is"), std::string::npos) << *store.problem();
+    EXPECT_EQ(store.lastSaveFailure(), file.string() + " is damaged and stays as it is: every name for a copy up to " +
+                                           file.string() + ".unreadable-999 is taken");
     EXPECT_FALSE(store.save({{"fingerCount", 6}}));
+    EXPECT_TRUE(store.changesUnsaved());
     EXPECT_EQ(read(file), R"({"fingerCount": 5, "cut)");
     EXPECT_EQ(read(dir / "com.quillmar.macos.json.unreadable-999"), "copy 999");
 }
@@ -182,7 +186,7 @@ TEST_F(JsonFileDefaultsStoreTest, FailedSavesAreCountedAndSaidAndLeaveNothingBeh
     JsonFileDefaultsStore blocked(dir / "plain" / "prefs.json");
     EXPECT_FALSE(blocked.save({{"a", 1}}));
     EXPECT_EQ(blocked.failedSaves(), 1);
-    EXPECT_EQ(blocked.firstSaveFailure(), (dir / "plain").string() + " is a regular file, not a folder");
+    EXPECT_EQ(blocked.lastSaveFailure(), (dir / "plain").string() + " is a regular file, not a folder");
     // The final rename fails (a directory sits where the file belongs): no stray temporary.
     fs::create_directories(file / "occupied");
     JsonFileDefaultsStore store(file);
@@ -209,7 +213,7 @@ TEST_F(JsonFileDefaultsStoreTest, FailedSavesAreCountedAndSaidAndLeaveNothingBeh
         d.synchronize();
     }
     EXPECT_EQ(kept.failedSaves(), 1);
-    EXPECT_EQ(kept.firstSaveFailure(), "cannot write " + file.string() + ": " + std::strerror(EFBIG));
+    EXPECT_EQ(kept.lastSaveFailure(), "cannot write " + file.string() + ": " + std::strerror(EFBIG));
     EXPECT_EQ(read(file), R"({"a":1})");
     EXPECT_EQ(filesInDir(), 2u);
     d.set("isEnabled", true);
@@ -459,65 +463,126 @@ TEST_F(JsonFileDefaultsStoreTest, RecoveredMembersOfACutOffFileSurviveTheNextSta
     EXPECT_EQ(nextStart.load()->all(), values);
     EXPECT_EQ(values.at("switchBarStyle"), "vertical");
     // Anything after the object is damage, a NUL byte too; the file written back keeps the
-    // permissions of the user's own damaged file.
-    write(std::string("{\"a\":1}\0", 8));
-    ::chmod(file.c_str(), 0644);
-    JsonFileDefaultsStore third(file);
-    EXPECT_EQ(third.load()->all().at("a"), 1);
-    EXPECT_TRUE(third.lastLoadWasDamaged());
-    EXPECT_EQ(read(file), R"({"a":1})");
-    EXPECT_EQ(modeOf(file), 0644u);
+    // permissions of the user's own damaged file, whatever could be read from it.
+    for (const auto& [damaged, back] : {std::pair{std::string("{\"a\":1}\0", 8), R"({"a":1})"}, {"hello", "{}"}}) {
+        write(damaged);
+        ::chmod(file.c_str(), 0644);
+        JsonFileDefaultsStore third(file);
+        third.load();
+        EXPECT_TRUE(third.lastLoadWasDamaged());
+        EXPECT_EQ(read(file), back);
+        EXPECT_EQ(modeOf(file), 0644u);
+        EXPECT_EQ(read(third.quarantinedCopy()), damaged);
+    }
 }
 
-TEST_F(JsonFileDefaultsStoreTest, ADamagedFileFoundAtASaveIsHeldUntilASaveWritesIt) {
-    // Another program puts a cut-off file in place during the run. The save that finds it moves
-    // it aside and fails (its flush fails, or the lock file is replaced by one another run holds):
-    // what was read from it waits, said so, and goes under what the file holds when a later save
-    // succeeds, another run's save since included.
-    static fs::path lockFile;
-    static FileDescriptor held;
-    for (const bool lockTaken : {false, true}) {
-        SCOPED_TRACE(lockTaken ? "the lock taken meanwhile" : "the flush failing");
+int fileFlushFails(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) return ::fsync(fd);
+    errno = ENOSPC;
+    return -1;
+}
+int folderFlushFails(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode)) return ::fsync(fd);
+    errno = EIO;
+    return -1;
+}
+int renameFails(int, const char*, int, const char*) {
+    errno = EIO;
+    return -1;
+}
+int noSecondNames(int, const char*, int, const char*, int) {
+    errno = EPERM;
+    return -1;
+}
+
+TEST_F(JsonFileDefaultsStoreTest, ADamagedFileFoundAtASaveStaysWhereItIsUntilItsReplacementGoesIn) {
+    // Another program puts a cut-off file of the user's in place during the run, and the save that
+    // finds it fails at one step or another. Before the rename, the damaged file stays at its name
+    // untouched and no copy is left; the next save (or another run) puts it aside under its copy's
+    // name and writes what was read from it, under the changes. Once the rename is done, the
+    // damaged file is kept under its copy's name. Where no second name can be made, its copy is a
+    // file of the bytes read. Either way the copy and the file written keep its permissions.
+    const std::string damaged = R"({"orig":1,"k":0,"other":2,"cut)";
+    struct Case {
+        const char* name;
+        void (*seam)(detail::AtomicFileCalls&);
+        bool renamed, saved, anotherRunNext;
+    };
+    for (const auto& [name, seam, renamed, saved, anotherRunNext] :
+         {Case{"the file's flush fails", [](detail::AtomicFileCalls& c) { c.fsync = fileFlushFails; }, false, false, true},
+          Case{"the rename fails", [](detail::AtomicFileCalls& c) { c.renameat = renameFails; }, false, false, false},
+          Case{"the folder's flush fails", [](detail::AtomicFileCalls& c) { c.fsync = folderFlushFails; }, true, false, false},
+          Case{"no second names", [](detail::AtomicFileCalls& c) { c.linkat = noSecondNames; }, true, true, false}}) {
+        SCOPED_TRACE(name);
         fs::remove_all(dir);
         fs::create_directories(dir);
-        lockFile = file.string() + ".lock";
-        JsonFileDefaultsStore store(file, {std::chrono::milliseconds(3), std::chrono::milliseconds(1), {}});
+        JsonFileDefaultsStore store(file);
         store.load();
         ASSERT_TRUE(store.save({{"k", 1}}));
-        write(R"({"orig":1,"k":0,"other":2,"cut)");
+        write(damaged);
+        ::chmod(file.c_str(), 0644);
         const std::string copy = file.string() + ".unreadable";
         {
             detail::AtomicFileCallsOverride restore;
-            detail::atomicFileCalls.fsync = lockTaken ? [](int fd) {
-                if (held.get() < 0) {
-                    fs::remove(lockFile);
-                    held.reset(::open(lockFile.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-                    ::flock(held.get(), LOCK_EX);
-                }
-                return ::fsync(fd);
-            } : [](int) {
-                errno = ENOSPC;
-                return -1;
-            };
-            EXPECT_FALSE(store.save({{"k2", 2}}, {"k2"}));
+            seam(detail::atomicFileCalls);
+            EXPECT_EQ(store.save({{"k2", 2}}, {"k2"}), saved);
         }
-        held.reset();
-        EXPECT_NE(store.firstSaveFailure()->find(lockTaken ? "is locked by another process" : std::strerror(ENOSPC)),
-                  std::string::npos);
-        EXPECT_TRUE(store.changesUnsaved());
-        EXPECT_FALSE(fs::exists(file));
-        EXPECT_EQ(store.recoveries().back(), file.string() + " was damaged: moved aside as " + copy +
-                                                 "; 3 settings read from it are not in " + file.string() +
-                                                 " yet: they are in " + copy + ", held by this run for its next save");
-        JsonFileDefaultsStore other(file);
-        other.load();
-        ASSERT_TRUE(other.save({{"orig", 5}}));
-        EXPECT_TRUE(store.save({{"k", 3}}, {"k"}));
-        EXPECT_EQ(read(file), R"({"k":3,"k2":2,"orig":5,"other":2})");
+        const std::string kept = file.string() + " was damaged: moved aside as " + copy + "; 3 settings read from it are kept";
+        EXPECT_EQ(fs::exists(copy), renamed);
+        if (!renamed) {
+            EXPECT_EQ(read(file), damaged);
+            EXPECT_EQ(store.recoveries().back(), file.string() + " is damaged: it stays as it is until a save can put the "
+                                                                 "3 settings read from it in its place (tried again at the next save)");
+            EXPECT_TRUE(store.changesUnsaved());
+        } else {
+            EXPECT_EQ(read(file), R"({"k":0,"k2":2,"orig":1,"other":2})");
+            EXPECT_EQ(read(copy), damaged);
+            EXPECT_EQ(store.recoveries().back(), kept);
+        }
+        if (anotherRunNext) {
+            // Another run finds the damaged file first and writes what it read from it; this run's
+            // next save puts its changes over that.
+            JsonFileDefaultsStore other(file);
+            other.load();
+            ASSERT_TRUE(other.save({{"orig", 5}}));
+            EXPECT_TRUE(store.save({{"k", 3}}, {"k"}));
+            EXPECT_EQ(read(file), R"({"k":3,"k2":2,"orig":5,"other":2})");
+            EXPECT_EQ(store.recoveries().back(), "the damaged " + file.string() +
+                                                     " was removed or replaced before this run wrote the 3 settings read from it");
+        } else {
+            EXPECT_TRUE(store.save({{"k", 3}}, {"k"}));
+            EXPECT_EQ(read(file), R"({"k":3,"k2":2,"orig":1,"other":2})");
+            EXPECT_EQ(store.recoveries().back(), kept);
+        }
         EXPECT_FALSE(store.changesUnsaved());
-        EXPECT_EQ(store.recoveries().back(), "the settings read from the damaged " + file.string() + " are kept in it now");
-        EXPECT_EQ(store.recoveries().size(), 2u);
+        EXPECT_EQ(read(copy), damaged);
+        EXPECT_EQ(modeOf(copy), 0644u);
+        EXPECT_EQ(modeOf(file), 0644u);
+        EXPECT_FALSE(fs::equivalent(copy, file));
     }
+    // Another file put at the name between the look and the second name keeps it and gets no
+    // copy's name; the save fails, and the next one takes that file as it finds it.
+    static fs::path replaced;
+    replaced = file;
+    JsonFileDefaultsStore store(file);
+    ASSERT_TRUE(store.save({{"k", 1}}));
+    write(damaged);
+    {
+        detail::AtomicFileCallsOverride restore;
+        detail::atomicFileCalls.linkat = [](int fromDir, const char* from, int toDir, const char* to, int flags) {
+            std::ofstream(replaced.string() + ".new") << R"({"new":1})";
+            fs::rename(replaced.string() + ".new", replaced);
+            return ::linkat(fromDir, from, toDir, to, flags);
+        };
+        EXPECT_FALSE(store.save({{"k2", 2}}, {"k2"}));
+    }
+    EXPECT_EQ(store.lastSaveFailure(), file.string() + " changed while it was read");
+    EXPECT_EQ(read(file), R"({"new":1})");
+    EXPECT_TRUE(store.save({{"k", 3}}, {"k"}));
+    EXPECT_EQ(read(file), R"({"k":3,"k2":2,"new":1})");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);  // no copy left behind
 }
 
 constexpr uid_t kNobody = 65534;
@@ -589,7 +654,7 @@ TEST_F(JsonFileDefaultsStoreTest, ALockOfAnotherUserNeverHoldsARunUp) {
     d.synchronize();
     auto& store = static_cast<JsonFileDefaultsStore&>(d.store());
     EXPECT_EQ(store.failedSaves(), 1);
-    EXPECT_EQ(store.firstSaveFailure(), lockFile.string() + " belongs to another user");
+    EXPECT_EQ(store.lastSaveFailure(), lockFile.string() + " belongs to another user");
     EXPECT_EQ(read(file), R"({"a":1,"b":2})");
 }
 
@@ -613,20 +678,22 @@ TEST_F(JsonFileDefaultsStoreTest, SettingsThatCannotBeLockedAreKeptInMemoryAndTh
         calls = 0;
         failure = error;
         UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file, seam));
+        auto& store = static_cast<JsonFileDefaultsStore&>(d.store());
         const int atStart = calls;
+        EXPECT_TRUE(store.saveFailures().empty());  // nothing waited to be saved at the start
         EXPECT_EQ(d.integerForKey("a"), 1);
         d.set("b", 2);
         d.synchronize();
         d.setValues({{"c", 3}, {"d", 4}});
         d.synchronize();
-        auto& store = static_cast<JsonFileDefaultsStore&>(d.store());
         EXPECT_EQ(calls, atStart + 2);
         EXPECT_EQ(atStart == 1, error != 0);
         EXPECT_LE(atStart, 50);  // a few ticks of the waiter's timer
         EXPECT_EQ(store.failedSaves(), 2);
         EXPECT_TRUE(store.changesUnsaved());
-        EXPECT_EQ(store.firstSaveFailure(), error ? "cannot lock " + lockFile.string() + ": " + std::strerror(ENOLCK)
-                                                  : lockFile.string() + " is locked by another process; gave up after 0.003 s");
+        EXPECT_EQ(store.lastSaveFailure(), error ? "cannot lock " + lockFile.string() + ": " + std::strerror(ENOLCK)
+                                                  : lockFile.string() + " is locked by another process");
+        EXPECT_EQ(store.saveFailures().size(), 1u);
         EXPECT_EQ(read(file), R"({"a":1})");
         if (error) continue;
         // Let go: the next save keeps every change still pending.
@@ -636,15 +703,29 @@ TEST_F(JsonFileDefaultsStoreTest, SettingsThatCannotBeLockedAreKeptInMemoryAndTh
         EXPECT_FALSE(store.changesUnsaved());
         EXPECT_EQ(read(file), R"({"a":1,"b":2,"c":3,"d":4,"e":5})");
     }
+    // A damaged file found while the lock is held elsewhere stays as it is until a save has it.
+    const std::string damaged = R"({"a":1,"cut)";
+    write(damaged);
+    held.reset(::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC));
+    ASSERT_EQ(::flock(held.get(), LOCK_EX), 0);
+    JsonFileDefaultsStore waiting(file, seam);
+    EXPECT_EQ(waiting.load()->all().at("a"), 1);
+    EXPECT_TRUE(waiting.changesUnsaved());
+    EXPECT_EQ(waiting.failedSaves(), 1);
+    EXPECT_EQ(read(file), damaged);
+    held.reset();
+    EXPECT_TRUE(waiting.save({{"b", 2}}, {"b"}));
+    EXPECT_FALSE(waiting.changesUnsaved());
+    EXPECT_EQ(read(file), R"({"a":1,"b":2})");
     // A lock file that is a link is not followed.
     fs::remove(lockFile);
     fs::create_symlink(dir / "elsewhere", lockFile);
     JsonFileDefaultsStore store(file);
     EXPECT_EQ(store.load()->all().at("a"), 1);
     EXPECT_FALSE(store.save({{"b", 7}}));
-    EXPECT_EQ(store.firstSaveFailure(), lockFile.string() + " is a symbolic link, not a regular file");
+    EXPECT_EQ(store.lastSaveFailure(), lockFile.string() + " is a symbolic link, not a regular file");
     EXPECT_FALSE(fs::exists(dir / "elsewhere"));
-    EXPECT_EQ(read(file), R"({"a":1,"b":2,"c":3,"d":4,"e":5})");
+    EXPECT_EQ(read(file), R"({"a":1,"b":2})");
 }
 
 TEST_F(JsonFileDefaultsStoreTest, ARunThatSavesOftenLetsAWaitingRunHaveItsTurns) {
@@ -670,7 +751,7 @@ TEST_F(JsonFileDefaultsStoreTest, ARunThatSavesOftenLetsAWaitingRunHaveItsTurns)
     ::close(saved[1]);
     JsonFileDefaultsStore store(file, {std::chrono::milliseconds(300), std::chrono::milliseconds(5), {}});
     store.load();
-    for (int i = 1; i <= 20 && !store.firstSaveFailure(); ++i) {
+    for (int i = 1; i <= 20 && !store.lastSaveFailure(); ++i) {
         // Each save is tried once the other run has saved again since this one last did.
         char c = 0;
         while (::read(saved[0], &c, 1) == 1) {
@@ -684,7 +765,7 @@ TEST_F(JsonFileDefaultsStoreTest, ARunThatSavesOftenLetsAWaitingRunHaveItsTurns)
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_EQ(store.failedSaves(), 0) << store.firstSaveFailure().value_or("");
+    EXPECT_EQ(store.failedSaves(), 0) << store.lastSaveFailure().value_or("");
     const auto both = DefaultsValue::parse(read(file));
     EXPECT_EQ(both.value("mine", 0), 20);
     EXPECT_TRUE(both.contains("busy"));
@@ -748,7 +829,7 @@ TEST_F(JsonFileDefaultsStoreTest, SavesAreCompactAndAFileTheReaderTookStaysOneIt
     d.set("k", 10);
     d.synchronize();
     EXPECT_EQ(store.failedSaves(), 1);
-    EXPECT_EQ(store.firstSaveFailure(), "cannot write " + file.string() + ": the settings take " +
+    EXPECT_EQ(store.lastSaveFailure(), "cannot write " + file.string() + ": the settings take " +
                                             std::to_string(kMaxJsonFileBytes + 1) + " bytes; a settings file holds at most " +
                                             std::to_string(kMaxJsonFileBytes));
     EXPECT_EQ(reader.load()->all().at("k"), 2);

@@ -175,6 +175,7 @@ void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outp
         auto store = std::make_unique<JsonFileDefaultsStore>(defaultsFile_);
         raw = store.get();
         recoveriesSaid_ = 0;
+        failuresSeen_ = 0;
         runtime::World::install<UserDefaults>(std::make_unique<UserDefaults>(std::move(store)));
         if (raw->problem()) settingsNotKept(*raw->problem(), err);
         settingsReport(*raw, err);
@@ -261,7 +262,7 @@ void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outp
         // fails when a change was still not kept at its end.
         if (raw->problem() || raw->changesUnsaved()) {
             settingsLost_ = true;
-            settingsNotKept(raw->problem() ? *raw->problem() : raw->firstSaveFailure().value_or(""), err);
+            settingsNotKept(raw->problem() ? *raw->problem() : raw->lastSaveFailure().value_or(""), err);
         }
     }
 }
@@ -273,9 +274,10 @@ void ScenarioRunner::settingsNotKept(const std::string& why, std::ostream& err) 
 
 void ScenarioRunner::settingsReport(const JsonFileDefaultsStore& store, std::ostream& err) {
     settingsRecovered(store, err);
-    if (!store.firstSaveFailure() || settingsWarned_ || settingsRetried_) return;
-    err << "quillmar: settings not saved yet (tried again at the next save): " << *store.firstSaveFailure() << "\n";
-    settingsRetried_ = true;
+    const auto& failures = store.saveFailures();
+    for (; failuresSeen_ < failures.size(); ++failuresSeen_)
+        if (!settingsWarned_ && failuresSaid_.insert(failures[failuresSeen_]).second)
+            err << "quillmar: settings not saved yet (tried again at the next save): " << failures[failuresSeen_] << "\n";
 }
 
 void ScenarioRunner::settingsRecovered(const JsonFileDefaultsStore& store, std::ostream& err) {

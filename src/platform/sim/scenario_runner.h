@@ -17,6 +17,7 @@
 #include <functional>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -77,12 +78,13 @@ private:
     // Said on standard error once, whatever the cause (the file, the folder, the lock, a save),
     // when the file can keep no settings or a change was still not kept at the end.
     void settingsNotKept(const std::string& why, std::ostream& err);
-    // What the store has to say since it was last asked: damaged files recovered, and the first
-    // save that failed (said once: it is tried again at the next save).
+    // What the store has to say since it was last asked: damaged files recovered, and why saves
+    // failed (each reason once: it is tried again at the next save).
     void settingsReport(const JsonFileDefaultsStore& store, std::ostream& err);
     void settingsRecovered(const JsonFileDefaultsStore& store, std::ostream& err);
     bool settingsWarned_ = false;
-    bool settingsRetried_ = false;
+    std::set<std::string> failuresSaid_;
+    std::size_t failuresSeen_ = 0;
     // Some change of the settings was not kept by the end of a run (or the file could keep none).
     bool settingsLost_ = false;
     std::size_t recoveriesSaid_ = 0;
