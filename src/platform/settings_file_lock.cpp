@@ -132,6 +132,7 @@ private:
 
 SettingsFileLock::SettingsFileLock(LockWait wait) : wait_(std::move(wait)) {
     if (!wait_.lock) wait_.lock = ::flock;
+    if (!wait_.fstat) wait_.fstat = ::fstat;
 }
 
 std::string SettingsFileLock::lockName(int dirFd, const std::string& settingsName) {
@@ -160,7 +161,7 @@ SettingsFileLock::Opened SettingsFileLock::open(int dirFd, const std::string& na
             return refuse(shown + " belongs to another user");
         return refuse("cannot open the lock file " + shown + ": " + std::strerror(error));
     }
-    if (::fstat(fd->get(), &st) != 0) return refuse("cannot open the lock file " + shown + ": " + std::strerror(errno));
+    if (wait_.fstat(fd->get(), &st) != 0) return refuse("cannot open the lock file " + shown + ": " + std::strerror(errno));
     if (!S_ISREG(st.st_mode)) return refuse(shown + " is " + fileKindName(st.st_mode) + ", not a regular file");
     if (st.st_uid != me) return refuse(shown + " belongs to another user");
     if (st.st_nlink == 0) {

@@ -20,6 +20,8 @@
 // while a waiter waits out the run's own last turn lets it go first (for a moment at most), so a
 // run that saves often does not take the lock back before a woken waiter can.
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -32,11 +34,13 @@
 namespace quillmar::platform {
 
 // How long a lock that one holder keeps is waited out (`patience`, from the last turn seen
-// taken), and how often a waiter looks (`tick`). `lock` is flock, or what a test puts in its place.
+// taken), and how often a waiter looks (`tick`). `lock` is flock, and `fstat` fstat of the lock
+// file just opened, or what a test puts in their place.
 struct LockWait {
     std::chrono::milliseconds patience{3000};
     std::chrono::milliseconds tick{20};
     std::function<int(int fd, int operation)> lock;
+    std::function<int(int fd, struct stat* st)> fstat{};
 };
 
 class SettingsFileLock {

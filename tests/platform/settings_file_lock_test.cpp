@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <utility>
 
@@ -83,6 +85,21 @@ TEST_F(SettingsFileLockTest, AFileThatIsNotTheLocksOwnIsNeverWritten) {
 }
 
 TEST_F(SettingsFileLockTest, TheLockIsHadOnTheFileAtItsNameAndSaysWhenTheNameMovesOn) {
+    // The name leads to a lock file whose removal is under way (its links already 0) for 30 ms: it
+    // is tried again after a moment, not every try spent on that file at once, and then had.
+    {
+        std::optional<std::chrono::steady_clock::time_point> first;
+        SettingsFileLock dying({milliseconds(40), milliseconds(2), {}, [&](int fd, struct stat* st) {
+                                    const int result = ::fstat(fd, st);
+                                    const auto now = std::chrono::steady_clock::now();
+                                    if (now - first.value_or(now) < milliseconds(30)) st->st_nlink = 0;
+                                    if (!first) first = now;
+                                    return result;
+                                }});
+        std::string problem;
+        EXPECT_GE(take(dying, &problem).get(), 0) << problem;
+    }
+
     // The lock file is replaced after it was opened, before it is locked: the file at the name is
     // locked, not the one replaced.
     int calls = 0;

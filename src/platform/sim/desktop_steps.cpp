@@ -48,8 +48,12 @@ std::optional<WindowReference> readWindowReference(ScenarioFields& f) {
 
 std::optional<std::uint32_t> resolveWindow(const SimDesktop& desktop, const WindowReference& ref) {
     if (ref.number) return desktop.window(*ref.number) ? ref.number : std::nullopt;
+    // A window named by its title as given is that window, though another's cut title reads the
+    // same; only when none is named so is a cut title looked for.
     for (const SimWindow* w : desktop.windows())
-        if (w->title == *ref.title || w->givenTitle == *ref.title) return w->number;
+        if ((w->givenTitle ? *w->givenTitle : w->title) == *ref.title) return w->number;
+    for (const SimWindow* w : desktop.windows())
+        if (w->title == *ref.title) return w->number;
     return std::nullopt;
 }
 

@@ -30,7 +30,8 @@ std::optional<AppReference> readAppReference(ScenarioFields& fields);
 // The running application meant, now.
 std::optional<std::int32_t> resolveApp(const SimDesktop& desktop, const AppReference& ref);
 
-// "window": a window number, or "windowTitle": the title of a window (the frontmost one wins).
+// "window": a window number, or "windowTitle": the title of a window as given, else as cut (the
+// frontmost one wins).
 struct WindowReference {
     std::optional<std::uint32_t> number;
     std::optional<std::string> title;

@@ -250,12 +250,14 @@ TEST_F(ScenarioRunnerTest, ALongAppNameOrTitleIsCutOnceWhereItEntersAndStillName
     // A title that does not end with its app's cut name is its own text, though it holds the name's
     // kept bytes where a name of the given length would start (the first) or the whole name before
     // more text (the second); one that does is cut at its bound all the same (the fourth). Each
-    // window is raised and closed by its title as given, the one made to end with the kept name too.
+    // window is raised and closed by its title as given, the one made to end with the kept name too;
+    // the draft's cut title names its app's second window, which was given that title.
     std::string sun;
     for (int i = 0; i < 100; ++i) sun += "\u65e5";  // three bytes each
     const std::string holds = "Report \u2014 " + std::string(255, 'N') + "Z",
                       notes = "Notes \u2013 " + sun + " - Viewer",
                       draft = "Draft \u2014 " + std::string(300, 'A'),
+                      draftAsCut = "Draft \u2014 " + std::string(255, 'A'),
                       longer = std::string(5000, 'x') + std::string(300, 'A');
     auto appWith = [](const std::string& appName, const std::string& windowTitle) {
         const nlohmann::json window{{"title", windowTitle}, {"bounds", {0, 0, 400, 300}}};
@@ -265,7 +267,8 @@ TEST_F(ScenarioRunnerTest, ALongAppNameOrTitleIsCutOnceWhereItEntersAndStillName
                                       appWith(std::string(300, 'A'), draft),
                                       appWith(std::string(300, 'A'), longer)}},
                             {"steps", nlohmann::json::array()}};
-    for (const auto* given : {&holds, &notes, &draft, &longer})
+    scenario["apps"][2]["windows"].push_back({{"title", draftAsCut}, {"bounds", {0, 0, 400, 300}}});
+    for (const auto* given : {&holds, &notes, &draftAsCut, &draft, &longer})
         for (const char* step : {"raiseWindow", "closeWindow"})
             scenario["steps"].push_back({{"do", step}, {"windowTitle", *given}});
     const auto loaded = ScenarioLoader(runner.registry()).parse(scenario.dump(), "s.json");
@@ -280,8 +283,9 @@ TEST_F(ScenarioRunnerTest, ALongAppNameOrTitleIsCutOnceWhereItEntersAndStillName
         if (l["event"] == "desktopCall" || l["event"] == "stepSkipped")
             calls.push_back(l.value("call", l.dump()));
     EXPECT_EQ(calls, (std::vector<std::string>{"raise window 100", "close window 100", "raise window 101",
-                                               "close window 101", "raise window 102", "close window 102",
-                                               "raise window 103", "close window 103"}));
+                                               "close window 101", "raise window 103", "close window 103",
+                                               "raise window 102", "close window 102", "raise window 104",
+                                               "close window 104"}));
 }
 
 TEST_F(ScenarioRunnerTest, LongMemberNamesAreCutAsKeysAreAndAStepIsLoggedAsRead) {
