@@ -281,9 +281,11 @@ void JsonFileDefaultsStore::forgetFile() {
 }
 
 bool JsonFileDefaultsStore::write(int dirFd, FileDescriptor locked) {
-    // A lock file removed or replaced while it was held is taken again this many times at most.
-    constexpr int kMostLocks = 100;
-    for (int round = 0; round < kMostLocks; ++round) {
+    // A lock file removed or replaced while it was held is taken again, and a file put at the name
+    // while it was written is read again, this many times at most.
+    constexpr int kMostRounds = 100;
+    Put lost = Put::lockLost;
+    for (int round = 0; round < kMostRounds; ++round) {
         // What the file holds now (another run may have saved since). The file this run last read or
         // wrote is still open, so no other file can have its inode: the same inode, size and times
         // at the name are that file, unchanged.
@@ -297,18 +299,19 @@ bool JsonFileDefaultsStore::write(int dirFd, FileDescriptor locked) {
             if (!base) return failed(std::move(why));
         }
         found(*base, identity);
-        switch (put(dirFd, *base, locked.get())) {
-        case Put::written: return true;
-        case Put::failed: return false;
-        case Put::lockLost: break;
-        }
+        lost = put(dirFd, *base, identity, locked.get());
+        if (lost == Put::written) return true;
+        if (lost == Put::failed) return false;
+        if (lost == Put::fileChanged) continue;
         locked = lock(dirFd);
         if (lockProblem_) return failed(*lockProblem_);
     }
-    return failed(path_.string() + ".lock keeps being removed while it is held");
+    return failed(lost == Put::lockLost ? path_.string() + ".lock keeps being removed while it is held"
+                                        : path_.string() + " keeps being replaced while it is saved");
 }
 
-JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjectMembers& base, int lockFd) {
+JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjectMembers& base,
+                                                      const std::optional<FileIdentity>& identity, int lockFd) {
     auto members = std::make_shared<const JsonObjectMembers>(base.withChanges(pending_));
     const std::string& text = members->text();
     // A file the reader would refuse is never put in place of one it takes.
@@ -318,7 +321,7 @@ JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjec
                "too large");
         return Put::failed;
     }
-    bool lockLost = false, renamed = false;
+    bool lockLost = false, fileChanged = false, renamed = false;
     std::optional<DamagedFileCopy> copy;
     std::string notKept;
     FileDescriptor written;
@@ -327,7 +330,10 @@ JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjec
         [&] {
             // Someone removed or replaced the lock file: another run may hold the one there now.
             lockLost = !SettingsFileLock::leadsTo(dirFd, name(), lockFd);
-            if (lockLost) return EAGAIN;
+            // Another program put a file at the name since it was read: that one is read too.
+            const auto at = fileAtName(dirFd, name());
+            fileChanged = !lockLost && (at ? std::optional(at->identity) : std::nullopt) != identity;
+            if (lockLost || fileChanged) return EAGAIN;
             if (damaged_) copy = keepDamagedFileCopy(dirFd, name(), damaged_->identity, base.text(), path_, &notKept);
             return !damaged_ || copy ? 0 : EEXIST;
         },
@@ -341,6 +347,7 @@ JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjec
         damaged_.reset();
     }
     if (lockLost) return Put::lockLost;
+    if (fileChanged) return Put::fileChanged;
     if (error) {
         failed(notKept.empty() ? "cannot write " + path_.string() + ": " + std::strerror(error) : notKept);
         return Put::failed;

@@ -18,10 +18,11 @@
 // which no other user can hold. A save holds the lock from reading what the file holds now to the
 // rename, and writes the keys this run changed over what it finds, so no run loses what another
 // saved. Right before the rename it checks that the lock's name still leads to the file it
-// locked; when someone removed or replaced that file meanwhile, the save takes the lock again,
-// reads again and merges before it renames. It does not read the file again when it is the one
-// this run last read or wrote, which the store keeps open so that no other file can get its inode
-// (same device, inode, size, modification and change time). A lock that another process holds is
+// locked, and that the file it read still stands at the name; when someone removed or replaced
+// either meanwhile, the save takes the lock again (for the lock), reads again and merges before it
+// renames. It does not read the file again when it is the one this run last read or wrote, which
+// the store keeps open so that no other file can get its inode (same device, inode, size,
+// modification and change time). A lock that another process holds is
 // waited for a bounded time (LockWait), once: when it cannot be had (still held, locks not
 // supported, the lock file not one of this user's own) the save fails, the changes are kept, and
 // each later save tries the lock again without waiting and, once it has it, saves every change
@@ -100,7 +101,7 @@ private:
         long modifiedNanoseconds = 0, changedNanoseconds = 0;
         bool operator==(const Stamp&) const = default;
     };
-    enum class Put { written, failed, lockLost };
+    enum class Put { written, failed, lockLost, fileChanged };
 
     std::string name() const { return path_.filename().string(); }
     std::filesystem::path folder() const;
@@ -109,9 +110,10 @@ private:
     // Saves under the lock held: what the file holds now (read again when it is no longer the one
     // this run last read or wrote) with this run's changes on top.
     bool write(int dirFd, FileDescriptor locked);
-    // Writes `base` with the changes as the file, while the lock held at lockFd is still the lock's;
-    // a damaged file at the name is kept under a copy's name as the new one goes in.
-    Put put(int dirFd, const JsonObjectMembers& base, int lockFd);
+    // Writes `base` (read from the file `identity`, none when it was missing) with the changes as
+    // the file, while the lock held at lockFd is still the lock's and that file still stands at the
+    // name; a damaged file there is kept under a copy's name as the new one goes in.
+    Put put(int dirFd, const JsonObjectMembers& base, const std::optional<FileIdentity>& identity, int lockFd);
     // What the file holds now: its members (none when it is missing or blank), remembered as the
     // file on disk; nullptr and *problem when it cannot be read.
     std::shared_ptr<const JsonObjectMembers> readFile(int dirFd, std::optional<FileIdentity>* identity,

@@ -396,19 +396,23 @@ JsonObjectMembers JsonObjectMembers::withChanges(const Changes& changes) const {
         return j;
     };
     auto change = changes.begin();
+    // The first member at or after the next change's key, found once for each change: members in
+    // a text whose order is not its keys' (a file written by hand) come in many short runs.
+    constexpr std::size_t kNotFound = SIZE_MAX;
+    std::size_t limit = kNotFound;
     for (std::size_t i = 0; i < members_.size() || change != changes.end();) {
         const bool fromChange =
             change != changes.end() && (i == members_.size() || std::string_view(change->first) <= keyOf(members_[i]));
         if (!fromChange && writtenSo(members_[i])) {
-            const std::size_t limit =
-                change == changes.end()
-                    ? members_.size()
-                    : static_cast<std::size_t>(std::lower_bound(members_.begin() + static_cast<std::ptrdiff_t>(i),
-                                                                members_.end(), std::string_view(change->first),
-                                                                [this](const Span& span, std::string_view k) {
-                                                                    return keyOf(span) < k;
-                                                                }) -
-                                               members_.begin());
+            if (limit == kNotFound)
+                limit = change == changes.end()
+                            ? members_.size()
+                            : static_cast<std::size_t>(std::lower_bound(members_.begin() + static_cast<std::ptrdiff_t>(i),
+                                                                        members_.end(), std::string_view(change->first),
+                                                                        [this](const Span& span, std::string_view k) {
+                                                                            return keyOf(span) < k;
+                                                                        }) -
+                                                       members_.begin());
             i = copyRun(i, limit);
             continue;
         }
@@ -420,6 +424,7 @@ JsonObjectMembers JsonObjectMembers::withChanges(const Changes& changes) const {
         if (i < members_.size() && keyOf(members_[i]) == change->first) ++i;  // replaced or removed
         if (change->second) emit(change->first, *change->second);
         ++change;
+        limit = kNotFound;
     }
     out.text_ += '}';
     return out;

@@ -929,26 +929,39 @@ TEST_F(JsonFileDefaultsStoreTest, AnInstantsChangesAreOneSaveAndTheFileThisRunWr
     ::close(watch);
 }
 
-TEST_F(JsonFileDefaultsStoreTest, ALockFileRemovedWhileHeldIsTakenAgainAndTheFileReadAgainBeforeTheRename) {
-    write(R"({"a":1})");
-    UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file));
-    // While this run writes, someone removes the lock file, and another run locks a new one and saves.
+TEST_F(JsonFileDefaultsStoreTest, ALockFileRemovedOrAFilePutInPlaceWhileWritingIsReadAgainBeforeTheRename) {
+    // While this run writes, someone removes the lock file and another run locks a new one and
+    // saves; or another program, heeding no lock, puts a cut-off file at the name. Either file is
+    // read before the rename and its members kept, the cut-off one under its copy's name.
     static std::function<void()> meanwhile;
-    meanwhile = [this] {
-        fs::remove(file.string() + ".lock");
-        JsonFileDefaultsStore other(file);
-        other.load();
-        other.save({{"other", 2}});
-    };
-    detail::AtomicFileCallsOverride restore;
-    detail::atomicFileCalls.fsync = [](int fd) {
-        if (auto once = std::exchange(meanwhile, nullptr)) once();
-        return ::fsync(fd);
-    };
-    d.set("b", 2);
-    EXPECT_TRUE(d.synchronize());
-    EXPECT_EQ(read(file), R"({"a":1,"b":2,"other":2})");
-    EXPECT_EQ(static_cast<JsonFileDefaultsStore&>(d.store()).failedSaves(), 0);
+    static fs::path at;
+    at = file;
+    for (const bool unlocked : {false, true}) {
+        SCOPED_TRACE(unlocked ? "a cut-off file put in place" : "the lock file removed");
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        write(R"({"a":1})");
+        UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file));
+        meanwhile = unlocked ? [] {
+            std::ofstream(at.string() + ".new") << R"({"other":2,"cut)";
+            fs::rename(at.string() + ".new", at);
+        } : std::function<void()>([] {
+            fs::remove(at.string() + ".lock");
+            JsonFileDefaultsStore other(at);
+            other.load();
+            other.save({{"other", 2}});
+        });
+        detail::AtomicFileCallsOverride restore;
+        detail::atomicFileCalls.fsync = [](int fd) {
+            if (auto once = std::exchange(meanwhile, nullptr)) once();
+            return ::fsync(fd);
+        };
+        d.set("b", 2);
+        EXPECT_TRUE(d.synchronize());
+        EXPECT_EQ(read(file), unlocked ? R"({"b":2,"other":2})" : R"({"a":1,"b":2,"other":2})");
+        EXPECT_EQ(fs::exists(file.string() + ".unreadable"), unlocked);
+        EXPECT_EQ(static_cast<JsonFileDefaultsStore&>(d.store()).failedSaves(), 0);
+    }
 }
 
 TEST_F(JsonFileDefaultsStoreTest, AFilePutInPlaceOfTheOneThisRunWroteIsReadAgainWhateverItsStamp) {
