@@ -503,7 +503,8 @@ TEST_F(JsonFileDefaultsStoreTest, ADamagedFileFoundAtASaveStaysWhereItIsUntilIts
     // untouched and no copy is left; the next save (or another run) puts it aside under its copy's
     // name and writes what was read from it, under the changes. Once the rename is done, the
     // damaged file is kept under its copy's name. Where no second name can be made, its copy is a
-    // file of the bytes read. Either way the copy and the file written keep its permissions.
+    // file of the bytes read. The file written keeps its permissions, and so does a copy of its
+    // bytes, but for its set-ID bit: a second name is the file itself.
     const std::string damaged = R"({"orig":1,"k":0,"other":2,"cut)";
     struct Case {
         const char* name;
@@ -522,7 +523,7 @@ TEST_F(JsonFileDefaultsStoreTest, ADamagedFileFoundAtASaveStaysWhereItIsUntilIts
         store.load();
         ASSERT_TRUE(store.save({{"k", 1}}));
         write(damaged);
-        ::chmod(file.c_str(), 0644);
+        ::chmod(file.c_str(), 04644);
         const std::string copy = file.string() + ".unreadable";
         {
             detail::AtomicFileCallsOverride restore;
@@ -558,7 +559,7 @@ TEST_F(JsonFileDefaultsStoreTest, ADamagedFileFoundAtASaveStaysWhereItIsUntilIts
         }
         EXPECT_FALSE(store.changesUnsaved());
         EXPECT_EQ(read(copy), damaged);
-        EXPECT_EQ(modeOf(copy), 0644u);
+        EXPECT_EQ(modeOf(copy), saved ? 0644u : 04644u);
         EXPECT_EQ(modeOf(file), 0644u);
         EXPECT_FALSE(fs::equivalent(copy, file));
     }
