@@ -1,6 +1,7 @@
 // A settings file of any content: the scanner that finds its members agrees with the JSON library
-// on what is sound and on every value; nothing crashes or hangs; a sound file is written back in
-// no more bytes than it had, and what is written back reads as the same members.
+// on what is sound and on every value; nothing crashes or hangs; the length of a merge is known
+// before it is written; a sound file is written back in no more bytes than it had, and what is
+// written back reads as the same members.
 
 #include <cstdint>
 #include <string>
@@ -64,6 +65,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
     }
+    // The length of a merge is known before it is written, whatever was read.
+    const JsonObjectMembers::Changes changes{{members.empty() ? "k" : std::string(members[0].key), std::nullopt},
+                                             {"\x01new", "[1]"}};
+    for (const auto& changed : {changes, JsonObjectMembers::Changes()})
+        if (members.sizeWithChanges(changed) != members.withChanges(changed).text().size()) __builtin_trap();
     if (members.sound()) {
         const auto written = members.withChanges({});
         if (written.text().size() > size) __builtin_trap();

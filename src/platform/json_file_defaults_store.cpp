@@ -312,15 +312,15 @@ bool JsonFileDefaultsStore::write(int dirFd, FileDescriptor locked) {
 
 JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjectMembers& base,
                                                       const std::optional<FileIdentity>& identity, int lockFd) {
-    auto members = std::make_shared<const JsonObjectMembers>(base.withChanges(pending_));
-    const std::string& text = members->text();
-    // A file the reader would refuse is never put in place of one it takes.
-    if (text.size() > kMaxJsonFileBytes) {
-        failed("cannot write " + path_.string() + ": the settings take " + std::to_string(text.size()) +
+    // A file the reader would refuse is never put in place of one it takes (nor made to find out).
+    if (const std::size_t size = base.sizeWithChanges(pending_); size > kMaxJsonFileBytes) {
+        failed("cannot write " + path_.string() + ": the settings take " + std::to_string(size) +
                    " bytes; a settings file holds at most " + std::to_string(kMaxJsonFileBytes),
                "too large");
         return Put::failed;
     }
+    auto members = std::make_shared<const JsonObjectMembers>(base.withChanges(pending_));
+    const std::string& text = members->text();
     bool lockLost = false, fileChanged = false, renamed = false;
     std::optional<DamagedFileCopy> copy;
     std::string notKept;

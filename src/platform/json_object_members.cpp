@@ -343,6 +343,38 @@ void JsonObjectMembers::sortByKey() {
     members_.resize(kept);
 }
 
+namespace {
+
+// The length of a member's key and value as withChanges writes them: the key quoted, a colon, the value.
+std::size_t writtenLength(std::string_view key, std::size_t valueLength, std::string& scratch) {
+    scratch.clear();
+    appendCompactJsonString(scratch, key);
+    return scratch.size() + 1 + valueLength;
+}
+
+}  // namespace
+
+std::size_t JsonObjectMembers::sizeWithChanges(const Changes& changes) const {
+    std::string scratch;
+    if (!membersLength_) {
+        std::size_t length = 0;
+        for (const Span& span : members_) length += writtenLength(keyOf(span), span.valueLength, scratch);
+        membersLength_ = length;
+    }
+    std::size_t length = *membersLength_, count = members_.size();
+    for (const auto& [key, value] : changes) {
+        if (const auto member = find(key)) {
+            length -= writtenLength(member->key, member->value.size(), scratch);
+            --count;
+        }
+        if (value) {
+            length += writtenLength(key, value->size(), scratch);
+            ++count;
+        }
+    }
+    return 2 + length + (count ? count - 1 : 0);
+}
+
 JsonObjectMembers JsonObjectMembers::withChanges(const Changes& changes) const {
     JsonObjectMembers out;
     std::size_t changed = 0;
@@ -427,6 +459,7 @@ JsonObjectMembers JsonObjectMembers::withChanges(const Changes& changes) const {
         limit = kNotFound;
     }
     out.text_ += '}';
+    out.membersLength_ = out.text_.size() - 2 - (out.members_.empty() ? 0 : out.members_.size() - 1);
     return out;
 }
 

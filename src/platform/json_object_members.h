@@ -50,6 +50,10 @@ public:
     // members keep their value's text byte for byte (keys are written compactly), so the text is
     // never longer than the one read apart from the changes.
     JsonObjectMembers withChanges(const Changes& changes) const;
+    // The length of withChanges(changes).text(), found without writing it: a save too large for
+    // the file is refused for what checking the changes costs, once the members' written length
+    // is known (at once for the members withChanges made, after one pass for those read).
+    std::size_t sizeWithChanges(const Changes& changes) const;
     // The object text itself: as read, or as made by withChanges.
     const std::string& text() const { return text_; }
 
@@ -67,6 +71,8 @@ private:
     std::string keys_;
     std::vector<Span> members_;
     bool sound_ = true;
+    // What the members take when written, commas and braces aside; found when first asked for.
+    mutable std::optional<std::size_t> membersLength_;
 };
 
 // The key as it reads back once written: text that is not UTF-8 gets replacement characters.

@@ -36,8 +36,15 @@ TEST(JsonObjectMembersTest, SoundExactlyWhenTheLibraryReadsAnObject) {
 TEST(JsonObjectMembersTest, ChangesAreMergedInOrderAndTheRestKeepsItsText) {
     const auto read = JsonObjectMembers::read(R"({ "b" : 2.50 , "d\u0041" :[1, 2], "q\"" : "x", "z":1e400 })");
     ASSERT_TRUE(read.sound());
-    const auto written = read.withChanges({{"a", "1"}, {"b", std::nullopt}, {"c", "true"}, {"q\"", "\"y\""}, {"zz", "0"}});
+    const JsonObjectMembers::Changes changes{{"a", "1"}, {"b", std::nullopt}, {"c", "true"}, {"q\"", "\"y\""}, {"zz", "0"}};
+    const auto written = read.withChanges(changes);
     EXPECT_EQ(written.text(), R"({"a":1,"c":true,"dA":[1, 2],"q\"":"y","z":1e400,"zz":0})");
+    // The length is known before the text is written, of what was read and of what was written.
+    EXPECT_EQ(read.sizeWithChanges(changes), written.text().size());
+    const JsonObjectMembers::Changes all{{"a", std::nullopt}, {"c", std::nullopt}, {"dA", std::nullopt},
+                                        {"q\"", std::nullopt}, {"z", std::nullopt}, {"zz", std::nullopt}, {"\n", "[]"}};
+    for (const auto* changed : {&changes, &all})
+        EXPECT_EQ(written.sizeWithChanges(*changed), written.withChanges(*changed).text().size());
     const auto again = JsonObjectMembers::read(written.text());
     ASSERT_EQ(again.size(), written.size());
     for (std::size_t i = 0; i < again.size(); ++i) {
