@@ -931,27 +931,38 @@ TEST_F(JsonFileDefaultsStoreTest, AnInstantsChangesAreOneSaveAndTheFileThisRunWr
 }
 
 TEST_F(JsonFileDefaultsStoreTest, ALockFileRemovedOrAFilePutInPlaceWhileWritingIsReadAgainBeforeTheRename) {
-    // While this run writes, someone removes the lock file and another run locks a new one and
-    // saves; or another program, heeding no lock, puts a cut-off file at the name. Either file is
-    // read before the rename and its members kept, the cut-off one under its copy's name.
-    static std::function<void()> meanwhile;
+    // While this run writes, someone removes the lock file (the save locks a new one before it
+    // renames), and another run may lock that one and save; or another program, heeding no lock,
+    // puts a cut-off file at the name. Either file is read before the rename and its members kept,
+    // the cut-off one under its copy's name.
     static fs::path at;
     at = file;
-    for (const bool unlocked : {false, true}) {
-        SCOPED_TRACE(unlocked ? "a cut-off file put in place" : "the lock file removed");
+    static void (*meanwhile)() = nullptr;
+    struct Case {
+        void (*meanwhile)();
+        const char* text;
+        bool copy;
+    };
+    for (const auto& [then, text, copy] :
+         {Case{[] { fs::remove(at.string() + ".lock"); }, R"({"a":1,"b":2})", false},
+          Case{[] {
+                   fs::remove(at.string() + ".lock");
+                   JsonFileDefaultsStore other(at);
+                   other.load();
+                   other.save({{"other", 2}});
+               },
+               R"({"a":1,"b":2,"other":2})", false},
+          Case{[] {
+                   std::ofstream(at.string() + ".new") << R"({"other":2,"cut)";
+                   fs::rename(at.string() + ".new", at);
+               },
+               R"({"b":2,"other":2})", true}}) {
+        SCOPED_TRACE(text);
         fs::remove_all(dir);
         fs::create_directories(dir);
         write(R"({"a":1})");
         UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file));
-        meanwhile = unlocked ? [] {
-            std::ofstream(at.string() + ".new") << R"({"other":2,"cut)";
-            fs::rename(at.string() + ".new", at);
-        } : std::function<void()>([] {
-            fs::remove(at.string() + ".lock");
-            JsonFileDefaultsStore other(at);
-            other.load();
-            other.save({{"other", 2}});
-        });
+        meanwhile = then;
         detail::AtomicFileCallsOverride restore;
         detail::atomicFileCalls.fsync = [](int fd) {
             if (auto once = std::exchange(meanwhile, nullptr)) once();
@@ -959,8 +970,9 @@ TEST_F(JsonFileDefaultsStoreTest, ALockFileRemovedOrAFilePutInPlaceWhileWritingI
         };
         d.set("b", 2);
         EXPECT_TRUE(d.synchronize());
-        EXPECT_EQ(read(file), unlocked ? R"({"b":2,"other":2})" : R"({"a":1,"b":2,"other":2})");
-        EXPECT_EQ(fs::exists(file.string() + ".unreadable"), unlocked);
+        EXPECT_EQ(read(file), text);
+        EXPECT_EQ(fs::exists(file.string() + ".unreadable"), copy);
+        EXPECT_TRUE(fs::exists(file.string() + ".lock"));
         EXPECT_EQ(static_cast<JsonFileDefaultsStore&>(d.store()).failedSaves(), 0);
     }
 }
