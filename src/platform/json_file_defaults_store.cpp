@@ -313,7 +313,7 @@ bool JsonFileDefaultsStore::write(int dirFd, FileDescriptor locked) {
 JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjectMembers& base,
                                                       const std::optional<FileIdentity>& identity, int lockFd) {
     // A file the reader would refuse is never put in place of one it takes (nor made to find out).
-    if (const std::size_t size = base.sizeWithChanges(pending_); size > kMaxJsonFileBytes) {
+    if (std::size_t size = 0; base.longerWithChanges(pending_, kMaxJsonFileBytes, &size)) {
         failed("cannot write " + path_.string() + ": the settings take " + std::to_string(size) +
                    " bytes; a settings file holds at most " + std::to_string(kMaxJsonFileBytes),
                "too large");

@@ -354,25 +354,30 @@ std::size_t writtenLength(std::string_view key, std::size_t valueLength, std::st
 
 }  // namespace
 
-std::size_t JsonObjectMembers::sizeWithChanges(const Changes& changes) const {
+bool JsonObjectMembers::longerWithChanges(const Changes& changes, std::size_t limit, std::size_t* length) const {
     std::string scratch;
+    std::size_t added = 0;
+    for (const auto& [key, value] : changes)
+        if (value) added += writtenLength(key, value->size(), scratch) + 1;
+    if (!membersLength_ && std::max<std::size_t>(text_.size(), 2) + added <= limit) return false;
     if (!membersLength_) {
-        std::size_t length = 0;
-        for (const Span& span : members_) length += writtenLength(keyOf(span), span.valueLength, scratch);
-        membersLength_ = length;
+        std::size_t members = 0;
+        for (const Span& span : members_) members += writtenLength(keyOf(span), span.valueLength, scratch);
+        membersLength_ = members;
     }
-    std::size_t length = *membersLength_, count = members_.size();
+    std::size_t written = *membersLength_, count = members_.size();
     for (const auto& [key, value] : changes) {
         if (const auto member = find(key)) {
-            length -= writtenLength(member->key, member->value.size(), scratch);
+            written -= writtenLength(member->key, member->value.size(), scratch);
             --count;
         }
         if (value) {
-            length += writtenLength(key, value->size(), scratch);
+            written += writtenLength(key, value->size(), scratch);
             ++count;
         }
     }
-    return 2 + length + (count ? count - 1 : 0);
+    *length = 2 + written + (count ? count - 1 : 0);
+    return *length > limit;
 }
 
 JsonObjectMembers JsonObjectMembers::withChanges(const Changes& changes) const {

@@ -39,12 +39,19 @@ TEST(JsonObjectMembersTest, ChangesAreMergedInOrderAndTheRestKeepsItsText) {
     const JsonObjectMembers::Changes changes{{"a", "1"}, {"b", std::nullopt}, {"c", "true"}, {"q\"", "\"y\""}, {"zz", "0"}};
     const auto written = read.withChanges(changes);
     EXPECT_EQ(written.text(), R"({"a":1,"c":true,"dA":[1, 2],"q\"":"y","z":1e400,"zz":0})");
-    // The length is known before the text is written, of what was read and of what was written.
-    EXPECT_EQ(read.sizeWithChanges(changes), written.text().size());
+    // Whether a merge passes a limit, and its length, are known before it is written, of what was
+    // read and of what was written.
     const JsonObjectMembers::Changes all{{"a", std::nullopt}, {"c", std::nullopt}, {"dA", std::nullopt},
                                         {"q\"", std::nullopt}, {"z", std::nullopt}, {"zz", std::nullopt}, {"\n", "[]"}};
-    for (const auto* changed : {&changes, &all})
-        EXPECT_EQ(written.sizeWithChanges(*changed), written.withChanges(*changed).text().size());
+    const JsonObjectMembers none;
+    for (const auto& [members, changed] :
+         {std::pair{&read, &changes}, {&written, &changes}, {&written, &all}, {&none, &changes}}) {
+        const std::size_t length = members->withChanges(*changed).text().size();
+        std::size_t found = 0;
+        EXPECT_TRUE(members->longerWithChanges(*changed, length - 1, &found));
+        EXPECT_EQ(found, length);
+        EXPECT_FALSE(members->longerWithChanges(*changed, length, &found));
+    }
     const auto again = JsonObjectMembers::read(written.text());
     ASSERT_EQ(again.size(), written.size());
     for (std::size_t i = 0; i < again.size(); ++i) {
