@@ -61,11 +61,10 @@ std::optional<DamagedFileCopy> keepDamagedFileCopy(int dirFd, const std::string&
         *why = shown.string() + " changed while it was read";
         return std::nullopt;
     };
-    if (!leadsTo(dirFd, name, read)) return changed();
     for (int n = 1; n <= kCopies; ++n) {
         const std::string copy = copyName(dirFd, name, n);
         if (atomicFileCalls.linkat(dirFd, name.c_str(), dirFd, copy.c_str(), 0) == 0) {
-            // The name may stand for another file by now: then that one keeps it, and no copy.
+            // The name may stand for another file by now: then that one keeps it, and gets no copy.
             if (leadsTo(dirFd, copy, read)) return DamagedFileCopy{copy, read};
             atomicFileCalls.unlinkat(dirFd, copy.c_str(), 0);
             return changed();

@@ -284,7 +284,7 @@ bool JsonFileDefaultsStore::write(int dirFd, FileDescriptor locked) {
     // A lock file removed or replaced while it was held is taken again, and a file put at the name
     // while it was written is read again, this many times at most.
     constexpr int kMostRounds = 100;
-    Put lost = Put::lockLost;
+    Put outcome = Put::lockLost;
     for (int round = 0; round < kMostRounds; ++round) {
         // What the file holds now (another run may have saved since). The file this run last read or
         // wrote is still open, so no other file can have its inode: the same inode, size and times
@@ -299,15 +299,15 @@ bool JsonFileDefaultsStore::write(int dirFd, FileDescriptor locked) {
             if (!base) return failed(std::move(why));
         }
         found(*base, identity);
-        lost = put(dirFd, *base, identity, locked.get());
-        if (lost == Put::written) return true;
-        if (lost == Put::failed) return false;
-        if (lost == Put::fileChanged) continue;
+        outcome = put(dirFd, *base, identity, locked.get());
+        if (outcome == Put::written) return true;
+        if (outcome == Put::failed) return false;
+        if (outcome == Put::fileChanged) continue;
         locked = lock(dirFd);
         if (lockProblem_) return failed(*lockProblem_);
     }
-    return failed(lost == Put::lockLost ? path_.string() + ".lock keeps being removed while it is held"
-                                        : path_.string() + " keeps being replaced while it is saved");
+    return failed(outcome == Put::lockLost ? path_.string() + ".lock keeps being removed while it is held"
+                                           : path_.string() + " keeps being replaced while it is saved");
 }
 
 JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjectMembers& base,

@@ -356,26 +356,24 @@ std::size_t writtenLength(std::string_view key, std::size_t valueLength, std::st
 
 bool JsonObjectMembers::longerWithChanges(const Changes& changes, std::size_t limit, std::size_t* length) const {
     std::string scratch;
-    std::size_t added = 0;
-    for (const auto& [key, value] : changes)
-        if (value) added += writtenLength(key, value->size(), scratch) + 1;
-    if (!membersLength_ && std::max<std::size_t>(text_.size(), 2) + added <= limit) return false;
+    std::size_t added = 0, addedCount = 0;
+    for (const auto& [key, value] : changes) {
+        if (!value) continue;
+        added += writtenLength(key, value->size(), scratch);
+        ++addedCount;
+    }
+    if (!membersLength_ && std::max<std::size_t>(text_.size(), 2) + added + addedCount <= limit) return false;
     if (!membersLength_) {
         std::size_t members = 0;
         for (const Span& span : members_) members += writtenLength(keyOf(span), span.valueLength, scratch);
         membersLength_ = members;
     }
-    std::size_t written = *membersLength_, count = members_.size();
-    for (const auto& [key, value] : changes) {
-        if (const auto member = find(key)) {
+    std::size_t written = *membersLength_ + added, count = members_.size() + addedCount;
+    for (const auto& change : changes)
+        if (const auto member = find(change.first)) {
             written -= writtenLength(member->key, member->value.size(), scratch);
             --count;
         }
-        if (value) {
-            written += writtenLength(key, value->size(), scratch);
-            ++count;
-        }
-    }
     *length = 2 + written + (count ? count - 1 : 0);
     return *length > limit;
 }
