@@ -476,24 +476,12 @@ TEST_F(JsonFileDefaultsStoreTest, RecoveredMembersOfACutOffFileSurviveTheNextSta
     }
 }
 
-int fileFlushFails(int fd) {
+// A flush that fails for a folder (true) or for a file (false).
+template <bool folder, int error>
+int flushFails(int fd) {
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) return ::fsync(fd);
-    errno = ENOSPC;
-    return -1;
-}
-int folderFlushFails(int fd) {
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode)) return ::fsync(fd);
-    errno = EIO;
-    return -1;
-}
-int renameFails(int, const char*, int, const char*) {
-    errno = EIO;
-    return -1;
-}
-int noSecondNames(int, const char*, int, const char*, int) {
-    errno = EPERM;
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) != folder) return ::fsync(fd);
+    errno = error;
     return -1;
 }
 
@@ -505,18 +493,20 @@ TEST_F(JsonFileDefaultsStoreTest, ADamagedFileFoundAtASaveStaysWhereItIsUntilIts
     // damaged file is kept under its copy's name. Where no second name can be made, its copy is a
     // file of the bytes read. The file written keeps its permissions, and so does a copy of its
     // bytes, but for its set-ID bit: a second name is the file itself.
-    const std::string damaged = R"({"orig":1,"k":0,"other":2,"cut)";
+    const std::string damaged = R"({"orig":1,"k":0,"other":2,"cut)", copy = file.string() + ".unreadable";
+    const std::string kept = file.string() + " was damaged: moved aside as " + copy + "; 3 settings read from it are kept";
     struct Case {
-        const char* name;
         void (*seam)(detail::AtomicFileCalls&);
         bool renamed, saved, anotherRunNext;
     };
-    for (const auto& [name, seam, renamed, saved, anotherRunNext] :
-         {Case{"the file's flush fails", [](detail::AtomicFileCalls& c) { c.fsync = fileFlushFails; }, false, false, true},
-          Case{"the rename fails", [](detail::AtomicFileCalls& c) { c.renameat = renameFails; }, false, false, false},
-          Case{"the folder's flush fails", [](detail::AtomicFileCalls& c) { c.fsync = folderFlushFails; }, true, false, false},
-          Case{"no second names", [](detail::AtomicFileCalls& c) { c.linkat = noSecondNames; }, true, true, false}}) {
-        SCOPED_TRACE(name);
+    for (const auto& [seam, renamed, saved, anotherRunNext] :
+         {Case{[](detail::AtomicFileCalls& c) { c.fsync = flushFails<false, ENOSPC>; }, false, false, true},
+          Case{[](detail::AtomicFileCalls& c) { c.renameat = [](int, const char*, int, const char*) { return errno = EIO, -1; }; },
+               false, false, false},
+          Case{[](detail::AtomicFileCalls& c) { c.fsync = flushFails<true, EIO>; }, true, false, false},
+          Case{[](detail::AtomicFileCalls& c) { c.linkat = [](int, const char*, int, const char*, int) { return errno = EPERM, -1; }; },
+               true, true, false}}) {
+        SCOPED_TRACE(::testing::Message() << "renamed " << renamed << ", saved " << saved);
         fs::remove_all(dir);
         fs::create_directories(dir);
         JsonFileDefaultsStore store(file);
@@ -524,39 +514,28 @@ TEST_F(JsonFileDefaultsStoreTest, ADamagedFileFoundAtASaveStaysWhereItIsUntilIts
         ASSERT_TRUE(store.save({{"k", 1}}));
         write(damaged);
         ::chmod(file.c_str(), 04644);
-        const std::string copy = file.string() + ".unreadable";
         {
             detail::AtomicFileCallsOverride restore;
             seam(detail::atomicFileCalls);
             EXPECT_EQ(store.save({{"k2", 2}}, {"k2"}), saved);
         }
-        const std::string kept = file.string() + " was damaged: moved aside as " + copy + "; 3 settings read from it are kept";
         EXPECT_EQ(fs::exists(copy), renamed);
-        if (!renamed) {
-            EXPECT_EQ(read(file), damaged);
-            EXPECT_EQ(store.recoveries().back(), file.string() + " is damaged: it stays as it is until a save can put the "
-                                                                 "3 settings read from it in its place (tried again at the next save)");
-            EXPECT_TRUE(store.changesUnsaved());
-        } else {
-            EXPECT_EQ(read(file), R"({"k":0,"k2":2,"orig":1,"other":2})");
-            EXPECT_EQ(read(copy), damaged);
-            EXPECT_EQ(store.recoveries().back(), kept);
-        }
+        EXPECT_EQ(read(file), renamed ? R"({"k":0,"k2":2,"orig":1,"other":2})" : damaged);
+        EXPECT_EQ(store.recoveries().back(), renamed ? kept : file.string() + " is damaged: it stays as it is until a save can "
+                                                                  "put the 3 settings read from it in its place (tried again at the next save)");
+        EXPECT_EQ(store.changesUnsaved(), !renamed || !saved);
         if (anotherRunNext) {
             // Another run finds the damaged file first and writes what it read from it; this run's
             // next save puts its changes over that.
             JsonFileDefaultsStore other(file);
             other.load();
             ASSERT_TRUE(other.save({{"orig", 5}}));
-            EXPECT_TRUE(store.save({{"k", 3}}, {"k"}));
-            EXPECT_EQ(read(file), R"({"k":3,"k2":2,"orig":5,"other":2})");
-            EXPECT_EQ(store.recoveries().back(), "the damaged " + file.string() +
-                                                     " was removed or replaced before this run wrote the 3 settings read from it");
-        } else {
-            EXPECT_TRUE(store.save({{"k", 3}}, {"k"}));
-            EXPECT_EQ(read(file), R"({"k":3,"k2":2,"orig":1,"other":2})");
-            EXPECT_EQ(store.recoveries().back(), kept);
         }
+        EXPECT_TRUE(store.save({{"k", 3}}, {"k"}));
+        EXPECT_EQ(read(file), anotherRunNext ? R"({"k":3,"k2":2,"orig":5,"other":2})" : R"({"k":3,"k2":2,"orig":1,"other":2})");
+        EXPECT_EQ(store.recoveries().back(), anotherRunNext ? "the damaged " + file.string() +
+                                                                  " was removed or replaced before this run wrote the 3 settings read from it"
+                                                            : kept);
         EXPECT_FALSE(store.changesUnsaved());
         EXPECT_EQ(read(copy), damaged);
         EXPECT_EQ(modeOf(copy), saved ? 0644u : 04644u);
