@@ -141,11 +141,10 @@ BENCHMARK(BM_FailedSavesATenthOfASecondApart)->Arg(100)->Unit(benchmark::kMillis
 // whatever stands at the name.
 enum class AfterTheFirstSave { damagedFileStays, nothingAtTheName, anotherFile, tooLarge };
 
-void BM_FailedSavesAfterADamagedFile(benchmark::State& state) {
+void BM_FailedSavesAfterADamagedFile(benchmark::State& state, AfterTheFirstSave after) {
     quillmar::runtime::World::reset();
     const LargeSettingsFile settings(/*tiny=*/true);
     const auto saves = 100;
-    const auto after = static_cast<AfterTheFirstSave>(state.range(0));
     std::optional<FlushesFail> failing;
     if (after != AfterTheFirstSave::tooLarge) failing.emplace();
     const std::string large(after == AfterTheFirstSave::tooLarge ? 8000 : 8, 'x');
@@ -165,8 +164,14 @@ void BM_FailedSavesAfterADamagedFile(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * (saves - 1));
 }
-BENCHMARK(BM_FailedSavesAfterADamagedFile)->ArgName("after")->DenseRange(0, 3)->Unit(benchmark::kMillisecond)
-    ->UseRealTime()->Iterations(2);
+BENCHMARK_CAPTURE(BM_FailedSavesAfterADamagedFile, damagedFileStays, AfterTheFirstSave::damagedFileStays)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK_CAPTURE(BM_FailedSavesAfterADamagedFile, nothingAtTheName, AfterTheFirstSave::nothingAtTheName)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK_CAPTURE(BM_FailedSavesAfterADamagedFile, anotherFile, AfterTheFirstSave::anotherFile)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK_CAPTURE(BM_FailedSavesAfterADamagedFile, tooLarge, AfterTheFirstSave::tooLarge)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 // One save of a run that shares the file of tiny members: after another run saved (so the file
 // must be read again first; the other run's save is not timed), or after its own.

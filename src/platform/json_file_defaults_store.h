@@ -147,8 +147,9 @@ private:
     // Changes not yet written: each key's new value text, or nullopt when it goes.
     JsonObjectMembers::Changes pending_;
     // The damaged file found at the name that no file holding what was read from it has replaced
-    // yet; it stays there, untouched, until one does. Nothing read from it is held: each save that
-    // finds it there reads it.
+    // yet; it stays there, untouched, until one does. What was read from it is held only as the
+    // file at the name (onDisk_), as any file there is: a save that finds another file there takes
+    // that one instead, so nothing read from damaged files gathers.
     struct Damaged {
         FileIdentity identity;
         std::size_t kept = 0;  // members read from it
