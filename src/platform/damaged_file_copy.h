@@ -24,7 +24,8 @@ struct DamagedFileCopy {
 };
 
 // Gives the damaged file at `name` in the folder open at dirFd, read as `read` and holding
-// `bytes` (the caller has just seen it there), a copy's name; `shown` is its path as reasons show it. The copy, or nullopt and *why:
+// `bytes` (the caller has just seen it there), a copy's name; `shown` is its path as reasons show
+// it. The copy, or nullopt and *why:
 // "<shown> changed while it was read", "<shown> is damaged and stays as it is: every name for a
 // copy up to <shown>.unreadable-999 is taken", "cannot keep <shown> as <copy>: <errno>".
 std::optional<DamagedFileCopy> keepDamagedFileCopy(int dirFd, const std::string& name, const FileIdentity& read,
