@@ -50,6 +50,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/file_descriptor.h"
@@ -78,8 +79,8 @@ public:
     // it is until a save can put the 3 settings read from it in its place (tried again at the next
     // save)" once, when a save that was to replace it fails; "the damaged <path> was removed or
     // replaced before this run wrote the 3 settings read from it" when a later save finds another
-    // file (or none) there.
-    const std::vector<std::string>& recoveries() const { return recoveries_; }
+    // file (or none) there. Each line is handed over once: taking them leaves none.
+    std::vector<std::string> takeRecoveries() { return std::exchange(recoveries_, {}); }
     // Why the settings cannot be kept in the file ("<path> is a FIFO, not a regular file"), set by
     // load(); nullopt while the file can keep them. Every save fails at once then, and is counted.
     const std::optional<std::string>& problem() const { return problem_; }

@@ -170,11 +170,10 @@ int ScenarioRunner::finish(const PictureIndex& pictures, const std::filesystem::
 void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outputDirectory, std::ostream& out,
                             std::ostream& err, PictureIndex& pictures) {
     auto& desktop = SimDesktop::install();
-    const JsonFileDefaultsStore* raw = nullptr;
+    JsonFileDefaultsStore* raw = nullptr;
     if (!defaultsFile_.empty()) {
         auto store = std::make_unique<JsonFileDefaultsStore>(defaultsFile_);
         raw = store.get();
-        recoveriesSaid_ = 0;
         failuresSeen_ = 0;
         runtime::World::install<UserDefaults>(std::make_unique<UserDefaults>(std::move(store)));
         if (raw->problem()) settingsNotKept(*raw->problem(), err);
@@ -272,7 +271,7 @@ void ScenarioRunner::settingsNotKept(const std::string& why, std::ostream& err) 
     settingsWarned_ = true;
 }
 
-void ScenarioRunner::settingsReport(const JsonFileDefaultsStore& store, std::ostream& err) {
+void ScenarioRunner::settingsReport(JsonFileDefaultsStore& store, std::ostream& err) {
     settingsRecovered(store, err);
     const auto& failures = store.saveFailures();
     for (; failuresSeen_ < failures.size(); ++failuresSeen_)
@@ -280,10 +279,8 @@ void ScenarioRunner::settingsReport(const JsonFileDefaultsStore& store, std::ost
             err << "quillmar: settings not saved yet (tried again at the next save): " << failures[failuresSeen_] << "\n";
 }
 
-void ScenarioRunner::settingsRecovered(const JsonFileDefaultsStore& store, std::ostream& err) {
-    const auto& said = store.recoveries();
-    for (; recoveriesSaid_ < said.size(); ++recoveriesSaid_)
-        err << "quillmar: settings recovered: " << said[recoveriesSaid_] << "\n";
+void ScenarioRunner::settingsRecovered(JsonFileDefaultsStore& store, std::ostream& err) {
+    for (const std::string& line : store.takeRecoveries()) err << "quillmar: settings recovered: " << line << "\n";
 }
 
 }  // namespace quillmar::platform::sim

@@ -80,14 +80,13 @@ private:
     void settingsNotKept(const std::string& why, std::ostream& err);
     // What the store has to say since it was last asked: damaged files recovered, and why saves
     // failed (each reason once: it is tried again at the next save).
-    void settingsReport(const JsonFileDefaultsStore& store, std::ostream& err);
-    void settingsRecovered(const JsonFileDefaultsStore& store, std::ostream& err);
+    void settingsReport(JsonFileDefaultsStore& store, std::ostream& err);
+    void settingsRecovered(JsonFileDefaultsStore& store, std::ostream& err);
     bool settingsWarned_ = false;
     std::set<std::string> failuresSaid_;
     std::size_t failuresSeen_ = 0;
     // Some change of the settings was not kept by the end of a run (or the file could keep none).
     bool settingsLost_ = false;
-    std::size_t recoveriesSaid_ = 0;
     int failedSettingsSaves_ = 0;
     std::optional<std::string> logFailure_;  // the first line the event log could not write
 };
