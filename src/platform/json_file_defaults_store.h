@@ -86,9 +86,9 @@ public:
     const std::optional<std::string>& problem() const { return problem_; }
     // Saves that were tried and failed; why they did, each reason once in the order met ("cannot
     // write <path>: ...", the lock's reasons; a save too large for the file is one reason whatever
-    // size it would have had); and why the latest one did.
+    // size it would have had), handed over once as recoveries are; and why the latest one did.
     int failedSaves() const { return failedSaves_; }
-    const std::vector<std::string>& saveFailures() const { return saveFailures_; }
+    std::vector<std::string> takeSaveFailures() { return std::exchange(saveFailures_, {}); }
     const std::optional<std::string>& lastSaveFailure() const { return lastSaveFailure_; }
     // Whether changes wait that no save has kept yet, or a damaged file that none has replaced.
     bool changesUnsaved() const { return !pending_.empty() || damaged_.has_value(); }

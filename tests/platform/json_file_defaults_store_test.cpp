@@ -662,7 +662,7 @@ TEST_F(JsonFileDefaultsStoreTest, SettingsThatCannotBeLockedAreKeptInMemoryAndTh
         UserDefaults d(std::make_unique<JsonFileDefaultsStore>(file, seam));
         auto& store = static_cast<JsonFileDefaultsStore&>(d.store());
         const int atStart = calls;
-        EXPECT_TRUE(store.saveFailures().empty());  // nothing waited to be saved at the start
+        EXPECT_TRUE(store.takeSaveFailures().empty());  // nothing waited to be saved at the start
         EXPECT_EQ(d.integerForKey("a"), 1);
         d.set("b", 2);
         d.synchronize();
@@ -675,7 +675,7 @@ TEST_F(JsonFileDefaultsStoreTest, SettingsThatCannotBeLockedAreKeptInMemoryAndTh
         EXPECT_TRUE(store.changesUnsaved());
         EXPECT_EQ(store.lastSaveFailure(), error ? "cannot lock " + lockFile.string() + ": " + std::strerror(ENOLCK)
                                                   : lockFile.string() + " is locked by another process");
-        EXPECT_EQ(store.saveFailures().size(), 1u);
+        EXPECT_EQ(store.takeSaveFailures().size(), 1u);
         EXPECT_EQ(read(file), R"({"a":1})");
         if (error) continue;
         // Let go: the next save keeps every change still pending.

@@ -174,7 +174,6 @@ void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outp
     if (!defaultsFile_.empty()) {
         auto store = std::make_unique<JsonFileDefaultsStore>(defaultsFile_);
         raw = store.get();
-        failuresSeen_ = 0;
         runtime::World::install<UserDefaults>(std::make_unique<UserDefaults>(std::move(store)));
         if (raw->problem()) settingsNotKept(*raw->problem(), err);
         settingsReport(*raw, err);
@@ -273,10 +272,9 @@ void ScenarioRunner::settingsNotKept(const std::string& why, std::ostream& err) 
 
 void ScenarioRunner::settingsReport(JsonFileDefaultsStore& store, std::ostream& err) {
     settingsRecovered(store, err);
-    const auto& failures = store.saveFailures();
-    for (; failuresSeen_ < failures.size(); ++failuresSeen_)
-        if (!settingsWarned_ && failuresSaid_.insert(failures[failuresSeen_]).second)
-            err << "quillmar: settings not saved yet (tried again at the next save): " << failures[failuresSeen_] << "\n";
+    for (const std::string& why : store.takeSaveFailures())
+        if (!settingsWarned_ && failuresSaid_.insert(why).second)
+            err << "quillmar: settings not saved yet (tried again at the next save): " << why << "\n";
 }
 
 void ScenarioRunner::settingsRecovered(JsonFileDefaultsStore& store, std::ostream& err) {

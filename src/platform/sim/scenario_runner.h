@@ -84,7 +84,6 @@ private:
     void settingsRecovered(JsonFileDefaultsStore& store, std::ostream& err);
     bool settingsWarned_ = false;
     std::set<std::string> failuresSaid_;
-    std::size_t failuresSeen_ = 0;
     // Some change of the settings was not kept by the end of a run (or the file could keep none).
     bool settingsLost_ = false;
     int failedSettingsSaves_ = 0;
