@@ -18,7 +18,7 @@ namespace detail {
 AtomicFileCalls atomicFileCalls = {
     [](void* buffer, std::size_t length, unsigned flags) { return ::getrandom(buffer, length, flags); },
     ::fsync,
-    ::renameat,
+    ::renameat2,
     ::linkat,
     ::unlinkat,
 };
@@ -107,7 +107,7 @@ int writeAll(int fd, std::string_view data) {
 
 int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFiller& fill, mode_t newFileMode,
                           std::string* problem, FileDescriptor* written, const BeforeRename& beforeRename,
-                          bool* renamed) {
+                          bool* renamed, bool replace) {
     std::string tmpName;
     const int fd = createTemporaryFile(dirFd, name, newFileMode & 0777, &tmpName);
     if (fd < 0) return errno;
@@ -122,7 +122,9 @@ int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFi
     }
     if (::close(fd) != 0 && !error) error = errno;
     if (!error && beforeRename) error = beforeRename();
-    if (!error && atomicFileCalls.renameat(dirFd, tmpName.c_str(), dirFd, name.c_str()) != 0) error = errno;
+    if (!error &&
+        atomicFileCalls.renameat2(dirFd, tmpName.c_str(), dirFd, name.c_str(), replace ? 0 : RENAME_NOREPLACE) != 0)
+        error = errno;
     if (error) {
         atomicFileCalls.unlinkat(dirFd, tmpName.c_str(), 0);
         return error;

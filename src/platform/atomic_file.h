@@ -36,10 +36,11 @@ int lentMode(int dirFd, const std::string& name);
 // 0, or the errno of the step that failed; *problem (when given) gets what the filler said. With
 // `written`, the file put in place stays open there (read-only): while it is open its inode cannot
 // be given to another file. *renamed (when given) is set once the new file stands at the name,
-// which it does even when flushing the folder after that fails.
+// which it does even when flushing the folder after that fails. Without `replace`, a name that is
+// taken stays as it is and the write fails with EEXIST.
 int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFiller& fill, mode_t newFileMode,
                           std::string* problem = nullptr, FileDescriptor* written = nullptr,
-                          const BeforeRename& beforeRename = {}, bool* renamed = nullptr);
+                          const BeforeRename& beforeRename = {}, bool* renamed = nullptr, bool replace = true);
 int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data, mode_t newFileMode = 0600,
                           FileDescriptor* written = nullptr, const BeforeRename& beforeRename = {},
                           bool* renamed = nullptr);

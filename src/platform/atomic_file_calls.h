@@ -14,7 +14,7 @@ namespace quillmar::platform::detail {
 struct AtomicFileCalls {
     ssize_t (*getrandom)(void* buffer, std::size_t length, unsigned flags);
     int (*fsync)(int fd);
-    int (*renameat)(int fromDir, const char* from, int toDir, const char* to);
+    int (*renameat2)(int fromDir, const char* from, int toDir, const char* to, unsigned flags);
     int (*linkat)(int fromDir, const char* from, int toDir, const char* to, int flags);
     int (*unlinkat)(int dirFd, const char* name, int flags);
 };

@@ -30,49 +30,62 @@ bool leadsTo(int dirFd, const std::string& name, const FileIdentity& identity) {
     return at && at->isRegular() && at->identity == identity;
 }
 
-// A new file at `copy` holding `bytes`, with the permissions of the damaged file at `name` when it
-// is this user's own: which file it is, or nullopt and *error (EEXIST when the name is taken).
-std::optional<FileIdentity> writeCopy(int dirFd, const std::string& name, const std::string& copy,
-                                      std::string_view bytes, int* error) {
-    const int lent = lentMode(dirFd, name);
-    const FileDescriptor fd(::openat(dirFd, copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (fd.get() < 0) {
-        *error = errno;
-        return std::nullopt;
-    }
+// A new file at `copy` holding `bytes`, with the permission bits `lent` (-1: 0600 less the umask),
+// written whole beside it and renamed to it only while the name is free (a taken name stays as it
+// is: EEXIST), so no name is ever removed but the writer's own temporary one: which file it is, or
+// nullopt and *error.
+std::optional<FileIdentity> writeCopy(int dirFd, const std::string& copy, std::string_view bytes, int lent, int* error) {
+    FileDescriptor made;
+    bool renamed = false;
+    *error = writeFileAtomicallyAt(
+        dirFd, copy,
+        [&](int fd, std::string*) {
+            const int failed = writeAll(fd, bytes);
+            if (failed || lent < 0) return failed;
+            return ::fchmod(fd, static_cast<mode_t>(lent)) == 0 ? 0 : errno;
+        },
+        0600, nullptr, &made, {}, &renamed, /*replace=*/false);
     struct stat st {};
-    *error = writeAll(fd.get(), bytes);
-    if (!*error && lent >= 0 && ::fchmod(fd.get(), static_cast<mode_t>(lent)) != 0) *error = errno;
-    if (!*error && atomicFileCalls.fsync(fd.get()) != 0) *error = errno;
-    if (!*error && ::fstat(fd.get(), &st) != 0) *error = errno;
-    if (*error) {
-        atomicFileCalls.unlinkat(dirFd, copy.c_str(), 0);  // made here, with O_EXCL
-        return std::nullopt;
+    if (made.get() >= 0 && ::fstat(made.get(), &st) == 0) return FileIdentity{st.st_dev, st.st_ino};
+    // In place, though the folder could not be flushed after it: the copy is made all the same.
+    if (renamed) {
+        if (const auto at = fileAtName(dirFd, copy)) return at->identity;
     }
-    return FileIdentity{st.st_dev, st.st_ino};
+    if (!*error) *error = errno;
+    return std::nullopt;
 }
 
-}  // namespace
+// A second name `copy` for the file open at fd: 0 or the errno.
+int linkByDescriptor(int fd, int dirFd, const std::string& copy) {
+    const std::string path = "/proc/self/fd/" + std::to_string(fd);
+    return atomicFileCalls.linkat(AT_FDCWD, path.c_str(), dirFd, copy.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+}
 
-std::optional<DamagedFileCopy> keepDamagedFileCopy(int dirFd, const std::string& name, const FileIdentity& read,
-                                                   std::string_view bytes, const fs::path& shown, std::string* why) {
+std::optional<DamagedFileCopy> keep(int dirFd, const std::string& name, int readFd, std::string_view bytes,
+                                    const fs::path& shown, std::string* why, bool secondName) {
     auto shownAs = [&](const std::string& copy) { return fs::path(shown).replace_filename(copy).string(); };
-    auto changed = [&] {
-        *why = shown.string() + " changed while it was read";
-        return std::nullopt;
-    };
+    struct stat st {};
+    const bool open = readFd >= 0 && ::fstat(readFd, &st) == 0;
+    const FileIdentity read{open ? st.st_dev : 0, open ? st.st_ino : 0};
+    // Its permission bits, when it is this user's own, for a copy of its bytes.
+    const int lent = open && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() ? static_cast<int>(st.st_mode & 0777) : -1;
+    secondName = secondName && open;
+    if (secondName && st.st_nlink > 1)
+        for (int n = 1; n <= kCopies; ++n)
+            if (const std::string copy = copyName(dirFd, name, n); leadsTo(dirFd, copy, read))
+                return DamagedFileCopy{copy, read};
     for (int n = 1; n <= kCopies; ++n) {
         const std::string copy = copyName(dirFd, name, n);
-        if (atomicFileCalls.linkat(dirFd, name.c_str(), dirFd, copy.c_str(), 0) == 0) {
-            // The name may stand for another file by now: then that one keeps it, and gets no copy.
-            if (leadsTo(dirFd, copy, read)) return DamagedFileCopy{copy, read};
-            atomicFileCalls.unlinkat(dirFd, copy.c_str(), 0);
-            return changed();
+        int error = secondName ? linkByDescriptor(readFd, dirFd, copy) : EPERM;
+        if (error == 0) return DamagedFileCopy{copy, read};
+        if (error == ENOENT && ::fstat(readFd, &st) == 0 && st.st_nlink == 0) {
+            *why = shown.string() + " was removed while it was saved";
+            return std::nullopt;
         }
-        int error = errno;
-        if (error == EPERM || error == EOPNOTSUPP || error == EMLINK) {
-            // No second name to be had here: a copy of the bytes read.
-            if (auto made = writeCopy(dirFd, name, copy, bytes, &error)) return DamagedFileCopy{copy, *made};
+        // No second name to be had here (or no /proc to make it by): a copy of the bytes read.
+        if (error == EPERM || error == EOPNOTSUPP || error == EMLINK || error == ENOENT) {
+            secondName = false;
+            if (auto made = writeCopy(dirFd, copy, bytes, lent, &error)) return DamagedFileCopy{copy, *made};
         }
         if (error == EEXIST) continue;
         *why = "cannot keep " + shown.string() + " as " + shownAs(copy) + ": " + std::strerror(error);
@@ -83,9 +96,18 @@ std::optional<DamagedFileCopy> keepDamagedFileCopy(int dirFd, const std::string&
     return std::nullopt;
 }
 
-void takeBackDamagedFileCopy(int dirFd, const std::string& name, const FileIdentity& read, const DamagedFileCopy& copy) {
-    if (leadsTo(dirFd, name, read) && leadsTo(dirFd, copy.name, copy.identity))
-        atomicFileCalls.unlinkat(dirFd, copy.name.c_str(), 0);
+}  // namespace
+
+std::optional<DamagedFileCopy> keepDamagedFileCopy(int dirFd, const std::string& name, int readFd,
+                                                   std::string_view bytes, const fs::path& shown, std::string* why) {
+    return keep(dirFd, name, readFd, bytes, shown, why, /*secondName=*/true);
 }
+
+std::optional<DamagedFileCopy> keepDamagedFileBytes(int dirFd, const std::string& name, int readFd,
+                                                    std::string_view bytes, const fs::path& shown, std::string* why) {
+    return keep(dirFd, name, readFd, bytes, shown, why, /*secondName=*/false);
+}
+
+bool stillKept(int dirFd, const DamagedFileCopy& copy) { return leadsTo(dirFd, copy.name, copy.identity); }
 
 }  // namespace quillmar::platform

@@ -4,10 +4,13 @@
 // The damaged file stays at its name, untouched, until its replacement is complete. Right before
 // the replacement is renamed over the name, the damaged file gets a copy's name beside it
 // ("<name>.unreadable", then "-2" up to "-999", the name cut where the folder's longest name needs
-// it; a name that is taken is never replaced): a second name of the same file or, on a file system
-// that makes no second names, a new file holding the bytes read from it. Should the replacement
-// not go in, the copy's name is taken back and the damaged file is as it was, so nothing read from
-// it has to be held for a later try: that reads it again.
+// it; a name that is taken is never replaced). The new name is made for the very file that was
+// read, through the descriptor it was read by (linkat of /proc/self/fd/N), so it can lead to no
+// other file and nothing has to be checked or removed after it; where a copy's name leads to that
+// file already (a run killed between the copy and the rename leaves one, and so does a replacement
+// that did not go in), that name is used again, so names do not pile up and none is ever taken
+// back. On a file system that makes no second names, or without /proc, the copy is a new file
+// holding the bytes read from it, made exclusively.
 
 #include <filesystem>
 #include <optional>
@@ -23,17 +26,22 @@ struct DamagedFileCopy {
     FileIdentity identity;  // the file at it: the damaged file itself, or the copy of its bytes
 };
 
-// Gives the damaged file at `name` in the folder open at dirFd, read as `read` and holding
-// `bytes` (the caller has just seen it there), a copy's name; `shown` is its path as reasons show
-// it. The copy, or nullopt and *why:
-// "<shown> changed while it was read", "<shown> is damaged and stays as it is: every name for a
-// copy up to <shown>.unreadable-999 is taken", "cannot keep <shown> as <copy>: <errno>".
-std::optional<DamagedFileCopy> keepDamagedFileCopy(int dirFd, const std::string& name, const FileIdentity& read,
+// Gives the damaged file read through readFd (-1: no longer open; then only its bytes are copied),
+// which stood at `name` in the folder open at dirFd and held `bytes`, a copy's name; `shown` is
+// its path as reasons show it. The copy, or nullopt and *why: "<shown> is damaged and stays as it
+// is: every name for a copy up to <shown>.unreadable-999 is taken", "cannot keep <shown> as
+// <copy>: <errno>", "<shown> was removed while it was saved" (it has no name left to link to).
+std::optional<DamagedFileCopy> keepDamagedFileCopy(int dirFd, const std::string& name, int readFd,
                                                    std::string_view bytes, const std::filesystem::path& shown,
                                                    std::string* why);
 
-// After a replacement that did not go in: the copy's name goes again, as long as the damaged file
-// (`read`) still stands at `name` and the copy's name still leads to the copy.
-void takeBackDamagedFileCopy(int dirFd, const std::string& name, const FileIdentity& read, const DamagedFileCopy& copy);
+// A copy of `bytes` under the first free copy's name (after the damaged file lost the one it was
+// given): as keepDamagedFileCopy, without a second name.
+std::optional<DamagedFileCopy> keepDamagedFileBytes(int dirFd, const std::string& name, int readFd,
+                                                    std::string_view bytes, const std::filesystem::path& shown,
+                                                    std::string* why);
+
+// Whether the copy's name still leads to the file it was given to.
+bool stillKept(int dirFd, const DamagedFileCopy& copy);
 
 }  // namespace quillmar::platform

@@ -95,9 +95,10 @@ bool blank(const std::string& text) { return text.find_first_not_of(" \t\r\n") =
 
 }  // namespace
 
-JsonFileDefaultsStore::JsonFileDefaultsStore(fs::path path, LockWait lockWait)
+JsonFileDefaultsStore::JsonFileDefaultsStore(fs::path path, LockWait lockWait, std::shared_ptr<ReasonsSaid> reasonsSaid)
     : path_(std::move(path)), lock_(std::move(lockWait)),
-      known_(std::make_shared<std::shared_ptr<const JsonObjectMembers>>(std::make_shared<JsonObjectMembers>())) {}
+      known_(std::make_shared<std::shared_ptr<const JsonObjectMembers>>(std::make_shared<JsonObjectMembers>())),
+      reasonsSaid_(reasonsSaid ? std::move(reasonsSaid) : std::make_shared<ReasonsSaid>()) {}
 
 std::shared_ptr<const StoredDefaults> JsonFileDefaultsStore::known(std::shared_ptr<const JsonObjectMembers> members) {
     *known_ = std::move(members);
@@ -182,8 +183,8 @@ std::shared_ptr<const StoredDefaults> JsonFileDefaultsStore::load() {
     if (locked.get() >= 0) {
         write(dir.get(), std::move(locked));
     } else {
-        found(*members, identity);
-        failed(*lockProblem_);
+        found(dir.get(), *members, identity);
+        failed(*lockProblem_, SettingsFileLock::reasonWithoutWait(*lockProblem_));
     }
     return stored;
 }
@@ -192,23 +193,30 @@ std::string JsonFileDefaultsStore::readFromIt(std::size_t kept) {
     return std::to_string(kept) + (kept == 1 ? " setting" : " settings") + " read from it";
 }
 
-void JsonFileDefaultsStore::found(const JsonObjectMembers& members, const std::optional<FileIdentity>& identity) {
+fs::path JsonFileDefaultsStore::shownCopy(const std::string& copyName) const {
+    return fs::path(path_).replace_filename(copyName);
+}
+
+void JsonFileDefaultsStore::found(int dirFd, const JsonObjectMembers& members, const std::optional<FileIdentity>& identity) {
     if (damaged_ && identity != damaged_->identity) {
-        recoveries_.push_back("the damaged " + path_.string() + " was removed or replaced before this run wrote the " +
-                              readFromIt(damaged_->kept));
+        std::string line = "the damaged " + path_.string() + " was removed or replaced before this run wrote the " +
+                           readFromIt(damaged_->kept);
+        if (damaged_->copy && stillKept(dirFd, *damaged_->copy))
+            line += "; it is kept as " + shownCopy(damaged_->copy->name).string();
+        recoveries_.push_back(std::move(line));
         damaged_.reset();
     }
     if (members.sound()) {
         damaged_.reset();  // mended where it stands
         return;
     }
-    if (!damaged_) damaged_ = Damaged{*identity};
+    if (!damaged_) damaged_ = Damaged{*identity, 0, false, std::nullopt};
     damaged_->kept = members.size();
 }
 
 bool JsonFileDefaultsStore::failed(std::string why, const std::string& sameAs) {
     ++failedSaves_;
-    if (failureReasons_.insert(sameAs.empty() ? why : sameAs).second) saveFailures_.push_back(why);
+    if (reasonsSaid_->insert(sameAs.empty() ? why : sameAs).second) saveFailures_.push_back(why);
     lastSaveFailure_ = std::move(why);
     if (damaged_ && !damaged_->said) {
         recoveries_.push_back(path_.string() + " is damaged: it stays as it is until a save can put the " +
@@ -234,8 +242,15 @@ bool JsonFileDefaultsStore::save(const std::map<std::string, DefaultsValue>& val
     const FileDescriptor dir = openFolder(folder(), /*create=*/true, &error);
     if (dir.get() < 0) return failed(folderProblem(folder(), error));
     FileDescriptor locked = lock(dir.get());  // tried again at every save, waited for the first time only
-    if (lockProblem_) return failed(*lockProblem_);
+    if (lockProblem_) return failed(*lockProblem_, SettingsFileLock::reasonWithoutWait(*lockProblem_));
     return write(dir.get(), std::move(locked));
+}
+
+bool JsonFileDefaultsStore::saveWhatWaits() {
+    if (!changesUnsaved()) return true;
+    if (problem_ || !pending_.empty()) return false;  // tried at the instant of the last change
+    mayWait_ = false;
+    return save({}, {});
 }
 
 std::shared_ptr<const JsonObjectMembers> JsonFileDefaultsStore::readFile(int dirFd, std::optional<FileIdentity>* identity,
@@ -259,9 +274,11 @@ std::shared_ptr<const JsonObjectMembers> JsonFileDefaultsStore::readFile(int dir
 void JsonFileDefaultsStore::rememberFile(FileDescriptor file, std::shared_ptr<const JsonObjectMembers> members,
                                          std::size_t size) {
     struct stat st {};
-    // A file that grew or shrank while it was read is not the text read.
+    // A file that grew or shrank while it was read is not the text read: it is read again at the
+    // next save. It stays open all the same, as the file a damaged one's copy is made of.
     if (file.get() < 0 || ::fstat(file.get(), &st) != 0 || st.st_size != static_cast<off_t>(size)) {
         forgetFile();
+        lastFile_ = std::move(file);
         return;
     }
     // Held open so that its inode is given to no other file while the stamp stands for it. No test
@@ -298,13 +315,13 @@ bool JsonFileDefaultsStore::write(int dirFd, FileDescriptor locked) {
             base = readFile(dirFd, &identity, &why);
             if (!base) return failed(std::move(why));
         }
-        found(*base, identity);
+        found(dirFd, *base, identity);
         outcome = put(dirFd, *base, identity, locked.get());
         if (outcome == Put::written) return true;
         if (outcome == Put::failed) return false;
         if (outcome == Put::fileChanged) continue;
         locked = lock(dirFd);
-        if (lockProblem_) return failed(*lockProblem_);
+        if (lockProblem_) return failed(*lockProblem_, SettingsFileLock::reasonWithoutWait(*lockProblem_));
     }
     return failed(outcome == Put::lockLost ? path_.string() + ".lock keeps being removed while it is held"
                                            : path_.string() + " keeps being replaced while it is saved");
@@ -328,22 +345,34 @@ JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjec
     const int error = writeFileAtomicallyAt(
         dirFd, name(), text, 0600, &written,
         [&] {
+            // The damaged file gets its copy's name first (the file read itself, whatever stands at
+            // its name), so that the look at the name below is the last before the rename.
+            if (damaged_) {
+                copy = keepDamagedFileCopy(dirFd, name(), lastFile_.get(), base.text(), path_, &notKept);
+                if (copy) damaged_->copy = copy;
+            }
             // Someone removed or replaced the lock file: another run may hold the one there now.
             lockLost = !SettingsFileLock::leadsTo(dirFd, name(), lockFd);
             // Another program put a file at the name since it was read: that one is read too.
             const auto at = fileAtName(dirFd, name());
             fileChanged = !lockLost && (at ? std::optional(at->identity) : std::nullopt) != identity;
             if (lockLost || fileChanged) return EAGAIN;
-            if (damaged_) copy = keepDamagedFileCopy(dirFd, name(), damaged_->identity, base.text(), path_, &notKept);
             return !damaged_ || copy ? 0 : EEXIST;
         },
         &renamed);
-    if (copy && !renamed) takeBackDamagedFileCopy(dirFd, name(), damaged_->identity, *copy);
+    // A copy's name given before a rename that did not go in stays: it leads to the damaged file
+    // still, and the next try uses it again.
     if (copy && renamed) {
-        quarantined_ = path_;
-        quarantined_.replace_filename(copy->name);
-        recoveries_.push_back(path_.string() + " was damaged: moved aside as " + quarantined_.string() + "; " +
-                              readFromIt(damaged_->kept) + (damaged_->kept == 1 ? " is kept" : " are kept"));
+        // Another program may have put something else at the copy's name before the rename took the
+        // damaged file's last other name: then it is kept as a copy of its bytes.
+        if (!stillKept(dirFd, *copy)) copy = keepDamagedFileBytes(dirFd, name(), lastFile_.get(), base.text(), path_, &notKept);
+        const std::string kept = readFromIt(damaged_->kept) + (damaged_->kept == 1 ? " is kept" : " are kept");
+        if (copy) {
+            quarantined_ = shownCopy(copy->name);
+            recoveries_.push_back(path_.string() + " was damaged: moved aside as " + quarantined_.string() + "; " + kept);
+        } else {
+            recoveries_.push_back(path_.string() + " was damaged: " + kept + "; the damaged file is not (" + notKept + ")");
+        }
         damaged_.reset();
     }
     if (lockLost) return Put::lockLost;

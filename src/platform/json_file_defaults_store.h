@@ -4,11 +4,11 @@
 // Writes are atomic: the whole domain goes to a temporary file in the same folder, which is
 // flushed to disk and then renamed over the old file, so a crash leaves either the old or the new
 // contents, never a mix. The text is compact (no layout; see compact_json.h) and a member the run
-// did not change keeps its value's text byte for byte, so a file that was read is never written
-// back larger apart from the changes; a domain whose text would pass the size a settings file may
-// have is not written at all: a failed save, the old file kept. A folder of the path that is
-// missing is made (mode 0700) by the first save; a folder that can be written but not listed is
-// used as it is.
+// did not change keeps its value's text byte for byte, so a sound file that was read is never
+// written back larger apart from the changes (a damaged one gains at most the braces it lacked); a
+// domain whose text would pass the size a settings file may have is not written at all: a failed
+// save, the old file kept. A folder of the path that is missing is made (mode 0700) by the first
+// save; a folder that can be written but not listed is used as it is.
 //
 // Reading finds where each member's text lies without building its value (json_object_members.h):
 // a value is built when the program first asks for its key, so a save that must read the file
@@ -34,10 +34,11 @@
 // "<name>.unreadable" (numbered up to "-999"; see damaged_file_copy.h) so that the user's other
 // settings can still be recovered by hand; so is a damaged file that a save finds in place of the
 // one the run knew, with this run's changes on top. The damaged file stays at its name, untouched,
-// until its replacement goes in: a save that fails leaves it there and the next one takes it as
-// it finds it, so what is read from damaged files never gathers from one save to the next (the
-// store remembers the file at the name, damaged or not, and no other); while it waits,
-// changesUnsaved() says so. The file written in its place keeps its permission bits when it was
+// until its replacement goes in: a save that fails leaves it there (with the copy's name it may
+// have got, which the next try uses again) and the next one takes it as it finds it, so what is
+// read from damaged files never gathers from one save to the next (the store remembers the file at
+// the name, damaged or not, and no other); while it waits, changesUnsaved() says so, and a run
+// with no change to save tries once more as it ends (saveWhatWaits). The file written in its place keeps its permission bits when it was
 // this user's own. Anything but white space after the object is damage. A member nested deeper
 // than kMaxJsonNesting is dropped without being built. Values are kept as they are, whatever their
 // type, so keys the program does not touch survive every save; a member whose value is or holds a
@@ -53,6 +54,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/damaged_file_copy.h"
 #include "platform/file_descriptor.h"
 #include "platform/json_object_members.h"
 #include "platform/regular_file.h"
@@ -63,11 +65,21 @@ namespace quillmar::platform {
 
 class JsonFileDefaultsStore final : public DefaultsStore {
 public:
-    explicit JsonFileDefaultsStore(std::filesystem::path path, LockWait lockWait = {});
+    // The reasons saves failed for that were said already, shared with the stores of later runs
+    // of the program on the same file, so that each is said once; the store keeps its own when none
+    // is given.
+    using ReasonsSaid = std::set<std::string>;
+    explicit JsonFileDefaultsStore(std::filesystem::path path, LockWait lockWait = {},
+                                   std::shared_ptr<ReasonsSaid> reasonsSaid = nullptr);
 
     using DefaultsStore::save;
     std::shared_ptr<const StoredDefaults> load() override;
     bool save(const std::map<std::string, DefaultsValue>& values, const std::vector<std::string>& changed) override;
+    // As a run ends: when a damaged file's replacement waits and no change does (so no save has
+    // tried since, maybe, the start), one more try without waiting for the lock, so that a lock let
+    // go since then does not leave the file damaged; a try that fails is counted as a failed save.
+    // True when nothing waits any longer.
+    bool saveWhatWaits();
 
     const std::filesystem::path& path() const { return path_; }
     // Where the damaged file last replaced was kept (empty while none was).
@@ -84,9 +96,11 @@ public:
     // Why the settings cannot be kept in the file ("<path> is a FIFO, not a regular file"), set by
     // load(); nullopt while the file can keep them. Every save fails at once then, and is counted.
     const std::optional<std::string>& problem() const { return problem_; }
-    // Saves that were tried and failed; why they did, each reason once in the order met ("cannot
-    // write <path>: ...", the lock's reasons; a save too large for the file is one reason whatever
-    // size it would have had), handed over once as recoveries are; and why the latest one did.
+    // Saves that were tried and failed; why they did, each reason once in the order met (not said
+    // before by a store sharing the ReasonsSaid; "cannot write <path>: ...", the lock's reasons; a
+    // save too large for the file is one reason whatever size it would have had, and so is a lock
+    // held by another process, waited for or not), handed over once as recoveries are; and why the
+    // latest one did.
     int failedSaves() const { return failedSaves_; }
     std::vector<std::string> takeSaveFailures() { return std::exchange(saveFailures_, {}); }
     const std::optional<std::string>& lastSaveFailure() const { return lastSaveFailure_; }
@@ -126,7 +140,9 @@ private:
     std::shared_ptr<const StoredDefaults> known(std::shared_ptr<const JsonObjectMembers> members);
     // Takes note of the file found at the name (which file, when one was): whether it is the
     // damaged one to replace, and what became of one found before.
-    void found(const JsonObjectMembers& members, const std::optional<FileIdentity>& identity);
+    void found(int dirFd, const JsonObjectMembers& members, const std::optional<FileIdentity>& identity);
+    // The path of a copy's name beside the file.
+    std::filesystem::path shownCopy(const std::string& copyName) const;
     // "3 settings read from it", "1 setting read from it".
     static std::string readFromIt(std::size_t kept);
     // Counts a failed save and why; a reason that only says the same as one met before (a size
@@ -143,6 +159,7 @@ private:
     // The members keys not read yet are read from, shared with the defaults: the file's as last
     // read or written (kept when the store forgets the file).
     std::shared_ptr<std::shared_ptr<const JsonObjectMembers>> known_;
+    // (Open even when it changed while it was read: a damaged file's copy's name is given to it.)
     FileDescriptor lastFile_;
     std::optional<Stamp> stamp_;
     // Changes not yet written: each key's new value text, or nullopt when it goes.
@@ -155,6 +172,8 @@ private:
         FileIdentity identity;
         std::size_t kept = 0;  // members read from it
         bool said = false;     // whether a line said that it waits
+        // The copy's name it was given by a save whose rename did not go in (used again next time).
+        std::optional<DamagedFileCopy> copy;
     };
     std::optional<Damaged> damaged_;
     std::optional<std::string> lockProblem_;
@@ -165,7 +184,7 @@ private:
     std::optional<std::string> problem_;
     int failedSaves_ = 0;
     std::vector<std::string> saveFailures_;
-    std::set<std::string> failureReasons_;
+    std::shared_ptr<ReasonsSaid> reasonsSaid_;
     std::optional<std::string> lastSaveFailure_;
 };
 

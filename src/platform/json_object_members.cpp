@@ -362,7 +362,9 @@ bool JsonObjectMembers::longerWithChanges(const Changes& changes, std::size_t li
         added += writtenLength(key, value->size(), scratch);
         ++addedCount;
     }
-    if (!membersLength_ && std::max<std::size_t>(text_.size(), 2) + added + addedCount <= limit) return false;
+    // No member is written longer than it was read (keys compactly, values as they were), nor with
+    // more commas between them; only the braces may be missing from a damaged text.
+    if (!membersLength_ && text_.size() + 2 + added + addedCount <= limit) return false;
     if (!membersLength_) {
         std::size_t members = 0;
         for (const Span& span : members_) members += writtenLength(keyOf(span), span.valueLength, scratch);

@@ -48,13 +48,14 @@ public:
 
     // The compact object text of these members with `changes` applied, and its members: unchanged
     // members keep their value's text byte for byte (keys are written compactly), so the text is
-    // never longer than the one read apart from the changes.
+    // never longer than the one read apart from the changes and, when that was damaged, the
+    // braces it lacked.
     JsonObjectMembers withChanges(const Changes& changes) const;
     // Whether withChanges(changes).text() would be longer than `limit` bytes, found without
     // writing it (*length is then its length): a save too large for the file is refused for what
-    // checking the changes costs. The text is never longer than the one read and the changes, so
-    // only a merge near the limit needs the members' written length: at hand for the members
-    // withChanges made, found by one pass for those read.
+    // checking the changes costs. The text is never longer than the one read, its two braces and
+    // the changes, so only a merge near the limit needs the members' written length: at hand for
+    // the members withChanges made, found by one pass for those read.
     bool longerWithChanges(const Changes& changes, std::size_t limit, std::size_t* length) const;
     // The object text itself: as read, or as made by withChanges.
     const std::string& text() const { return text_; }

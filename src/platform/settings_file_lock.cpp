@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <sstream>
+#include <string_view>
 #include <thread>
 
 #include "platform/atomic_file.h"
@@ -32,6 +33,8 @@ constexpr std::chrono::milliseconds kLetIn{100};
 // Successive files at the lock's name (each removed or replaced while this run locked the one
 // before) after which the run stops trying.
 constexpr int kMostFiles = 100;
+// What ends the reason of a lock waited for in vain, before the time waited.
+constexpr std::string_view kGaveUp = "; gave up after ";
 
 // The lock file's counters: the turn taken last (bytes 0-7), and the turn a waiter last saw held
 // (bytes 8-15). Each is written on its own, whole, so the file is only ever 0, 8 or 16 bytes long.
@@ -133,6 +136,7 @@ private:
 SettingsFileLock::SettingsFileLock(LockWait wait) : wait_(std::move(wait)) {
     if (!wait_.lock) wait_.lock = ::flock;
     if (!wait_.fstat) wait_.fstat = ::fstat;
+    if (!wait_.now) wait_.now = Clock::now;
 }
 
 std::string SettingsFileLock::lockName(int dirFd, const std::string& settingsName) {
@@ -188,8 +192,8 @@ SettingsFileLock::Opened SettingsFileLock::open(int dirFd, const std::string& na
 
 void SettingsFileLock::letWaiterIn(int fd) const {
     if (!lastTurn_) return;
-    const auto until = Clock::now() + kLetIn;
-    for (Turns turns = readTurns(fd); turns.taken == *lastTurn_ && turns.waitedOut == turns.taken && Clock::now() < until;
+    const auto until = wait_.now() + kLetIn;
+    for (Turns turns = readTurns(fd); turns.taken == *lastTurn_ && turns.waitedOut == turns.taken && wait_.now() < until;
          turns = readTurns(fd))
         std::this_thread::sleep_for(kLook);
 }
@@ -199,7 +203,7 @@ int SettingsFileLock::waitFor(int fd, bool patiently) const {
     if (errno != EWOULDBLOCK || !patiently) return errno;
     const TickTimer timer(wait_.tick);
     std::uint64_t turn = readTurns(fd).taken;
-    auto since = Clock::now();
+    auto since = wait_.now();
     for (;;) {
         writeCounter(fd, turn, kCounter);  // waiting out this turn
         if (wait_.lock(fd, timer.armed() ? LOCK_EX : LOCK_EX | LOCK_NB) == 0) return 0;
@@ -207,8 +211,8 @@ int SettingsFileLock::waitFor(int fd, bool patiently) const {
         if (!timer.armed()) std::this_thread::sleep_for(kLook);
         if (const std::uint64_t now = readTurns(fd).taken; now != turn) {
             turn = now;
-            since = Clock::now();
-        } else if (Clock::now() - since >= wait_.patience) {
+            since = wait_.now();
+        } else if (wait_.now() - since >= wait_.patience) {
             return EWOULDBLOCK;
         }
     }
@@ -238,7 +242,7 @@ FileDescriptor SettingsFileLock::take(int dirFd, const std::string& settingsName
             } else {
                 std::ostringstream why;
                 why << shown << " is locked by another process";
-                if (wait) why << "; gave up after " << std::chrono::duration<double>(wait_.patience).count() << " s";
+                if (wait) why << kGaveUp << std::chrono::duration<double>(wait_.patience).count() << " s";
                 *problem = why.str();
             }
             return FileDescriptor();
@@ -251,6 +255,10 @@ FileDescriptor SettingsFileLock::take(int dirFd, const std::string& settingsName
     }
     *problem = shown + " keeps being replaced";
     return FileDescriptor();
+}
+
+std::string SettingsFileLock::reasonWithoutWait(const std::string& problem) {
+    return problem.substr(0, problem.rfind(kGaveUp));
 }
 
 bool SettingsFileLock::leadsTo(int dirFd, const std::string& settingsName, int lockFd) {

@@ -34,13 +34,15 @@
 namespace quillmar::platform {
 
 // How long a lock that one holder keeps is waited out (`patience`, from the last turn seen
-// taken), and how often a waiter looks (`tick`). `lock` is flock, and `fstat` fstat of the lock
-// file just opened, or what a test puts in their place.
+// taken), and how often a waiter looks (`tick`). `lock` is flock, `fstat` fstat of the lock file
+// just opened, and `now` the clock the patience and a waiter's letting in are measured by (the
+// steady clock), or what a test puts in their place.
 struct LockWait {
     std::chrono::milliseconds patience{3000};
     std::chrono::milliseconds tick{20};
     std::function<int(int fd, int operation)> lock;
     std::function<int(int fd, struct stat* st)> fstat{};
+    std::function<std::chrono::steady_clock::time_point()> now{};
 };
 
 class SettingsFileLock {
@@ -55,6 +57,10 @@ public:
     // waiter let in first): "... is locked by another process" when another run holds it.
     FileDescriptor take(int dirFd, const std::string& settingsName, const std::filesystem::path& shownFolder,
                         std::string* problem, bool wait = true);
+
+    // A reason take() gave without what the wait took ("; gave up after 3 s"): the same reason
+    // whether the lock was waited for or only tried.
+    static std::string reasonWithoutWait(const std::string& problem);
 
     // Whether the lock file's name in the folder open at dirFd still leads to the file open at
     // lockFd (a link at the name is not followed): false once someone removed or replaced it.

@@ -487,25 +487,27 @@ int flushFails(int fd) {
 
 TEST_F(JsonFileDefaultsStoreTest, ADamagedFileFoundAtASaveStaysWhereItIsUntilItsReplacementGoesIn) {
     // Another program puts a cut-off file of the user's in place during the run, and the save that
-    // finds it fails at one step or another. Before the rename, the damaged file stays at its name
-    // untouched and no copy is left; the next save (or another run) puts it aside under its copy's
-    // name and writes what was read from it, under the changes. Once the rename is done, the
-    // damaged file is kept under its copy's name. Where no second name can be made, its copy is a
-    // file of the bytes read. The file written keeps its permissions, and so does a copy of its
-    // bytes, but for its set-ID bit: a second name is the file itself.
+    // finds it fails at one step or another. The damaged file stays at its name untouched until the
+    // rename; a copy's name it got before a rename that did not go in stays, and the next save uses
+    // it again rather than making another (another run takes it as a killed run's copy below). Once
+    // the rename is done, the damaged file is kept under its copy's name. Where no second name can
+    // be made, its copy is a file of the bytes read. The file written keeps its permissions, and so
+    // does a copy of its bytes, but for its set-ID bit: a second name is the file itself.
     const std::string damaged = R"({"orig":1,"k":0,"other":2,"cut)", copy = file.string() + ".unreadable";
     const std::string kept = file.string() + " was damaged: moved aside as " + copy + "; 3 settings read from it are kept";
     struct Case {
         void (*seam)(detail::AtomicFileCalls&);
-        bool renamed, saved, anotherRunNext;
+        bool copied, renamed, saved, anotherRunNext;
     };
-    for (const auto& [seam, renamed, saved, anotherRunNext] :
-         {Case{[](detail::AtomicFileCalls& c) { c.fsync = flushFails<false, ENOSPC>; }, false, false, true},
-          Case{[](detail::AtomicFileCalls& c) { c.renameat = [](int, const char*, int, const char*) { return errno = EIO, -1; }; },
-               false, false, false},
-          Case{[](detail::AtomicFileCalls& c) { c.fsync = flushFails<true, EIO>; }, true, false, false},
+    for (const auto& [seam, copied, renamed, saved, anotherRunNext] :
+         {Case{[](detail::AtomicFileCalls& c) { c.fsync = flushFails<false, ENOSPC>; }, false, false, false, true},
+          Case{[](detail::AtomicFileCalls& c) {
+                   c.renameat2 = [](int, const char*, int, const char*, unsigned) { return errno = EIO, -1; };
+               },
+               true, false, false, false},
+          Case{[](detail::AtomicFileCalls& c) { c.fsync = flushFails<true, EIO>; }, true, true, false, false},
           Case{[](detail::AtomicFileCalls& c) { c.linkat = [](int, const char*, int, const char*, int) { return errno = EPERM, -1; }; },
-               true, true, false}}) {
+               true, true, true, false}}) {
         SCOPED_TRACE(::testing::Message() << "renamed " << renamed << ", saved " << saved);
         fs::remove_all(dir);
         fs::create_directories(dir);
@@ -519,7 +521,7 @@ TEST_F(JsonFileDefaultsStoreTest, ADamagedFileFoundAtASaveStaysWhereItIsUntilIts
             seam(detail::atomicFileCalls);
             EXPECT_EQ(store.save({{"k2", 2}}, {"k2"}), saved);
         }
-        EXPECT_EQ(fs::exists(copy), renamed);
+        EXPECT_EQ(fs::exists(copy), copied);
         EXPECT_EQ(read(file), renamed ? R"({"k":0,"k2":2,"orig":1,"other":2})" : damaged);
         EXPECT_EQ(store.takeRecoveries(), std::vector<std::string>{renamed ? kept : file.string() + " is damaged: it stays as it is until a save can "
                                                                   "put the 3 settings read from it in its place (tried again at the next save)"});
@@ -540,32 +542,72 @@ TEST_F(JsonFileDefaultsStoreTest, ADamagedFileFoundAtASaveStaysWhereItIsUntilIts
         EXPECT_EQ(store.takeRecoveries(), renamed ? std::vector<std::string>{} : next);
         EXPECT_FALSE(store.changesUnsaved());
         EXPECT_EQ(read(copy), damaged);
+        EXPECT_FALSE(fs::exists(copy + "-2"));
         EXPECT_EQ(modeOf(copy), saved ? 0644u : 04644u);
         EXPECT_EQ(modeOf(file), 0644u);
         EXPECT_FALSE(fs::equivalent(copy, file));
     }
-    // Another file put at the name between the look and the second name keeps it and gets no
-    // copy's name; the save fails, and the next one takes that file as it finds it.
-    static fs::path replaced;
-    replaced = file;
-    JsonFileDefaultsStore store(file);
-    ASSERT_TRUE(store.save({{"k", 1}}));
-    write(damaged);
-    {
-        detail::AtomicFileCallsOverride restore;
-        detail::atomicFileCalls.linkat = [](int fromDir, const char* from, int toDir, const char* to, int flags) {
-            std::ofstream(replaced.string() + ".new") << R"({"new":1})";
-            fs::rename(replaced.string() + ".new", replaced);
-            return ::linkat(fromDir, from, toDir, to, flags);
-        };
-        EXPECT_FALSE(store.save({{"k2", 2}}, {"k2"}));
-    }
-    EXPECT_EQ(store.lastSaveFailure(), file.string() + " changed while it was read");
-    EXPECT_EQ(read(file), R"({"new":1})");
-    EXPECT_TRUE(store.save({{"k", 3}}, {"k"}));
-    EXPECT_EQ(read(file), R"({"k":3,"k2":2,"new":1})");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);  // no copy left behind
 }
+
+// A file another program puts in place (with inotify, say) at the name, or at the copy's name, while
+// a save keeps a damaged file: nothing of that program's is removed or written over, and a line
+// says where the damaged file is kept only where it is.
+TEST_F(JsonFileDefaultsStoreTest, FilesAnotherProgramPutsBesideADamagedOneAreLeftAlone) {
+    const std::string damaged = R"({"orig":1,"cut)", copy = file.string() + ".unreadable";
+    static fs::path putAt;
+    static std::string by;
+    auto other = [](int fromDir, const char* from, int toDir, const char* to, int flags) {
+        const int made = ::linkat(fromDir, from, toDir, to, flags);
+        std::ofstream(putAt.string() + ".new") << by;
+        fs::rename(putAt.string() + ".new", putAt);
+        return made;
+    };
+    // At the name, once the copy is made: that file is read and merged, not written over; the
+    // damaged file is said to be kept where it is.
+    putAt = file, by = R"({"new":1})";
+    {
+        JsonFileDefaultsStore store(file);
+        ASSERT_TRUE(store.save({{"k", 1}}));
+        write(damaged);
+        detail::AtomicFileCallsOverride restore;
+        detail::atomicFileCalls.linkat = other;
+        EXPECT_TRUE(store.save({{"k2", 2}}, {"k2"}));
+        EXPECT_EQ(read(file), R"({"k2":2,"new":1})");
+        EXPECT_EQ(store.takeRecoveries(), std::vector<std::string>{"the damaged " + file.string() +
+                                                                   " was removed or replaced before this run wrote the 1 setting "
+                                                                   "read from it; it is kept as " + copy});
+        EXPECT_EQ(read(copy), damaged);
+        fs::remove(copy);
+    }
+    // At the copy's name, right after it was made: that file stays, and the damaged one is kept as a
+    // copy of its bytes under the next name.
+    putAt = copy, by = "theirs";
+    {
+        JsonFileDefaultsStore store(file);
+        write(damaged);
+        detail::AtomicFileCallsOverride restore;
+        detail::atomicFileCalls.linkat = other;
+        store.load();
+        EXPECT_EQ(read(copy), "theirs");
+        EXPECT_EQ(read(copy + "-2"), damaged);
+        EXPECT_EQ(store.takeRecoveries(), std::vector<std::string>{file.string() + " was damaged: moved aside as " + copy +
+                                                                   "-2; 1 setting read from it is kept"});
+        EXPECT_EQ(read(file), R"({"orig":1})");
+    }
+    // A killed run left the damaged file with a copy's name too: that name is used, no other made.
+    fs::remove(copy);
+    fs::remove(copy + "-2");
+    write(damaged);
+    fs::create_hard_link(file, copy);
+    JsonFileDefaultsStore store(file);
+    store.load();
+    EXPECT_EQ(store.takeRecoveries(), std::vector<std::string>{file.string() + " was damaged: moved aside as " + copy +
+                                                               "; 1 setting read from it is kept"});
+    EXPECT_FALSE(store.changesUnsaved());
+    EXPECT_EQ(read(copy), damaged);
+    EXPECT_FALSE(fs::exists(copy + "-2"));
+}
+
 
 constexpr uid_t kNobody = 65534;
 
@@ -685,29 +727,57 @@ TEST_F(JsonFileDefaultsStoreTest, SettingsThatCannotBeLockedAreKeptInMemoryAndTh
         EXPECT_FALSE(store.changesUnsaved());
         EXPECT_EQ(read(file), R"({"a":1,"b":2,"c":3,"d":4,"e":5})");
     }
-    // A damaged file found while the lock is held elsewhere stays as it is until a save has it.
-    const std::string damaged = R"({"a":1,"cut)";
+    // A damaged file found while the lock is held elsewhere stays as it is until a save has it,
+    // said once however often saves fail; the run's last try, with nothing else to save, replaces
+    // it once the lock is free.
+    const std::string damaged = R"({"a":1,"cut)", stays = " is damaged: it stays as it is until a save can put the ";
     write(damaged);
     held.reset(::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC));
     ASSERT_EQ(::flock(held.get(), LOCK_EX), 0);
     JsonFileDefaultsStore waiting(file, seam);
     EXPECT_EQ(waiting.load()->all().at("a"), 1);
-    EXPECT_TRUE(waiting.changesUnsaved());
-    EXPECT_EQ(waiting.failedSaves(), 1);
+    EXPECT_FALSE(waiting.saveWhatWaits());
+    EXPECT_EQ(waiting.failedSaves(), 2);
+    // Waited for at the start, only tried at the end: one reason, said once.
+    EXPECT_EQ(waiting.takeSaveFailures(), std::vector<std::string>{lockFile.string() + " is locked by another process; gave up after 0.003 s"});
+    EXPECT_EQ(waiting.takeRecoveries(),
+              std::vector<std::string>{file.string() + stays + "1 setting read from it in its place (tried again at the next save)"});
     EXPECT_EQ(read(file), damaged);
     held.reset();
-    EXPECT_TRUE(waiting.save({{"b", 2}}, {"b"}));
+    EXPECT_TRUE(waiting.saveWhatWaits());
     EXPECT_FALSE(waiting.changesUnsaved());
-    EXPECT_EQ(read(file), R"({"a":1,"b":2})");
+    EXPECT_EQ(read(file), R"({"a":1})");
+    EXPECT_EQ(read(file.string() + ".unreadable"), damaged);
+    waiting.takeRecoveries();
+    // A second damaged file in the run, whose replacement fails twice: each line once.
+    std::ofstream(file.string() + ".new") << R"({"a":2,"z":0,"cut)";
+    fs::rename(file.string() + ".new", file);
+    {
+        detail::AtomicFileCallsOverride restore;
+        detail::atomicFileCalls.renameat2 = [](int, const char*, int, const char*, unsigned) { return errno = EIO, -1; };
+        EXPECT_FALSE(waiting.save({{"b", 2}}, {"b"}));
+        EXPECT_EQ(waiting.takeRecoveries(), std::vector<std::string>{file.string() + stays +
+                                                                     "2 settings read from it in its place (tried again at the next save)"});
+        EXPECT_FALSE(waiting.save({{"b", 3}}, {"b"}));
+        EXPECT_EQ(waiting.takeRecoveries(), std::vector<std::string>{});
+    }
+    EXPECT_TRUE(waiting.save({{"b", 4}}, {"b"}));
+    EXPECT_EQ(waiting.takeRecoveries(), std::vector<std::string>{file.string() + " was damaged: moved aside as " + file.string() +
+                                                                 ".unreadable-2; 2 settings read from it are kept"});
+    EXPECT_FALSE(waiting.changesUnsaved());
+    EXPECT_EQ(read(file), R"({"a":2,"b":4,"z":0})");
+    EXPECT_FALSE(fs::exists(file.string() + ".unreadable-3"));
+    fs::remove(file.string() + ".unreadable");
+    fs::remove(file.string() + ".unreadable-2");
     // A lock file that is a link is not followed.
     fs::remove(lockFile);
     fs::create_symlink(dir / "elsewhere", lockFile);
     JsonFileDefaultsStore store(file);
-    EXPECT_EQ(store.load()->all().at("a"), 1);
+    EXPECT_EQ(store.load()->all().at("a"), 2);
     EXPECT_FALSE(store.save({{"b", 7}}));
     EXPECT_EQ(store.lastSaveFailure(), lockFile.string() + " is a symbolic link, not a regular file");
     EXPECT_FALSE(fs::exists(dir / "elsewhere"));
-    EXPECT_EQ(read(file), R"({"a":1,"b":2})");
+    EXPECT_EQ(read(file), R"({"a":2,"b":4,"z":0})");
 }
 
 TEST_F(JsonFileDefaultsStoreTest, ARunThatSavesOftenLetsAWaitingRunHaveItsTurns) {
@@ -815,6 +885,13 @@ TEST_F(JsonFileDefaultsStoreTest, SavesAreCompactAndAFileTheReaderTookStaysOneIt
                                             std::to_string(kMaxJsonFileBytes + 1) + " bytes; a settings file holds at most " +
                                             std::to_string(kMaxJsonFileBytes));
     EXPECT_EQ(reader.load()->all().at("k"), 2);
+    // Nor for a damaged file at the limit that lacks only its closing brace: it stays whole.
+    write(R"({"a":")" + std::string(kMaxJsonFileBytes - 7, 'x') + "\"");
+    JsonFileDefaultsStore damaged(file);
+    damaged.load();
+    EXPECT_EQ(damaged.failedSaves(), 1);
+    EXPECT_EQ(fs::file_size(file), kMaxJsonFileBytes);
+    EXPECT_FALSE(fs::exists(file.string() + ".unreadable"));
 }
 
 TEST_F(JsonFileDefaultsStoreTest, AnInstantsChangesAreOneSaveAndTheFileThisRunWroteIsNotReadAgain) {

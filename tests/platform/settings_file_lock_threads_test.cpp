@@ -24,7 +24,11 @@ constexpr milliseconds kTick{2};
 // Holders take `turns` turns of `turn` one after another (one run throughout, or a new run each
 // turn) while a waiter, slow to wake as one blocked in flock may be, tries the lock only once it
 // has been free for a few ms, so never in the moment between a holder's letting it go and taking
-// it again. The turns done when the waiter had the lock, or -1 and why it gave up.
+// it again. A turn ends only once the waiter has looked at it, and the runs' clock moves on by
+// `turn` as a turn ends and by nothing else: however slowly the threads run, no turn outlasts the
+// patience, nor does a holder stop letting the waiter in. Once the waiter is done, the clock moves
+// on at every look too, so that a holder letting in a waiter that gave up does not wait for ever.
+// The turns done when the waiter had the lock, or -1 and why it gave up.
 struct WaiterIn {
     int afterTurns = -1;
     std::string problem;
@@ -32,36 +36,43 @@ struct WaiterIn {
 WaiterIn waiterAmongTurns(bool newRunEachTurn, int turns, milliseconds turn) {
     const quillmar::testing::ScratchFolder folder("lock");
     const FileDescriptor dir(::open(folder.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    std::atomic<bool> isFree{false}, waiting{false};
-    std::atomic<Clock::rep> freeSince{0};
-    std::atomic<int> done{0}, inAfter{-1};
+    std::atomic<bool> isFree{false}, waiterDone{false};
+    std::atomic<Clock::rep> freeSince{0}, elapsed{0};
+    std::atomic<int> looks{0}, done{0}, inAfter{-1};
+    auto now = [&] {
+        if (waiterDone) elapsed += Clock::duration(milliseconds(1)).count();
+        return Clock::time_point(Clock::duration(elapsed.load()));
+    };
     WaiterIn in;
     std::string problem;
     auto take = [&](SettingsFileLock& lock, std::string* why) {
         return lock.take(dir.get(), "prefs.json", folder.path(), why);
     };
-    const LockWait holding{kPatience, kTick, [&](int fd, int operation) {
+    const LockWait holding{.patience = kPatience, .tick = kTick, .lock = [&](int fd, int operation) {
                                isFree = false;
                                return ::flock(fd, operation);
-                           }};
+                           }, .now = now};
     auto run = std::make_unique<SettingsFileLock>(holding);
     FileDescriptor held = take(*run, &problem);
 
     std::thread waiter([&] {
-        SettingsFileLock lock({kPatience, kTick, [&](int fd, int operation) {
-                                   waiting = true;
+        SettingsFileLock lock({.patience = kPatience, .tick = kTick, .lock = [&](int fd, int operation) {
+                                   ++looks;
                                    std::this_thread::sleep_for(milliseconds(1));
-                                   const Clock::time_point since{Clock::duration(freeSince)};
+                                   const Clock::time_point since{Clock::duration(freeSince.load())};
                                    if (isFree && Clock::now() - since >= milliseconds(3))
                                        return ::flock(fd, operation | LOCK_NB);
                                    errno = (operation & LOCK_NB) ? EWOULDBLOCK : EINTR;  // as a flock a tick woke
                                    return -1;
-                               }});
+                               }, .now = now});
         if (take(lock, &in.problem).get() >= 0) inAfter = done.load();
+        waiterDone = true;
     });
-    while (!waiting) std::this_thread::sleep_for(milliseconds(1));
-    for (int i = 1; i <= turns && inAfter < 0 && held.get() >= 0; ++i) {
+    // Two looks after a turn is taken, the waiter has read it and said it waits it out.
+    for (int i = 1, looked = 0; i <= turns && inAfter < 0 && held.get() >= 0; ++i, looked = looks) {
+        while (looks < looked + 2 && !waiterDone) std::this_thread::sleep_for(milliseconds(1));
         std::this_thread::sleep_for(turn);
+        elapsed += Clock::duration(turn).count();
         freeSince = Clock::now().time_since_epoch().count();
         isFree = true;
         held.reset();

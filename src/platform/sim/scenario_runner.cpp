@@ -172,7 +172,7 @@ void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outp
     auto& desktop = SimDesktop::install();
     JsonFileDefaultsStore* raw = nullptr;
     if (!defaultsFile_.empty()) {
-        auto store = std::make_unique<JsonFileDefaultsStore>(defaultsFile_);
+        auto store = std::make_unique<JsonFileDefaultsStore>(defaultsFile_, LockWait{}, failuresSaid_);
         raw = store.get();
         runtime::World::install<UserDefaults>(std::make_unique<UserDefaults>(std::move(store)));
         if (raw->problem()) settingsNotKept(*raw->problem(), err);
@@ -248,8 +248,11 @@ void ScenarioRunner::runOne(const Scenario& s, const std::filesystem::path& outp
         loop.runUntilIdle();
         if (raw) settingsReport(*raw, err);
     }
-    // The changes of the run's last instant are saved before the run ends.
+    // The changes of the run's last instant are saved before the run ends, and a damaged file's
+    // replacement that waits with no change (a lock busy at the start may be free now) is tried
+    // once more.
     loop.finishInstant();
+    if (raw) raw->saveWhatWaits();
     log.record("scenarioFinished", {{"steps", s.steps.size()}});
     log.setOutput(nullptr);
     if (!logFailure_) logFailure_ = log.writeFailure();  // the next scenario's world has a new log
@@ -273,8 +276,7 @@ void ScenarioRunner::settingsNotKept(const std::string& why, std::ostream& err) 
 void ScenarioRunner::settingsReport(JsonFileDefaultsStore& store, std::ostream& err) {
     settingsRecovered(store, err);
     for (const std::string& why : store.takeSaveFailures())
-        if (!settingsWarned_ && failuresSaid_.insert(why).second)
-            err << "quillmar: settings not saved yet (tried again at the next save): " << why << "\n";
+        if (!settingsWarned_) err << "quillmar: settings not saved yet (tried again at the next save): " << why << "\n";
 }
 
 void ScenarioRunner::settingsRecovered(JsonFileDefaultsStore& store, std::ostream& err) {

@@ -15,6 +15,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <set>
@@ -79,11 +80,12 @@ private:
     // when the file can keep no settings or a change was still not kept at the end.
     void settingsNotKept(const std::string& why, std::ostream& err);
     // What the store has to say since it was last asked: damaged files recovered, and why saves
-    // failed (each reason once: it is tried again at the next save).
+    // failed (each reason once over the scenarios' stores, which share failuresSaid_: it is tried
+    // again at the next save).
     void settingsReport(JsonFileDefaultsStore& store, std::ostream& err);
     void settingsRecovered(JsonFileDefaultsStore& store, std::ostream& err);
     bool settingsWarned_ = false;
-    std::set<std::string> failuresSaid_;
+    std::shared_ptr<std::set<std::string>> failuresSaid_ = std::make_shared<std::set<std::string>>();
     // Some change of the settings was not kept by the end of a run (or the file could keep none).
     bool settingsLost_ = false;
     int failedSettingsSaves_ = 0;

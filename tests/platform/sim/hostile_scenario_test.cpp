@@ -387,5 +387,49 @@ TEST_F(HostileScenarioTest, MissingSettingsFoldersAreMadeAndAFailedSaveIsReporte
     EXPECT_EQ(saved["fingerCount"], 7);
 }
 
+// A damaged file found while its lock cannot be had, in a run with nothing to save: the run's
+// end tries the replacement once more, and a lock to be had by then keeps it.
+TEST_F(HostileScenarioTest, ADamagedFileWaitingForTheLockIsReplacedAtTheRunsEnd) {
+    const quillmar::testing::ScratchFolder scratch;
+    const auto scenario = scratch / "s.json", prefs = scratch / "prefs.json", lock = scratch / "prefs.json.lock";
+    std::ofstream(scenario) << R"({"apps": [], "steps": [{"do": "advance", "seconds": 1}, {"do": "mend"}]})";
+    std::ofstream(prefs) << R"({"fingerCount": 4, "hudSc)";
+    std::ofstream(lock) << "not a lock";  // refused at once, not waited for
+    static fs::path lockName;
+    lockName = lock;
+    runner.registry().registerStep("mend", [](ScenarioFields&, StepContext* ctx) {
+        if (ctx) fs::remove(lockName);
+    });
+    const std::string scenarioName = scenario.string(), prefsName = prefs.string();
+    const char* argv[] = {"quillmar", scenarioName.c_str(), "--defaults", prefsName.c_str()};
+    std::ostringstream out, err;
+    EXPECT_EQ(runner.main(4, argv, out, err), ScenarioRunner::kExitOk) << err.str();
+    EXPECT_NE(err.str().find("moved aside as " + prefsName + ".unreadable; 1 setting read from it is kept\n"), std::string::npos)
+        << err.str();
+    EXPECT_EQ(nlohmann::json::parse(std::ifstream(prefs))["fingerCount"], 4);
+}
+
+// A save that fails and is made good later in each of two scenarios of one run: the reason is
+// said once, and the run succeeds.
+TEST_F(HostileScenarioTest, AReasonASaveFailedForIsSaidOnceOverTheRunsScenarios) {
+    const quillmar::testing::ScratchFolder scratch;
+    const auto scenario = scratch / "s.json", prefs = scratch / "prefs.json";
+    std::ofstream(scenario) << R"({"apps": [], "steps": [{"do": "full"}, {"do": "setDefault", "key": "a", "value": 1},
+        {"do": "advance", "seconds": 0.1}, {"do": "free"}, {"do": "setDefault", "key": "b", "value": 2},
+        {"do": "advance", "seconds": 0.1}]})";
+    static bool full = false;
+    runner.registry().registerStep("full", [](ScenarioFields&, StepContext* ctx) { full = ctx != nullptr; });
+    runner.registry().registerStep("free", [](ScenarioFields&, StepContext*) { full = false; });
+    detail::AtomicFileCallsOverride restore;
+    detail::atomicFileCalls.fsync = [](int fd) { return full ? (errno = ENOSPC, -1) : ::fsync(fd); };
+    const std::string scenarioName = scenario.string(), prefsName = prefs.string();
+    const char* argv[] = {"quillmar", scenarioName.c_str(), scenarioName.c_str(), "--defaults", prefsName.c_str()};
+    std::ostringstream out, err;
+    EXPECT_EQ(runner.main(5, argv, out, err), ScenarioRunner::kExitOk);
+    EXPECT_EQ(err.str(), "quillmar: settings not saved yet (tried again at the next save): cannot write " + prefsName +
+                             ": " + std::strerror(ENOSPC) + "\n");
+    EXPECT_EQ(lastLine(out.str())["settingsSavesFailed"], 2);
+}
+
 }  // namespace
 }  // namespace quillmar::platform::sim
