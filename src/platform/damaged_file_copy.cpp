@@ -30,36 +30,79 @@ bool leadsTo(int dirFd, const std::string& name, const FileIdentity& identity) {
     return at && at->isRegular() && at->identity == identity;
 }
 
-// A new file at `copy` holding `bytes`, with the permission bits `lent` (-1: 0600 less the umask),
-// written whole beside it and renamed to it only while the name is free (a taken name stays as it
-// is: EEXIST), so no name is ever removed but the writer's own temporary one: which file it is, or
-// nullopt and *error.
-std::optional<FileIdentity> writeCopy(int dirFd, const std::string& copy, std::string_view bytes, int lent, int* error) {
-    FileDescriptor made;
-    bool renamed = false;
-    *error = writeFileAtomicallyAt(
-        dirFd, copy,
-        [&](int fd, std::string*) {
-            const int failed = writeAll(fd, bytes);
-            if (failed || lent < 0) return failed;
-            return ::fchmod(fd, static_cast<mode_t>(lent)) == 0 ? 0 : errno;
-        },
-        0600, nullptr, &made, {}, &renamed, /*replace=*/false);
-    struct stat st {};
-    if (made.get() >= 0 && ::fstat(made.get(), &st) == 0) return FileIdentity{st.st_dev, st.st_ino};
-    // In place, though the folder could not be flushed after it: the copy is made all the same.
-    if (renamed) {
-        if (const auto at = fileAtName(dirFd, copy)) return at->identity;
-    }
-    if (!*error) *error = errno;
-    return std::nullopt;
-}
-
-// A second name `copy` for the file open at fd: 0 or the errno.
+// A second name `copy` for the file open at fd: 0 or the errno (EEXIST when the name is taken,
+// which stays as it is).
 int linkByDescriptor(int fd, int dirFd, const std::string& copy) {
     const std::string path = "/proc/self/fd/" + std::to_string(fd);
     return atomicFileCalls.linkat(AT_FDCWD, path.c_str(), dirFd, copy.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
 }
+
+// A new file holding the damaged file's bytes, with its permission bits `lent` (-1: 0600 less the
+// umask), made once and put at the first copy's name that is free. It is made without a name
+// (O_TMPFILE) and linked to the copy's name only once it is whole, so no name but the copy's
+// ever leads to it and none is removed; where the file system makes no unnamed files or there is
+// no /proc to link one by, it is written beside its name and renamed to it only while that is
+// free (the atomic writer, which removes only its own temporary name).
+class BytesCopy {
+public:
+    BytesCopy(int dirFd, std::string_view bytes, int lent) : dirFd_(dirFd), bytes_(bytes), lent_(lent) {}
+
+    // Puts the copy at `copy`: 0 and *identity, EEXIST when the name is taken, or the errno.
+    int nameAs(const std::string& copy, FileIdentity* identity) {
+        if (!unnamedTried_) {
+            unnamedTried_ = true;
+            unnamed_ = makeUnnamed();
+        }
+        if (unnamed_.get() >= 0) {
+            const int error = linkByDescriptor(unnamed_.get(), dirFd_, copy);
+            if (error == EEXIST) return error;
+            if (!error) {
+                // The name is durable once the folder is flushed; one that cannot be flushed
+                // (EINVAL), or is open only as a path (EBADF), is no failure of the copy.
+                if (atomicFileCalls.fsync(dirFd_) != 0 && errno != EINVAL && errno != EBADF) return errno;
+                return identityOf(unnamed_.get(), identity);
+            }
+            unnamed_.reset();  // not to be linked here: written beside its name from now on
+        }
+        FileDescriptor made;
+        bool renamed = false;
+        const int error = writeFileAtomicallyAt(
+            dirFd_, copy, [this](int fd, std::string*) { return fill(fd); }, 0600, nullptr, &made, {}, &renamed,
+            /*replace=*/false);
+        if (made.get() >= 0) return identityOf(made.get(), identity);
+        // In place, though the folder could not be flushed after it: the copy is made all the same.
+        if (const auto at = renamed ? fileAtName(dirFd_, copy) : std::nullopt) {
+            *identity = at->identity;
+            return 0;
+        }
+        return error;
+    }
+
+private:
+    int fill(int fd) const {
+        int error = writeAll(fd, bytes_);
+        if (!error && lent_ >= 0 && ::fchmod(fd, static_cast<mode_t>(lent_)) != 0) error = errno;
+        if (!error && atomicFileCalls.fsync(fd) != 0) error = errno;
+        return error;
+    }
+    FileDescriptor makeUnnamed() const {
+        FileDescriptor fd(::openat(dirFd_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+        if (fd.get() >= 0 && fill(fd.get()) != 0) fd.reset();
+        return fd;
+    }
+    static int identityOf(int fd, FileIdentity* identity) {
+        struct stat st {};
+        if (::fstat(fd, &st) != 0) return errno;
+        *identity = {st.st_dev, st.st_ino};
+        return 0;
+    }
+
+    int dirFd_;
+    std::string_view bytes_;
+    int lent_;
+    FileDescriptor unnamed_;
+    bool unnamedTried_ = false;
+};
 
 std::optional<DamagedFileCopy> keep(int dirFd, const std::string& name, int readFd, std::string_view bytes,
                                     const fs::path& shown, std::string* why, bool secondName) {
@@ -70,24 +113,29 @@ std::optional<DamagedFileCopy> keep(int dirFd, const std::string& name, int read
     // Its permission bits, when it is this user's own, for a copy of its bytes.
     const int lent = open && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() ? static_cast<int>(st.st_mode & 0777) : -1;
     secondName = secondName && open;
-    if (secondName && st.st_nlink > 1)
-        for (int n = 1; n <= kCopies; ++n)
-            if (const std::string copy = copyName(dirFd, name, n); leadsTo(dirFd, copy, read))
-                return DamagedFileCopy{copy, read};
+    BytesCopy bytesCopy(dirFd, bytes, lent);
     for (int n = 1; n <= kCopies; ++n) {
         const std::string copy = copyName(dirFd, name, n);
-        int error = secondName ? linkByDescriptor(readFd, dirFd, copy) : EPERM;
-        if (error == 0) return DamagedFileCopy{copy, read};
-        if (error == ENOENT && ::fstat(readFd, &st) == 0 && st.st_nlink == 0) {
-            *why = shown.string() + " was removed while it was saved";
-            return std::nullopt;
+        int error = 0;
+        if (secondName) {
+            error = linkByDescriptor(readFd, dirFd, copy);
+            // Taken, maybe by this file already (a killed run's copy, another run's a moment ago):
+            // then that name is used.
+            if (!error || (error == EEXIST && leadsTo(dirFd, copy, read))) return DamagedFileCopy{copy, read};
+            if (error == EEXIST) continue;
+            if (error == ENOENT && ::fstat(readFd, &st) == 0 && st.st_nlink == 0) {
+                *why = shown.string() + " was removed while it was saved";
+                return std::nullopt;
+            }
+            // No second name to be had here (or no /proc to make it by): a copy of the bytes read.
+            secondName = error != EPERM && error != EOPNOTSUPP && error != EMLINK && error != ENOENT;
         }
-        // No second name to be had here (or no /proc to make it by): a copy of the bytes read.
-        if (error == EPERM || error == EOPNOTSUPP || error == EMLINK || error == ENOENT) {
-            secondName = false;
-            if (auto made = writeCopy(dirFd, copy, bytes, lent, &error)) return DamagedFileCopy{copy, *made};
+        if (!secondName) {
+            FileIdentity made;
+            error = bytesCopy.nameAs(copy, &made);
+            if (!error) return DamagedFileCopy{copy, made};
+            if (error == EEXIST) continue;
         }
-        if (error == EEXIST) continue;
         *why = "cannot keep " + shown.string() + " as " + shownAs(copy) + ": " + std::strerror(error);
         return std::nullopt;
     }

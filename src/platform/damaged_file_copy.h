@@ -7,10 +7,12 @@
 // it; a name that is taken is never replaced). The new name is made for the very file that was
 // read, through the descriptor it was read by (linkat of /proc/self/fd/N), so it can lead to no
 // other file and nothing has to be checked or removed after it; where a copy's name leads to that
-// file already (a run killed between the copy and the rename leaves one, and so does a replacement
-// that did not go in), that name is used again, so names do not pile up and none is ever taken
-// back. On a file system that makes no second names, or without /proc, the copy is a new file
-// holding the bytes read from it, made exclusively.
+// file already (a run killed between the copy and the rename leaves one, and so do a replacement
+// that did not go in and another run that gave it one a moment before), that name is used again,
+// so names do not pile up and none is ever taken back. On a file system that makes no second
+// names, or without /proc, the copy is a new file holding the bytes read from it, made without a
+// name and linked to the copy's name once whole (or, where that cannot be, written beside it and
+// renamed to it only while the name is free).
 
 #include <filesystem>
 #include <optional>

@@ -110,7 +110,8 @@ fs::path JsonFileDefaultsStore::folder() const { return path_.has_parent_path() 
 void JsonFileDefaultsStore::removeStaleTemporaryFiles(int dirFd) const {
     // A save that never finished (the run was killed) leaves its temporary file behind. Only what
     // can be nothing else goes: a name of this file's temporary pattern, a regular file of this
-    // user's with mode 0600 and no other link. The file is locked, so no other run is writing one. A
+    // user's with no other link and the mode the writer gives it (0600, or the one the file at the
+    // name lends it, set before the rename). The file is locked, so no other run is writing one. A
     // folder that may be written but not listed is not cleared.
     const int listFd = ::dup(dirFd);
     DIR* listing = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
@@ -120,11 +121,13 @@ void JsonFileDefaultsStore::removeStaleTemporaryFiles(int dirFd) const {
     }
     const std::string target = name();
     const uid_t me = ::geteuid();
+    const int lent = lentMode(dirFd, target);
     while (const dirent* entry = ::readdir(listing)) {
         if (!isTemporaryNameFor(dirFd, target, entry->d_name)) continue;
         struct stat st {};
         if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        if (S_ISREG(st.st_mode) && st.st_uid == me && (st.st_mode & 07777) == 0600 && st.st_nlink == 1)
+        const auto mode = static_cast<int>(st.st_mode & 07777);
+        if (S_ISREG(st.st_mode) && st.st_uid == me && (mode == 0600 || mode == lent) && st.st_nlink == 1)
             ::unlinkat(dirFd, entry->d_name, 0);
     }
     ::closedir(listing);

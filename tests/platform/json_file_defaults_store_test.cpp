@@ -396,6 +396,11 @@ TEST_F(JsonFileDefaultsStoreTest, MissingFoldersAreMadeAndOnlyTheStoresOwnLeftov
     EXPECT_TRUE(fs::exists(dir / (stem + "Later1" + pad)));
     store.load();
     EXPECT_FALSE(fs::exists(dir / (stem + "Later1" + pad)));
+    // One killed after it got the mode the file lends, before the rename, goes too.
+    ::chmod(file.c_str(), 0640);
+    leftover(stem + "Lent01" + pad, 0640);
+    store.load();
+    EXPECT_FALSE(fs::exists(dir / (stem + "Lent01" + pad)));
     // A string that is not valid UTF-8 is written (repaired), not refused.
     EXPECT_TRUE(store.save({{"bad", std::string("a\xff" "b")}}));
     EXPECT_TRUE(store.load()->all().count("bad"));
@@ -594,18 +599,27 @@ TEST_F(JsonFileDefaultsStoreTest, FilesAnotherProgramPutsBesideADamagedOneAreLef
                                                                    "-2; 1 setting read from it is kept"});
         EXPECT_EQ(read(file), R"({"orig":1})");
     }
-    // A killed run left the damaged file with a copy's name too: that name is used, no other made.
-    fs::remove(copy);
-    fs::remove(copy + "-2");
-    write(damaged);
-    fs::create_hard_link(file, copy);
-    JsonFileDefaultsStore store(file);
-    store.load();
-    EXPECT_EQ(store.takeRecoveries(), std::vector<std::string>{file.string() + " was damaged: moved aside as " + copy +
-                                                               "; 1 setting read from it is kept"});
-    EXPECT_FALSE(store.changesUnsaved());
-    EXPECT_EQ(read(copy), damaged);
-    EXPECT_FALSE(fs::exists(copy + "-2"));
+    // A killed run left the damaged file with a copy's name too, or another run gives it one just
+    // before this one does: that name is used, no other made.
+    for (const bool killedRun : {true, false}) {
+        fs::remove(copy);
+        fs::remove(copy + "-2");
+        write(damaged);
+        if (killedRun) fs::create_hard_link(file, copy);
+        detail::AtomicFileCallsOverride restore;
+        if (!killedRun)
+            detail::atomicFileCalls.linkat = [](int fromDir, const char* from, int toDir, const char* to, int flags) {
+                (void)::linkat(fromDir, from, toDir, to, flags);
+                return ::linkat(fromDir, from, toDir, to, flags);
+            };
+        JsonFileDefaultsStore store(file);
+        store.load();
+        EXPECT_EQ(store.takeRecoveries(), std::vector<std::string>{file.string() + " was damaged: moved aside as " + copy +
+                                                                   "; 1 setting read from it is kept"});
+        EXPECT_FALSE(store.changesUnsaved());
+        EXPECT_EQ(read(copy), damaged);
+        EXPECT_FALSE(fs::exists(copy + "-2"));
+    }
 }
 
 
@@ -728,8 +742,7 @@ TEST_F(JsonFileDefaultsStoreTest, SettingsThatCannotBeLockedAreKeptInMemoryAndTh
         EXPECT_EQ(read(file), R"({"a":1,"b":2,"c":3,"d":4,"e":5})");
     }
     // A damaged file found while the lock is held elsewhere stays as it is until a save has it,
-    // said once however often saves fail; the run's last try, with nothing else to save, replaces
-    // it once the lock is free.
+    // said once however often saves fail; so does a second one put in its place meanwhile.
     const std::string damaged = R"({"a":1,"cut)", stays = " is damaged: it stays as it is until a save can put the ";
     write(damaged);
     held.reset(::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC));
@@ -744,31 +757,26 @@ TEST_F(JsonFileDefaultsStoreTest, SettingsThatCannotBeLockedAreKeptInMemoryAndTh
               std::vector<std::string>{file.string() + stays + "1 setting read from it in its place (tried again at the next save)"});
     EXPECT_EQ(read(file), damaged);
     held.reset();
-    EXPECT_TRUE(waiting.saveWhatWaits());
-    EXPECT_FALSE(waiting.changesUnsaved());
-    EXPECT_EQ(read(file), R"({"a":1})");
-    EXPECT_EQ(read(file.string() + ".unreadable"), damaged);
-    waiting.takeRecoveries();
-    // A second damaged file in the run, whose replacement fails twice: each line once.
     std::ofstream(file.string() + ".new") << R"({"a":2,"z":0,"cut)";
     fs::rename(file.string() + ".new", file);
     {
         detail::AtomicFileCallsOverride restore;
         detail::atomicFileCalls.renameat2 = [](int, const char*, int, const char*, unsigned) { return errno = EIO, -1; };
         EXPECT_FALSE(waiting.save({{"b", 2}}, {"b"}));
-        EXPECT_EQ(waiting.takeRecoveries(), std::vector<std::string>{file.string() + stays +
-                                                                     "2 settings read from it in its place (tried again at the next save)"});
+        EXPECT_EQ(waiting.takeRecoveries(),
+                  (std::vector<std::string>{"the damaged " + file.string() + " was removed or replaced before this run wrote the 1 "
+                                            "setting read from it",
+                                            file.string() + stays + "2 settings read from it in its place (tried again at the next save)"}));
         EXPECT_FALSE(waiting.save({{"b", 3}}, {"b"}));
         EXPECT_EQ(waiting.takeRecoveries(), std::vector<std::string>{});
     }
     EXPECT_TRUE(waiting.save({{"b", 4}}, {"b"}));
     EXPECT_EQ(waiting.takeRecoveries(), std::vector<std::string>{file.string() + " was damaged: moved aside as " + file.string() +
-                                                                 ".unreadable-2; 2 settings read from it are kept"});
+                                                                 ".unreadable; 2 settings read from it are kept"});
     EXPECT_FALSE(waiting.changesUnsaved());
     EXPECT_EQ(read(file), R"({"a":2,"b":4,"z":0})");
-    EXPECT_FALSE(fs::exists(file.string() + ".unreadable-3"));
+    EXPECT_FALSE(fs::exists(file.string() + ".unreadable-2"));
     fs::remove(file.string() + ".unreadable");
-    fs::remove(file.string() + ".unreadable-2");
     // A lock file that is a link is not followed.
     fs::remove(lockFile);
     fs::create_symlink(dir / "elsewhere", lockFile);
