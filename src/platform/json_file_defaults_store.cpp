@@ -10,7 +10,6 @@
 
 #include "platform/atomic_file.h"
 #include "platform/compact_json.h"
-#include "platform/damaged_file_copy.h"
 #include "platform/folder_writer.h"
 #include "platform/json_nesting.h"
 
@@ -187,7 +186,7 @@ std::shared_ptr<const StoredDefaults> JsonFileDefaultsStore::load() {
         write(dir.get(), std::move(locked));
     } else {
         found(dir.get(), *members, identity);
-        failed(*lockProblem_, SettingsFileLock::reasonWithoutWait(*lockProblem_));
+        lockFailed();
     }
     return stored;
 }
@@ -200,7 +199,8 @@ fs::path JsonFileDefaultsStore::shownCopy(const std::string& copyName) const {
     return fs::path(path_).replace_filename(copyName);
 }
 
-void JsonFileDefaultsStore::found(int dirFd, const JsonObjectMembers& members, const std::optional<FileIdentity>& identity) {
+void JsonFileDefaultsStore::found(int dirFd, const JsonObjectMembers& members,
+                                  const std::optional<FileIdentity>& identity) {
     if (damaged_ && identity != damaged_->identity) {
         std::string line = "the damaged " + path_.string() + " was removed or replaced before this run wrote the " +
                            readFromIt(damaged_->kept);
@@ -229,6 +229,10 @@ bool JsonFileDefaultsStore::failed(std::string why, const std::string& sameAs) {
     return false;
 }
 
+bool JsonFileDefaultsStore::lockFailed() {
+    return failed(*lockProblem_, SettingsFileLock::reasonWithoutWait(*lockProblem_));
+}
+
 bool JsonFileDefaultsStore::save(const std::map<std::string, DefaultsValue>& values,
                                  const std::vector<std::string>& changed) {
     for (const auto& key : changed) {
@@ -245,7 +249,7 @@ bool JsonFileDefaultsStore::save(const std::map<std::string, DefaultsValue>& val
     const FileDescriptor dir = openFolder(folder(), /*create=*/true, &error);
     if (dir.get() < 0) return failed(folderProblem(folder(), error));
     FileDescriptor locked = lock(dir.get());  // tried again at every save, waited for the first time only
-    if (lockProblem_) return failed(*lockProblem_, SettingsFileLock::reasonWithoutWait(*lockProblem_));
+    if (lockProblem_) return lockFailed();
     return write(dir.get(), std::move(locked));
 }
 
@@ -324,7 +328,7 @@ bool JsonFileDefaultsStore::write(int dirFd, FileDescriptor locked) {
         if (outcome == Put::failed) return false;
         if (outcome == Put::fileChanged) continue;
         locked = lock(dirFd);
-        if (lockProblem_) return failed(*lockProblem_, SettingsFileLock::reasonWithoutWait(*lockProblem_));
+        if (lockProblem_) return lockFailed();
     }
     return failed(outcome == Put::lockLost ? path_.string() + ".lock keeps being removed while it is held"
                                            : path_.string() + " keeps being replaced while it is saved");
@@ -368,13 +372,15 @@ JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjec
     if (copy && renamed) {
         // Another program may have put something else at the copy's name before the rename took the
         // damaged file's last other name: then it is kept as a copy of its bytes.
-        if (!stillKept(dirFd, *copy)) copy = keepDamagedFileBytes(dirFd, name(), lastFile_.get(), base.text(), path_, &notKept);
-        const std::string kept = readFromIt(damaged_->kept) + (damaged_->kept == 1 ? " is kept" : " are kept");
+        if (!stillKept(dirFd, *copy))
+            copy = keepDamagedFileBytes(dirFd, name(), lastFile_.get(), base.text(), path_, &notKept);
+        const std::string was = path_.string() + " was damaged: ",
+                          kept = readFromIt(damaged_->kept) + (damaged_->kept == 1 ? " is kept" : " are kept");
         if (copy) {
             quarantined_ = shownCopy(copy->name);
-            recoveries_.push_back(path_.string() + " was damaged: moved aside as " + quarantined_.string() + "; " + kept);
+            recoveries_.push_back(was + "moved aside as " + quarantined_.string() + "; " + kept);
         } else {
-            recoveries_.push_back(path_.string() + " was damaged: " + kept + "; the damaged file is not (" + notKept + ")");
+            recoveries_.push_back(was + kept + "; the damaged file is not (" + notKept + ")");
         }
         damaged_.reset();
     }

@@ -38,8 +38,9 @@
 // have got, which the next try uses again) and the next one takes it as it finds it, so what is
 // read from damaged files never gathers from one save to the next (the store remembers the file at
 // the name, damaged or not, and no other); while it waits, changesUnsaved() says so, and a run
-// with no change to save tries once more as it ends (saveWhatWaits). The file written in its place keeps its permission bits when it was
-// this user's own. Anything but white space after the object is damage. A member nested deeper
+// with no change to save tries once more as it ends (saveWhatWaits). The file written in its place
+// keeps its permission bits when it was this user's own. Anything but white space after the
+// object is damage. A member nested deeper
 // than kMaxJsonNesting is dropped without being built. Values are kept as they are, whatever their
 // type, so keys the program does not touch survive every save; a member whose value is or holds a
 // number too large for a double ("1e400") reads as absent (the library builds no value of it, so
@@ -148,6 +149,8 @@ private:
     // Counts a failed save and why; a reason that only says the same as one met before (a size
     // aside) gives `sameAs`.
     bool failed(std::string why, const std::string& sameAs = {});
+    // failed() for lockProblem_: the lock held by another process is one reason, waited for or not.
+    bool lockFailed();
     void removeStaleTemporaryFiles(int dirFd) const;
 
     std::filesystem::path path_;

@@ -193,8 +193,8 @@ SettingsFileLock::Opened SettingsFileLock::open(int dirFd, const std::string& na
 void SettingsFileLock::letWaiterIn(int fd) const {
     if (!lastTurn_) return;
     const auto until = wait_.now() + kLetIn;
-    for (Turns turns = readTurns(fd); turns.taken == *lastTurn_ && turns.waitedOut == turns.taken && wait_.now() < until;
-         turns = readTurns(fd))
+    for (Turns turns = readTurns(fd);
+         turns.taken == *lastTurn_ && turns.waitedOut == turns.taken && wait_.now() < until; turns = readTurns(fd))
         std::this_thread::sleep_for(kLook);
 }
 

@@ -53,18 +53,10 @@ TEST(JsonObjectMembersTest, ChangesAreMergedInOrderAndTheRestKeepsItsText) {
         EXPECT_FALSE(members->longerWithChanges(*changed, length, &found));
     }
     // A damaged text lacking only its closing brace is written a byte longer than it was read.
-    for (const std::string text : {R"({"b":1,"a":{"b":3,"a":{"x":4}})", R"({"a":"xxxxxxxx")"}) {
-        const auto damaged = JsonObjectMembers::read(text);
-        for (const auto* changed : {&changes, &all}) {
-            const std::size_t length = damaged.withChanges(*changed).text().size();
-            std::size_t found = 0;
-            EXPECT_TRUE(JsonObjectMembers::read(text).longerWithChanges(*changed, length - 1, &found)) << text;
-            EXPECT_EQ(found, length) << text;
-        }
-        std::size_t found = 0;
-        EXPECT_TRUE(JsonObjectMembers::read(text).longerWithChanges({}, text.size(), &found)) << text;
-        EXPECT_EQ(found, text.size() + 1) << text;
-    }
+    const std::string cut = R"({"b":1,"a":{"b":3,"a":{"x":4}})";
+    std::size_t longer = 0;
+    EXPECT_TRUE(JsonObjectMembers::read(cut).longerWithChanges({}, cut.size(), &longer));
+    EXPECT_EQ(longer, cut.size() + 1);
     const auto again = JsonObjectMembers::read(written.text());
     ASSERT_EQ(again.size(), written.size());
     for (std::size_t i = 0; i < again.size(); ++i) {
