@@ -230,7 +230,7 @@ bool JsonFileDefaultsStore::failed(std::string why, const std::string& sameAs) {
 }
 
 bool JsonFileDefaultsStore::lockFailed() {
-    return failed(*lockProblem_, SettingsFileLock::reasonWithoutWait(*lockProblem_));
+    return failed(*lockProblem_, lock_.reasonWithoutWait(*lockProblem_));
 }
 
 bool JsonFileDefaultsStore::save(const std::map<std::string, DefaultsValue>& values,

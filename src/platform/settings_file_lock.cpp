@@ -33,8 +33,6 @@ constexpr std::chrono::milliseconds kLetIn{100};
 // Successive files at the lock's name (each removed or replaced while this run locked the one
 // before) after which the run stops trying.
 constexpr int kMostFiles = 100;
-// What ends the reason of a lock waited for in vain, before the time waited.
-constexpr std::string_view kGaveUp = "; gave up after ";
 
 // The lock file's counters: the turn taken last (bytes 0-7), and the turn a waiter last saw held
 // (bytes 8-15). Each is written on its own, whole, so the file is only ever 0, 8 or 16 bytes long.
@@ -242,7 +240,7 @@ FileDescriptor SettingsFileLock::take(int dirFd, const std::string& settingsName
             } else {
                 std::ostringstream why;
                 why << shown << " is locked by another process";
-                if (wait) why << kGaveUp << std::chrono::duration<double>(wait_.patience).count() << " s";
+                if (wait) why << gaveUp();
                 *problem = why.str();
             }
             return FileDescriptor();
@@ -257,8 +255,15 @@ FileDescriptor SettingsFileLock::take(int dirFd, const std::string& settingsName
     return FileDescriptor();
 }
 
-std::string SettingsFileLock::reasonWithoutWait(const std::string& problem) {
-    return problem.substr(0, problem.rfind(kGaveUp));
+std::string SettingsFileLock::gaveUp() const {
+    std::ostringstream text;
+    text << "; gave up after " << std::chrono::duration<double>(wait_.patience).count() << " s";
+    return text.str();
+}
+
+std::string SettingsFileLock::reasonWithoutWait(const std::string& problem) const {
+    const std::string waited = gaveUp();
+    return problem.ends_with(waited) ? problem.substr(0, problem.size() - waited.size()) : problem;
 }
 
 bool SettingsFileLock::leadsTo(int dirFd, const std::string& settingsName, int lockFd) {

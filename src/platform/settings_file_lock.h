@@ -58,9 +58,9 @@ public:
     FileDescriptor take(int dirFd, const std::string& settingsName, const std::filesystem::path& shownFolder,
                         std::string* problem, bool wait = true);
 
-    // A reason take() gave without what the wait took ("; gave up after 3 s"): the same reason
-    // whether the lock was waited for or only tried.
-    static std::string reasonWithoutWait(const std::string& problem);
+    // A reason take() gave without what the wait took ("; gave up after 3 s", found as this lock
+    // words it, not in a path): the same reason whether the lock was waited for or only tried.
+    std::string reasonWithoutWait(const std::string& problem) const;
 
     // Whether the lock file's name in the folder open at dirFd still leads to the file open at
     // lockFd (a link at the name is not followed): false once someone removed or replaced it.
@@ -80,6 +80,8 @@ private:
     // 0 once fd is locked, EWOULDBLOCK when one turn lasted the whole patience (or at once when
     // not `patiently`), else the errno.
     int waitFor(int fd, bool patiently) const;
+    // What ends the reason of a lock waited for in vain: "; gave up after 3 s".
+    std::string gaveUp() const;
 
     LockWait wait_;
     // The turn this run last took, while it may still be the latest.

@@ -124,6 +124,10 @@ TEST_F(SettingsFileLockTest, TheLockIsHadOnTheFileAtItsNameAndSaysWhenTheNameMov
     EXPECT_LT(take(once, &problem, /*wait=*/false).get(), 0);
     EXPECT_EQ(problem, lockFile.string() + " is locked by another process");
     EXPECT_FALSE(blocked);
+    // What a wait adds is told apart from a folder's name that reads the same.
+    const std::string shown = "/x; gave up after 0.04 s";
+    EXPECT_LT(once.take(dir.get(), "prefs.json", shown, &problem, /*wait=*/false).get(), 0);
+    EXPECT_EQ(once.reasonWithoutWait(problem), problem);
 
     // The name removed, then a link to the file locked: the name no longer leads to it.
     fs::rename(lockFile, folder / "moved");
