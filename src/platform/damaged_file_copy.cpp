@@ -57,9 +57,9 @@ public:
             const int error = linkByDescriptor(unnamed_.get(), dirFd_, copy);
             if (error == EEXIST) return error;
             if (!error) {
-                // The name is durable once the folder is flushed; one that cannot be flushed
-                // (EINVAL), or is open only as a path (EBADF), is no failure of the copy.
-                if (atomicFileCalls.fsync(dirFd_) != 0 && errno != EINVAL && errno != EBADF) return errno;
+                // The name is durable once the folder is flushed; as with a copy renamed in place,
+                // one whose folder cannot be flushed is made all the same.
+                atomicFileCalls.fsync(dirFd_);
                 return identityOf(unnamed_.get(), identity);
             }
             unnamed_.reset();  // not to be linked here: written beside its name from now on

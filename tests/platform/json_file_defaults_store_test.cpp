@@ -585,13 +585,14 @@ TEST_F(JsonFileDefaultsStoreTest, FilesAnotherProgramPutsBesideADamagedOneAreLef
         fs::remove(copy);
     }
     // At the copy's name, right after it was made: that file stays, and the damaged one is kept as a
-    // copy of its bytes under the next name.
+    // copy of its bytes under the next name (kept, though the folder cannot be flushed).
     putAt = copy, by = "theirs";
     {
         JsonFileDefaultsStore store(file);
         write(damaged);
         detail::AtomicFileCallsOverride restore;
         detail::atomicFileCalls.linkat = other;
+        detail::atomicFileCalls.fsync = flushFails<true, EIO>;
         store.load();
         EXPECT_EQ(read(copy), "theirs");
         EXPECT_EQ(read(copy + "-2"), damaged);
