@@ -106,7 +106,7 @@ private:
 
 std::optional<DamagedFileCopy> keep(int dirFd, const std::string& name, int readFd, std::string_view bytes,
                                     const fs::path& shown, std::string* why, bool secondName) {
-    auto shownAs = [&](const std::string& copy) { return fs::path(shown).replace_filename(copy).string(); };
+    auto shownAs = [&](const std::string& copy) { return shownCopy(shown, copy).string(); };
     struct stat st {};
     const bool open = readFd >= 0 && ::fstat(readFd, &st) == 0;
     const FileIdentity read{open ? st.st_dev : 0, open ? st.st_ino : 0};
@@ -154,6 +154,10 @@ std::optional<DamagedFileCopy> keepDamagedFileCopy(int dirFd, const std::string&
 std::optional<DamagedFileCopy> keepDamagedFileBytes(int dirFd, const std::string& name, int readFd,
                                                     std::string_view bytes, const fs::path& shown, std::string* why) {
     return keep(dirFd, name, readFd, bytes, shown, why, /*secondName=*/false);
+}
+
+fs::path shownCopy(const fs::path& shown, const std::string& copyName) {
+    return fs::path(shown).replace_filename(copyName);
 }
 
 bool stillKept(int dirFd, const DamagedFileCopy& copy) { return leadsTo(dirFd, copy.name, copy.identity); }

@@ -43,6 +43,9 @@ std::optional<DamagedFileCopy> keepDamagedFileBytes(int dirFd, const std::string
                                                     std::string_view bytes, const std::filesystem::path& shown,
                                                     std::string* why);
 
+// The path a copy's name is shown by: the damaged file's (`shown`) with the copy's name in place.
+std::filesystem::path shownCopy(const std::filesystem::path& shown, const std::string& copyName);
+
 // Whether the copy's name still leads to the file it was given to.
 bool stillKept(int dirFd, const DamagedFileCopy& copy);
 

@@ -195,17 +195,13 @@ std::string JsonFileDefaultsStore::readFromIt(std::size_t kept) {
     return std::to_string(kept) + (kept == 1 ? " setting" : " settings") + " read from it";
 }
 
-fs::path JsonFileDefaultsStore::shownCopy(const std::string& copyName) const {
-    return fs::path(path_).replace_filename(copyName);
-}
-
 void JsonFileDefaultsStore::found(int dirFd, const JsonObjectMembers& members,
                                   const std::optional<FileIdentity>& identity) {
     if (damaged_ && identity != damaged_->identity) {
         std::string line = "the damaged " + path_.string() + " was removed or replaced before this run wrote the " +
                            readFromIt(damaged_->kept);
         if (damaged_->copy && stillKept(dirFd, *damaged_->copy))
-            line += "; it is kept as " + shownCopy(damaged_->copy->name).string();
+            line += "; it is kept as " + shownCopy(path_, damaged_->copy->name).string();
         recoveries_.push_back(std::move(line));
         damaged_.reset();
     }
@@ -377,7 +373,7 @@ JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjec
         const std::string was = path_.string() + " was damaged: ",
                           kept = readFromIt(damaged_->kept) + (damaged_->kept == 1 ? " is kept" : " are kept");
         if (copy) {
-            quarantined_ = shownCopy(copy->name);
+            quarantined_ = shownCopy(path_, copy->name);
             recoveries_.push_back(was + "moved aside as " + quarantined_.string() + "; " + kept);
         } else {
             recoveries_.push_back(was + kept + "; the damaged file is not (" + notKept + ")");

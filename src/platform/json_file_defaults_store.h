@@ -142,8 +142,6 @@ private:
     // Takes note of the file found at the name (which file, when one was): whether it is the
     // damaged one to replace, and what became of one found before.
     void found(int dirFd, const JsonObjectMembers& members, const std::optional<FileIdentity>& identity);
-    // The path of a copy's name beside the file.
-    std::filesystem::path shownCopy(const std::string& copyName) const;
     // "3 settings read from it", "1 setting read from it".
     static std::string readFromIt(std::size_t kept);
     // Counts a failed save and why; a reason that only says the same as one met before (a size
