@@ -31,11 +31,15 @@ target later_fuzz 0
 
 run() { FUZZ_SECONDS=1 FUZZ_CORPUS="$scratch/corpus" bash "$root/scripts/fuzz-run.sh" "$scratch/build" "$@"; }
 
+# An input an earlier run left is not named as this run's.
+mkdir -p "$scratch/build/findings"
+touch "$scratch/build/findings/crashing_fuzz-crash-earlier"
 status=0
 run quiet_fuzz crashing_fuzz later_fuzz >"$scratch/out" 2>"$scratch/err" || status=$?
 [ "$status" -ne 0 ] || fail "a crashing target left the stage green"
 grep -q "crashing_fuzz found a fault (status 77)" "$scratch/err" || fail "the crashing target is not named: $(cat "$scratch/err")"
 grep -q "crashing_fuzz-crash-0123" "$scratch/err" || fail "its input is not named"
+grep -q "crash-earlier" "$scratch/err" && fail "an earlier run's input is named as this run's"
 [ -s "$scratch/build/findings/crashing_fuzz-crash-0123" ] || fail "its input was not left"
 grep -q "SUMMARY: libFuzzer: deadly signal" "$scratch/out" || fail "the finding's summary is not shown"
 [ -e "$scratch/ran-later_fuzz" ] || fail "the targets after a finding did not run"
