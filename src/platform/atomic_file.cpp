@@ -50,7 +50,8 @@ bool fillRandom(unsigned char* out, std::size_t length) {
     return true;
 }
 
-// Creates a fresh temporary file for `name` with `mode` (less the umask); its name goes to *tmpName.
+}  // namespace
+
 int createTemporaryFile(int dirFd, const std::string& name, mode_t mode, std::string* tmpName) {
     const std::string_view part = namePartBefore(dirFd, name, kSuffixLength);
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -66,13 +67,20 @@ int createTemporaryFile(int dirFd, const std::string& name, mode_t mode, std::st
     return -1;
 }
 
-}  // namespace
+int lentModeOf(const struct stat& st) {
+    if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) return -1;
+    return static_cast<int>(st.st_mode & 0777);
+}
 
 int lentMode(int dirFd, const std::string& name) {
     struct stat old {};
     if (::fstatat(dirFd, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) != 0) return -1;
-    if (!S_ISREG(old.st_mode) || old.st_uid != ::geteuid()) return -1;
-    return static_cast<int>(old.st_mode & 0777);
+    return lentModeOf(old);
+}
+
+void removeOwnName(int dirFd, const std::string& name, const FileIdentity& identity) {
+    const auto at = fileAtName(dirFd, name);
+    if (at && at->isRegular() && at->identity == identity) atomicFileCalls.unlinkat(dirFd, name.c_str(), 0);
 }
 
 std::string_view namePartBefore(int dirFd, std::string_view name, std::size_t suffixLength) {
@@ -111,10 +119,12 @@ int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFi
     std::string tmpName;
     const int fd = createTemporaryFile(dirFd, name, newFileMode & 0777, &tmpName);
     if (fd < 0) return errno;
-    int error = fill(fd, problem);
+    struct stat st {};
+    int error = ::fstat(fd, &st) != 0 ? errno : fill(fd, problem);
+    const FileIdentity made{st.st_dev, st.st_ino};
     if (!error && atomicFileCalls.fsync(fd) != 0) error = errno;
     const int mode = lentMode(dirFd, name);
-    if (!error && mode >= 0 && ::fchmod(fd, static_cast<mode_t>(mode & 0777)) != 0) error = errno;
+    if (!error && mode >= 0 && ::fchmod(fd, static_cast<mode_t>(mode)) != 0) error = errno;
     FileDescriptor kept;
     if (!error && written) {
         kept.reset(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
@@ -126,7 +136,7 @@ int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFi
         atomicFileCalls.renameat2(dirFd, tmpName.c_str(), dirFd, name.c_str(), replace ? 0 : RENAME_NOREPLACE) != 0)
         error = errno;
     if (error) {
-        atomicFileCalls.unlinkat(dirFd, tmpName.c_str(), 0);
+        removeOwnName(dirFd, tmpName, made);
         return error;
     }
     if (renamed) *renamed = true;

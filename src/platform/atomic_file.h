@@ -7,8 +7,10 @@
 // rename replaces whatever stands at the name, a planted symbolic link or FIFO included, without
 // following or opening it. A regular file of this user's that is replaced lends the new one its
 // permission bits, never a set-user-ID, set-group-ID or sticky bit; a file of anyone else's lends
-// nothing. On any failure the temporary file is removed and the error returned.
+// nothing. On any failure the error is returned and the temporary file's name removed while it
+// still leads to the file written (another program may have put a file of its own there).
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <functional>
@@ -16,6 +18,7 @@
 #include <string_view>
 
 #include "platform/file_descriptor.h"
+#include "platform/regular_file.h"
 
 namespace quillmar::platform {
 
@@ -28,9 +31,16 @@ using AtomicFileFiller = std::function<int(int fd, std::string* problem)>;
 // rename go ahead, an errno calls the write off (the temporary file goes).
 using BeforeRename = std::function<int()>;
 
-// The permission bits the file at `name` lends a file that replaces it: those of a regular file of
-// this user's, without set-ID and sticky bits; -1 when none stands there.
+// The permission bits a file lends a file that replaces it or copies it: those of a regular file of
+// this user's, without set-ID and sticky bits; -1 for any other. lentMode: of the file at `name`
+// (-1 when none stands there).
+int lentModeOf(const struct stat& st);
 int lentMode(int dirFd, const std::string& name);
+
+// Removes `name` in the folder open at dirFd while it leads to the regular file `identity`, one
+// this run made: a file another program put at the name stays. (The kernel removes a name whatever
+// it leads to, so this is a look right before the removal; see damaged_file_copy.h.)
+void removeOwnName(int dirFd, const std::string& name, const FileIdentity& identity);
 
 // Writes `name` in the folder open at dirFd; a new file gets newFileMode less the umask. Returns
 // 0, or the errno of the step that failed; *problem (when given) gets what the filler said. With
@@ -44,6 +54,10 @@ int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFi
 int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data, mode_t newFileMode = 0600,
                           FileDescriptor* written = nullptr, const BeforeRename& beforeRename = {},
                           bool* renamed = nullptr);
+
+// Creates a fresh temporary file for a write of `name` with `mode` (less the umask), exclusively:
+// its descriptor (read-write) and its name in *tmpName, or -1 and errno.
+int createTemporaryFile(int dirFd, const std::string& name, mode_t mode, std::string* tmpName);
 
 // Writes all of `data` to fd: 0, or the errno of the write that failed.
 int writeAll(int fd, std::string_view data);

@@ -19,6 +19,11 @@ using detail::atomicFileCalls;
 namespace {
 
 constexpr int kCopies = 999;
+// How often a copy of the bytes is written for one keep at most: again only when another program
+// put a file of its own at the name it was written under.
+constexpr int kMostWrites = 3;
+// What nameAs says when that happened kMostWrites times.
+constexpr int kTakenOver = -1;
 
 std::string copyName(int dirFd, const std::string& name, int n) {
     const std::string suffix = ".unreadable" + (n == 1 ? std::string() : "-" + std::to_string(n));
@@ -30,6 +35,37 @@ bool leadsTo(int dirFd, const std::string& name, const FileIdentity& identity) {
     return at && at->isRegular() && at->identity == identity;
 }
 
+// Whether the file `identity` at `name` holds exactly `bytes` (its size was seen to match).
+bool holdsExactly(int dirFd, const std::string& name, const FileIdentity& identity, std::string_view bytes) {
+    FileDescriptor fd(::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || FileIdentity{st.st_dev, st.st_ino} != identity) return false;
+    char chunk[64 * 1024];
+    for (std::size_t at = 0;;) {
+        const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n == 0 && at == bytes.size();
+        const auto got = static_cast<std::size_t>(n);
+        if (got > bytes.size() - at || bytes.compare(at, got, chunk, got) != 0) return false;
+        at += got;
+    }
+}
+
+// What stands at a copy's name: nothing, the damaged file `read` or a copy of its bytes (a regular
+// file of this user's holding exactly them; *found), or anything else.
+enum class AtCopy { free, copy, other };
+AtCopy atCopyName(int dirFd, const std::string& copy, const FileIdentity& read, std::string_view bytes,
+                  FileIdentity* found) {
+    struct stat st {};
+    if (::fstatat(dirFd, copy.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? AtCopy::free : AtCopy::other;
+    *found = {st.st_dev, st.st_ino};
+    if (!S_ISREG(st.st_mode)) return AtCopy::other;
+    if (*found == read) return AtCopy::copy;
+    if (st.st_uid != ::geteuid() || st.st_size != static_cast<off_t>(bytes.size())) return AtCopy::other;
+    return holdsExactly(dirFd, copy, *found, bytes) ? AtCopy::copy : AtCopy::other;
+}
+
 // A second name `copy` for the file open at fd: 0 or the errno (EEXIST when the name is taken,
 // which stays as it is).
 int linkByDescriptor(int fd, int dirFd, const std::string& copy) {
@@ -38,105 +74,134 @@ int linkByDescriptor(int fd, int dirFd, const std::string& copy) {
 }
 
 // A new file holding the damaged file's bytes, with its permission bits `lent` (-1: 0600 less the
-// umask), made once and put at the first copy's name that is free. It is made without a name
-// (O_TMPFILE) and linked to the copy's name only once it is whole, so no name but the copy's
-// ever leads to it and none is removed; where the file system makes no unnamed files or there is
-// no /proc to link one by, it is written beside its name and renamed to it only while that is
-// free (the atomic writer, which removes only its own temporary name).
+// umask), written once and named at the first free copy's name (see the header).
 class BytesCopy {
 public:
-    BytesCopy(int dirFd, std::string_view bytes, int lent) : dirFd_(dirFd), bytes_(bytes), lent_(lent) {}
+    BytesCopy(int dirFd, std::string temporaryFor, std::string_view bytes, int lent, bool linkable)
+        : dirFd_(dirFd), temporaryFor_(std::move(temporaryFor)), bytes_(bytes), lent_(lent), linkable_(linkable) {}
+    ~BytesCopy() {
+        if (!tmp_.empty()) removeOwnName(dirFd_, tmp_, made_);
+    }
+    BytesCopy(const BytesCopy&) = delete;
+    BytesCopy& operator=(const BytesCopy&) = delete;
 
-    // Puts the copy at `copy`: 0 and *identity, EEXIST when the name is taken, or the errno.
+    // Puts the copy at `copy`, a name seen free: 0 and *identity; EEXIST when the name is taken
+    // (it stays as it is, or holds what another program put at the temporary name); kTakenOver;
+    // or the errno.
     int nameAs(const std::string& copy, FileIdentity* identity) {
-        if (!unnamedTried_) {
-            unnamedTried_ = true;
-            unnamed_ = makeUnnamed();
-        }
-        if (unnamed_.get() >= 0) {
-            const int error = linkByDescriptor(unnamed_.get(), dirFd_, copy);
+        if (fd_.get() < 0)
+            if (const int error = make()) return error;
+        if (tmp_.empty()) {
+            const int error = linkByDescriptor(fd_.get(), dirFd_, copy);
+            if (!error) return named(identity);
             if (error == EEXIST) return error;
-            if (!error) {
-                // The name is durable once the folder is flushed; as with a copy renamed in place,
-                // one whose folder cannot be flushed is made all the same.
-                atomicFileCalls.fsync(dirFd_);
-                return identityOf(unnamed_.get(), identity);
-            }
-            unnamed_.reset();  // not to be linked here: written beside its name from now on
+            linkable_ = false;  // no name to be had for it here: written beside its name from now on
+            fd_.reset();
+            if (const int again = make()) return again;
         }
-        FileDescriptor made;
-        bool renamed = false;
-        const int error = writeFileAtomicallyAt(
-            dirFd_, copy, [this](int fd, std::string*) { return fill(fd); }, 0600, nullptr, &made, {}, &renamed,
-            /*replace=*/false);
-        if (made.get() >= 0) return identityOf(made.get(), identity);
-        // In place, though the folder could not be flushed after it: the copy is made all the same.
-        if (const auto at = renamed ? fileAtName(dirFd_, copy) : std::nullopt) {
-            *identity = at->identity;
-            return 0;
-        }
-        return error;
+        if (atomicFileCalls.renameat2(dirFd_, tmp_.c_str(), dirFd_, copy.c_str(), RENAME_NOREPLACE) != 0) return errno;
+        tmp_.clear();  // gone with the rename, whatever stood at it
+        if (leadsTo(dirFd_, copy, made_)) return named(identity);
+        fd_.reset();  // another program's file went to `copy`; this one has no name left
+        return EEXIST;
     }
 
 private:
-    int fill(int fd) const {
-        int error = writeAll(fd, bytes_);
-        if (!error && lent_ >= 0 && ::fchmod(fd, static_cast<mode_t>(lent_)) != 0) error = errno;
-        if (!error && atomicFileCalls.fsync(fd) != 0) error = errno;
+    int make() {
+        if (writes_ == kMostWrites) return kTakenOver;
+        ++writes_;
+        FileDescriptor fd(linkable_ ? ::openat(dirFd_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600) : -1);
+        if (fd.get() < 0) {
+            linkable_ = false;
+            fd.reset(createTemporaryFile(dirFd_, temporaryFor_, 0600, &tmp_));
+            if (fd.get() < 0) return errno;
+        }
+        struct stat st {};
+        int error = ::fstat(fd.get(), &st) != 0 ? errno : writeAll(fd.get(), bytes_);
+        made_ = {st.st_dev, st.st_ino};
+        if (!error && lent_ >= 0 && ::fchmod(fd.get(), static_cast<mode_t>(lent_)) != 0) error = errno;
+        if (!error && atomicFileCalls.fsync(fd.get()) != 0) error = errno;
+        if (error && !tmp_.empty()) {
+            removeOwnName(dirFd_, tmp_, made_);
+            tmp_.clear();
+        }
+        if (!error) fd_ = std::move(fd);
         return error;
     }
-    FileDescriptor makeUnnamed() const {
-        FileDescriptor fd(::openat(dirFd_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
-        if (fd.get() >= 0 && fill(fd.get()) != 0) fd.reset();
-        return fd;
-    }
-    static int identityOf(int fd, FileIdentity* identity) {
-        struct stat st {};
-        if (::fstat(fd, &st) != 0) return errno;
-        *identity = {st.st_dev, st.st_ino};
+    // The name is durable once the folder is flushed; a copy whose folder cannot be flushed is made
+    // all the same, as a file renamed in place is.
+    int named(FileIdentity* identity) const {
+        atomicFileCalls.fsync(dirFd_);
+        *identity = made_;
         return 0;
     }
 
     int dirFd_;
+    std::string temporaryFor_;
     std::string_view bytes_;
     int lent_;
-    FileDescriptor unnamed_;
-    bool unnamedTried_ = false;
+    bool linkable_;
+    int writes_ = 0;
+    FileDescriptor fd_;
+    FileIdentity made_;
+    std::string tmp_;  // the name it is written under, while it has one
 };
 
 std::optional<DamagedFileCopy> keep(int dirFd, const std::string& name, int readFd, std::string_view bytes,
-                                    const fs::path& shown, std::string* why, bool secondName) {
+                                    const fs::path& shown, std::string* why, bool secondName,
+                                    const DamagedFileCopy* previous) {
+    if (previous && stillKept(dirFd, *previous)) return *previous;
     auto shownAs = [&](const std::string& copy) { return shownCopy(shown, copy).string(); };
     struct stat st {};
     const bool open = readFd >= 0 && ::fstat(readFd, &st) == 0;
     const FileIdentity read{open ? st.st_dev : 0, open ? st.st_ino : 0};
-    // Its permission bits, when it is this user's own, for a copy of its bytes.
-    const int lent = open && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() ? static_cast<int>(st.st_mode & 0777) : -1;
     secondName = secondName && open;
-    BytesCopy bytesCopy(dirFd, bytes, lent);
+    // A copy made already, at whichever of its names, is used; otherwise one is made at the first
+    // free name.
+    int firstFree = 0;
     for (int n = 1; n <= kCopies; ++n) {
         const std::string copy = copyName(dirFd, name, n);
+        FileIdentity at;
+        const AtCopy found = atCopyName(dirFd, copy, read, bytes, &at);
+        if (found == AtCopy::copy) return DamagedFileCopy{copy, at};
+        if (found == AtCopy::free && !firstFree) firstFree = n;
+    }
+    bool proc = true;
+    std::optional<BytesCopy> bytesCopy;
+    for (int n = firstFree; n > 0 && n <= kCopies; ++n) {
+        const std::string copy = copyName(dirFd, name, n);
+        FileIdentity at;
+        if (n > firstFree) {
+            if (const AtCopy found = atCopyName(dirFd, copy, read, bytes, &at); found != AtCopy::free) {
+                if (found == AtCopy::copy) return DamagedFileCopy{copy, at};
+                continue;
+            }
+        }
         int error = 0;
         if (secondName) {
             error = linkByDescriptor(readFd, dirFd, copy);
-            // Taken, maybe by this file already (a killed run's copy, another run's a moment ago):
-            // then that name is used.
-            if (!error || (error == EEXIST && leadsTo(dirFd, copy, read))) return DamagedFileCopy{copy, read};
-            if (error == EEXIST) continue;
+            if (!error) return DamagedFileCopy{copy, read};
             if (error == ENOENT && ::fstat(readFd, &st) == 0 && st.st_nlink == 0) {
                 *why = shown.string() + " was removed while it was saved";
                 return std::nullopt;
             }
             // No second name to be had here (or no /proc to make it by): a copy of the bytes read.
             secondName = error != EPERM && error != EOPNOTSUPP && error != EMLINK && error != ENOENT;
+            proc = error != ENOENT;
         }
         if (!secondName) {
-            FileIdentity made;
-            error = bytesCopy.nameAs(copy, &made);
-            if (!error) return DamagedFileCopy{copy, made};
-            if (error == EEXIST) continue;
+            if (!bytesCopy) bytesCopy.emplace(dirFd, copyName(dirFd, name, 1), bytes, open ? lentModeOf(st) : -1, proc);
+            error = bytesCopy->nameAs(copy, &at);
+            if (!error) return DamagedFileCopy{copy, at};
         }
-        *why = "cannot keep " + shown.string() + " as " + shownAs(copy) + ": " + std::strerror(error);
+        // Taken since it was looked at: maybe by a copy too.
+        if (error == EEXIST) {
+            if (atCopyName(dirFd, copy, read, bytes, &at) == AtCopy::copy) return DamagedFileCopy{copy, at};
+            continue;
+        }
+        *why = "cannot keep " + shown.string() + " as " + shownAs(copy) + ": " +
+               (error == kTakenOver ? "other files keep being put at the name its copy is written under"
+                                    : std::strerror(error));
         return std::nullopt;
     }
     *why = shown.string() + " is damaged and stays as it is: every name for a copy up to " +
@@ -147,13 +212,14 @@ std::optional<DamagedFileCopy> keep(int dirFd, const std::string& name, int read
 }  // namespace
 
 std::optional<DamagedFileCopy> keepDamagedFileCopy(int dirFd, const std::string& name, int readFd,
-                                                   std::string_view bytes, const fs::path& shown, std::string* why) {
-    return keep(dirFd, name, readFd, bytes, shown, why, /*secondName=*/true);
+                                                   std::string_view bytes, const fs::path& shown,
+                                                   const DamagedFileCopy* previous, std::string* why) {
+    return keep(dirFd, name, readFd, bytes, shown, why, /*secondName=*/true, previous);
 }
 
 std::optional<DamagedFileCopy> keepDamagedFileBytes(int dirFd, const std::string& name, int readFd,
                                                     std::string_view bytes, const fs::path& shown, std::string* why) {
-    return keep(dirFd, name, readFd, bytes, shown, why, /*secondName=*/false);
+    return keep(dirFd, name, readFd, bytes, shown, why, /*secondName=*/false, nullptr);
 }
 
 fs::path shownCopy(const fs::path& shown, const std::string& copyName) {
@@ -161,5 +227,9 @@ fs::path shownCopy(const fs::path& shown, const std::string& copyName) {
 }
 
 bool stillKept(int dirFd, const DamagedFileCopy& copy) { return leadsTo(dirFd, copy.name, copy.identity); }
+
+bool isCopyTemporaryName(int dirFd, const std::string& name, std::string_view candidate) {
+    return isTemporaryNameFor(dirFd, copyName(dirFd, name, 1), candidate);
+}
 
 }  // namespace quillmar::platform

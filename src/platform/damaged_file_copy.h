@@ -4,15 +4,29 @@
 // The damaged file stays at its name, untouched, until its replacement is complete. Right before
 // the replacement is renamed over the name, the damaged file gets a copy's name beside it
 // ("<name>.unreadable", then "-2" up to "-999", the name cut where the folder's longest name needs
-// it; a name that is taken is never replaced). The new name is made for the very file that was
-// read, through the descriptor it was read by (linkat of /proc/self/fd/N), so it can lead to no
-// other file and nothing has to be checked or removed after it; where a copy's name leads to that
-// file already (a run killed between the copy and the rename leaves one, and so do a replacement
-// that did not go in and another run that gave it one a moment before), that name is used again,
-// so names do not pile up and none is ever taken back. On a file system that makes no second
-// names, or without /proc, the copy is a new file holding the bytes read from it, made without a
-// name and linked to the copy's name once whole (or, where that cannot be, written beside it and
-// renamed to it only while the name is free).
+// it; a name that is taken is never replaced). There is one copy however often and in however many
+// runs the replacement is tried: the copy an earlier try made is used again while its name leads
+// to it, and so is a copy's name that leads to the damaged file already (a run killed between the
+// copy and the rename leaves one, and so does another run a moment before) or to a regular file of
+// this user's holding exactly its bytes (a copy of them, made where no second name could be).
+//
+// The new name is made for the very file that was read, through the descriptor it was read by
+// (linkat of /proc/self/fd/N), so it can lead to no other file and nothing has to be removed after
+// it. Where no second name can be made (another account's file, which the kernel will not link; a
+// file system without them; no /proc), the copy is a new file holding the bytes read, written once
+// and then only named, at the first free copy's name:
+// - with /proc, it is made without a name (O_TMPFILE) and linked to the copy's name once whole, so
+//   no other name ever leads to it;
+// - otherwise it is written under a temporary name beside it ("<name>.unreadable.quillmar-tmp.<16
+//   letters or digits>", which the store clears once a run killed meanwhile left it) and renamed to
+//   the copy's name only while that is free (renameat2 without replacing). The rename removes
+//   nothing: what stood at the temporary name goes to the copy's name. When that was a file
+//   another program put there, it stays at the copy's name, is never said to be the copy, and the
+//   bytes are written once more for the next name (three writes at most). Only where the copy
+//   cannot be named at all once written (every name taken since it was looked at, a rename
+//   refused) is the temporary name removed, and then only while it leads to the file written: the
+//   kernel removes a name whatever it leads to, so that is a look right before the removal, made
+//   under the settings file's lock.
 
 #include <filesystem>
 #include <optional>
@@ -25,17 +39,18 @@ namespace quillmar::platform {
 
 struct DamagedFileCopy {
     std::string name;       // the copy's name in the folder
-    FileIdentity identity;  // the file at it: the damaged file itself, or the copy of its bytes
+    FileIdentity identity;  // the file at it: the damaged file itself, or a copy of its bytes
 };
 
 // Gives the damaged file read through readFd (-1: no longer open; then only its bytes are copied),
-// which stood at `name` in the folder open at dirFd and held `bytes`, a copy's name; `shown` is
-// its path as reasons show it. The copy, or nullopt and *why: "<shown> is damaged and stays as it
-// is: every name for a copy up to <shown>.unreadable-999 is taken", "cannot keep <shown> as
-// <copy>: <errno>", "<shown> was removed while it was saved" (it has no name left to link to).
+// which stood at `name` in the folder open at dirFd and held `bytes`, a copy's name (`previous`,
+// when given, is the copy an earlier try made: used while its name leads to it); `shown` is its
+// path as reasons show it. The copy, or nullopt and *why: "<shown> is damaged and stays as it is:
+// every name for a copy up to <shown>.unreadable-999 is taken", "cannot keep <shown> as <copy>:
+// <errno>", "<shown> was removed while it was saved" (it has no name left to link to).
 std::optional<DamagedFileCopy> keepDamagedFileCopy(int dirFd, const std::string& name, int readFd,
                                                    std::string_view bytes, const std::filesystem::path& shown,
-                                                   std::string* why);
+                                                   const DamagedFileCopy* previous, std::string* why);
 
 // A copy of `bytes` under the first free copy's name (after the damaged file lost the one it was
 // given): as keepDamagedFileCopy, without a second name.
@@ -48,5 +63,9 @@ std::filesystem::path shownCopy(const std::filesystem::path& shown, const std::s
 
 // Whether the copy's name still leads to the file it was given to.
 bool stillKept(int dirFd, const DamagedFileCopy& copy);
+
+// Whether `candidate` is a name a copy of the damaged `name`'s bytes is written under before it is
+// named (a run killed meanwhile leaves it).
+bool isCopyTemporaryName(int dirFd, const std::string& name, std::string_view candidate);
 
 }  // namespace quillmar::platform

@@ -107,11 +107,11 @@ std::shared_ptr<const StoredDefaults> JsonFileDefaultsStore::known(std::shared_p
 fs::path JsonFileDefaultsStore::folder() const { return path_.has_parent_path() ? path_.parent_path() : fs::path("."); }
 
 void JsonFileDefaultsStore::removeStaleTemporaryFiles(int dirFd) const {
-    // A save that never finished (the run was killed) leaves its temporary file behind. Only what
-    // can be nothing else goes: a name of this file's temporary pattern, a regular file of this
-    // user's with no other link and the mode the writer gives it (0600, or the one the file at the
-    // name lends it, set before the rename). The file is locked, so no other run is writing one. A
-    // folder that may be written but not listed is not cleared.
+    // A save that never finished (the run was killed) leaves its temporary file behind, or that of
+    // a damaged file's copy. Only what can be nothing else goes: a name of either temporary
+    // pattern, a regular file of this user's with no other link and the mode the writer gives it
+    // (0600, or the one the file at the name lends it, set before the rename). The file is locked,
+    // so no other run is writing one. A folder that may be written but not listed is not cleared.
     const int listFd = ::dup(dirFd);
     DIR* listing = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
     if (!listing) {
@@ -122,7 +122,8 @@ void JsonFileDefaultsStore::removeStaleTemporaryFiles(int dirFd) const {
     const uid_t me = ::geteuid();
     const int lent = lentMode(dirFd, target);
     while (const dirent* entry = ::readdir(listing)) {
-        if (!isTemporaryNameFor(dirFd, target, entry->d_name)) continue;
+        if (!isTemporaryNameFor(dirFd, target, entry->d_name) && !isCopyTemporaryName(dirFd, target, entry->d_name))
+            continue;
         struct stat st {};
         if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
         const auto mode = static_cast<int>(st.st_mode & 07777);
@@ -251,7 +252,7 @@ bool JsonFileDefaultsStore::save(const std::map<std::string, DefaultsValue>& val
 
 bool JsonFileDefaultsStore::saveWhatWaits() {
     if (!changesUnsaved()) return true;
-    if (problem_ || !pending_.empty()) return false;  // tried at the instant of the last change
+    if (problem_) return false;
     mayWait_ = false;
     return save({}, {});
 }
@@ -351,7 +352,8 @@ JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjec
             // The damaged file gets its copy's name first (the file read itself, whatever stands at
             // its name), so that the look at the name below is the last before the rename.
             if (damaged_) {
-                copy = keepDamagedFileCopy(dirFd, name(), lastFile_.get(), base.text(), path_, &notKept);
+                copy = keepDamagedFileCopy(dirFd, name(), lastFile_.get(), base.text(), path_,
+                                           damaged_->copy ? &*damaged_->copy : nullptr, &notKept);
                 if (copy) damaged_->copy = copy;
             }
             // Someone removed or replaced the lock file: another run may hold the one there now.
@@ -363,13 +365,19 @@ JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjec
             return !damaged_ || copy ? 0 : EEXIST;
         },
         &renamed);
-    // A copy's name given before a rename that did not go in stays: it leads to the damaged file
-    // still, and the next try uses it again.
+    // A copy made before a rename that did not go in stays, and the next try uses it again.
     if (copy && renamed) {
         // Another program may have put something else at the copy's name before the rename took the
-        // damaged file's last other name: then it is kept as a copy of its bytes.
-        if (!stillKept(dirFd, *copy))
-            copy = keepDamagedFileBytes(dirFd, name(), lastFile_.get(), base.text(), path_, &notKept);
+        // damaged file's last other name: then it is kept as a copy of its bytes. Where it is kept
+        // is looked at right before the line says so.
+        for (int tries = 0; copy && !stillKept(dirFd, *copy); ++tries) {
+            if (tries < 2) {
+                copy = keepDamagedFileBytes(dirFd, name(), lastFile_.get(), base.text(), path_, &notKept);
+            } else {
+                copy.reset();
+                notKept = "other files keep being put at its copy's names";
+            }
+        }
         const std::string was = path_.string() + " was damaged: ",
                           kept = readFromIt(damaged_->kept) + (damaged_->kept == 1 ? " is kept" : " are kept");
         if (copy) {
@@ -384,6 +392,15 @@ JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjec
     if (fileChanged) return Put::fileChanged;
     if (error) {
         failed(notKept.empty() ? "cannot write " + path_.string() + ": " + std::strerror(error) : notKept);
+        return Put::failed;
+    }
+    // A program that put a file of its own at the temporary name while it was written had that
+    // file renamed into place: the save did not go in, and its changes wait.
+    struct stat st {};
+    const auto at = fileAtName(dirFd, name());
+    if (::fstat(written.get(), &st) != 0 || !at || at->identity != FileIdentity{st.st_dev, st.st_ino}) {
+        failed("cannot write " + path_.string() + ": another program put a file of its own at the name it was written "
+               "under, and that file went in in its place");
         return Put::failed;
     }
     rememberFile(std::move(written), std::move(members), text.size());

@@ -17,16 +17,18 @@
 // Runs that share the file take turns by a lock on "<name>.lock" beside it (settings_file_lock.h),
 // which no other user can hold. A save holds the lock from reading what the file holds now to the
 // rename, and writes the keys this run changed over what it finds, so no run loses what another
-// saved. Right before the rename it checks that the lock's name still leads to the file it
-// locked, and that the file it read still stands at the name; when someone removed or replaced
-// either meanwhile, the save takes the lock again (for the lock), reads again and merges before it
-// renames. It does not read the file again when it is the one this run last read or wrote, which
-// the store keeps open so that no other file can get its inode (same device, inode, size,
-// modification and change time). A lock that another process holds is
-// waited for a bounded time (LockWait), once: when it cannot be had (still held, locks not
-// supported, the lock file not one of this user's own) the save fails, the changes are kept, and
-// each later save tries the lock again without waiting and, once it has it, saves every change
-// still pending. A save that fails keeps what was read and every change.
+// saved. Right before the rename it checks that the lock's name still leads to the file it locked,
+// and that the file it read still stands at the name; when someone removed or replaced either
+// meanwhile, the save takes the lock again (for the lock), reads again and merges before it
+// renames. After the rename, the name must lead to the file written: one another program put at the
+// temporary name and that went in instead fails the save, its changes kept. A save does not read
+// the file again when it is the one this run last read or wrote, which the store keeps open so that
+// no other file can get its inode (same device, inode, size, modification and change time). A lock
+// that another process holds is waited for a bounded time (LockWait), once: when it cannot be had
+// (still held, locks not supported, the lock file not one of this user's own) the save fails, the
+// changes are kept, and each later save tries the lock again without waiting and, once it has it,
+// saves every change still pending; so does the run as it ends (saveWhatWaits). A save that fails
+// keeps what was read and every change.
 //
 // Reading survives a missing, empty, corrupt or half-written file: the members complete before the
 // damage are kept (every other key falls back to its registered default). A damaged file is
@@ -34,18 +36,17 @@
 // "<name>.unreadable" (numbered up to "-999"; see damaged_file_copy.h) so that the user's other
 // settings can still be recovered by hand; so is a damaged file that a save finds in place of the
 // one the run knew, with this run's changes on top. The damaged file stays at its name, untouched,
-// until its replacement goes in: a save that fails leaves it there (with the copy's name it may
-// have got, which the next try uses again) and the next one takes it as it finds it, so what is
-// read from damaged files never gathers from one save to the next (the store remembers the file at
-// the name, damaged or not, and no other); while it waits, changesUnsaved() says so, and a run
-// with no change to save tries once more as it ends (saveWhatWaits). The file written in its place
-// keeps its permission bits when it was this user's own. Anything but white space after the
-// object is damage. A member nested deeper
-// than kMaxJsonNesting is dropped without being built. Values are kept as they are, whatever their
-// type, so keys the program does not touch survive every save; a member whose value is or holds a
-// number too large for a double ("1e400") reads as absent (the library builds no value of it, so
-// its key falls back to its default) and its text stays in the file as it was. Saves that cannot
-// be made, whatever the cause (the file, the folder, the lock), fail and are counted alike.
+// until its replacement goes in: a save that fails leaves it there (with the copy it may have got,
+// which the next try uses again) and the next one takes it as it finds it, so what is read from
+// damaged files never gathers from one save to the next (the store remembers the file at the name,
+// damaged or not, and no other); while it waits, changesUnsaved() says so. The file written in its
+// place keeps its permission bits when it was this user's own. Anything but white space after the
+// object is damage. A member nested deeper than kMaxJsonNesting is dropped without being built.
+// Values are kept as they are, whatever their type, so keys the program does not touch survive
+// every save; a member whose value is or holds a number too large for a double ("1e400") reads as
+// absent (the library builds no value of it, so its key falls back to its default) and its text
+// stays in the file as it was. Saves that cannot be made, whatever the cause (the file, the folder,
+// the lock), fail and are counted alike.
 
 #include <filesystem>
 #include <memory>
@@ -66,9 +67,9 @@ namespace quillmar::platform {
 
 class JsonFileDefaultsStore final : public DefaultsStore {
 public:
-    // The reasons saves failed for that were said already, shared with the stores of later runs
-    // of the program on the same file, so that each is said once; the store keeps its own when none
-    // is given.
+    // The reasons saves failed for that were said already, shared by the stores of one run's
+    // scenarios (each a store of its own on the same file), so that each is said once; the store
+    // keeps its own when none is given.
     using ReasonsSaid = std::set<std::string>;
     explicit JsonFileDefaultsStore(std::filesystem::path path, LockWait lockWait = {},
                                    std::shared_ptr<ReasonsSaid> reasonsSaid = nullptr);
@@ -76,10 +77,9 @@ public:
     using DefaultsStore::save;
     std::shared_ptr<const StoredDefaults> load() override;
     bool save(const std::map<std::string, DefaultsValue>& values, const std::vector<std::string>& changed) override;
-    // As a run ends: when a damaged file's replacement waits and no change does (so no save has
-    // tried since, maybe, the start), one more try without waiting for the lock, so that a lock let
-    // go since then does not leave the file damaged; a try that fails is counted as a failed save.
-    // True when nothing waits any longer.
+    // As a run ends: when changes or a damaged file's replacement wait, one more try without
+    // waiting for the lock, so that a lock let go since the last try does not leave them unsaved;
+    // a try that fails is counted as a failed save. True when nothing waits any longer.
     bool saveWhatWaits();
 
     const std::filesystem::path& path() const { return path_; }
@@ -173,7 +173,8 @@ private:
         FileIdentity identity;
         std::size_t kept = 0;  // members read from it
         bool said = false;     // whether a line said that it waits
-        // The copy's name it was given by a save whose rename did not go in (used again next time).
+        // The copy made by a save whose replacement did not go in: the next save uses it while its
+        // name leads to it.
         std::optional<DamagedFileCopy> copy;
     };
     std::optional<Damaged> damaged_;

@@ -90,12 +90,12 @@ TEST_F(JsonFileDefaultsStoreTest, RoundTripKeepsUntouchedKeysOfEveryType) {
     EXPECT_TRUE(again.boolForKey("isEnabled"));
     EXPECT_DOUBLE_EQ(again.doubleForKey("hudScale"), 1.25);
     EXPECT_EQ(filesInDir(), 1u);  // no temporary left behind
-    // A save keeps the mode of the file it replaces, a read-only one's too.
-    for (mode_t mode : {0644, 0444}) {
+    // A save keeps the mode of the file it replaces, a read-only one's too, but for set-ID bits.
+    for (auto [mode, kept] : {std::pair<mode_t, mode_t>{0644, 0644}, {0444, 0444}, {02755, 0755}}) {
         ::chmod(file.c_str(), mode);
         again.set("hudScale", static_cast<int>(mode));
         again.synchronize();
-        EXPECT_EQ(modeOf(file), mode);
+        EXPECT_EQ(modeOf(file), kept);
     }
 }
 
@@ -364,7 +364,9 @@ TEST_F(JsonFileDefaultsStoreTest, MissingFoldersAreMadeAndOnlyTheStoresOwnLeftov
     // A user's own file of a name that only looks like one stays ("backup": the run's names are
     // marked as its own and have 16 random letters or digits).
     const std::string stem = "com.quillmar.macos.json.quillmar-tmp.", pad = "0123456789";
+    const std::string copyStem = "com.quillmar.macos.json.unreadable.quillmar-tmp.";
     leftover(stem + "abc123" + pad);
+    leftover(copyStem + "abc123" + pad);  // that of a damaged file's copy
     std::vector<std::string> kept = {stem + "backup" + pad, stem + "Ab12c" + pad,  stem + "Ab12cd7" + pad,
                                      stem + "Ab_2cd" + pad, "other.json.quillmar-tmp.Zx81Qa" + pad,
                                      stem + "Folder" + pad, stem + "LinkTo" + pad, stem + "TwoLnk" + pad,
@@ -389,6 +391,7 @@ TEST_F(JsonFileDefaultsStoreTest, MissingFoldersAreMadeAndOnlyTheStoresOwnLeftov
     JsonFileDefaultsStore store(file);
     store.load();
     EXPECT_FALSE(fs::exists(dir / (stem + "abc123" + pad)));
+    EXPECT_FALSE(fs::exists(dir / (copyStem + "abc123" + pad)));
     for (const auto& name : kept) EXPECT_TRUE(fs::exists(fs::symlink_status(dir / name))) << name;
     // Once a load, not on every save.
     leftover(stem + "Later1" + pad);
@@ -726,12 +729,11 @@ TEST_F(JsonFileDefaultsStoreTest, SettingsThatCannotBeLockedAreKeptInMemoryAndTh
         EXPECT_EQ(store.takeSaveFailures().size(), 1u);
         EXPECT_EQ(read(file), R"({"a":1})");
         if (error) continue;
-        // Let go: the next save keeps every change still pending.
+        // Let go: the run's end tries once more and keeps every change still pending.
         held.reset();
-        d.set("e", 5);
-        EXPECT_TRUE(d.synchronize());
+        EXPECT_TRUE(store.saveWhatWaits());
         EXPECT_FALSE(store.changesUnsaved());
-        EXPECT_EQ(read(file), R"({"a":1,"b":2,"c":3,"d":4,"e":5})");
+        EXPECT_EQ(read(file), R"({"a":1,"b":2,"c":3,"d":4})");
     }
     // A damaged file found while the lock is held elsewhere stays as it is until a save has it,
     // said once however often saves fail; so does a second one put in its place meanwhile.
