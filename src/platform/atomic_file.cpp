@@ -50,9 +50,10 @@ bool fillRandom(unsigned char* out, std::size_t length) {
     return true;
 }
 
-}  // namespace
-
-int createTemporaryFile(int dirFd, const std::string& name, mode_t mode, std::string* tmpName) {
+// Makes a fresh temporary name for `name` and calls `create` with it until it does not fail for
+// the name being taken: its result, with the name in *tmpName.
+template <typename Create>
+int createTemporary(int dirFd, const std::string& name, std::string* tmpName, const Create& create) {
     const std::string_view part = namePartBefore(dirFd, name, kSuffixLength);
     for (int attempt = 0; attempt < 100; ++attempt) {
         unsigned char random[kRandomLength];
@@ -60,11 +61,40 @@ int createTemporaryFile(int dirFd, const std::string& name, mode_t mode, std::st
         tmpName->assign(part);
         *tmpName += kMarker;
         for (unsigned char r : random) *tmpName += kAlphabet[r % kAlphabet.size()];
-        const int fd = ::openat(dirFd, tmpName->c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        const int fd = create(tmpName->c_str());
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     errno = EEXIST;
     return -1;
+}
+
+// Removes `name` while it leads to the regular file `identity`, one this write made: a file another
+// program put at the name stays. (The kernel removes a name whatever it leads to, so this is a
+// look right before the removal.)
+void removeOwnName(int dirFd, const std::string& name, const FileIdentity& identity) {
+    const auto at = fileAtName(dirFd, name);
+    if (at && at->isRegular() && at->identity == identity) atomicFileCalls.unlinkat(dirFd, name.c_str(), 0);
+}
+
+}  // namespace
+
+int createTemporaryFile(int dirFd, const std::string& name, mode_t mode, std::string* tmpName) {
+    return createTemporary(dirFd, name, tmpName, [&](const char* tmp) {
+        return ::openat(dirFd, tmp, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    });
+}
+
+int createTemporaryFolder(int dirFd, const std::string& name, std::string* tmpName) {
+    return createTemporary(dirFd, name, tmpName, [&](const char* tmp) {
+        if (::mkdirat(dirFd, tmp, 0700) != 0) return -1;
+        const int fd = ::openat(dirFd, tmp, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) {
+            const int error = errno;
+            ::unlinkat(dirFd, tmp, AT_REMOVEDIR);  // a folder only, and only while empty
+            errno = error;
+        }
+        return fd;
+    });
 }
 
 int lentModeOf(const struct stat& st) {
@@ -78,10 +108,6 @@ int lentMode(int dirFd, const std::string& name) {
     return lentModeOf(old);
 }
 
-void removeOwnName(int dirFd, const std::string& name, const FileIdentity& identity) {
-    const auto at = fileAtName(dirFd, name);
-    if (at && at->isRegular() && at->identity == identity) atomicFileCalls.unlinkat(dirFd, name.c_str(), 0);
-}
 
 std::string_view namePartBefore(int dirFd, std::string_view name, std::size_t suffixLength) {
     const long limit = ::fpathconf(dirFd, _PC_NAME_MAX);

@@ -37,11 +37,6 @@ using BeforeRename = std::function<int()>;
 int lentModeOf(const struct stat& st);
 int lentMode(int dirFd, const std::string& name);
 
-// Removes `name` in the folder open at dirFd while it leads to the regular file `identity`, one
-// this run made: a file another program put at the name stays. (The kernel removes a name whatever
-// it leads to, so this is a look right before the removal; see damaged_file_copy.h.)
-void removeOwnName(int dirFd, const std::string& name, const FileIdentity& identity);
-
 // Writes `name` in the folder open at dirFd; a new file gets newFileMode less the umask. Returns
 // 0, or the errno of the step that failed; *problem (when given) gets what the filler said. With
 // `written`, the file put in place stays open there (read-only): while it is open its inode cannot
@@ -58,6 +53,8 @@ int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view d
 // Creates a fresh temporary file for a write of `name` with `mode` (less the umask), exclusively:
 // its descriptor (read-write) and its name in *tmpName, or -1 and errno.
 int createTemporaryFile(int dirFd, const std::string& name, mode_t mode, std::string* tmpName);
+// The same for a private folder (mode 0700 less the umask) under such a name: its descriptor.
+int createTemporaryFolder(int dirFd, const std::string& name, std::string* tmpName);
 
 // Writes all of `data` to fd: 0, or the errno of the write that failed.
 int writeAll(int fd, std::string_view data);

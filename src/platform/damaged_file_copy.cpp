@@ -19,11 +19,8 @@ using detail::atomicFileCalls;
 namespace {
 
 constexpr int kCopies = 999;
-// How often a copy of the bytes is written for one keep at most: again only when another program
-// put a file of its own at the name it was written under.
-constexpr int kMostWrites = 3;
-// What nameAs says when that happened kMostWrites times.
-constexpr int kTakenOver = -1;
+// The name of a copy of the bytes in the private folder it is written in.
+constexpr const char* kWrittenAs = "bytes";
 
 std::string copyName(int dirFd, const std::string& name, int n) {
     const std::string suffix = ".unreadable" + (n == 1 ? std::string() : "-" + std::to_string(n));
@@ -74,77 +71,80 @@ int linkByDescriptor(int fd, int dirFd, const std::string& copy) {
 }
 
 // A new file holding the damaged file's bytes, with its permission bits `lent` (-1: 0600 less the
-// umask), written once and named at the first free copy's name (see the header).
+// umask), written once and then only named, at the first free copy's name (see the header).
 class BytesCopy {
 public:
-    BytesCopy(int dirFd, std::string temporaryFor, std::string_view bytes, int lent, bool linkable)
-        : dirFd_(dirFd), temporaryFor_(std::move(temporaryFor)), bytes_(bytes), lent_(lent), linkable_(linkable) {}
-    ~BytesCopy() {
-        if (!tmp_.empty()) removeOwnName(dirFd_, tmp_, made_);
-    }
+    BytesCopy(int dirFd, std::string folderFor, std::string_view bytes, int lent, bool linkable)
+        : dirFd_(dirFd), folderFor_(std::move(folderFor)), bytes_(bytes), lent_(lent), linkable_(linkable) {}
+    ~BytesCopy() { dropFolder(); }
     BytesCopy(const BytesCopy&) = delete;
     BytesCopy& operator=(const BytesCopy&) = delete;
 
     // Puts the copy at `copy`, a name seen free: 0 and *identity; EEXIST when the name is taken
-    // (it stays as it is, or holds what another program put at the temporary name); kTakenOver;
-    // or the errno.
+    // (it stays as it is); or the errno.
     int nameAs(const std::string& copy, FileIdentity* identity) {
-        if (fd_.get() < 0)
+        if (!made_)
             if (const int error = make()) return error;
-        if (tmp_.empty()) {
+        if (folder_.get() < 0) {
             const int error = linkByDescriptor(fd_.get(), dirFd_, copy);
             if (!error) return named(identity);
             if (error == EEXIST) return error;
-            linkable_ = false;  // no name to be had for it here: written beside its name from now on
-            fd_.reset();
+            // No name to be had for it here: written in a folder of its own from now on.
+            linkable_ = false;
             if (const int again = make()) return again;
         }
-        if (atomicFileCalls.renameat2(dirFd_, tmp_.c_str(), dirFd_, copy.c_str(), RENAME_NOREPLACE) != 0) return errno;
-        tmp_.clear();  // gone with the rename, whatever stood at it
-        if (leadsTo(dirFd_, copy, made_)) return named(identity);
-        fd_.reset();  // another program's file went to `copy`; this one has no name left
-        return EEXIST;
+        if (atomicFileCalls.renameat2(folder_.get(), kWrittenAs, dirFd_, copy.c_str(), RENAME_NOREPLACE) != 0)
+            return errno;
+        dropFolder();
+        return named(identity);
     }
 
 private:
     int make() {
-        if (writes_ == kMostWrites) return kTakenOver;
-        ++writes_;
         FileDescriptor fd(linkable_ ? ::openat(dirFd_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600) : -1);
         if (fd.get() < 0) {
             linkable_ = false;
-            fd.reset(createTemporaryFile(dirFd_, temporaryFor_, 0600, &tmp_));
+            folder_.reset(createTemporaryFolder(dirFd_, folderFor_, &folderName_));
+            if (folder_.get() < 0) return errno;
+            fd.reset(::openat(folder_.get(), kWrittenAs, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
             if (fd.get() < 0) return errno;
         }
         struct stat st {};
         int error = ::fstat(fd.get(), &st) != 0 ? errno : writeAll(fd.get(), bytes_);
-        made_ = {st.st_dev, st.st_ino};
         if (!error && lent_ >= 0 && ::fchmod(fd.get(), static_cast<mode_t>(lent_)) != 0) error = errno;
         if (!error && atomicFileCalls.fsync(fd.get()) != 0) error = errno;
-        if (error && !tmp_.empty()) {
-            removeOwnName(dirFd_, tmp_, made_);
-            tmp_.clear();
-        }
-        if (!error) fd_ = std::move(fd);
-        return error;
+        if (error) return error;
+        identity_ = {st.st_dev, st.st_ino};
+        fd_ = std::move(fd);
+        made_ = true;
+        return 0;
     }
     // The name is durable once the folder is flushed; a copy whose folder cannot be flushed is made
     // all the same, as a file renamed in place is.
     int named(FileIdentity* identity) const {
         atomicFileCalls.fsync(dirFd_);
-        *identity = made_;
+        *identity = identity_;
         return 0;
+    }
+    // The private folder goes with what is in it: the bytes while they were not named. Only this
+    // user can put anything there, and a folder is removed only while it is empty.
+    void dropFolder() {
+        if (folder_.get() < 0) return;
+        atomicFileCalls.unlinkat(folder_.get(), kWrittenAs, 0);
+        folder_.reset();
+        atomicFileCalls.unlinkat(dirFd_, folderName_.c_str(), AT_REMOVEDIR);
     }
 
     int dirFd_;
-    std::string temporaryFor_;
+    std::string folderFor_;
     std::string_view bytes_;
     int lent_;
     bool linkable_;
-    int writes_ = 0;
-    FileDescriptor fd_;
-    FileIdentity made_;
-    std::string tmp_;  // the name it is written under, while it has one
+    bool made_ = false;
+    FileDescriptor fd_;  // while it has no name (O_TMPFILE)
+    FileIdentity identity_;
+    FileDescriptor folder_;  // the folder it is written in, while it is there
+    std::string folderName_;
 };
 
 std::optional<DamagedFileCopy> keep(int dirFd, const std::string& name, int readFd, std::string_view bytes,
@@ -199,9 +199,7 @@ std::optional<DamagedFileCopy> keep(int dirFd, const std::string& name, int read
             if (atCopyName(dirFd, copy, read, bytes, &at) == AtCopy::copy) return DamagedFileCopy{copy, at};
             continue;
         }
-        *why = "cannot keep " + shown.string() + " as " + shownAs(copy) + ": " +
-               (error == kTakenOver ? "other files keep being put at the name its copy is written under"
-                                    : std::strerror(error));
+        *why = "cannot keep " + shown.string() + " as " + shownAs(copy) + ": " + std::strerror(error);
         return std::nullopt;
     }
     *why = shown.string() + " is damaged and stays as it is: every name for a copy up to " +
@@ -228,8 +226,17 @@ fs::path shownCopy(const fs::path& shown, const std::string& copyName) {
 
 bool stillKept(int dirFd, const DamagedFileCopy& copy) { return leadsTo(dirFd, copy.name, copy.identity); }
 
-bool isCopyTemporaryName(int dirFd, const std::string& name, std::string_view candidate) {
-    return isTemporaryNameFor(dirFd, copyName(dirFd, name, 1), candidate);
+bool removeLeftCopyFolder(int dirFd, const std::string& name, const char* candidate) {
+    if (!isTemporaryNameFor(dirFd, copyName(dirFd, name, 1), candidate)) return false;
+    const FileDescriptor folder(::openat(dirFd, candidate, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st {};
+    if (folder.get() < 0 || ::fstat(folder.get(), &st) != 0 || st.st_uid != ::geteuid() || (st.st_mode & 077) != 0)
+        return true;
+    if (::fstatat(folder.get(), kWrittenAs, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+        st.st_uid == ::geteuid() && st.st_nlink == 1)
+        ::unlinkat(folder.get(), kWrittenAs, 0);
+    ::unlinkat(dirFd, candidate, AT_REMOVEDIR);
+    return true;
 }
 
 }  // namespace quillmar::platform

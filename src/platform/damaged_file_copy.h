@@ -17,16 +17,13 @@
 // and then only named, at the first free copy's name:
 // - with /proc, it is made without a name (O_TMPFILE) and linked to the copy's name once whole, so
 //   no other name ever leads to it;
-// - otherwise it is written under a temporary name beside it ("<name>.unreadable.quillmar-tmp.<16
-//   letters or digits>", which the store clears once a run killed meanwhile left it) and renamed to
-//   the copy's name only while that is free (renameat2 without replacing). The rename removes
-//   nothing: what stood at the temporary name goes to the copy's name. When that was a file
-//   another program put there, it stays at the copy's name, is never said to be the copy, and the
-//   bytes are written once more for the next name (three writes at most). Only where the copy
-//   cannot be named at all once written (every name taken since it was looked at, a rename
-//   refused) is the temporary name removed, and then only while it leads to the file written: the
-//   kernel removes a name whatever it leads to, so that is a look right before the removal, made
-//   under the settings file's lock.
+// - otherwise it is written in a private folder made for it beside its name (mode 0700,
+//   "<name>.unreadable.quillmar-tmp.<16 letters or digits>", which the store clears once a run
+//   killed meanwhile left it) and renamed from there to the copy's name only while that is free
+//   (renameat2 without replacing). No other user can put anything in that folder, and no program
+//   but this run knows its name, so what is renamed is the file written; no name in the settings
+//   folder is removed for it but the folder's own, once empty (a folder is removed only while it
+//   is, so no file goes with it).
 
 #include <filesystem>
 #include <optional>
@@ -64,8 +61,9 @@ std::filesystem::path shownCopy(const std::filesystem::path& shown, const std::s
 // Whether the copy's name still leads to the file it was given to.
 bool stillKept(int dirFd, const DamagedFileCopy& copy);
 
-// Whether `candidate` is a name a copy of the damaged `name`'s bytes is written under before it is
-// named (a run killed meanwhile leaves it).
-bool isCopyTemporaryName(int dirFd, const std::string& name, std::string_view candidate);
+// A killed run's private folder of a copy of the damaged `name`'s bytes (its name is `candidate`)
+// goes, with the bytes in it: only a folder of this user's that no one else may open, and in it
+// only a regular file of this user's with one link. Whether `candidate` is such a folder's name.
+bool removeLeftCopyFolder(int dirFd, const std::string& name, const char* candidate);
 
 }  // namespace quillmar::platform

@@ -107,11 +107,12 @@ std::shared_ptr<const StoredDefaults> JsonFileDefaultsStore::known(std::shared_p
 fs::path JsonFileDefaultsStore::folder() const { return path_.has_parent_path() ? path_.parent_path() : fs::path("."); }
 
 void JsonFileDefaultsStore::removeStaleTemporaryFiles(int dirFd) const {
-    // A save that never finished (the run was killed) leaves its temporary file behind, or that of
-    // a damaged file's copy. Only what can be nothing else goes: a name of either temporary
-    // pattern, a regular file of this user's with no other link and the mode the writer gives it
-    // (0600, or the one the file at the name lends it, set before the rename). The file is locked,
-    // so no other run is writing one. A folder that may be written but not listed is not cleared.
+    // A save that never finished (the run was killed) leaves its temporary file behind, or the
+    // folder of a damaged file's copy (damaged_file_copy.h). Only what can be nothing else goes: a
+    // name of this file's temporary pattern, a regular file of this user's with no other link and
+    // the mode the writer gives it (0600, or the one the file at the name lends it, set before the
+    // rename). The file is locked, so no other run is writing one. A folder that may be written but
+    // not listed is not cleared.
     const int listFd = ::dup(dirFd);
     DIR* listing = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
     if (!listing) {
@@ -122,7 +123,7 @@ void JsonFileDefaultsStore::removeStaleTemporaryFiles(int dirFd) const {
     const uid_t me = ::geteuid();
     const int lent = lentMode(dirFd, target);
     while (const dirent* entry = ::readdir(listing)) {
-        if (!isTemporaryNameFor(dirFd, target, entry->d_name) && !isCopyTemporaryName(dirFd, target, entry->d_name))
+        if (removeLeftCopyFolder(dirFd, target, entry->d_name) || !isTemporaryNameFor(dirFd, target, entry->d_name))
             continue;
         struct stat st {};
         if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
@@ -350,11 +351,19 @@ JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjec
         dirFd, name(), text, 0600, &written,
         [&] {
             // The damaged file gets its copy's name first (the file read itself, whatever stands at
-            // its name), so that the look at the name below is the last before the rename.
-            if (damaged_) {
+            // its name), so that the look at the name below is the last before the rename. A copy
+            // whose name another program took at once is made again, a few times at most: the
+            // damaged file is not replaced while no copy of it stands.
+            for (int tries = 0; damaged_ && !copy && tries < 3; ++tries) {
                 copy = keepDamagedFileCopy(dirFd, name(), lastFile_.get(), base.text(), path_,
                                            damaged_->copy ? &*damaged_->copy : nullptr, &notKept);
-                if (copy) damaged_->copy = copy;
+                if (!copy) break;
+                damaged_->copy = copy;
+                if (!stillKept(dirFd, *copy)) {
+                    copy.reset();
+                    notKept = path_.string() + " is damaged and stays as it is: other files keep being put at its "
+                                               "copy's names";
+                }
             }
             // Someone removed or replaced the lock file: another run may hold the one there now.
             lockLost = !SettingsFileLock::leadsTo(dirFd, name(), lockFd);

@@ -34,19 +34,20 @@
 // damage are kept (every other key falls back to its registered default). A damaged file is
 // replaced at once by a file of what could be read from it, and is itself kept beside it as
 // "<name>.unreadable" (numbered up to "-999"; see damaged_file_copy.h) so that the user's other
-// settings can still be recovered by hand; so is a damaged file that a save finds in place of the
-// one the run knew, with this run's changes on top. The damaged file stays at its name, untouched,
-// until its replacement goes in: a save that fails leaves it there (with the copy it may have got,
-// which the next try uses again) and the next one takes it as it finds it, so what is read from
-// damaged files never gathers from one save to the next (the store remembers the file at the name,
-// damaged or not, and no other); while it waits, changesUnsaved() says so. The file written in its
-// place keeps its permission bits when it was this user's own. Anything but white space after the
-// object is damage. A member nested deeper than kMaxJsonNesting is dropped without being built.
-// Values are kept as they are, whatever their type, so keys the program does not touch survive
-// every save; a member whose value is or holds a number too large for a double ("1e400") reads as
-// absent (the library builds no value of it, so its key falls back to its default) and its text
-// stays in the file as it was. Saves that cannot be made, whatever the cause (the file, the folder,
-// the lock), fail and are counted alike.
+// settings can still be recovered by hand (a copy whose name another program takes at once is made
+// again, a few times at most, and the damaged file is not replaced while none stands); so is a
+// damaged file that a save finds in place of the one the run knew, with this run's changes on top.
+// The damaged file stays at its name, untouched, until its replacement goes in: a save that fails
+// leaves it there (with the copy it may have got, which the next try uses again) and the next one
+// takes it as it finds it, so what is read from damaged files never gathers from one save to the
+// next (the store remembers the file at the name, damaged or not, and no other); while it waits,
+// changesUnsaved() says so. The file written in its place keeps its permission bits when it was
+// this user's own. Anything but white space after the object is damage. A member nested deeper than
+// kMaxJsonNesting is dropped without being built. Values are kept as they are, whatever their type,
+// so keys the program does not touch survive every save; a member whose value is or holds a number
+// too large for a double ("1e400") reads as absent (the library builds no value of it, so its key
+// falls back to its default) and its text stays in the file as it was. Saves that cannot be made,
+// whatever the cause (the file, the folder, the lock), fail and are counted alike.
 
 #include <filesystem>
 #include <memory>

@@ -44,8 +44,9 @@ struct Seam {
     bool replacementRefused = false;
     std::string settingsName;
     std::function<int(const char* from, const char* to)> beforeRename;
+    void (*afterLink)(const char* to) = nullptr;
     int copyWrites = 0;       // flushes of a file of the damaged file's size: one a copy written
-    int renamesOfCopies = 0;  // renames from a name of a copy's, made where no link is to be had
+    int renamesToCopies = 0;  // copies named by a rename, made where no link is to be had
 };
 Seam seam;
 
@@ -53,12 +54,14 @@ int link(int fromDir, const char* from, int toDir, const char* to, int flags) {
     struct stat st {};
     if (seam.noProc) return errno = ENOENT, -1;
     if (::stat(from, &st) == 0 && st.st_ino == seam.damaged) return errno = EPERM, -1;
-    return ::linkat(fromDir, from, toDir, to, flags);
+    const int made = ::linkat(fromDir, from, toDir, to, flags);
+    if (seam.afterLink) seam.afterLink(to);
+    return made;
 }
 
 int rename(int fromDir, const char* from, int toDir, const char* to, unsigned flags) {
     if (seam.replacementRefused && seam.settingsName == to) return errno = EPERM, -1;
-    seam.renamesOfCopies += std::strstr(from, ".unreadable") != nullptr;
+    seam.renamesToCopies += std::strstr(to, ".unreadable") != nullptr;
     if (auto program = std::exchange(seam.beforeRename, nullptr))
         if (const int error = program(from, to)) return errno = error, -1;
     return ::renameat2(fromDir, from, toDir, to, flags);
@@ -72,12 +75,14 @@ int flush(int fd) {
 
 class DamagedFileCopyTest : public testing::FreshWorldTest {
 protected:
-    // A damaged settings file in a folder of its own, with the calls above in place.
+    // A damaged settings file alone in its folder, with the calls above in place.
     void damage(const std::string& text) {
+        for (const auto& name : names()) fs::remove_all(folder / name);
         writeFile(file, text);
         struct stat st {};
         ::stat(file.c_str(), &st);
-        seam = Seam{st.st_ino, text.size(), false, false, file.filename().string(), nullptr, 0, 0};
+        seam = Seam{};
+        seam.damaged = st.st_ino, seam.damagedSize = text.size(), seam.settingsName = file.filename().string();
         detail::atomicFileCalls.linkat = link;
         detail::atomicFileCalls.renameat2 = rename;
         detail::atomicFileCalls.fsync = flush;
@@ -103,7 +108,6 @@ TEST_F(DamagedFileCopyTest, ACopyOfTheBytesIsWrittenOnceAndUsedAgainHoweverOften
     const std::string damaged = R"({"d0":0,"d1":1,"cut)";
     for (bool noProc : {false, true}) {
         SCOPED_TRACE(noProc ? "no /proc" : "the damaged file's links refused");
-        for (const auto& name : names()) fs::remove_all(folder / name);
         damage(damaged);
         seam.noProc = noProc;
         writeFile(copy, std::string(damaged.size(), 'x'));  // the user's own, of the same size
@@ -119,7 +123,7 @@ TEST_F(DamagedFileCopyTest, ACopyOfTheBytesIsWrittenOnceAndUsedAgainHoweverOften
             EXPECT_TRUE(store.changesUnsaved());
         }
         EXPECT_EQ(seam.copyWrites, 1);
-        EXPECT_EQ(seam.renamesOfCopies, noProc ? 1 : 0);
+        EXPECT_EQ(seam.renamesToCopies, noProc ? 1 : 0);
         seam.replacementRefused = false;
         JsonFileDefaultsStore store(file);
         store.load();
@@ -134,58 +138,68 @@ TEST_F(DamagedFileCopyTest, ACopyOfTheBytesIsWrittenOnceAndUsedAgainHoweverOften
     }
 }
 
-// Another program puts a file of its own at a name a save writes under, right before the rename
-// (without /proc, a copy of the damaged file's bytes is written beside its name): that file is
-// neither removed nor said to be what the save wrote.
-TEST_F(DamagedFileCopyTest, FilesAnotherProgramPutsAtTheNamesASaveWritesUnderStayTheirs) {
+// Another program puts files of its own at the names a save writes: nothing of it is removed or
+// said to be the save's, and the damaged file is kept. Without /proc, the copy of its bytes, written
+// in a folder of its own, is renamed to its name only while that is free, and a copy that cannot be
+// named leaves nothing behind; the damaged file is not replaced while no copy of it stands, and one
+// whose copy went just before the replacement's rename is copied again under the next name.
+TEST_F(DamagedFileCopyTest, FilesAnotherProgramPutsAtTheNamesASaveWritesStayTheirs) {
     const std::string damaged = R"({"a":1,"cut)";
     static fs::path in;
     in = folder.path();
-    struct Case {
-        const char* what;
-        int (*program)(const char* from, const char* to);
-        const char* theirsAt;  // where the other program's file is then
-        int copyWrites;
-        bool saved;
-    };
-    static auto put = [](const char* at, const std::string& text = "theirs") {
+    static auto put = [](const char* at, const std::string& text) {
         writeFile(in / "theirs.new", text);
         fs::rename(in / "theirs.new", in / at);
     };
-    for (const auto& [what, program, theirsAt, writes, saved] : {
-             Case{"at the copy's temporary name: it goes to the copy's name, the copy to the next",
-                  [](const char* from, const char*) { return put(from), 0; }, ".unreadable", 2, true},
-             Case{"at the copy's name: it is not replaced",
-                  [](const char*, const char* to) { return put(to), 0; }, ".unreadable", 1, true},
-             Case{"at the copy's temporary name, then the rename fails: it stays there",
-                  [](const char* from, const char*) { return put(from), EIO; }, ".quillmar-tmp.", 1, false},
-         }) {
-        SCOPED_TRACE(what);
-        for (const auto& name : names()) fs::remove_all(folder / name);
+    for (int error : {0, EIO}) {
+        SCOPED_TRACE(error);
         damage(damaged);
         seam.noProc = true;
-        seam.beforeRename = program;  // at the first rename: the copy's
+        seam.beforeRename = [error](const char*, const char* to) { return put(to, "theirs"), error; };
         JsonFileDefaultsStore store(file);
         store.load();
-        EXPECT_EQ(seam.copyWrites, writes);
-        std::size_t theirs = 0;
-        for (const auto& name : names())
-            if (readFile(folder / name) == "theirs") theirs += name.find(theirsAt) != std::string::npos;
-        EXPECT_EQ(theirs, 1u);
-        if (saved) {
+        EXPECT_EQ(seam.copyWrites, 1);
+        EXPECT_EQ(readFile(copy), "theirs");
+        if (!error) {
             EXPECT_EQ(store.takeRecoveries(), std::vector<std::string>{file.string() + " was damaged: moved aside as " +
                                                                        copy + "-2; 1 setting read from it is kept"});
             EXPECT_EQ(readFile(copy + "-2"), damaged);
         } else {
             EXPECT_EQ(store.lastSaveFailure(), "cannot keep " + file.string() + " as " + copy + ": " + std::strerror(EIO));
             EXPECT_EQ(readFile(file), damaged);
+            EXPECT_EQ(names(), (std::vector<std::string>{"prefs.json", "prefs.json.lock", "prefs.json.unreadable"}));
         }
     }
-    // At the settings file's temporary name as it is renamed into place: that file went in, so the
-    // save failed and its change waits, to be merged over it by the next save.
+    // At each copy's name as soon as it is made: the damaged file stays as it is, not replaced while
+    // no copy of it stands.
+    damage(damaged);
+    seam.afterLink = [](const char* to) { put(to, "theirs"); };
+    {
+        JsonFileDefaultsStore store(file);
+        store.load();
+        EXPECT_EQ(readFile(file), damaged);
+        EXPECT_EQ(store.lastSaveFailure(),
+                  file.string() + " is damaged and stays as it is: other files keep being put at its copy's names");
+    }
+    seam.afterLink = nullptr;
+    // At the copy's name right before the replacement's rename: the damaged file is kept as a copy of
+    // its bytes under the next name, and the line names that one.
+    damage(damaged);
+    seam.beforeRename = [](const char*, const char*) { return put("prefs.json.unreadable", "theirs"), 0; };
+    {
+        JsonFileDefaultsStore store(file);
+        store.load();
+        EXPECT_EQ(store.takeRecoveries(), std::vector<std::string>{file.string() + " was damaged: moved aside as " + copy +
+                                                                   "-2; 1 setting read from it is kept"});
+        EXPECT_EQ(readFile(copy + "-2"), damaged);
+    }
+    // At the settings file's temporary name: a rename that fails leaves that file there.
     fs::remove(file);
     JsonFileDefaultsStore store(file);
     store.load();
+    seam.beforeRename = [](const char* from, const char*) { return put(from, R"({"theirs":0})"), EIO; };
+    EXPECT_FALSE(store.save({{"k", 1}}, {"k"}));
+    EXPECT_EQ(std::ranges::count_if(names(), [&](const auto& name) { return readFile(folder / name) == R"({"theirs":0})"; }), 1);
     seam.beforeRename = [](const char* from, const char*) { return put(from, R"({"theirs":1})"), 0; };
     EXPECT_FALSE(store.save({{"k", 1}}, {"k"}));
     EXPECT_EQ(store.lastSaveFailure(), "cannot write " + file.string() +

@@ -366,12 +366,16 @@ TEST_F(JsonFileDefaultsStoreTest, MissingFoldersAreMadeAndOnlyTheStoresOwnLeftov
     const std::string stem = "com.quillmar.macos.json.quillmar-tmp.", pad = "0123456789";
     const std::string copyStem = "com.quillmar.macos.json.unreadable.quillmar-tmp.";
     leftover(stem + "abc123" + pad);
-    leftover(copyStem + "abc123" + pad);  // that of a damaged file's copy
+    ::mkdir((dir / (copyStem + "abc123" + pad)).c_str(), 0700);  // the folder of a damaged file's copy
+    leftover(copyStem + "abc123" + pad + "/bytes");
     std::vector<std::string> kept = {stem + "backup" + pad, stem + "Ab12c" + pad,  stem + "Ab12cd7" + pad,
                                      stem + "Ab_2cd" + pad, "other.json.quillmar-tmp.Zx81Qa" + pad,
                                      stem + "Folder" + pad, stem + "LinkTo" + pad, stem + "TwoLnk" + pad,
                                      stem + "Other1" + pad, stem + "Fifo01" + pad, "com.quillmar.macos.json.tmp-backup"};
     // The live temporary files of other names in the folder: any shorter part of this name.
+    kept.push_back(copyStem + "Others" + pad);  // a folder others may open is none of the run's
+    ::mkdir((dir / kept.back()).c_str(), 0755);
+    ::chmod((dir / kept.back()).c_str(), 0755);
     for (const std::string other : {"com.quillmar.macos.", "com.quillmar.", "c."}) {
         kept.push_back(other + "quillmar-tmp.Zx81Qa" + pad);
         leftover(kept.back());
