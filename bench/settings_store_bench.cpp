@@ -5,16 +5,19 @@
 // file costs, and a failed one no more. On a file of 772,328 tiny members (8,384,499 bytes), a
 // save that must first read another run's write should cost a few saves that need not; and with
 // that file found cut off at a save whose write fails, a failing save costs about what a save
-// does, whatever then stands at the name.
+// does, whatever then stands at the name, and where the damaged file's bytes are copied, no more.
 
 #include <benchmark/benchmark.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/atomic_file_calls.h"
@@ -139,28 +142,60 @@ BENCHMARK(BM_FailedSavesATenthOfASecondApart)->Arg(100)->Unit(benchmark::kMillis
 // 99 saves, which fail at the flush too), or because what was read with the changes would pass
 // what a settings file holds. A save that cannot be written should cost about what a save costs,
 // whatever stands at the name.
-enum class AfterTheFirstSave { damagedFileStays, nothingAtTheName, anotherFile, tooLarge };
+// copiedBytesStay: the damaged file cannot be linked (another account's, say) and its replacement
+// cannot be renamed over it: each save fails at the rename, the copy of its bytes the first made
+// used again, not written anew.
+enum class AfterTheFirstSave { damagedFileStays, nothingAtTheName, anotherFile, tooLarge, copiedBytesStay };
+
+// While it lives, the damaged file's links are refused and so is every rename over the settings file.
+class CopyButNoReplacement {
+public:
+    CopyButNoReplacement() {
+        auto& calls = quillmar::platform::detail::atomicFileCalls;
+        calls.linkat = [](int fromDir, const char* from, int toDir, const char* to, int flags) {
+            struct stat st {};
+            if (::stat(from, &st) == 0 && st.st_ino == inode) return errno = EPERM, -1;
+            return ::linkat(fromDir, from, toDir, to, flags);
+        };
+        calls.renameat2 = [](int fromDir, const char* from, int toDir, const char* to, unsigned flags) {
+            if (std::string_view(to) == "settings.json") return errno = EPERM, -1;
+            return ::renameat2(fromDir, from, toDir, to, flags);
+        };
+    }
+    static inline ino_t inode = 0;  // the damaged file's
+
+private:
+    quillmar::platform::detail::AtomicFileCallsOverride restore_;
+};
 
 void BM_FailedSavesAfterADamagedFile(benchmark::State& state, AfterTheFirstSave after) {
     quillmar::runtime::World::reset();
     const LargeSettingsFile settings(/*tiny=*/true);
     const auto saves = 100;
     std::optional<FlushesFail> failing;
-    if (after != AfterTheFirstSave::tooLarge) failing.emplace();
+    std::optional<CopyButNoReplacement> refused;
+    if (after == AfterTheFirstSave::copiedBytesStay) refused.emplace();
+    else if (after != AfterTheFirstSave::tooLarge) failing.emplace();
     const std::string large(after == AfterTheFirstSave::tooLarge ? 8000 : 8, 'x');
     for (auto _ : state) {
         state.PauseTiming();
         fs::remove(settings.file());
         JsonFileDefaultsStore store(settings.file());
         store.load();
+        fs::remove(settings.folder() / "settings.json.unreadable");
         settings.restore(/*cut=*/true);
+        struct stat st {};
+        ::stat(settings.file().c_str(), &st);
+        CopyButNoReplacement::inode = st.st_ino;
         store.save({{"first", large}}, {"first"});
         if (after == AfterTheFirstSave::nothingAtTheName) fs::remove(settings.file());
         if (after == AfterTheFirstSave::anotherFile) std::ofstream(settings.file()) << R"({"other":1})";
         state.ResumeTiming();
         for (long i = 1; i < saves; ++i) store.save({{"hudScale", i}}, {"hudScale"});
-        if (store.failedSaves() != saves || fs::exists(settings.folder() / "settings.json.unreadable"))
-            state.SkipWithError("the saves did not fail");
+        const bool copied = after == AfterTheFirstSave::copiedBytesStay;
+        if (store.failedSaves() != saves || fs::exists(settings.folder() / "settings.json.unreadable") != copied ||
+            fs::exists(settings.folder() / "settings.json.unreadable-2"))
+            state.SkipWithError("the saves did not fail, or not with one copy");
     }
     state.SetItemsProcessed(state.iterations() * (saves - 1));
 }
@@ -171,6 +206,8 @@ BENCHMARK_CAPTURE(BM_FailedSavesAfterADamagedFile, nothingAtTheName, AfterTheFir
 BENCHMARK_CAPTURE(BM_FailedSavesAfterADamagedFile, anotherFile, AfterTheFirstSave::anotherFile)
     ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK_CAPTURE(BM_FailedSavesAfterADamagedFile, tooLarge, AfterTheFirstSave::tooLarge)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK_CAPTURE(BM_FailedSavesAfterADamagedFile, copiedBytesStay, AfterTheFirstSave::copiedBytesStay)
     ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 // One save of a run that shares the file of tiny members: after another run saved (so the file
