@@ -120,11 +120,12 @@ std::string_view namePartBefore(int dirFd, std::string_view name, std::size_t su
 
 bool isTemporaryNameFor(int dirFd, std::string_view targetName, std::string_view candidate) {
     if (candidate.size() <= kSuffixLength) return false;
-    const std::string_view own = namePartBefore(dirFd, targetName, kSuffixLength);
     const std::string_view part = candidate.substr(0, candidate.size() - kSuffixLength);
     const std::string_view random = candidate.substr(candidate.size() - kRandomLength);
-    return part == own && candidate.substr(part.size(), kMarker.size()) == kMarker &&
-           std::ranges::all_of(random, isAlphabet);
+    // The folder's longest name is asked only of a name that looks like a temporary one.
+    if (candidate.substr(part.size(), kMarker.size()) != kMarker || !std::ranges::all_of(random, isAlphabet))
+        return false;
+    return part == namePartBefore(dirFd, targetName, kSuffixLength);
 }
 
 int writeAll(int fd, std::string_view data) {

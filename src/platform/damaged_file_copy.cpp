@@ -95,7 +95,7 @@ public:
         }
         if (atomicFileCalls.renameat2(folder_.get(), kWrittenAs, dirFd_, copy.c_str(), RENAME_NOREPLACE) != 0)
             return errno;
-        dropFolder();
+        dropFolder(/*named=*/true);
         return named(identity);
     }
 
@@ -126,11 +126,11 @@ private:
         *identity = identity_;
         return 0;
     }
-    // The private folder goes with what is in it: the bytes while they were not named. Only this
-    // user can put anything there, and a folder is removed only while it is empty.
-    void dropFolder() {
+    // The private folder goes, with the bytes while they were not named. Only this user can put
+    // anything there, and a folder is removed only while it is empty.
+    void dropFolder(bool named = false) {
         if (folder_.get() < 0) return;
-        atomicFileCalls.unlinkat(folder_.get(), kWrittenAs, 0);
+        if (!named) atomicFileCalls.unlinkat(folder_.get(), kWrittenAs, 0);
         folder_.reset();
         atomicFileCalls.unlinkat(dirFd_, folderName_.c_str(), AT_REMOVEDIR);
     }
