@@ -72,8 +72,7 @@ int createTemporary(int dirFd, const std::string& name, std::string* tmpName, co
 // program put at the name stays. (The kernel removes a name whatever it leads to, so this is a
 // look right before the removal.)
 void removeOwnName(int dirFd, const std::string& name, const FileIdentity& identity) {
-    const auto at = fileAtName(dirFd, name);
-    if (at && at->isRegular() && at->identity == identity) atomicFileCalls.unlinkat(dirFd, name.c_str(), 0);
+    if (leadsTo(dirFd, name, identity)) atomicFileCalls.unlinkat(dirFd, name.c_str(), 0);
 }
 
 }  // namespace
@@ -107,7 +106,6 @@ int lentMode(int dirFd, const std::string& name) {
     if (::fstatat(dirFd, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) != 0) return -1;
     return lentModeOf(old);
 }
-
 
 std::string_view namePartBefore(int dirFd, std::string_view name, std::size_t suffixLength) {
     const long limit = ::fpathconf(dirFd, _PC_NAME_MAX);
@@ -167,6 +165,12 @@ int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFi
         return error;
     }
     if (renamed) *renamed = true;
+    // A file another program put at the temporary name went in instead: this write did not.
+    if (!leadsTo(dirFd, name, made)) {
+        if (problem) *problem = "another program put a file of its own at the name it was written under, and that file "
+                                "went in in its place";
+        return ESTALE;
+    }
     // The rename itself is durable only once the folder is flushed; a folder that cannot be
     // flushed at all (EINVAL), or that was opened as a path only because it cannot be listed
     // (EBADF), is no failure of this write.
@@ -176,9 +180,10 @@ int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFi
 }
 
 int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data, mode_t newFileMode,
-                          FileDescriptor* written, const BeforeRename& beforeRename, bool* renamed) {
+                          FileDescriptor* written, const BeforeRename& beforeRename, bool* renamed,
+                          std::string* problem) {
     return writeFileAtomicallyAt(dirFd, name, [data](int fd, std::string*) { return writeAll(fd, data); }, newFileMode,
-                                 nullptr, written, beforeRename, renamed);
+                                 problem, written, beforeRename, renamed);
 }
 
 }  // namespace quillmar::platform

@@ -37,18 +37,20 @@ using BeforeRename = std::function<int()>;
 int lentModeOf(const struct stat& st);
 int lentMode(int dirFd, const std::string& name);
 
-// Writes `name` in the folder open at dirFd; a new file gets newFileMode less the umask. Returns
-// 0, or the errno of the step that failed; *problem (when given) gets what the filler said. With
+// Writes `name` in the folder open at dirFd; a new file gets newFileMode less the umask. Returns 0,
+// or the errno of the step that failed; *problem (when given) gets what the filler said. With
 // `written`, the file put in place stays open there (read-only): while it is open its inode cannot
 // be given to another file. *renamed (when given) is set once the new file stands at the name,
-// which it does even when flushing the folder after that fails. Without `replace`, a name that is
-// taken stays as it is and the write fails with EEXIST.
+// which it does even when flushing the folder after that fails. When what stands at the name after
+// the rename is not the file written (another program put a file of its own at the temporary name),
+// the write fails with ESTALE, *problem saying so. Without `replace`, a name that is taken stays as
+// it is and the write fails with EEXIST.
 int writeFileAtomicallyAt(int dirFd, const std::string& name, const AtomicFileFiller& fill, mode_t newFileMode,
                           std::string* problem = nullptr, FileDescriptor* written = nullptr,
                           const BeforeRename& beforeRename = {}, bool* renamed = nullptr, bool replace = true);
 int writeFileAtomicallyAt(int dirFd, const std::string& name, std::string_view data, mode_t newFileMode = 0600,
                           FileDescriptor* written = nullptr, const BeforeRename& beforeRename = {},
-                          bool* renamed = nullptr);
+                          bool* renamed = nullptr, std::string* problem = nullptr);
 
 // Creates a fresh temporary file for a write of `name` with `mode` (less the umask), exclusively:
 // its descriptor (read-write) and its name in *tmpName, or -1 and errno.

@@ -27,11 +27,6 @@ std::string copyName(int dirFd, const std::string& name, int n) {
     return std::string(namePartBefore(dirFd, name, suffix.size())) + suffix;
 }
 
-bool leadsTo(int dirFd, const std::string& name, const FileIdentity& identity) {
-    const auto at = fileAtName(dirFd, name);
-    return at && at->isRegular() && at->identity == identity;
-}
-
 // Whether the file `identity` at `name` holds exactly `bytes` (its size was seen to match).
 bool holdsExactly(int dirFd, const std::string& name, const FileIdentity& identity, std::string_view bytes) {
     FileDescriptor fd(::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));

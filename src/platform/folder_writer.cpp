@@ -83,15 +83,18 @@ std::optional<WriteFailure> FolderWriter::write(const std::string& name, const P
     shown /= leaf;
 
     std::optional<WriteFailure> produced;
+    std::string problem;
     const int error = writeFileAtomicallyAt(
         dir.get(), leaf,
         [&](int fd, std::string*) {
             produced = produce(fd);
             return produced ? EIO : 0;
         },
-        newFileMode);
+        newFileMode, &problem);
     if (error == 0) return std::nullopt;
     if (produced) return produced;
+    if (!problem.empty())
+        return WriteFailure{WriteFailure::Kind::producer, error, {}, 0, shown.string() + ": " + problem};
     struct stat st {};
     if ((error == EISDIR || error == ENOTEMPTY || error == EEXIST) &&
         ::fstatat(dir.get(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)

@@ -345,7 +345,7 @@ JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjec
     const std::string& text = members->text();
     bool lockLost = false, fileChanged = false, renamed = false;
     std::optional<DamagedFileCopy> copy;
-    std::string notKept;
+    std::string notKept, problem;
     FileDescriptor written;
     const int error = writeFileAtomicallyAt(
         dirFd, name(), text, 0600, &written,
@@ -373,7 +373,7 @@ JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjec
             if (lockLost || fileChanged) return EAGAIN;
             return !damaged_ || copy ? 0 : EEXIST;
         },
-        &renamed);
+        &renamed, &problem);
     // A copy made before a rename that did not go in stays, and the next try uses it again.
     if (copy && renamed) {
         // Another program may have put something else at the copy's name before the rename took the
@@ -400,16 +400,10 @@ JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjec
     if (lockLost) return Put::lockLost;
     if (fileChanged) return Put::fileChanged;
     if (error) {
-        failed(notKept.empty() ? "cannot write " + path_.string() + ": " + std::strerror(error) : notKept);
-        return Put::failed;
-    }
-    // A program that put a file of its own at the temporary name while it was written had that
-    // file renamed into place: the save did not go in, and its changes wait.
-    struct stat st {};
-    const auto at = fileAtName(dirFd, name());
-    if (::fstat(written.get(), &st) != 0 || !at || at->identity != FileIdentity{st.st_dev, st.st_ino}) {
-        failed("cannot write " + path_.string() + ": another program put a file of its own at the name it was written "
-               "under, and that file went in in its place");
+        // (A file another program put at the temporary name that went in instead is such a
+        // failure: the save's changes wait.)
+        if (problem.empty()) problem = std::strerror(error);
+        failed(notKept.empty() ? "cannot write " + path_.string() + ": " + problem : notKept);
         return Put::failed;
     }
     rememberFile(std::move(written), std::move(members), text.size());

@@ -47,6 +47,11 @@ std::optional<FileAtName> fileAtName(int dirFd, const std::string& name) {
     return FileAtName{st.st_mode, {st.st_dev, st.st_ino}};
 }
 
+bool leadsTo(int dirFd, const std::string& name, const FileIdentity& identity) {
+    const auto at = fileAtName(dirFd, name);
+    return at && at->isRegular() && at->identity == identity;
+}
+
 std::optional<FileAtName> fileAtName(const std::filesystem::path& path) { return fileAtName(AT_FDCWD, path.string()); }
 
 RegularFileRead readRegularFile(const std::filesystem::path& path, std::uintmax_t maxBytes) {

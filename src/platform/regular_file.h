@@ -60,5 +60,7 @@ struct FileAtName {
 };
 std::optional<FileAtName> fileAtName(const std::filesystem::path& path);
 std::optional<FileAtName> fileAtName(int dirFd, const std::string& name);
+// Whether `name` leads to the regular file `identity` (a link at the name is not followed).
+bool leadsTo(int dirFd, const std::string& name, const FileIdentity& identity);
 
 }  // namespace quillmar::platform

@@ -19,7 +19,7 @@ struct WriteFailure {
         occupied,       // what stands at the file's name, `path`, and cannot be replaced (its `mode`)
         missingTarget,  // `path` is a symbolic link to nothing where a folder is needed
         badName,        // the name `path` cannot be written: `detail` says why ("has a \"..\" level")
-        producer,       // the contents could not be made: `detail` says why
+        producer,       // the contents could not be made, or did not go in: `detail` says why
         noProc,         // /proc is not mounted, and the writer reaches its file only through it
     };
     Kind kind = Kind::failed;
