@@ -116,14 +116,17 @@ std::string_view namePartBefore(int dirFd, std::string_view name, std::size_t su
     return name.substr(0, keep);
 }
 
-bool isTemporaryNameFor(int dirFd, std::string_view targetName, std::string_view candidate) {
+bool isTemporaryName(std::string_view candidate) {
     if (candidate.size() <= kSuffixLength) return false;
-    const std::string_view part = candidate.substr(0, candidate.size() - kSuffixLength);
     const std::string_view random = candidate.substr(candidate.size() - kRandomLength);
+    return candidate.substr(candidate.size() - kSuffixLength, kMarker.size()) == kMarker &&
+           std::ranges::all_of(random, isAlphabet);
+}
+
+bool isTemporaryNameFor(int dirFd, std::string_view targetName, std::string_view candidate) {
     // The folder's longest name is asked only of a name that looks like a temporary one.
-    if (candidate.substr(part.size(), kMarker.size()) != kMarker || !std::ranges::all_of(random, isAlphabet))
-        return false;
-    return part == namePartBefore(dirFd, targetName, kSuffixLength);
+    return isTemporaryName(candidate) &&
+           candidate.substr(0, candidate.size() - kSuffixLength) == namePartBefore(dirFd, targetName, kSuffixLength);
 }
 
 int writeAll(int fd, std::string_view data) {

@@ -69,5 +69,7 @@ std::string_view namePartBefore(int dirFd, std::string_view name, std::size_t su
 // Whether `candidate` is a name this writer gives the temporary file of a write of `targetName` in
 // the folder open at dirFd: that name, or exactly the cut of it the folder needs, and the suffix.
 bool isTemporaryNameFor(int dirFd, std::string_view targetName, std::string_view candidate);
+// Whether `candidate` is a name this writer gives a temporary file of any name.
+bool isTemporaryName(std::string_view candidate);
 
 }  // namespace quillmar::platform

@@ -19,6 +19,8 @@ using detail::atomicFileCalls;
 namespace {
 
 constexpr int kCopies = 999;
+// Copies made whose name another program took at once, after which the copy is given up.
+constexpr int kMostLost = 3;
 // The name of a copy of the bytes in the private folder it is written in.
 constexpr const char* kWrittenAs = "bytes";
 
@@ -163,6 +165,7 @@ std::optional<DamagedFileCopy> keep(int dirFd, const std::string& name, int read
     }
     bool proc = true;
     std::optional<BytesCopy> bytesCopy;
+    int lost = 0;  // copies made whose name another program took at once
     for (int n = firstFree; n > 0 && n <= kCopies; ++n) {
         const std::string copy = copyName(dirFd, name, n);
         FileIdentity at;
@@ -175,19 +178,28 @@ std::optional<DamagedFileCopy> keep(int dirFd, const std::string& name, int read
         int error = 0;
         if (secondName) {
             error = linkByDescriptor(readFd, dirFd, copy);
-            if (!error) return DamagedFileCopy{copy, read};
+            at = read;
             if (error == ENOENT && ::fstat(readFd, &st) == 0 && st.st_nlink == 0) {
                 *why = shown.string() + " was removed while it was saved";
                 return std::nullopt;
             }
             // No second name to be had here (or no /proc to make it by): a copy of the bytes read.
-            secondName = error != EPERM && error != EOPNOTSUPP && error != EMLINK && error != ENOENT;
-            proc = error != ENOENT;
+            if (error && error != EEXIST) {
+                secondName = error != EPERM && error != EOPNOTSUPP && error != EMLINK && error != ENOENT;
+                proc = error != ENOENT;
+            }
         }
         if (!secondName) {
             if (!bytesCopy) bytesCopy.emplace(dirFd, copyName(dirFd, name, 1), bytes, open ? lentModeOf(st) : -1, proc);
             error = bytesCopy->nameAs(copy, &at);
-            if (!error) return DamagedFileCopy{copy, at};
+        }
+        // Made: it is the copy while its name still leads to it; one another program took at once
+        // is made again under the next name, a few times at most.
+        if (!error) {
+            if (stillKept(dirFd, {copy, at})) return DamagedFileCopy{copy, at};
+            if (++lost < kMostLost) continue;
+            *why = "cannot keep " + shown.string() + ": other files keep being put at its copy's names";
+            return std::nullopt;
         }
         // Taken since it was looked at: maybe by a copy too.
         if (error == EEXIST) {
@@ -222,7 +234,7 @@ fs::path shownCopy(const fs::path& shown, const std::string& copyName) {
 bool stillKept(int dirFd, const DamagedFileCopy& copy) { return leadsTo(dirFd, copy.name, copy.identity); }
 
 bool removeLeftCopyFolder(int dirFd, const std::string& name, const char* candidate) {
-    if (!isTemporaryNameFor(dirFd, copyName(dirFd, name, 1), candidate)) return false;
+    if (!isTemporaryName(candidate) || !isTemporaryNameFor(dirFd, copyName(dirFd, name, 1), candidate)) return false;
     const FileDescriptor folder(::openat(dirFd, candidate, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat st {};
     if (folder.get() < 0 || ::fstat(folder.get(), &st) != 0 || st.st_uid != ::geteuid() || (st.st_mode & 077) != 0)

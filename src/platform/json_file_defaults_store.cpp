@@ -351,19 +351,12 @@ JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjec
         dirFd, name(), text, 0600, &written,
         [&] {
             // The damaged file gets its copy's name first (the file read itself, whatever stands at
-            // its name), so that the look at the name below is the last before the rename. A copy
-            // whose name another program took at once is made again, a few times at most: the
-            // damaged file is not replaced while no copy of it stands.
-            for (int tries = 0; damaged_ && !copy && tries < 3; ++tries) {
+            // its name), so that the look at the name below is the last before the rename; it is not
+            // replaced while no copy of it stands.
+            if (damaged_) {
                 copy = keepDamagedFileCopy(dirFd, name(), lastFile_.get(), base.text(), path_,
                                            damaged_->copy ? &*damaged_->copy : nullptr, &notKept);
-                if (!copy) break;
-                damaged_->copy = copy;
-                if (!stillKept(dirFd, *copy)) {
-                    copy.reset();
-                    notKept = path_.string() + " is damaged and stays as it is: other files keep being put at its "
-                                               "copy's names";
-                }
+                if (copy) damaged_->copy = copy;
             }
             // Someone removed or replaced the lock file: another run may hold the one there now.
             lockLost = !SettingsFileLock::leadsTo(dirFd, name(), lockFd);
@@ -377,16 +370,10 @@ JsonFileDefaultsStore::Put JsonFileDefaultsStore::put(int dirFd, const JsonObjec
     // A copy made before a rename that did not go in stays, and the next try uses it again.
     if (copy && renamed) {
         // Another program may have put something else at the copy's name before the rename took the
-        // damaged file's last other name: then it is kept as a copy of its bytes. Where it is kept
-        // is looked at right before the line says so.
-        for (int tries = 0; copy && !stillKept(dirFd, *copy); ++tries) {
-            if (tries < 2) {
-                copy = keepDamagedFileBytes(dirFd, name(), lastFile_.get(), base.text(), path_, &notKept);
-            } else {
-                copy.reset();
-                notKept = "other files keep being put at its copy's names";
-            }
-        }
+        // damaged file's last other name: then it is kept as a copy of its bytes (which is looked
+        // at once made, right before the line says where it is kept).
+        if (!stillKept(dirFd, *copy))
+            copy = keepDamagedFileBytes(dirFd, name(), lastFile_.get(), base.text(), path_, &notKept);
         const std::string was = path_.string() + " was damaged: ",
                           kept = readFromIt(damaged_->kept) + (damaged_->kept == 1 ? " is kept" : " are kept");
         if (copy) {

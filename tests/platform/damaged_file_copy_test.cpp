@@ -44,7 +44,7 @@ struct Seam {
     bool replacementRefused = false;
     std::string settingsName;
     std::function<int(const char* from, const char* to)> beforeRename;
-    void (*afterLink)(const char* to) = nullptr;
+    void (*afterNaming)(const char* to) = nullptr;  // a copy's name, linked or renamed to
     int copyWrites = 0;       // flushes of a file of the damaged file's size: one a copy written
     int renamesToCopies = 0;  // copies named by a rename, made where no link is to be had
 };
@@ -55,7 +55,7 @@ int link(int fromDir, const char* from, int toDir, const char* to, int flags) {
     if (seam.noProc) return errno = ENOENT, -1;
     if (::stat(from, &st) == 0 && st.st_ino == seam.damaged) return errno = EPERM, -1;
     const int made = ::linkat(fromDir, from, toDir, to, flags);
-    if (seam.afterLink) seam.afterLink(to);
+    if (seam.afterNaming) seam.afterNaming(to);
     return made;
 }
 
@@ -64,7 +64,9 @@ int rename(int fromDir, const char* from, int toDir, const char* to, unsigned fl
     seam.renamesToCopies += std::strstr(to, ".unreadable") != nullptr;
     if (auto program = std::exchange(seam.beforeRename, nullptr))
         if (const int error = program(from, to)) return errno = error, -1;
-    return ::renameat2(fromDir, from, toDir, to, flags);
+    const int renamed = ::renameat2(fromDir, from, toDir, to, flags);
+    if (renamed == 0 && seam.afterNaming && std::strstr(to, ".unreadable")) seam.afterNaming(to);
+    return renamed;
 }
 
 int flush(int fd) {
@@ -173,15 +175,15 @@ TEST_F(DamagedFileCopyTest, FilesAnotherProgramPutsAtTheNamesASaveWritesStayThei
     // At each copy's name as soon as it is made: the damaged file stays as it is, not replaced while
     // no copy of it stands.
     damage(damaged);
-    seam.afterLink = [](const char* to) { put(to, "theirs"); };
+    seam.afterNaming = [](const char* to) { put(to, "theirs"); };
     {
         JsonFileDefaultsStore store(file);
         store.load();
         EXPECT_EQ(readFile(file), damaged);
         EXPECT_EQ(store.lastSaveFailure(),
-                  file.string() + " is damaged and stays as it is: other files keep being put at its copy's names");
+                  "cannot keep " + file.string() + ": other files keep being put at its copy's names");
     }
-    seam.afterLink = nullptr;
+    seam.afterNaming = nullptr;
     // At the copy's name right before the replacement's rename: the damaged file is kept as a copy of
     // its bytes under the next name, and the line names that one.
     damage(damaged);
